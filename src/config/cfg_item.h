@@ -1,0 +1,91 @@
+// Configuration items: one typed value each, with its key, property id, default
+// text and, when given one, a value text of its own.
+#pragma once
+
+#include "config/cfg_table.h"
+#include "config/grid_value.h"
+
+#include <string>
+
+namespace kib {
+
+class CCfgSect;
+
+class CCfgItem {
+public:
+    CCfgItem(CCfgSect* section, const ItemDef& def, int id);
+    virtual ~CCfgItem() = default;
+    CCfgItem(const CCfgItem&) = delete;
+    CCfgItem& operator=(const CCfgItem&) = delete;
+
+    virtual bool SetInt(int value) = 0;
+    virtual bool SetText(const std::string& text) = 0;
+    virtual bool SetVariant(const GridValue& value) = 0;
+    virtual GridValue GetDefaultVariant() const = 0;
+
+    bool IsSet() const { return set_; }
+    int GetId() const { return id_; }
+    const std::string& GetKey() const { return key_; }
+    ItemKind GetKind() const { return def_->kind; }
+    const ItemDef& GetDef() const { return *def_; }
+    CCfgSect& GetSection() const { return *section_; }
+    // The item's own value text ("" when not set): for the file writer and the pane.
+    const std::string& GetValueText() const { return value_; }
+    const std::string& GetDefaultText() const { return default_; }
+    // The effective value: the value text when set, else the default text.
+    const std::string& GetValue() const { return set_ ? value_ : default_; }
+    // Leading-integer conversion of the effective value (empty or non-numeric: 0).
+    int GetInt() const;
+    // First letter of the effective value: "N"/"n" is no, anything else yes.
+    bool IsYes() const;
+    // Whether a symbol list names the symbol major.minor.
+    bool HasSymbol(int major, int minor) const;
+
+protected:
+    void Store(const std::string& text);  // non-empty: set; empty: unset
+    // Logs "[** ERROR **] <section>.<key>: ..." from a format whose first two
+    // directives are "%s.%s"; returns false.
+    bool ReportError(const char* format, ...) const;
+
+    CCfgSect* section_;
+    const ItemDef* def_;
+    int id_;
+    std::string key_;
+    std::string default_;
+    std::string value_;
+    bool set_ = false;
+};
+
+class CCfgIntItem : public CCfgItem {
+public:
+    using CCfgItem::CCfgItem;
+    bool SetInt(int value) override;
+    bool SetText(const std::string& text) override;
+    bool SetVariant(const GridValue& value) override;
+    GridValue GetDefaultVariant() const override;
+};
+
+class CCfgStrItem : public CCfgItem {
+public:
+    using CCfgItem::CCfgItem;
+    bool SetInt(int value) override;
+    bool SetText(const std::string& text) override;
+    bool SetVariant(const GridValue& value) override;
+    GridValue GetDefaultVariant() const override;
+};
+
+class CCfgColorItem : public CCfgItem {
+public:
+    using CCfgItem::CCfgItem;
+    bool SetInt(int colour) override;  // -1 resets to the default colour (and stays set)
+    bool SetText(const std::string& text) override;
+    bool SetVariant(const GridValue& value) override;
+    GridValue GetDefaultVariant() const override;
+    // Effective colour as red + 256 * green + 65536 * blue.
+    int GetColor() const;
+
+private:
+    int red_ = 0, green_ = 0, blue_ = 0;
+};
+
+}  // namespace kib

@@ -1,0 +1,65 @@
+// The configuration of one event: fifteen fixed sections and the stations 0 .. 20.
+#pragma once
+
+#include "config/cfg_ids.h"
+#include "config/cfg_item.h"
+#include "config/cfg_sect.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kib {
+
+class CKibDoc;
+
+class CKibCfg {
+public:
+    explicit CKibCfg(CKibDoc* doc = nullptr);
+    CKibCfg(const CKibCfg&) = delete;
+    CKibCfg& operator=(const CKibCfg&) = delete;
+
+    CKibDoc* GetDocument() const { return doc_; }
+    bool IsLive() const { return live_; }
+
+    // All 36 sections in file order: fixed sections, then Station 0 .. 20.
+    const std::vector<std::unique_ptr<CCfgSect>>& Sections() const { return sections_; }
+    // Case-insensitive section look-up by name; none when not found.
+    CCfgSect* FindSection(const std::string& name) const;
+    // The section whose id is id rounded down to a multiple of 100.
+    CCfgSect* FindSectionById(int id) const;
+    CCfgItem* FindItemById(int id) const;
+    CCfgSect* Station(int n) const;  // none outside 0 .. 20
+
+    // Item by id: for the fixed sections, e.g. Item(id::Event_TASKS). Never none for a
+    // table id (asserts in debug builds).
+    CCfgItem& Item(int id) const;
+    CCfgColorItem& Color(int id) const;
+    // Station n's item given the id of station 0, e.g. StationItem(3, id::Station_TASKS).
+    CCfgItem& StationItem(int n, int station0Id) const;
+
+    // Station fall-backs.
+    int GetTasks(int n) const;   // station TASKS when set, else Event.TASKS
+    int GetFlags(int n) const;   // station FLAGS when set, else Event.FLAGS
+    // Station SOLSCALE, else Solutions.SCALE, else mapScale / mapZoom (given by the caller).
+    int GetSolutionScale(int n, int mapScale, double mapZoom) const;
+    // Rotation from the station's MINANGLE / MAXANGLE, or -1 when none is configured.
+    int GetRotation(int n) const;
+    // Lowest station: Event.MINSTAT when set, else 1. Highest: effective Event.MAXSTAT.
+    int GetMinStation() const;
+    int GetMaxStation() const;
+
+    // Gives every set item's value to the properties pane, refreshes which station
+    // groups the pane shows, and makes the configuration live.
+    void PushToProperties();
+
+private:
+    CKibDoc* doc_;
+    bool live_ = false;
+    std::vector<std::unique_ptr<CCfgSect>> sections_;
+};
+
+// Sets the debugging switch from the effective System.DEBUGGING.
+void UpdateDebugSwitch(const CKibCfg& cfg);
+
+}  // namespace kib

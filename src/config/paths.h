@@ -1,0 +1,15 @@
+// Absolute and relative paths against a configuration file's directory. The
+// separator is a parameter so that Windows-style inputs can be tested exactly.
+#pragma once
+
+#include <string>
+
+namespace kib {
+
+// dir ends with the separator. Returns an absolute path for p.
+std::string MakePathFrom(const std::string& dir, const std::string& p, char sep);
+std::string MakeRelativePathFrom(const std::string& dir, const std::string& absolutePath, char sep);
+// On Linux a backslash in a configured relative path (written on Windows) is read as "/".
+std::string NormaliseSeparators(const std::string& p);
+
+}  // namespace kib

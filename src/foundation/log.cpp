@@ -1,0 +1,109 @@
+#include "foundation/log.h"
+
+#include "foundation/app_state.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace kib {
+
+namespace {
+
+// Formats into the 1000-byte message buffer: at most 999 characters, cut silently.
+std::string FormatInto(const char* format, va_list args) {
+    char buffer[kMessageBufferSize];
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    return buffer;
+}
+
+// The Debug copy of an error or warning line: the text after the 14-character prefix.
+std::string WithoutPrefix(const std::string& line) {
+    return line.size() > kPrefixLength ? line.substr(kPrefixLength) : std::string();
+}
+
+}  // namespace
+
+void AppendLogLine(LogPane pane, const std::string& text) { App().GetHost().AppendLine(pane, text); }
+
+std::string FormatMessage(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatInto(format, args);
+    va_end(args);
+    return text;
+}
+
+void LogInfo(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string line = FormatInto(format, args);
+    va_end(args);
+    AppendLogLine(LogPane::Messages, line);
+    AppendLogLine(LogPane::Debug, line);
+}
+
+void LogError(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string line = FormatInto(format, args);
+    va_end(args);
+    AppendLogLine(LogPane::Messages, line);
+    AppendLogLine(LogPane::Debug, WithoutPrefix(line));
+    App().errorFlag = true;
+}
+
+void LogWarning(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string line = FormatInto(format, args);
+    va_end(args);
+    AppendLogLine(LogPane::Messages, line);
+    AppendLogLine(LogPane::Debug, WithoutPrefix(line));
+    App().warningFlag = true;
+}
+
+void LogDebug(const char* format, ...) {
+    if (!App().debugSwitch) {
+        return;
+    }
+    va_list args;
+    va_start(args, format);
+    std::string line = FormatInto(format, args);
+    va_end(args);
+    AppendLogLine(LogPane::Debug, line);
+}
+
+void SetStatusText(const std::string& text) { App().GetHost().SetStatusText(text); }
+
+void SetDebugSwitchFromValue(const std::string& effectiveValue) {
+    char first = effectiveValue.empty() ? '\0' : effectiveValue[0];
+    if (first >= 'a' && first <= 'z') {
+        first = static_cast<char>(first - 'a' + 'A');
+    }
+    App().debugSwitch = first != 'N';
+}
+
+BoxAnswer ShowBox(const std::string& text, BoxIcon icon) {
+    return App().GetHost().ShowMessageBox({text, icon, BoxButtons::Ok, BoxAnswer::Ok});
+}
+
+BoxAnswer AskYesNo(const std::string& text, BoxIcon icon, BoxAnswer defaultAnswer) {
+    return App().GetHost().ShowMessageBox({text, icon, BoxButtons::YesNo, defaultAnswer});
+}
+
+BoxIcon ShowClosingBox(bool failed, const std::string& errorText, const std::string& warningText,
+                       const std::string& successText) {
+    BoxIcon icon = BoxIcon::Information;
+    const std::string* text = &successText;
+    if (failed || App().errorFlag) {
+        icon = BoxIcon::Error;
+        text = &errorText;
+    } else if (App().warningFlag) {
+        icon = BoxIcon::Warning;
+        text = &warningText;
+    }
+    ShowBox(*text, icon);
+    return icon;
+}
+
+}  // namespace kib

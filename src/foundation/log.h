@@ -1,0 +1,43 @@
+// Log and message reporting: the Messages and Debug panes, the error and
+// warning prefixes, the two flags and the debugging switch.
+#pragma once
+
+#include "foundation/host.h"
+
+#include <cstddef>
+#include <string>
+
+namespace kib {
+
+inline constexpr const char* kErrorPrefix = "[** ERROR **] ";
+inline constexpr const char* kWarningPrefix = "[= WARNING =] ";
+inline constexpr std::size_t kPrefixLength = 14;
+// Every reported line is formatted into 1000 bytes: at most 999 characters.
+inline constexpr std::size_t kMessageBufferSize = 1000;
+
+void AppendLogLine(LogPane pane, const std::string& text);
+
+void LogInfo(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void LogError(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void LogWarning(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void LogDebug(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// printf-style formatting cut at 999 characters, as every log line is.
+std::string FormatMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+void SetStatusText(const std::string& text);
+
+// Sets the debugging switch from the effective value of System.DEBUGGING:
+// on unless its first character, upper-cased, is "N".
+void SetDebugSwitchFromValue(const std::string& effectiveValue);
+
+// Closing message rule: a failure of the operation itself or ErrorFlag gives
+// the error box, else WarningFlag the warning box, else the success box.
+// Returns the icon that was shown.
+BoxIcon ShowClosingBox(bool failed, const std::string& errorText, const std::string& warningText,
+                       const std::string& successText);
+
+BoxAnswer ShowBox(const std::string& text, BoxIcon icon);
+BoxAnswer AskYesNo(const std::string& text, BoxIcon icon, BoxAnswer defaultAnswer);
+
+}  // namespace kib
