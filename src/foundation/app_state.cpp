@@ -15,9 +15,11 @@ Defaults& NullInterfaces() {
     return defaults;
 }
 
-}  // namespace
+} // namespace
 
-Host& AppState::GetHost() { return host ? *host : NullInterfaces().host; }
+Host& AppState::GetHost() {
+    return host ? *host : NullInterfaces().host;
+}
 
 PropertyPane& AppState::GetPropertyPane() {
     return propertyPane ? *propertyPane : NullInterfaces().pane;
@@ -40,4 +42,4 @@ void ResetAppState(Host* host, PropertyPane* pane, MainWindow* mainWindow) {
     app.mainWindow = mainWindow;
 }
 
-}  // namespace kib
+} // namespace kib

@@ -17,8 +17,8 @@ struct AppState {
     bool debugSwitch = false;
     bool running = false;
     InkscapeKind inkscapeKind = InkscapeKind::Unknown;
-    std::string lastFormat;     // last output format chosen in a Make command
-    std::string lastDirectory;  // last directory a document took its path from
+    std::string lastFormat;    // last output format chosen in a Make command
+    std::string lastDirectory; // last directory a document took its path from
 
     Host* host = nullptr;
     PropertyPane* propertyPane = nullptr;
@@ -36,4 +36,4 @@ AppState& App();
 void ResetAppState(Host* host = nullptr, PropertyPane* pane = nullptr,
                    MainWindow* mainWindow = nullptr);
 
-}  // namespace kib
+} // namespace kib

@@ -11,11 +11,11 @@ namespace kib {
 
 namespace {
 
-constexpr std::uint64_t kTicksPerSecond = 10000000ULL;  // 100 ns ticks
+constexpr std::uint64_t kTicksPerSecond = 10000000ULL; // 100 ns ticks
 
 FileStamp ToStamp(const timespec& t) {
     if (t.tv_sec < 0) {
-        return 1;  // before 1970: still later than "no stamp"
+        return 1; // before 1970: still later than "no stamp"
     }
     return (static_cast<std::uint64_t>(t.tv_sec) + kEpochDifferenceSeconds) * kTicksPerSecond +
            static_cast<std::uint64_t>(t.tv_nsec) / 100;
@@ -31,7 +31,7 @@ timespec ToTimespec(FileStamp stamp) {
     return t;
 }
 
-}  // namespace
+} // namespace
 
 bool GetFileStamp(const std::string& path, FileStamp& stamp) {
     stamp = 0;
@@ -64,4 +64,4 @@ bool SetFileStamp(const std::string& path, FileStamp stamp) {
     return ::utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 
-}  // namespace kib
+} // namespace kib

@@ -17,4 +17,4 @@ int CompareFileStamps(const std::string& a, const std::string& b);
 // Sets the access and modification times of an existing file; false on failure.
 bool SetFileStamp(const std::string& path, FileStamp stamp);
 
-}  // namespace kib
+} // namespace kib

@@ -19,11 +19,11 @@ struct MessageBox {
     std::string text;
     BoxIcon icon = BoxIcon::None;
     BoxButtons buttons = BoxButtons::Ok;
-    BoxAnswer defaultAnswer = BoxAnswer::Ok;  // for Yes/No: Yes or No
+    BoxAnswer defaultAnswer = BoxAnswer::Ok; // for Yes/No: Yes or No
 };
 
 class Host {
-public:
+  public:
     virtual ~Host() = default;
     // Appends one line to a pane and scrolls to it. Nothing is cut or split.
     virtual void AppendLine(LogPane pane, const std::string& text) = 0;
@@ -42,7 +42,7 @@ class CKibDoc;
 
 // The docked properties pane that edits a document's configuration.
 class PropertyPane {
-public:
+  public:
     virtual ~PropertyPane() = default;
     virtual void AttachDocument(CKibDoc* doc) = 0;
     virtual void ForgetOriginalValues() = 0;
@@ -54,7 +54,7 @@ public:
 
 // Notifications to the main window.
 class MainWindow {
-public:
+  public:
     virtual ~MainWindow() = default;
     virtual void NewDocumentWindowOpening() = 0;
     virtual void TabSwitched() = 0;
@@ -62,7 +62,7 @@ public:
 
 // Host that does nothing: used before a real host is installed.
 class NullHost : public Host {
-public:
+  public:
     void AppendLine(LogPane, const std::string&) override {}
     void SetStatusText(const std::string&) override {}
     BoxAnswer ShowMessageBox(const MessageBox& box) override {
@@ -74,12 +74,12 @@ public:
     void SetMainTitle(const std::string& title) override { title_ = title; }
     std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
 
-private:
+  private:
     std::string title_;
 };
 
 class NullPropertyPane : public PropertyPane {
-public:
+  public:
     void AttachDocument(CKibDoc*) override {}
     void ForgetOriginalValues() override {}
     void ShowValue(int, const std::string&) override {}
@@ -89,9 +89,9 @@ public:
 };
 
 class NullMainWindow : public MainWindow {
-public:
+  public:
     void NewDocumentWindowOpening() override {}
     void TabSwitched() override {}
 };
 
-}  // namespace kib
+} // namespace kib

@@ -21,9 +21,11 @@ std::string WithoutPrefix(const std::string& line) {
     return line.size() > kPrefixLength ? line.substr(kPrefixLength) : std::string();
 }
 
-}  // namespace
+} // namespace
 
-void AppendLogLine(LogPane pane, const std::string& text) { App().GetHost().AppendLine(pane, text); }
+void AppendLogLine(LogPane pane, const std::string& text) {
+    App().GetHost().AppendLine(pane, text);
+}
 
 std::string FormatMessage(const char* format, ...) {
     va_list args;
@@ -73,7 +75,9 @@ void LogDebug(const char* format, ...) {
     AppendLogLine(LogPane::Debug, line);
 }
 
-void SetStatusText(const std::string& text) { App().GetHost().SetStatusText(text); }
+void SetStatusText(const std::string& text) {
+    App().GetHost().SetStatusText(text);
+}
 
 void SetDebugSwitchFromValue(const std::string& effectiveValue) {
     char first = effectiveValue.empty() ? '\0' : effectiveValue[0];
@@ -106,4 +110,4 @@ BoxIcon ShowClosingBox(bool failed, const std::string& errorText, const std::str
     return icon;
 }
 
-}  // namespace kib
+} // namespace kib

@@ -40,4 +40,4 @@ BoxIcon ShowClosingBox(bool failed, const std::string& errorText, const std::str
 BoxAnswer ShowBox(const std::string& text, BoxIcon icon);
 BoxAnswer AskYesNo(const std::string& text, BoxIcon icon, BoxAnswer defaultAnswer);
 
-}  // namespace kib
+} // namespace kib

@@ -5,7 +5,9 @@
 
 namespace kib {
 
-bool RUNNING() { return App().running; }
+bool RUNNING() {
+    return App().running;
+}
 
 void SetRunning(bool value) {
     LogDebug("Setting RUNNING=%s", value ? "true" : "false");
@@ -34,4 +36,4 @@ bool IsForbiddenWhileRunning() {
     return true;
 }
 
-}  // namespace kib
+} // namespace kib

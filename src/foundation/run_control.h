@@ -14,4 +14,4 @@ bool CheckBreak();
 // True (after a warning) when a run is active and the caller must not proceed.
 bool IsForbiddenWhileRunning();
 
-}  // namespace kib
+} // namespace kib

@@ -40,7 +40,7 @@ std::string FromCp1252(const std::string& bytes) {
         if (b >= 0x80 && b < 0xA0) {
             c = kCp1252High[b - 0x80];
             if (c == 0) {
-                c = 0xFFFD;  // undefined in the code page
+                c = 0xFFFD; // undefined in the code page
             }
         }
         AppendUtf8(out, c);
@@ -75,7 +75,7 @@ bool FromCodePage(const std::string& codePage, const std::string& bytes, std::st
     return true;
 }
 
-}  // namespace
+} // namespace
 
 bool IsValidUtf8(const std::string& bytes) {
     size_t i = 0;
@@ -137,4 +137,4 @@ std::string ToUtf8(const std::string& bytes) {
     return FromCp1252(bytes);
 }
 
-}  // namespace kib
+} // namespace kib

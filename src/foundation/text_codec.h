@@ -13,4 +13,4 @@ std::string ToUtf8(const std::string& bytes);
 // The code page used for bytes that are not UTF-8 ("CP1252" unless KIB_CODEPAGE says otherwise).
 std::string ActiveCodePage();
 
-}  // namespace kib
+} // namespace kib

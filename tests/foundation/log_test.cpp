@@ -1,6 +1,92 @@
 #include "foundation/log.h"
+
+#include "foundation/app_state.h"
 #include "support/recording_host.h"
 
 #include <gtest/gtest.h>
 
-TEST(Log, Placeholder) { SUCCEED(); }
+namespace kib {
+namespace {
+
+class LogTest : public ::testing::Test {
+  protected:
+    void SetUp() override { host.Install(); }
+    void TearDown() override { ResetAppState(); }
+    test::RecordingHost host;
+};
+
+TEST_F(LogTest, RoutesEachLevelToItsPanesAndFlags) {
+    App().debugSwitch = true;
+    LogInfo("Parsing config file %s%s", "/ev/", "a.cfg");
+    LogError("[** ERROR **] Cannot write file %s", "a.svg");
+    LogWarning("[= WARNING =] STOP button pressed");
+    LogDebug("==== Making MAP %d.%d...", 3, 2);
+
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"Parsing config file /ev/a.cfg",
+                                                       "[** ERROR **] Cannot write file a.svg",
+                                                       "[= WARNING =] STOP button pressed"}));
+    EXPECT_EQ(host.debug,
+              (std::vector<std::string>{"Parsing config file /ev/a.cfg", "Cannot write file a.svg",
+                                        "STOP button pressed", "==== Making MAP 3.2..."}));
+    EXPECT_TRUE(App().errorFlag);
+    EXPECT_TRUE(App().warningFlag);
+}
+
+TEST_F(LogTest, DebugLinesAreGatedBySwitch) {
+    LogDebug("hidden %d", 1);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(host.debug.empty());
+    App().debugSwitch = true;
+    LogDebug("shown %d", 2);
+    EXPECT_TRUE(host.messages.empty());
+    EXPECT_EQ(host.debug, std::vector<std::string>{"shown 2"});
+}
+
+TEST_F(LogTest, LongLinesAreCutAt999CharactersInBothPanes) {
+    const std::string longText(1200, 'x');
+    LogInfo("%s", longText.c_str());
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0], std::string(999, 'x'));
+    EXPECT_EQ(host.debug[0], std::string(999, 'x'));
+
+    LogError("[** ERROR **] %s", longText.c_str());
+    EXPECT_EQ(host.messages[1].size(), 999u);
+    EXPECT_EQ(host.messages[1].substr(0, 14), "[** ERROR **] ");
+    EXPECT_EQ(host.debug[1], std::string(999 - 14, 'x'));
+}
+
+TEST_F(LogTest, ExternalTextWithPercentSignsPassesUnchanged) {
+    LogInfo("%s", "100% done %d %s");
+    EXPECT_EQ(host.messages[0], "100% done %d %s");
+}
+
+TEST_F(LogTest, DebugSwitchFollowsFirstLetterOfValue) {
+    const struct {
+        const char* value;
+        bool on;
+    } cases[] = {{"no", false}, {"No", false}, {"N", false},
+                 {"Yes", true}, {"1", true},   {"", true}};
+    for (const auto& c : cases) {
+        SetDebugSwitchFromValue(c.value);
+        EXPECT_EQ(App().debugSwitch, c.on) << "value '" << c.value << "'";
+    }
+}
+
+TEST_F(LogTest, ClosingBoxPicksErrorThenWarningThenSuccess) {
+    EXPECT_EQ(ShowClosingBox(false, "E", "W", "S"), BoxIcon::Information);
+    EXPECT_EQ(ShowClosingBox(true, "E", "W", "S"), BoxIcon::Error);
+    LogWarning("[= WARNING =] w");
+    EXPECT_EQ(ShowClosingBox(false, "E", "W", "S"), BoxIcon::Warning);
+    LogError("[** ERROR **] e1");
+    LogError("[** ERROR **] e2");
+    LogInfo("fine");
+    EXPECT_EQ(ShowClosingBox(false, "E", "W", "S"), BoxIcon::Error);
+    ASSERT_EQ(host.boxes.size(), 4u);
+    EXPECT_EQ(host.boxes[0].text, "S");
+    EXPECT_EQ(host.boxes[2].text, "W");
+    EXPECT_EQ(host.boxes[3].text, "E");
+    EXPECT_EQ(host.boxes[3].buttons, BoxButtons::Ok);
+}
+
+} // namespace
+} // namespace kib

@@ -14,7 +14,7 @@
 namespace kib::test {
 
 class RecordingPropertyPane : public PropertyPane {
-public:
+  public:
     void AttachDocument(CKibDoc* doc) override { attached = doc; }
     void ForgetOriginalValues() override { ++forgets; }
     void ShowValue(int itemId, const std::string& valueText) override {
@@ -33,7 +33,7 @@ public:
 };
 
 class RecordingMainWindow : public MainWindow {
-public:
+  public:
     void NewDocumentWindowOpening() override { ++newWindows; }
     void TabSwitched() override { ++tabSwitches; }
     int newWindows = 0;
@@ -41,7 +41,7 @@ public:
 };
 
 class RecordingHost : public Host {
-public:
+  public:
     void AppendLine(LogPane pane, const std::string& text) override {
         (pane == LogPane::Messages ? messages : debug).push_back(text);
     }
@@ -105,4 +105,4 @@ public:
     RecordingMainWindow window;
 };
 
-}  // namespace kib::test
+} // namespace kib::test

@@ -1,0 +1,32 @@
+// What the parsed command line hands to the verb that runs.
+#pragma once
+
+#include "cli/cli_host.h"
+
+#include <functional>
+
+namespace CLI {
+class App;
+}
+
+namespace kib::cli {
+
+// Exit statuses of the kib program.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitWarning = 1;
+inline constexpr int kExitError = 2;
+inline constexpr int kExitUsage = 64;
+
+struct Context {
+    CliOptions options;
+    // Set by the chosen verb's parse callback; runs with the host installed.
+    std::function<int(CliHost&)> run;
+};
+
+// Each verb family registers its subcommands.
+void AddConfigCommands(CLI::App& app, Context& ctx);
+
+// 2 when ErrorFlag is set, 1 when WarningFlag is set, else 0.
+int StatusFromFlags();
+
+} // namespace kib::cli

@@ -1,0 +1,84 @@
+// kib config show / kib config save: load a configuration file, print every
+// setting, or write it back in the current format.
+#include "cli/cli_context.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "foundation/text_codec.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <memory>
+
+namespace kib::cli {
+
+namespace {
+
+// Prints Section.KEY=value for every item of a section, marking unset items.
+void PrintSection(const CCfgSect& sect) {
+    for (const auto& item : sect.Items()) {
+        std::cout << ToUtf8(sect.GetName()) << '.' << item->GetKey() << '='
+                  << ToUtf8(item->GetValue());
+        if (!item->IsSet()) {
+            std::cout << "  (default)";
+        }
+        std::cout << '\n';
+    }
+}
+
+void PrintConfig(const CKibCfg& cfg) {
+    for (const auto& sect : cfg.Sections()) {
+        if (sect->GetStation() >= 0 && !sect->HasSetItem()) {
+            continue;
+        }
+        PrintSection(*sect);
+    }
+    std::cout << std::flush;
+}
+
+int ShowConfig(const std::string& file) {
+    CKibDoc doc;
+    if (!doc.OnOpenDocument(file)) {
+        return kExitError;
+    }
+    PrintConfig(*doc.GetConfig());
+    return StatusFromFlags();
+}
+
+int SaveConfig(const std::string& file, const std::string& out) {
+    CKibDoc doc;
+    if (!doc.OnOpenDocument(file)) {
+        return kExitError;
+    }
+    if (!doc.OnSaveDocument(out.empty() ? file : out)) {
+        return kExitError;
+    }
+    return StatusFromFlags();
+}
+
+} // namespace
+
+void AddConfigCommands(CLI::App& app, Context& ctx) {
+    auto* config = app.add_subcommand(
+        "config", "Load a configuration file (.cfg) and show it or save it in the current format");
+    config->require_subcommand(1);
+
+    auto file = std::make_shared<std::string>();
+    auto out = std::make_shared<std::string>();
+
+    auto* show = config->add_subcommand(
+        "show", "Load FILE.cfg and print every setting as Section.KEY=value, marking defaults");
+    show->add_option("file", *file, "The configuration file")->required()->option_text("FILE.cfg");
+    show->callback([&ctx, file] { ctx.run = [file](CliHost&) { return ShowConfig(*file); }; });
+
+    auto* save = config->add_subcommand(
+        "save", "Load FILE.cfg and write it in the current format (upgrades files of older "
+                "versions)");
+    save->add_option("file", *file, "The configuration file")->required()->option_text("FILE.cfg");
+    save->add_option("-o,--output", *out, "Write to OUT.cfg instead of back to FILE.cfg")
+        ->option_text("OUT.cfg");
+    save->callback(
+        [&ctx, file, out] { ctx.run = [file, out](CliHost&) { return SaveConfig(*file, *out); }; });
+}
+
+} // namespace kib::cli

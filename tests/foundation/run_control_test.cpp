@@ -1,0 +1,58 @@
+#include "foundation/run_control.h"
+
+#include "foundation/app_state.h"
+#include "support/recording_host.h"
+
+#include <gtest/gtest.h>
+
+namespace kib {
+namespace {
+
+class RunControlTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        host.Install();
+        App().debugSwitch = true;
+    }
+    void TearDown() override { ResetAppState(); }
+    test::RecordingHost host;
+};
+
+TEST_F(RunControlTest, CheckBreakWithNothingPendingKeepsTheRunGoing) {
+    SetRunning(true);
+    EXPECT_FALSE(CheckBreak());
+    EXPECT_EQ(host.pumps, 1);
+    EXPECT_EQ(host.debug, (std::vector<std::string>{"Setting RUNNING=true", "CheckBreak ended"}));
+    EXPECT_FALSE(App().warningFlag);
+}
+
+TEST_F(RunControlTest, StopDispatchedDuringThePollBreaksThatVeryPoll) {
+    SetRunning(true);
+    host.onPump = [] { OnStop(); };
+    EXPECT_TRUE(CheckBreak());
+    EXPECT_FALSE(RUNNING());
+    EXPECT_EQ(host.messages, std::vector<std::string>{"[= WARNING =] STOP button pressed"});
+    EXPECT_TRUE(App().warningFlag);
+    host.onPump = nullptr;
+    EXPECT_TRUE(CheckBreak()) << "every later poll breaks too";
+}
+
+TEST_F(RunControlTest, StopWhileIdleOnlyWarns) {
+    OnStop();
+    EXPECT_FALSE(RUNNING());
+    EXPECT_TRUE(App().warningFlag);
+    EXPECT_EQ(host.debug.back(), "Setting RUNNING=false");
+}
+
+TEST_F(RunControlTest, GuardRefusesOnlyWhileRunning) {
+    EXPECT_FALSE(IsForbiddenWhileRunning());
+    EXPECT_TRUE(host.messages.empty());
+    SetRunning(true);
+    EXPECT_TRUE(IsForbiddenWhileRunning());
+    EXPECT_EQ(host.messages,
+              std::vector<std::string>{"[= WARNING =] Forbidden due to a running task!"});
+    EXPECT_TRUE(RUNNING()) << "the running command continues";
+}
+
+} // namespace
+} // namespace kib
