@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs, on Debian 12 as root, the packages Kib needs to build, test and run
+# that are not installed yet. Usage: install-deps.sh [build|test|gui]...
+set -euo pipefail
+
+packages=(build-essential cmake pkg-config libcli11-dev)
+for what in "$@"; do
+  case "$what" in
+    build) ;;
+    test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin) ;;
+    bench) packages+=(libbenchmark-dev) ;;
+    gui) packages+=(qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth) ;;
+    *) echo "install-deps.sh: unknown group '$what'" >&2; exit 64 ;;
+  esac
+done
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+if [ "$(id -u)" -ne 0 ]; then
+  echo "install-deps.sh: these packages are missing and installing them needs root: ${missing[*]}" >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${missing[@]}"
