@@ -1,0 +1,27 @@
+// Runs a program to its end and collects its standard output, standard error
+// and exit status: for the end-to-end tests of kib.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kib::test {
+
+struct ProgramResult {
+    int status = -1; // exit status, or -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+ProgramResult RunProgram(const std::vector<std::string>& args, const std::string& input = "");
+
+// The kib binary under test (KIB_BIN from the test environment, else the build tree's).
+std::string KibBinary();
+
+// A fresh, empty directory for one test; removed by the caller.
+std::string MakeTempDir(const std::string& tag);
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& content);
+
+} // namespace kib::test
