@@ -1,0 +1,157 @@
+#include "config/kib_doc.h"
+
+#include "config/cfg_ids.h"
+#include "config/name_templates.h"
+#include "config/paths.h"
+#include "foundation/app_state.h"
+#include "foundation/log.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace kib {
+
+namespace {
+
+constexpr char kSeparator = '/';
+
+FileStamp StampOf(const std::string& path) {
+    FileStamp stamp = 0;
+    GetFileStamp(path, stamp);
+    return stamp;
+}
+
+enum class ExportsVerdict { Fresh, Renewed, Ask };
+
+// Both stamps present: unchanged exports are fresh, both renewed are renewed, one of
+// the two renewed is suspicious. One stamp missing: ask. Both missing: first check.
+ExportsVerdict JudgeExports(FileStamp tC, FileStamp tLC, FileStamp tM, FileStamp tLM) {
+    const bool coursesStamp = tLC != 0;
+    const bool mapsStamp = tLM != 0;
+    if (!coursesStamp && !mapsStamp) {
+        return ExportsVerdict::Renewed;
+    }
+    if (coursesStamp != mapsStamp) {
+        return ExportsVerdict::Ask;
+    }
+    const bool coursesChanged = tLC != tC;
+    const bool mapsChanged = tLM != tM;
+    if (coursesChanged == mapsChanged) {
+        return coursesChanged ? ExportsVerdict::Renewed : ExportsVerdict::Fresh;
+    }
+    return ExportsVerdict::Ask;
+}
+
+} // namespace
+
+CKibDoc::CKibDoc() = default;
+
+CKibDoc::~CKibDoc() = default;
+
+CKibCfg& CKibDoc::NewConfig() {
+    cfg_ = std::make_unique<CKibCfg>(this);
+    return *cfg_;
+}
+
+void CKibDoc::SetPathParts(const std::string& path) {
+    const std::size_t cut = path.rfind(kSeparator);
+    if (cut == std::string::npos) {
+        directory_.clear();
+        fileName_ = path;
+        return;
+    }
+    directory_ = path.substr(0, cut + 1);
+    fileName_ = path.substr(cut + 1);
+    App().lastDirectory = directory_;
+}
+
+std::string CKibDoc::GetDisplayName() const {
+    if (directory_.empty()) {
+        return fileName_;
+    }
+    return fileName_ + " [" + directory_ + "]";
+}
+
+std::string CKibDoc::MakePath(const std::string& path) const {
+    return MakePathFrom(directory_, NormaliseSeparators(path), kSeparator);
+}
+
+std::string CKibDoc::MakeRelativePath(const std::string& absolutePath) const {
+    return MakeRelativePathFrom(directory_, NormaliseSeparators(absolutePath), kSeparator);
+}
+
+void CKibDoc::SetMapsMode(bool solution) {
+    if (solution == mapsMode_) {
+        return;
+    }
+    LogDebug("Setting %s maps mode", solution ? "SOLUTION" : "COMPETITION");
+    mapsMode_ = solution;
+    if (invalidateView) {
+        invalidateView();
+    }
+}
+
+bool CKibDoc::CheckExports() {
+    if (!cfg_) {
+        return true; // nothing configured, nothing exported to check
+    }
+    const std::string& mode = cfg_->Item(id::Source_MODE).GetValue();
+    if (mode.empty() || mode[0] != 'S') {
+        return true;
+    }
+    const std::string courses = EvalTemplate(*cfg_, id::Source_COURSES, 1, 0);
+    if (courses.empty()) {
+        return false;
+    }
+    const FileStamp tC = StampOf(MakePath(courses));
+    const FileStamp tLC = StampOf(CoursesStampPath());
+
+    FileStamp tM = 0;
+    const int first = std::max(0, cfg_->GetMinStation());
+    const int last = std::min(kMaxStation, cfg_->GetMaxStation());
+    for (int station = first; station <= last; ++station) {
+        const std::string map = EvalTemplate(*cfg_, id::Source_MAP, station, 1);
+        if (!map.empty()) {
+            tM = std::max(tM, StampOf(MakePath(map)));
+        }
+    }
+    const FileStamp tLM = StampOf(MapsStampPath());
+
+    switch (JudgeExports(tC, tLC, tM, tLM)) {
+    case ExportsVerdict::Fresh:
+        return true;
+    case ExportsVerdict::Ask:
+        if (AskYesNo("Are you sure to have recently exported both maps and courses?",
+                     BoxIcon::Warning, BoxAnswer::No) != BoxAnswer::Yes) {
+            return false;
+        }
+        break;
+    case ExportsVerdict::Renewed:
+        break;
+    }
+    MakeStamp(CoursesStampPath(), tC);
+    MakeStamp(MapsStampPath(), tM);
+    return true;
+}
+
+bool CKibDoc::MakeStamp(const std::string& path, FileStamp time) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        LogDebug("Opening file %s for making the stamp failed with %d", path.c_str(), errno);
+        return false;
+    }
+    const bool stamped = SetFileStamp(path, time);
+    ::close(fd);
+    return stamped;
+}
+
+void CKibDoc::OnCloseDocument() {
+    if (loaded_) {
+        App().GetPropertyPane().HideAll();
+    }
+    loaded_ = false;
+}
+
+} // namespace kib
