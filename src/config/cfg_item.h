@@ -11,8 +11,13 @@ namespace kib {
 
 class CCfgSect;
 
+// Leading-integer conversion: white space, an optional sign and digits; anything
+// after the digits is ignored. Empty or non-numeric text gives 0; a number beyond
+// the int range is clamped to it.
+int LeadingInt(const std::string& text);
+
 class CCfgItem {
-public:
+  public:
     CCfgItem(CCfgSect* section, const ItemDef& def, int id);
     virtual ~CCfgItem() = default;
     CCfgItem(const CCfgItem&) = delete;
@@ -41,11 +46,16 @@ public:
     // Whether a symbol list names the symbol major.minor.
     bool HasSymbol(int major, int minor) const;
 
-protected:
-    void Store(const std::string& text);  // non-empty: set; empty: unset
+  protected:
+    void Store(const std::string& text); // non-empty: set; empty: unset
     // Logs "[** ERROR **] <section>.<key>: ..." from a format whose first two
     // directives are "%s.%s"; returns false.
     bool ReportError(const char* format, ...) const;
+    // The same as a warning ("[= WARNING =] <section>.<key>: ..."); the operation goes on.
+    void ReportWarning(const char* format, ...) const;
+    std::string SectionName() const; // "" for an item without a section
+    // The grid-value dispatch shared by every kind of item.
+    bool SetVariantValue(const GridValue& value);
 
     CCfgSect* section_;
     const ItemDef* def_;
@@ -57,7 +67,7 @@ protected:
 };
 
 class CCfgIntItem : public CCfgItem {
-public:
+  public:
     using CCfgItem::CCfgItem;
     bool SetInt(int value) override;
     bool SetText(const std::string& text) override;
@@ -66,26 +76,32 @@ public:
 };
 
 class CCfgStrItem : public CCfgItem {
-public:
+  public:
     using CCfgItem::CCfgItem;
     bool SetInt(int value) override;
     bool SetText(const std::string& text) override;
     bool SetVariant(const GridValue& value) override;
     GridValue GetDefaultVariant() const override;
+
+  private:
+    // Checks a map symbol number list against the rule of the item's kind.
+    bool CheckSymbolList(const std::string& text) const;
+    // Target.MODE "W...": asks for the TempO simulator settings once the configuration is live.
+    void OfferWebPreset();
 };
 
 class CCfgColorItem : public CCfgItem {
-public:
+  public:
     using CCfgItem::CCfgItem;
-    bool SetInt(int colour) override;  // -1 resets to the default colour (and stays set)
+    bool SetInt(int colour) override; // -1 resets to the default colour (and stays set)
     bool SetText(const std::string& text) override;
     bool SetVariant(const GridValue& value) override;
     GridValue GetDefaultVariant() const override;
     // Effective colour as red + 256 * green + 65536 * blue.
     int GetColor() const;
 
-private:
+  private:
     int red_ = 0, green_ = 0, blue_ = 0;
 };
 
-}  // namespace kib
+} // namespace kib
