@@ -14,7 +14,7 @@ namespace kib {
 class CKibDoc;
 
 class CKibCfg {
-public:
+  public:
     explicit CKibCfg(CKibDoc* doc = nullptr);
     CKibCfg(const CKibCfg&) = delete;
     CKibCfg& operator=(const CKibCfg&) = delete;
@@ -29,7 +29,7 @@ public:
     // The section whose id is id rounded down to a multiple of 100.
     CCfgSect* FindSectionById(int id) const;
     CCfgItem* FindItemById(int id) const;
-    CCfgSect* Station(int n) const;  // none outside 0 .. 20
+    CCfgSect* Station(int n) const; // none outside 0 .. 20
 
     // Item by id: for the fixed sections, e.g. Item(id::Event_TASKS). Never none for a
     // table id (asserts in debug builds).
@@ -39,8 +39,8 @@ public:
     CCfgItem& StationItem(int n, int station0Id) const;
 
     // Station fall-backs.
-    int GetTasks(int n) const;   // station TASKS when set, else Event.TASKS
-    int GetFlags(int n) const;   // station FLAGS when set, else Event.FLAGS
+    int GetTasks(int n) const; // station TASKS when set, else Event.TASKS
+    int GetFlags(int n) const; // station FLAGS when set, else Event.FLAGS
     // Station SOLSCALE, else Solutions.SCALE, else mapScale / mapZoom (given by the caller).
     int GetSolutionScale(int n, int mapScale, double mapZoom) const;
     // Rotation from the station's MINANGLE / MAXANGLE, or -1 when none is configured.
@@ -53,13 +53,19 @@ public:
     // groups the pane shows, and makes the configuration live.
     void PushToProperties();
 
-private:
+  private:
+    // Stand-ins handed out (after an internal-error line) for an id that names no item.
+    CCfgItem& Missing(int id) const;
+    CCfgColorItem& MissingColor(int id) const;
+
     CKibDoc* doc_;
     bool live_ = false;
     std::vector<std::unique_ptr<CCfgSect>> sections_;
+    std::unique_ptr<CCfgStrItem> missingItem_;
+    std::unique_ptr<CCfgColorItem> missingColor_;
 };
 
 // Sets the debugging switch from the effective System.DEBUGGING.
 void UpdateDebugSwitch(const CKibCfg& cfg);
 
-}  // namespace kib
+} // namespace kib
