@@ -26,8 +26,9 @@ constexpr const char kCourse[] = "${COURSE}";
 // when it runs for more rounds or grows longer than any real file or course name
 // can need. Every evaluation that ends by itself within these limits gives the
 // same text as without them.
-constexpr int kMaxRounds = 10000;
-constexpr std::size_t kMaxLength = 65536;
+// (A real name needs a handful of rounds and stays far below a path's 4096 bytes.)
+constexpr int kMaxRounds = 1000;
+constexpr std::size_t kMaxLength = 16384;
 
 constexpr std::size_t kNameBufferSize = 64;
 
