@@ -46,6 +46,11 @@ public:
     void ReadCourseList();
     void ReadMapZoom();
 
+    // The layout check of the Make commands, the tab switch and the properties pane:
+    // both kinds (competition, then solution) or the current maps mode, for station 0.
+    // Defined with the sheet layout (src/sheet/check_layout.cpp).
+    bool CheckLayout(bool bothModes);
+
     void SetMapsMode(bool solution);
     bool GetMapsMode() const { return mapsMode_; }
 

@@ -1,0 +1,505 @@
+// The canvas and sheet layout of one station: sizes, size checks and positions.
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "foundation/app_state.h"
+#include "foundation/log.h"
+#include "sheet/kibage.h"
+#include "sheet/svg_text.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kib {
+
+namespace {
+
+char UpperFirst(const std::string& text) {
+    return text.empty() ? '\0'
+                        : static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+}
+
+char UpperAt(const std::string& text, size_t i) {
+    return i < text.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])))
+                           : '\0';
+}
+
+char At(const std::string& text, size_t i) {
+    return i < text.size() ? text[i] : '\0';
+}
+
+// Readers of effective configuration values.
+class Values {
+  public:
+    explicit Values(const CKibCfg& cfg) : cfg_(cfg) {}
+    const std::string& Text(int id) const { return cfg_.Item(id).GetValue(); }
+    int Int(int id) const { return cfg_.Item(id).GetInt(); }
+    // Yes unless the value begins with N or n.
+    bool Yes(int id) const { return UpperFirst(Text(id)) != 'N'; }
+    char First(int id) const { return UpperFirst(Text(id)); }
+    int Colour(int id) const { return cfg_.Color(id).GetColor(); }
+    // A configured font family, or the default font when it is empty.
+    std::string Family(int id, const std::string& defaultFont) const {
+        const std::string& family = Text(id);
+        return family.empty() ? defaultFont : family;
+    }
+    bool HasStation(int n) const { return n >= 0 && n < kStationCount; }
+    const CCfgItem* StationItem(int n, int id) const {
+        return HasStation(n) ? &cfg_.StationItem(n, id) : nullptr;
+    }
+
+  private:
+    const CKibCfg& cfg_;
+};
+
+// An error line of the size checks: the Debug pane always gets it without its
+// prefix; unless quiet the Messages pane gets it whole and the error flag is set.
+void ReportLayoutError(bool quiet, const std::string& line) {
+    AppendLogLine(LogPane::Debug, line.size() > kPrefixLength ? line.substr(kPrefixLength) : "");
+    if (!quiet) {
+        AppendLogLine(LogPane::Messages, line);
+        App().errorFlag = true;
+    }
+}
+
+} // namespace
+
+std::string FormatScale(int scale) {
+    if (scale == 0) {
+        return std::string();
+    }
+    if (scale < 1000) {
+        return FormatText("1 : %03d", scale);
+    }
+    return FormatText("1 : %d %03d", scale / 1000, scale % 1000);
+}
+
+bool CKibage::ComputeLayout(bool quiet, bool isSolution, int scale, int stationNo, int defaultTasks,
+                            int defaultFlags) {
+    ReadSwitchesAndTexts(isSolution, scale, stationNo, defaultTasks, defaultFlags);
+    sheetW = sheetH = canvasW = canvasH = canvasesPerSheet = 0;
+    tileColumns = tileRows = false;
+    if (solution) {
+        ComputeSolutionSheet();
+    } else {
+        ComputeCompetitionSheet();
+    }
+    ComputeSegmentAndDecorations();
+    int needW = 0;
+    int needH = 0;
+    bool heightByTabs = false;
+    ComputeNeededSize(needW, needH, heightByTabs);
+    const bool ok = CheckSizes(quiet, needW, needH, heightByTabs);
+    ComputePositions();
+    if (!ok && !quiet) {
+        ShowBox("Configuration is not correct!", BoxIcon::Error);
+    }
+    return ok;
+}
+
+void CKibage::ReadSwitchesAndTexts(bool isSolution, int scale, int stationNo, int defaultTasks,
+                                   int defaultFlags) {
+    const Values v(cfg_);
+    modeAnt = v.First(id::Target_MODE) == 'A';
+    modeWeb = v.First(id::Target_MODE) == 'W';
+    drawTabs = v.Yes(id::OrderTabs_DRAW);
+    tabsCover = v.Yes(id::OrderTabs_COVER);
+    drawBoard = v.Yes(id::PointBoard_DRAW);
+    zeroTab = v.Yes(id::Event_ZERO);
+    fullWords = v.Yes(id::PointBoard_FULLWORDS);
+    coverOnly = v.Yes(id::Heading_COVERONLY);
+    solution = isSolution;
+    station = stationNo;
+
+    const CCfgItem* stationTasks = v.StationItem(stationNo, id::Station_TASKS);
+    tasks = stationTasks != nullptr && stationTasks->IsSet() ? stationTasks->GetInt()
+                                                             : v.Int(id::Event_TASKS);
+    if (tasks == 0) {
+        tasks = defaultTasks;
+    }
+    const CCfgItem* stationFlags = v.StationItem(stationNo, id::Station_FLAGS);
+    flags = stationFlags != nullptr ? stationFlags->GetInt() : 0;
+    if (flags == 0) {
+        flags = v.Int(id::Event_FLAGS);
+    }
+    if (flags == 0) {
+        flags = defaultFlags;
+    }
+    if (flags == 0) {
+        flags = 6;
+    }
+    timeLimit = v.Int(id::Event_LIMIT);
+    if (timeLimit == 0) {
+        timeLimit = 30 * tasks;
+    }
+
+    defaultFont = v.Text(id::Target_FONTNAME);
+    printMargin = solution ? v.Int(id::Solutions_PRINTMARGIN) : v.Int(id::Target_MARGIN);
+
+    scaleText = FormatScale(scale != 0 ? scale : v.Int(id::Event_SCALE));
+    if (solution && v.Int(id::Solutions_SCALE) != 0) {
+        scaleText = FormatScale(v.Int(id::Solutions_SCALE));
+    }
+    std::string equid = v.Text(id::Event_EQUID);
+    if (!equid.empty() && equid.find('m') == std::string::npos) {
+        equid += " m";
+    }
+    scaleLine = scaleText;
+    if (!scaleText.empty() && !equid.empty()) {
+        scaleLine += ", ";
+    }
+    scaleLine += equid;
+
+    title1 = v.Text(id::Event_TITLE1);
+    title2 = v.Text(id::Event_TITLE2);
+    date = v.Text(id::Event_DATE);
+    eventClass = v.Text(id::Event_CLASS);
+    stationWord = v.Text(id::Text_STATION);
+    tasksWord = v.Text(id::Text_TASKS);
+    limitWord = v.Text(id::Text_LIMIT);
+    stationLabel = stationWord + ": " + std::to_string(station);
+    stationClassLabel = stationLabel;
+    if (!eventClass.empty()) {
+        stationClassLabel += " (" + eventClass + ")";
+    }
+}
+
+void CKibage::ComputeSolutionSheet() {
+    const Values v(cfg_);
+    compressed = v.Yes(id::Solutions_COMPRESSED);
+    drawTabs = drawBoard = false;
+    if (modeWeb) {
+        return;
+    }
+    sheetW = 210;
+    sheetH = 297;
+    const std::string& form = v.Text(id::Solutions_SHEET);
+    if (UpperFirst(form) == 'A') {
+        if (At(form, 1) == '4' && UpperAt(form, 2) == 'L') {
+            sheetW = 297;
+            sheetH = 210;
+        } else if (At(form, 1) == '5') {
+            sheetW = 210;
+            sheetH = 148;
+        }
+    }
+    sheetW -= 2 * printMargin;
+    sheetH -= 2 * printMargin;
+    canvasW = sheetW;
+    canvasH = sheetH;
+}
+
+void CKibage::ComputeCompetitionSheet() {
+    if (modeAnt || modeWeb) {
+        drawTabs = drawBoard = false;
+        return;
+    }
+    const Values v(cfg_);
+    canvasW = v.Int(id::Target_CANVASW);
+    canvasH = v.Int(id::Target_CANVASH);
+    const std::string& canvas = v.Text(id::Target_CANVAS);
+    if (UpperFirst(canvas) == 'A') {
+        if (At(canvas, 1) == '4') {
+            const bool landscape = UpperAt(canvas, 2) == 'L';
+            canvasW = landscape ? 292 : 206;
+            canvasH = landscape ? 206 : 292;
+        } else if (At(canvas, 1) == '5') {
+            const bool full = UpperAt(canvas, 2) == 'F';
+            canvasW = full ? 210 : 206;
+            canvasH = full ? 148 : 144;
+        }
+    }
+    const std::string& sheet = v.Text(id::Target_SHEET);
+    if (UpperFirst(sheet) != 'A') {
+        return;
+    }
+    const char third = UpperAt(sheet, 2);
+    if (At(sheet, 1) == '3') {
+        sheetW = 420;
+        sheetH = 297;
+        tileColumns = true;
+        tileRows = canvasH < 148;
+        canvasesPerSheet = tileRows ? 4 : 2;
+    } else if (At(sheet, 1) == '4' && third == 'L') {
+        sheetW = 297;
+        sheetH = 210;
+    } else if (At(sheet, 1) == '4' && (third == 'T' || third == 'M')) {
+        sheetW = 210;
+        sheetH = 297;
+        tileRows = true;
+        canvasesPerSheet = 2;
+    } else if (At(sheet, 1) == '4' && third == 'P') {
+        sheetW = 210;
+        sheetH = 297;
+    } else if (At(sheet, 1) == '5') {
+        sheetW = 210;
+        sheetH = 148;
+    }
+}
+
+void CKibage::ComputeSegmentAndDecorations() {
+    const Values v(cfg_);
+    headLeft = v.Int(id::Heading_LMARGIN);
+    headTop = v.Int(id::Heading_TMARGIN);
+    titleGap = 2;
+    headingFont = {v.Int(id::Heading_FONTSIZE), v.Colour(id::Heading_COLOR),
+                   v.Family(id::Heading_FONTNAME, defaultFont)};
+    coverFont = {v.Int(id::Cover_FONTSIZE), v.Colour(id::Cover_COLOR),
+                 v.Family(id::Cover_FONTNAME, defaultFont)};
+    segRadius = v.Int(id::MapSegment_SIZE) / 2;
+
+    if (!solution) {
+        descCell = v.Int(id::Descriptions_SIZE);
+        descTableW = 8 * descCell;
+        descMargin = v.Int(id::Descriptions_MARGIN);
+        borderWidth = modeWeb ? 0 : v.Int(id::MapBorder_WIDTH);
+        borderGap = modeWeb ? 0 : v.Int(id::MapBorder_PAD);
+        borderColour = v.Colour(id::MapBorder_COLOR);
+        circleShape = v.First(id::MapSegment_SHAPE) != 'S';
+        segW = segH = 2 * segRadius;
+        segMargin = v.Int(id::MapSegment_MARGIN);
+        segTop = v.Int(id::MapSegment_TOP);
+        segBottom = v.Int(id::MapSegment_BOTTOM);
+        mapBoxW = mapBoxH = 2 * (segRadius + borderWidth + segMargin + borderGap);
+    } else {
+        sheetMargin = v.Int(id::Solutions_SHEETMARGIN);
+        descCell = v.Int(id::Solutions_DESCWIDTH) / 8;
+        descTableW = 8 * descCell;
+        descMargin = 0;
+        borderColour = v.Colour(id::Solutions_BORDERCOLOR);
+        borderWidth = borderGap = segMargin = 0;
+        segH = v.Int(id::Solutions_MAPHEIGHT);
+        if (segH == 0) {
+            segH = 64;
+        }
+        mapBoxH = segH;
+        segW = v.Int(id::Solutions_MAPWIDTH);
+        if (segW == 0) {
+            segW = modeWeb ? 64 : (sheetW - descTableW) / 2 - sheetMargin - 5;
+        }
+        mapBoxW = segW;
+        LogDebug("Used map size %dx%d", segW, segH);
+        circleShape = false;
+        title1Size = v.Int(id::Solutions_TITLE1SIZE);
+        title2Size = v.Int(id::Solutions_TITLE2SIZE);
+    }
+
+    tabSize = drawTabs ? v.Int(id::OrderTabs_SIZE) : 0;
+    tabLeft = drawTabs ? v.Int(id::OrderTabs_LMARGIN) : 0;
+    tabRight = drawTabs ? v.Int(id::OrderTabs_RMARGIN) : 0;
+    tabTop = drawTabs ? v.Int(id::OrderTabs_TMARGIN) : 0;
+    tabBottom = drawTabs ? v.Int(id::OrderTabs_BMARGIN) : 0;
+    tabsW = tabLeft + tabRight + tabSize;
+    tabsFont = {0, v.Colour(id::OrderTabs_COLOR), v.Family(id::OrderTabs_FONTNAME, defaultFont)};
+    statNum = !solution && v.Yes(id::OrderTabs_STATNUM);
+
+    descFont = {0, 0, v.Family(id::Descriptions_FONTNAME, defaultFont)};
+    letterRange = "A-F";
+    letterRange[2] = static_cast<char>('A' + std::clamp(flags, 1, 26) - 1);
+    switch (v.First(id::Descriptions_COLB)) {
+    case 'K':
+        colBMode = 0;
+        letterRange.clear();
+        break;
+    case 'M':
+        colBMode = 2;
+        break;
+    default:
+        colBMode = 1;
+    }
+
+    if (!solution) {
+        arrowSize = v.Int(id::NorthArrow_SIZE);
+        arrowMargin = v.Int(id::NorthArrow_MARGIN);
+        const char side = v.First(id::NorthArrow_SIDE);
+        arrowSide = side == 'L' ? 1 : (side == 'R' ? 2 : 0);
+        arrowLinkMap = v.First(id::NorthArrow_LINKAGE) != 'D';
+        northLines = v.Yes(id::NorthArrow_LINES) && circleShape;
+    } else if (modeWeb) {
+        arrowSide = 2;
+        arrowSize = v.Int(id::NorthArrow_SIZE);
+        arrowMargin = v.Int(id::NorthArrow_MARGIN);
+        northLines = false;
+    } else {
+        arrowSide = 0;
+        arrowSize = 10;
+        arrowMargin = compressed ? 1 : 2;
+        northLines = false;
+    }
+    arrowBox = arrowSize + 2 * arrowMargin;
+    arrowColour = v.Colour(id::NorthArrow_COLOR);
+
+    descRowH = descCell + 2 * descMargin;
+    if (!arrowLinkMap) {
+        descRowH = std::max(descRowH, arrowBox);
+    }
+
+    if (drawBoard) {
+        boardSize = v.Int(id::PointBoard_SIZE);
+        boardMargin = v.Int(id::PointBoard_MARGIN);
+        boardH = boardSize + 2 * boardMargin;
+        boardFont = {0, v.Colour(id::PointBoard_COLOR),
+                     v.Family(id::PointBoard_FONTNAME, defaultFont)};
+    } else {
+        boardSize = boardMargin = boardH = boardCellW = boardLeft = 0;
+    }
+}
+
+void CKibage::ComputeNeededSize(int& needW, int& needH, bool& heightByTabs) {
+    const Values v(cfg_);
+    if (solution && !modeWeb) {
+        rulerH = v.Int(id::Solutions_RULERHEIGHT);
+        logoH = v.Int(id::Solutions_LOGOHEIGHT);
+        logoW = v.Int(id::Solutions_LOGOWIDTH);
+        logoTop = v.Int(id::Solutions_LOGOTOP);
+        descMargin = std::max(1, (sheetW - 2 * (mapBoxW + sheetMargin) - descTableW) / 2);
+        needW = descTableW + 2 * (mapBoxW + descMargin + sheetMargin);
+        LogDebug("Column widths: %d=%d/%d/%d/%d/%d/%d/%d/%d/%d", needW + 2 * printMargin,
+                 printMargin, sheetMargin, segW, descMargin, descTableW, descMargin, segW,
+                 sheetMargin, printMargin);
+        titleTop = leftX = rowTop = sheetMargin;
+        rightX = sheetW - sheetMargin;
+        if (title1Size != 0) {
+            rowTop += title1Size;
+        }
+        if (!compressed && title2Size != 0) {
+            rowTop += title2Size + (title1Size != 0 ? titleGap : 0);
+        }
+        const int d = (descTableW * tasks * 2) / 8 + (compressed ? arrowBox : 5);
+        rowH = std::max(mapBoxH + (compressed ? 0 : arrowBox), d) + rulerH;
+        rowsPerSheet = rowH > 0 ? (sheetH - sheetMargin - logoTop - logoH - rowTop) / rowH : 0;
+        LogDebug("Map row height: %d=%d/%d|%d/%d", rowH, rulerH, segH, d, arrowBox);
+        LogDebug("Row heights: %d=%d/%d/%d/%d*%d/%d/%d/%d",
+                 rowsPerSheet * rowH + logoH + 2 * printMargin + rowTop + logoTop + sheetMargin,
+                 printMargin, sheetMargin, rowTop - titleTop, rowsPerSheet, rowH, logoH,
+                 sheetMargin, printMargin);
+        needH = 0;
+    } else if (solution) {
+        titleTop = leftX = rowTop = sheetMargin = logoH = rulerH = 0;
+        arrowSide = 0;
+        rowH = std::max(segH, arrowBox + (tasks * descTableW) / 8 + 2 * descMargin);
+        rightX = segW;
+        needW = segW;
+        needH = rowH;
+        rowsPerSheet = 1;
+    } else if (modeWeb) {
+        arrowSide = 1;
+        needW = descTableW + 2 * (segMargin + descMargin) + segW;
+        needH = segBottom + segTop;
+        rowsPerSheet = 1;
+    } else {
+        const int a = arrowLinkMap ? arrowBox : 0;
+        const int b = arrowLinkMap ? 0 : arrowBox;
+        const int mapColumn = segW + 2 * (a + segMargin);
+        const int descColumn = descTableW + 2 * (descMargin + b);
+        needW = std::max(mapColumn, descColumn) + tabsW;
+        needH = descRowH + 2 * segMargin + segH;
+        LogDebug("Canvas height by map: %d=%d+2*%d+%d+%d", needH + boardH, segH, segMargin,
+                 descRowH, boardH);
+        rowsPerSheet = 1;
+    }
+
+    const int cover = tabsCover ? 1 : 0;
+    const int t = (tasks + cover) * tabSize + tabTop + tabBottom;
+    if (t > needH) {
+        needH = t;
+        heightByTabs = true;
+        LogDebug("Canvas height by tabs: %d=%d+%d*%d+%d+%d", t + boardH, tabTop, tasks + cover,
+                 tabSize, tabBottom, boardH);
+    }
+    needH += boardH;
+}
+
+bool CKibage::CheckSizes(bool quiet, int needW, int needH, bool heightByTabs) {
+    bool ok = true;
+    if (canvasH != 0 && needH > canvasH) {
+        ReportLayoutError(
+            quiet, FormatMessage("[** ERROR **] Insufficient canvas height (needed %d, set %d)! "
+                                 "Increase configured canvas size or %s.",
+                                 needH, canvasH,
+                                 heightByTabs ? "reduce size of order tabs and pointing board"
+                                              : "reduce size of map, descriptions and pointing "
+                                                "board"));
+        ok = false;
+    } else if (canvasH == 0) {
+        canvasH = needH;
+    }
+    if (canvasW != 0 && needW > canvasW) {
+        ReportLayoutError(
+            quiet, FormatMessage("[** ERROR **] Insufficient canvas width (needed %d, set %d)! "
+                                 "Increase configured canvas size or reduce size of map and "
+                                 "decorations.",
+                                 needW, canvasW));
+        ok = false;
+    } else if (canvasW == 0) {
+        canvasW = needW;
+    }
+    LogDebug("Canvas final size: %dx%d", canvasW, canvasH);
+
+    const int tiledH = (tileRows ? 2 : 1) * canvasH;
+    if (sheetH != 0 && tiledH > sheetH) {
+        ReportLayoutError(
+            quiet, FormatMessage("[** ERROR **] Insufficient sheet height (needed %d, set %d)! "
+                                 "Increase configured sheet size or reduce canvas size.",
+                                 tiledH, sheetH));
+        ok = false;
+    } else if (sheetH == 0) {
+        sheetH = canvasH;
+    }
+    const int tiledW = (tileColumns ? 2 : 1) * canvasW;
+    if (sheetW != 0 && tiledW > sheetW) {
+        ReportLayoutError(
+            quiet, FormatMessage("[** ERROR **] Insufficient sheet width (needed %d, set %d)! "
+                                 "Increase configured sheet size or reduce canvas size.",
+                                 tiledW, sheetW));
+        ok = false;
+    } else if (sheetW == 0) {
+        sheetW = canvasW;
+    }
+    LogDebug("Sheet final size: %dx%d", sheetW, sheetH);
+    return ok;
+}
+
+void CKibage::ComputePositions() {
+    const Values v(cfg_);
+    if (solution) {
+        if (modeWeb) {
+            arrowX = descTableW / 2 + segRadius + descMargin;
+            arrowY = rowH - arrowBox / 2;
+            descTop = arrowBox + descMargin;
+            descCentreX = (descTableW + 1) / 2 + descMargin + mapBoxW;
+            headRight = canvasW - v.Int(id::Heading_RMARGIN) - tabsW;
+        } else {
+            arrowX = 0;
+            descCentreX = sheetW / 2;
+        }
+        mapCentreX = mapBoxW / 2;
+        mapCentreY = mapBoxH / 2;
+    } else if (modeWeb) {
+        mapCentreX = segMargin + 2 * descMargin + segRadius + descTableW;
+        mapCentreY = segTop;
+        descTop = canvasH - descRowH;
+        descCentreX = descMargin + (descTableW + 1) / 2;
+        arrowX = segMargin + segRadius + descCentreX;
+        arrowY = descTop - arrowBox / 2;
+    } else {
+        mapCentreY = modeAnt ? segRadius + segMargin : (canvasH - boardH - descRowH) / 2;
+        mapCentreX = (canvasW - tabsW) / 2;
+        descTop = (descRowH - descCell) / 2 + segMargin + segRadius + mapCentreY;
+        descCentreX = mapCentreX;
+        if (arrowLinkMap) {
+            arrowX = arrowSize / 2 + segMargin + segRadius + arrowMargin;
+            arrowY = mapCentreY;
+        } else {
+            arrowX = (descTableW + arrowBox) / 2 + descMargin;
+            arrowY = descCell / 2 + descTop;
+        }
+        headRight = canvasW - v.Int(id::Heading_RMARGIN) - tabsW;
+    }
+    if (drawBoard) {
+        const int w = canvasW - 2 * boardMargin - 1;
+        boardCellW = w / 7; // six flag letters and zero
+        boardLeft = (w - 7 * boardCellW) / 2 + boardMargin;
+    }
+}
+
+} // namespace kib
