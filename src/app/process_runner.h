@@ -1,0 +1,39 @@
+// Runs an external program (Inkscape) with its output captured, keeping the
+// user interface alive and honouring the Stop command while it waits.
+#pragma once
+
+#include <string>
+
+namespace kib {
+
+// How a run of an external program ended.
+enum class ProcessEnd {
+    NotStarted, // no pipe or the program could not be started
+    Exited,     // the program ended by itself
+    TimedOut,   // killed after the time-out
+    Stopped,    // killed after the Stop command
+    WaitFailed, // waiting for the program failed; it was left alone
+};
+
+struct ProcessOutcome {
+    ProcessEnd end = ProcessEnd::NotStarted;
+    int exitCode = -1;  // exit code when the program ended by itself with exit()
+    int exitSignal = 0; // the signal that ended it, 0 when none
+};
+
+// directory + "/" (unless it ends with one) + "bin/" (when addBinFolder, unless
+// the path already ends with "bin/") + programName.
+std::string MakeProgramPath(const std::string& directory, bool addBinFolder,
+                            const std::string& programName);
+
+// Starts the program with the argument string split into words (no shell),
+// standard input from /dev/null and standard output and error on one pipe. Waits
+// in one-second slices, polling CheckBreak after each; the program is killed
+// (TERM, then KILL) on Stop or when timeoutSeconds have passed (at once when it
+// is 0 or less). Returns everything the program wrote, in order; empty when it
+// could not be started or the wait failed. Problems are reported through the log.
+std::string RunExternalProcess(std::string directory, bool addBinFolder, std::string programName,
+                               std::string arguments, int timeoutSeconds,
+                               ProcessOutcome* outcome = nullptr);
+
+} // namespace kib
