@@ -1,0 +1,410 @@
+// The configuration file: reading it (current and older keys, with its tolerance
+// rules and error limit) and writing it (replaced whole, never half-written).
+#include "config/kib_doc.h"
+
+#include "foundation/app_state.h"
+#include "foundation/log.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kib {
+
+namespace {
+
+constexpr int kMaxErrors = 10;
+
+enum class LineKind { Ignored, Header, Key, FormatError };
+
+LineKind KindOf(const std::string& line) {
+    if (line.empty()) {
+        return LineKind::Ignored;
+    }
+    const auto c = static_cast<unsigned char>(line[0]);
+    if (c == '\t' || c == ' ' || c == '#') {
+        return LineKind::Ignored;
+    }
+    if (c == '[') {
+        return LineKind::Header;
+    }
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) {
+        return LineKind::Key;
+    }
+    return LineKind::FormatError; // other printable characters, or none at all
+}
+
+std::string Decimal(int v) {
+    return std::to_string(v);
+}
+
+// How an older key was taken.
+enum class OlderKey { Unknown, Counted, Uncounted };
+
+class ConfigReader {
+  public:
+    ConfigReader(CKibDoc& doc, CKibCfg& cfg) : doc_(doc), cfg_(cfg) {}
+
+    // Reads lines until the end or until the format is given up.
+    void Read(std::istream& in) {
+        std::string line;
+        while (format_ && std::getline(in, line)) {
+            if (!line.empty() && line.back() == '\r') {
+                line.pop_back();
+            }
+            ++doc_.lineNo;
+            ReadLine(line);
+        }
+    }
+
+    bool FormatOk() const { return format_; }
+    int Recognised() const { return recognised_; }
+    int Errors() const { return errors_; }
+
+  private:
+    void ReadLine(const std::string& line) {
+        switch (KindOf(line)) {
+        case LineKind::Ignored:
+            return;
+        case LineKind::Header:
+            Header(line);
+            return;
+        case LineKind::Key:
+            KeyLine(line);
+            return;
+        case LineKind::FormatError:
+            format_ = false;
+            ++errors_;
+            return;
+        }
+    }
+
+    void Header(const std::string& line) {
+        section_ = nullptr;
+        const std::size_t close = line.find(']');
+        if (close != std::string::npos) {
+            section_ = cfg_.FindSection(line.substr(1, close - 1));
+        }
+        if (!section_) {
+            Unrecognised(line);
+        }
+    }
+
+    void KeyLine(const std::string& line) {
+        const std::size_t equals = line.find('=');
+        if (!section_ || equals == std::string::npos) {
+            Unrecognised(line);
+            return;
+        }
+        std::string key = line.substr(0, equals);
+        key.erase(key.find_last_not_of(' ') + 1);
+        const std::size_t start = line.find_first_not_of(' ', equals + 1);
+        if (start == std::string::npos) {
+            return; // no value: the item keeps its state
+        }
+        const std::string value = line.substr(start);
+        LogDebug("Found %s.%s=%s", section_->GetName().c_str(), key.c_str(), value.c_str());
+        if (CCfgItem* item = section_->FindItem(key)) {
+            ++recognised_;
+            item->SetText(value);
+            return;
+        }
+        doc_.SetModifiedFlag(true);
+        switch (Older(key, value)) {
+        case OlderKey::Counted:
+            ++recognised_;
+            break;
+        case OlderKey::Uncounted:
+            break;
+        case OlderKey::Unknown:
+            Unrecognised(line);
+            break;
+        }
+    }
+
+    // Keys of earlier versions of the format, compared exactly.
+    OlderKey Older(const std::string& key, const std::string& value) {
+        static constexpr struct {
+            const char* key;
+            int id;
+            int onlyInSection; // 0: any section
+        } kRenamed[] = {
+            {"WIN_PATH", id::System_INKSCAPEPATH, 0},
+            {"WINPATH", id::System_INKSCAPEPATH, 0},
+            {"TGTDIR", id::Target_DIR, 0},
+            {"TGTDPI", id::Target_DPI, 0},
+            {"MAPSRC", id::Source_MAP, 0},
+            {"CANVAS", id::Target_CANVAS, 0},
+            {"SHEET", id::Target_SHEET, 0},
+            {"MAPD", id::MapSegment_SIZE, 0},
+            {"ARRD", id::NorthArrow_SIZE, 0},
+            {"MASKD", id::OrderTabs_SIZE, 0},
+            {"DSCD", id::Descriptions_SIZE, 0},
+            {"COLB", id::Descriptions_COLB, id::Station_Event},
+            {"STATS", id::Event_MAXSTAT, 0},
+        };
+        for (const auto& r : kRenamed) {
+            if (key == r.key) {
+                if (r.onlyInSection != 0 && section_->GetId() != r.onlyInSection) {
+                    return OlderKey::Unknown;
+                }
+                cfg_.Item(r.id).SetText(value);
+                return OlderKey::Counted;
+            }
+        }
+        if (key == "SCALEQUID") {
+            ScaleAndContourInterval(value);
+        } else if (key == "HPAD") {
+            Padding(value, id::NorthArrow_MARGIN);
+        } else if (key == "VPAD") {
+            Padding(value, id::Descriptions_MARGIN);
+        } else if (key == "ANGLE") {
+            return Angles(value) ? OlderKey::Uncounted : OlderKey::Unknown;
+        } else if (key == "FLAGS") {
+            if (section_->GetId() != id::Station_Source) {
+                return OlderKey::Unknown;
+            }
+            cfg_.Item(id::Source_FLAG).SetText(value);
+        } else if (key == "CFLAG" || key == "FFLAG") {
+            MoreFlags(value, key == "CFLAG");
+        } else {
+            return OlderKey::Unknown;
+        }
+        return OlderKey::Uncounted;
+    }
+
+    // "4000, 5 m": the scale, then the contour interval.
+    void ScaleAndContourInterval(const std::string& value) {
+        const std::size_t comma = value.find(',');
+        if (comma == std::string::npos) {
+            cfg_.Item(id::Event_SCALE).SetText(value);
+            return;
+        }
+        cfg_.Item(id::Event_SCALE).SetText(value.substr(0, comma));
+        std::size_t rest = comma + 1;
+        if (rest < value.size() && value[rest] == ' ') {
+            ++rest;
+        }
+        cfg_.Item(id::Event_EQUID).SetText(value.substr(rest));
+    }
+
+    // A padding of old was twice the margin of the arrows or descriptions; the
+    // map segment's margin had to be at least the padding.
+    void Padding(const std::string& value, int marginId) {
+        const int v = LeadingInt(value);
+        cfg_.Item(marginId).SetText(Decimal(v / 2));
+        if (cfg_.Item(id::MapSegment_MARGIN).GetInt() < v) {
+            cfg_.Item(id::MapSegment_MARGIN).SetText(Decimal(v / 2));
+        }
+    }
+
+    // One angle or two; only a station has angles.
+    bool Angles(const std::string& value) {
+        const int station = section_->GetStation();
+        if (station < 0) {
+            return false;
+        }
+        int first = 0, second = 0;
+        const int n = std::sscanf(value.c_str(), "%d %d", &first, &second);
+        if (n >= 1) {
+            cfg_.StationItem(station, id::Station_MINANGLE).SetInt(first);
+            cfg_.StationItem(station, id::Station_MAXANGLE).SetInt(n == 2 ? second : first);
+        }
+        return true;
+    }
+
+    // CFLAG puts the new symbols before the listed ones, FFLAG after them.
+    void MoreFlags(const std::string& value, bool before) {
+        CCfgItem& flag = cfg_.Item(id::Source_FLAG);
+        if (!flag.IsSet()) {
+            flag.SetText(value);
+            return;
+        }
+        const std::string listed = flag.GetValue();
+        flag.SetText(before ? value + " " + listed : listed + " " + value);
+    }
+
+    void Unrecognised(const std::string& line) {
+        LogError("[** ERROR **] Unrecognized line #%d: %s", doc_.lineNo, line.c_str());
+        if (++errors_ >= kMaxErrors) {
+            LogError("[** ERROR **] Too many errors in the configuration file!");
+            format_ = false;
+        }
+    }
+
+    CKibDoc& doc_;
+    CKibCfg& cfg_;
+    CCfgSect* section_ = nullptr;
+    int recognised_ = 0;
+    int errors_ = 0;
+    bool format_ = true;
+};
+
+bool IsDirectory(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The stations that hold values of their own widen the configured range.
+std::pair<int, int> WidenedStationRange(const CKibCfg& cfg, int first, int last) {
+    for (int n = 0; n < kStationCount; ++n) {
+        if (cfg.Station(n)->HasSetItem()) {
+            first = std::min(first, n);
+            last = std::max(last, n);
+        }
+    }
+    return {first, last};
+}
+
+// The text of the file: the first line, then every section with values.
+std::string ConfigText(const CKibCfg& cfg) {
+    std::string text = "# Kib Configuration\r\n";
+    for (const auto& section : cfg.Sections()) {
+        if (!section->HasSetItem()) {
+            continue;
+        }
+        text += "\r\n[" + section->GetName() + "]\r\n";
+        for (const auto& item : section->Items()) {
+            if (!item->GetValueText().empty()) {
+                text += item->GetKey() + "=" + item->GetValueText() + "\r\n";
+            }
+        }
+    }
+    return text;
+}
+
+bool WriteAll(int fd, const std::string& text) {
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Creates a file of its own next to the target; -1 when none can be made.
+int CreateTemporary(const std::string& target, std::string& tempPath) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = target + ".~kib" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+// The file that a save replaces: the target of a symbolic link, else the path itself.
+std::string ReplacedFile(const std::string& path) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        return path;
+    }
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (!real) {
+        return path;
+    }
+    std::string resolved = real;
+    std::free(real);
+    return resolved;
+}
+
+} // namespace
+
+bool CKibDoc::OnOpenDocument(const std::string& path) {
+    SetPathParts(path);
+    SetLoaded(false);
+    SetNeverSaved(false);
+    if (IsDirectory(path)) {
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    CKibCfg& cfg = NewConfig();
+    PropertyPane& pane = App().GetPropertyPane();
+    pane.ForgetOriginalValues();
+    pane.AttachDocument(this);
+    LogInfo("Parsing config file %s%s", GetDirectory().c_str(), GetFileName().c_str());
+
+    lineNo = 0;
+    ConfigReader reader(*this, cfg);
+    reader.Read(in);
+    UpdateDebugSwitch(cfg);
+    in.close();
+
+    if (!reader.FormatOk() || reader.Recognised() == 0) {
+        ShowBox("Configuration file format not recognized!", BoxIcon::Error);
+        return false;
+    }
+    SetLoaded(true);
+    const int first = cfg.GetMinStation();
+    const int last = cfg.GetMaxStation();
+    const auto [wideFirst, wideLast] = WidenedStationRange(cfg, first, last);
+    pane.ShowStationRange(wideFirst, wideLast);
+    cfg.PushToProperties();
+    pane.ShowStationRange(first, last);
+    LogInfo("Configuration loaded.");
+    App().GetMainWindow().NewDocumentWindowOpening();
+    if (reader.Errors() != 0) {
+        ShowBox("Some lines in the configuration file weren't recognized!", BoxIcon::Warning);
+    }
+    ReadCourseList();
+    ReadMapZoom();
+    return true;
+}
+
+// The file is written under a temporary name in the same folder and renamed over
+// the old one, so that a failed save leaves the old file whole.
+bool CKibDoc::OnSaveDocument(const std::string& path) {
+    SetPathParts(path);
+    const std::string fullPath = GetPathName();
+    const std::string target = ReplacedFile(path);
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    std::string tempPath;
+    bool ok = false;
+    // A file that may not be written is not replaced either.
+    const bool writable = !exists || ::access(target.c_str(), W_OK) == 0;
+    const int fd = cfg_ && writable ? CreateTemporary(target, tempPath) : -1;
+    if (fd >= 0) {
+        LogDebug("Configuration file %s%s opened for output...", GetDirectory().c_str(),
+                 GetFileName().c_str());
+        SetStatusText("Saving configuration file...");
+        if (exists) {
+            ::fchmod(fd, old.st_mode & 07777); // the file keeps its permissions
+        }
+        ok = WriteAll(fd, ConfigText(*cfg_));
+        ok = ::fsync(fd) == 0 && ok;
+        ok = ::close(fd) == 0 && ok;
+        ok = ok && std::rename(tempPath.c_str(), target.c_str()) == 0;
+        if (!ok) {
+            std::remove(tempPath.c_str());
+        }
+    }
+    SetStatusText("Ready");
+    if (!ok) {
+        LogError("[** ERROR **] Configuration file %s saving failed.", fullPath.c_str());
+        ShowBox("Configuration file not saved!", BoxIcon::Error);
+        return false;
+    }
+    LogInfo("Configuration file %s saved.", fullPath.c_str());
+    SetModifiedFlag(false);
+    SetNeverSaved(false);
+    return true;
+}
+
+} // namespace kib
