@@ -245,7 +245,11 @@ void CSvgImage::PlaceLogo(const std::string& outputDir, const std::string& logoP
     }
     target += fileName;
 
-    if (CompareFileStamps(target, logoPath) != 0) {
+    // Copied when the target is missing (also when the logo is missing: the copy then
+    // reports it) or when the two last-write times differ.
+    FileStamp targetStamp = 0;
+    const bool targetExists = GetFileStamp(target, targetStamp);
+    if (!targetExists || CompareFileStamps(target, logoPath) != 0) {
         std::remove(target.c_str());
         int error = 0;
         if (CopyFileInto(logoPath, target, error)) {
