@@ -1,0 +1,66 @@
+#include "map_input/kib_svg.h"
+
+#include "config/cfg_ids.h"
+#include "config/kib_doc.h"
+#include "config/name_templates.h"
+#include "foundation/log.h"
+#include "map_input/kib_map.h"
+
+#include <fstream>
+#include <sys/stat.h>
+
+namespace kib {
+
+namespace {
+
+// Whether the path names a file that can be read (not a directory).
+bool IsReadableFile(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+} // namespace
+
+CKibSvg::CKibSvg(CKibDoc& doc) : doc_(doc) {}
+
+CKibSvg::~CKibSvg() = default;
+
+CKibCfg& CKibSvg::GetConfig() const {
+    return *doc_.GetConfig();
+}
+
+bool CKibSvg::ReadMap(int station, int task) {
+    if (!doc_.GetConfig()) {
+        return false;
+    }
+    const std::string name = EvalTemplate(GetConfig(), id::Source_MAP, station, task);
+    const std::string path = doc_.MakePath(name);
+    SetStatusText(FormatMessage("Reading SVG %s...", path.c_str()));
+    LogDebug("==== Reading SVG %d.%d...", station, task);
+    std::ifstream in;
+    if (!name.empty() && IsReadableFile(path)) {
+        in.open(path, std::ios::in | std::ios::binary);
+    }
+    if (!in.is_open()) {
+        LogError("[** ERROR **] Cannot open map file %s", path.c_str());
+        ShowBox("Cannot open map file.", BoxIcon::None);
+        return false;
+    }
+    map_.reset();
+    map_ = std::make_unique<CKibMap>(*this);
+    const bool parsed = map_->ParseMap(in, station, task);
+    in.close();
+    if (!parsed) {
+        return false;
+    }
+    map_->CheckSpecialSymbols();
+    map_->CheckFlagCount(station);
+    map_->AnalyseViewingAngle(station);
+    map_->AnalyseDescriptions(station);
+    if (task != 0) {
+        map_->AnalyseCircles(station, task);
+    }
+    return true;
+}
+
+} // namespace kib

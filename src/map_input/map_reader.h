@@ -1,0 +1,63 @@
+// The line grammar of OCAD's SVG map export: reads one file into a CKibMap.
+#pragma once
+
+#include "map_input/line_kind.h"
+#include "map_input/symbol_classifier.h"
+
+#include <chrono>
+#include <iosfwd>
+#include <string>
+
+namespace kib {
+
+class CKibMap;
+class SymbolSet;
+struct MapLine;
+struct SymbolInstance;
+
+class MapReader {
+  public:
+    MapReader(CKibMap& map, int station, int task);
+    bool Read(std::istream& in);
+
+  private:
+    enum class Step { Next, Stop };
+    enum State { Outside = 0, InSymbol = 1, InStyle = 2, InObject = 3 };
+
+    void SetConfiguredIds();
+    Step ProcessLine(MapLine& line);
+    Step SvgOpen(const MapLine& line);
+    Step FirstContent(MapLine& line);
+    Step GroupOpen(MapLine& line);
+    Step SymbolGroup(MapLine& line);
+    void StyleGroup(const MapLine& line);
+    Step ObjectGroup(MapLine& line);
+    Step CircleOpen(MapLine& line);
+    void PathData(const MapLine& line);
+    void StraightPoint(const std::string& text, std::size_t from);
+    void CurvePoint(const std::string& text);
+    void GroupClose(MapLine& line);
+    SymbolInstance* NewInstance(MapLine& line);
+    void TraceInstance(const SymbolInstance& inst) const;
+    void Finish();
+
+    CKibMap& map_;
+    int station_;
+    int task_;
+    SymbolClassifier classifier_;
+    std::chrono::steady_clock::time_point start_;
+    bool beforeSvg_ = true;
+    bool svgClosed_ = false;
+    State state_ = Outside;
+    SymbolSet* currentSet_ = nullptr;
+    int groupMajor_ = 0;
+    int groupMinor_ = 0;
+    SymbolType groupType_ = 0;
+    MapLine* groupFirstLine_ = nullptr;
+    SymbolInstance* instance_ = nullptr;
+    int n_ = 0; // points read for the current path
+    float prevX_ = 0.0f;
+    float prevY_ = 0.0f;
+};
+
+} // namespace kib
