@@ -2,9 +2,12 @@
 
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
+#include "map_input/map_line.h"
 #include "sheet/kibage.h"
 #include "sheet/product_info.h"
 #include "sheet/svg_text.h"
+
+#include <vector>
 
 namespace kib {
 
@@ -63,6 +66,18 @@ bool WriteSheetHeader(std::ostream& out, const CKibage& layout,
     const int shift = printSheet ? -layout.printMargin : 0;
     AppendF(out, "<g transform=\"translate(%d,%d)\">\r\n", shift, shift);
     return true;
+}
+
+bool WriteSheetHeader(std::ostream& out, const CKibage& layout, const MapLine* firstLine,
+                      bool printSheet) {
+    std::vector<ExportLineRef> prologue;
+    for (const MapLine* line = firstLine; line != nullptr; line = line->next) {
+        prologue.push_back({line->text, line->hidden});
+        if (IsSvgOpenLine(line->text)) {
+            break;
+        }
+    }
+    return WriteSheetHeader(out, layout, prologue, printSheet);
 }
 
 void WriteSheetClosing(std::ostream& out) {

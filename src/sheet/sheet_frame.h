@@ -11,6 +11,7 @@
 namespace kib {
 
 class CKibage;
+struct MapLine;
 
 // One line of the map export as read (without its line end) and whether it is hidden.
 struct ExportLineRef {
@@ -25,6 +26,11 @@ struct ExportLineRef {
 // Always succeeds.
 bool WriteSheetHeader(std::ostream& out, const CKibage& layout,
                       std::span<const ExportLineRef> exportLines, bool printSheet);
+
+// The same from the line list of a map export (CKibMap::FirstLine()); none gives
+// a header without the export's lines.
+bool WriteSheetHeader(std::ostream& out, const CKibage& layout, const MapLine* firstLine,
+                      bool printSheet);
 
 // The closing line of every document, written after the composed content.
 inline constexpr const char* kSheetClosing = "</g></svg>\r\n";

@@ -1,6 +1,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "foundation/app_state.h"
+#include "map_input/map_line.h"
 #include "sheet/sheet_frame.h"
 #include "sheet/svg_image.h"
 #include "support/recording_host.h"
@@ -8,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <sstream>
 #include <vector>
 
@@ -120,6 +122,27 @@ TEST_F(SheetFrameTest, HiddenFirstLineAndShortExportsAreLeftOut) {
     EXPECT_EQ(bare.str().rfind("<!-- Generator: Kib", 0), 0u);
     pugi::xml_document doc;
     test::ParseDocument(doc, bare.str());
+}
+
+TEST_F(SheetFrameTest, MapLineListGivesTheSameHeader) {
+    ASSERT_TRUE(surface.ComputeLayout(false, false, 0, 1, 5, 0));
+    std::deque<MapLine> lines;
+    for (const ExportLineRef& ref : kExport) {
+        MapLine& line = lines.emplace_back();
+        line.lineNo = static_cast<int>(lines.size());
+        line.text = std::string(ref.text);
+        line.hidden = ref.hidden;
+        if (lines.size() > 1) {
+            lines[lines.size() - 2].next = &line;
+        }
+    }
+    std::ostringstream fromSpan, fromList;
+    WriteSheetHeader(fromSpan, surface, kExport, true);
+    EXPECT_TRUE(WriteSheetHeader(fromList, surface, &lines.front(), true));
+    EXPECT_EQ(fromList.str(), fromSpan.str());
+    WriteSheetClosing(fromList);
+    pugi::xml_document doc;
+    test::ParseDocument(doc, fromList.str());
 }
 
 } // namespace
