@@ -1,0 +1,15 @@
+// The course-setting layer of one station's map: start, control circles, control
+// numbers, chair, flags, zero markers, flag tags and the control description table.
+#pragma once
+
+#include "event.h"
+#include "svg_out.h"
+
+namespace kib::gen {
+
+inline constexpr const char* kPurple = "rgb(166,38,255)";
+
+void WriteCourseLayer(SvgOut& out, const Event& event, const Station& station);
+void WriteDescriptionTable(SvgOut& out, const Event& event, const Station& station);
+
+} // namespace kib::gen
