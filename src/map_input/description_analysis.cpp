@@ -48,6 +48,7 @@ void DescriptionTable::Clear() {
     m_.descFrame = DescFrame{};
     m_.columnEdges.fill(0.0f);
     m_.taskEstimate = 0;
+    m_.firstControlRow = -1;
 }
 
 bool DescriptionTable::FindFrame() {
@@ -187,6 +188,7 @@ int DescriptionTable::Estimate() const {
         if (control) {
             if (estimate == 0) {
                 counting = true;
+                m_.firstControlRow = static_cast<int>(row);
             }
             if (counting) {
                 ++estimate;

@@ -108,6 +108,7 @@ class CKibMap {
     std::array<int, kMaxRow + 1> rowCount{}; // symbols counted per row
     int tasks = 0;                           // task count of the station
     int taskEstimate = 0;                    // from the description rows
+    int firstControlRow = -1; // first row of the run the estimate counts, -1 = none
 
     // Start and control circle analysis.
     SymbolInstance* firstPart = nullptr;
