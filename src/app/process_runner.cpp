@@ -275,4 +275,17 @@ std::string RunExternalProcess(std::string directory, bool addBinFolder, std::st
     return child.TakeOutput();
 }
 
+void LogProgramOutput(const std::string& output) {
+    std::size_t start = 0;
+    for (std::size_t nl = output.find('\n'); nl != std::string::npos;
+         nl = output.find('\n', start)) {
+        const std::size_t end = nl > start && output[nl - 1] == '\r' ? nl - 1 : nl;
+        LogInfo("%s", output.substr(start, end - start).c_str());
+        start = nl + 1;
+    }
+    if (start < output.size()) {
+        LogInfo("%s", output.substr(start).c_str());
+    }
+}
+
 } // namespace kib

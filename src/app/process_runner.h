@@ -36,4 +36,9 @@ std::string RunExternalProcess(std::string directory, bool addBinFolder, std::st
                                std::string arguments, int timeoutSeconds,
                                ProcessOutcome* outcome = nullptr);
 
+// Shows a program's output in the log, one LogInfo line per output line (a line
+// ends with "\n" or "\r\n"; empty lines included). A last piece without line
+// end is shown when it is not empty.
+void LogProgramOutput(const std::string& output);
+
 } // namespace kib

@@ -8,8 +8,9 @@
 
 namespace kib {
 
-// Kind of the Inkscape program found at run time.
-enum class InkscapeKind { Unknown = 0, Old = 1, New = 2, Newest = 3 };
+// Kind of the Inkscape program found at run time, by its command-line dialect:
+// Old for 0.9x, New for 1.0 to 1.2, Newest for 1.3 and later.
+enum class InkscapeKind { Unknown = -1, Old = 0, New = 11, Newest = 13 };
 
 struct AppState {
     bool errorFlag = false;
@@ -17,6 +18,7 @@ struct AppState {
     bool debugSwitch = false;
     bool running = false;
     InkscapeKind inkscapeKind = InkscapeKind::Unknown;
+    std::string inkscapeProgram; // full path of the Inkscape program once detected
     std::string lastFormat;    // last output format chosen in a Make command
     std::string lastDirectory; // last directory a document took its path from
 

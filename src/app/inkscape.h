@@ -1,0 +1,73 @@
+// Conversion of SVG sheets into PDF, PS, EPS or PNG files by Inkscape's command
+// line: finding Inkscape and its dialect, the argument string, one conversion.
+#pragma once
+
+#include "foundation/app_state.h"
+
+#include <cstddef>
+#include <string>
+
+namespace kib {
+
+class CKibCfg;
+
+inline constexpr int kInkscapeTimeoutSeconds = 300;
+// Inkscape's first start may build its font cache.
+inline constexpr int kInkscapeVersionTimeoutSeconds = 60;
+inline constexpr std::size_t kMaxInkscapeArguments = 1999;
+
+// Output formats as numbered in the Make dialog; 0 means none chosen yet.
+inline constexpr int kFormatPdf = 1;
+inline constexpr int kFormatPs = 2;
+inline constexpr int kFormatEps = 3;
+inline constexpr int kFormatPng = 4;
+
+// "pdf", "ps", "eps" or "png"; none for any other number.
+const char* OutputFormatExtension(int format);
+// PNG: only the sheet group, at a resolution. The other formats: the whole page.
+bool IsRasterFormat(int format);
+
+// The dialect of the version that `inkscape --version` printed, e.g.
+// "Inkscape 1.2.2 (b0a8486541, 2022-12-01)": 0.x Old, 1.0 to 1.2 New, 1.3 and
+// later Newest; Unknown when the text names no version. versionText gets "1.2.2".
+InkscapeKind InkscapeKindFromVersion(const std::string& output, std::string* versionText = nullptr);
+
+// Finds a usable Inkscape, once per run of the program: the folder's bin/inkscape,
+// then its inkscape, then inkscape on PATH; its dialect from its version. Sets
+// App().inkscapeKind and App().inkscapeProgram; false after an error line when
+// none is usable (the next call tries again). The first form takes the folder
+// from System.INKSCAPEPATH.
+bool DetectInkscape(const CKibCfg& cfg);
+bool DetectInkscape(const std::string& directory);
+
+// The argument string that converts base + ".svg" into base + "-tmp." + extension:
+// raster exports the group mainSheet at dpi, vector the whole page. Empty after an
+// error line when it would be longer than kMaxInkscapeArguments or base holds a
+// double quote.
+std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, const std::string& base,
+                                   const std::string& extension);
+
+// The files of one conversion.
+struct ConversionFiles {
+    std::string source;    // base.svg
+    std::string temporary; // base-tmp.ext, what Inkscape writes
+    std::string target;    // base.ext, or basez.ext with the z-suffix
+};
+ConversionFiles MakeConversionFiles(const std::string& base, const std::string& extension,
+                                    bool zSuffix);
+
+// Converts one sheet with the detected Inkscape: skipped (true) when the target is
+// newer than its SVG; else Inkscape writes the temporary file, its output goes to
+// the log and the temporary file replaces the target. The target is replaced only
+// by a complete, non-empty file: a conversion that was stopped, timed out or failed
+// leaves an old target as it was, deletes its partial file, reports an error and
+// answers false. An empty argument string (already reported) answers false.
+bool ConvertWithInkscape(const std::string& base, const std::string& extension,
+                         const std::string& arguments, bool zSuffix,
+                         int timeoutSeconds = kInkscapeTimeoutSeconds);
+
+// For the Make commands: converts base + ".svg" into the given format with the
+// arguments of the detected dialect. DetectInkscape must have succeeded.
+bool ConvertSheet(const std::string& base, int format, int dpi, bool zSuffix);
+
+} // namespace kib

@@ -1,0 +1,384 @@
+#include "app/inkscape.h"
+
+#include "app/script_dir.h"
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "foundation/app_state.h"
+#include "foundation/file_stamp.h"
+#include "foundation/run_control.h"
+#include "support/recording_host.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace kib {
+namespace {
+
+using testing::Contains;
+using testing::ElementsAre;
+using testing::IsEmpty;
+using testing::StartsWith;
+
+constexpr FileStamp kHour = 36000000000ULL;
+constexpr FileStamp kNoon = 133500000000000000ULL; // a day in 2024
+
+bool Exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
+
+// Sets PATH for the length of a test.
+class PathOverride {
+  public:
+    explicit PathOverride(const std::string& path) {
+        if (const char* old = std::getenv("PATH")) {
+            old_ = old;
+        }
+        ::setenv("PATH", path.c_str(), 1);
+    }
+    ~PathOverride() {
+        if (old_) {
+            ::setenv("PATH", old_->c_str(), 1);
+        } else {
+            ::unsetenv("PATH");
+        }
+    }
+    PathOverride(const PathOverride&) = delete;
+    PathOverride& operator=(const PathOverride&) = delete;
+
+  private:
+    std::optional<std::string> old_;
+};
+
+TEST(InkscapeVersionTest, DialectFromVersionOutput) {
+    struct Case {
+        const char* output;
+        InkscapeKind kind;
+        const char* version;
+    };
+    const Case cases[] = {
+        {"Inkscape 1.2.2 (b0a8486541, 2022-12-01)\n", InkscapeKind::New, "1.2.2"},
+        {"Inkscape 0.92.4 (5da689c313, 2019-01-14)\n", InkscapeKind::Old, "0.92.4"},
+        {"Inkscape 1.0.2 (e86c870879, 2021-01-15)\n", InkscapeKind::New, "1.0.2"},
+        {"Inkscape 1.3 (0e150ed6c4, 2023-07-21)\n", InkscapeKind::Newest, "1.3"},
+        {"Inkscape 1.4.2 (ebf0e940d0, 2025-05-08)", InkscapeKind::Newest, "1.4.2"},
+        {"Inkscape 2.0", InkscapeKind::Newest, "2.0"},
+        {"Gtk-WARNING: Inkscape cannot open display\nInkscape 1.1 (c68e22c387)\n",
+         InkscapeKind::New, "1.1"},
+        {"Inkscape version unknown\n", InkscapeKind::Unknown, ""},
+        {"", InkscapeKind::Unknown, ""},
+    };
+    for (const auto& c : cases) {
+        std::string version;
+        EXPECT_EQ(InkscapeKindFromVersion(c.output, &version), c.kind) << c.output;
+        EXPECT_EQ(version, c.version) << c.output;
+    }
+}
+
+TEST(InkscapeFormatTest, ExtensionsAndVariants) {
+    EXPECT_EQ(OutputFormatExtension(0), nullptr);
+    EXPECT_STREQ(OutputFormatExtension(kFormatPdf), "pdf");
+    EXPECT_STREQ(OutputFormatExtension(kFormatPs), "ps");
+    EXPECT_STREQ(OutputFormatExtension(kFormatEps), "eps");
+    EXPECT_STREQ(OutputFormatExtension(kFormatPng), "png");
+    EXPECT_EQ(OutputFormatExtension(5), nullptr);
+    EXPECT_TRUE(IsRasterFormat(kFormatPng));
+    EXPECT_FALSE(IsRasterFormat(kFormatPdf));
+    EXPECT_FALSE(IsRasterFormat(kFormatEps));
+    EXPECT_FALSE(IsRasterFormat(-1));
+
+    const ConversionFiles plain = MakeConversionFiles("/o/map-2.4", "png", false);
+    EXPECT_EQ(plain.source, "/o/map-2.4.svg");
+    EXPECT_EQ(plain.temporary, "/o/map-2.4-tmp.png");
+    EXPECT_EQ(plain.target, "/o/map-2.4.png");
+    EXPECT_EQ(MakeConversionFiles("/o/map-2.4", "png", true).target, "/o/map-2.4z.png");
+}
+
+class InkscapeTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        host.Install();
+        App().debugSwitch = true;
+        App().running = true; // conversions run inside a Make run
+    }
+
+    test::RecordingHost host;
+    test::ScriptDir dir;
+};
+
+TEST_F(InkscapeTest, ArgumentTemplatesForEachDialect) {
+    const std::string base = "/out dir/prn-3.0-3.1";
+    struct Case {
+        InkscapeKind kind;
+        bool raster;
+        const char* extension;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {InkscapeKind::Old, true, "png",
+         "--without-gui --export-id-only --export-id=mainSheet --export-dpi=600 "
+         "--export-text-to-path --export-area-page --file=\"/out dir/prn-3.0-3.1.svg\" "
+         "--export-png=\"/out dir/prn-3.0-3.1-tmp.png\""},
+        {InkscapeKind::Old, false, "eps",
+         "--without-gui --export-text-to-path --export-area-page "
+         "--file=\"/out dir/prn-3.0-3.1.svg\" --export-eps=\"/out dir/prn-3.0-3.1-tmp.eps\""},
+        {InkscapeKind::New, true, "png",
+         "--export-id-only --export-id=mainSheet --export-dpi=600 --export-text-to-path "
+         "--export-area-page --export-filename=\"/out dir/prn-3.0-3.1-tmp.png\" "
+         "\"/out dir/prn-3.0-3.1.svg\""},
+        {InkscapeKind::New, false, "pdf",
+         "--export-text-to-path --export-area-page "
+         "--export-filename=\"/out dir/prn-3.0-3.1-tmp.pdf\" \"/out dir/prn-3.0-3.1.svg\""},
+        {InkscapeKind::Newest, false, "ps",
+         "--export-text-to-path --export-area-page "
+         "--export-filename=\"/out dir/prn-3.0-3.1-tmp.ps\" \"/out dir/prn-3.0-3.1.svg\""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BuildInkscapeArguments(c.kind, c.raster, 600, base, c.extension), c.expected);
+    }
+    EXPECT_THAT(host.messages, IsEmpty());
+}
+
+TEST_F(InkscapeTest, ArgumentsThatCannotBePassedAreRefused) {
+    const std::size_t fixed = BuildInkscapeArguments(InkscapeKind::New, false, 0, "", "pdf").size();
+    const std::size_t longest = (kMaxInkscapeArguments - fixed) / 2; // the base is written twice
+    EXPECT_EQ(BuildInkscapeArguments(InkscapeKind::New, false, 0, std::string(longest, 'b'), "pdf")
+                  .size(),
+              fixed + 2 * longest);
+    EXPECT_FALSE(App().errorFlag);
+
+    EXPECT_EQ(
+        BuildInkscapeArguments(InkscapeKind::New, false, 0, std::string(longest + 1, 'b'), "pdf"),
+        "");
+    EXPECT_EQ(BuildInkscapeArguments(InkscapeKind::New, true, 600, "/o/a\"b", "png"), "");
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_THAT(host.messages[0], StartsWith("[** ERROR **] Inkscape arguments longer than 1999 "
+                                             "characters: cannot convert bbbb"));
+    EXPECT_EQ(host.messages[1], "[** ERROR **] A double quote in a file name cannot be passed "
+                                "to Inkscape: /o/a\"b.svg");
+    EXPECT_TRUE(App().errorFlag);
+}
+
+TEST_F(InkscapeTest, DetectionLooksInBinThenFolderThenPath) {
+    const std::string v12 = "echo 'Inkscape 1.2.2 (b0a8486541, 2022-12-01)'\n";
+    const std::string v092 = "echo 'Inkscape 0.92.4 (5da689c313, 2019-01-14)'\n";
+    const std::string v13 = "echo 'Inkscape 1.3 (0e150ed6c4, 2023-07-21)'\n";
+    dir.Script("both/bin/inkscape", v12);
+    dir.Script("both/inkscape", v092);
+    dir.Script("root/inkscape", v092);
+    dir.Script("onpath/inkscape", v13);
+    dir.Write("empty/inkscape", "not executable\n");
+    PathOverride path(dir.Path() + "nowhere:" + dir.Path() + "onpath");
+
+    struct Case {
+        const char* folder;
+        InkscapeKind kind;
+        const char* program;
+        const char* version;
+    };
+    const Case cases[] = {
+        {"both", InkscapeKind::New, "both/bin/inkscape", "1.2.2"},
+        {"root/", InkscapeKind::Old, "root/inkscape", "0.92.4"},
+        {"empty", InkscapeKind::Newest, "onpath/inkscape", "1.3"},
+    };
+    for (const auto& c : cases) {
+        host.Install();
+        host.Clear();
+        App().debugSwitch = true;
+        const std::string program = dir.Path() + c.program;
+        EXPECT_TRUE(DetectInkscape(dir.Path() + c.folder)) << c.folder;
+        EXPECT_EQ(App().inkscapeKind, c.kind) << c.folder;
+        EXPECT_EQ(App().inkscapeProgram, program);
+        EXPECT_THAT(host.messages, ElementsAre("Calling " + program + " --version..."));
+        EXPECT_THAT(host.debug, Contains(std::string("Found Inkscape version: ") + c.version));
+        // Found once: later calls do not look again.
+        EXPECT_TRUE(DetectInkscape(dir.Path() + "elsewhere"));
+        EXPECT_EQ(host.messages.size(), 1u);
+        EXPECT_FALSE(App().errorFlag);
+    }
+}
+
+TEST_F(InkscapeTest, DetectionFailsUntilAnInkscapeIsThere) {
+    PathOverride path(dir.Path() + "nowhere");
+    const std::string folder = dir.Path() + "ink/";
+    EXPECT_FALSE(DetectInkscape(folder));
+    EXPECT_THAT(host.messages, ElementsAre("[** ERROR **] Cannot find inkscape in path " + folder +
+                                           ". Check setting of System.INKSCAPEPATH."));
+    EXPECT_EQ(App().inkscapeKind, InkscapeKind::Unknown);
+
+    host.Clear();
+    const std::string program = dir.Script("ink/bin/inkscape", "echo 'no version here'\n");
+    EXPECT_FALSE(DetectInkscape(folder));
+    EXPECT_THAT(host.messages,
+                ElementsAre("Calling " + program + " --version...", "no version here",
+                            "[** ERROR **] Cannot tell the Inkscape version of " + program +
+                                ". Check setting of System.INKSCAPEPATH."));
+    EXPECT_EQ(App().inkscapeKind, InkscapeKind::Unknown);
+
+    dir.Script("ink/bin/inkscape", "echo 'Inkscape 1.2.2 (b0a8486541, 2022-12-01)'\n");
+    EXPECT_TRUE(DetectInkscape(folder));
+    EXPECT_EQ(App().inkscapeKind, InkscapeKind::New);
+}
+
+TEST_F(InkscapeTest, DetectionTakesTheConfiguredFolder) {
+    dir.Script("cfg/bin/inkscape", "echo 'Inkscape 1.2.2 (b0a8486541, 2022-12-01)'\n");
+    CKibCfg cfg;
+    cfg.Item(id::System_INKSCAPEPATH).SetText(dir.Path() + "cfg/");
+    EXPECT_TRUE(DetectInkscape(cfg));
+    EXPECT_EQ(App().inkscapeProgram, dir.Path() + "cfg/bin/inkscape");
+}
+
+// A stand-in for Inkscape of the new dialect: `out` is the file it is asked to
+// write, the body does the rest.
+class FakeConversionTest : public InkscapeTest {
+  protected:
+    void SetUp() override {
+        InkscapeTest::SetUp();
+        base = dir.Path() + "out dir/prn-3.0-3.1";
+        dir.Write("out dir/prn-3.0-3.1.svg", "<svg/>\n");
+    }
+
+    void InstallFake(const std::string& body) {
+        App().inkscapeKind = InkscapeKind::New;
+        App().inkscapeProgram =
+            dir.Script("fake/bin/inkscape", "for a in \"$@\"; do case \"$a\" in "
+                                            "--export-filename=*) "
+                                            "out=\"${a#--export-filename=}\";; "
+                                            "esac; done\n" +
+                                                body);
+    }
+
+    // Makes the SVG older or newer than an existing target.
+    void SetStamps(FileStamp svg, FileStamp target, const char* extension = "pdf") {
+        ASSERT_TRUE(SetFileStamp(base + ".svg", svg));
+        ASSERT_TRUE(SetFileStamp(base + "." + extension, target));
+    }
+
+    std::string base;
+};
+
+TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
+    InstallFake("printf '%s\\n' \"$@\" > \"$out\"\nprintf 'line one\\r\\n\\r\\nline three'\n");
+    dir.Write("out dir/prn-3.0-3.1.png", "old");
+    SetStamps(kNoon + kHour, kNoon, "png");
+
+    EXPECT_TRUE(ConvertSheet(base, kFormatPng, 900, false));
+
+    // Every argument arrived as one word, blanks in the names included.
+    EXPECT_EQ(test::ReadFile(base + ".png"),
+              "--export-id-only\n--export-id=mainSheet\n--export-dpi=900\n"
+              "--export-text-to-path\n--export-area-page\n--export-filename=" +
+                  base + "-tmp.png\n" + base + ".svg\n");
+    EXPECT_FALSE(Exists(base + "-tmp.png"));
+    const std::string arguments = BuildInkscapeArguments(InkscapeKind::New, true, 900, base, "png");
+    EXPECT_THAT(host.messages,
+                ElementsAre("Calling " + App().inkscapeProgram + " " + arguments + "...",
+                            "line one", "", "line three"));
+    EXPECT_THAT(host.debug, Contains("Calling inkscape to convert '" + base + ".svg' to '" + base +
+                                     "-tmp.png'..."));
+    EXPECT_THAT(host.debug, Contains(StartsWith("Inkscape call completed in ")));
+    EXPECT_FALSE(App().errorFlag);
+
+    // The z-suffix names the target only; a single line with its line end is one log line.
+    InstallFake("echo pdf > \"$out\"\nprintf 'done\\r\\n'\n");
+    host.Clear();
+    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 900, true));
+    EXPECT_EQ(test::ReadFile(base + "z.pdf"), "pdf\n");
+    EXPECT_FALSE(Exists(base + ".pdf"));
+    EXPECT_EQ(host.messages.back(), "done");
+}
+
+TEST_F(FakeConversionTest, SkipsTargetsNewerThanTheirSvg) {
+    InstallFake("echo new > \"$out\"\n");
+    const std::string target = base + ".pdf";
+    dir.Write("out dir/prn-3.0-3.1.pdf", "old");
+    const std::string skipped =
+        "Converting '" + base + ".svg' to '" + target + "' skipped due to file times";
+
+    SetStamps(kNoon, kNoon + kHour);
+    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_EQ(test::ReadFile(target), "old");
+    EXPECT_THAT(host.messages, IsEmpty());
+    EXPECT_THAT(host.debug, ElementsAre(skipped));
+
+    SetStamps(kNoon, kNoon); // equal times convert
+    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_EQ(test::ReadFile(target), "new\n");
+
+    dir.Write("out dir/prn-3.0-3.1.pdf", "old");
+    SetStamps(kNoon + kHour, kNoon); // the SVG was written again
+    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_EQ(test::ReadFile(target), "new\n");
+
+    std::filesystem::remove(base + ".svg"); // a missing SVG with an existing target
+    host.Clear();
+    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_THAT(host.messages, IsEmpty());
+}
+
+TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
+    const std::string target = base + ".pdf";
+    const std::string notReplaced = "': '" + target + "' was not replaced.";
+    struct Case {
+        const char* body;
+        std::string error;
+    };
+    const Case cases[] = {
+        // Inkscape 1.2 ends with 0 even when it wrote nothing.
+        {"echo 'Can not open file'\n",
+         "[** ERROR **] Renaming map to " + target + " failed, err=2 (No such file or directory)"},
+        {": > \"$out\"\n",
+         "[** ERROR **] Inkscape wrote an empty file converting '" + base + ".svg" + notReplaced},
+        {"echo half > \"$out\"\nexit 1\n",
+         "[** ERROR **] Inkscape ended with exit code 1 converting '" + base + ".svg" +
+             notReplaced},
+        {"echo half > \"$out\"\nkill -TERM $$\n",
+         "[** ERROR **] Inkscape ended with signal 15 converting '" + base + ".svg" + notReplaced},
+    };
+    for (const auto& c : cases) {
+        InstallFake(c.body);
+        dir.Write("out dir/prn-3.0-3.1.pdf", "old");
+        SetStamps(kNoon + kHour, kNoon);
+        host.Clear();
+        App().errorFlag = false;
+
+        EXPECT_FALSE(ConvertSheet(base, kFormatPdf, 600, false)) << c.body;
+        EXPECT_EQ(host.messages.back(), c.error);
+        EXPECT_TRUE(App().errorFlag);
+        EXPECT_EQ(test::ReadFile(target), "old");
+        EXPECT_FALSE(Exists(base + "-tmp.pdf"));
+    }
+}
+
+TEST_F(FakeConversionTest, StoppedOrTimedOutConversionNeverBecomesTheTarget) {
+    InstallFake("echo partial > \"$out\"\nsleep 30\n");
+    const std::string target = base + ".pdf";
+    const std::string cutOff = "[** ERROR **] Converting '" + base +
+                               ".svg' was not completed: its partial file was deleted, '" + target +
+                               "' was not replaced.";
+    for (const bool stop : {false, true}) {
+        dir.Write("out dir/prn-3.0-3.1.pdf", "old");
+        SetStamps(kNoon + kHour, kNoon);
+        host.Clear();
+        App().running = true;
+        host.onPump = [stop] {
+            if (stop) {
+                OnStop();
+            }
+        };
+        const std::string arguments =
+            BuildInkscapeArguments(InkscapeKind::New, false, 600, base, "pdf");
+
+        EXPECT_FALSE(ConvertWithInkscape(base, "pdf", arguments, false, 1)) << stop;
+        EXPECT_EQ(host.messages.back(), cutOff);
+        EXPECT_THAT(host.messages, Contains("[= WARNING =] Terminating Inkscape process..."));
+        EXPECT_EQ(test::ReadFile(target), "old");
+        EXPECT_FALSE(Exists(base + "-tmp.pdf"));
+    }
+}
+
+} // namespace
+} // namespace kib
