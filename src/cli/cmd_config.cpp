@@ -3,6 +3,7 @@
 #include "cli/cli_context.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "foundation/app_state.h"
 #include "foundation/text_codec.h"
 
 #include <CLI/CLI.hpp>
@@ -13,6 +14,11 @@
 namespace kib::cli {
 
 namespace {
+
+// A configuration that opened: 1 when an error or a warning was logged, else 0.
+int StatusAfterLoad() {
+    return App().errorFlag || App().warningFlag ? kExitWarning : kExitOk;
+}
 
 // Prints Section.KEY=value for every item of a section, marking unset items.
 void PrintSection(const CCfgSect& sect) {
@@ -42,7 +48,7 @@ int ShowConfig(const std::string& file) {
         return kExitError;
     }
     PrintConfig(*doc.GetConfig());
-    return StatusFromFlags();
+    return StatusAfterLoad();
 }
 
 int SaveConfig(const std::string& file, const std::string& out) {
