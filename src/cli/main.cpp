@@ -49,6 +49,7 @@ int main(int argc, char** argv) {
     app.fallthrough();
     AddCommonOptions(app, ctx);
     AddConfigCommands(app, ctx);
+    AddMakeCommands(app, ctx);
 
     try {
         app.parse(argc, argv);

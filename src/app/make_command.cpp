@@ -1,0 +1,171 @@
+#include "app/make_command.h"
+
+#include "app/inkscape.h"
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "foundation/app_state.h"
+#include "foundation/log.h"
+#include "foundation/run_control.h"
+#include "map_input/kib_svg.h"
+#include "sheet/map_generation.h"
+
+namespace kib {
+
+namespace {
+
+constexpr const char* kCompetitionStatus = "Generating Competition Maps SVG files...";
+constexpr const char* kSolutionStatus = "Generating Solution Maps SVG files...";
+constexpr const char* kCompetitionTitle = "Generating Competition Maps...";
+constexpr const char* kSolutionTitle = "Generating Solution Maps...";
+
+const MakeCommandTexts kTexts[4] = {
+    {"Make Competition Maps SVG Files", true, false, false, kCompetitionStatus, kCompetitionTitle,
+     nullptr},
+    {"Make Competition Maps Image Files", true, true, false, kCompetitionStatus, kCompetitionTitle,
+     "Generating Competition Maps Image Files..."},
+    {"Make Solution Maps SVG Files", false, false, true, kSolutionStatus, kSolutionTitle, nullptr},
+    {"Make Solution Maps Image Files", false, true, true, kSolutionStatus, kSolutionTitle,
+     "Generating Solution Maps Image Files..."},
+};
+
+} // namespace
+
+const MakeCommandTexts& CommandTexts(MakeCommandKind kind) {
+    return kTexts[static_cast<int>(kind)];
+}
+
+int OutputFormatOfExtension(const std::string& extension) {
+    for (int format = kFormatPdf; format <= kFormatPng; ++format) {
+        const char* known = OutputFormatExtension(format);
+        if (known && extension == known) {
+            return format;
+        }
+    }
+    return 0;
+}
+
+MakeCommand::MakeCommand(MakeCommandKind kind, CKibDoc* document)
+    : kind_(kind), texts_(CommandTexts(kind)), doc_(document) {}
+
+std::optional<MakeChoice> MakeCommand::Stop(MakeEnd end) {
+    outcome_.end = end;
+    return std::nullopt;
+}
+
+MakeDialogRequest MakeCommand::DialogRequest() const {
+    const CKibCfg& cfg = *doc_->GetConfig();
+    MakeDialogRequest request;
+    request.document = doc_;
+    request.title = texts_.dialogTitle;
+    request.showTasks = texts_.showTasks;
+    request.showFormat = texts_.showFormat;
+    request.minStation = cfg.GetMinStation();
+    request.maxStation = cfg.GetMaxStation();
+    request.taskCount = cfg.Item(id::Event_TASKS).GetInt();
+    request.lastOutputFormat = OutputFormatOfExtension(App().lastFormat);
+    return request;
+}
+
+std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
+    if (!doc_ || !doc_->GetConfig()) {
+        return Stop(MakeEnd::NoDocument);
+    }
+    if (texts_.solution) {
+        doc_->SetMapsMode(true);
+    }
+    if (IsForbiddenWhileRunning()) {
+        return Stop(MakeEnd::Forbidden);
+    }
+    if (!doc_->CheckExports()) {
+        return Stop(MakeEnd::ExportsDeclined);
+    }
+    if (!texts_.solution) {
+        doc_->SetMapsMode(false);
+    }
+    doc_->ReadCourseList();
+    doc_->ReadMapZoom();
+    const CKibCfg& cfg = *doc_->GetConfig();
+    if (cfg.GetMaxStation() - cfg.GetMinStation() + 1 <= 0) {
+        ShowBox("Number of stations unspecified.", BoxIcon::Error);
+        return Stop(MakeEnd::NoStations);
+    }
+    if (!doc_->CheckLayout(false)) {
+        return Stop(MakeEnd::LayoutFailed);
+    }
+    if (kind_ == MakeCommandKind::MapSvgs) {
+        SetStatusText(texts_.svgStatus);
+    }
+    const std::optional<MakeChoice> choice = dialog ? dialog(DialogRequest()) : std::nullopt;
+    if (!choice) {
+        if (kind_ == MakeCommandKind::MapSvgs) {
+            SetStatusText("Ready");
+        }
+        return Stop(MakeEnd::Cancelled);
+    }
+    App().warningFlag = false;
+    SetStatusText(texts_.svgStatus);
+    if (texts_.showFormat) {
+        const char* extension = OutputFormatExtension(choice->outputFormat);
+        if (extension) {
+            App().lastFormat = extension;
+        }
+        LogDebug("Selected creation of files with extension '%s'.", extension ? extension : "");
+    }
+    Host& host = App().GetHost();
+    savedTitle_ = host.GetMainTitle();
+    host.SetMainTitle(texts_.runTitle);
+    SetRunning(true);
+    return choice;
+}
+
+void MakeCommand::StopRunning() {
+    SetRunning(false);
+    App().GetHost().SetMainTitle(savedTitle_);
+}
+
+MakeOutcome MakeCommand::Close(bool failed, const std::string& errorText,
+                               const std::string& warningText, const std::string& successText) {
+    outcome_.end = MakeEnd::Closed;
+    outcome_.runSucceeded = !failed;
+    if (failed) {
+        ShowBox(errorText, BoxIcon::Error);
+        outcome_.closingIcon = BoxIcon::Error;
+    } else {
+        outcome_.closingIcon = ShowClosingBox(false, errorText, warningText, successText);
+    }
+    SetStatusText("Ready");
+    return outcome_;
+}
+
+MakeOutcome MakeCommand::EndSvgCommand(bool runSucceeded) {
+    App().GetHost().SetMainTitle(savedTitle_);
+    outcome_.end = MakeEnd::Closed;
+    outcome_.runSucceeded = runSucceeded;
+    if (!runSucceeded) {
+        outcome_.closingIcon = BoxIcon::Error;
+        ShowBox("SVG files creation failed!\nSee the Output Window for details.", BoxIcon::Error);
+    } else {
+        outcome_.closingIcon = ShowClosingBox(
+            false, "SVG files created with some errors!\nSee the Output Window for details.",
+            "SVG files created with some warnings!\nSee the Output Window for details.",
+            "SVG files created.");
+    }
+    SetRunning(false);
+    SetStatusText("Ready");
+    return outcome_;
+}
+
+MakeOutcome OnMakeMapSvgs(CKibDoc* document, const MakeDialog& dialog) {
+    MakeCommand command(MakeCommandKind::MapSvgs, document);
+    const std::optional<MakeChoice> choice = command.Start(dialog);
+    if (!choice) {
+        return command.Outcome();
+    }
+    CKibSvg svg(*document);
+    CompetitionRun run(svg);
+    const bool ok = run.GenerateCompetitionSvg(choice->stationMask, choice->taskChoice);
+    return command.EndSvgCommand(ok);
+}
+
+} // namespace kib

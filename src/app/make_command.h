@@ -1,0 +1,123 @@
+// The Make commands: the steps all four share (active document, the guard
+// against a second run, the export check, the course list and map zoom, the
+// station count, the layout check, the choice of stations, task and format, the
+// flags, status texts, window title and run flag, and the closing box), and the
+// Make Vector Maps command built on them.
+//
+// The choice is a plain value that the command receives from a dialog function,
+// so the desktop Make dialog and the command line both fill it. A command is
+// run as: MakeCommand cmd(kind, doc); cmd.Start(dialog) gives the choice (or
+// none when the command ended before its run); the command runs its SVG run and,
+// for the raster commands, the conversion; then EndSvgCommand (SVG commands) or
+// StopRunning and Close (raster commands) end it.
+#pragma once
+
+#include "foundation/host.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace kib {
+
+class CKibDoc;
+
+enum class MakeCommandKind { MapSvgs, MapImages, SolSvgs, SolImages };
+
+// What the user chose for one Make command.
+struct MakeChoice {
+    std::uint32_t stationMask = 0; // 0: every station; else bit (n mod 32) selects station n
+    int taskChoice = -1;           // -1 every task, 0 the cover canvas, t task t, -2 none
+    int outputFormat = 0;          // raster commands: 1 PDF, 2 PS, 3 EPS, 4 PNG
+};
+
+// What the Make dialog is opened with.
+struct MakeDialogRequest {
+    const CKibDoc* document = nullptr;
+    std::string title;
+    bool showTasks = false;
+    bool showFormat = false;
+    int minStation = 1;       // Event.MINSTAT when set, else 1
+    int maxStation = 0;       // Event.MAXSTAT
+    int taskCount = 0;        // Event.TASKS
+    int lastOutputFormat = 0; // the format chosen last in this program run, 0 none
+};
+
+// The Make dialog: the choice, or none when the user cancelled.
+using MakeDialog = std::function<std::optional<MakeChoice>(const MakeDialogRequest&)>;
+
+// The fixed texts and switches of one command.
+struct MakeCommandTexts {
+    const char* dialogTitle;
+    bool showTasks;
+    bool showFormat;
+    bool solution;             // works in SOLUTION maps mode
+    const char* svgStatus;     // status text of the SVG run
+    const char* runTitle;      // main window title during the run
+    const char* convertStatus; // status text of the conversion; none for the SVG commands
+};
+const MakeCommandTexts& CommandTexts(MakeCommandKind kind);
+
+// Where a command ended.
+enum class MakeEnd {
+    NoDocument,      // no active document: nothing at all
+    Forbidden,       // another run is active (warning)
+    ExportsDeclined, // the export check was answered No
+    NoStations,      // "Number of stations unspecified." box
+    LayoutFailed,    // the layout check reported why
+    Cancelled,       // the dialog was cancelled
+    Closed,          // the command ran and showed its closing box
+};
+
+struct MakeOutcome {
+    MakeEnd end = MakeEnd::NoDocument;
+    bool runSucceeded = false;           // the SVG run (and conversion) answered success
+    BoxIcon closingIcon = BoxIcon::None; // the closing box's icon when Closed
+};
+
+// Extension of a format number ("pdf", ...) and back; 0 for an unknown text.
+int OutputFormatOfExtension(const std::string& extension);
+
+class MakeCommand {
+  public:
+    MakeCommand(MakeCommandKind kind, CKibDoc* document);
+    MakeCommand(const MakeCommand&) = delete;
+    MakeCommand& operator=(const MakeCommand&) = delete;
+
+    // The shared steps up to the start of the run. With a choice back, the
+    // warning flag is cleared, the status text, the run title and RUNNING are set,
+    // and the caller must end the command with EndSvgCommand or StopRunning/Close.
+    std::optional<MakeChoice> Start(const MakeDialog& dialog);
+
+    // SVG commands: restores the title, shows the closing box of the SVG run
+    // (failure, errors, warnings or success), clears RUNNING, status "Ready".
+    MakeOutcome EndSvgCommand(bool runSucceeded);
+
+    // Raster commands: clears RUNNING and restores the main window title.
+    void StopRunning();
+    // Shows a closing box (the plain error text when failed, else chosen from the
+    // flags) and sets the status text "Ready".
+    MakeOutcome Close(bool failed, const std::string& errorText, const std::string& warningText,
+                      const std::string& successText);
+
+    CKibDoc* Document() const { return doc_; }
+    const MakeCommandTexts& Texts() const { return texts_; }
+    const MakeOutcome& Outcome() const { return outcome_; }
+
+  private:
+    MakeDialogRequest DialogRequest() const;
+    std::optional<MakeChoice> Stop(MakeEnd end);
+
+    MakeCommandKind kind_;
+    const MakeCommandTexts& texts_;
+    CKibDoc* doc_;
+    std::string savedTitle_;
+    MakeOutcome outcome_;
+};
+
+// Make Vector Maps: competition maps and print sheets as SVG for the chosen
+// stations and task.
+MakeOutcome OnMakeMapSvgs(CKibDoc* document, const MakeDialog& dialog);
+
+} // namespace kib

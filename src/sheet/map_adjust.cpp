@@ -1,0 +1,128 @@
+#include "sheet/map_adjust.h"
+
+#include "foundation/log.h"
+#include "map_input/kib_map.h"
+#include "map_input/line_ops.h"
+#include "sheet/sheet_layout.h"
+#include "sheet/svg_text.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace kib {
+
+namespace {
+
+// Calls visit for every existing set of count minors from the id's minor, or of
+// every minor of the major when the id names all of them.
+template <typename F>
+void ForEachMinor(const CKibMap& map, const SymbolId& id, int count, F visit) {
+    if (!id.valid || (id.major == 0 && id.minor == 0)) {
+        return;
+    }
+    int first = id.minor;
+    int last = id.minor + count - 1;
+    if (id.minor < 0) {
+        first = 0;
+        last = map.HighestMinor(id.major);
+    }
+    for (int minor = first; minor <= last; ++minor) {
+        if (SymbolSet* set = map.FindSet(id.major, minor)) {
+            visit(*set);
+        }
+    }
+}
+
+// Symbols whose lines the reader hid or that the sheets hide on purpose: a
+// segment reduction must never show them.
+constexpr SymbolType kNotReduced = TYPE_HIDDEN | TYPE_OMITTED | TYPE_DESCRIPTION | TYPE_SPECIAL;
+
+} // namespace
+
+void HideSymbol(CKibMap& map, const SymbolId& id, int count) {
+    ForEachMinor(map, id, count, [](SymbolSet& set) {
+        for (SymbolInstance& inst : set.instances) {
+            if (inst.firstLine && !inst.firstLine->hidden) {
+                HideLines(inst.firstLine, inst.lastLine);
+            }
+        }
+    });
+}
+
+void SetSymbolColour(CKibMap& map, const SymbolId& id, const std::string& colour, int count) {
+    ForEachMinor(map, id, count, [&colour](SymbolSet& set) {
+        const SymbolInstance* last = set.Last();
+        if (!set.groupLine || !last || !last->lastLine) {
+            return;
+        }
+        MapLine* first = set.groupLine;
+        const MapLine* end = last->lastLine;
+        LogDebug("Setting color %s in lines %d .. %d:\"%s\" .. \"%s\"", colour.c_str(),
+                 first->lineNo, end->lineNo, first->text.c_str(), end->text.c_str());
+        for (MapLine* line = first; line && line->lineNo <= end->lineNo; line = line->next) {
+            Recolour(*line, colour);
+        }
+    });
+}
+
+void DarkenGreens(CKibMap& map, int percent) {
+    if (percent <= 0) {
+        return;
+    }
+    if (percent > 100) {
+        percent = 100;
+    }
+    std::string darkened[4];
+    for (int k = 0; k < 4; ++k) {
+        int r = 0, g = 0, b = 0;
+        std::sscanf(kVegetationGreens[k], "(%d,%d,%d)", &r, &g, &b);
+        darkened[k] = FormatText("(%d,%d,%d)", r * (100 - percent) / 100, g * (100 - percent) / 100,
+                                 b * (100 - percent) / 100);
+    }
+    for (MapLine* line = map.FirstLine(); line; line = line->next) {
+        std::string& text = line->text;
+        for (std::size_t at = text.find("rgb("); at != std::string::npos;
+             at = text.find("rgb(", at + 4)) {
+            for (int k = 0; k < 4; ++k) {
+                const std::size_t n = std::strlen(kVegetationGreens[k]);
+                if (text.compare(at + 3, n, kVegetationGreens[k]) == 0) {
+                    text.replace(at + 3, n, darkened[k]);
+                    break;
+                }
+            }
+        }
+    }
+}
+
+void ReduceToSegment(CKibMap& map, const SheetLayout& layout, float x, float y, bool forceSquare) {
+    const float zoom = map.zoom;
+    float reach = 0.0f;
+    if (layout.circleShape && !forceSquare) {
+        reach = static_cast<float>(layout.segMargin + layout.segRadius + 1) / zoom;
+    } else {
+        const float h = static_cast<float>(layout.segH / 2 + layout.segMargin + 1);
+        const float w = static_cast<float>(layout.segW / 2 + layout.segMargin + 1);
+        reach = std::sqrt(h * h + w * w) / zoom;
+    }
+    map.Registry().ForEach([&](SymbolSet& set) {
+        if (set.major < 100 || set.major > 699 || (set.type & kNotReduced)) {
+            return;
+        }
+        for (SymbolInstance& inst : set.instances) {
+            if (!inst.firstLine || !inst.lastLine) {
+                continue;
+            }
+            const float mx = (inst.min.x + inst.max.x) / 2.0f;
+            const float my = (inst.min.y + inst.max.y) / 2.0f;
+            const float diagonal = std::hypot(inst.max.x - inst.min.x, inst.max.y - inst.min.y);
+            const bool far = std::hypot(x - mx, y - my) > diagonal / 2.0f + reach;
+            if (far && !inst.firstLine->hidden) {
+                HideLines(inst.firstLine, inst.lastLine);
+            } else if (!far && inst.firstLine->hidden) {
+                SetLinesHidden(inst.firstLine, inst.lastLine, false);
+            }
+        }
+    });
+}
+
+} // namespace kib

@@ -1,0 +1,197 @@
+#include "sheet/map_generation.h"
+
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "foundation/app_state.h"
+#include "foundation/log.h"
+#include "foundation/run_control.h"
+#include "map_input/kib_map.h"
+#include "map_input/kib_svg.h"
+#include "map_input/station_items.h"
+#include "sheet/competition_composer.h"
+#include "sheet/sheet_frame.h"
+
+#include <algorithm>
+
+namespace kib {
+
+bool MaskSelects(std::uint32_t stationMask, int station) {
+    if (stationMask == 0) {
+        return true;
+    }
+    const int bit = ((station % 32) + 32) % 32;
+    return (stationMask >> bit) & 1u;
+}
+
+CompetitionRun::CompetitionRun(CKibSvg& svg) : svg_(svg) {}
+
+CompetitionRun::~CompetitionRun() = default;
+
+bool CompetitionRun::GenerateCompetitionSvg(std::uint32_t stationMask, int taskChoice) {
+    Host& host = App().GetHost();
+    host.SetWaitCursor(true);
+    LogInfo("Generating SVG files...");
+    LogDebug("==== Generating SVG files...");
+    SetStatusText("Generating SVG files...");
+    const CKibCfg& cfg = svg_.GetConfig();
+    surface_ = std::make_unique<CSvgImage>(cfg);
+    output_ = std::make_unique<SheetOutput>(svg_.GetDocument(), surface_.get());
+
+    bool result = true;
+    int processed = 0;
+    for (int s = cfg.GetMinStation(); s <= cfg.GetMaxStation(); ++s) {
+        if (CheckBreak()) {
+            result = false;
+            break;
+        }
+        if (!MaskSelects(stationMask, s)) {
+            continue;
+        }
+        ++processed;
+        App().errorFlag = false;
+        if (!ProcessStation(s, taskChoice, result)) {
+            result = false;
+            break;
+        }
+    }
+
+    SetStatusText("Ready");
+    output_.reset();
+    surface_.reset();
+    host.SetWaitCursor(false);
+    return processed > 0 && result;
+}
+
+bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
+    const CKibCfg& cfg = svg_.GetConfig();
+    CKibDoc& doc = svg_.GetDocument();
+    const int tasks = cfg.GetTasks(s);
+    if (tasks == 0) {
+        LogWarning("[= WARNING =] Number of tasks undefined for station %d", s);
+    }
+    int flags = StationInt(cfg, s, id::Station_FLAGS);
+    if (flags == 0) {
+        flags = cfg.Item(id::Event_FLAGS).GetInt();
+    }
+    if (!svg_.ReadCourses(s)) {
+        result = false;
+        return true;
+    }
+    const bool read = svg_.ReadMap(s, 1);
+    CKibMap* map = svg_.GetMap();
+    if (App().errorFlag) {
+        return true;
+    }
+    if (!read || !map) {
+        // A map that ends early or holds an unreadable line gives no analysis:
+        // nothing may be composed from it.
+        LogError("[** ERROR **] Map of station %d could not be read completely!", s);
+        return true;
+    }
+    mapTasks_ = map->tasks;
+    if (flags == 0) {
+        flags = map->flagBundles;
+    }
+    const float zoom = map->zoom > 0.0f ? map->zoom : 1.0f;
+    const int scale = static_cast<int>(static_cast<float>(doc.mapScale) / zoom);
+    if (!surface_->ComputeLayout(false, false, scale, s, mapTasks_, flags)) {
+        return false;
+    }
+    doc.canvasesPerSheet = surface_->canvasesPerSheet;
+    if (taskChoice == kTaskNone) {
+        return true;
+    }
+    if (!MakeTasks(s, taskChoice)) {
+        result = false;
+    }
+    return true;
+}
+
+bool CompetitionRun::MakeTasks(int s, int taskChoice) {
+    const int g = surface_->canvasesPerSheet;
+    int from = taskChoice;
+    int to = taskChoice;
+    if (taskChoice == kTaskAll) {
+        from = surface_->modeAnt ? 1 : 0;
+        to = mapTasks_;
+    }
+    if (g != 0) {
+        from &= -g;
+        to |= g - 1;
+    }
+    to = std::min(to, surface_->tasks);
+    for (int d = from; d <= to; ++d) {
+        if (!MakeMapSheet(s, d)) {
+            return false;
+        }
+        bool printed = true;
+        if (g == 2) {
+            if (d % 2 == 1) {
+                printed = MakePrintSheetPair(s, d - 1, surface_->tileRows);
+            } else if (d == mapTasks_) {
+                printed = MakePrintSheet(s, d);
+            }
+        } else if (g == 4 && (d % 4 == 3 || d == to)) {
+            printed = MakePrintSheetGroup(s, d);
+        }
+        if (!printed) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CompetitionRun::MakeSheet(const char* kind, int s, int a, int b, bool printSheet,
+                               const Canvas* canvases, int count) {
+    CKibMap* map = svg_.GetMap();
+    if (!surface_ || !output_ || !map) {
+        return false;
+    }
+    if (!output_->OpenSheetOutput(kind, s, a, b)) {
+        return false;
+    }
+    std::ostream& out = output_->Stream();
+    bool composed = WriteSheetHeader(out, *surface_, map->FirstLine(), printSheet);
+    for (int k = 0; k < count && composed; ++k) {
+        composed =
+            ComposeCompetitionMap(*map, *surface_, out, s, canvases[k].task, canvases[k].corner);
+    }
+    return output_->FinishSheetOutput(composed);
+}
+
+bool CompetitionRun::MakeMapSheet(int s, int t) {
+    LogDebug("==== Making MAP %d.%d...", s, t);
+    SetStatusText(FormatMessage("Generating MAP %d.%d...", s, t));
+    const Canvas canvas{t, kCornerAlone};
+    return MakeSheet("map", s, t, -1, false, &canvas, 1);
+}
+
+bool CompetitionRun::MakePrintSheet(int s, int t) {
+    LogDebug("==== Making PRN %d.%d...", s, t);
+    SetStatusText(FormatMessage("Generating PRN %d.%d...", s, t));
+    const Canvas canvas{t, 1};
+    return MakeSheet("prn", s, t, -1, true, &canvas, 1);
+}
+
+bool CompetitionRun::MakePrintSheetPair(int s, int t, bool stacked) {
+    LogDebug("==== Making PRN %d.%d+%d...", s, t, t + 1);
+    SetStatusText(FormatMessage("Generating PRN %d.%d+%d...", s, t, t + 1));
+    const Canvas canvases[2] = {{t, 1}, {t + 1, stacked ? 3 : 2}};
+    return MakeSheet("prn", s, t, t + 1, true, canvases, 2);
+}
+
+bool CompetitionRun::MakePrintSheetGroup(int s, int d) {
+    const int first = d & -4;
+    LogDebug("==== Making PRN %d.%d-%d...", s, first, d);
+    SetStatusText(FormatMessage("Generating PRN %d.%d-%d...", s, first, d));
+    Canvas canvases[4];
+    int count = 0;
+    for (int t = first; t <= d && count < 4; ++t) {
+        canvases[count++] = Canvas{t, t - first + 1};
+    }
+    // A group of one canvas carries the one-canvas name, as the conversion expects.
+    return MakeSheet("prn", s, first, first == d ? -1 : d, true, canvases, count);
+}
+
+} // namespace kib

@@ -1,0 +1,60 @@
+// The competition generation run: for every chosen station it reads the courses
+// file and the station's map export, computes the layout and writes a map
+// document per task and the print sheets that tile two or four canvases.
+#pragma once
+
+#include "sheet/sheet_output.h"
+#include "sheet/svg_image.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+namespace kib {
+
+class CKibSvg;
+
+// Task choices of a run: a task number t >= 1, or one of these.
+inline constexpr int kTaskAll = -1;
+inline constexpr int kTaskCover = 0;
+inline constexpr int kTaskNone = -2; // stations are read and laid out only
+
+// Whether a station mask selects station n: mask 0 selects every station,
+// otherwise bit (n mod 32).
+bool MaskSelects(std::uint32_t stationMask, int station);
+
+class CompetitionRun {
+  public:
+    explicit CompetitionRun(CKibSvg& svg);
+    ~CompetitionRun();
+    CompetitionRun(const CompetitionRun&) = delete;
+    CompetitionRun& operator=(const CompetitionRun&) = delete;
+
+    // The whole run. True when at least one station was processed and nothing
+    // failed; a stop request ends it with false.
+    bool GenerateCompetitionSvg(std::uint32_t stationMask, int taskChoice);
+
+    // The sheet makers, for the station whose map and layout the run holds.
+    bool MakeMapSheet(int station, int task);
+    bool MakePrintSheet(int station, int task);
+    bool MakePrintSheetPair(int station, int task, bool stacked);
+    bool MakePrintSheetGroup(int station, int lastTask);
+
+  private:
+    // Reads and lays out one station; false when the run must end at once.
+    bool ProcessStation(int station, int taskChoice, bool& result);
+    bool MakeTasks(int station, int taskChoice);
+    struct Canvas {
+        int task;
+        int corner;
+    };
+    bool MakeSheet(const char* kind, int station, int a, int b, bool printSheet,
+                   const Canvas* canvases, int count);
+
+    CKibSvg& svg_;
+    std::unique_ptr<CSvgImage> surface_;
+    std::unique_ptr<SheetOutput> output_;
+    int mapTasks_ = 0; // the station's task count from its map (E)
+};
+
+} // namespace kib

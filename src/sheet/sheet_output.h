@@ -1,0 +1,61 @@
+// Writing one sheet document: composed in memory, then compared with the file
+// already on disk and written only when its bytes differ, through a temporary
+// file that is renamed onto the final name. Unchanged sheets keep their file
+// and its modification time, so the raster conversion can skip them.
+#pragma once
+
+#include <chrono>
+#include <cstdio>
+#include <sstream>
+#include <string>
+
+namespace kib {
+
+class CKibDoc;
+class CSvgImage;
+
+class SheetOutput {
+  public:
+    // surface (may be none) gets the sheet text stream attached at each open.
+    SheetOutput(const CKibDoc& doc, CSvgImage* surface);
+    ~SheetOutput();
+    SheetOutput(const SheetOutput&) = delete;
+    SheetOutput& operator=(const SheetOutput&) = delete;
+
+    // Starts a sheet. kind is "map", "prn" or "sol". Competition sheets are named
+    // "kind-s.a" (b = -1) or "kind-s.a-s.b"; solution sheets, given s = -1,
+    // "kind-a" or "kind-a-b". The temporary file "base-tmp.svg" is created in the
+    // output directory (Target.DIR); false after an error line when it cannot be.
+    bool OpenSheetOutput(const char* kind, int s, int a, int b);
+    // Ends the sheet. Not composed: the temporary file is deleted and false is
+    // returned. Composed: the closing line is appended and the text replaces the
+    // final file when it differs from it byte for byte.
+    bool FinishSheetOutput(bool composed);
+
+    // The sheet text stream the document is composed into.
+    std::ostream& Stream() { return text_; }
+    const std::string& Directory() const { return directory_; }
+    const std::string& BaseName() const { return baseName_; }
+    const std::string& FinalPath() const { return finalPath_; }
+    const std::string& TemporaryPath() const { return tempPath_; }
+
+  private:
+    double SecondsSinceMark() const;
+    void Mark() { mark_ = std::chrono::steady_clock::now(); }
+    // Whether the final file holds exactly the composed text.
+    bool SameAsFinalFile(const std::string& text) const;
+    bool WriteTemporary(const std::string& text);
+    void DropTemporary();
+
+    const CKibDoc& doc_;
+    CSvgImage* surface_;
+    std::string directory_;
+    std::string baseName_;
+    std::string finalPath_;
+    std::string tempPath_;
+    std::ostringstream text_;
+    std::FILE* temp_ = nullptr;
+    std::chrono::steady_clock::time_point mark_;
+};
+
+} // namespace kib
