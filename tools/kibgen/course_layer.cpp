@@ -84,8 +84,18 @@ void WriteChair(SvgOut& out, const Station& st) {
     out.EndGroup();
 }
 
-// A flag: a dot at its place and a pennant on a pole, two objects per flag.
-void WriteFlags(SvgOut& out, const Station& st, bool correct) {
+// A flag as one object: a small triangle about its place (whose first three points
+// have the place as their centre), then a pennant on a pole.
+PathData OneObjectFlag(Pt p) {
+    PathData d;
+    d.Polyline({p + Pt{-0.55, 0.35}, p + Pt{0.55, 0.35}, p + Pt{0, -0.7}}).CloseSubpath();
+    d.Move(p + Pt{0, -0.7}).Line(p + Pt{0, -2.6}).Line(p + Pt{1.6, -2.0}).Line(p + Pt{0, -1.4});
+    return d;
+}
+
+// A flag: a dot at its place and a pennant on a pole (two objects per flag), or the
+// same as one object.
+void WriteFlags(SvgOut& out, const Options& o, const Station& st, bool correct) {
     bool any = false;
     for (const Flag& f : st.flags) {
         any = any || f.correct == correct;
@@ -97,6 +107,10 @@ void WriteFlags(SvgOut& out, const Station& st, bool correct) {
     out.BeginStyle(correct ? FillAndStroke("0.15") : Stroke("0.15"));
     for (const Flag& f : st.flags) {
         if (f.correct != correct) {
+            continue;
+        }
+        if (o.flagObjects == 1) {
+            out.Object(OneObjectFlag(f.pos));
             continue;
         }
         out.Circle(f.pos, 0.5);
@@ -145,8 +159,8 @@ void WriteCourseLayer(SvgOut& out, const Event& event, const Station& st) {
     WriteCircles(out, st);
     WriteNumbers(out, st);
     WriteChair(out, st);
-    WriteFlags(out, st, true);
-    WriteFlags(out, st, false);
+    WriteFlags(out, event.options, st, true);
+    WriteFlags(out, event.options, st, false);
     WriteZeros(out, st);
     WriteTags(out, st);
     WriteDescriptionTable(out, event, st);

@@ -160,6 +160,14 @@ void PlaceTasks(const Options& o, Station& st, int taskCount, Rng& rng) {
         task.arcs = rng.Chance(o.arcPercent / 100.0);
         task.arcStart = rng.Uniform(0.0, 360.0);
         const int k = counts[static_cast<std::size_t>(task.place)]++;
+        for (const Task& earlier : st.tasks) {
+            if (earlier.place == task.place) {
+                // Circles at one place are cut alike, so that their parts pair up.
+                task.arcs = earlier.arcs;
+                task.arcStart = earlier.arcStart;
+                break;
+            }
+        }
         const double turn = (k % 2 == 0 ? 1 : -1) * (55.0 + 35.0 * (k / 2));
         const double away =
             std::atan2(place.pos.x - st.chair.x, st.chair.y - place.pos.y) * 180.0 / kPi;

@@ -108,6 +108,7 @@ const char* UsageText() {
            "  --scale N           map scale written to the courses file (default 4000)\n"
            "  --iof 3|2           courses file layout: IOF XML 3.0 or 2.0.3 (default 3)\n"
            "  --no-title-row      control description table without its title row\n"
+           "  --flag-objects N    objects per flag: 2 (a dot and a pennant, default) or 1\n"
            "  --arcs PERCENT      control circles drawn as two arcs (default 25)\n"
            "  --view LIST         viewing bearings per station in degrees (default random)\n"
            "  --share LIST        stations whose task 2 is at the place of task 1\n"
@@ -185,6 +186,8 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
             ok = ParseInt(value, o.scale) && o.scale > 0;
         } else if (name == "--iof") {
             ok = ParseInt(value, o.iofVersion) && (o.iofVersion == 2 || o.iofVersion == 3);
+        } else if (name == "--flag-objects") {
+            ok = ParseInt(value, o.flagObjects) && (o.flagObjects == 1 || o.flagObjects == 2);
         } else if (name == "--arcs") {
             ok = ParseInt(value, o.arcPercent) && o.arcPercent >= 0 && o.arcPercent <= 100;
         } else if (name == "--view") {

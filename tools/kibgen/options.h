@@ -25,6 +25,7 @@ struct Options {
     int scale = 4000;
     int iofVersion = 3; // 3: IOF XML 3.0; 2: IOF XML 2.0.3
     bool titleRow = true;
+    int flagObjects = 2;          // objects per flag: a dot and a pennant, or one object
     int arcPercent = 25;          // share of control circles drawn as two arcs
     std::vector<double> views;    // viewing bearings per station (empty: random)
     std::set<int> shareStations;  // stations whose task 2 repeats the place of task 1

@@ -48,6 +48,11 @@ PathData& PathData::Close() {
     return *this;
 }
 
+PathData& PathData::CloseSubpath() {
+    commands_.push_back({'Z', {{}, {}, {}}});
+    return *this;
+}
+
 PathData& PathData::ImplicitLines(bool on) {
     implicit_ = on;
     return *this;
@@ -118,6 +123,8 @@ void SvgOut::Object(const PathData& path) {
             out_ += "d=\"";
             Point('M', c.p[0]);
             first = false;
+        } else if (c.type == 'Z') {
+            out_ += 'Z';
         } else if (c.type == 'C') {
             Point('C', c.p[0]);
             out_ += ' ';

@@ -19,6 +19,8 @@ class PathData {
     PathData& Curves(const std::vector<Cubic>& cs);
     PathData& Polyline(const std::vector<Pt>& points); // Move to the first, Line to the rest
     PathData& Close();
+    // Closes the current subpath in the middle of the path data ("Z").
+    PathData& CloseSubpath();
     // Writes runs of straight segments after the first one as bare "x,y" lines.
     PathData& ImplicitLines(bool on = true);
     bool Empty() const { return commands_.empty(); }
