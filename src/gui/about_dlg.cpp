@@ -1,0 +1,36 @@
+#include "gui/about_dlg.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QIcon>
+#include <QLabel>
+
+#include <cstdio>
+
+namespace kib::gui {
+
+QString VersionLine() {
+    char buffer[100];
+    std::snprintf(buffer, sizeof buffer, "%s%d.%d.%d(%d)%s", "Quillomat, ver. ", 4, 2, 5, 1, "");
+    return QString::fromLatin1(buffer);
+}
+
+CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(tr("About Kib"));
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QIcon(QStringLiteral(":/kib/kib.svg")).pixmap(48, 48));
+    auto* version = new QLabel(VersionLine(), this);
+    version->setObjectName(QStringLiteral("versionLine"));
+    auto* copyright =
+        new QLabel(tr("Kib, TempO map maker. Copyright (C) the Kib developers."), this);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(icon, 0, 0, 2, 1, Qt::AlignTop);
+    layout->addWidget(version, 0, 1);
+    layout->addWidget(copyright, 1, 1);
+    layout->addWidget(buttons, 2, 0, 1, 2);
+    setFixedSize(sizeHint());
+}
+
+} // namespace kib::gui

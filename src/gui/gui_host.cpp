@@ -1,0 +1,128 @@
+#include "gui/gui_host.h"
+
+#include "foundation/app_state.h"
+#include "foundation/log.h"
+#include "gui/output_wnd.h"
+#include "gui/qt_text.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMessageBox>
+
+namespace kib::gui {
+
+namespace {
+
+QMessageBox::Icon ToQtIcon(BoxIcon icon) {
+    switch (icon) {
+    case BoxIcon::Error:
+        return QMessageBox::Critical;
+    case BoxIcon::Warning:
+        return QMessageBox::Warning;
+    case BoxIcon::Information:
+        return QMessageBox::Information;
+    case BoxIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+GuiHost::GuiHost(QMainWindow* window, COutputWnd* output, QLabel* statusLabel)
+    : QObject(window), window_(window), output_(output), statusLabel_(statusLabel) {}
+
+void GuiHost::AppendLine(LogPane pane, const std::string& text) {
+    if (output_ != nullptr) {
+        output_->AppendLogLine(pane, ToQt(text));
+    }
+}
+
+void GuiHost::SetStatusText(const std::string& text) {
+    if (statusLabel_ != nullptr) {
+        statusLabel_->setText(ToQt(text));
+    }
+}
+
+BoxAnswer GuiHost::ShowMessageBox(const MessageBox& box) {
+    if (boxHook) {
+        return boxHook(box);
+    }
+    QMessageBox mb(ToQtIcon(box.icon), QStringLiteral("Kib"), ToQt(box.text), QMessageBox::NoButton,
+                   window_);
+    if (box.buttons == BoxButtons::YesNo) {
+        mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        mb.setDefaultButton(box.defaultAnswer == BoxAnswer::Yes ? QMessageBox::Yes
+                                                                : QMessageBox::No);
+        mb.setEscapeButton(QMessageBox::No);
+        return mb.exec() == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
+    }
+    mb.setStandardButtons(QMessageBox::Ok);
+    mb.exec();
+    return BoxAnswer::Ok;
+}
+
+// Dispatches whatever is pending and returns at once; the events that came from
+// the window system are named on the Debug pane.
+void GuiHost::PumpEvents() {
+    if (pumping_) {
+        QCoreApplication::processEvents();
+        return;
+    }
+    pumping_ = true;
+    const bool trace = App().debugSwitch;
+    if (trace) {
+        qApp->installEventFilter(this);
+    }
+    QCoreApplication::processEvents();
+    if (trace) {
+        qApp->removeEventFilter(this);
+    }
+    pumping_ = false;
+}
+
+bool GuiHost::eventFilter(QObject* watched, QEvent* event) {
+    if (event->spontaneous() && watched->isWidgetType()) {
+        LogDebug("Windows message %04X caught", static_cast<unsigned>(event->type()));
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void GuiHost::SetWaitCursor(bool on) {
+    if (on == waitCursor_) {
+        return;
+    }
+    waitCursor_ = on;
+    if (on) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+std::string GuiHost::GetMainTitle() const {
+    return FromQt(window_->windowTitle());
+}
+
+void GuiHost::SetMainTitle(const std::string& title) {
+    window_->setWindowTitle(ToQt(title));
+}
+
+std::optional<std::string> GuiHost::ChooseFolder(const std::string& start) {
+    if (folderHook) {
+        return folderHook(start);
+    }
+    const QString dir = QFileDialog::getExistingDirectory(window_, QString(), ToQt(start));
+    if (dir.isEmpty()) {
+        return std::nullopt;
+    }
+    std::string chosen = FromQt(dir);
+    if (chosen.back() != '/') {
+        chosen += '/';
+    }
+    return chosen;
+}
+
+} // namespace kib::gui

@@ -1,0 +1,88 @@
+#include "gui/kib_app.h"
+
+#include "foundation/log.h"
+#include "gui/main_frame.h"
+
+#include <QDir>
+#include <QSettings>
+
+#include <algorithm>
+#include <fstream>
+
+namespace kib::gui {
+
+namespace {
+
+const char* const kHint =
+    "If you have an old configuration file, just Open it.\nOtherwise export SVG (or also Courses "
+    "XML) from OCAD to a directory, select menu File->New and choose this directory.";
+
+void Journal(std::ostream& journal, const std::string& text) {
+    journal << text;
+    journal.flush();
+}
+
+} // namespace
+
+QString JournalPath() {
+    return QDir::tempPath() + QStringLiteral("/KIB1.TMP");
+}
+
+int RestoreLastSession(CMainFrame& frame, QSettings& settings, std::ostream& journal) {
+    Journal(journal, "Getting Number of Files...\n");
+    int n = settings.value(QStringLiteral("LastSession/DocsCount"), 0).toInt();
+    Journal(journal, "Opening " + std::to_string(n) + " files...\n");
+    const QStringList recent = frame.RecentFiles();
+    if (n <= 0) {
+        const QString first = recent.value(0);
+        Journal(journal, "Found file #0 (" + first.toStdString() + ")\n");
+        if (first.isEmpty()) {
+            ShowBox(kHint, BoxIcon::None);
+        }
+        return 0;
+    }
+    n = std::min(n, kRecentFileCount);
+    int count = 0;
+    for (int i = 0; i < n; ++i) {
+        const QString path = recent.value(i);
+        Journal(journal, "Found file #" + std::to_string(i) + " (" + path.toStdString() + ")\n");
+        if (!path.isEmpty()) {
+            ++count;
+            frame.OpenDocument(path);
+        }
+    }
+    if (count == 0) {
+        ShowBox(kHint, BoxIcon::None);
+    }
+    return count;
+}
+
+CKibApp::CKibApp(QSettings& settings) : settings_(settings) {}
+
+CKibApp::~CKibApp() = default;
+
+bool CKibApp::InitInstance(const QStringList& files) {
+    std::ofstream journal(JournalPath().toStdString(), std::ios::trunc);
+    Journal(journal, "InitInstance started\n");
+    const int look =
+        settings_.value(QStringLiteral("ApplicationLook"), kDefaultApplicationLook).toInt();
+    settings_.setValue(QStringLiteral("ApplicationLook"), look);
+    Journal(journal, "Profile Setting Loaded\n");
+
+    frame_ = std::make_unique<CMainFrame>(settings_);
+    Journal(journal, "Command Line Parsed\n");
+    for (const QString& file : files) {
+        frame_->OpenDocument(file);
+    }
+    frame_->show();
+    Journal(journal, "Checking Parameters...\n");
+    if (!files.isEmpty()) {
+        frame_->OpenDocument(files.first());
+    } else {
+        RestoreLastSession(*frame_, settings_, journal);
+    }
+    Journal(journal, "InitInstance Completed\n");
+    return true;
+}
+
+} // namespace kib::gui

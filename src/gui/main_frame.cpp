@@ -1,0 +1,783 @@
+#include "gui/main_frame.h"
+
+#include "config/cfg_ids.h"
+#include "config/kib_doc.h"
+#include "foundation/app_state.h"
+#include "foundation/log.h"
+#include "foundation/run_control.h"
+#include "gui/about_dlg.h"
+#include "gui/doc_tabs.h"
+#include "gui/gui_host.h"
+#include "gui/kib_view.h"
+#include "gui/make_dlg.h"
+#include "gui/output_wnd.h"
+#include "gui/printing.h"
+#include "gui/properties_wnd.h"
+#include "gui/qt_text.h"
+#include "gui/toolbar_icons.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+#include <algorithm>
+#include <set>
+
+namespace kib::gui {
+
+namespace {
+
+const QString kFilter = QStringLiteral("Kib Config Files (*.cfg)");
+const QString kRecentGroup = QStringLiteral("Recent File List");
+const QString kDocsCountKey = QStringLiteral("LastSession/DocsCount");
+
+bool IsConfigFile(const QString& path) {
+    return path.endsWith(QStringLiteral(".cfg"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(QSettings& settings, QWidget* parent)
+    : QMainWindow(parent), settings_(settings), output_(new COutputWnd(this)),
+      properties_(new CPropertiesWnd(this)), tabs_(new CDocTabs(this)),
+      statusLabel_(new QLabel(tr("Ready"), this)) {
+    setObjectName(QStringLiteral("MainFrame"));
+    setWindowTitle(QStringLiteral("Kib"));
+    setWindowIcon(QIcon(QStringLiteral(":/kib/kib.svg")));
+    setAcceptDrops(true);
+    setCentralWidget(tabs_);
+    addDockWidget(Qt::BottomDockWidgetArea, output_);
+    addDockWidget(Qt::RightDockWidgetArea, properties_);
+    resizeDocks({output_}, {150}, Qt::Vertical);
+    resizeDocks({properties_}, {400}, Qt::Horizontal);
+    statusBar()->addWidget(statusLabel_, 1);
+
+    host_ = new GuiHost(this, output_, statusLabel_);
+    ResetAppState(host_, properties_, this);
+
+    properties_->onRejected = [this] { output_->SelectMessagesTab(); };
+    properties_->onTabColourChanged = [this] {
+        UpdateTabColors();
+        for (int i = 0; i < tabs_->count(); ++i) {
+            tabs_->widget(i)->update();
+        }
+    };
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    connect(tabs_, &QTabWidget::currentChanged, this, &CMainFrame::OnTabActivated);
+    connect(tabs_, &QTabWidget::tabCloseRequested, this, [this](int tab) { CloseTab(tab); });
+    UpdateCommandStates();
+    resize(1200, 800);
+}
+
+CMainFrame::~CMainFrame() {
+    // The documents go before the panes that show them; the core forgets this window.
+    while (tabs_->count() > 0) {
+        QWidget* w = tabs_->widget(0);
+        tabs_->removeTab(0);
+        delete w;
+    }
+    AppState& app = App();
+    if (app.host == host_) {
+        app.host = nullptr;
+    }
+    if (app.propertyPane == properties_) {
+        app.propertyPane = nullptr;
+    }
+    if (app.mainWindow == this) {
+        app.mainWindow = nullptr;
+    }
+}
+
+// ------------------------------------------------------------------ commands
+
+QAction* CMainFrame::AddCommand(int id, const QString& text, const QKeySequence& shortcut,
+                                const QString& statusTip, void (CMainFrame::*slot)()) {
+    auto* action = new QAction(text, this);
+    action->setObjectName(QStringLiteral("cmd%1").arg(id));
+    action->setData(id);
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+    }
+    action->setStatusTip(statusTip);
+    if (slot != nullptr) {
+        connect(action, &QAction::triggered, this, slot);
+    }
+    actions_[id] = action;
+    addAction(action);
+    return action;
+}
+
+QAction* CMainFrame::Action(int commandId) const {
+    auto it = actions_.find(commandId);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::CreateActions() {
+    using C = CMainFrame;
+    AddCommand(cmd::FileNew, tr("&New"), QKeySequence(QStringLiteral("Ctrl+N")),
+               tr("Create a new document"), &C::OnFileNew);
+    AddCommand(cmd::FileOpen, tr("&Open..."), QKeySequence(QStringLiteral("Ctrl+O")),
+               tr("Open an existing document"), &C::OnFileOpen);
+    AddCommand(cmd::FileClose, tr("&Close"), {}, tr("Close the active document"), &C::OnFileClose);
+    AddCommand(cmd::FileSave, tr("&Save"), QKeySequence(QStringLiteral("Ctrl+S")),
+               tr("Save the active document"), &C::OnFileSave);
+    AddCommand(cmd::FileSaveAs, tr("Save &As..."), QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+               tr("Save the active document with a new name"), &C::OnFileSaveAs);
+    AddCommand(cmd::FilePrint, tr("&Print..."), QKeySequence(QStringLiteral("Ctrl+P")),
+               tr("Print the active document"), &C::OnFilePrint);
+    AddCommand(cmd::FilePrintPreview, tr("Print Pre&view"), {}, tr("Display full pages"),
+               &C::OnFilePrintPreview);
+    AddCommand(cmd::FilePrintSetup, tr("P&rint Setup..."), {},
+               tr("Change the printer and printing options"), &C::OnFilePrintSetup);
+    AddCommand(cmd::AppExit, tr("E&xit"), {}, tr("Quit the application; prompts to save documents"),
+               nullptr);
+    connect(Action(cmd::AppExit), &QAction::triggered, this, &QWidget::close);
+
+    AddCommand(cmd::EditUndo, tr("&Undo"), QKeySequence(QStringLiteral("Ctrl+Z")),
+               tr("Undo the last action"), nullptr);
+    AddCommand(cmd::EditCut, tr("Cu&t"), QKeySequence(QStringLiteral("Ctrl+X")),
+               tr("Cut the selection and put it on the Clipboard"), nullptr);
+    AddCommand(cmd::EditCopy, tr("&Copy"), QKeySequence(QStringLiteral("Ctrl+C")),
+               tr("Copy the selection and put it on the Clipboard"), nullptr);
+    AddCommand(cmd::EditPaste, tr("&Paste"), QKeySequence(QStringLiteral("Ctrl+V")),
+               tr("Insert Clipboard contents"), nullptr);
+    connect(Action(cmd::EditUndo), &QAction::triggered, this, [this] { ForwardEdit("undo"); });
+    connect(Action(cmd::EditCut), &QAction::triggered, this, [this] { ForwardEdit("cut"); });
+    connect(Action(cmd::EditCopy), &QAction::triggered, this, [this] { ForwardEdit("copy"); });
+    connect(Action(cmd::EditPaste), &QAction::triggered, this, [this] { ForwardEdit("paste"); });
+
+    AddCommand(cmd::MakeMapSvgs, tr("Make Vector &Maps..."), QKeySequence(QStringLiteral("Ctrl+M")),
+               tr("Make competition maps in vector graphics (SVG)"), &C::OnMakeMapSvgs)
+        ->setToolTip(tr("Make Map SVGs"));
+    AddCommand(cmd::MakeMapImages, tr("Make Raster Maps..."),
+               QKeySequence(QStringLiteral("Ctrl+Shift+M")),
+               tr("Make competition maps as raster files (PDF, PNG...)"), &C::OnMakeMapImages)
+        ->setToolTip(tr("Make Map Images"));
+    AddCommand(cmd::MakeSolSvgs, tr("Make Vector Solutions..."),
+               QKeySequence(QStringLiteral("Ctrl+K")),
+               tr("Make solution maps in vector graphics (SVG)"), &C::OnMakeSolSvgs)
+        ->setToolTip(tr("Make Sol SVGs"));
+    AddCommand(cmd::MakeSolImages, tr("Make Raster Solutions..."),
+               QKeySequence(QStringLiteral("Ctrl+Shift+K")),
+               tr("Make solution maps as raster files (PDF, PNG...)"), &C::OnMakeSolImages)
+        ->setToolTip(tr("Make Sol Images"));
+    AddCommand(cmd::Stop, tr("Stop"), {}, tr("Stop execution"), &C::OnStop)->setToolTip(tr("Stop"));
+    AddCommand(cmd::ViewCompetition, tr("Competition map"), {}, tr("View Competition map"),
+               &C::OnViewCompetition);
+    AddCommand(cmd::ViewSolution, tr("Solution map"), {}, tr("View Solution map"),
+               &C::OnViewSolution);
+    AddCommand(cmd::WindowNew, tr("&New Window"), {},
+               tr("Open another window for the active document"), &C::OnWindowNew);
+    AddCommand(cmd::AppAbout, tr("&About Kib..."), {},
+               tr("Display program information, version number and copyright"), &C::OnAppAbout);
+
+    for (auto& [id, action] : actions_) {
+        action->setIcon(CommandIcon(id, style()));
+    }
+}
+
+void CMainFrame::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    for (int id : {cmd::FileNew, cmd::FileOpen, cmd::FileClose, cmd::FileSave, cmd::FileSaveAs}) {
+        file->addAction(Action(id));
+    }
+    file->addSeparator();
+    for (int id : {cmd::FilePrint, cmd::FilePrintPreview, cmd::FilePrintSetup}) {
+        file->addAction(Action(id));
+    }
+    file->addSeparator();
+    for (int id : {cmd::MakeMapSvgs, cmd::MakeMapImages, cmd::MakeSolSvgs, cmd::MakeSolImages}) {
+        file->addAction(Action(id));
+    }
+    file->addSeparator();
+    recentMenu_ = file->addMenu(tr("Recent &Files"));
+    file->addSeparator();
+    file->addAction(Action(cmd::AppExit));
+    UpdateRecentFileMenu();
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    for (int id : {cmd::EditUndo, cmd::EditCut, cmd::EditCopy, cmd::EditPaste}) {
+        edit->addAction(Action(id));
+    }
+
+    QMenu* make = menuBar()->addMenu(tr("&Make"));
+    for (int id : {cmd::MakeMapSvgs, cmd::MakeMapImages, cmd::MakeSolSvgs, cmd::MakeSolImages}) {
+        make->addAction(Action(id));
+    }
+    make->addSeparator();
+    make->addAction(Action(cmd::Stop));
+
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    QMenu* bars = view->addMenu(tr("&Toolbars and Docking Windows"));
+    QAction* statusBarAction = view->addAction(tr("&Status Bar"));
+    statusBarAction->setCheckable(true);
+    statusBarAction->setChecked(true);
+    connect(statusBarAction, &QAction::toggled, statusBar(), &QWidget::setVisible);
+    view->addSeparator();
+    view->addAction(Action(cmd::ViewCompetition));
+    view->addAction(Action(cmd::ViewSolution));
+    connect(bars, &QMenu::aboutToShow, this, [this, bars] {
+        bars->clear();
+        bars->addAction(toolBar_->toggleViewAction());
+        bars->addAction(output_->toggleViewAction());
+        bars->addAction(properties_->toggleViewAction());
+    });
+
+    QMenu* window = menuBar()->addMenu(tr("&Window"));
+    window->addAction(Action(cmd::WindowNew));
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(Action(cmd::AppAbout));
+}
+
+void CMainFrame::CreateToolBar() {
+    toolBar_ = addToolBar(tr("Standard"));
+    toolBar_->setObjectName(QStringLiteral("StandardToolBar"));
+    const int layout[] = {cmd::FileNew,
+                          cmd::FileOpen,
+                          cmd::FileSave,
+                          0,
+                          cmd::EditCut,
+                          cmd::EditCopy,
+                          cmd::EditPaste,
+                          0,
+                          cmd::ViewCompetition,
+                          cmd::MakeMapSvgs,
+                          cmd::MakeMapImages,
+                          0,
+                          cmd::ViewSolution,
+                          cmd::MakeSolSvgs,
+                          cmd::MakeSolImages,
+                          0,
+                          cmd::Stop,
+                          0,
+                          cmd::FilePrint,
+                          0,
+                          cmd::AppAbout};
+    for (int id : layout) {
+        if (id == 0) {
+            toolBar_->addSeparator();
+        } else {
+            toolBar_->addAction(Action(id));
+        }
+    }
+}
+
+void CMainFrame::ForwardEdit(const char* slot) {
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* list = qobject_cast<COutputList*>(focus)) {
+        if (QByteArray(slot) == "copy") {
+            list->OnEditCopy();
+        }
+        return;
+    }
+    if (focus != nullptr) {
+        QMetaObject::invokeMethod(focus, slot);
+    }
+}
+
+void CMainFrame::UpdateCommandStates() {
+    const bool hasDoc = ActiveDocument() != nullptr;
+    for (int id : {cmd::FileClose, cmd::FileSave, cmd::FileSaveAs, cmd::FilePrint,
+                   cmd::FilePrintPreview, cmd::MakeMapSvgs, cmd::MakeMapImages, cmd::MakeSolSvgs,
+                   cmd::MakeSolImages, cmd::ViewCompetition, cmd::ViewSolution, cmd::WindowNew}) {
+        Action(id)->setEnabled(hasDoc);
+    }
+}
+
+// ------------------------------------------------------------------ documents
+
+CKibView* CMainFrame::View(int tab) const {
+    return qobject_cast<CKibView*>(tabs_->widget(tab));
+}
+
+CKibView* CMainFrame::ActiveView() const {
+    return qobject_cast<CKibView*>(tabs_->currentWidget());
+}
+
+CKibDoc* CMainFrame::ActiveDocument() const {
+    CKibView* view = ActiveView();
+    return view ? view->Document() : nullptr;
+}
+
+std::vector<std::shared_ptr<CKibDoc>> CMainFrame::Documents() const {
+    std::vector<std::shared_ptr<CKibDoc>> docs;
+    for (int i = 0; i < tabs_->count(); ++i) {
+        const auto& doc = View(i)->SharedDocument();
+        if (std::find(docs.begin(), docs.end(), doc) == docs.end()) {
+            docs.push_back(doc);
+        }
+    }
+    return docs;
+}
+
+void CMainFrame::RepaintViewsOf(const CKibDoc* doc) {
+    for (int i = 0; i < tabs_->count(); ++i) {
+        if (View(i)->Document() == doc) {
+            View(i)->update();
+        }
+    }
+}
+
+CKibView* CMainFrame::AddView(const std::shared_ptr<CKibDoc>& doc) {
+    auto* view = new CKibView(doc, tabs_);
+    view->afterPaint = [this](CKibDoc* d) { RecheckAfterActivation(d); };
+    const int tab = tabs_->addTab(view, ToQt(doc->GetFileName()));
+    tabs_->setTabToolTip(tab, ToQt(doc->GetDisplayName()));
+    tabs_->Bar()->SetTabColor(tab, TabColor(tab));
+    UpdateTabColors();
+    tabs_->setCurrentIndex(tab);
+    return view;
+}
+
+CKibDoc* CMainFrame::OpenDocument(const QString& path) {
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    for (const auto& doc : Documents()) {
+        if (ToQt(doc->GetPathName()) == absolute) {
+            for (int i = 0; i < tabs_->count(); ++i) {
+                if (View(i)->Document() == doc.get()) {
+                    tabs_->setCurrentIndex(i);
+                    break;
+                }
+            }
+            return doc.get();
+        }
+    }
+    if (!QFileInfo(absolute).isFile()) {
+        ShowBox(FromQt(absolute) + "\nFile not found.", BoxIcon::Warning);
+        return nullptr;
+    }
+    auto doc = std::make_shared<CKibDoc>();
+    doc->SetTitle(FromQt(QFileInfo(absolute).fileName()));
+    CKibDoc* raw = doc.get();
+    doc->invalidateView = [this, raw] { RepaintViewsOf(raw); };
+    if (!doc->OnOpenDocument(FromQt(absolute))) {
+        if (properties_->Document() == raw) {
+            properties_->AttachDocument(ActiveDocument());
+        }
+        return nullptr;
+    }
+    AddToRecentFiles(absolute);
+    AddView(doc);
+    return raw;
+}
+
+bool CMainFrame::SaveDocument(CKibDoc* doc, bool askName) {
+    if (doc == nullptr) {
+        return false;
+    }
+    QString path = ToQt(doc->GetPathName());
+    if (askName || doc->IsNeverSaved() || doc->GetFileName().empty()) {
+        path = QFileDialog::getSaveFileName(this, tr("Save As"), path, kFilter);
+        if (path.isEmpty()) {
+            return false;
+        }
+        if (!path.endsWith(QStringLiteral(".cfg"), Qt::CaseInsensitive)) {
+            path += QStringLiteral(".cfg");
+        }
+    }
+    if (!doc->OnSaveDocument(FromQt(path))) {
+        return false;
+    }
+    doc->SetTitle(doc->GetFileName());
+    AddToRecentFiles(path);
+    for (int i = 0; i < tabs_->count(); ++i) {
+        if (View(i)->Document() == doc) {
+            tabs_->setTabText(i, ToQt(doc->GetFileName()));
+            tabs_->setTabToolTip(i, ToQt(doc->GetDisplayName()));
+        }
+    }
+    UpdateTitle();
+    return true;
+}
+
+bool CMainFrame::SaveModified(CKibDoc* doc) {
+    if (!doc->IsModified()) {
+        return true;
+    }
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, QStringLiteral("Kib"), tr("Save changes to %1?").arg(ToQt(doc->GetPathName())),
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Cancel) {
+        return false;
+    }
+    return answer == QMessageBox::No || SaveDocument(doc, false);
+}
+
+void CMainFrame::CloseDocumentViews(const std::shared_ptr<CKibDoc>& doc) {
+    for (int i = tabs_->count() - 1; i >= 0; --i) {
+        if (View(i)->SharedDocument() == doc) {
+            QWidget* w = tabs_->widget(i);
+            tabs_->removeTab(i);
+            delete w;
+        }
+    }
+    doc->OnCloseDocument();
+    if (properties_->Document() == doc.get()) {
+        properties_->HideAll();
+    }
+}
+
+bool CMainFrame::CloseTab(int tab) {
+    CKibView* view = View(tab);
+    if (view == nullptr) {
+        return false;
+    }
+    const std::shared_ptr<CKibDoc> doc = view->SharedDocument();
+    int views = 0;
+    for (int i = 0; i < tabs_->count(); ++i) {
+        views += View(i)->SharedDocument() == doc ? 1 : 0;
+    }
+    if (views > 1) {
+        tabs_->removeTab(tab);
+        delete view;
+        return true;
+    }
+    if (!SaveModified(doc.get())) {
+        return false;
+    }
+    CloseDocumentViews(doc);
+    return true;
+}
+
+// ------------------------------------------------------------------ tabs
+
+void CMainFrame::NewDocumentWindowOpening() {
+    LogDebug("Setting New Window Opening flag");
+    newWindowFlag_ = true;
+}
+
+void CMainFrame::TabSwitched() {
+    LogDebug("Setting Tab Switching flag");
+    tabSwitchFlag_ = true;
+}
+
+void CMainFrame::OnTabActivated(int tab) {
+    UpdateCommandStates();
+    UpdateTitle();
+    if (tab < 0) {
+        properties_->HideAll();
+        return;
+    }
+    TabSwitched();
+    UpdateTabColors();
+}
+
+void CMainFrame::RecheckAfterActivation(CKibDoc* doc) {
+    if (!tabSwitchFlag_ || doc == nullptr) {
+        return;
+    }
+    tabSwitchFlag_ = false;
+    if (newWindowFlag_) {
+        newWindowFlag_ = false;
+        LogDebug("Checking configuration after opening new window...");
+        doc->CheckLayout(true);
+        return;
+    }
+    LogDebug("Reloading Properties window");
+    properties_->ShowDocument(doc);
+    LogDebug("Checking configuration after switching tab...");
+    doc->CheckLayout(false);
+}
+
+QColor CMainFrame::TabColor(int tab) const {
+    CKibView* view = View(tab);
+    const CKibCfg* cfg = view && view->Document() ? view->Document()->GetConfig() : nullptr;
+    if (cfg == nullptr) {
+        return Qt::white;
+    }
+    return ToQColor(cfg->Color(id::Event_TABCOLOR).GetColor());
+}
+
+void CMainFrame::UpdateTabColors() {
+    for (int i = 0; i < tabs_->count(); ++i) {
+        tabs_->Bar()->SetTabColor(i, TabColor(i));
+    }
+}
+
+void CMainFrame::UpdateTitle() {
+    if (RUNNING()) {
+        return; // a run shows its own title
+    }
+    CKibDoc* doc = ActiveDocument();
+    setWindowTitle(doc ? QStringLiteral("Kib - ") + ToQt(doc->GetDisplayName())
+                       : QStringLiteral("Kib"));
+}
+
+// ------------------------------------------------------------------ recent files
+
+QStringList CMainFrame::RecentFiles() const {
+    QStringList files;
+    settings_.beginGroup(kRecentGroup);
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        files << settings_.value(QStringLiteral("File%1").arg(i)).toString();
+    }
+    settings_.endGroup();
+    return files;
+}
+
+void CMainFrame::AddToRecentFiles(const QString& path) {
+    QStringList files = RecentFiles();
+    files.removeAll(path);
+    files.removeAll(QString());
+    files.prepend(path);
+    settings_.beginGroup(kRecentGroup);
+    for (int i = 1; i <= kRecentFileCount; ++i) {
+        const QString key = QStringLiteral("File%1").arg(i);
+        if (i <= files.size()) {
+            settings_.setValue(key, files[i - 1]);
+        } else {
+            settings_.remove(key);
+        }
+    }
+    settings_.endGroup();
+    UpdateRecentFileMenu();
+}
+
+void CMainFrame::UpdateRecentFileMenu() {
+    if (recentMenu_ == nullptr) {
+        return;
+    }
+    recentMenu_->clear();
+    int n = 0;
+    for (const QString& file : RecentFiles()) {
+        if (file.isEmpty()) {
+            continue;
+        }
+        ++n;
+        recentMenu_->addAction(QStringLiteral("&%1 %2").arg(n).arg(file), this,
+                               [this, file] { OpenDocument(file); });
+    }
+    recentMenu_->setEnabled(n > 0);
+}
+
+// ------------------------------------------------------------------ file commands
+
+void CMainFrame::OnFileNew() {
+    // Creating a configuration from an export directory is not available yet.
+}
+
+void CMainFrame::OnFileOpen() {
+    const QString start = ToQt(App().lastDirectory);
+    const QStringList files = QFileDialog::getOpenFileNames(this, tr("Open"), start, kFilter);
+    for (const QString& file : files) {
+        OpenDocument(file);
+    }
+}
+
+void CMainFrame::OnFileClose() {
+    if (tabs_->currentIndex() >= 0) {
+        CloseTab(tabs_->currentIndex());
+    }
+}
+
+void CMainFrame::OnFileSave() {
+    SaveDocument(ActiveDocument(), false);
+}
+
+void CMainFrame::OnFileSaveAs() {
+    SaveDocument(ActiveDocument(), true);
+}
+
+void CMainFrame::OnWindowNew() {
+    if (CKibView* view = ActiveView()) {
+        AddView(view->SharedDocument());
+    }
+}
+
+void CMainFrame::OnAppAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+// ------------------------------------------------------------------ make and view commands
+
+int CMainFrame::LastOutputFormat() const {
+    return App().lastFormat.empty() ? 0 : std::atoi(App().lastFormat.c_str());
+}
+
+void CMainFrame::SetLastOutputFormat(int format) {
+    App().lastFormat = std::to_string(format);
+}
+
+bool CMainFrame::RunMakeDialog(CMakeDlg& dlg) {
+    if (makeDialogHook) {
+        return makeDialogHook(dlg);
+    }
+    return dlg.exec() == QDialog::Accepted;
+}
+
+void CMainFrame::OnMakeMapSvgs() {}
+void CMainFrame::OnMakeMapImages() {}
+void CMainFrame::OnMakeSolSvgs() {}
+void CMainFrame::OnMakeSolImages() {}
+
+void CMainFrame::OnStop() {
+    kib::OnStop();
+}
+
+void CMainFrame::OnViewCompetition() {
+    if (CKibDoc* doc = ActiveDocument()) {
+        doc->SetMapsMode(false);
+        TabSwitched();
+    }
+}
+
+void CMainFrame::OnViewSolution() {
+    if (CKibDoc* doc = ActiveDocument()) {
+        doc->SetMapsMode(true);
+        TabSwitched();
+    }
+}
+
+// ------------------------------------------------------------------ printing
+
+void CMainFrame::OnFilePrint() {
+    CKibDoc* doc = ActiveDocument();
+    if (doc == nullptr) {
+        return;
+    }
+    const auto job = PreparePrinting(
+        *doc, [this](CMakeDlg& dlg) { return RunMakeDialog(dlg); },
+        [this] { output_->SelectMessagesTab(); });
+    if (!job) {
+        return;
+    }
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    printer_->setFromTo(1, job->pageCount);
+    QPrintDialog dialog(printer_.get(), this);
+    dialog.setMinMax(1, job->pageCount);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    PrintPages(*printer_, *doc, *job);
+}
+
+void CMainFrame::OnFilePrintPreview() {
+    CKibDoc* doc = ActiveDocument();
+    if (doc == nullptr) {
+        return;
+    }
+    const auto job = PreparePrinting(
+        *doc, [this](CMakeDlg& dlg) { return RunMakeDialog(dlg); },
+        [this] { output_->SelectMessagesTab(); });
+    if (!job) {
+        return;
+    }
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    QPrintPreviewDialog preview(printer_.get(), this);
+    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+            [doc, &job](QPrinter* printer) { PrintPages(*printer, *doc, *job); });
+    preview.exec();
+}
+
+void CMainFrame::OnFilePrintSetup() {
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    }
+    QPageSetupDialog dialog(printer_.get(), this);
+    dialog.exec();
+}
+
+// ------------------------------------------------------------------ closing, dropping
+
+// Refused during a run; asks once about every document with unsaved changes,
+// then remembers the open documents for the next start.
+bool CMainFrame::CanClose() {
+    if (IsForbiddenWhileRunning()) {
+        return false;
+    }
+    const auto docs = Documents();
+    std::vector<std::shared_ptr<CKibDoc>> lastFirst(docs.rbegin(), docs.rend());
+    std::string list;
+    int unsaved = 0;
+    for (const auto& doc : lastFirst) {
+        if (doc->IsModified()) {
+            list += "\r\n    " + doc->GetDirectory() + doc->GetFileName();
+            ++unsaved;
+        }
+    }
+    if (unsaved > 0) {
+        const std::string text = unsaved == 1
+                                     ? "There is 1 configuration file with unsaved changes:\r\n" +
+                                           list + "\r\n\r\nAre you sure to exit?"
+                                     : "There are " + std::to_string(unsaved) +
+                                           " configuration files with unsaved changes:\r\n" + list +
+                                           "\r\n\r\nAre you sure to exit?";
+        if (AskYesNo(text, BoxIcon::Warning, BoxAnswer::No) != BoxAnswer::Yes) {
+            return false;
+        }
+    }
+    int count = 0;
+    for (const auto& doc : lastFirst) {
+        doc->SetModifiedFlag(false);
+        if (doc->IsNeverSaved()) {
+            continue;
+        }
+        AddToRecentFiles(ToQt(doc->GetPathName()));
+        ++count;
+    }
+    settings_.setValue(kDocsCountKey, count);
+    settings_.sync();
+    return true;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (closing_) {
+        event->accept();
+        return;
+    }
+    if (!CanClose()) {
+        event->ignore();
+        return;
+    }
+    closing_ = true;
+    for (const auto& doc : Documents()) {
+        CloseDocumentViews(doc);
+    }
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile() && IsConfigFile(url.toLocalFile())) {
+            event->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile() && IsConfigFile(url.toLocalFile())) {
+            OpenDocument(url.toLocalFile());
+        }
+    }
+    event->acceptProposedAction();
+}
+
+} // namespace kib::gui

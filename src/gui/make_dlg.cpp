@@ -1,0 +1,153 @@
+#include "gui/make_dlg.h"
+
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "foundation/log.h"
+
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace kib::gui {
+
+namespace {
+constexpr int kMaxSelectedStations = 21;
+}
+
+CMakeDlg::CMakeDlg(const QString& title, bool showTasks, bool showFormat, const CKibCfg& cfg,
+                   int lastOutputFormat, QWidget* parent)
+    : QDialog(parent), LastOutputFormat(lastOutputFormat), cfg_(cfg),
+      stations_(new QListWidget(this)), tasks_(new QListWidget(this)),
+      formatGroup_(new QGroupBox(tr("Output Format"), this)), pdf_(new QRadioButton(tr("PDF"))),
+      ps_(new QRadioButton(tr("PS"))), eps_(new QRadioButton(tr("EPS"))),
+      png_(new QRadioButton(tr("PNG"))) {
+    setObjectName(QStringLiteral("MakeDialog"));
+    setWindowTitle(title);
+    resize(480, 320);
+
+    auto* selection = new QGroupBox(tr("Map Selection"), this);
+    auto* lists = new QHBoxLayout(selection);
+    stations_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    tasks_->setSelectionMode(QAbstractItemView::SingleSelection);
+    lists->addWidget(stations_);
+    lists->addWidget(tasks_);
+    tasks_->setVisible(showTasks);
+
+    auto* formats = new QHBoxLayout(formatGroup_);
+    for (QRadioButton* b : {pdf_, ps_, eps_, png_}) {
+        formats->addWidget(b);
+    }
+    formatGroup_->setVisible(showFormat);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CMakeDlg::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &CMakeDlg::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(selection, 1);
+    layout->addWidget(formatGroup_);
+    layout->addWidget(buttons);
+
+    MinStation = cfg.Item(id::Event_MINSTAT).IsSet() ? cfg.Item(id::Event_MINSTAT).GetInt() : 1;
+    MaxStation = cfg.Item(id::Event_MAXSTAT).GetInt();
+    stations_->addItem(tr("All stations"));
+    for (int n = MinStation; n <= MaxStation; ++n) {
+        stations_->addItem(QString::asprintf("Station %d", n));
+    }
+    stations_->setCurrentRow(0);
+    TaskCount = cfg.Item(id::Event_TASKS).GetInt();
+    FillTasks(0);
+    if (QRadioButton* b = FormatButton(LastOutputFormat)) {
+        b->setChecked(true);
+    }
+    connect(stations_, &QListWidget::itemSelectionChanged, this,
+            &CMakeDlg::OnStationSelectionChanged);
+}
+
+QRadioButton* CMakeDlg::FormatButton(int format) const {
+    switch (format) {
+    case 1:
+        return pdf_;
+    case 2:
+        return ps_;
+    case 3:
+        return eps_;
+    case 4:
+        return png_;
+    default:
+        return nullptr;
+    }
+}
+
+void CMakeDlg::FillTasks(int keepIndex) {
+    tasks_->clear();
+    tasks_->addItem(tr("All tasks"));
+    tasks_->addItem(tr("Cover sheet"));
+    for (int t = 1; t <= TaskCount; ++t) {
+        tasks_->addItem(QString::asprintf("Task %d", t));
+    }
+    tasks_->setCurrentRow(keepIndex >= 0 && keepIndex <= TaskCount + 1 ? keepIndex : 0);
+}
+
+void CMakeDlg::OnStationSelectionChanged() {
+    const QSignalBlocker block(stations_);
+    const int b = stations_->currentRow();
+    if (b > 0) {
+        stations_->item(0)->setSelected(false);
+        TaskCount = cfg_.GetTasks(MinStation + b - 1);
+    } else {
+        TaskCount = cfg_.Item(id::Event_TASKS).GetInt();
+        stations_->setCurrentRow(0, QItemSelectionModel::Current);
+    }
+    FillTasks(tasks_->currentRow());
+}
+
+void CMakeDlg::accept() {
+    const int taskIndex =
+        tasks_->currentItem() && tasks_->currentItem()->isSelected() ? tasks_->currentRow() : -1;
+    if (taskIndex < 0) {
+        TaskChoice = -1;
+    } else if (taskIndex > TaskCount + 1) {
+        TaskChoice = -2;
+    } else {
+        TaskChoice = taskIndex - 1;
+    }
+
+    StationMask = 0;
+    const int focused = stations_->currentRow();
+    if (focused > 0) {
+        int taken = 0;
+        // Entry 0 ("All stations") is never a station of its own.
+        for (int i = 1; i < stations_->count() && taken < kMaxSelectedStations; ++i) {
+            if (stations_->item(i)->isSelected()) {
+                StationMask |= 1u << ((MinStation + i - 1) % 32);
+                ++taken;
+            }
+        }
+    }
+
+    if (formatGroup_->isVisibleTo(this)) {
+        int format = 0;
+        if (pdf_->isChecked()) {
+            format = 1;
+        } else if (png_->isChecked()) {
+            format = 4;
+        } else if (ps_->isChecked()) {
+            format = 2;
+        } else if (eps_->isChecked()) {
+            format = 3;
+        }
+        if (format == 0) {
+            ShowBox("Select output format!", BoxIcon::Error);
+            return;
+        }
+        LastOutputFormat = format;
+        LogDebug("Selected radio for format #%d.", format);
+    }
+    QDialog::accept();
+}
+
+} // namespace kib::gui

@@ -1,0 +1,55 @@
+// The Make dialog: which stations, which task and (for the raster commands)
+// which output format a Make command or a print job works on.
+#pragma once
+
+#include <QDialog>
+
+#include <cstdint>
+
+class QButtonGroup;
+class QGroupBox;
+class QListWidget;
+class QRadioButton;
+
+namespace kib {
+class CKibCfg;
+}
+
+namespace kib::gui {
+
+class CMakeDlg : public QDialog {
+    Q_OBJECT
+  public:
+    // lastOutputFormat: 0 none yet, 1 PDF, 2 PS, 3 EPS, 4 PNG.
+    CMakeDlg(const QString& title, bool showTasks, bool showFormat, const CKibCfg& cfg,
+             int lastOutputFormat, QWidget* parent = nullptr);
+
+    std::uint32_t StationMask = 0; // 0: all stations; else bit (n mod 32) selects station n
+    int TaskChoice = -1;           // -1 all tasks, 0 cover sheet, t >= 1 task t, -2 beyond the list
+    int MinStation = 1;
+    int MaxStation = 0;
+    int TaskCount = 0;
+    int LastOutputFormat = 0;
+
+    QListWidget* StationList() const { return stations_; }
+    QListWidget* TaskList() const { return tasks_; }
+    QRadioButton* FormatButton(int format) const; // 1 PDF, 2 PS, 3 EPS, 4 PNG
+
+  public slots:
+    void accept() override;
+
+  private:
+    void OnStationSelectionChanged();
+    void FillTasks(int keepIndex);
+
+    const CKibCfg& cfg_;
+    QListWidget* stations_;
+    QListWidget* tasks_;
+    QGroupBox* formatGroup_;
+    QRadioButton* pdf_;
+    QRadioButton* ps_;
+    QRadioButton* eps_;
+    QRadioButton* png_;
+};
+
+} // namespace kib::gui

@@ -1,0 +1,57 @@
+#include "gui/print_pages.h"
+
+#include "config/kib_cfg.h"
+#include "config/name_templates.h"
+
+#include <algorithm>
+
+namespace kib::gui {
+
+std::vector<int> SelectedStations(const CKibCfg& cfg, std::uint32_t stationMask) {
+    std::vector<int> stations;
+    const int first = std::max(0, cfg.GetMinStation());
+    const int last = std::min(kMaxStation, cfg.GetMaxStation());
+    for (int n = first; n <= last; ++n) {
+        if (stationMask == 0 || (stationMask & (1u << (n % 32))) != 0) {
+            stations.push_back(n);
+        }
+    }
+    return stations;
+}
+
+std::vector<std::string> PageFiles(const CKibCfg& cfg, const std::string& printDir,
+                                   int canvasesPerSheet, const PrintChoice& choice) {
+    std::vector<std::string> files;
+    if (choice.taskChoice == -2) {
+        return files;
+    }
+    const int g = canvasesPerSheet;
+    for (int n : SelectedStations(cfg, choice.stationMask)) {
+        const int tasks = cfg.GetTasks(n);
+        if (tasks <= 0) {
+            continue;
+        }
+        int last = choice.taskChoice == -1 ? tasks : choice.taskChoice;
+        int first = choice.taskChoice == -1 ? 0 : choice.taskChoice;
+        if (g != 0) {
+            last |= g - 1;
+            first &= -g;
+        }
+        last = std::min(tasks, last);
+        for (int t = first; t <= last; t += std::max(g, 1)) {
+            files.push_back(MakeOutputName(cfg, printDir, n, t, g, "png"));
+        }
+    }
+    return files;
+}
+
+std::string PageFileName(const CKibCfg& cfg, const std::string& printDir, int canvasesPerSheet,
+                         const PrintChoice& choice, int k) {
+    const std::vector<std::string> files = PageFiles(cfg, printDir, canvasesPerSheet, choice);
+    if (k < 1 || k > static_cast<int>(files.size())) {
+        return {};
+    }
+    return files[static_cast<std::size_t>(k - 1)];
+}
+
+} // namespace kib::gui

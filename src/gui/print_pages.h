@@ -1,0 +1,33 @@
+// Which PNG file each printed page shows: the competition maps of the chosen
+// stations and tasks, one print-sheet (or map) file per page.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kib {
+class CKibCfg;
+}
+
+namespace kib::gui {
+
+struct PrintChoice {
+    std::uint32_t stationMask = 0; // 0: all stations; else bit (n mod 32) selects station n
+    int taskChoice = -1;           // -1 all tasks, 0 the cover sheet, t task t, -2 none
+};
+
+// The stations of the selection, from the lowest to the highest station.
+std::vector<int> SelectedStations(const CKibCfg& cfg, std::uint32_t stationMask);
+
+// The full path of the PNG file of page k (k >= 1) in the print directory, or
+// the empty text when the selection has fewer than k pages. canvasesPerSheet
+// is the tiling of the last SVG run (0 when sheets are not tiled).
+std::string PageFileName(const CKibCfg& cfg, const std::string& printDir, int canvasesPerSheet,
+                         const PrintChoice& choice, int k);
+
+// Every page's file in page order.
+std::vector<std::string> PageFiles(const CKibCfg& cfg, const std::string& printDir,
+                                   int canvasesPerSheet, const PrintChoice& choice);
+
+} // namespace kib::gui

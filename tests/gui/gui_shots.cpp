@@ -1,0 +1,97 @@
+// Takes screenshots of kib-gui on one event: the competition preview with the
+// properties pane, the solution preview, the Make dialog and the window after
+// Make Vector Maps chosen from the menu (its dialog confirmed as it opens).
+#include "config/kib_doc.h"
+#include "foundation/host.h"
+#include "gui/gui_host.h"
+#include "gui/main_frame.h"
+#include "gui/make_dlg.h"
+#include "gui/properties_wnd.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+
+#include <cstdio>
+
+namespace {
+
+void Settle(int ms) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+}
+
+// The real screen under X, else the window's own rendering.
+void Shot(QWidget& window, const QString& file) {
+    Settle(400);
+    QPixmap pm;
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        pm = QGuiApplication::primaryScreen()->grabWindow(0);
+    } else {
+        pm = window.grab();
+    }
+    pm.save(file);
+    std::printf("wrote %s\n", file.toLocal8Bit().constData());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Q_INIT_RESOURCE(kib_gui);
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: kib_gui_shots EVENT.cfg OUTDIR\n");
+        return 64;
+    }
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    QDir().mkpath(out);
+    QTemporaryDir profile;
+    QSettings settings(profile.filePath(QStringLiteral("kib.ini")), QSettings::IniFormat);
+
+    kib::gui::CMainFrame frame(settings);
+    frame.Host().boxHook = [](const kib::MessageBox& box) {
+        std::printf("box: %s\n", box.text.c_str());
+        return box.buttons == kib::BoxButtons::YesNo ? kib::BoxAnswer::Yes : kib::BoxAnswer::Ok;
+    };
+    frame.move(0, 0);
+    frame.resize(1400, 900);
+    frame.show();
+    if (frame.OpenDocument(QString::fromLocal8Bit(argv[1])) == nullptr) {
+        std::fprintf(stderr, "cannot open %s\n", argv[1]);
+        return 1;
+    }
+    auto* tree = frame.Properties()->Grid()->Tree();
+    tree->setCurrentItem(tree->topLevelItem(0)->child(0));
+    Shot(frame, out + QStringLiteral("/1-competition.png"));
+
+    frame.Action(kib::gui::cmd::ViewSolution)->trigger();
+    Shot(frame, out + QStringLiteral("/2-solution.png"));
+    frame.Action(kib::gui::cmd::ViewCompetition)->trigger();
+
+    frame.makeDialogHook = [&](kib::gui::CMakeDlg& dlg) {
+        dlg.show();
+        Settle(300);
+        dlg.grab().save(out + QStringLiteral("/3-make-dialog.png"));
+        dlg.accept();
+        return dlg.result() == QDialog::Accepted;
+    };
+    // Make > Make Vector Maps..., as the user chooses it from the menu.
+    for (QAction* menu : frame.menuBar()->actions()) {
+        if (menu->text() == QStringLiteral("&Make")) {
+            menu->menu()->actions().first()->trigger();
+        }
+    }
+    Shot(frame, out + QStringLiteral("/4-after-make.png"));
+    return 0;
+}
