@@ -38,7 +38,7 @@ std::string FormatMessage(const char* format, ...) {
 void LogInfo(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::string line = FormatInto(format, args);
+    const std::string line = FormatInto(format, args);
     va_end(args);
     AppendLogLine(LogPane::Messages, line);
     AppendLogLine(LogPane::Debug, line);
@@ -47,21 +47,15 @@ void LogInfo(const char* format, ...) {
 void LogError(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::string line = FormatInto(format, args);
+    ReportFlagged(FormatInto(format, args), App().errorFlag);
     va_end(args);
-    AppendLogLine(LogPane::Messages, line);
-    AppendLogLine(LogPane::Debug, WithoutPrefix(line));
-    App().errorFlag = true;
 }
 
 void LogWarning(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::string line = FormatInto(format, args);
+    ReportFlagged(FormatInto(format, args), App().warningFlag);
     va_end(args);
-    AppendLogLine(LogPane::Messages, line);
-    AppendLogLine(LogPane::Debug, WithoutPrefix(line));
-    App().warningFlag = true;
 }
 
 void LogDebug(const char* format, ...) {
@@ -70,7 +64,7 @@ void LogDebug(const char* format, ...) {
     }
     va_list args;
     va_start(args, format);
-    std::string line = FormatInto(format, args);
+    const std::string line = FormatInto(format, args);
     va_end(args);
     AppendLogLine(LogPane::Debug, line);
 }
