@@ -1,0 +1,126 @@
+#include "app/analyse_run.h"
+
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "foundation/app_state.h"
+#include "foundation/log.h"
+#include "foundation/run_control.h"
+#include "map_input/kib_map.h"
+#include "map_input/kib_svg.h"
+
+#include <string>
+
+namespace kib {
+
+namespace {
+
+// "2, 4" for the tasks that no circle part is drawn for.
+std::string TasksWithoutCircle(const CKibMap& map) {
+    std::string list;
+    for (int task = 1; task <= map.tasks; ++task) {
+        bool drawn = false;
+        for (int p = 0; p < map.partCount && !drawn; ++p) {
+            drawn = map.PartHasTask(p, task);
+        }
+        if (!drawn) {
+            list += (list.empty() ? "" : ", ") + std::to_string(task);
+        }
+    }
+    return list;
+}
+
+std::string MapSummary(int station, const CKibMap& map) {
+    int matched = 0;
+    for (int p = 0; p < map.partCount; ++p) {
+        matched += map.assignments[static_cast<std::size_t>(p)] != ":" ? 1 : 0;
+    }
+    std::string line = FormatMessage("Station %d: %d tasks, %d flags, rotation ", station,
+                                     map.tasks, map.flagBundles);
+    line += map.rotation < 0 ? std::string("none") : std::to_string(map.rotation);
+    line += FormatMessage(", circle parts %d matched / %d unmatched", matched, map.unmatchedParts);
+    if (map.releasedParts > 0) {
+        line += FormatMessage(" (%d released)", map.releasedParts);
+    }
+    const std::string missing = TasksWithoutCircle(map);
+    if (!missing.empty()) {
+        line += ", no circle for task " + missing;
+    }
+    return line;
+}
+
+std::string Problems(bool errors, bool warnings) {
+    if (errors && warnings) {
+        return "errors and warnings found";
+    }
+    if (errors) {
+        return "errors found";
+    }
+    return warnings ? "warnings found" : "no problem found";
+}
+
+// One station: the steps of a generation run before its layout. False when the
+// station could not be read.
+bool AnalyseStation(CKibSvg& svg, int station, std::string& line) {
+    const CKibCfg& cfg = svg.GetConfig();
+    const int tasks = cfg.Station(station) ? cfg.GetTasks(station) : 0;
+    if (tasks == 0) {
+        LogWarning("[= WARNING =] Number of tasks undefined for station %d", station);
+    }
+    if (!svg.ReadCourses(station)) {
+        line = FormatMessage("Station %d: courses file not read", station);
+        return false;
+    }
+    if (!svg.ReadMap(station, 1)) {
+        line = FormatMessage("Station %d: map not read", station);
+        return false;
+    }
+    line = MapSummary(station, *svg.GetMap());
+    return true;
+}
+
+} // namespace
+
+int AnalyseStations(CKibDoc& doc, const std::vector<int>& stations,
+                    std::vector<std::string>& summary) {
+    if (!doc.GetConfig()) {
+        summary.push_back("No configuration loaded");
+        return 2;
+    }
+    // The stop poll answers "stop" unless a run is active.
+    const bool startedRun = !RUNNING();
+    if (startedRun) {
+        SetRunning(true);
+    }
+    CKibSvg svg(doc);
+    bool failed = false;
+    for (int station : stations) {
+        if (CheckBreak()) {
+            summary.push_back(
+                FormatMessage("Station %d: not analysed, the run was stopped", station));
+            failed = true;
+            break;
+        }
+        App().errorFlag = false;
+        const bool earlierWarnings = App().warningFlag;
+        App().warningFlag = false;
+        std::string line;
+        const bool read = AnalyseStation(svg, station, line);
+        const bool errors = App().errorFlag;
+        const bool warnings = App().warningFlag;
+        App().warningFlag = earlierWarnings || warnings;
+        failed = failed || errors || !read;
+        summary.push_back(read || errors || warnings ? line + ", " + Problems(errors, warnings)
+                                                     : line);
+    }
+    if (startedRun && RUNNING()) {
+        SetRunning(false);
+    }
+    SetStatusText("Ready");
+    if (failed) {
+        return 2;
+    }
+    return App().warningFlag ? 1 : 0;
+}
+
+} // namespace kib

@@ -1,0 +1,23 @@
+// The analysis of stations that a generation run does before it composes any
+// sheet: the stop poll, the courses file and the map export of each station with
+// every analysis and all their log lines, and one summary line per station.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kib {
+
+class CKibDoc;
+
+// Analyses the stations in the given order and appends one summary line per
+// station. ErrorFlag is cleared before each station, as a generation run does;
+// WarningFlag is left to the caller (a Make command clears it before its run).
+// When no run is active the analysis sets the run flag for its duration, so that
+// the Stop command (or Ctrl+C on the command line) ends it between stations.
+// Returns 2 when a station had an error or could not be read, or the run was
+// stopped; else 1 when WarningFlag is set; else 0.
+int AnalyseStations(CKibDoc& doc, const std::vector<int>& stations,
+                    std::vector<std::string>& summary);
+
+} // namespace kib

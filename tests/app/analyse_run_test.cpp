@@ -1,0 +1,79 @@
+#include "app/analyse_run.h"
+
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "foundation/app_state.h"
+#include "foundation/run_control.h"
+#include "support/recording_host.h"
+
+#include <gtest/gtest.h>
+
+using namespace kib;
+
+namespace {
+
+// The hand-made Sprint event of the map input tests: station 1 has a course and
+// a map, station 2 a course but no map, station 3 neither.
+class AnalyseRunTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        host.Install();
+        CKibCfg& cfg = doc.NewConfig();
+        doc.SetPathParts(std::string(KIB_TEST_DATA_DIR) + "/map_input/event.cfg");
+        ASSERT_TRUE(cfg.Item(id::Event_NAME).SetText("Sprint"));
+        ASSERT_TRUE(cfg.Item(id::Source_COURSE).SetText("S${STAT}"));
+        ASSERT_TRUE(cfg.Item(id::Source_CHAIR).SetText("790.001"));
+        ASSERT_TRUE(cfg.Item(id::Source_FLAG).SetText("790.002 790.003"));
+        ASSERT_TRUE(cfg.Item(id::Source_LETTERS).SetText("791"));
+        ASSERT_TRUE(cfg.Item(id::Event_TASKS).SetText("5"));
+    }
+
+    test::RecordingHost host;
+    CKibDoc doc;
+    std::vector<std::string> summary;
+};
+
+TEST_F(AnalyseRunTest, CleanStation) {
+    EXPECT_EQ(AnalyseStations(doc, {1}, summary), 0);
+    EXPECT_EQ(summary, (std::vector<std::string>{
+                           "Station 1: 3 tasks, 5 flags, rotation 358, circle parts 4 matched / 0 "
+                           "unmatched, no problem found"}));
+    EXPECT_TRUE(host.HasMessage("Station #1: Viewing angle 85 (-40/#1:45/#5), rotation=358"));
+    EXPECT_FALSE(RUNNING());
+    EXPECT_EQ(host.statusTexts.back(), "Ready");
+}
+
+TEST_F(AnalyseRunTest, StationsThatCannotBeReadAreErrors) {
+    EXPECT_EQ(AnalyseStations(doc, {2, 3, 1}, summary), 2);
+    ASSERT_EQ(summary.size(), 3u);
+    EXPECT_EQ(summary[0], "Station 2: map not read, errors found");
+    EXPECT_EQ(summary[1], "Station 3: courses file not read, errors found");
+    EXPECT_EQ(summary[2].substr(0, 20), "Station 1: 3 tasks, ");
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Cannot find course 'S3' in the Courses.xml"));
+    EXPECT_FALSE(App().errorFlag); // cleared before station 1, which had none
+}
+
+TEST_F(AnalyseRunTest, WarningsOfAStation) {
+    ASSERT_TRUE(doc.GetConfig()->Item(id::Source_LETTERS).SetText(""));
+    ASSERT_TRUE(doc.GetConfig()->Item(id::Event_TASKS).SetText(""));
+    EXPECT_EQ(AnalyseStations(doc, {1}, summary), 1);
+    EXPECT_TRUE(host.HasMessage("[= WARNING =] Number of tasks undefined for station 1"));
+    EXPECT_EQ(summary.back().substr(summary.back().size() - 16), ", warnings found");
+}
+
+TEST_F(AnalyseRunTest, StopEndsTheRun) {
+    host.onPump = [] { OnStop(); };
+    EXPECT_EQ(AnalyseStations(doc, {1, 2}, summary), 2);
+    EXPECT_EQ(summary, (std::vector<std::string>{"Station 1: not analysed, the run was stopped"}));
+    EXPECT_TRUE(host.HasMessage("[= WARNING =] STOP button pressed"));
+}
+
+TEST_F(AnalyseRunTest, TasksWithoutCircleAreNamed) {
+    ASSERT_TRUE(doc.GetConfig()->StationItem(1, id::Station_TASKS).SetText("4"));
+    EXPECT_EQ(AnalyseStations(doc, {1}, summary), 1);
+    EXPECT_EQ(summary.back(), "Station 1: 4 tasks, 5 flags, rotation 358, circle parts 4 matched / "
+                              "0 unmatched, no circle for task 4, warnings found");
+}
+
+} // namespace
