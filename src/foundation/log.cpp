@@ -21,6 +21,13 @@ std::string WithoutPrefix(const std::string& line) {
     return line.size() > kPrefixLength ? line.substr(kPrefixLength) : std::string();
 }
 
+// An error or warning line: whole in Messages, without its prefix in Debug; sets its flag.
+void ReportFlagged(const std::string& line, bool& flag) {
+    App().GetHost().AppendLine(LogPane::Messages, line);
+    App().GetHost().AppendLine(LogPane::Debug, WithoutPrefix(line));
+    flag = true;
+}
+
 } // namespace
 
 void AppendLogLine(LogPane pane, const std::string& text) {
