@@ -204,7 +204,7 @@ Station BuildStation(const Event& ev, int index) {
     st.number = o.firstStation + index;
     Rng rng(o.seed * 1000003ULL + static_cast<std::uint64_t>(st.number) * 7919ULL + 17ULL);
     st.course = o.CourseName(st.number);
-    st.startCode = "S" + std::to_string(st.number);
+    st.startCode = std::string("S").append(std::to_string(st.number));
     st.chair = PlaceChair(o, index, rng);
     st.view = o.views.empty()
                   ? std::floor(rng.Uniform(0.0, 360.0))
