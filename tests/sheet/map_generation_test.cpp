@@ -1,0 +1,213 @@
+// The competition generation run on a fixture event written to disk: which
+// sheets a run makes for each tiling and task choice, the second run that
+// changes nothing, and the stations it skips.
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "event_fixture.h"
+#include "foundation/app_state.h"
+#include "foundation/run_control.h"
+#include "map_input/kib_svg.h"
+#include "sheet/map_generation.h"
+#include "support/recording_host.h"
+#include "support/run_program.h"
+#include "svg_check.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace kib {
+namespace {
+
+namespace fs = std::filesystem;
+
+class GenerationTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        host.Install();
+        App().debugSwitch = true;
+        dir = test::MakeTempDir("generation");
+        fs::create_directory(dir + "/out");
+        doc.SetPathParts(dir + "/event.cfg");
+        cfg = &doc.NewConfig();
+        Set(id::Event_NAME, "Demo");
+        Set(id::Event_MAXSTAT, "2");
+        Set(id::Source_COURSE, "S${STAT}");
+        Set(id::Source_CHAIR, "790.1");
+        Set(id::Source_FLAG, "790.2 790.3");
+        Set(id::Target_DIR, "out");
+        Set(id::OrderTabs_SIZE, "10");
+        doc.mapScale = 4000;
+        SetRunning(true); // as the Make command does before the run
+    }
+    void TearDown() override {
+        fs::remove_all(dir);
+        ResetAppState();
+    }
+
+    void Set(int itemId, const std::string& value) {
+        ASSERT_TRUE(cfg->Item(itemId).SetText(value)) << value;
+    }
+    // Writes the maps of stations 1 and 2 and the courses file, with the tasks.
+    void WriteEvent(int tasks) {
+        Set(id::Event_TASKS, std::to_string(tasks));
+        test::FixtureOptions options;
+        options.tasks = tasks;
+        for (int s : {1, 2}) {
+            test::WriteFile(dir + "/Demo.S" + std::to_string(s) + ".svg",
+                            test::FixtureMap(options));
+        }
+        test::WriteFile(dir + "/Demo.Courses.xml", test::FixtureCourses({1, 2}, tasks));
+    }
+    bool Run(std::uint32_t mask, int choice) {
+        CKibSvg svg(doc);
+        CompetitionRun run(svg);
+        return run.GenerateCompetitionSvg(mask, choice);
+    }
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir + "/out")) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    // "map-1.0 map-1.1 prn-1.0-1.1" style list of the sheets of one station.
+    std::string Sheets(int station) const {
+        std::string list;
+        const std::string mapPrefix = "map-" + std::to_string(station) + ".";
+        const std::string prnPrefix = "prn-" + std::to_string(station) + ".";
+        for (const std::string& name : Files()) {
+            if (name.rfind(mapPrefix, 0) == 0 || name.rfind(prnPrefix, 0) == 0) {
+                list += (list.empty() ? "" : " ") + name.substr(0, name.size() - 4);
+            }
+        }
+        return list;
+    }
+
+    test::RecordingHost host;
+    std::string dir;
+    CKibDoc doc;
+    CKibCfg* cfg = nullptr;
+};
+
+struct SheetCase {
+    const char* sheet; // Target.SHEET
+    int tasks;
+    int choice;
+    const char* expected; // sheets of station 1
+};
+
+TEST_F(GenerationTest, SheetsOfEachTilingAndTaskChoice) {
+    const SheetCase cases[] = {
+        {"A4Tiled", 5, kTaskAll,
+         "map-1.0 map-1.1 map-1.2 map-1.3 map-1.4 map-1.5 prn-1.0-1.1 prn-1.2-1.3 prn-1.4-1.5"},
+        {"A4Tiled", 4, kTaskAll,
+         "map-1.0 map-1.1 map-1.2 map-1.3 map-1.4 prn-1.0-1.1 prn-1.2-1.3 prn-1.4"},
+        {"A4Tiled", 5, 3, "map-1.2 map-1.3 prn-1.2-1.3"},
+        {"A4Tiled", 5, kTaskCover, "map-1.0 map-1.1 prn-1.0-1.1"},
+        {"A3Tiled", 6, kTaskAll,
+         "map-1.0 map-1.1 map-1.2 map-1.3 map-1.4 map-1.5 map-1.6 prn-1.0-1.3 prn-1.4-1.6"},
+        {"A3Tiled", 4, kTaskAll, "map-1.0 map-1.1 map-1.2 map-1.3 map-1.4 prn-1.0-1.3 prn-1.4"},
+        {"A4Portrait", 3, kTaskAll, "map-1.0 map-1.1 map-1.2 map-1.3"},
+        {"A4Tiled", 5, kTaskNone, ""},
+    };
+    for (const SheetCase& c : cases) {
+        SCOPED_TRACE(std::string(c.sheet) + " tasks " + std::to_string(c.tasks) + " choice " +
+                     std::to_string(c.choice));
+        fs::remove_all(dir + "/out");
+        fs::create_directory(dir + "/out");
+        Set(id::Target_SHEET, c.sheet);
+        WriteEvent(c.tasks);
+        EXPECT_TRUE(Run(0, c.choice));
+        EXPECT_EQ(Sheets(1), c.expected);
+        std::string second = c.expected;
+        for (std::size_t at = second.find("-1."); at != std::string::npos;
+             at = second.find("-1.", at)) {
+            second.replace(at, 3, "-2.");
+        }
+        EXPECT_EQ(Sheets(2), second);
+        EXPECT_EQ(doc.canvasesPerSheet, std::string(c.sheet) == "A3Tiled"   ? 4
+                                        : std::string(c.sheet) == "A4Tiled" ? 2
+                                                                            : 0);
+    }
+}
+
+TEST_F(GenerationTest, EverySheetParsesAndASecondRunChangesNothing) {
+    WriteEvent(3);
+    ASSERT_TRUE(Run(0, kTaskAll));
+    const std::vector<std::string> files = Files();
+    ASSERT_EQ(files.size(), 2u * (4 + 2));
+    for (const std::string& name : files) {
+        SCOPED_TRACE(name);
+        pugi::xml_document xml;
+        test::ParseDocument(xml, test::ReadFile(dir + "/out/" + name));
+        EXPECT_STREQ(xml.document_element().attribute("id").value(), "mainSheet");
+    }
+    host.Clear();
+    ASSERT_TRUE(Run(0, kTaskAll));
+    for (const std::string& name : files) {
+        EXPECT_TRUE(host.debug.end() != std::find(host.debug.begin(), host.debug.end(),
+                                                  "File " + dir + "/out/" + name + " not changed."))
+            << name;
+    }
+    EXPECT_EQ(Files(), files) << "no temporary file is left";
+}
+
+TEST_F(GenerationTest, MaskChoosesStations) {
+    WriteEvent(3);
+    EXPECT_TRUE(Run(1u << 2, kTaskAll));
+    EXPECT_EQ(Sheets(1), "");
+    EXPECT_NE(Sheets(2), "");
+    EXPECT_TRUE(MaskSelects(0, 7));
+    EXPECT_TRUE(MaskSelects(1u << 1, 33)) << "station 33 shares the bit of station 1";
+    EXPECT_FALSE(MaskSelects(1u << 1, 2));
+}
+
+TEST_F(GenerationTest, StationWithBrokenMapIsSkippedAndTheNextOneMade) {
+    WriteEvent(3);
+    std::string text = test::ReadFile(dir + "/Demo.S1.svg");
+    test::WriteFile(dir + "/Demo.S1.svg", text.substr(0, text.size() / 2)); // cut off
+    EXPECT_TRUE(Run(0, kTaskAll));
+    EXPECT_EQ(Sheets(1), "");
+    EXPECT_NE(Sheets(2), "");
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Map of station 1 could not be read completely!"));
+    EXPECT_FALSE(App().errorFlag) << "the flag is cleared before the next station";
+}
+
+TEST_F(GenerationTest, MissingCoursesFileFailsTheRun) {
+    WriteEvent(3);
+    fs::remove(dir + "/Demo.Courses.xml");
+    EXPECT_FALSE(Run(0, kTaskAll));
+    EXPECT_TRUE(Files().empty());
+}
+
+TEST_F(GenerationTest, LayoutThatDoesNotFitEndsTheRun) {
+    Set(id::OrderTabs_SIZE, "30");
+    WriteEvent(3);
+    EXPECT_FALSE(Run(0, kTaskAll));
+    EXPECT_TRUE(Files().empty());
+    EXPECT_TRUE(std::any_of(host.messages.begin(), host.messages.end(), [](const std::string& m) {
+        return m.rfind("[** ERROR **] Insufficient canvas height", 0) == 0;
+    }));
+}
+
+TEST_F(GenerationTest, StopEndsTheRunBeforeTheNextStation) {
+    WriteEvent(3);
+    SetRunning(true);
+    int polls = 0;
+    host.onPump = [&polls] {
+        if (++polls == 2) {
+            OnStop();
+        }
+    };
+    EXPECT_FALSE(Run(0, kTaskAll));
+    EXPECT_NE(Sheets(1), "");
+    EXPECT_EQ(Sheets(2), "");
+    EXPECT_EQ(host.statusTexts.back(), "Ready");
+}
+
+} // namespace
+} // namespace kib

@@ -1,0 +1,150 @@
+// Writing a sheet through the write-if-changed step.
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "foundation/app_state.h"
+#include "sheet/sheet_output.h"
+#include "support/recording_host.h"
+#include "support/run_program.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sys/stat.h>
+#include <utime.h>
+
+namespace kib {
+namespace {
+
+namespace fs = std::filesystem;
+
+class SheetOutputTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        host.Install();
+        App().debugSwitch = true;
+        dir = test::MakeTempDir("sheet-output");
+        doc.SetPathParts(dir + "/event.cfg");
+        cfg = &doc.NewConfig();
+        ASSERT_TRUE(cfg->Item(id::Target_DIR).SetText("out"));
+        fs::create_directory(dir + "/out");
+    }
+    void TearDown() override {
+        fs::remove_all(dir);
+        ResetAppState();
+    }
+
+    // Writes one sheet with the given content; the result of the finish.
+    bool Write(const std::string& content, bool composed = true) {
+        if (!output.OpenSheetOutput("map", 1, 2, -1)) {
+            return false;
+        }
+        output.Stream() << content;
+        return output.FinishSheetOutput(composed);
+    }
+    bool HasDebug(const std::string& line) const {
+        return std::find(host.debug.begin(), host.debug.end(), line) != host.debug.end();
+    }
+    bool HasDebugStartingWith(const std::string& prefix) const {
+        return std::any_of(host.debug.begin(), host.debug.end(),
+                           [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+    }
+    std::vector<std::string> OutputFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir + "/out")) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    static void MakeOld(const std::string& path) {
+        struct utimbuf times {
+            1000000000, 1000000000
+        };
+        ASSERT_EQ(::utime(path.c_str(), &times), 0);
+    }
+    static long long ModificationTime(const std::string& path) {
+        struct stat info {};
+        ::stat(path.c_str(), &info);
+        return static_cast<long long>(info.st_mtime);
+    }
+
+    test::RecordingHost host;
+    std::string dir;
+    CKibDoc doc;
+    CKibCfg* cfg = nullptr;
+    SheetOutput output{doc, nullptr};
+};
+
+TEST_F(SheetOutputTest, SheetIsWrittenOnceAndLeftAloneWhileUnchanged) {
+    ASSERT_TRUE(Write("<svg><g>one</g>"));
+    const std::string final = dir + "/out/map-1.2.svg";
+    EXPECT_EQ(output.FinalPath(), final);
+    EXPECT_EQ(test::ReadFile(final), "<svg><g>one</g></g></svg>\r\n");
+    EXPECT_TRUE(HasDebugStartingWith("File " + dir + "/out/map-1.2-tmp.svg written in "));
+    MakeOld(final);
+
+    host.Clear();
+    ASSERT_TRUE(Write("<svg><g>one</g>"));
+    EXPECT_TRUE(HasDebug("File " + final + " not changed."));
+    EXPECT_EQ(ModificationTime(final), 1000000000) << "an unchanged sheet keeps its time";
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"map-1.2.svg"});
+
+    // The same size with one byte changed is written again.
+    host.Clear();
+    ASSERT_TRUE(Write("<svg><g>two</g>"));
+    EXPECT_FALSE(HasDebug("File " + final + " not changed."));
+    EXPECT_EQ(test::ReadFile(final), "<svg><g>two</g></g></svg>\r\n");
+    EXPECT_NE(ModificationTime(final), 1000000000);
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"map-1.2.svg"});
+}
+
+TEST_F(SheetOutputTest, FailedCompositionLeavesTheOldSheet) {
+    ASSERT_TRUE(Write("<svg>old"));
+    EXPECT_FALSE(Write("<svg>half", false));
+    EXPECT_EQ(test::ReadFile(dir + "/out/map-1.2.svg"), "<svg>old</g></svg>\r\n");
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"map-1.2.svg"});
+}
+
+TEST_F(SheetOutputTest, MissingOutputDirectoryIsAnError) {
+    ASSERT_TRUE(cfg->Item(id::Target_DIR).SetText("nowhere"));
+    EXPECT_FALSE(output.OpenSheetOutput("prn", 3, 0, 1));
+    EXPECT_TRUE(
+        host.HasMessage("[** ERROR **] Cannot write file " + dir + "/nowhere/prn-3.0-3.1-tmp.svg"));
+    EXPECT_FALSE(output.FinishSheetOutput(true));
+    EXPECT_FALSE(fs::exists(dir + "/nowhere"));
+}
+
+TEST_F(SheetOutputTest, RenameFailureIsReportedAndCleansUp) {
+    fs::create_directory(dir + "/out/map-1.2.svg");
+    EXPECT_FALSE(Write("<svg>"));
+    EXPECT_TRUE(std::any_of(host.messages.begin(), host.messages.end(), [&](const std::string& m) {
+        return m.rfind("[** ERROR **] Renaming map to " + dir + "/out/map-1.2.svg failed, err=",
+                       0) == 0;
+    }));
+    EXPECT_FALSE(fs::exists(dir + "/out/map-1.2-tmp.svg"));
+}
+
+TEST_F(SheetOutputTest, SheetNames) {
+    struct Case {
+        const char* kind;
+        int s, a, b;
+        const char* base;
+    };
+    const Case cases[] = {{"map", 3, 2, -1, "map-3.2"},
+                          {"prn", 3, 5, -1, "prn-3.5"},
+                          {"prn", 3, 0, 1, "prn-3.0-3.1"},
+                          {"sol", -1, 4, -1, "sol-4"},
+                          {"sol", -1, 1, 8, "sol-1-8"}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(output.OpenSheetOutput(c.kind, c.s, c.a, c.b));
+        EXPECT_EQ(output.BaseName(), c.base);
+        EXPECT_EQ(output.TemporaryPath(), dir + "/out/" + c.base + "-tmp.svg");
+        EXPECT_FALSE(output.FinishSheetOutput(false));
+    }
+    EXPECT_TRUE(OutputFiles().empty());
+}
+
+} // namespace
+} // namespace kib
