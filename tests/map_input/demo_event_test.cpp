@@ -1,0 +1,82 @@
+// The demo event (examples/demo, made by kibgen) read and analysed station by station:
+// every station is clean, every task has its control circle, and the rotation is the
+// one the generator intended (examples/demo/expected.txt).
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "foundation/app_state.h"
+#include "map_input/kib_map.h"
+#include "map_input/kib_svg.h"
+#include "support/recording_host.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <string>
+
+namespace kib {
+namespace {
+
+const std::string kDemo = std::string(KIB_SOURCE_DIR) + "/examples/demo/";
+
+struct Intended {
+    int tasks = 0;
+    int rotation = -1;
+};
+
+// "station N course ...: tasks T, ... rotation R (...)" lines of expected.txt.
+std::map<int, Intended> ReadIntended() {
+    std::map<int, Intended> stations;
+    std::ifstream in(kDemo + "expected.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+        int station = 0;
+        Intended s;
+        const std::size_t rotation = line.find(", rotation ");
+        if (std::sscanf(line.c_str(), "station %d course %*s tasks %d", &station, &s.tasks) == 2 &&
+            rotation != std::string::npos &&
+            std::sscanf(line.c_str() + rotation, ", rotation %d", &s.rotation) == 1) {
+            stations[station] = s;
+        }
+    }
+    return stations;
+}
+
+bool IsProblem(const std::string& line) {
+    return line.rfind("[** ERROR **]", 0) == 0 || line.rfind("[= WARNING =]", 0) == 0;
+}
+
+TEST(DemoEventTest, EveryStationIsCleanWithItsCirclesAndRotation) {
+    test::RecordingHost host;
+    host.Install();
+    CKibDoc doc;
+    ASSERT_TRUE(doc.OnOpenDocument(kDemo + "demo.cfg"));
+    EXPECT_EQ(doc.mapScale, 4000);
+    EXPECT_FLOAT_EQ(doc.mapZoom, 1.0f);
+    const std::map<int, Intended> intended = ReadIntended();
+    ASSERT_EQ(intended.size(), 4u);
+    CKibSvg svg(doc);
+    for (const auto& [station, want] : intended) {
+        SCOPED_TRACE("station " + std::to_string(station));
+        host.Clear();
+        ASSERT_TRUE(svg.ReadCourses(station));
+        ASSERT_TRUE(svg.ReadMap(station, 1));
+        const CKibMap& map = *svg.GetMap();
+        EXPECT_EQ(map.tasks, want.tasks);
+        EXPECT_EQ(map.rotation, want.rotation);
+        for (int t = 1; t <= want.tasks; ++t) {
+            bool drawn = false;
+            for (int p = 0; p < map.partCount; ++p) {
+                drawn = drawn || map.PartHasTask(p, t);
+            }
+            EXPECT_TRUE(drawn) << "task " << t;
+        }
+        for (const std::string& line : host.messages) {
+            EXPECT_FALSE(IsProblem(line)) << line;
+        }
+    }
+}
+
+} // namespace
+} // namespace kib
