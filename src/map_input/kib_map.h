@@ -44,8 +44,8 @@ class CKibMap {
     CKibDoc& GetDocument() const { return doc_; }
     CKibCfg& GetConfig() const { return cfg_; }
 
-    // Reads the export line by line; true only if the closing svg tag was read
-    // (and the content of the svg element was recognised).
+    // Reads the export line by line into this (fresh) map; true only if the
+    // closing svg tag was read and the content of the svg element was recognised.
     bool ParseMap(std::istream& in, int station, int task);
 
     // Lines.
@@ -108,7 +108,7 @@ class CKibMap {
     std::array<int, kMaxRow + 1> rowCount{}; // symbols counted per row
     int tasks = 0;                           // task count of the station
     int taskEstimate = 0;                    // from the description rows
-    int firstControlRow = -1; // first row of the run the estimate counts, -1 = none
+    int firstControlRow = -1;                // first row of the run the estimate counts, -1 = none
 
     // Start and control circle analysis.
     SymbolInstance* firstPart = nullptr;
