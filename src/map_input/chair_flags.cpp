@@ -132,11 +132,10 @@ void CKibMap::CheckFlagCount(int station) {
     if (allowed == 0) {
         allowed = 6;
     }
-    const SymbolSet* correct = FindSet(correctFlagId);
-    int found = correct ? correct->count : 0;
+    // Flags are counted in bundles: a flag drawn with several objects is one flag.
+    int found = Bundles(correctFlagId);
     if (!(falseFlagId == correctFlagId)) {
-        const SymbolSet* wrong = FindSet(falseFlagId);
-        found += wrong ? wrong->count : 0;
+        found += Bundles(falseFlagId);
     }
     if (found > allowed) {
         LogWarning("[= WARNING =] Incorrect number of flags (%d) found in the map of station %d!",

@@ -142,8 +142,11 @@ TEST_F(ChairFlagsTest, FlagsDrawnWithTwoObjectsGiveOneBearingEach) {
         text.Circle(p.x, p.y).Segment(p.x, p.y, p.x, p.y - 3);
     }
     text.EndSymbol();
+    Set(id::Event_FLAGS, "3");
     CKibMap& m = Parse(text.Text());
     ASSERT_TRUE(parsed);
+    m.CheckFlagCount(1); // three flags of two objects each are three flags
+    EXPECT_EQ(Warnings(), 0);
     m.AnalyseViewingAngle(1);
     EXPECT_EQ(m.FindSet(790, 2)->groupingFactor, 2);
     EXPECT_EQ(CountMessages("Station #1: Viewing angle 60 (-30/#1:30/#3), rotation=0"), 1);
