@@ -29,7 +29,9 @@ bool SheetOutput::OpenSheetOutput(const char* kind, int s, int a, int b) {
     DropTemporary();
     const CKibCfg* cfg = doc_.GetConfig();
     directory_ = doc_.MakePath(cfg ? cfg->Item(id::Target_DIR).GetValue() : std::string());
-    if (directory_.empty() || directory_.back() != '/') {
+    // A configuration named without a directory has its sheets beside it, in the
+    // current directory: an empty directory must not become the root "/".
+    if (!directory_.empty() && directory_.back() != '/') {
         directory_ += '/';
     }
     if (s >= 0) {

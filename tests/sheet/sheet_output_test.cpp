@@ -126,6 +126,21 @@ TEST_F(SheetOutputTest, RenameFailureIsReportedAndCleansUp) {
     EXPECT_FALSE(fs::exists(dir + "/out/map-1.2-tmp.svg"));
 }
 
+TEST_F(SheetOutputTest, ConfigurationWithoutDirectoryWritesBesideItself) {
+    const fs::path before = fs::current_path();
+    fs::current_path(dir);
+    CKibDoc here;
+    here.SetPathParts("event.cfg");
+    here.NewConfig();
+    SheetOutput local(here, nullptr);
+    ASSERT_TRUE(local.OpenSheetOutput("map", 1, 1, -1));
+    EXPECT_EQ(local.FinalPath(), "map-1.1.svg");
+    local.Stream() << "<svg>";
+    EXPECT_TRUE(local.FinishSheetOutput(true));
+    fs::current_path(before);
+    EXPECT_TRUE(fs::exists(dir + "/map-1.1.svg"));
+}
+
 TEST_F(SheetOutputTest, SheetNames) {
     struct Case {
         const char* kind;
