@@ -62,7 +62,8 @@ float ReadDelta(const CKibCfg& cfg) {
 }
 
 void CircleMatcher::CollectParts() {
-    SymbolSet* circles = m_.FindSet(m_.circleMajor, 0);
+    // Without a guessed circle symbol (major 0) there are no circles to look up.
+    SymbolSet* circles = m_.circleMajor > 0 ? m_.FindSet(m_.circleMajor, 0) : nullptr;
     if (!circles || circles->count == 0) {
         LogWarning("[= WARNING =] Cannot find control circles (symbol %d.0) for station %d in the "
                    "map!",

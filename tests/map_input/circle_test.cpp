@@ -143,6 +143,23 @@ TEST_F(CircleTest, NoCirclesAndTasksBeyondTheCourse) {
               1);
 }
 
+TEST_F(CircleTest, NoCircleSymbolGuessedLooksUpNothing) {
+    Course({50, 50}, {{60, 40}});
+    MapText text;
+    text.Symbol(702, 0, "Control circle").EndSymbol(); // starts the course-setting layer
+    text.Symbol(0, 0, "Description symbol").Circle(60, 40).EndSymbol();
+    CKibMap& m = Parse(text.Text());
+    ASSERT_NE(m.FindSet(0, 0), nullptr);
+    m.circleMajor = 0;
+    m.tasks = 1;
+    host.Clear();
+    m.AnalyseCircles(1, 1);
+    EXPECT_EQ(m.partCount, 0);
+    EXPECT_EQ(CountMessages("[= WARNING =] Cannot find control circles (symbol 0.0) for station 1 "
+                            "in the map!"),
+              1);
+}
+
 TEST_F(CircleTest, AtMostOneHundredParts) {
     for (int count : {100, 101}) {
         Course({0, 0}, {{1, 1}});
