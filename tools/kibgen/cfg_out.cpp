@@ -1,5 +1,6 @@
 #include "cfg_out.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -56,6 +57,17 @@ std::string RenderConfig(const Event& ev) {
         source.push_back("ANSWERS=792");
     }
     sections.emplace_back("Source", source);
+
+    // The order tabs of the default A5 canvas (144 mm high, margins of 15 mm, a pointing
+    // board of 30 mm) hold five tasks of 15 mm; more tasks need smaller tabs.
+    std::size_t mostTasks = 0;
+    for (const Station& st : ev.stations) {
+        mostTasks = std::max(mostTasks, st.tasks.size());
+    }
+    if (mostTasks > 5) {
+        sections.emplace_back("OrderTabs",
+                              std::vector<std::string>{"SIZE=" + std::to_string(84 / mostTasks)});
+    }
 
     for (const Station& st : ev.stations) {
         std::vector<std::string> keys;

@@ -9,24 +9,24 @@ namespace kib::gen {
 
 namespace {
 
-std::string Stroke(const char* width) {
-    return std::string("fill=\"none\" stroke=\"") + kPurple + "\" stroke-width=\"" + width +
-           "\" stroke-linejoin=\"round\"";
+void Begin(SvgOut& out, const Look& look) {
+    out.BeginStyle(look.group, look.object);
 }
 
-std::string Fill() {
-    return std::string("fill=\"") + kPurple + "\" stroke=\"none\"";
+Look Stroke(const char* width) {
+    return StrokeLook(width);
 }
-
-std::string FillAndStroke(const char* width) {
-    return std::string("fill=\"") + kPurple + "\" stroke=\"" + kPurple + "\" stroke-width=\"" +
-           width + "\"";
+Look Fill() {
+    return FillLook();
+}
+Look FillAndStroke(const char* width) {
+    return FillAndStrokeLook(width);
 }
 
 void WriteStart(SvgOut& out, const Station& st) {
     const double r = 6.0 / std::sqrt(3.0); // side 6
     out.BeginSymbol(701, 0, "Start");
-    out.BeginStyle(Stroke("0.35"));
+    Begin(out, Stroke("0.35"));
     PathData p;
     p.Polyline({st.start + BearingVector(st.view) * r, st.start + BearingVector(st.view + 120) * r,
                 st.start + BearingVector(st.view + 240) * r})
@@ -38,7 +38,7 @@ void WriteStart(SvgOut& out, const Station& st) {
 
 void WriteCircles(SvgOut& out, const Station& st) {
     out.BeginSymbol(703, 0, "Control circle");
-    out.BeginStyle(Stroke("0.35"));
+    Begin(out, Stroke("0.35"));
     for (const Task& t : st.tasks) {
         const Pt c = st.places[static_cast<std::size_t>(t.place)].pos;
         if (!t.arcs) {
@@ -59,7 +59,7 @@ void WriteCircles(SvgOut& out, const Station& st) {
 
 void WriteNumbers(SvgOut& out, const Station& st) {
     out.BeginSymbol(704, 0, "Control number");
-    out.BeginStyle(Stroke("0.3"));
+    Begin(out, Stroke("0.3"));
     for (const Task& t : st.tasks) {
         out.Object(TextPath(std::to_string(t.number), t.numberPos, 3.0));
     }
@@ -75,10 +75,10 @@ PathData Square(Pt c, double h) {
 
 void WriteChair(SvgOut& out, const Station& st) {
     out.BeginSymbol(790, 1, "Chair");
-    out.BeginStyle(Fill());
+    Begin(out, Fill());
     out.Circle(st.chair, 0.6);
     out.EndGroup();
-    out.BeginStyle(Stroke("0.25"));
+    Begin(out, Stroke("0.25"));
     out.Object(Square(st.chair, 1.3));
     out.EndGroup();
     out.EndGroup();
@@ -104,7 +104,7 @@ void WriteFlags(SvgOut& out, const Options& o, const Station& st, bool correct) 
         return;
     }
     out.BeginSymbol(790, correct ? 2 : 3, correct ? "Correct flag" : "False flag");
-    out.BeginStyle(correct ? FillAndStroke("0.15") : Stroke("0.15"));
+    Begin(out, correct ? FillAndStroke("0.15") : Stroke("0.15"));
     for (const Flag& f : st.flags) {
         if (f.correct != correct) {
             continue;
@@ -131,7 +131,7 @@ void WriteZeros(SvgOut& out, const Station& st) {
         return;
     }
     out.BeginSymbol(790, 4, "Zero");
-    out.BeginStyle(Stroke("0.2"));
+    Begin(out, Stroke("0.2"));
     for (const Place& p : st.places) {
         if (p.flag < 0) {
             out.Object(TextPath("@", p.pos, 1.8));
@@ -145,7 +145,7 @@ void WriteTags(SvgOut& out, const Station& st) {
     for (const Flag& f : st.flags) {
         const int minor = f.letter - 'A' + 1;
         out.BeginSymbol(791, minor, std::string("Flag tag ") + f.letter);
-        out.BeginStyle(Stroke("0.2"));
+        Begin(out, Stroke("0.2"));
         out.Object(TextPath(std::string(1, f.letter), f.pos + BearingVector(f.bearing) * 5.0, 2.2));
         out.EndGroup();
         out.EndGroup();
@@ -153,6 +153,21 @@ void WriteTags(SvgOut& out, const Station& st) {
 }
 
 } // namespace
+
+Look StrokeLook(const char* width) {
+    const std::string colour = std::string("stroke=\"") + kPurple + "\" fill=\"none\"";
+    return {colour, colour + " stroke-width=\"" + width + "\" stroke-linejoin=\"round\""};
+}
+
+Look FillLook(const char* colour) {
+    const std::string look = std::string("fill=\"") + colour + "\" stroke=\"none\"";
+    return {look, look};
+}
+
+Look FillAndStrokeLook(const char* width) {
+    const std::string colour = std::string("stroke=\"") + kPurple + "\" fill=\"" + kPurple + "\"";
+    return {colour, colour + " stroke-width=\"" + width + "\""};
+}
 
 void WriteCourseLayer(SvgOut& out, const Event& event, const Station& st) {
     WriteStart(out, st);

@@ -28,8 +28,8 @@ struct Table {
     }
 };
 
-std::string LineStyle(const char* width) {
-    return std::string("stroke=\"") + kPurple + "\" stroke-width=\"" + width + "\" fill=\"none\"";
+void Begin(SvgOut& out, const Look& look) {
+    out.BeginStyle(look.group, look.object);
 }
 
 void Segment(SvgOut& out, Pt a, Pt b) {
@@ -40,7 +40,7 @@ void Segment(SvgOut& out, Pt a, Pt b) {
 
 void Background(SvgOut& out, const Table& t) {
     out.BeginSymbol(18, 1, "Description background");
-    out.BeginStyle("fill=\"rgb(255,255,255)\" stroke=\"none\"");
+    Begin(out, FillLook("rgb(255,255,255)"));
     PathData p;
     p.Polyline(
          {{t.X(0), t.top}, {t.X(8), t.top}, {t.X(8), t.RowTop(t.rows)}, {t.X(0), t.RowTop(t.rows)}})
@@ -64,8 +64,7 @@ void Symbols(SvgOut& out, const Station& st, const Table& t) {
             continue;
         }
         out.BeginSymbol(def->major, def->minor, def->name);
-        out.BeginStyle(def->filled ? std::string("fill=\"") + kPurple + "\" stroke=\"none\""
-                                   : LineStyle("0.3"));
+        Begin(out, def->filled ? FillLook() : StrokeLook("0.3"));
         for (const Pt& c : centres) {
             WriteDescSymbol(out, *def, c, t.cell);
         }
@@ -76,7 +75,7 @@ void Symbols(SvgOut& out, const Station& st, const Table& t) {
 
 void Texts(SvgOut& out, const Station& st, const Table& t) {
     out.BeginSymbol(12, 1, "Control number text");
-    out.BeginStyle(LineStyle("0.3"));
+    Begin(out, StrokeLook("0.3"));
     for (std::size_t k = 0; k < st.tasks.size(); ++k) {
         out.Object(TextPath(std::to_string(st.tasks[k].number),
                             t.CellCentre(1, t.firstTaskRow + static_cast<int>(k)), 0.5 * t.cell));
@@ -87,7 +86,7 @@ void Texts(SvgOut& out, const Station& st, const Table& t) {
         return;
     }
     out.BeginSymbol(13, 1, "Title");
-    out.BeginStyle(LineStyle("0.3"));
+    Begin(out, StrokeLook("0.3"));
     out.Object(TextPath(st.course, {t.X(1), t.top + t.cell / 2}, 0.5 * t.cell));
     out.EndGroup();
     out.EndGroup();
@@ -95,7 +94,7 @@ void Texts(SvgOut& out, const Station& st, const Table& t) {
 
 void Lines(SvgOut& out, const Table& t) {
     out.BeginSymbol(16, 1, "Thin horizontal line");
-    out.BeginStyle(LineStyle("0.15"));
+    Begin(out, StrokeLook("0.15"));
     for (int k = 0; k <= t.rows; ++k) {
         Segment(out, {t.X(0), t.RowTop(k)}, {t.X(8), t.RowTop(k)});
     }
@@ -103,7 +102,7 @@ void Lines(SvgOut& out, const Table& t) {
     out.EndGroup();
     // Row by row, the thin lines between A|B, B|C, D|E, E|F and G|H.
     out.BeginSymbol(16, 2, "Thin vertical line");
-    out.BeginStyle(LineStyle("0.15"));
+    Begin(out, StrokeLook("0.15"));
     for (int r = 0; r < t.rows; ++r) {
         for (int c : {1, 2, 4, 5, 7}) {
             Segment(out, {t.X(c), t.RowTop(r)}, {t.X(c), t.RowTop(r + 1)});
@@ -112,7 +111,7 @@ void Lines(SvgOut& out, const Table& t) {
     out.EndGroup();
     out.EndGroup();
     out.BeginSymbol(16, 3, "Thick vertical line");
-    out.BeginStyle(LineStyle("0.4"));
+    Begin(out, StrokeLook("0.4"));
     for (int r = 0; r < t.rows; ++r) {
         for (int c : {0, 3, 6, 8}) {
             Segment(out, {t.X(c), t.RowTop(r)}, {t.X(c), t.RowTop(r + 1)});
@@ -121,7 +120,7 @@ void Lines(SvgOut& out, const Table& t) {
     out.EndGroup();
     out.EndGroup();
     out.BeginSymbol(16, 4, "Thick horizontal line");
-    out.BeginStyle(LineStyle("0.4"));
+    Begin(out, StrokeLook("0.4"));
     Segment(out, {t.X(0), t.top}, {t.X(8), t.top});
     if (t.firstTaskRow == 1 && t.rows > 1) {
         Segment(out, {t.X(0), t.RowTop(1)}, {t.X(8), t.RowTop(1)});
@@ -144,7 +143,7 @@ void Answers(SvgOut& out, const Station& st, const Table& t) {
             continue;
         }
         out.BeginSymbol(792, static_cast<int>(m) + 1, std::string("Answer ") + letters[m]);
-        out.BeginStyle(LineStyle("0.3"));
+        Begin(out, StrokeLook("0.3"));
         for (const Pt& c : centres) {
             out.Object(TextPath(std::string(1, letters[m]), c, 0.55 * t.cell));
         }

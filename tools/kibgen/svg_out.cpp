@@ -88,8 +88,9 @@ void SvgOut::BeginSymbol(int major, int minor, const std::string& name) {
     Raw(buffer);
 }
 
-void SvgOut::BeginStyle(const std::string& attributes) {
+void SvgOut::BeginStyle(const std::string& attributes, const std::string& objectAttributes) {
     Raw("<g " + attributes + ">");
+    objectAttributes_ = objectAttributes.empty() ? std::string() : " " + objectAttributes;
 }
 
 void SvgOut::EndGroup() {
@@ -98,7 +99,7 @@ void SvgOut::EndGroup() {
 
 void SvgOut::Circle(Pt centre, double radius) {
     Raw("<circle cx=\"" + Num(centre.x) + "\" cy=\"" + Num(centre.y) + "\" r=\"" + Num(radius) +
-        "\"/>");
+        "\"" + objectAttributes_ + "/>");
 }
 
 void SvgOut::Point(char command, Pt p) {
@@ -114,7 +115,7 @@ void SvgOut::Object(const PathData& path) {
     if (path.commands_.empty()) {
         return;
     }
-    Raw("<g>");
+    Raw("<g" + objectAttributes_ + ">");
     Raw("<path");
     char previous = 0;
     bool first = true;

@@ -46,7 +46,9 @@ class SvgOut {
     void EndDocument(); // closes the scale group and the svg element
 
     void BeginSymbol(int major, int minor, const std::string& name);
-    void BeginStyle(const std::string& attributes);
+    // A style group; objects and circles written in it carry objectAttributes, so that
+    // an object copied alone (a description symbol, a control number) keeps its look.
+    void BeginStyle(const std::string& attributes, const std::string& objectAttributes = {});
     void EndGroup();
 
     void Circle(Pt centre, double radius);
@@ -55,6 +57,7 @@ class SvgOut {
   private:
     void Point(char command, Pt p);
     std::string& out_;
+    std::string objectAttributes_;
 };
 
 // "%.3f"
