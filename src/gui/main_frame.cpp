@@ -1,5 +1,6 @@
 #include "gui/main_frame.h"
 
+#include "app/make_command.h"
 #include "config/cfg_ids.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
@@ -611,12 +612,27 @@ void CMainFrame::OnAppAbout() {
 
 // ------------------------------------------------------------------ make and view commands
 
-int CMainFrame::LastOutputFormat() const {
-    return App().lastFormat.empty() ? 0 : std::atoi(App().lastFormat.c_str());
+MakeDialog CMainFrame::MakeDialogFunction() {
+    return [this](const MakeDialogRequest& request) -> std::optional<MakeChoice> {
+        const CKibCfg* cfg = request.document ? request.document->GetConfig() : nullptr;
+        if (cfg == nullptr) {
+            return std::nullopt;
+        }
+        CMakeDlg dlg(ToQt(request.title), request.showTasks, request.showFormat, *cfg,
+                     request.lastOutputFormat, this);
+        if (!RunMakeDialog(dlg)) {
+            return std::nullopt;
+        }
+        return MakeChoice{dlg.StationMask, dlg.TaskChoice, dlg.LastOutputFormat};
+    };
 }
 
-void CMainFrame::SetLastOutputFormat(int format) {
-    App().lastFormat = std::to_string(format);
+// A run keeps the window responsive (the stop poll): the busy cursor says so.
+template <typename Command> void CMainFrame::RunMakeCommand(Command command) {
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    command(ActiveDocument(), MakeDialogFunction());
+    QApplication::restoreOverrideCursor();
+    UpdateTitle();
 }
 
 bool CMainFrame::RunMakeDialog(CMakeDlg& dlg) {
@@ -626,7 +642,9 @@ bool CMainFrame::RunMakeDialog(CMakeDlg& dlg) {
     return dlg.exec() == QDialog::Accepted;
 }
 
-void CMainFrame::OnMakeMapSvgs() {}
+void CMainFrame::OnMakeMapSvgs() {
+    RunMakeCommand(kib::OnMakeMapSvgs);
+}
 void CMainFrame::OnMakeMapImages() {}
 void CMainFrame::OnMakeSolSvgs() {}
 void CMainFrame::OnMakeSolImages() {}

@@ -3,6 +3,7 @@
 // unsaved configurations.
 #pragma once
 
+#include "app/make_command.h"
 #include "foundation/host.h"
 
 #include <QMainWindow>
@@ -108,9 +109,8 @@ class CMainFrame : public QMainWindow, public MainWindow {
     // Shows a Make dialog; tests and scripted runs may answer it instead.
     bool RunMakeDialog(CMakeDlg& dlg);
     std::function<bool(CMakeDlg&)> makeDialogHook;
-    // The last output format chosen in a Make dialog (0 none yet, 1 PDF, 2 PS, 3 EPS, 4 PNG).
-    int LastOutputFormat() const;
-    void SetLastOutputFormat(int format);
+    // The Make dialog as the Make commands ask for it.
+    MakeDialog MakeDialogFunction();
 
   public slots:
     void OnFileNew();
@@ -152,6 +152,7 @@ class CMainFrame : public QMainWindow, public MainWindow {
     bool SaveModified(CKibDoc* doc);
     void CloseDocumentViews(const std::shared_ptr<CKibDoc>& doc);
     bool CanClose();
+    template <typename Command> void RunMakeCommand(Command command);
 
     QSettings& settings_;
     GuiHost* host_ = nullptr;
