@@ -72,6 +72,10 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line) {
         return false;
     }
     if (!svg.ReadMap(station, 1)) {
+        if (!App().errorFlag) {
+            // As in a generation run: a map that ends early is not analysed.
+            LogError("[** ERROR **] Map of station %d could not be read completely!", station);
+        }
         line = FormatMessage("Station %d: map not read", station);
         return false;
     }

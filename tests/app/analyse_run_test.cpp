@@ -9,6 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
 using namespace kib;
 
 namespace {
@@ -52,6 +56,22 @@ TEST_F(AnalyseRunTest, StationsThatCannotBeReadAreErrors) {
     EXPECT_EQ(summary[2].substr(0, 20), "Station 1: 3 tasks, ");
     EXPECT_TRUE(host.HasMessage("[** ERROR **] Cannot find course 'S3' in the Courses.xml"));
     EXPECT_FALSE(App().errorFlag); // cleared before station 1, which had none
+}
+
+TEST_F(AnalyseRunTest, MapThatEndsEarly) {
+    char pattern[] = "/tmp/kib-analyse-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string dir = pattern;
+    const std::string data = std::string(KIB_TEST_DATA_DIR) + "/map_input/";
+    std::filesystem::copy_file(data + "Sprint.Courses.xml", dir + "/Sprint.Courses.xml");
+    std::ifstream in(data + "Sprint.S1.svg", std::ios::binary);
+    const std::string map(std::istreambuf_iterator<char>(in), {});
+    std::ofstream(dir + "/Sprint.S1.svg", std::ios::binary) << map.substr(0, map.size() / 2);
+    doc.SetPathParts(dir + "/event.cfg");
+    EXPECT_EQ(AnalyseStations(doc, {1}, summary), 2);
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Map of station 1 could not be read completely!"));
+    EXPECT_EQ(summary, (std::vector<std::string>{"Station 1: map not read, errors found"}));
+    std::filesystem::remove_all(dir);
 }
 
 TEST_F(AnalyseRunTest, WarningsOfAStation) {
