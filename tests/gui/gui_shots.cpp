@@ -87,10 +87,17 @@ int main(int argc, char** argv) {
         return dlg.result() == QDialog::Accepted;
     };
     // Make > Make Vector Maps..., as the user chooses it from the menu.
+    bool made = false;
     for (QAction* menu : frame.menuBar()->actions()) {
-        if (menu->text() == QStringLiteral("&Make")) {
-            menu->menu()->actions().first()->trigger();
+        if (menu->text() == QStringLiteral("&Make") && menu->menu() != nullptr) {
+            QAction* makeMaps = menu->menu()->actions().value(0);
+            std::printf("menu Make > %s\n", makeMaps->text().toLocal8Bit().constData());
+            makeMaps->trigger();
+            made = true;
         }
+    }
+    if (!made) {
+        std::fprintf(stderr, "no Make menu\n");
     }
     Shot(frame, out + QStringLiteral("/4-after-make.png"));
     return 0;
