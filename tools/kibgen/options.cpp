@@ -68,6 +68,20 @@ bool InRange(const std::vector<int>& values, int lo, int hi) {
     return true;
 }
 
+bool IsValuedOption(const std::string& name) {
+    static const char* const names[] = {
+        "--seed",    "--out",          "--event",  "--course-prefix", "--first", "--stations",
+        "--tasks",   "--flags",        "--extent", "--objects",       "--zoom",  "--scale",
+        "--iof",     "--flag-objects", "--arcs",   "--view",          "--share", "--angle",
+        "--answers", "--zero",         "--cfg"};
+    for (const char* n : names) {
+        if (name == n) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 int Options::TasksOf(int index) const {
@@ -152,6 +166,9 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
             o.fixedNumbers = true;
         } else if (name == "--quiet") {
             o.quiet = true;
+        } else if (!IsValuedOption(name)) {
+            error = "unknown option " + name;
+            return false;
         } else if (!need()) {
             error = "missing value for " + name;
             return false;
