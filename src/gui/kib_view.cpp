@@ -19,8 +19,16 @@ void CKibView::paintEvent(QPaintEvent*) {
         painter.setRenderHint(QPainter::Antialiasing, false);
         DrawPreview(painter, *doc_, size());
     }
+    // The re-check may log and ask: it runs once this repaint has ended.
     if (afterPaint) {
-        afterPaint(doc_.get());
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (afterPaint) {
+                    afterPaint(doc_.get());
+                }
+            },
+            Qt::QueuedConnection);
     }
 }
 

@@ -21,7 +21,7 @@ class CKibView : public QWidget {
     CKibDoc* Document() const { return doc_.get(); }
     const std::shared_ptr<CKibDoc>& SharedDocument() const { return doc_; }
 
-    // Called at the end of every repaint (the re-check after a tab switch).
+    // Called after every repaint (the re-check after a tab switch).
     std::function<void(CKibDoc*)> afterPaint;
 
   protected:

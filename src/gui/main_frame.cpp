@@ -790,12 +790,19 @@ void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CMainFrame::dropEvent(QDropEvent* event) {
-    for (const QUrl& url : event->mimeData()->urls()) {
-        if (url.isLocalFile() && IsConfigFile(url.toLocalFile())) {
-            OpenDocument(url.toLocalFile());
+    OpenDroppedFiles(event->mimeData()->urls());
+    event->acceptProposedAction();
+}
+
+int CMainFrame::OpenDroppedFiles(const QList<QUrl>& urls) {
+    int opened = 0;
+    for (const QUrl& url : urls) {
+        if (url.isLocalFile() && IsConfigFile(url.toLocalFile()) &&
+            OpenDocument(url.toLocalFile()) != nullptr) {
+            ++opened;
         }
     }
-    event->acceptProposedAction();
+    return opened;
 }
 
 } // namespace kib::gui

@@ -6,8 +6,10 @@
 #include "app/make_command.h"
 #include "foundation/host.h"
 
+#include <QList>
 #include <QMainWindow>
 #include <QStringList>
+#include <QUrl>
 
 #include <functional>
 #include <map>
@@ -90,6 +92,8 @@ class CMainFrame : public QMainWindow, public MainWindow {
     // open already); none when it could not be read.
     CKibDoc* OpenDocument(const QString& path);
     bool SaveDocument(CKibDoc* doc, bool askName);
+    // Files dropped on the window: the configuration files among them open.
+    int OpenDroppedFiles(const QList<QUrl>& urls);
     // Closes one tab; the document closes with its last tab. False when the
     // user kept it.
     bool CloseTab(int tab);

@@ -12,8 +12,12 @@
 #include "gui/properties_wnd.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QToolButton>
+#include <QUrl>
 
 #include <sstream>
 
@@ -158,6 +162,13 @@ TEST_F(MainFrameTest, TabSwitchRefillsThePropertiesAndChecksTheLayoutOnce) {
     EXPECT_EQ(Lines(LogPane::Debug).filter("Checking configuration after switching tab...").size(),
               1);
     EXPECT_EQ(frame->Properties()->Grid()->Value(id::Event_TASKS).toString(), "4");
+}
+
+TEST_F(MainFrameTest, DroppedConfigurationFilesOpen) {
+    const QString cfg = WriteConfig("dropped.cfg", EventConfig());
+    const QString other = WriteConfig("notes.txt", "text");
+    EXPECT_EQ(frame->OpenDroppedFiles({QUrl::fromLocalFile(other), QUrl::fromLocalFile(cfg)}), 1);
+    EXPECT_EQ(TabTexts(), QStringList({"dropped.cfg"}));
 }
 
 TEST_F(MainFrameTest, ClosingDuringARunIsRefused) {
