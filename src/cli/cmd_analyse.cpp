@@ -1,0 +1,82 @@
+// kib analyse: the organiser's pre-flight check of the exports. Reads the
+// courses file and the map of each selected station as a generation run does,
+// with all their log lines, and prints one summary line per station.
+#include "app/analyse_run.h"
+#include "cli/cli_context.h"
+#include "cli/station_list.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "foundation/app_state.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <memory>
+
+namespace kib::cli {
+
+namespace {
+
+struct AnalyseOptions {
+    std::string file;
+    std::string stations; // empty: every station of the event
+};
+
+std::vector<int> EventStations(const CKibCfg& cfg) {
+    std::vector<int> stations;
+    for (int n = std::max(cfg.GetMinStation(), kLowestStation);
+         n <= std::min(cfg.GetMaxStation(), kHighestStation); ++n) {
+        stations.push_back(n);
+    }
+    return stations;
+}
+
+int Analyse(const AnalyseOptions& options) {
+    std::vector<int> stations;
+    std::string error;
+    if (!options.stations.empty() && !ParseStationList(options.stations, stations, error)) {
+        std::cerr << "kib: --stations: " << error << "\n";
+        return kExitUsage;
+    }
+    CKibDoc doc;
+    if (!doc.OnOpenDocument(options.file)) {
+        return kExitError;
+    }
+    if (stations.empty()) {
+        stations = EventStations(*doc.GetConfig());
+    }
+    if (stations.empty()) {
+        std::cerr << "error: No stations configured (Event.MINSTAT .. Event.MAXSTAT).\n";
+        return kExitError;
+    }
+    // As before a generation run: warnings count from here on.
+    App().warningFlag = false;
+    std::vector<std::string> summary;
+    const int status = AnalyseStations(doc, stations, summary);
+    std::cout << "Summary:\n";
+    for (const auto& line : summary) {
+        std::cout << "  " << line << '\n';
+    }
+    std::cout << std::flush;
+    return status;
+}
+
+} // namespace
+
+void AddAnalyseCommand(CLI::App& app, Context& ctx) {
+    auto options = std::make_shared<AnalyseOptions>();
+    auto* analyse = app.add_subcommand(
+        "analyse", "Read the courses file and the map of each station of FILE.cfg as a Make "
+                   "command does and report what was found (tasks, flags, rotation, circles)");
+    analyse->add_option("file", options->file, "The configuration file")
+        ->required()
+        ->option_text("FILE.cfg");
+    analyse
+        ->add_option("--stations", options->stations,
+                     "Stations to analyse, numbers and ranges such as 1,3-5 (default: all)")
+        ->option_text("LIST");
+    analyse->callback(
+        [&ctx, options] { ctx.run = [options](CliHost&) { return Analyse(*options); }; });
+}
+
+} // namespace kib::cli
