@@ -453,7 +453,8 @@ bool CMainFrame::CloseTab(int tab) {
         delete view;
         return true;
     }
-    if (!SaveModified(doc.get())) {
+    // A run works on its document to the end: the document stays while one is active.
+    if (IsForbiddenWhileRunning() || !SaveModified(doc.get())) {
         return false;
     }
     CloseDocumentViews(doc);

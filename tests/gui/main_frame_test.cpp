@@ -175,8 +175,8 @@ TEST_F(MainFrameTest, ClosingDuringARunIsRefused) {
     ASSERT_NE(Open("p.cfg", EventConfig()), nullptr);
     App().running = true;
     EXPECT_FALSE(frame->close());
-    EXPECT_TRUE(
-        Lines(LogPane::Messages).contains("[= WARNING =] Forbidden due to a running task!"));
+    EXPECT_FALSE(frame->CloseTab(0)); // the running command's document stays too
+    EXPECT_EQ(Lines(LogPane::Messages).filter("Forbidden due to a running task!").size(), 2);
     EXPECT_EQ(frame->Tabs()->count(), 1);
 
     frame->Action(cmd::Stop)->trigger();
