@@ -373,7 +373,7 @@ CKibDoc* CMainFrame::OpenDocument(const QString& path) {
     doc->invalidateView = [this, raw] { RepaintViewsOf(raw); };
     if (!doc->OnOpenDocument(FromQt(absolute))) {
         if (properties_->Document() == raw) {
-            properties_->AttachDocument(ActiveDocument());
+            properties_->ShowDocument(ActiveDocument()); // back to what the pane showed
         }
         return nullptr;
     }
