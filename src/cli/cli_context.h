@@ -26,6 +26,7 @@ struct Context {
 // Each verb family registers its subcommands.
 void AddConfigCommands(CLI::App& app, Context& ctx);
 void AddMakeCommands(CLI::App& app, Context& ctx);
+void AddNewCommand(CLI::App& app, Context& ctx);
 void AddAnalyseCommand(CLI::App& app, Context& ctx);
 
 // 2 when ErrorFlag is set, 1 when WarningFlag is set, else 0.

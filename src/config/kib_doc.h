@@ -18,6 +18,15 @@ public:
     CKibDoc(const CKibDoc&) = delete;
     CKibDoc& operator=(const CKibDoc&) = delete;
 
+    // New document: lets the user choose an export folder through the host and
+    // creates the configuration from it (NewFromFolder). False when cancelled or
+    // when the folder holds no usable exports; the document is then discarded.
+    bool OnNewDocument();
+    // Creates the configuration from the export folder, closing with a message box.
+    // On success the document is loaded, modified and never saved, its directory
+    // is the folder and its file name its title. (src/config/cfg_create.cpp)
+    bool NewFromFolder(const std::string& folder);
+
     // Configuration file (reader and writer).
     bool OnOpenDocument(const std::string& path);
     bool OnSaveDocument(const std::string& path);

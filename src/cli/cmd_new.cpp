@@ -1,0 +1,113 @@
+// kib new: create a configuration from an OCAD export directory and save it.
+#include "cli/cli_context.h"
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "config/paths.h"
+#include "foundation/log.h"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace kib::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct NewOptions {
+    std::string exportDir;
+    std::string output; // empty: the event name with ".cfg" in the export directory
+    bool force = false;
+};
+
+// The configuration file name for an event: its name with ".cfg", or "event.cfg"
+// when the exports carry no event name.
+std::string DefaultFileName(const CKibCfg& cfg) {
+    const std::string& name = cfg.Item(id::Event_NAME).GetValueText();
+    return (name.empty() ? std::string("event") : name) + ".cfg";
+}
+
+std::string AbsoluteDirectory(const std::string& path) {
+    std::error_code ec;
+    std::string dir = fs::weakly_canonical(fs::absolute(path, ec), ec).string();
+    if (dir.empty() || dir.back() != '/') {
+        dir += '/';
+    }
+    return dir;
+}
+
+// A configuration saved outside the export directory still finds the exports:
+// its map and courses templates are given the way from its own directory there.
+void PointTemplatesAtExports(CKibCfg& cfg, const std::string& exportDir,
+                             const std::string& configFile) {
+    const std::string exports = AbsoluteDirectory(exportDir);
+    const std::string own = AbsoluteDirectory(fs::path(configFile).parent_path().string());
+    if (exports == own) {
+        return;
+    }
+    std::string way = MakeRelativePathFrom(own, exports, '/');
+    if (!way.empty() && way.back() != '/') {
+        way += '/';
+    }
+    for (int itemId : {id::Source_MAP, id::Source_COURSES}) {
+        CCfgItem& item = cfg.Item(itemId);
+        item.SetText(way + item.GetValue());
+    }
+}
+
+bool RefuseToReplace(const std::string& file, bool force) {
+    std::error_code ec;
+    if (force || !fs::exists(file, ec)) {
+        return false;
+    }
+    ShowBox(FormatMessage("File %s already exists; use --force to replace it.", file.c_str()),
+            BoxIcon::Error);
+    return true;
+}
+
+int NewConfig(const NewOptions& options, CliHost& host) {
+    if (!options.output.empty() && RefuseToReplace(options.output, options.force)) {
+        return kExitError;
+    }
+    CKibDoc doc;
+    if (!doc.NewFromFolder(options.exportDir)) {
+        return kExitError;
+    }
+    const int status = host.LastBoxStatus();
+    CKibCfg& cfg = *doc.GetConfig();
+    const std::string file =
+        options.output.empty() ? doc.GetDirectory() + DefaultFileName(cfg) : options.output;
+    if (options.output.empty() && RefuseToReplace(file, options.force)) {
+        return kExitError;
+    }
+    PointTemplatesAtExports(cfg, doc.GetDirectory(), file);
+    if (!doc.OnSaveDocument(file)) {
+        return kExitError;
+    }
+    return status;
+}
+
+} // namespace
+
+void AddNewCommand(CLI::App& app, Context& ctx) {
+    auto options = std::make_shared<NewOptions>();
+    auto* cmd = app.add_subcommand(
+        "new", "Create a configuration from an OCAD export directory (the SVG maps and the "
+               "courses file) and save it");
+    cmd->add_option("export_dir", options->exportDir, "The directory OCAD exported the event into")
+        ->required()
+        ->option_text("EXPORT_DIR");
+    cmd->add_option("-o,--output", options->output,
+                    "Save as FILE.cfg (default: the event name with .cfg in EXPORT_DIR)")
+        ->option_text("FILE.cfg");
+    cmd->add_flag("--force", options->force, "Replace an existing configuration file");
+    cmd->callback([&ctx, options] {
+        ctx.run = [options](CliHost& host) { return NewConfig(*options, host); };
+    });
+}
+
+} // namespace kib::cli
