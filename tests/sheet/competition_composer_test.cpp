@@ -321,6 +321,16 @@ TEST_F(ComposerTest, DescriptionBordersReferToTheLineStyleOnlyWhenDeclared) {
     EXPECT_TRUE(Has(text, "        <g stroke-width=\"0.50\" style=\"&stR;\">\r\n"));
 }
 
+TEST_F(ComposerTest, TextsFromTheConfigurationAreEscaped) {
+    Set(id::Text_STATION, "Post <A&B>");
+    Set(id::Event_TITLE1, "\"Cup\" & more");
+    Load();
+    for (int task : {0, 1}) {
+        const std::string text = Compose(task); // parsed as XML
+        EXPECT_TRUE(Has(text, ">Post &lt;A&amp;B&gt;: 1</text>"));
+    }
+}
+
 TEST_F(ComposerTest, NoStationRotationDrawsTheMapUnturned) {
     Load();
     map->rotation = -1;
