@@ -1,0 +1,170 @@
+#include "sheet/solution_run.h"
+
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "foundation/app_state.h"
+#include "foundation/log.h"
+#include "foundation/run_control.h"
+#include "map_input/kib_map.h"
+#include "map_input/kib_svg.h"
+#include "sheet/map_generation.h"
+#include "sheet/product_info.h"
+#include "sheet/solution_composer.h"
+
+#include <algorithm>
+
+namespace kib {
+
+SolutionRun::SolutionRun(CKibSvg& svg) : svg_(svg) {}
+
+SolutionRun::~SolutionRun() = default;
+
+std::vector<int> SolutionRun::SelectedStations(std::uint32_t stationMask) const {
+    const CKibCfg& cfg = svg_.GetConfig();
+    std::vector<int> stations;
+    const int first = std::max(0, cfg.GetMinStation());
+    const int last = std::min(kMaxStation, cfg.GetMaxStation());
+    for (int n = first; n <= last; ++n) {
+        if (MaskSelects(stationMask, n)) {
+            stations.push_back(n);
+        }
+    }
+    return stations;
+}
+
+// The rows of a sheet are as high as the longest description block needs: the
+// layout is computed for the chosen station with the most tasks (the last of them
+// on a tie), so that no station's description runs into the next row.
+int SolutionRun::LayoutStation(const std::vector<int>& stations) const {
+    const CKibCfg& cfg = svg_.GetConfig();
+    int chosen = stations.back();
+    for (int n : stations) {
+        if (cfg.GetTasks(n) > cfg.GetTasks(chosen)) {
+            chosen = n;
+        }
+    }
+    return chosen;
+}
+
+bool SolutionRun::OpenSheet(const std::vector<int>& stations, std::size_t i) {
+    if (surface_->modeWeb) {
+        return output_->OpenSheetOutput("sol", -1, stations[i], -1);
+    }
+    const std::size_t last = std::min(i + static_cast<std::size_t>(perSheet_), stations.size()) - 1;
+    return output_->OpenSheetOutput("sol", -1, stations[i], stations[last]);
+}
+
+bool SolutionRun::MakeStation(int s, int position) {
+    const CKibCfg& cfg = svg_.GetConfig();
+    if (cfg.GetTasks(s) == 0) {
+        LogWarning("[= WARNING =] Task number undefined for station %d", s);
+    }
+    if (!svg_.ReadCourses(s)) {
+        return false;
+    }
+    const bool read = svg_.ReadMap(s, 1);
+    CKibMap* map = svg_.GetMap();
+    if (App().errorFlag) {
+        return true;
+    }
+    if (!read || !map) {
+        // A map that ends early gives no analysis: nothing may be composed from it.
+        LogError("[** ERROR **] Map of station %d could not be read completely!", s);
+        return true;
+    }
+    LogDebug("==== Making SOL %d...", s);
+    SetStatusText(FormatMessage("Generating SOL %d...", s));
+    // A station whose composition fails leaves its place on the sheet empty.
+    ComposeSolutionMap(*map, *surface_, output_->Stream(), s, position);
+    return true;
+}
+
+// Finishes the sheet whose last map is at the position: the credit line and the
+// logo below the last row, then the write-if-changed step. A sheet on which no
+// station could be drawn is dropped, leaving any earlier file of that name alone.
+bool SolutionRun::CloseSheet(int position) {
+    std::ostream& out = output_->Stream();
+    if (out.tellp() <= 0) {
+        output_->FinishSheetOutput(false);
+        return true;
+    }
+    if (!surface_->modeWeb) {
+        CKibage& k = *surface_;
+        TextCell credit;
+        credit.x1 = credit.x2 = k.descCentreX;
+        credit.y1 = credit.y2 =
+            ((position + 1) / 2) * k.rowH + k.rowTop - (k.compressed ? 0 : k.arrowBox / 2);
+        credit.colour = 0;
+        credit.fontFamily = k.headingFont.family;
+        credit.fontSize = 30;
+        credit.align = 0;
+        credit.text = std::string(kProductWebAddress) + ", ver. " + VersionText();
+        k.TextLine(credit);
+        // The logo is named like every configured path: relative to the configuration.
+        const std::string& logo = svg_.GetConfig().Item(id::Solutions_LOGO).GetValue();
+        k.PlaceLogo(output_->Directory(), logo.empty() ? logo : svg_.GetDocument().MakePath(logo),
+                    position);
+    }
+    return output_->FinishSheetOutput(true);
+}
+
+bool SolutionRun::GenerateSolutionSvg(std::uint32_t stationMask) {
+    Host& host = App().GetHost();
+    host.SetWaitCursor(true);
+    LogInfo("Generating Solutions (SVG)...");
+    LogDebug("==== Generating Solutions (SVG)...");
+    SetStatusText("Generating Solutions (SVG)...");
+    CKibDoc& doc = svg_.GetDocument();
+    surface_ = std::make_unique<CSvgImage>(svg_.GetConfig());
+    output_ = std::make_unique<SheetOutput>(doc, surface_.get());
+
+    const std::vector<int> stations = SelectedStations(stationMask);
+    bool result = !stations.empty();
+    if (result) {
+        const int scale = doc.mapZoom != 0.0f
+                              ? static_cast<int>(static_cast<float>(doc.mapScale) / doc.mapZoom)
+                              : doc.mapScale;
+        result = surface_->ComputeLayout(false, true, scale, LayoutStation(stations), 0, 0);
+    }
+    if (result) {
+        perSheet_ = surface_->modeWeb ? 1 : 2 * surface_->rowsPerSheet;
+        if (perSheet_ < 1) {
+            const CKibage& k = *surface_;
+            LogError("[** ERROR **] Insufficient sheet height for a row of solution maps (needed "
+                     "%d, set %d)!",
+                     k.rowTop + k.rowH + k.logoTop + k.logoH + k.sheetMargin, k.sheetH);
+            result = false;
+        }
+    }
+    const std::size_t count = result ? stations.size() : 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const int s = stations[i];
+        const int position = static_cast<int>(i % static_cast<std::size_t>(perSheet_)) + 1;
+        if (CheckBreak()) {
+            result = false;
+            break;
+        }
+        App().errorFlag = false;
+        if (position == 1 && !OpenSheet(stations, i)) {
+            result = false;
+            break;
+        }
+        if (!MakeStation(s, position)) {
+            result = false;
+        }
+        const bool sheetEnds = position == perSheet_ || i + 1 == stations.size();
+        if (sheetEnds && !CloseSheet(position)) {
+            result = false;
+            break;
+        }
+    }
+
+    SetStatusText("Ready");
+    output_.reset();
+    surface_.reset();
+    host.SetWaitCursor(false);
+    return result;
+}
+
+} // namespace kib
