@@ -7,7 +7,7 @@ packages=(build-essential cmake pkg-config libcli11-dev)
 for what in "$@"; do
   case "$what" in
     build) ;;
-    test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin netpbm inkscape) ;;
+    test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin netpbm inkscape fonts-dejavu-core) ;;
     bench) packages+=(libbenchmark-dev) ;;
     gui) packages+=(qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth) ;;
     *) echo "install-deps.sh: unknown group '$what'" >&2; exit 64 ;;
