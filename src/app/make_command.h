@@ -120,4 +120,15 @@ class MakeCommand {
 // stations and task.
 MakeOutcome OnMakeMapSvgs(CKibDoc* document, const MakeDialog& dialog);
 
+// Make Raster Maps: the competition maps as SVG, then every sheet of the chosen
+// stations and task converted by Inkscape into the chosen format.
+// (src/app/make_images.cpp, as the two below)
+MakeOutcome OnMakeMapImages(CKibDoc* document, const MakeDialog& dialog);
+
+// Make Vector Solutions: the solution sheets of the chosen stations as SVG.
+MakeOutcome OnMakeSolSvgs(CKibDoc* document, const MakeDialog& dialog);
+
+// Make Raster Solutions: the solution sheets as SVG, then converted by Inkscape.
+MakeOutcome OnMakeSolImages(CKibDoc* document, const MakeDialog& dialog);
+
 } // namespace kib

@@ -18,6 +18,7 @@
 namespace kib {
 namespace {
 
+using test::PathOverride;
 using testing::Contains;
 using testing::ElementsAre;
 using testing::IsEmpty;
@@ -29,29 +30,6 @@ constexpr FileStamp kNoon = 133500000000000000ULL; // a day in 2024
 bool Exists(const std::string& path) {
     return std::filesystem::exists(path);
 }
-
-// Sets PATH for the length of a test.
-class PathOverride {
-  public:
-    explicit PathOverride(const std::string& path) {
-        if (const char* old = std::getenv("PATH")) {
-            old_ = old;
-        }
-        ::setenv("PATH", path.c_str(), 1);
-    }
-    ~PathOverride() {
-        if (old_) {
-            ::setenv("PATH", old_->c_str(), 1);
-        } else {
-            ::unsetenv("PATH");
-        }
-    }
-    PathOverride(const PathOverride&) = delete;
-    PathOverride& operator=(const PathOverride&) = delete;
-
-  private:
-    std::optional<std::string> old_;
-};
 
 TEST(InkscapeVersionTest, DialectFromVersionOutput) {
     struct Case {

@@ -1,10 +1,11 @@
 // A temporary folder that tests fill with small shell scripts standing in for
-// external programs, removed when the test ends.
+// external programs, removed when the test ends; and a PATH set for one test.
 #pragma once
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -49,6 +50,29 @@ class ScriptDir {
 
   private:
     std::string path_;
+};
+
+// Sets PATH for the length of a test.
+class PathOverride {
+  public:
+    explicit PathOverride(const std::string& path) {
+        if (const char* old = std::getenv("PATH")) {
+            old_ = old;
+        }
+        ::setenv("PATH", path.c_str(), 1);
+    }
+    ~PathOverride() {
+        if (old_) {
+            ::setenv("PATH", old_->c_str(), 1);
+        } else {
+            ::unsetenv("PATH");
+        }
+    }
+    PathOverride(const PathOverride&) = delete;
+    PathOverride& operator=(const PathOverride&) = delete;
+
+  private:
+    std::optional<std::string> old_;
 };
 
 inline std::string ReadFile(const std::string& path) {

@@ -1,0 +1,108 @@
+#include "app/conversion_loop.h"
+
+#include "app/inkscape.h"
+#include "config/cfg_ids.h"
+#include "config/cfg_table.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "config/name_templates.h"
+#include "foundation/log.h"
+#include "foundation/run_control.h"
+#include "sheet/map_generation.h"
+
+#include <algorithm>
+
+namespace kib {
+
+ConversionSettings ReadConversionSettings(const CKibDoc& doc, int format) {
+    const CKibCfg& cfg = *doc.GetConfig();
+    ConversionSettings settings;
+    const std::string& mode = cfg.Item(id::Target_MODE).GetValue();
+    settings.modeLetter = mode.empty() ? 'P' : mode[0];
+    settings.directory = doc.MakePath(cfg.Item(id::Target_DIR).GetValue());
+    // A configuration named without a directory has its sheets in the current
+    // directory: an empty directory must not become the root "/".
+    if (!settings.directory.empty() && settings.directory.back() != '/') {
+        settings.directory += '/';
+    }
+    settings.dpi = cfg.Item(id::Target_DPI).GetInt();
+    settings.format = format;
+    return settings;
+}
+
+std::vector<int> SelectedStations(const CKibCfg& cfg, std::uint32_t stationMask) {
+    std::vector<int> stations;
+    const int first = std::max(0, cfg.GetMinStation());
+    const int last = std::min(kMaxStation, cfg.GetMaxStation());
+    for (int n = first; n <= last; ++n) {
+        if (MaskSelects(stationMask, n)) {
+            stations.push_back(n);
+        }
+    }
+    return stations;
+}
+
+std::vector<SheetConversion> MapImageSheets(const CKibCfg& cfg, const ConversionSettings& settings,
+                                            int station, int taskChoice, int canvasesPerSheet) {
+    std::vector<SheetConversion> sheets;
+    const int tasks = cfg.GetTasks(station);
+    int first = taskChoice;
+    int last = taskChoice;
+    if (taskChoice == kTaskAll) {
+        first = settings.modeLetter == 'A' ? 1 : 0; // ANT mode has no cover sheet
+        last = tasks;
+    } else if (taskChoice < 0) {
+        return sheets; // no task was chosen: the stations were only read and laid out
+    }
+    const int g = canvasesPerSheet;
+    if (g != 0) {
+        first &= -g;
+        last |= g - 1;
+    }
+    const bool web = settings.modeLetter == 'W';
+    for (int t = first; t <= last && t <= tasks; t += std::max(g, 1)) {
+        SheetConversion sheet;
+        // The status names the tasks the print sheet holds: up to g, the last
+        // task of the station alone on its sheet.
+        const int lastOnSheet = g != 0 ? std::min(t + g - 1, tasks) : t;
+        sheet.statusText = lastOnSheet > t ? FormatMessage("Generating MAPs %d.%d - %d.%d...",
+                                                           station, t, station, lastOnSheet)
+                                           : FormatMessage("Generating MAP %d.%d...", station, t);
+        sheet.base = MakeOutputName(cfg, settings.directory, station, t, g);
+        sheet.dpi = web ? settings.dpi * 3 / 2 : settings.dpi;
+        sheet.zSuffix = web;
+        sheets.push_back(std::move(sheet));
+    }
+    return sheets;
+}
+
+std::vector<SheetConversion> SolutionImageSheets(const ConversionSettings& settings,
+                                                 const std::vector<int>& stations,
+                                                 int stationsPerSheet) {
+    std::vector<SheetConversion> sheets;
+    const bool web = settings.modeLetter == 'W';
+    const std::size_t g = static_cast<std::size_t>(web ? 1 : std::max(stationsPerSheet, 1));
+    for (std::size_t i = 0; i < stations.size(); i += g) {
+        const int second = web ? -1 : stations[std::min(stations.size() - 1, i + g - 1)];
+        SheetConversion sheet;
+        sheet.base = MakeSolutionName(settings.directory, stations[i], second);
+        sheet.dpi = settings.dpi;
+        sheets.push_back(std::move(sheet));
+    }
+    return sheets;
+}
+
+bool ConvertSheets(const std::vector<SheetConversion>& sheets, int format) {
+    for (const SheetConversion& sheet : sheets) {
+        if (CheckBreak()) {
+            return false;
+        }
+        if (!sheet.statusText.empty()) {
+            SetStatusText(sheet.statusText);
+        }
+        ConvertSheet(sheet.base, format, sheet.dpi, sheet.zSuffix);
+    }
+    return true;
+}
+
+} // namespace kib

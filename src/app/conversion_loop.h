@@ -1,0 +1,57 @@
+// The conversion loops of the raster Make commands: which SVG sheets Make Map
+// Images and Make Sol Images turn into PDF, PS, EPS or PNG files, with what
+// resolution and status text, and the loop that converts them one by one.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kib {
+
+class CKibCfg;
+class CKibDoc;
+
+// What every sheet of one raster command shares.
+struct ConversionSettings {
+    char modeLetter = 'P'; // first letter of Target.MODE: P(RT), A(NT) or W(EB)
+    std::string directory; // the output directory, ending with "/" (empty: the current one)
+    int dpi = 0;           // Target.DPI
+    int format = 0;        // 1 PDF, 2 PS, 3 EPS, 4 PNG
+};
+
+// The settings of a document for a chosen format.
+ConversionSettings ReadConversionSettings(const CKibDoc& doc, int format);
+
+// One sheet to convert: its SVG is base + ".svg".
+struct SheetConversion {
+    std::string base;
+    std::string statusText; // shown while it is converted; empty leaves the status text
+    int dpi = 0;
+    bool zSuffix = false; // the converted file is base + "z." + extension
+};
+
+// The stations from the first to the last of the configuration (within 0 .. 20)
+// that the mask selects (mask 0: every one), in ascending order.
+std::vector<int> SelectedStations(const CKibCfg& cfg, std::uint32_t stationMask);
+
+// Make Map Images: the sheets of station n for the task choice (-1 every task,
+// 0 the cover, t task t; no sheet for any other choice) with canvasesPerSheet
+// canvases on a print sheet (0: map sheets, one per task). With print sheets,
+// every sheet holding a chosen task is converted once. WEB mode converts at one
+// and a half times the resolution into the "z" files.
+std::vector<SheetConversion> MapImageSheets(const CKibCfg& cfg, const ConversionSettings& settings,
+                                            int station, int taskChoice, int canvasesPerSheet);
+
+// Make Sol Images: one sheet per group of stationsPerSheet chosen stations, named
+// after its first and last station ("sol-a" alone in WEB mode).
+std::vector<SheetConversion> SolutionImageSheets(const ConversionSettings& settings,
+                                                 const std::vector<int>& stations,
+                                                 int stationsPerSheet);
+
+// Converts the sheets in order with the detected Inkscape, polling for a stop
+// before each. False when a stop was requested; conversion problems are in the
+// log (ErrorFlag).
+bool ConvertSheets(const std::vector<SheetConversion>& sheets, int format);
+
+} // namespace kib
