@@ -11,8 +11,9 @@ inline constexpr int kVersionRelease = 5;
 inline constexpr int kVersionBuild = 1;
 
 inline constexpr const char* kCopyrightNotice = "Copyright (c) Kib developers";
-// Placeholder until the product has a home page of its own.
-inline constexpr const char* kProductWebAddress = "https://kib.example.org";
+// Written where the credit line names the product's home; Kib has no web address of
+// its own, so the sheets name the product rather than print an address that leads nowhere.
+inline constexpr const char* kProductWebAddress = "Kib";
 
 // The version as written into documents: 4.2.5(1).
 std::string VersionText();
