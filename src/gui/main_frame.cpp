@@ -574,8 +574,20 @@ void CMainFrame::UpdateRecentFileMenu() {
 
 // ------------------------------------------------------------------ file commands
 
+// A configuration made from an OCAD export directory: a new document that has
+// no file until it is saved.
 void CMainFrame::OnFileNew() {
-    // Creating a configuration from an export directory is not available yet.
+    auto doc = std::make_shared<CKibDoc>();
+    doc->SetTitle("Kib Config File" + std::to_string(++newDocuments_));
+    CKibDoc* raw = doc.get();
+    doc->invalidateView = [this, raw] { RepaintViewsOf(raw); };
+    if (!doc->OnNewDocument()) {
+        if (properties_->Document() == raw) {
+            properties_->ShowDocument(ActiveDocument());
+        }
+        return;
+    }
+    AddView(doc);
 }
 
 void CMainFrame::OnFileOpen() {
@@ -646,9 +658,17 @@ bool CMainFrame::RunMakeDialog(CMakeDlg& dlg) {
 void CMainFrame::OnMakeMapSvgs() {
     RunMakeCommand(kib::OnMakeMapSvgs);
 }
-void CMainFrame::OnMakeMapImages() {}
-void CMainFrame::OnMakeSolSvgs() {}
-void CMainFrame::OnMakeSolImages() {}
+void CMainFrame::OnMakeMapImages() {
+    RunMakeCommand(kib::OnMakeMapImages);
+}
+
+void CMainFrame::OnMakeSolSvgs() {
+    RunMakeCommand(kib::OnMakeSolSvgs);
+}
+
+void CMainFrame::OnMakeSolImages() {
+    RunMakeCommand(kib::OnMakeSolImages);
+}
 
 void CMainFrame::OnStop() {
     kib::OnStop();

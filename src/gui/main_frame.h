@@ -171,6 +171,7 @@ class CMainFrame : public QMainWindow, public MainWindow {
     bool newWindowFlag_ = false;
     bool tabSwitchFlag_ = false;
     bool closing_ = false;
+    int newDocuments_ = 0; // numbers the titles of new documents
 };
 
 } // namespace kib::gui

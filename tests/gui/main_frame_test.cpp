@@ -7,13 +7,16 @@
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
 #include "gui/doc_tabs.h"
+#include "gui/gui_host.h"
 #include "gui/kib_app.h"
 #include "gui/kib_view.h"
 #include "gui/properties_wnd.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QDropEvent>
+#include <QFile>
 #include <QMenu>
 #include <QMimeData>
 #include <QToolButton>
@@ -169,6 +172,29 @@ TEST_F(MainFrameTest, DroppedConfigurationFilesOpen) {
     const QString other = WriteConfig("notes.txt", "text");
     EXPECT_EQ(frame->OpenDroppedFiles({QUrl::fromLocalFile(other), QUrl::fromLocalFile(cfg)}), 1);
     EXPECT_EQ(TabTexts(), QStringList({"dropped.cfg"}));
+}
+
+TEST_F(MainFrameTest, ANewConfigurationFromExportsIsNeitherRememberedNorCounted) {
+    const QDir demo(QStringLiteral(KIB_SOURCE_DIR "/examples/demo"));
+    QDir(dir.path()).mkpath("exports");
+    for (const QString& name : demo.entryList({"*.svg", "*.xml"}, QDir::Files)) {
+        ASSERT_TRUE(QFile::copy(demo.filePath(name), dir.filePath("exports/" + name)));
+    }
+    ASSERT_NE(Open("p.cfg", EventConfig()), nullptr);
+    frame->Host().folderHook = [this](const std::string&) -> std::optional<std::string> {
+        return dir.filePath("exports").toStdString();
+    };
+    frame->Action(cmd::FileNew)->trigger();
+    ASSERT_EQ(frame->Tabs()->count(), 2);
+    CKibDoc* made = frame->ActiveDocument();
+    EXPECT_TRUE(made->IsNeverSaved());
+    EXPECT_TRUE(made->IsModified());
+    EXPECT_EQ(made->GetConfig()->Item(id::Event_NAME).GetValue(), "Demo");
+
+    answers = {BoxAnswer::Yes};
+    EXPECT_TRUE(frame->close());
+    EXPECT_EQ(DocsCount(), 1);
+    EXPECT_FALSE(frame->RecentFiles().join('|').contains("exports"));
 }
 
 TEST_F(MainFrameTest, ClosingDuringARunIsRefused) {
