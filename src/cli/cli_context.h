@@ -26,6 +26,7 @@ struct Context {
 // Each verb family registers its subcommands.
 void AddConfigCommands(CLI::App& app, Context& ctx);
 void AddMakeCommands(CLI::App& app, Context& ctx);
+void AddImageCommands(CLI::App& app, Context& ctx);
 void AddNewCommand(CLI::App& app, Context& ctx);
 void AddAnalyseCommand(CLI::App& app, Context& ctx);
 

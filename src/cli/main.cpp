@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
     AddCommonOptions(app, ctx);
     AddConfigCommands(app, ctx);
     AddMakeCommands(app, ctx);
+    AddImageCommands(app, ctx);
     AddNewCommand(app, ctx);
     AddAnalyseCommand(app, ctx);
 

@@ -1,0 +1,101 @@
+#include "cli/make_verb.h"
+
+#include "cli/cli_context.h"
+#include "cli/station_list.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "sheet/map_generation.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <vector>
+
+namespace kib::cli {
+
+bool ParseTaskChoice(const std::string& text, int& choice) {
+    if (text == "all") {
+        choice = kTaskAll;
+    } else if (text == "cover") {
+        choice = kTaskCover;
+    } else if (text == "none") {
+        choice = kTaskNone;
+    } else if (!text.empty() && text.size() <= 2 &&
+               text.find_first_not_of("0123456789") == std::string::npos) {
+        choice = std::stoi(text);
+        return choice <= 15;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void AddFileOption(CLI::App& command, std::string& file) {
+    command.add_option("file", file, "The configuration file")->required()->option_text("FILE.cfg");
+}
+
+void AddStationsOption(CLI::App& command, std::string& stations) {
+    command
+        .add_option("--stations", stations,
+                    "Stations to make, numbers and ranges such as 1,3-5 (default: all)")
+        ->option_text("LIST");
+}
+
+void AddTaskOption(CLI::App& command, std::string& task) {
+    command
+        .add_option("--task", task,
+                    "all (default), cover (the cover canvas), none (read and lay out the "
+                    "stations only) or a task number")
+        ->option_text("all|cover|none|N");
+}
+
+void AddFormatOption(CLI::App& command, std::string& format) {
+    command.add_option("--format", format, "The format of the converted files")
+        ->required()
+        ->option_text("pdf|ps|eps|png");
+}
+
+int MakeStatus(const MakeOutcome& outcome, const CliHost& host) {
+    return outcome.end == MakeEnd::Closed ? host.LastBoxStatus() : kExitError;
+}
+
+int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTask, bool withFormat,
+                CliHost& host) {
+    std::vector<int> stations;
+    std::string error;
+    if (!options.stations.empty() && !ParseStationList(options.stations, stations, error)) {
+        std::cerr << "kib: --stations: " << error << "\n";
+        return kExitUsage;
+    }
+    MakeChoice choice;
+    if (withTask && !ParseTaskChoice(options.task, choice.taskChoice)) {
+        std::cerr << "kib: --task: '" << options.task << "' is not all, cover, none or 1-15\n";
+        return kExitUsage;
+    }
+    if (withFormat) {
+        choice.outputFormat = OutputFormatOfExtension(options.format);
+        if (choice.outputFormat == 0) {
+            std::cerr << "kib: --format: '" << options.format << "' is not pdf, ps, eps or png\n";
+            return kExitUsage;
+        }
+    }
+    CKibDoc doc;
+    if (!doc.OnOpenDocument(options.file)) {
+        return kExitError;
+    }
+    const CKibCfg& cfg = *doc.GetConfig();
+    for (int n : stations) {
+        if (n < cfg.GetMinStation() || n > cfg.GetMaxStation()) {
+            std::cerr << "kib: --stations: station " << n << " is not among the stations "
+                      << cfg.GetMinStation() << "-" << cfg.GetMaxStation() << " of " << options.file
+                      << "\n";
+            return kExitUsage;
+        }
+    }
+    choice.stationMask = StationMask(stations);
+    const MakeOutcome outcome =
+        handler(&doc, [&choice](const MakeDialogRequest&) { return choice; });
+    return MakeStatus(outcome, host);
+}
+
+} // namespace kib::cli

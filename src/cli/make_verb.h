@@ -1,0 +1,45 @@
+// What the Make verbs (kib maps, images, solutions, solution-images) share: their
+// options, the choice of stations, task and format read from them, and the run
+// of a Make command with that choice in place of the Make dialog.
+#pragma once
+
+#include "app/make_command.h"
+#include "cli/cli_host.h"
+
+#include <string>
+
+namespace CLI {
+class App;
+}
+
+namespace kib::cli {
+
+struct MakeVerbOptions {
+    std::string file;
+    std::string stations;     // empty: every station
+    std::string task = "all"; // verbs with a task choice
+    std::string format;       // raster verbs: pdf, ps, eps or png
+};
+
+// "all", "cover", "none" or a task number 1 .. 15 (0 is the cover too).
+bool ParseTaskChoice(const std::string& text, int& choice);
+
+void AddFileOption(CLI::App& command, std::string& file);
+void AddStationsOption(CLI::App& command, std::string& stations);
+void AddTaskOption(CLI::App& command, std::string& task);
+void AddFormatOption(CLI::App& command, std::string& format);
+
+// The exit status of a Make command: its closing box decides; a command that
+// ended before its run (refused, declined, wrong layout) failed.
+int MakeStatus(const MakeOutcome& outcome, const CliHost& host);
+
+using MakeHandler = MakeOutcome (*)(CKibDoc* document, const MakeDialog& dialog);
+
+// Runs a Make command on FILE.cfg with the choice of the options: bad --stations,
+// --task or --format text, or a station outside the configuration's range, is a
+// usage error (64) with a message on standard error. withTask and withFormat
+// tell which of the options the verb has.
+int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTask, bool withFormat,
+                CliHost& host);
+
+} // namespace kib::cli
