@@ -2,7 +2,7 @@
 # Sets up, builds and runs Kib's main job on the demo event in examples/demo.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/install-deps.sh" build gui
+"$root/scripts/install-deps.sh" build gui convert
 BUILD_DIR="$root/build" "$root/scripts/build.sh" -DKIB_BUILD_TESTS=OFF -DKIB_BUILD_GUI=ON
 kib="$root/build/kib"
 cfg="$root/examples/demo/demo.cfg"
@@ -15,12 +15,18 @@ case "$outdir" in
   *) outdir="$root/examples/demo/$outdir" ;;
 esac
 mkdir -p "$outdir"
-echo "== kib maps examples/demo/demo.cfg"
-status=0
-"$kib" maps "$cfg" || status=$?
-# 1 means the maps were made with warnings.
-if [ "$status" -gt 1 ]; then
-  exit "$status"
-fi
-echo "== competition maps and print sheets in $outdir"
-ls "$outdir" | grep -E '^(map|prn)-.*\.svg$'
+# Runs one kib command on the demo; 1 means it was done with warnings.
+run_kib() {
+  echo "== kib $1 examples/demo/demo.cfg${2:+ ${*:2}}"
+  local status=0
+  "$kib" "$1" "$cfg" "${@:2}" || status=$?
+  if [ "$status" -gt 1 ]; then
+    exit "$status"
+  fi
+}
+run_kib maps
+run_kib images --format pdf
+run_kib solutions
+run_kib solution-images --format pdf
+echo "== competition maps, print sheets and solution sheets in $outdir"
+ls "$outdir" | grep -E '^(map|prn|sol)-.*\.(svg|pdf)$'

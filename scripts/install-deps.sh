@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs, on Debian 12 as root, the packages Kib needs to build, test and run
-# that are not installed yet. Usage: install-deps.sh [build|test|gui]...
+# that are not installed yet. Usage: install-deps.sh [build|test|gui|convert|bench]...
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libcli11-dev)
@@ -9,6 +9,7 @@ for what in "$@"; do
     build) ;;
     test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin netpbm inkscape fonts-dejavu-core) ;;
     bench) packages+=(libbenchmark-dev) ;;
+    convert) packages+=(inkscape) ;; # the raster Make commands at run time
     gui) packages+=(qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth) ;;
     *) echo "install-deps.sh: unknown group '$what'" >&2; exit 64 ;;
   esac
