@@ -8,6 +8,7 @@
 #include "gui/qt_text.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QPrinter>
 
@@ -16,6 +17,8 @@
 namespace kib::gui {
 
 namespace {
+
+constexpr int kImageLimitMb = 2048;
 
 bool FileExists(const std::string& path) {
     struct stat st {};
@@ -84,6 +87,8 @@ std::vector<int> PagesToPrint(int fromPage, int toPage, int pageCount) {
 }
 
 bool DrawPageImage(QPainter& painter, const QRect& area, const QString& file) {
+    // A PNG sheet at 600 dpi is larger than Qt's default limit for images.
+    QImageReader::setAllocationLimit(kImageLimitMb);
     App().GetHost().SetWaitCursor(true);
     QImage image(file);
     App().GetHost().SetWaitCursor(false);

@@ -6,6 +6,7 @@
 #include "gui/gui_host.h"
 #include "gui/main_frame.h"
 #include "gui/make_dlg.h"
+#include "gui/printing.h"
 #include "gui/properties_wnd.h"
 
 #include <QAction>
@@ -13,8 +14,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPrinter>
+#include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -100,5 +104,31 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no Make menu\n");
     }
     Shot(frame, out + QStringLiteral("/4-after-make.png"));
+
+    // With "print": PNG maps of station 1 by Make Raster Maps, then printed to a PDF
+    // file, pages 2 and 3 of the job.
+    if (argc > 3 && QByteArray(argv[3]) == "print") {
+        frame.makeDialogHook = [](kib::gui::CMakeDlg& dlg) {
+            dlg.StationList()->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
+            dlg.FormatButton(4)->setChecked(true);
+            dlg.accept();
+            return dlg.result() == QDialog::Accepted;
+        };
+        frame.Action(kib::gui::cmd::MakeMapImages)->trigger();
+        Shot(frame, out + QStringLiteral("/5-after-raster.png"));
+        kib::CKibDoc* doc = frame.ActiveDocument();
+        const auto job = kib::gui::PreparePrinting(
+            *doc, [&](kib::gui::CMakeDlg& dlg) { return frame.makeDialogHook(dlg); }, {});
+        if (job) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(out + QStringLiteral("/6-print.pdf"));
+            printer.setPrintRange(QPrinter::PageRange);
+            printer.setFromTo(2, 3);
+            for (const std::string& file : kib::gui::PrintPages(printer, *doc, *job)) {
+                std::printf("printed %s\n", file.c_str());
+            }
+        }
+    }
     return 0;
 }

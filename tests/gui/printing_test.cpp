@@ -11,6 +11,7 @@
 
 #include <QImage>
 #include <QListWidget>
+#include <QPainter>
 #include <QPrinter>
 #include <QTabWidget>
 
@@ -97,6 +98,26 @@ TEST_F(PrintingTest, AJobPrintsThePagesOfItsRangeByTheirNumbers) {
         MakeOutputName(*doc->GetConfig(), job.printDir, 1, 2, 0, "png"),
         MakeOutputName(*doc->GetConfig(), job.printDir, 1, 3, 0, "png")};
     EXPECT_EQ(printed, expected);
+}
+
+TEST_F(PrintingTest, ASheetAt600DpiLoadsAndPrintsWhiteAsTransparent) {
+    // A4 at 600 dpi is 4961 x 7016 pixels: above Qt's default image size limit.
+    QImage sheet(4961, 7016, QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    for (int y = 0; y < 100; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            sheet.setPixel(x, y, qRgb(255, 0, 0));
+        }
+    }
+    const QString file = dir.filePath("sheet.png");
+    ASSERT_TRUE(sheet.save(file));
+    QImage page(100, 100, QImage::Format_RGB32);
+    page.fill(Qt::blue);
+    QPainter painter(&page);
+    ASSERT_TRUE(DrawPageImage(painter, page.rect(), file));
+    painter.end();
+    EXPECT_EQ(page.pixel(0, 0), qRgb(255, 0, 0));   // drawn
+    EXPECT_EQ(page.pixel(80, 80), qRgb(0, 0, 255)); // white left the page as it was
 }
 
 TEST_F(PrintingTest, PrintRefusesSolutionsAndMissingFiles) {
