@@ -13,9 +13,9 @@
 namespace kib::gui::test {
 namespace {
 
-class MakeCommandTest : public GuiTest {};
+class GuiMakeCommandTest : public GuiTest {};
 
-TEST_F(MakeCommandTest, MakeVectorMapsMakesTheChosenStationOnly) {
+TEST_F(GuiMakeCommandTest, MakeVectorMapsMakesTheChosenStationOnly) {
     const QDir demo(QStringLiteral(KIB_SOURCE_DIR "/examples/demo"));
     for (const QString& name : demo.entryList(QDir::Files)) {
         ASSERT_TRUE(QFile::copy(demo.filePath(name), dir.filePath(name)));
