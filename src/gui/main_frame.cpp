@@ -371,7 +371,11 @@ CKibDoc* CMainFrame::OpenDocument(const QString& path) {
     doc->SetTitle(FromQt(QFileInfo(absolute).fileName()));
     CKibDoc* raw = doc.get();
     doc->invalidateView = [this, raw] { RepaintViewsOf(raw); };
-    if (!doc->OnOpenDocument(FromQt(absolute))) {
+    const bool opened = doc->OnOpenDocument(FromQt(absolute));
+    // Reading the courses list and the map zoom leave their progress text behind;
+    // the window is idle again once the document is open.
+    SetStatusText("Ready");
+    if (!opened) {
         if (properties_->Document() == raw) {
             properties_->ShowDocument(ActiveDocument()); // back to what the pane showed
         }
@@ -581,7 +585,9 @@ void CMainFrame::OnFileNew() {
     doc->SetTitle("Kib Config File" + std::to_string(++newDocuments_));
     CKibDoc* raw = doc.get();
     doc->invalidateView = [this, raw] { RepaintViewsOf(raw); };
-    if (!doc->OnNewDocument()) {
+    const bool created = doc->OnNewDocument();
+    SetStatusText("Ready");
+    if (!created) {
         if (properties_->Document() == raw) {
             properties_->ShowDocument(ActiveDocument());
         }
