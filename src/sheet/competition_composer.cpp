@@ -6,12 +6,12 @@
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
 #include "map_input/station_items.h"
+#include "sheet/export_body.h"
 #include "sheet/kibage.h"
 #include "sheet/map_adjust.h"
 #include "sheet/product_info.h"
 #include "sheet/svg_text.h"
 
-#include <cmath>
 #include <cstdio>
 
 namespace kib {
@@ -19,42 +19,6 @@ namespace kib {
 namespace {
 
 const char* const kCornerNames[5] = {"", "upper-left", "upper-right", "lower-left", "lower-right"};
-
-// The description table as the composer draws it, in map units. A table that
-// the analysis could not measure is replaced by a plain row of eight unit cells,
-// so that the task number and the borders still come out at the cell size.
-struct DescGeometry {
-    float left = 0.0f, top = 0.0f, width = 8.0f, rowHeight = 1.0f;
-    float c0 = 0.0f, c1 = 1.0f, c2 = 2.0f;
-};
-
-DescGeometry MeasuredTable(const CKibMap& map) {
-    DescGeometry g;
-    const DescFrame& f = map.descFrame;
-    if (f.rowHeight > 0.0f && f.width > 0.0f && std::isfinite(f.rowHeight) &&
-        std::isfinite(f.width)) {
-        g.left = f.left;
-        g.top = f.top;
-        g.width = f.width;
-        g.rowHeight = f.rowHeight;
-        g.c0 = map.columnEdges[0];
-        g.c1 = map.columnEdges[1];
-        g.c2 = map.columnEdges[2];
-    }
-    return g;
-}
-
-// Last line number of the export's content: the line before its closing svg tag
-// line, found from the end so that anything after that tag does not count.
-int ClosingSvgLine(const CKibMap& map) {
-    const auto& lines = map.Lines();
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-        if (it->text.compare(0, 5, "</svg") == 0) {
-            return it->lineNo;
-        }
-    }
-    return map.lineCount;
-}
 
 class CompetitionComposer {
   public:
@@ -72,7 +36,6 @@ class CompetitionComposer {
     void ApplyColours();
     void OpenCorner(int corner);
     void WriteMap(int offset);
-    void WriteMapBody();
     void WriteWebPlaceholder(int w, int h);
     void WriteScreeningCut(int w, int h);
     void DrawDecorations();
@@ -171,26 +134,8 @@ void CompetitionComposer::WriteMap(int offset) {
         static_cast<double>(k_.mapCentreY - controlY_ + offset), static_cast<double>(map_.zoom));
     LogDebug("Transformation: %s", transform.c_str());
     out_ << "<g id=\"scaleTransform\" transform=\"" << transform << "\">" << kCrLf;
-    WriteMapBody();
+    WriteMapBody(map_, out_);
     out_ << "</g>" << kCrLf;
-}
-
-void CompetitionComposer::WriteMapBody() {
-    const MapLine* first = map_.firstContentLine;
-    if (!first) {
-        return;
-    }
-    const int closing = ClosingSvgLine(map_);
-    int last = closing - 1;
-    if (map_.layout == CKibMap::kLayoutScaleGroup) {
-        first = first->next; // the export's own scale group line
-        last = closing - 2;  // and its closing line
-    }
-    for (const MapLine* line = first; line && line->lineNo <= last; line = line->next) {
-        if (!line->hidden) {
-            out_ << line->text << kCrLf;
-        }
-    }
 }
 
 void CompetitionComposer::WriteWebPlaceholder(int w, int h) {

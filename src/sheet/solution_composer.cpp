@@ -8,6 +8,7 @@
 #include "map_input/line_ops.h"
 #include "map_input/station_items.h"
 #include "sheet/competition_composer.h"
+#include "sheet/export_body.h"
 #include "sheet/kibage.h"
 #include "sheet/map_adjust.h"
 #include "sheet/sheet_frame.h"
@@ -56,60 +57,6 @@ int WholeDegrees(float radians) {
     return static_cast<int>(radians * kDegrees);
 }
 
-// The description table as drawn, in map units; an unmeasured table becomes a
-// row of eight unit cells so that nothing is divided by zero.
-struct TableGeometry {
-    float left = 0.0f, top = 0.0f, width = 8.0f, rowHeight = 1.0f;
-    float c0 = 0.0f, c1 = 1.0f, c2 = 2.0f;
-};
-
-TableGeometry MeasuredTable(const CKibMap& map) {
-    TableGeometry g;
-    const DescFrame& f = map.descFrame;
-    if (f.rowHeight > 0.0f && f.width > 0.0f && std::isfinite(f.rowHeight) &&
-        std::isfinite(f.width)) {
-        g.left = f.left;
-        g.top = f.top;
-        g.width = f.width;
-        g.rowHeight = f.rowHeight;
-        g.c0 = map.columnEdges[0];
-        g.c1 = map.columnEdges[1];
-        g.c2 = map.columnEdges[2];
-    }
-    return g;
-}
-
-// Last line of the export's content: the line before its closing svg tag line.
-int ClosingSvgLine(const CKibMap& map) {
-    const auto& lines = map.Lines();
-    for (auto it = lines.rbegin(); it != lines.rend(); ++it) {
-        if (it->text.compare(0, 5, "</svg") == 0) {
-            return it->lineNo;
-        }
-    }
-    return map.lineCount;
-}
-
-// The map's own lines that are not hidden, without the export's frame: its
-// scale group line and closing lines, or its closing svg line.
-void WriteMapBody(const CKibMap& map, std::ostream& out) {
-    const MapLine* first = map.firstContentLine;
-    if (!first) {
-        return;
-    }
-    const int closing = ClosingSvgLine(map);
-    int last = closing - 1;
-    if (map.layout == CKibMap::kLayoutScaleGroup) {
-        first = first->next;
-        last = closing - 2;
-    }
-    for (const MapLine* line = first; line && line->lineNo <= last; line = line->next) {
-        if (!line->hidden) {
-            out << line->text << kCrLf;
-        }
-    }
-}
-
 bool StartsWithLetter(const std::string& text, char upper) {
     return !text.empty() && (text[0] == upper || text[0] == upper - 'A' + 'a');
 }
@@ -137,8 +84,8 @@ class SolutionComposer {
     void DrawDecorations();
     void WriteDescriptions();
     void ShowAnswerSymbols();
-    void WriteDescriptionRow(const TableGeometry& g, int t, bool last);
-    void WriteRowSymbols(const TableGeometry& g, int t, bool& columnBFilled, bool& answerShown);
+    void WriteDescriptionRow(const DescGeometry& g, int t, bool last);
+    void WriteRowSymbols(const DescGeometry& g, int t, bool& columnBFilled, bool& answerShown);
     void StationTexts();
     TextCellF DescCell(float x1, float y1, float x2, float y2, const std::string& text) const;
 
@@ -463,7 +410,7 @@ void SolutionComposer::StationTexts() {
 
 void SolutionComposer::WriteDescriptions() {
     StationTexts();
-    const TableGeometry g = MeasuredTable(map_);
+    const DescGeometry g = MeasuredTable(map_);
     const int tasks = map_.tasks;
     const int x = k_.descCentreX - k_.descTableW / 2;
     double y = 0.0;
@@ -491,7 +438,7 @@ void SolutionComposer::WriteDescriptions() {
          << "  </g>\r\n";
 }
 
-void SolutionComposer::WriteDescriptionRow(const TableGeometry& g, int t, bool last) {
+void SolutionComposer::WriteDescriptionRow(const DescGeometry& g, int t, bool last) {
     const float w = g.width;
     const float h = g.rowHeight;
     const float top = static_cast<float>(t - 1) * h;
@@ -525,7 +472,7 @@ void SolutionComposer::WriteDescriptionRow(const TableGeometry& g, int t, bool l
 
 // The symbols of the export's row of task t, moved onto row t of the block. The
 // export's horizontal table lines are left out: the block draws its own.
-void SolutionComposer::WriteRowSymbols(const TableGeometry& g, int t, bool& columnBFilled,
+void SolutionComposer::WriteRowSymbols(const DescGeometry& g, int t, bool& columnBFilled,
                                        bool& answerShown) {
     const int row = TaskDescriptionRow(map_, t, t + 1);
     const int tableLines = map_.descMajors[3];
