@@ -2,7 +2,6 @@
 
 #include "app/inkscape.h"
 #include "config/cfg_ids.h"
-#include "config/cfg_table.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
@@ -28,18 +27,6 @@ ConversionSettings ReadConversionSettings(const CKibDoc& doc, int format) {
     settings.dpi = cfg.Item(id::Target_DPI).GetInt();
     settings.format = format;
     return settings;
-}
-
-std::vector<int> SelectedStations(const CKibCfg& cfg, std::uint32_t stationMask) {
-    std::vector<int> stations;
-    const int first = std::max(0, cfg.GetMinStation());
-    const int last = std::min(kMaxStation, cfg.GetMaxStation());
-    for (int n = first; n <= last; ++n) {
-        if (MaskSelects(stationMask, n)) {
-            stations.push_back(n);
-        }
-    }
-    return stations;
 }
 
 std::vector<SheetConversion> MapImageSheets(const CKibCfg& cfg, const ConversionSettings& settings,

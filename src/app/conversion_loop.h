@@ -3,7 +3,8 @@
 // resolution and status text, and the loop that converts them one by one.
 #pragma once
 
-#include <cstdint>
+#include "sheet/run_stations.h"
+
 #include <string>
 #include <vector>
 
@@ -30,10 +31,6 @@ struct SheetConversion {
     int dpi = 0;
     bool zSuffix = false; // the converted file is base + "z." + extension
 };
-
-// The stations from the first to the last of the configuration (within 0 .. 20)
-// that the mask selects (mask 0: every one), in ascending order.
-std::vector<int> SelectedStations(const CKibCfg& cfg, std::uint32_t stationMask);
 
 // Make Map Images: the sheets of station n for the task choice (-1 every task,
 // 0 the cover, t task t; no sheet for any other choice) with canvasesPerSheet

@@ -16,14 +16,6 @@
 
 namespace kib {
 
-bool MaskSelects(std::uint32_t stationMask, int station) {
-    if (stationMask == 0) {
-        return true;
-    }
-    const int bit = ((station % 32) + 32) % 32;
-    return (stationMask >> bit) & 1u;
-}
-
 CompetitionRun::CompetitionRun(CKibSvg& svg) : svg_(svg) {}
 
 CompetitionRun::~CompetitionRun() = default;

@@ -3,6 +3,7 @@
 // document per task and the print sheets that tile two or four canvases.
 #pragma once
 
+#include "sheet/run_stations.h"
 #include "sheet/sheet_output.h"
 #include "sheet/svg_image.h"
 
@@ -18,10 +19,6 @@ class CKibSvg;
 inline constexpr int kTaskAll = -1;
 inline constexpr int kTaskCover = 0;
 inline constexpr int kTaskNone = -2; // stations are read and laid out only
-
-// Whether a station mask selects station n: mask 0 selects every station,
-// otherwise bit (n mod 32).
-bool MaskSelects(std::uint32_t stationMask, int station);
 
 class CompetitionRun {
   public:

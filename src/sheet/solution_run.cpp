@@ -8,8 +8,8 @@
 #include "foundation/run_control.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
-#include "sheet/map_generation.h"
 #include "sheet/product_info.h"
+#include "sheet/run_stations.h"
 #include "sheet/solution_composer.h"
 
 #include <algorithm>
@@ -19,19 +19,6 @@ namespace kib {
 SolutionRun::SolutionRun(CKibSvg& svg) : svg_(svg) {}
 
 SolutionRun::~SolutionRun() = default;
-
-std::vector<int> SolutionRun::SelectedStations(std::uint32_t stationMask) const {
-    const CKibCfg& cfg = svg_.GetConfig();
-    std::vector<int> stations;
-    const int first = std::max(0, cfg.GetMinStation());
-    const int last = std::min(kMaxStation, cfg.GetMaxStation());
-    for (int n = first; n <= last; ++n) {
-        if (MaskSelects(stationMask, n)) {
-            stations.push_back(n);
-        }
-    }
-    return stations;
-}
 
 // The rows of a sheet are as high as the longest description block needs: the
 // layout is computed for the chosen station with the most tasks (the last of them
@@ -119,7 +106,7 @@ bool SolutionRun::GenerateSolutionSvg(std::uint32_t stationMask) {
     surface_ = std::make_unique<CSvgImage>(svg_.GetConfig());
     output_ = std::make_unique<SheetOutput>(doc, surface_.get());
 
-    const std::vector<int> stations = SelectedStations(stationMask);
+    const std::vector<int> stations = SelectedStations(svg_.GetConfig(), stationMask);
     bool result = !stations.empty();
     if (result) {
         const int scale = doc.mapZoom != 0.0f

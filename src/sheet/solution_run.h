@@ -33,7 +33,6 @@ class SolutionRun {
     int StationsPerSheet() const { return perSheet_; }
 
   private:
-    std::vector<int> SelectedStations(std::uint32_t stationMask) const;
     int LayoutStation(const std::vector<int>& stations) const;
     bool OpenSheet(const std::vector<int>& stations, std::size_t i);
     // Reads and composes one station; false when its courses file could not be read.
