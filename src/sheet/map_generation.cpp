@@ -66,19 +66,12 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
     if (flags == 0) {
         flags = cfg.Item(id::Event_FLAGS).GetInt();
     }
-    if (!svg_.ReadCourses(s)) {
+    CKibMap* map = nullptr;
+    if (!ReadStationMap(svg_, s, map)) {
         result = false;
         return true;
     }
-    const bool read = svg_.ReadMap(s, 1);
-    CKibMap* map = svg_.GetMap();
-    if (App().errorFlag) {
-        return true;
-    }
-    if (!read || !map) {
-        // A map that ends early or holds an unreadable line gives no analysis:
-        // nothing may be composed from it.
-        LogError("[** ERROR **] Map of station %d could not be read completely!", s);
+    if (!map) {
         return true;
     }
     mapTasks_ = map->tasks;

@@ -2,6 +2,9 @@
 
 #include "config/cfg_table.h"
 #include "config/kib_cfg.h"
+#include "foundation/app_state.h"
+#include "foundation/log.h"
+#include "map_input/kib_svg.h"
 
 #include <algorithm>
 
@@ -25,6 +28,25 @@ std::vector<int> SelectedStations(const CKibCfg& cfg, std::uint32_t stationMask)
         }
     }
     return stations;
+}
+
+bool ReadStationMap(CKibSvg& svg, int station, CKibMap*& map) {
+    map = nullptr;
+    if (!svg.ReadCourses(station)) {
+        return false;
+    }
+    const bool read = svg.ReadMap(station, 1);
+    if (App().errorFlag) {
+        return true;
+    }
+    if (!read || !svg.GetMap()) {
+        // A map that ends early or holds an unreadable line gives no analysis:
+        // nothing may be composed from it.
+        LogError("[** ERROR **] Map of station %d could not be read completely!", station);
+        return true;
+    }
+    map = svg.GetMap();
+    return true;
 }
 
 } // namespace kib

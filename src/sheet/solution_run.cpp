@@ -47,17 +47,11 @@ bool SolutionRun::MakeStation(int s, int position) {
     if (cfg.GetTasks(s) == 0) {
         LogWarning("[= WARNING =] Task number undefined for station %d", s);
     }
-    if (!svg_.ReadCourses(s)) {
+    CKibMap* map = nullptr;
+    if (!ReadStationMap(svg_, s, map)) {
         return false;
     }
-    const bool read = svg_.ReadMap(s, 1);
-    CKibMap* map = svg_.GetMap();
-    if (App().errorFlag) {
-        return true;
-    }
-    if (!read || !map) {
-        // A map that ends early gives no analysis: nothing may be composed from it.
-        LogError("[** ERROR **] Map of station %d could not be read completely!", s);
+    if (!map) {
         return true;
     }
     LogDebug("==== Making SOL %d...", s);
