@@ -2,22 +2,11 @@
 
 #include "config/kib_cfg.h"
 #include "config/name_templates.h"
+#include "sheet/run_stations.h"
 
 #include <algorithm>
 
 namespace kib::gui {
-
-std::vector<int> SelectedStations(const CKibCfg& cfg, std::uint32_t stationMask) {
-    std::vector<int> stations;
-    const int first = std::max(0, cfg.GetMinStation());
-    const int last = std::min(kMaxStation, cfg.GetMaxStation());
-    for (int n = first; n <= last; ++n) {
-        if (stationMask == 0 || (stationMask & (1u << (n % 32))) != 0) {
-            stations.push_back(n);
-        }
-    }
-    return stations;
-}
 
 std::vector<std::string> PageFiles(const CKibCfg& cfg, const std::string& printDir,
                                    int canvasesPerSheet, const PrintChoice& choice) {

@@ -17,9 +17,6 @@ struct PrintChoice {
     int taskChoice = -1;           // -1 all tasks, 0 the cover sheet, t task t, -2 none
 };
 
-// The stations of the selection, from the lowest to the highest station.
-std::vector<int> SelectedStations(const CKibCfg& cfg, std::uint32_t stationMask);
-
 // The full path of the PNG file of page k (k >= 1) in the print directory, or
 // the empty text when the selection has fewer than k pages. canvasesPerSheet
 // is the tiling of the last SVG run (0 when sheets are not tiled).

@@ -6,6 +6,7 @@
 #include "foundation/log.h"
 #include "gui/make_dlg.h"
 #include "gui/qt_text.h"
+#include "sheet/run_stations.h"
 
 #include <QImage>
 #include <QImageReader>
