@@ -33,9 +33,7 @@ std::vector<int> EventStations(const CKibCfg& cfg) {
 
 int Analyse(const AnalyseOptions& options) {
     std::vector<int> stations;
-    std::string error;
-    if (!options.stations.empty() && !ParseStationList(options.stations, stations, error)) {
-        std::cerr << "kib: --stations: " << error << "\n";
+    if (!ParseStationsOption(options.stations, stations)) {
         return kExitUsage;
     }
     CKibDoc doc;

@@ -62,9 +62,7 @@ int MakeStatus(const MakeOutcome& outcome, const CliHost& host) {
 int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTask, bool withFormat,
                 CliHost& host) {
     std::vector<int> stations;
-    std::string error;
-    if (!options.stations.empty() && !ParseStationList(options.stations, stations, error)) {
-        std::cerr << "kib: --stations: " << error << "\n";
+    if (!ParseStationsOption(options.stations, stations)) {
         return kExitUsage;
     }
     MakeChoice choice;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iostream>
 
 namespace kib::cli {
 
@@ -90,6 +91,15 @@ std::uint32_t StationMask(const std::vector<int>& stations) {
         mask |= 1u << (((n % 32) + 32) % 32);
     }
     return mask;
+}
+
+bool ParseStationsOption(const std::string& text, std::vector<int>& stations) {
+    std::string error;
+    if (!text.empty() && !ParseStationList(text, stations, error)) {
+        std::cerr << "kib: --stations: " << error << "\n";
+        return false;
+    }
+    return true;
 }
 
 } // namespace kib::cli

@@ -17,6 +17,10 @@ inline constexpr int kHighestStation = 20;
 // range that runs backwards, a number outside 0 .. 20 or any other text.
 bool ParseStationList(const std::string& text, std::vector<int>& stations, std::string& error);
 
+// The stations of a --stations option: none for an empty text (every station),
+// else the parsed list. False, with the message on standard error, for bad text.
+bool ParseStationsOption(const std::string& text, std::vector<int>& stations);
+
 // The mask with bit (n mod 32) set for every station n.
 std::uint32_t StationMask(const std::vector<int>& stations);
 
