@@ -7,6 +7,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "sheet/run_stations.h"
 
 #include <CLI/CLI.hpp>
 
@@ -22,15 +23,6 @@ struct AnalyseOptions {
     std::string stations; // empty: every station of the event
 };
 
-std::vector<int> EventStations(const CKibCfg& cfg) {
-    std::vector<int> stations;
-    for (int n = std::max(cfg.GetMinStation(), kLowestStation);
-         n <= std::min(cfg.GetMaxStation(), kHighestStation); ++n) {
-        stations.push_back(n);
-    }
-    return stations;
-}
-
 int Analyse(const AnalyseOptions& options) {
     std::vector<int> stations;
     if (!ParseStationsOption(options.stations, stations)) {
@@ -41,7 +33,7 @@ int Analyse(const AnalyseOptions& options) {
         return kExitError;
     }
     if (stations.empty()) {
-        stations = EventStations(*doc.GetConfig());
+        stations = SelectedStations(*doc.GetConfig(), 0); // every station of the event
     }
     if (stations.empty()) {
         std::cerr << "error: No stations configured (Event.MINSTAT .. Event.MAXSTAT).\n";
