@@ -35,17 +35,12 @@ void AddMakeCommands(CLI::App& app, Context& ctx) {
     check->callback(
         [&ctx, options] { ctx.run = [options](CliHost&) { return CheckConfig(options->file); }; });
 
-    auto* maps = app.add_subcommand(
-        "maps", "Make the competition maps (map-S.T.svg) and print sheets (prn-...svg) of "
-                "FILE.cfg in its output directory (Target.DIR)");
-    AddFileOption(*maps, options->file);
-    AddStationsOption(*maps, options->stations);
-    AddTaskOption(*maps, options->task);
-    maps->callback([&ctx, options] {
-        ctx.run = [options](CliHost& host) {
-            return RunMakeVerb(*options, OnMakeMapSvgs, true, false, host);
-        };
-    });
+    AddMakeVerb(app, ctx,
+                {.name = "maps",
+                 .description = "Make the competition maps (map-S.T.svg) and print sheets "
+                                "(prn-...svg) of FILE.cfg in its output directory (Target.DIR)",
+                 .handler = OnMakeMapSvgs,
+                 .withTask = true});
 }
 
 } // namespace kib::cli

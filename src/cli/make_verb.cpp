@@ -9,6 +9,7 @@
 #include <CLI/CLI.hpp>
 
 #include <iostream>
+#include <memory>
 #include <vector>
 
 namespace kib::cli {
@@ -94,6 +95,24 @@ int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTa
     const MakeOutcome outcome =
         handler(&doc, [&choice](const MakeDialogRequest&) { return choice; });
     return MakeStatus(outcome, host);
+}
+
+void AddMakeVerb(CLI::App& app, Context& ctx, const MakeVerb& verb) {
+    auto options = std::make_shared<MakeVerbOptions>();
+    auto* command = app.add_subcommand(verb.name, verb.description);
+    AddFileOption(*command, options->file);
+    if (verb.withFormat) {
+        AddFormatOption(*command, options->format);
+    }
+    AddStationsOption(*command, options->stations);
+    if (verb.withTask) {
+        AddTaskOption(*command, options->task);
+    }
+    command->callback([&ctx, options, verb] {
+        ctx.run = [options, verb](CliHost& host) {
+            return RunMakeVerb(*options, verb.handler, verb.withTask, verb.withFormat, host);
+        };
+    });
 }
 
 } // namespace kib::cli

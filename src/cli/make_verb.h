@@ -14,6 +14,8 @@ class App;
 
 namespace kib::cli {
 
+struct Context;
+
 struct MakeVerbOptions {
     std::string file;
     std::string stations;     // empty: every station
@@ -41,5 +43,18 @@ using MakeHandler = MakeOutcome (*)(CKibDoc* document, const MakeDialog& dialog)
 // tell which of the options the verb has.
 int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTask, bool withFormat,
                 CliHost& host);
+
+// A Make verb as the command line shows it: FILE.cfg, --format when withFormat,
+// --stations, and --task when withTask.
+struct MakeVerb {
+    const char* name = "";
+    const char* description = "";
+    MakeHandler handler = nullptr;
+    bool withTask = false;
+    bool withFormat = false;
+};
+
+// Registers the verb; when it is chosen, its Make command runs with RunMakeVerb.
+void AddMakeVerb(CLI::App& app, Context& ctx, const MakeVerb& verb);
 
 } // namespace kib::cli
