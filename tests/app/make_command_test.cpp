@@ -1,6 +1,7 @@
 // The shared steps of the Make commands and Make Vector Maps: what stops a
 // command before its run, what the dialog is asked, and how the run ends.
 #include "app/make_command.h"
+#include "app/make_event.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -21,43 +22,12 @@ namespace fs = std::filesystem;
 
 constexpr const char* kStatus = "Generating Competition Maps SVG files...";
 
-class MakeCommandTest : public ::testing::Test {
+class MakeCommandTest : public test::MakeEventTest {
   protected:
     void SetUp() override {
-        host.Install();
-        host.title = "Kib - event.cfg";
-        dir = test::MakeTempDir("make-command");
-        fs::create_directory(dir + "/out");
-        doc.SetPathParts(dir + "/event.cfg");
-        cfg = &doc.NewConfig();
-        Set(id::Event_NAME, "Demo");
-        Set(id::Event_MAXSTAT, "2");
-        Set(id::Event_TASKS, "3");
-        Set(id::Source_COURSE, "S${STAT}");
-        Set(id::Source_CHAIR, "790.1");
-        Set(id::Source_FLAG, "790.2 790.3");
-        Set(id::Source_ANSWERS, "792.1");
-        Set(id::Target_DIR, "out");
+        MakeEvent("make-command");
         Set(id::Source_MODE, "OFF"); // no export stamps, except where a test wants them
-        for (int s : {1, 2}) {
-            Set(StationMinAngle(s), "10");
-        }
-        test::FixtureOptions options;
-        for (int s : {1, 2}) {
-            test::WriteFile(dir + "/Demo.S" + std::to_string(s) + ".svg",
-                            test::FixtureMap(options));
-        }
-        test::WriteFile(dir + "/Demo.Courses.xml", test::FixtureCourses({1, 2}, 3));
     }
-    void TearDown() override {
-        fs::remove_all(dir);
-        ResetAppState();
-    }
-
-    void Set(int itemId, const std::string& value) {
-        ASSERT_TRUE(cfg->FindItemById(itemId)->SetText(value)) << value;
-    }
-    static int StationMinAngle(int s) { return 2100 + 100 * s + 3; }
 
     // A dialog that records its request and answers with the choice.
     MakeDialog Dialog(std::optional<MakeChoice> choice) {
@@ -67,13 +37,7 @@ class MakeCommandTest : public ::testing::Test {
             return choice;
         };
     }
-    std::string LastBoxText() const { return host.boxes.empty() ? "" : host.boxes.back().text; }
 
-    test::RecordingHost host;
-    std::string dir;
-    CKibDoc doc;
-    CKibCfg* cfg = nullptr;
-    std::vector<MakeDialogRequest> requests;
     std::string statusDuringDialog;
 };
 

@@ -4,6 +4,7 @@
 #include "app/conversion_loop.h"
 #include "app/inkscape.h"
 #include "app/make_command.h"
+#include "app/make_event.h"
 #include "app/script_dir.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
@@ -161,39 +162,12 @@ constexpr const char* kFakeInkscape =
     "if [ -e \"$here/fail.txt\" ]; then echo 'cannot export'; exit 3; fi\n"
     "echo converted > \"$out\"\n";
 
-class MakeImagesTest : public ::testing::Test {
+class MakeImagesTest : public test::MakeEventTest {
   protected:
     void SetUp() override {
-        host.Install();
-        host.title = "Kib - event.cfg";
-        dir = test::MakeTempDir("make-images");
-        fs::create_directory(dir + "/out");
-        doc.SetPathParts(dir + "/event.cfg");
-        cfg = &doc.NewConfig();
-        Set(id::Event_NAME, "Demo");
-        Set(id::Event_MAXSTAT, "2");
-        Set(id::Event_TASKS, "3");
-        Set(id::Source_COURSE, "S${STAT}");
-        Set(id::Source_CHAIR, "790.1");
-        Set(id::Source_FLAG, "790.2 790.3");
-        Set(id::Source_ANSWERS, "792.1");
-        Set(id::Target_DIR, "out");
-        for (int s : {1, 2}) {
-            Set(2100 + 100 * s + 3, "10"); // MINANGLE
-            test::WriteFile(dir + "/Demo.S" + std::to_string(s) + ".svg",
-                            test::FixtureMap(test::FixtureOptions{}));
-        }
-        test::WriteFile(dir + "/Demo.Courses.xml", test::FixtureCourses({1, 2}, 3));
+        MakeEvent("make-images");
         inkscape.Script("bin/inkscape", kFakeInkscape);
         Set(id::System_INKSCAPEPATH, inkscape.Path());
-    }
-    void TearDown() override {
-        fs::remove_all(dir);
-        ResetAppState();
-    }
-
-    void Set(int itemId, const std::string& value) {
-        ASSERT_TRUE(cfg->FindItemById(itemId)->SetText(value)) << value;
     }
     MakeDialog Dialog(MakeChoice choice) {
         return [this, choice](const MakeDialogRequest& request) {
@@ -218,14 +192,8 @@ class MakeImagesTest : public ::testing::Test {
         }
         return calls;
     }
-    std::string LastBoxText() const { return host.boxes.empty() ? "" : host.boxes.back().text; }
 
-    test::RecordingHost host;
     test::ScriptDir inkscape;
-    std::string dir;
-    CKibDoc doc;
-    CKibCfg* cfg = nullptr;
-    std::vector<MakeDialogRequest> requests;
 };
 
 TEST_F(MakeImagesTest, MapImagesConvertEverySheetOfTheChosenStationOnce) {
