@@ -8,6 +8,7 @@
 #include "foundation/app_state.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_svg.h"
+#include "run_fixture.h"
 #include "sheet/map_generation.h"
 #include "support/recording_host.h"
 #include "support/run_program.h"
@@ -23,32 +24,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class GenerationTest : public ::testing::Test {
+class GenerationTest : public test::RunEventTest {
   protected:
     void SetUp() override {
-        host.Install();
-        App().debugSwitch = true;
-        dir = test::MakeTempDir("generation");
-        fs::create_directory(dir + "/out");
-        doc.SetPathParts(dir + "/event.cfg");
-        cfg = &doc.NewConfig();
-        Set(id::Event_NAME, "Demo");
-        Set(id::Event_MAXSTAT, "2");
-        Set(id::Source_COURSE, "S${STAT}");
-        Set(id::Source_CHAIR, "790.1");
-        Set(id::Source_FLAG, "790.2 790.3");
-        Set(id::Target_DIR, "out");
+        MakeRunEvent("generation", 2);
         Set(id::OrderTabs_SIZE, "10");
-        doc.mapScale = 4000;
-        SetRunning(true); // as the Make command does before the run
-    }
-    void TearDown() override {
-        fs::remove_all(dir);
-        ResetAppState();
-    }
-
-    void Set(int itemId, const std::string& value) {
-        ASSERT_TRUE(cfg->Item(itemId).SetText(value)) << value;
     }
     // Writes the maps of stations 1 and 2 and the courses file, with the tasks.
     void WriteEvent(int tasks) {
@@ -66,14 +46,6 @@ class GenerationTest : public ::testing::Test {
         CompetitionRun run(svg);
         return run.GenerateCompetitionSvg(mask, choice);
     }
-    std::vector<std::string> Files() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir + "/out")) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
     // "map-1.0 map-1.1 prn-1.0-1.1" style list of the sheets of one station.
     std::string Sheets(int station) const {
         std::string list;
@@ -86,11 +58,6 @@ class GenerationTest : public ::testing::Test {
         }
         return list;
     }
-
-    test::RecordingHost host;
-    std::string dir;
-    CKibDoc doc;
-    CKibCfg* cfg = nullptr;
 };
 
 struct SheetCase {

@@ -8,6 +8,7 @@
 #include "foundation/app_state.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_svg.h"
+#include "run_fixture.h"
 #include "sheet/solution_run.h"
 #include "sheet/svg_text.h"
 #include "support/recording_host.h"
@@ -24,37 +25,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SolutionRunTest : public ::testing::Test {
+class SolutionRunTest : public test::RunEventTest {
   protected:
     void SetUp() override {
-        host.Install();
-        App().debugSwitch = true;
-        dir = test::MakeTempDir("solutions");
-        fs::create_directory(dir + "/out");
-        doc.SetPathParts(dir + "/event.cfg");
-        cfg = &doc.NewConfig();
-        Set(id::Event_NAME, "Demo");
+        MakeRunEvent("solutions", 5);
         Set(id::Event_TASKS, "3");
-        Set(id::Event_MAXSTAT, "5");
-        Set(id::Source_COURSE, "S${STAT}");
-        Set(id::Source_CHAIR, "790.1");
-        Set(id::Source_FLAG, "790.2 790.3");
-        Set(id::Target_DIR, "out");
         Set(id::Solutions_MAPHEIGHT, "100"); // two rows of maps per sheet
-        doc.mapScale = 4000;
         for (int s = 1; s <= 5; ++s) {
             test::WriteFile(MapFile(s), test::FixtureMap({}));
         }
         test::WriteFile(dir + "/Demo.Courses.xml", test::FixtureCourses({1, 2, 3, 4, 5}, 3));
-        SetRunning(true); // as the Make command does before the run
-    }
-    void TearDown() override {
-        fs::remove_all(dir);
-        ResetAppState();
-    }
-
-    void Set(int itemId, const std::string& value) {
-        ASSERT_TRUE(cfg->Item(itemId).SetText(value)) << value;
     }
     std::string MapFile(int s) const { return dir + "/Demo.S" + std::to_string(s) + ".svg"; }
     bool Run(std::uint32_t mask = 0) {
@@ -63,14 +43,6 @@ class SolutionRunTest : public ::testing::Test {
         const bool ok = run.GenerateSolutionSvg(mask);
         perSheet = run.StationsPerSheet();
         return ok;
-    }
-    std::vector<std::string> Files() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir + "/out")) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
     }
     // The sheet parsed, with the ids of its station maps in order.
     std::string Maps(const std::string& name) {
@@ -90,10 +62,6 @@ class SolutionRunTest : public ::testing::Test {
         return text.find(part) != std::string::npos;
     }
 
-    test::RecordingHost host;
-    std::string dir;
-    CKibDoc doc;
-    CKibCfg* cfg = nullptr;
     int perSheet = 0;
 };
 
