@@ -1,6 +1,7 @@
 // The competition map composer on a small fixture station: which circle shows,
 // the map transform, the description row, column B, colours, corners and the
 // cover canvas. Every composed document is parsed as XML.
+#include "composer_fixture.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -27,39 +28,16 @@ namespace {
 
 using test::FixtureOptions;
 
-class ComposerTest : public ::testing::Test {
+class ComposerTest : public test::ComposerFixture {
   protected:
     void SetUp() override {
-        host.Install();
-        App().debugSwitch = true;
-        cfg = &doc.NewConfig();
-        Set(id::Event_TASKS, "5");
-        Set(id::Source_CHAIR, "790.1");
-        Set(id::Source_FLAG, "790.2 790.3");
-        svg = std::make_unique<CKibSvg>(doc);
+        MakeStation();
         surfacePtr = std::make_unique<CSvgImage>(*cfg);
-    }
-    void TearDown() override { ResetAppState(); }
-
-    void Set(int itemId, const std::string& value) {
-        ASSERT_TRUE(cfg->Item(itemId).SetText(value)) << value;
     }
 
     // Reads the fixture map and gives circle part p the task p + 1.
     CKibMap& Load(const FixtureOptions& options = {}) {
-        map = std::make_unique<CKibMap>(*svg);
-        std::istringstream in(test::FixtureMap(options));
-        EXPECT_TRUE(map->ParseMap(in, 1, 1));
-        map->AnalyseDescriptions(1);
-        SymbolSet* circles = map->FindSet(703, 0);
-        EXPECT_NE(circles, nullptr);
-        map->firstPart = circles->First();
-        map->partCount = circles->count;
-        for (int p = 0; p < map->partCount; ++p) {
-            map->assignments[static_cast<std::size_t>(p)] = ":" + std::to_string(p + 1) + ":";
-        }
-        map->rotation = 30;
-        return *map;
+        return LoadMap(test::FixtureMap(options), 30);
     }
 
     // Composes one canvas into a whole document and parses it.
@@ -82,9 +60,6 @@ class ComposerTest : public ::testing::Test {
         return text;
     }
 
-    static bool Has(const std::string& text, const std::string& part) {
-        return text.find(part) != std::string::npos;
-    }
     static std::string CircleLine(int task) {
         return FormatText("<circle cx=\"%.3f\" cy=\"50.000\" r=\"2.500\"/>",
                           static_cast<double>(test::CircleX(task)));
@@ -94,11 +69,6 @@ class ComposerTest : public ::testing::Test {
                            [&](const std::string& m) { return m.rfind(prefix, 0) == 0; });
     }
 
-    test::RecordingHost host;
-    CKibDoc doc;
-    CKibCfg* cfg = nullptr;
-    std::unique_ptr<CKibSvg> svg;
-    std::unique_ptr<CKibMap> map;
     std::unique_ptr<CSvgImage> surfacePtr;
     CSvgImage& surface() { return *surfacePtr; }
 };

@@ -2,6 +2,7 @@
 // description block of each place of the sheet go, the map transform around
 // chair, circles and flags, the upright special symbols and control numbers,
 // the description rows and the answers. Every composed sheet is parsed as XML.
+#include "composer_fixture.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -46,18 +47,12 @@ std::string SolutionFixtureMap(const FixtureOptions& options, bool controlNumber
     return text;
 }
 
-class SolutionComposerTest : public ::testing::Test {
+class SolutionComposerTest : public test::ComposerFixture {
   protected:
     void SetUp() override {
-        host.Install();
-        App().debugSwitch = true;
-        cfg = &doc.NewConfig();
-        Set(id::Event_TASKS, "5");
-        Set(id::Source_CHAIR, "790.1");
-        Set(id::Source_FLAG, "790.2 790.3");
+        MakeStation();
         Set(id::Solutions_SCALE, "2000");
         doc.mapScale = 4000;
-        svg = std::make_unique<CKibSvg>(doc);
         surface = std::make_unique<CSvgImage>(*cfg);
     }
     void TearDown() override {
@@ -65,25 +60,9 @@ class SolutionComposerTest : public ::testing::Test {
         ResetAppState();
     }
 
-    void Set(int itemId, const std::string& value) {
-        ASSERT_TRUE(cfg->Item(itemId).SetText(value)) << value;
-    }
-
     // Reads the fixture map (three tasks) and gives circle part p the task p + 1.
     CKibMap& Load(const FixtureOptions& options = {}, bool controlNumber = false) {
-        map = std::make_unique<CKibMap>(*svg);
-        std::istringstream in(SolutionFixtureMap(options, controlNumber));
-        EXPECT_TRUE(map->ParseMap(in, 1, 1));
-        map->AnalyseDescriptions(1);
-        SymbolSet* circles = map->FindSet(703, 0);
-        EXPECT_NE(circles, nullptr);
-        map->firstPart = circles->First();
-        map->partCount = circles->count;
-        for (int p = 0; p < map->partCount; ++p) {
-            map->assignments[static_cast<std::size_t>(p)] = ":" + std::to_string(p + 1) + ":";
-        }
-        map->rotation = 0;
-        return *map;
+        return LoadMap(SolutionFixtureMap(options, controlNumber), 0);
     }
 
     // Lays the sheet out and composes the loaded map at the position into the
@@ -100,9 +79,6 @@ class SolutionComposerTest : public ::testing::Test {
         test::ParseDocument(xml, text);
         return text;
     }
-    static bool Has(const std::string& text, const std::string& part) {
-        return text.find(part) != std::string::npos;
-    }
     // Column H letters of the description block: row number -> letter.
     std::map<int, std::string> ColumnH() const {
         std::map<int, std::string> letters;
@@ -116,11 +92,6 @@ class SolutionComposerTest : public ::testing::Test {
         return letters;
     }
 
-    test::RecordingHost host;
-    CKibDoc doc;
-    CKibCfg* cfg = nullptr;
-    std::unique_ptr<CKibSvg> svg;
-    std::unique_ptr<CKibMap> map;
     std::unique_ptr<CSvgImage> surface;
     std::ostringstream sheet;
     pugi::xml_document xml;
