@@ -52,6 +52,17 @@ bool IsConfigFile(const QString& path) {
     return path.endsWith(QStringLiteral(".cfg"), Qt::CaseInsensitive);
 }
 
+// The print job of the frame's document after its Make dialog; none when there
+// is no document or nothing to print.
+std::optional<PrintJob> PreparePrintJob(CMainFrame& frame, CKibDoc* doc) {
+    if (doc == nullptr) {
+        return std::nullopt;
+    }
+    return PreparePrinting(
+        *doc, [&frame](CMakeDlg& dlg) { return frame.RunMakeDialog(dlg); },
+        [&frame] { frame.Output()->SelectMessagesTab(); });
+}
+
 } // namespace
 
 CMainFrame::CMainFrame(QSettings& settings, QWidget* parent)
@@ -696,55 +707,44 @@ void CMainFrame::OnViewSolution() {
 
 // ------------------------------------------------------------------ printing
 
-void CMainFrame::OnFilePrint() {
-    CKibDoc* doc = ActiveDocument();
-    if (doc == nullptr) {
-        return;
-    }
-    const auto job = PreparePrinting(
-        *doc, [this](CMakeDlg& dlg) { return RunMakeDialog(dlg); },
-        [this] { output_->SelectMessagesTab(); });
-    if (!job) {
-        return;
-    }
+QPrinter& CMainFrame::Printer() {
     if (!printer_) {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     }
-    printer_->setFromTo(1, job->pageCount);
-    QPrintDialog dialog(printer_.get(), this);
+    return *printer_;
+}
+
+void CMainFrame::OnFilePrint() {
+    CKibDoc* doc = ActiveDocument();
+    const auto job = PreparePrintJob(*this, doc);
+    if (!job) {
+        return;
+    }
+    QPrinter& printer = Printer();
+    printer.setFromTo(1, job->pageCount);
+    QPrintDialog dialog(&printer, this);
     dialog.setMinMax(1, job->pageCount);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    PrintPages(*printer_, *doc, *job);
+    PrintPages(printer, *doc, *job);
 }
 
 void CMainFrame::OnFilePrintPreview() {
     CKibDoc* doc = ActiveDocument();
-    if (doc == nullptr) {
-        return;
-    }
-    const auto job = PreparePrinting(
-        *doc, [this](CMakeDlg& dlg) { return RunMakeDialog(dlg); },
-        [this] { output_->SelectMessagesTab(); });
+    const auto job = PreparePrintJob(*this, doc);
     if (!job) {
         return;
     }
-    if (!printer_) {
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    }
-    QPrintPreviewDialog preview(printer_.get(), this);
+    QPrintPreviewDialog preview(&Printer(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [doc, &job](QPrinter* printer) { PrintPages(*printer, *doc, *job); });
     preview.exec();
 }
 
 void CMainFrame::OnFilePrintSetup() {
-    if (!printer_) {
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    }
-    QPageSetupDialog dialog(printer_.get(), this);
+    QPageSetupDialog dialog(&Printer(), this);
     dialog.exec();
 }
 

@@ -157,6 +157,8 @@ class CMainFrame : public QMainWindow, public MainWindow {
     void CloseDocumentViews(const std::shared_ptr<CKibDoc>& doc);
     bool CanClose();
     template <typename Command> void RunMakeCommand(Command command);
+    // The printer of the print commands, made on first use.
+    QPrinter& Printer();
 
     QSettings& settings_;
     GuiHost* host_ = nullptr;
