@@ -152,7 +152,8 @@ QSize CScrImage::PrepareText(const TextCellF& cell, const QString& text) {
     return QSize(metrics.horizontalAdvance(text), metrics.height());
 }
 
-void CScrImage::TextLine(const TextCellF& cell) {
+void CScrImage::PaintCell(const TextCellF& cell,
+                          const std::function<QPoint(QSize, double)>& place) {
     BeginGroup(nullptr, cell.frameWidth, cell.colour, false);
     if (cell.frameWidth != 0) {
         RectSubpath(cell.x1, cell.y1, cell.x2 - cell.x1, cell.y2 - cell.y1);
@@ -160,7 +161,18 @@ void CScrImage::TextLine(const TextCellF& cell) {
     if (!cell.text.empty()) {
         const QString text = ToQt(cell.text);
         const QSize extent = PrepareText(cell, text);
-        const double s = halfShift ? 1.0 : 0.5;
+        const QPoint corner = place(extent, halfShift ? 1.0 : 0.5);
+        painter_.save();
+        painter_.setPen(ToQColor(cell.colour));
+        painter_.drawText(QRect(corner.x(), corner.y(), extent.width() + 1, extent.height()),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+        painter_.restore();
+    }
+    EndGroup();
+}
+
+void CScrImage::TextLine(const TextCellF& cell) {
+    PaintCell(cell, [this, &cell](QSize extent, double s) {
         const int top = static_cast<int>(scale_ * (cell.y1 + cell.y2) / 2 + s) -
                         (cell.fontSize == -1 ? extent.height() / 5 : extent.height() / 2);
         int left = static_cast<int>(scale_ * cell.x1 + s);
@@ -169,24 +181,12 @@ void CScrImage::TextLine(const TextCellF& cell) {
         } else if (cell.align == 1) {
             left = static_cast<int>(scale_ * cell.x2 + s) - extent.width();
         }
-        painter_.save();
-        painter_.setPen(ToQColor(cell.colour));
-        painter_.drawText(QRect(left, top, extent.width() + 1, extent.height()),
-                          Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
-        painter_.restore();
-    }
-    EndGroup();
+        return QPoint(left, top);
+    });
 }
 
 void CScrImage::TextBox(const TextCellF& cell) {
-    BeginGroup(nullptr, cell.frameWidth, cell.colour, false);
-    if (cell.frameWidth != 0) {
-        RectSubpath(cell.x1, cell.y1, cell.x2 - cell.x1, cell.y2 - cell.y1);
-    }
-    if (!cell.text.empty()) {
-        const QString text = ToQt(cell.text);
-        const QSize extent = PrepareText(cell, text);
-        const double s = halfShift ? 1.0 : 0.5;
+    PaintCell(cell, [this, &cell](QSize extent, double s) {
         const int a = cell.align + 15;
         const int v = a / 10 - 1;
         const int z = a % 10 - 5;
@@ -211,13 +211,8 @@ void CScrImage::TextBox(const TextCellF& cell) {
         } else {
             left = static_cast<int>(scale_ * (cell.x1 + cell.x2) / 2 + s) - extent.width() / 2;
         }
-        painter_.save();
-        painter_.setPen(ToQColor(cell.colour));
-        painter_.drawText(QRect(left, top, extent.width() + 1, extent.height()),
-                          Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
-        painter_.restore();
-    }
-    EndGroup();
+        return QPoint(left, top);
+    });
 }
 
 void CScrImage::DrawMapOutline(int position) {

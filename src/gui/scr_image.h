@@ -8,6 +8,7 @@
 #include <QPoint>
 #include <QPolygon>
 
+#include <functional>
 #include <vector>
 
 class QPainter;
@@ -56,6 +57,9 @@ class CScrImage : public CKibage {
     void FillDevice(const std::vector<QPolygon>& polygons, int colour);
     // Sets the font and colour of a text cell; returns the text's pixel extent.
     QSize PrepareText(const TextCellF& cell, const QString& text);
+    // Paints a text cell: its frame, then its text with the top left corner
+    // that place gives for the text's pixel extent and the rounding shift.
+    void PaintCell(const TextCellF& cell, const std::function<QPoint(QSize, double)>& place);
 
     QPainter& painter_;
     QPen pens_[kPenStackSize];
