@@ -17,12 +17,7 @@ constexpr int kDescriptionColour = 179 + 65536 * 255;
 void DrawRulersAndLabels(CScrImage& img, const CKibCfg& cfg, const CKibDoc& doc, int first,
                          int last, int angle) {
     for (int r = 1; r <= (last - first) / 2 + 1; ++r) {
-        const int y = (r - 1) * img.rowH + img.rulerH / 2 + img.rowTop;
-        img.BeginGroup("ruler", 2, 0, false);
-        img.MoveTo(img.leftX, y);
-        img.LineTo(img.rightX, y);
-        img.EndPath();
-        img.EndGroup();
+        img.DrawSolutionRuler(r);
     }
     for (int u = first; u <= last; ++u) {
         const int p = u - first + 1;

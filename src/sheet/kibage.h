@@ -63,6 +63,7 @@ class CKibage : public SheetLayout {
     void DrawPointingBoard();
     void DrawMapBorder();
     void DrawNorthArrows(int angle, int mapIndex);
+    void DrawSolutionRuler(int row); // the line above row 1, 2, ... of a solution sheet
     void DrawSolutionStationLabel(int station, int mapIndex);
     void DrawSolutionScaleLabel(int mapIndex, int scale);
 

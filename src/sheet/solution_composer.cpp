@@ -78,7 +78,6 @@ class SolutionComposer {
     void TurnLettersUpright();
     bool FindView();
     Polar AddPoint(MapPoint inMap, Bounds& box);
-    void DrawRuler();
     void WriteMap();
     void WriteControlNumbers();
     void DrawDecorations();
@@ -268,18 +267,6 @@ bool SolutionComposer::FindView() {
              static_cast<double>(middle_.y), static_cast<double>(polar.r),
              static_cast<double>(polar.theta), WholeDegrees(polar.theta));
     return true;
-}
-
-void SolutionComposer::DrawRuler() {
-    if (k_.modeWeb) {
-        return;
-    }
-    const int y = (row_ - 1) * k_.rowH + k_.rulerH / 2 + k_.rowTop;
-    k_.BeginGroup("ruler", 2, 0, false);
-    k_.MoveTo(k_.leftX, y);
-    k_.LineTo(k_.rightX, y);
-    k_.EndPath();
-    k_.EndGroup();
 }
 
 void SolutionComposer::WriteMap() {
@@ -517,7 +504,7 @@ bool SolutionComposer::Compose() {
     if (map_.tasks < 1 || !FindView()) {
         return false;
     }
-    DrawRuler();
+    k_.DrawSolutionRuler(row_);
     WriteMap();
     DrawDecorations();
     WriteDescriptions();

@@ -1,9 +1,22 @@
-// Per-map labels of solution sheets: the station under the map and its scale.
+// Per-row rulers and per-map labels of solution sheets: the station under the
+// map and its scale.
 #include "sheet/kibage.h"
 
 #include <string>
 
 namespace kib {
+
+void CKibage::DrawSolutionRuler(int row) {
+    if (modeWeb) {
+        return;
+    }
+    const int y = (row - 1) * rowH + rulerH / 2 + rowTop;
+    BeginGroup("ruler", 2, 0, false);
+    MoveTo(leftX, y);
+    LineTo(rightX, y);
+    EndPath();
+    EndGroup();
+}
 
 void CKibage::DrawSolutionStationLabel(int stationNo, int mapIndex) {
     if (!solution || modeWeb || compressed) {
