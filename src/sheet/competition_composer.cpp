@@ -184,17 +184,7 @@ void CompetitionComposer::DrawDecorations() {
 
 TextCellF CompetitionComposer::DescCell(float x1, float y1, float x2, float y2,
                                         const std::string& text) const {
-    TextCellF cell;
-    cell.x1 = x1;
-    cell.y1 = y1;
-    cell.x2 = x2;
-    cell.y2 = y2;
-    cell.colour = map_.descColour;
-    cell.text = text;
-    cell.fontFamily = k_.descFont.family;
-    cell.fontSize = 0;
-    cell.align = 0;
-    return cell;
+    return DescriptionCell(map_, k_.descFont.family, x1, y1, x2, y2, text);
 }
 
 void CompetitionComposer::WriteDescriptions() {

@@ -51,4 +51,17 @@ void WriteMapBody(const CKibMap& map, std::ostream& out) {
     }
 }
 
+TextCellF DescriptionCell(const CKibMap& map, const std::string& fontFamily, float x1, float y1,
+                          float x2, float y2, const std::string& text) {
+    TextCellF cell;
+    cell.x1 = x1;
+    cell.y1 = y1;
+    cell.x2 = x2;
+    cell.y2 = y2;
+    cell.colour = map.descColour;
+    cell.text = text;
+    cell.fontFamily = fontFamily;
+    return cell;
+}
+
 } // namespace kib

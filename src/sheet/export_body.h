@@ -2,7 +2,10 @@
 // control description table and the map's own content lines.
 #pragma once
 
+#include "sheet/text_cell.h"
+
 #include <ostream>
+#include <string>
 
 namespace kib {
 
@@ -26,5 +29,11 @@ int ClosingSvgLine(const CKibMap& map);
 // The map's own lines that are not hidden, without the export's frame: its
 // scale group line and closing lines, or its closing svg line.
 void WriteMapBody(const CKibMap& map, std::ostream& out);
+
+// A cell of the description row in map units, written in the description colour
+// of the export and the given font family, with the surface's default size and
+// centred alignment.
+TextCellF DescriptionCell(const CKibMap& map, const std::string& fontFamily, float x1, float y1,
+                          float x2, float y2, const std::string& text);
 
 } // namespace kib

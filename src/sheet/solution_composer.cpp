@@ -341,15 +341,7 @@ void SolutionComposer::DrawDecorations() {
 
 TextCellF SolutionComposer::DescCell(float x1, float y1, float x2, float y2,
                                      const std::string& text) const {
-    TextCellF cell;
-    cell.x1 = x1;
-    cell.y1 = y1;
-    cell.x2 = x2;
-    cell.y2 = y2;
-    cell.colour = map_.descColour;
-    cell.text = text;
-    cell.fontFamily = k_.descFont.family;
-    return cell;
+    return DescriptionCell(map_, k_.descFont.family, x1, y1, x2, y2, text);
 }
 
 // The answer letters of the export's column H, hidden with the description
