@@ -3,6 +3,7 @@
 // with all their log lines, and prints one summary line per station.
 #include "app/analyse_run.h"
 #include "cli/cli_context.h"
+#include "cli/config_path.h"
 #include "cli/station_list.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -29,7 +30,7 @@ int Analyse(const AnalyseOptions& options) {
         return kExitUsage;
     }
     CKibDoc doc;
-    if (!doc.OnOpenDocument(options.file)) {
+    if (!OpenConfiguration(doc, options.file)) {
         return kExitError;
     }
     if (stations.empty()) {

@@ -1,6 +1,7 @@
 // kib config show / kib config save: load a configuration file, print every
 // setting, or write it back in the current format.
 #include "cli/cli_context.h"
+#include "cli/config_path.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
@@ -44,7 +45,7 @@ void PrintConfig(const CKibCfg& cfg) {
 
 int ShowConfig(const std::string& file) {
     CKibDoc doc;
-    if (!doc.OnOpenDocument(file)) {
+    if (!OpenConfiguration(doc, file)) {
         return kExitError;
     }
     PrintConfig(*doc.GetConfig());
@@ -53,10 +54,10 @@ int ShowConfig(const std::string& file) {
 
 int SaveConfig(const std::string& file, const std::string& out) {
     CKibDoc doc;
-    if (!doc.OnOpenDocument(file)) {
+    if (!OpenConfiguration(doc, file)) {
         return kExitError;
     }
-    if (!doc.OnSaveDocument(out.empty() ? file : out)) {
+    if (!doc.OnSaveDocument(AbsoluteFromHere(out.empty() ? file : out))) {
         return kExitError;
     }
     return StatusFromFlags();

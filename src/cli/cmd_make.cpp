@@ -2,6 +2,7 @@
 // Vector Maps command with its choice of stations and task from the command line.
 #include "app/make_command.h"
 #include "cli/cli_context.h"
+#include "cli/config_path.h"
 #include "cli/make_verb.h"
 #include "config/kib_doc.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 int CheckConfig(const std::string& file) {
     CKibDoc doc;
-    if (!doc.OnOpenDocument(file)) {
+    if (!OpenConfiguration(doc, file)) {
         return kExitError;
     }
     if (!doc.CheckLayout(true)) {

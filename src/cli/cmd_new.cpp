@@ -1,5 +1,6 @@
 // kib new: create a configuration from an OCAD export directory and save it.
 #include "cli/cli_context.h"
+#include "cli/config_path.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -9,6 +10,7 @@
 #include <CLI/CLI.hpp>
 
 #include <filesystem>
+#include <iostream>
 #include <memory>
 #include <string>
 
@@ -70,18 +72,24 @@ bool RefuseToReplace(const std::string& file, bool force) {
 }
 
 int NewConfig(const NewOptions& options, CliHost& host) {
-    if (!options.output.empty() && RefuseToReplace(options.output, options.force)) {
+    if (options.exportDir.empty()) {
+        std::cerr << "kib new: EXPORT_DIR must name a folder\n";
+        return kExitUsage;
+    }
+    // Both names are taken from the working folder, so that the templates saved
+    // lead from the configuration's own folder to the exports.
+    const std::string output = AbsoluteFromHere(options.output);
+    if (!output.empty() && RefuseToReplace(output, options.force)) {
         return kExitError;
     }
     CKibDoc doc;
-    if (!doc.NewFromFolder(options.exportDir)) {
+    if (!doc.NewFromFolder(AbsoluteFromHere(options.exportDir))) {
         return kExitError;
     }
     const int status = host.LastBoxStatus();
     CKibCfg& cfg = *doc.GetConfig();
-    const std::string file =
-        options.output.empty() ? doc.GetDirectory() + DefaultFileName(cfg) : options.output;
-    if (options.output.empty() && RefuseToReplace(file, options.force)) {
+    const std::string file = output.empty() ? doc.GetDirectory() + DefaultFileName(cfg) : output;
+    if (output.empty() && RefuseToReplace(file, options.force)) {
         return kExitError;
     }
     PointTemplatesAtExports(cfg, doc.GetDirectory(), file);

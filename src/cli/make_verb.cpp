@@ -1,6 +1,7 @@
 #include "cli/make_verb.h"
 
 #include "cli/cli_context.h"
+#include "cli/config_path.h"
 #include "cli/station_list.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -79,7 +80,7 @@ int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTa
         }
     }
     CKibDoc doc;
-    if (!doc.OnOpenDocument(options.file)) {
+    if (!OpenConfiguration(doc, options.file)) {
         return kExitError;
     }
     const CKibCfg& cfg = *doc.GetConfig();

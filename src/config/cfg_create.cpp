@@ -229,6 +229,13 @@ bool CKibDoc::OnNewDocument() {
 bool CKibDoc::NewFromFolder(const std::string& folder) {
     CKibCfg& cfg = NewConfig();
     std::string directory = folder;
+    if (directory.empty()) {
+        // No folder at all is not the file-system root.
+        ShowBox("Directory structure not recognized!\nSee the Output Window for details.",
+                BoxIcon::Error);
+        SetLoaded(false);
+        return false;
+    }
     if (directory.back() != '/') {
         directory += '/';
     }

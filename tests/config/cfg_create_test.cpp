@@ -174,5 +174,13 @@ TEST_F(NewDocumentTest, UnrecognisedFolderDiscardsTheDocument) {
     EXPECT_EQ(host.boxes[0].icon, BoxIcon::Error);
 }
 
+TEST_F(NewDocumentTest, NoFolderIsNotTheFileSystemRoot) {
+    EXPECT_FALSE(doc.NewFromFolder(""));
+    EXPECT_FALSE(doc.IsLoaded());
+    EXPECT_TRUE(host.messages.empty()) << "nothing is searched";
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].icon, BoxIcon::Error);
+}
+
 } // namespace
 } // namespace kib

@@ -1,6 +1,7 @@
 // Whole runs of `kib analyse` on the demo event and on a copy of it that an
 // organiser broke in three ways: a missing control circle, a missing start and a
 // seventh flag.
+#include "support/demo_inputs.h"
 #include "support/run_program.h"
 
 #include <filesystem>
@@ -37,16 +38,7 @@ class AnalyseCommandTest : public ::testing::Test {
   protected:
     void SetUp() override {
         dir = MakeTempDir("e2e-analyse");
-        for (const auto& entry :
-             fs::directory_iterator(std::string(KIB_SOURCE_DIR) + "/examples/demo")) {
-            const std::string name = entry.path().filename().string();
-            if (name.ends_with(".svg") || name.ends_with(".xml") || name.ends_with(".cfg")) {
-                if (name.rfind("map-", 0) != 0 && name.rfind("prn-", 0) != 0 &&
-                    name.rfind("sol-", 0) != 0) {
-                    fs::copy_file(entry.path(), dir + "/" + name);
-                }
-            }
-        }
+        CopyDemoInputs(dir);
     }
     void TearDown() override { fs::remove_all(dir); }
     ProgramResult Analyse() { return RunProgram({KibBinary(), "analyse", dir + "/demo.cfg"}); }

@@ -6,6 +6,7 @@
 #include "config/name_templates.h"
 #include "foundation/app_state.h"
 #include "sheet/kibage.h"
+#include "support/demo_inputs.h"
 #include "support/recording_host.h"
 #include "support/run_program.h"
 
@@ -121,14 +122,7 @@ class MapsCommandTest : public ::testing::Test {
     void SetUp() override {
         host.Install();
         dir = MakeTempDir("e2e-maps");
-        const std::string demo = std::string(KIB_SOURCE_DIR) + "/examples/demo";
-        for (const auto& entry : fs::directory_iterator(demo)) {
-            const std::string name = entry.path().filename().string();
-            if (!StartsWith(name, "map-") && !StartsWith(name, "prn-") &&
-                !StartsWith(name, "sol-") && entry.path().extension() != ".kib") {
-                fs::copy_file(entry.path(), dir + "/" + name);
-            }
-        }
+        CopyDemoInputs(dir);
         cfg = dir + "/demo.cfg";
         // With the debugging switch on, the debug log tells what each sheet write did.
         WriteFile(cfg, ReadFile(cfg) + "\r\n[System]\r\nDEBUGGING=Yes\r\n");

@@ -1,5 +1,6 @@
 // Whole runs of `kib new`: the demo event's exports give back its configuration;
 // folders that are not an export give their messages and no file.
+#include "support/demo_inputs.h"
 #include "support/run_program.h"
 
 #include <filesystem>
@@ -54,13 +55,6 @@ class NewCommandTest : public ::testing::Test {
     void SetUp() override { dir = MakeTempDir("e2e-new"); }
     void TearDown() override { fs::remove_all(dir); }
 
-    void CopyDemoExports(const std::string& to) const {
-        fs::create_directories(to);
-        for (const char* name :
-             {"Demo.Courses.xml", "Demo.S1.svg", "Demo.S2.svg", "Demo.S3.svg", "Demo.S4.svg"}) {
-            fs::copy_file(kDemo + name, to + "/" + name);
-        }
-    }
     std::vector<std::string> Names(const std::string& folder) const {
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder)) {

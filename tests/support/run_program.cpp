@@ -43,7 +43,10 @@ void Drain(int outFd, int errFd, std::string& out, std::string& err) {
 
 } // namespace
 
-ProgramResult RunProgram(const std::vector<std::string>& args, const std::string& input) {
+namespace {
+
+ProgramResult Run(const std::vector<std::string>& args, const std::string& input,
+                  const std::string& cwd) {
     ProgramResult result;
     int outPipe[2], errPipe[2], inPipe[2];
     if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0 || ::pipe(inPipe) != 0) {
@@ -56,6 +59,9 @@ ProgramResult RunProgram(const std::vector<std::string>& args, const std::string
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
     for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) {
         posix_spawn_file_actions_addclose(&actions, fd);
+    }
+    if (!cwd.empty()) {
+        posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
     }
     std::vector<char*> argv;
     for (const auto& a : args) {
@@ -80,6 +86,16 @@ ProgramResult RunProgram(const std::vector<std::string>& args, const std::string
     ::waitpid(pid, &status, 0);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+} // namespace
+
+ProgramResult RunProgram(const std::vector<std::string>& args, const std::string& input) {
+    return Run(args, input, "");
+}
+
+ProgramResult RunProgramIn(const std::string& cwd, const std::vector<std::string>& args) {
+    return Run(args, "", cwd);
 }
 
 std::string KibBinary() {

@@ -14,6 +14,8 @@ struct ProgramResult {
 };
 
 ProgramResult RunProgram(const std::vector<std::string>& args, const std::string& input = "");
+// The same, started in the working folder cwd.
+ProgramResult RunProgramIn(const std::string& cwd, const std::vector<std::string>& args);
 
 // The kib binary under test (KIB_BIN from the test environment, else the build tree's).
 std::string KibBinary();
