@@ -18,12 +18,7 @@ ConversionSettings ReadConversionSettings(const CKibDoc& doc, int format) {
     ConversionSettings settings;
     const std::string& mode = cfg.Item(id::Target_MODE).GetValue();
     settings.modeLetter = mode.empty() ? 'P' : mode[0];
-    settings.directory = doc.MakePath(cfg.Item(id::Target_DIR).GetValue());
-    // A configuration named without a directory has its sheets in the current
-    // directory: an empty directory must not become the root "/".
-    if (!settings.directory.empty() && settings.directory.back() != '/') {
-        settings.directory += '/';
-    }
+    settings.directory = SheetDirectory(doc);
     settings.dpi = cfg.Item(id::Target_DPI).GetInt();
     settings.format = format;
     return settings;

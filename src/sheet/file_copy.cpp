@@ -76,9 +76,10 @@ bool MoveIntoPlace(const std::string& tmp, const std::string& to) {
     return std::rename(tmp.c_str(), to.c_str()) == 0;
 }
 
-} // namespace
-
-bool CopyFileInto(const std::string& from, const std::string& to, int& errorCode) {
+// Writes the copy under the temporary name, with the source's time, and places it
+// with place; no temporary file is left.
+template <typename Place>
+bool CopyThenPlace(const std::string& from, const std::string& to, int& errorCode, Place place) {
     const std::string tmp = to + "-tmp";
     errorCode = 0;
     bool ok = WriteTemporaryCopy(from, tmp);
@@ -87,13 +88,25 @@ bool CopyFileInto(const std::string& from, const std::string& to, int& errorCode
         if (GetFileStamp(from, stamp)) {
             SetFileStamp(tmp, stamp); // the copy keeps the source's time, as a copy should
         }
-        ok = MoveIntoPlace(tmp, to);
+        ok = place(tmp, to);
     }
     if (!ok) {
         errorCode = errno;
         unlink(tmp.c_str());
     }
     return ok;
+}
+
+} // namespace
+
+bool CopyFileInto(const std::string& from, const std::string& to, int& errorCode) {
+    return CopyThenPlace(from, to, errorCode, MoveIntoPlace);
+}
+
+bool ReplaceWithCopy(const std::string& from, const std::string& to, int& errorCode) {
+    return CopyThenPlace(from, to, errorCode, [](const std::string& tmp, const std::string& dest) {
+        return std::rename(tmp.c_str(), dest.c_str()) == 0;
+    });
 }
 
 } // namespace kib

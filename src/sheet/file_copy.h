@@ -10,4 +10,9 @@ namespace kib {
 // error number in errorCode when the copy fails; no partial target is left.
 bool CopyFileInto(const std::string& from, const std::string& to, int& errorCode);
 
+// Copies from onto to, replacing an existing file only once the whole copy is
+// written, so that a failed copy leaves the old file whole. Same results as
+// CopyFileInto otherwise.
+bool ReplaceWithCopy(const std::string& from, const std::string& to, int& errorCode);
+
 } // namespace kib

@@ -26,6 +26,11 @@ bool CompetitionRun::GenerateCompetitionSvg(std::uint32_t stationMask, int taskC
     LogInfo("Generating SVG files...");
     LogDebug("==== Generating SVG files...");
     SetStatusText("Generating SVG files...");
+    if (!EnsureOutputFolder(svg_.GetDocument())) {
+        SetStatusText("Ready");
+        host.SetWaitCursor(false);
+        return false;
+    }
     const CKibCfg& cfg = svg_.GetConfig();
     surface_ = std::make_unique<CSvgImage>(cfg);
     output_ = std::make_unique<SheetOutput>(svg_.GetDocument(), surface_.get());

@@ -10,10 +10,42 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <sys/stat.h>
 #include <vector>
 
 namespace kib {
+
+std::string SheetDirectory(const CKibDoc& doc) {
+    const CKibCfg* cfg = doc.GetConfig();
+    std::string directory =
+        doc.MakePath(cfg ? cfg->Item(id::Target_DIR).GetValue() : std::string());
+    // A configuration named without a directory has its sheets beside it, in the
+    // current directory: an empty directory must not become the root "/".
+    if (!directory.empty() && directory.back() != '/') {
+        directory += '/';
+    }
+    return directory;
+}
+
+bool EnsureOutputFolder(const CKibDoc& doc) {
+    const std::string directory = SheetDirectory(doc);
+    if (directory.empty()) {
+        return true;
+    }
+    std::error_code ec;
+    if (std::filesystem::is_directory(directory, ec)) {
+        return true;
+    }
+    if (std::filesystem::create_directories(directory, ec) && !ec) {
+        LogInfo("Output folder %s created.", directory.c_str());
+        return true;
+    }
+    // create_directories reports a file in the way as success without a folder.
+    const std::string reason = ec ? ec.message() : std::generic_category().message(ENOTDIR);
+    LogError("[** ERROR **] Cannot create output folder %s: %s", directory.c_str(), reason.c_str());
+    return false;
+}
 
 SheetOutput::SheetOutput(const CKibDoc& doc, CSvgImage* surface) : doc_(doc), surface_(surface) {}
 
@@ -27,13 +59,7 @@ double SheetOutput::SecondsSinceMark() const {
 
 bool SheetOutput::OpenSheetOutput(const char* kind, int s, int a, int b) {
     DropTemporary();
-    const CKibCfg* cfg = doc_.GetConfig();
-    directory_ = doc_.MakePath(cfg ? cfg->Item(id::Target_DIR).GetValue() : std::string());
-    // A configuration named without a directory has its sheets beside it, in the
-    // current directory: an empty directory must not become the root "/".
-    if (!directory_.empty() && directory_.back() != '/') {
-        directory_ += '/';
-    }
+    directory_ = SheetDirectory(doc_);
     if (s >= 0) {
         baseName_ = b == -1 ? FormatText("%s-%d.%d", kind, s, a)
                             : FormatText("%s-%d.%d-%d.%d", kind, s, a, s, b);

@@ -14,6 +14,14 @@ namespace kib {
 class CKibDoc;
 class CSvgImage;
 
+// The folder the sheets are written to: Target.DIR made absolute from the
+// configuration's folder, ending with "/"; empty for the working folder.
+std::string SheetDirectory(const CKibDoc& doc);
+
+// Creates the sheets' folder with its parents when it is missing, naming it in
+// the log. False after one error line naming the folder and the reason.
+bool EnsureOutputFolder(const CKibDoc& doc);
+
 class SheetOutput {
   public:
     // surface (may be none) gets the sheet text stream attached at each open.

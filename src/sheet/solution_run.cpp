@@ -96,6 +96,11 @@ bool SolutionRun::GenerateSolutionSvg(std::uint32_t stationMask) {
     LogInfo("Generating Solutions (SVG)...");
     LogDebug("==== Generating Solutions (SVG)...");
     SetStatusText("Generating Solutions (SVG)...");
+    if (!EnsureOutputFolder(svg_.GetDocument())) {
+        SetStatusText("Ready");
+        host.SetWaitCursor(false);
+        return false;
+    }
     CKibDoc& doc = svg_.GetDocument();
     surface_ = std::make_unique<CSvgImage>(svg_.GetConfig());
     output_ = std::make_unique<SheetOutput>(doc, surface_.get());

@@ -6,6 +6,7 @@
 #include "sheet/svg_text.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace kib {
 
@@ -239,8 +240,10 @@ void CSvgImage::PlaceLogo(const std::string& outputDir, const std::string& logoP
     }
     const size_t slash = logoPath.find_last_of("/\\");
     const std::string fileName = slash == std::string::npos ? logoPath : logoPath.substr(slash + 1);
+    // The copy goes beside the sheets: with no output folder named, that is the
+    // working folder, never the file-system root.
     std::string target = outputDir;
-    if (target.empty() || (target.back() != '/' && target.back() != '\\')) {
+    if (!target.empty() && target.back() != '/' && target.back() != '\\') {
         target += '/';
     }
     target += fileName;
@@ -249,10 +252,12 @@ void CSvgImage::PlaceLogo(const std::string& outputDir, const std::string& logoP
     // reports it) or when the two last-write times differ.
     FileStamp targetStamp = 0;
     const bool targetExists = GetFileStamp(target, targetStamp);
-    if (!targetExists || CompareFileStamps(target, logoPath) != 0) {
-        std::remove(target.c_str());
+    std::error_code same;
+    if (targetExists && std::filesystem::equivalent(target, logoPath, same)) {
+        LogDebug("Existing logo %s used.", target.c_str()); // the logo already lies there
+    } else if (!targetExists || CompareFileStamps(target, logoPath) != 0) {
         int error = 0;
-        if (CopyFileInto(logoPath, target, error)) {
+        if (ReplaceWithCopy(logoPath, target, error)) {
             LogDebug("Logo copied from %s to %s.", logoPath.c_str(), target.c_str());
         } else {
             LogError("[** ERROR **] Cannot copy logo from %s to %s (error %d)!", logoPath.c_str(),

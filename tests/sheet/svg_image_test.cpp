@@ -4,6 +4,7 @@
 #include "sheet/svg_image.h"
 #include "sheet/svg_text.h"
 #include "support/recording_host.h"
+#include "support/run_program.h"
 #include "svg_check.h"
 
 #include <gtest/gtest.h>
@@ -284,6 +285,33 @@ TEST_F(SvgImageTest, PlaceLogoReportsAFailedCopyAndStillWritesTheElement) {
     EXPECT_STREQ(doc.select_node("//image").node().attribute("xlink:href").value(), "nologo.png");
 
     EXPECT_EQ(Written([&] { image.PlaceLogo(dir.path(), "", 1); }), "");
+}
+
+// With no output folder the logo goes beside the sheets in the working folder;
+// a logo that lies there already is used as it is, and a copy that fails keeps
+// the old copy.
+TEST_F(SvgImageTest, PlaceLogoNeverLosesTheLogoBesideTheSheets) {
+    App().debugSwitch = true;
+    TempDir dir;
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    const std::string name = "kib-logo-" + fs::path(dir.path()).filename().string() + ".png";
+    fs::create_directory("art");
+    std::ofstream("art/" + name) << "PNG";
+
+    Written([&] { image.PlaceLogo("", dir.path() + "/art/" + name, 1); });
+    EXPECT_EQ(test::ReadFile(dir.path() + "/" + name), "PNG") << "copied into the working folder";
+    EXPECT_FALSE(fs::exists("/" + name));
+
+    Written([&] { image.PlaceLogo("", name, 1); });
+    EXPECT_EQ(host.debug.back(), "Existing logo " + name + " used.");
+    EXPECT_EQ(test::ReadFile(dir.path() + "/" + name), "PNG");
+
+    fs::remove("art/" + name);
+    Written([&] { image.PlaceLogo(dir.path(), dir.path() + "/art/" + name, 1); });
+    EXPECT_TRUE(App().errorFlag);
+    EXPECT_EQ(test::ReadFile(dir.path() + "/" + name), "PNG") << "the old copy is kept";
+    fs::current_path(before);
 }
 
 } // namespace
