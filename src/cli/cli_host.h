@@ -37,6 +37,8 @@ class CliHost : public Host {
     std::string GetMainTitle() const override { return title_; }
     void SetMainTitle(const std::string& title) override { title_ = title; }
     std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
+    // The debug log file holds every line, debug-only ones included.
+    bool KeepsEveryDebugLine() const override { return debugFile_ != nullptr; }
 
     // The answer the last closing box implies for the exit status: 0, 1 or 2.
     int LastBoxStatus() const { return lastBoxStatus_; }
@@ -53,7 +55,9 @@ class CliHost : public Host {
     int lastBoxStatus_ = 0;
 };
 
-// Installs the SIGINT handler that records Ctrl+C for the stop poll.
+// Installs the handler that records Ctrl+C (SIGINT), a closed terminal (SIGHUP)
+// and a polite kill (SIGTERM) for the stop poll: each stops the run as the Stop
+// command does, so that a running converter is ended and no partial file stays.
 void InstallInterruptHandler();
 
 } // namespace kib::cli

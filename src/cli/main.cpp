@@ -3,6 +3,7 @@
 #include "cli/cli_context.h"
 #include "cli/cli_host.h"
 #include "foundation/app_state.h"
+#include "sheet/product_info.h"
 
 #include <CLI/CLI.hpp>
 
@@ -45,6 +46,8 @@ int main(int argc, char** argv) {
                  "Log lines go to standard output, message boxes to standard error.\n"
                  "Exit status: 0 success, 1 warnings, 2 errors or failure, 64 bad usage.",
                  "kib"};
+    app.set_version_flag("--version", "Kib " + kib::VersionText(),
+                         "Print the product name and version and exit");
     app.require_subcommand(1);
     app.fallthrough();
     AddCommonOptions(app, ctx);
@@ -59,6 +62,8 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);

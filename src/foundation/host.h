@@ -36,6 +36,9 @@ class Host {
     virtual void SetMainTitle(const std::string& title) = 0;
     // Lets the user choose a folder, starting in `start`; nothing when cancelled.
     virtual std::optional<std::string> ChooseFolder(const std::string& start) = 0;
+    // True when the Debug pane keeps every debug-only line whatever the debugging
+    // switch says (a debug log file asked for on the command line).
+    virtual bool KeepsEveryDebugLine() const { return false; }
 };
 
 class CKibDoc;

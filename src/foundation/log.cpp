@@ -65,8 +65,12 @@ void LogWarning(const char* format, ...) {
     va_end(args);
 }
 
+bool DebugLinesWanted() {
+    return App().debugSwitch || App().GetHost().KeepsEveryDebugLine();
+}
+
 void LogDebug(const char* format, ...) {
-    if (!App().debugSwitch) {
+    if (!DebugLinesWanted()) {
         return;
     }
     va_list args;

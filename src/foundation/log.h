@@ -21,6 +21,9 @@ void LogInfo(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void LogError(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void LogWarning(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void LogDebug(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Whether debug-only lines are formatted at all: the debugging switch is on, or
+// the host keeps every debug line (a debug log file).
+bool DebugLinesWanted();
 
 // printf-style formatting cut at 999 characters, as every log line is.
 std::string FormatMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));

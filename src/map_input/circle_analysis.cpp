@@ -101,7 +101,7 @@ MapPoint CircleMatcher::Base() {
 
 void CircleMatcher::TraceDifferences() const {
     LogDebug("Control circle parts differences:");
-    if (!App().debugSwitch) {
+    if (!DebugLinesWanted()) {
         return;
     }
     char cell[64];

@@ -2,6 +2,7 @@
 // demo event with the real Inkscape: real PDF and PNG files of the sheet's page
 // size, a second run that converts nothing, and Ctrl+C that stops a run the way
 // the Stop command does.
+#include "support/demo_inputs.h"
 #include "support/run_program.h"
 
 #include <gtest/gtest.h>
@@ -115,14 +116,7 @@ class ImagesCommandTest : public ::testing::Test {
   protected:
     void SetUp() override {
         dir = MakeTempDir("e2e-images");
-        const std::string demo = std::string(KIB_SOURCE_DIR) + "/examples/demo";
-        for (const auto& entry : fs::directory_iterator(demo)) {
-            const std::string name = entry.path().filename().string();
-            if (!Begins(name, "map-") && !Begins(name, "prn-") && !Begins(name, "sol-") &&
-                entry.path().extension() != ".kib") {
-                fs::copy_file(entry.path(), dir + "/" + name);
-            }
-        }
+        CopyDemoInputs(dir);
         cfg = dir + "/demo.cfg";
         WriteFile(cfg, ReadFile(cfg) + "\r\n[Target]\r\nDPI=" + std::to_string(kDpi) +
                            "\r\n[System]\r\nDEBUGGING=Yes\r\n");
@@ -232,49 +226,124 @@ TEST_F(ImagesCommandTest, SolutionSheetsAsSvgPdfAndPng) {
     EXPECT_TRUE(Files(dir, "", "-tmp.png").empty());
 }
 
+// A kib run in the background, its standard output and error in files.
+class BackgroundKib {
+  public:
+    BackgroundKib(std::vector<std::string> args, const std::string& base)
+        : out_(base + ".out"), err_(base + ".err") {
+        std::vector<char*> argv;
+        for (auto& a : args) {
+            argv.push_back(a.data());
+        }
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                         0644);
+        started_ =
+            posix_spawn(&pid_, args[0].c_str(), &actions, nullptr, argv.data(), environ) == 0;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~BackgroundKib() {
+        fs::remove(out_);
+        fs::remove(err_);
+    }
+    bool Started() const { return started_; }
+    // Waits (two minutes at most) until standard output holds the text.
+    void AwaitOutput(const std::string& text) const {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+        while (ReadFile(out_).find(text) == std::string::npos &&
+               std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+    }
+    // Sends the signal and waits for the end; the exit status, or -1.
+    int SignalAndWait(int signal) const {
+        ::kill(pid_, signal);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Out() const { return ReadFile(out_); }
+    std::string Err() const { return ReadFile(err_); }
+
+  private:
+    std::string out_, err_;
+    pid_t pid_ = 0;
+    bool started_ = false;
+};
+
+void ExpectStoppedAsByTheStopCommand(const BackgroundKib& kib, int status) {
+    EXPECT_EQ(status, 2);
+    EXPECT_NE(kib.Out().find("[= WARNING =] STOP button pressed"), std::string::npos) << kib.Out();
+    EXPECT_NE(kib.Err().find("error: Image files creation failed.\n"), std::string::npos)
+        << kib.Err();
+    EXPECT_EQ(kib.Out().find("Image files creation completed."), std::string::npos);
+}
+
 TEST_F(ImagesCommandTest, CtrlCStopsTheConversionsAsTheStopCommandDoes) {
     if (!InkscapeOnPath()) {
         GTEST_SKIP() << "inkscape is not installed";
     }
-    const std::string out = dir + ".out", err = dir + ".err";
-    const std::string kib = KibBinary();
-    std::vector<std::string> args = {kib, "images", cfg, "--format", "pdf"};
-    std::vector<char*> argv;
-    for (auto& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, kib.c_str(), &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-
-    // Ctrl+C once the first conversion has begun.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-    while (ReadFile(out).find("--export-filename=") == std::string::npos &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ::kill(pid, SIGINT);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    const std::string stdoutText = ReadFile(out), stderrText = ReadFile(err);
-    fs::remove(out);
-    fs::remove(err);
-
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 2);
-    EXPECT_NE(stdoutText.find("[= WARNING =] STOP button pressed"), std::string::npos)
-        << stdoutText;
-    EXPECT_NE(stderrText.find("error: Image files creation failed.\n"), std::string::npos)
-        << stderrText;
-    EXPECT_EQ(stdoutText.find("Image files creation completed."), std::string::npos);
+    const BackgroundKib kib({KibBinary(), "images", cfg, "--format", "pdf"}, dir);
+    ASSERT_TRUE(kib.Started());
+    kib.AwaitOutput("--export-filename="); // the first conversion has begun
+    ExpectStoppedAsByTheStopCommand(kib, kib.SignalAndWait(SIGINT));
     EXPECT_LT(Files(dir, "", ".pdf").size(), Files(dir, "prn-", ".svg").size());
     EXPECT_TRUE(Files(dir, "", "-tmp.pdf").empty()) << "no partial file is left";
+}
+
+// A closed terminal (SIGHUP) or a kill such as timeout's (SIGTERM) stops a run as
+// Ctrl+C does: the converter's process group is ended with it, its partial file
+// removed and the sheet's old file kept.
+TEST_F(ImagesCommandTest, HangUpAndTerminateStopTheConverterAndKeepTheOldFiles) {
+    const std::string pidFile = dir + ".converter-pid";
+    const std::string fake = dir + ".fake";
+    fs::create_directories(fake + "/bin");
+    WriteFile(fake + "/bin/inkscape",
+              "#!/bin/sh\n"
+              "case \"$1\" in --version) echo 'Inkscape 1.2.2 (stand-in)'; exit 0;; esac\n"
+              "for a in \"$@\"; do case \"$a\" in --export-filename=*) "
+              "out=\"${a#--export-filename=}\";; esac; done\n"
+              "echo partial > \"$out\"\n"
+              "echo $$ > '" +
+                  pidFile +
+                  "'\n"
+                  "exec sleep 60\n");
+    fs::permissions(fake + "/bin/inkscape", fs::perms::owner_all);
+    WriteFile(cfg, ReadFile(cfg) + "\r\n[System]\r\nINKSCAPEPATH=" + fake + "/\r\n");
+    ASSERT_EQ(Kib({"maps", cfg, "--stations", "1"}).status, 0);
+    const std::vector<std::string> sheets = Files(dir, "prn-1.", ".svg");
+    ASSERT_FALSE(sheets.empty());
+    for (int signal : {SIGHUP, SIGTERM}) {
+        SCOPED_TRACE(signal);
+        for (const auto& sheet : sheets) {
+            const std::string old = dir + "/" + Stem(sheet) + ".pdf";
+            WriteFile(old, "old");
+            fs::last_write_time(old,
+                                fs::last_write_time(dir + "/" + sheet) - std::chrono::hours(1));
+        }
+        fs::remove(pidFile);
+        const BackgroundKib kib({KibBinary(), "images", cfg, "--format", "pdf", "--stations", "1"},
+                                dir);
+        ASSERT_TRUE(kib.Started());
+        kib.AwaitOutput("--export-filename=");
+        while (ReadFile(pidFile).empty()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        const pid_t converter = std::atoi(ReadFile(pidFile).c_str());
+        ExpectStoppedAsByTheStopCommand(kib, kib.SignalAndWait(signal));
+        EXPECT_NE(::kill(converter, 0), 0) << "the converter ended with kib";
+        EXPECT_TRUE(Files(dir, "", "-tmp.pdf").empty()) << "no partial file is left";
+        for (const auto& sheet : sheets) {
+            EXPECT_EQ(ReadFile(dir + "/" + Stem(sheet) + ".pdf"), "old") << sheet;
+        }
+    }
+    fs::remove_all(fake);
+    fs::remove(pidFile);
 }
 
 TEST_F(ImagesCommandTest, BadChoicesAreUsageErrors) {
