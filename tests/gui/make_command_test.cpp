@@ -16,8 +16,9 @@ namespace {
 class GuiMakeCommandTest : public GuiTest {};
 
 TEST_F(GuiMakeCommandTest, MakeVectorMapsMakesTheChosenStationOnly) {
+    // Only the demo's inputs: sheets a demo run left in the folder must not count.
     const QDir demo(QStringLiteral(KIB_SOURCE_DIR "/examples/demo"));
-    for (const QString& name : demo.entryList(QDir::Files)) {
+    for (const QString& name : demo.entryList({"demo.cfg", "Demo.*"}, QDir::Files)) {
         ASSERT_TRUE(QFile::copy(demo.filePath(name), dir.filePath(name)));
     }
     ASSERT_NE(frame->OpenDocument(dir.filePath("demo.cfg")), nullptr);
