@@ -3,11 +3,11 @@
 # that are not installed yet. Usage: install-deps.sh [build|test|gui|convert|bench]...
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config libcli11-dev)
+packages=(build-essential cmake pkg-config libcli11-dev librsvg2-dev libcairo2-dev)
 for what in "$@"; do
   case "$what" in
     build) ;;
-    test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin netpbm inkscape fonts-dejavu-core) ;;
+    test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin netpbm inkscape fonts-dejavu-core chromium) ;;
     bench) packages+=(libbenchmark-dev) ;;
     convert) packages+=(inkscape) ;; # the raster Make commands at run time
     gui) packages+=(qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth) ;;

@@ -30,7 +30,9 @@ std::string TasksWithoutCircle(const CKibMap& map) {
     return list;
 }
 
-std::string MapSummary(int station, const CKibMap& map) {
+} // namespace
+
+std::string AnalysisSummary(int station, const CKibMap& map) {
     int matched = 0;
     for (int p = 0; p < map.partCount; ++p) {
         matched += map.assignments[static_cast<std::size_t>(p)] != ":" ? 1 : 0;
@@ -48,6 +50,8 @@ std::string MapSummary(int station, const CKibMap& map) {
     }
     return line;
 }
+
+namespace {
 
 std::string Problems(bool errors, bool warnings) {
     if (errors && warnings) {
@@ -79,7 +83,7 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line) {
         line = FormatMessage("Station %d: map not read", station);
         return false;
     }
-    line = MapSummary(station, *svg.GetMap());
+    line = AnalysisSummary(station, *svg.GetMap());
     return true;
 }
 

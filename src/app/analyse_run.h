@@ -9,6 +9,11 @@
 namespace kib {
 
 class CKibDoc;
+class CKibMap;
+
+// "Station 3: 6 tasks, 5 flags, rotation 60, circle parts 7 matched / 1 unmatched"
+// and, when some task has no circle part, ", no circle for task 2, 4".
+std::string AnalysisSummary(int station, const CKibMap& map);
 
 // Analyses the stations in the given order and appends one summary line per
 // station. ErrorFlag is cleared before each station, as a generation run does;

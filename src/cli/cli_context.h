@@ -29,6 +29,7 @@ void AddMakeCommands(CLI::App& app, Context& ctx);
 void AddImageCommands(CLI::App& app, Context& ctx);
 void AddNewCommand(CLI::App& app, Context& ctx);
 void AddAnalyseCommand(CLI::App& app, Context& ctx);
+void AddProofCommand(CLI::App& app, Context& ctx);
 
 // 2 when ErrorFlag is set, 1 when WarningFlag is set, else 0.
 int StatusFromFlags();

@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
     AddImageCommands(app, ctx);
     AddNewCommand(app, ctx);
     AddAnalyseCommand(app, ctx);
+    AddProofCommand(app, ctx);
 
     try {
         app.parse(argc, argv);

@@ -1,0 +1,322 @@
+#include "app/proof_run.h"
+
+#include "app/analyse_run.h"
+#include "app/make_command.h"
+#include "app/proof_page.h"
+#include "app/sheet_render.h"
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "foundation/app_state.h"
+#include "foundation/log.h"
+#include "map_input/kib_map.h"
+#include "map_input/kib_svg.h"
+#include "map_input/symbol_type.h"
+#include "sheet/competition_composer.h"
+#include "sheet/map_generation.h"
+#include "sheet/run_stations.h"
+#include "sheet/sheet_output.h"
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <unistd.h>
+
+namespace kib {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Picture widths in pixels: thumbnails large enough to see the circle, the
+// description row and the board; full-size pictures for a close look.
+constexpr int kCanvasThumbnail = 360;
+constexpr int kCanvasFull = 1400;
+constexpr int kSolutionThumbnail = 520;
+constexpr int kSolutionFull = 1800;
+
+// Stands in for the installed host while a station is made: keeps every
+// Messages line and every closing box as a line of the station's log, forwards
+// log lines when forward is set, and forwards questions, which need an answer.
+class HostTee : public Host {
+  public:
+    explicit HostTee(bool forward) : inner_(App().GetHost()), forward_(forward) {
+        saved_ = App().host;
+        App().host = this;
+    }
+    ~HostTee() override { App().host = saved_; }
+    HostTee(const HostTee&) = delete;
+    HostTee& operator=(const HostTee&) = delete;
+
+    void AppendLine(LogPane pane, const std::string& text) override {
+        if (pane == LogPane::Messages) {
+            lines.push_back(text);
+        }
+        if (forward_) {
+            inner_.AppendLine(pane, text);
+        }
+    }
+    void SetStatusText(const std::string& text) override { inner_.SetStatusText(text); }
+    BoxAnswer ShowMessageBox(const MessageBox& box) override {
+        if (box.buttons == BoxButtons::YesNo) {
+            return inner_.ShowMessageBox(box);
+        }
+        const char* prefix = box.icon == BoxIcon::Error     ? "error: "
+                             : box.icon == BoxIcon::Warning ? "warning: "
+                                                            : "";
+        std::string text = box.text;
+        for (char& c : text) {
+            c = c == '\n' ? ' ' : c;
+        }
+        lines.push_back(prefix + text);
+        return BoxAnswer::Ok;
+    }
+    void PumpEvents() override { inner_.PumpEvents(); }
+    void SetWaitCursor(bool on) override { inner_.SetWaitCursor(on); }
+    std::string GetMainTitle() const override { return inner_.GetMainTitle(); }
+    void SetMainTitle(const std::string& title) override { inner_.SetMainTitle(title); }
+    std::optional<std::string> ChooseFolder(const std::string& start) override {
+        return inner_.ChooseFolder(start);
+    }
+    bool KeepsEveryDebugLine() const override { return inner_.KeepsEveryDebugLine(); }
+
+    std::vector<std::string> lines;
+
+  private:
+    Host& inner_;
+    Host* saved_ = nullptr;
+    bool forward_;
+};
+
+std::uint32_t MaskOf(int station) {
+    return 1u << (static_cast<unsigned>(station) % 32u);
+}
+
+MakeDialog ChoiceOf(std::uint32_t mask, int taskChoice) {
+    return [mask, taskChoice](const MakeDialogRequest&) -> std::optional<MakeChoice> {
+        MakeChoice choice;
+        choice.stationMask = mask;
+        choice.taskChoice = taskChoice;
+        return choice;
+    };
+}
+
+std::string RotationSource(const CKibCfg& cfg, int s) {
+    if (cfg.GetRotation(s) < 0) {
+        return "from the chair and the flags";
+    }
+    const CCfgItem& min = cfg.StationItem(s, id::Station_MINANGLE);
+    const CCfgItem& max = cfg.StationItem(s, id::Station_MAXANGLE);
+    std::string text = "configured sector MINANGLE " + min.GetValue();
+    if (max.IsSet()) {
+        text += ", MAXANGLE " + max.GetValue();
+    }
+    return text;
+}
+
+// The answer letter of the export's column H in the task's description row.
+std::string ExportAnswer(const CKibMap& map, int task) {
+    if (!map.answersId.valid) {
+        return std::string();
+    }
+    const int base = map.answersId.minor < 0 ? 1 : map.answersId.minor;
+    const int row = TaskDescriptionRow(map, task, task + 1);
+    for (int k = 1; k <= map.RowEntryCount(row); ++k) {
+        const SymbolInstance* inst = map.RowEntry(row, k);
+        if (inst && (inst->type & TYPE_ANSWER) && inst->major == map.answersId.major) {
+            const int index = inst->minor - base;
+            if (index >= 0 && index <= 5) {
+                return std::string(1, static_cast<char>('A' + index));
+            }
+            if (index == 6) {
+                return "Z";
+            }
+        }
+    }
+    return std::string();
+}
+
+// Reads the station's map without a word in the log, for its facts and answers.
+void ReadFacts(CKibDoc& doc, int s, ProofStation& st, std::vector<ProofCanvas>& canvases) {
+    HostTee mute(false);
+    const bool errorFlag = App().errorFlag, warningFlag = App().warningFlag;
+    CKibSvg svg(doc);
+    const CKibCfg& cfg = *doc.GetConfig();
+    st.tasks = cfg.GetTasks(s);
+    st.rotationSource = RotationSource(cfg, s);
+    if (svg.ReadCourses(s) && svg.ReadMap(s, 1) && svg.GetMap()) {
+        const CKibMap& map = *svg.GetMap();
+        st.tasks = map.tasks;
+        st.flags = map.flagBundles;
+        st.rotation = map.rotation;
+        st.summary = AnalysisSummary(s, map);
+    } else {
+        st.summary = "The station's map could not be read.";
+    }
+    const CCfgItem& configured = cfg.StationItem(s, id::Station_ANSWERS);
+    for (int t = 0; t <= st.tasks; ++t) {
+        ProofCanvas c;
+        c.task = t;
+        if (t > 0 && svg.GetMap()) {
+            c.answer = ExportAnswer(*svg.GetMap(), t);
+            c.answerSource = c.answer.empty() ? "" : "the export's column H";
+        }
+        if (t > 0 && c.answer.empty() && static_cast<int>(configured.GetValue().size()) >= t) {
+            c.answer = configured.GetValue().substr(static_cast<std::size_t>(t - 1), 1);
+            c.answerSource = "ANSWERS of the station";
+        }
+        canvases.push_back(c);
+    }
+    App().errorFlag = errorFlag;
+    App().warningFlag = warningFlag;
+}
+
+// Renders the sheet unless its picture is newer; false (after an error line)
+// when it cannot be rendered.
+bool Picture(const std::string& svg, const std::string& png, int width, bool drawnPartOnly) {
+    std::error_code ec;
+    if (fs::exists(png, ec) && fs::last_write_time(png, ec) >= fs::last_write_time(svg, ec)) {
+        return true;
+    }
+    std::string error;
+    if (!RenderSheetPng(svg, png, width, error, drawnPartOnly)) {
+        LogError("[** ERROR **] Cannot render %s for the proof: %s", svg.c_str(), error.c_str());
+        return false;
+    }
+    return true;
+}
+
+// The solution sheet that holds station s: the newest "sol-A.svg" or
+// "sol-A-B.svg" of the output folder with A <= s <= B.
+std::string SolutionSheetOf(const std::string& dir, int s) {
+    static const std::regex kName(R"(sol-(\d{1,2})(?:-(\d{1,2}))?\.svg)");
+    std::string best;
+    fs::file_time_type newest{};
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(dir.empty() ? "." : dir, ec)) {
+        const std::string name = entry.path().filename().string();
+        std::smatch m;
+        if (!std::regex_match(name, m, kName)) {
+            continue;
+        }
+        const int a = std::stoi(m[1]);
+        const int b = m[2].matched ? std::stoi(m[2]) : a;
+        const fs::file_time_type when = entry.last_write_time(ec);
+        if (a <= s && s <= b && (best.empty() || when > newest)) {
+            best = name;
+            newest = when;
+        }
+    }
+    return best;
+}
+
+struct PageFiles {
+    fs::path page;
+    fs::path folder;    // the pictures
+    std::string prefix; // the pictures' folder as the page refers to it
+};
+
+PageFiles FilesOf(const CKibDoc& doc, const std::string& pagePath) {
+    PageFiles files;
+    files.page =
+        pagePath.empty() ? fs::path(SheetDirectory(doc) + "proof.html") : fs::path(pagePath);
+    files.prefix = files.page.stem().string() + "-files";
+    files.folder = files.page.parent_path() / files.prefix;
+    return files;
+}
+
+void RenderStation(const std::string& dir, const PageFiles& files, ProofStation& st) {
+    for (ProofCanvas& c : st.canvases) {
+        const std::string base = "map-" + std::to_string(st.station) + "." + std::to_string(c.task);
+        const std::string svg = dir + base + ".svg";
+        if (!fs::exists(svg) ||
+            !Picture(svg, (files.folder / (base + ".png")).string(), kCanvasThumbnail, true) ||
+            !Picture(svg, (files.folder / (base + "-full.png")).string(), kCanvasFull, true)) {
+            continue;
+        }
+        c.thumbnail = files.prefix + "/" + base + ".png";
+        c.fullSize = files.prefix + "/" + base + "-full.png";
+    }
+    const std::string sheet = SolutionSheetOf(dir, st.station);
+    if (sheet.empty()) {
+        return;
+    }
+    const std::string base = sheet.substr(0, sheet.size() - 4);
+    if (Picture(dir + sheet, (files.folder / (base + ".png")).string(), kSolutionThumbnail, true) &&
+        Picture(dir + sheet, (files.folder / (base + "-full.png")).string(), kSolutionFull, true)) {
+        st.solutionName = base;
+        st.solutionThumbnail = files.prefix + "/" + base + ".png";
+        st.solutionFullSize = files.prefix + "/" + base + "-full.png";
+    }
+}
+
+bool WritePage(const fs::path& page, const std::string& html) {
+    const std::string temp = page.string() + ".tmp" + std::to_string(::getpid());
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        out << html;
+        out.flush();
+        if (!out) {
+            std::error_code ec;
+            fs::remove(temp, ec);
+            return false;
+        }
+    }
+    std::error_code ec;
+    fs::rename(temp, page, ec);
+    if (ec) {
+        fs::remove(temp, ec);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int MakeProof(CKibDoc& doc, std::uint32_t stationMask, const std::string& pagePath,
+              std::string& written) {
+    const CKibCfg& cfg = *doc.GetConfig();
+    ProofEvent event;
+    event.title = cfg.Item(id::Event_NAME).GetValue();
+    if (event.title.empty()) {
+        event.title = doc.GetFileName();
+    }
+    event.source = doc.GetPathName();
+    const std::vector<int> stations = SelectedStations(cfg, stationMask);
+    int status = 0;
+    for (int s : stations) {
+        LogInfo("Proof of station %d...", s);
+        ProofStation st;
+        st.station = s;
+        {
+            HostTee tee(true);
+            OnMakeMapSvgs(&doc, ChoiceOf(MaskOf(s), kTaskAll));
+            st.log = tee.lines;
+        }
+        st.mark = MarkOf(st.log, false, false);
+        ReadFacts(doc, s, st, st.canvases);
+        event.stations.push_back(std::move(st));
+    }
+    {
+        HostTee tee(true);
+        OnMakeSolSvgs(&doc, ChoiceOf(stationMask, kTaskAll));
+    }
+    const PageFiles files = FilesOf(doc, pagePath);
+    std::error_code ec;
+    fs::create_directories(files.folder, ec);
+    const std::string dir = SheetDirectory(doc);
+    for (ProofStation& st : event.stations) {
+        RenderStation(dir, files, st);
+        const int own = st.mark == ProofMark::Red ? 2 : st.mark == ProofMark::Amber ? 1 : 0;
+        status = std::max(status, own);
+    }
+    written = files.page.string();
+    if (!WritePage(files.page, ProofHtml(event))) {
+        LogError("[** ERROR **] Cannot write file %s", written.c_str());
+        return 2;
+    }
+    LogInfo("Proof page %s written.", written.c_str());
+    return status;
+}
+
+} // namespace kib

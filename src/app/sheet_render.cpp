@@ -1,0 +1,139 @@
+#include "app/sheet_render.h"
+
+#include <cairo.h>
+#include <librsvg/rsvg.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+namespace kib {
+
+namespace {
+
+struct HandleRelease {
+    void operator()(RsvgHandle* handle) const { g_object_unref(handle); }
+};
+struct SurfaceRelease {
+    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+struct ContextRelease {
+    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+
+std::string TakeMessage(GError* error, const char* fallback) {
+    std::string text = error && error->message ? error->message : fallback;
+    if (error) {
+        g_error_free(error);
+    }
+    return text;
+}
+
+// The part of the page that is drawn on, as fractions of the page (x0, y0, x1,
+// y1), found on a small render; the whole page when nothing is drawn.
+struct Fractions {
+    double x0 = 0.0, y0 = 0.0, x1 = 1.0, y1 = 1.0;
+};
+
+Fractions DrawnPart(cairo_surface_t* surface) {
+    const int w = cairo_image_surface_get_width(surface);
+    const int h = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    int left = w, top = h, right = -1, bottom = -1;
+    for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+        for (int x = 0; x < w; ++x) {
+            if ((row[x] & 0x00FFFFFFu) != 0x00FFFFFFu) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    if (right < 0) {
+        return {};
+    }
+    // One pixel of the small render around the drawing, so nothing is cut.
+    return {std::max(0, left - 1) / static_cast<double>(w),
+            std::max(0, top - 1) / static_cast<double>(h),
+            std::min(w, right + 2) / static_cast<double>(w),
+            std::min(h, bottom + 2) / static_cast<double>(h)};
+}
+
+// Renders the page scaled by scale and moved by (dx, dy) pixels onto a white
+// surface of w × h pixels.
+std::unique_ptr<cairo_surface_t, SurfaceRelease> Render(RsvgHandle* handle, double pageW,
+                                                        double pageH, int w, int h, double scale,
+                                                        double dx, double dy, std::string& error) {
+    std::unique_ptr<cairo_surface_t, SurfaceRelease> surface(
+        cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h));
+    std::unique_ptr<cairo_t, ContextRelease> cr(cairo_create(surface.get()));
+    cairo_set_source_rgb(cr.get(), 1.0, 1.0, 1.0);
+    cairo_paint(cr.get());
+    cairo_translate(cr.get(), dx, dy);
+    const RsvgRectangle viewport{0.0, 0.0, pageW * scale, pageH * scale};
+    GError* gerror = nullptr;
+    if (!rsvg_handle_render_document(handle, cr.get(), &viewport, &gerror)) {
+        error = TakeMessage(gerror, "cannot be rendered");
+        return nullptr;
+    }
+    cairo_surface_flush(surface.get());
+    return surface;
+}
+
+bool WritePng(cairo_surface_t* surface, const std::string& pngPath, std::string& error) {
+    const std::string temp = pngPath + "-tmp" + std::to_string(::getpid()) + ".png";
+    if (cairo_surface_write_to_png(surface, temp.c_str()) != CAIRO_STATUS_SUCCESS ||
+        std::rename(temp.c_str(), pngPath.c_str()) != 0) {
+        std::remove(temp.c_str());
+        error = "cannot write " + pngPath;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int widthPx,
+                    std::string& error, bool drawnPartOnly) {
+    GError* gerror = nullptr;
+    std::unique_ptr<RsvgHandle, HandleRelease> handle(
+        rsvg_handle_new_from_file(svgPath.c_str(), &gerror));
+    if (!handle) {
+        error = TakeMessage(gerror, "cannot be read");
+        return false;
+    }
+    rsvg_handle_set_dpi(handle.get(), 96.0);
+    double w = 0.0, h = 0.0;
+    if (!rsvg_handle_get_intrinsic_size_in_pixels(handle.get(), &w, &h) || !(w > 0.0) ||
+        !(h > 0.0) || widthPx < 1 || widthPx > 20000) {
+        error = "the sheet has no page size";
+        return false;
+    }
+    Fractions part;
+    if (drawnPartOnly) {
+        constexpr int kProbeWidth = 400;
+        const double probeScale = kProbeWidth / w;
+        const int probeH = std::max(1, static_cast<int>(std::lround(h * probeScale)));
+        const auto probe =
+            Render(handle.get(), w, h, kProbeWidth, probeH, probeScale, 0.0, 0.0, error);
+        if (!probe) {
+            return false;
+        }
+        part = DrawnPart(probe.get());
+    }
+    const double partW = (part.x1 - part.x0) * w;
+    const double partH = (part.y1 - part.y0) * h;
+    const double scale = widthPx / partW;
+    const int heightPx = std::clamp(static_cast<int>(std::lround(partH * scale)), 1, 40000);
+    const auto surface = Render(handle.get(), w, h, widthPx, heightPx, scale, -part.x0 * w * scale,
+                                -part.y0 * h * scale, error);
+    return surface && WritePng(surface.get(), pngPath, error);
+}
+
+} // namespace kib

@@ -1,0 +1,65 @@
+// kib proof: the whole event on one page for the organiser's and the event
+// adviser's check before printing. Makes the competition maps and solution
+// sheets as kib maps and kib solutions do, renders every canvas, and writes an
+// HTML page with the analysis, the log and the answer key of every station.
+#include "app/proof_run.h"
+#include "cli/cli_context.h"
+#include "cli/config_path.h"
+#include "cli/station_list.h"
+#include "config/kib_doc.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+#include <memory>
+
+namespace kib::cli {
+
+namespace {
+
+struct ProofOptions {
+    std::string file;
+    std::string stations; // empty: every station of the event
+    std::string output;   // empty: proof.html in the output folder
+};
+
+int Proof(const ProofOptions& options) {
+    std::vector<int> stations;
+    if (!ParseStationsOption(options.stations, stations)) {
+        return kExitUsage;
+    }
+    CKibDoc doc;
+    if (!OpenConfiguration(doc, options.file)) {
+        return kExitError;
+    }
+    std::string written;
+    const int status =
+        MakeProof(doc, StationMask(stations), AbsoluteFromHere(options.output), written);
+    std::cerr << "info: Proof page " << written << " written.\n";
+    return status;
+}
+
+} // namespace
+
+void AddProofCommand(CLI::App& app, Context& ctx) {
+    auto options = std::make_shared<ProofOptions>();
+    auto* proof = app.add_subcommand(
+        "proof", "Make the competition maps and solution sheets of FILE.cfg and one HTML page "
+                 "that shows every canvas with the analysis, the log and the answer key of its "
+                 "station, for checking before printing");
+    proof->add_option("file", options->file, "The configuration file")
+        ->required()
+        ->option_text("FILE.cfg");
+    proof
+        ->add_option("--stations", options->stations,
+                     "Stations to show, numbers and ranges such as 1,3-5 (default: all)")
+        ->option_text("LIST");
+    proof
+        ->add_option("-o,--output", options->output,
+                     "Write the page to PAGE.html (default: proof.html in the output folder); "
+                     "its pictures go into the folder PAGE-files beside it")
+        ->option_text("PAGE.html");
+    proof->callback([&ctx, options] { ctx.run = [options](CliHost&) { return Proof(*options); }; });
+}
+
+} // namespace kib::cli

@@ -1,0 +1,93 @@
+// The proof page from a hand-made event: escaped texts, the index with its
+// marks, canvases in task order with their answers, and a station whose
+// canvas has no picture.
+#include "app/proof_page.h"
+
+#include <gtest/gtest.h>
+#include <pugixml.hpp>
+
+namespace kib {
+namespace {
+
+ProofEvent SmallEvent() {
+    ProofEvent event;
+    event.title = "Sprint <A&B>";
+    event.source = "/ev/sprint.cfg";
+    ProofStation one;
+    one.station = 1;
+    one.mark = ProofMark::Amber;
+    one.tasks = 2;
+    one.flags = 6;
+    one.rotation = 341;
+    one.rotationSource = "from the chair and the flags";
+    one.summary = "Station 1: 2 tasks, 6 flags, rotation 341";
+    one.log = {"Station #1: Viewing angle 55", "[= WARNING =] Control circle part #7 unmatched."};
+    one.canvases = {{0, "p-files/map-1.0.png", "p-files/map-1.0-full.png", "", ""},
+                    {1, "p-files/map-1.1.png", "p-files/map-1.1-full.png", "B", "column H"},
+                    {2, "", "", "", ""}};
+    one.solutionName = "sol-1-2";
+    one.solutionThumbnail = "p-files/sol-1-2.png";
+    one.solutionFullSize = "p-files/sol-1-2-full.png";
+    ProofStation two;
+    two.station = 2;
+    two.mark = ProofMark::Red;
+    two.log = {"[** ERROR **] Chair position not defined for station 2!"};
+    event.stations = {one, two};
+    return event;
+}
+
+TEST(ProofPageTest, ShowsEveryStationWithItsMarkCanvasesAndAnswers) {
+    const std::string html = ProofHtml(SmallEvent());
+    EXPECT_EQ(html.rfind("<!DOCTYPE html>\n", 0), 0u);
+    EXPECT_NE(html.find("Proof of Sprint &lt;A&amp;B&gt;"), std::string::npos);
+    EXPECT_EQ(html.find("<A&B>"), std::string::npos) << "texts are escaped";
+    EXPECT_EQ(html.find("http"), std::string::npos) << "nothing is fetched";
+
+    // The body is well-formed markup apart from the doctype: read it as XML.
+    const std::size_t body = html.find("<body>");
+    const std::size_t end = html.find("</body>");
+    pugi::xml_document xml;
+    ASSERT_TRUE(xml.load_string(html.substr(body, end + 7 - body).c_str()));
+    const auto marks = xml.select_nodes("//ul[@class='index']//span");
+    ASSERT_EQ(marks.size(), 2u);
+    EXPECT_STREQ(marks[0].node().attribute("class").value(), "mark amber");
+    EXPECT_STREQ(marks[1].node().attribute("class").value(), "mark red");
+
+    const auto figures =
+        xml.select_nodes("//section[@id='station-1']//div[@class='canvases']/figure");
+    ASSERT_EQ(figures.size(), 3u);
+    EXPECT_STREQ(figures[0].node().attribute("id").value(), "s1t0");
+    EXPECT_STREQ(figures[1].node().select_node(".//a").node().attribute("href").value(),
+                 "p-files/map-1.1-full.png");
+    EXPECT_STREQ(figures[1].node().select_node(".//span[@class='answer']").node().text().get(),
+                 "B");
+    EXPECT_FALSE(figures[2].node().select_node(".//img")) << "no picture, no image";
+    EXPECT_STREQ(figures[2].node().select_node(".//span[@class='answer']").node().text().get(),
+                 "?");
+    EXPECT_TRUE(xml.select_node("//section[@id='station-1']//div[@class='warning']"));
+    EXPECT_TRUE(xml.select_node("//section[@id='station-2']//div[@class='error']"));
+    EXPECT_TRUE(xml.select_node("//img[@src='p-files/sol-1-2.png']"));
+}
+
+TEST(ProofPageTest, MarkFollowsTheWorstLineOrFlag) {
+    const struct {
+        std::vector<std::string> log;
+        bool error, warning;
+        ProofMark mark;
+    } cases[] = {
+        {{"Station #1: Viewing angle 55"}, false, false, ProofMark::Green},
+        {{"[= WARNING =] x"}, false, false, ProofMark::Amber},
+        {{"warning: SVG files created with some warnings!"}, false, false, ProofMark::Amber},
+        {{"[= WARNING =] x", "[** ERROR **] y"}, false, false, ProofMark::Red},
+        {{"error: SVG files creation failed."}, false, false, ProofMark::Red},
+        {{}, false, true, ProofMark::Amber},
+        {{}, true, false, ProofMark::Red},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MarkOf(c.log, c.error, c.warning), c.mark)
+            << (c.log.empty() ? std::string("flags") : c.log.back());
+    }
+}
+
+} // namespace
+} // namespace kib
