@@ -3,7 +3,7 @@
 # that are not installed yet. Usage: install-deps.sh [build|test|gui|convert|bench]...
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config libcli11-dev librsvg2-dev libcairo2-dev)
+packages=(build-essential cmake pkg-config libcli11-dev librsvg2-dev libcairo2-dev libqpdf-dev)
 for what in "$@"; do
   case "$what" in
     build) ;;

@@ -30,6 +30,7 @@ struct MakeChoice {
     std::uint32_t stationMask = 0; // 0: every station; else bit (n mod 32) selects station n
     int taskChoice = -1;           // -1 every task, 0 the cover canvas, t task t, -2 none
     int outputFormat = 0;          // raster commands: 1 PDF, 2 PS, 3 EPS, 4 PNG
+    bool combine = false;          // PDF: also one file of every converted sheet, in order
 };
 
 // What the Make dialog is opened with.

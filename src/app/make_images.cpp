@@ -4,6 +4,8 @@
 #include "app/conversion_loop.h"
 #include "app/inkscape.h"
 #include "app/make_command.h"
+#include "app/pdf_combine.h"
+#include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
@@ -65,6 +67,42 @@ MakeOutcome ConvertAndClose(MakeCommand& command, int format, bool svgSucceeded,
                          "Image files created.");
 }
 
+// The event's one print file: "EVENT-kind.pdf" in the output folder, the
+// configuration's name standing in for an event without a name.
+std::string CombinedFileName(const CKibDoc& doc, const ConversionSettings& s, const char* kind) {
+    std::string event = doc.GetConfig()->Item(id::Event_NAME).GetValue();
+    if (event.empty()) {
+        event = doc.GetFileName().substr(0, doc.GetFileName().rfind('.'));
+    }
+    return s.directory + event + "-" + kind + ".pdf";
+}
+
+// The converted files of the sheets, in their order.
+std::vector<std::string> ConvertedFiles(const std::vector<SheetConversion>& sheets,
+                                        const ConversionSettings& s) {
+    std::vector<std::string> files;
+    for (const SheetConversion& sheet : sheets) {
+        files.push_back(sheet.base + (sheet.zSuffix ? "z." : ".") +
+                        OutputFormatExtension(s.format));
+    }
+    return files;
+}
+
+// The combine step, when chosen: only PDF files are gathered into one.
+void CombineIfChosen(const MakeChoice& choice, const CKibDoc& doc, const ConversionSettings& s,
+                     const std::vector<SheetConversion>& sheets, const char* kind) {
+    if (!choice.combine) {
+        return;
+    }
+    if (s.format != kFormatPdf) {
+        LogWarning("[= WARNING =] Only PDF files are combined into one file; the %s files are "
+                   "left single.",
+                   OutputFormatExtension(s.format));
+        return;
+    }
+    CombineConvertedSheets(ConvertedFiles(sheets, s), CombinedFileName(doc, s, kind));
+}
+
 bool RunCompetition(CKibDoc& doc, const MakeChoice& choice) {
     CKibSvg svg(doc);
     CompetitionRun run(svg);
@@ -91,6 +129,7 @@ MakeOutcome OnMakeMapImages(CKibDoc* document, const MakeDialog& dialog) {
     const bool ok = RunCompetition(*document, *choice);
     return ConvertAndClose(command, choice->outputFormat, ok, [&](const ConversionSettings& s) {
         const CKibCfg& cfg = *document->GetConfig();
+        std::vector<SheetConversion> all;
         for (int n : SelectedStations(cfg, choice->stationMask)) {
             if (cfg.GetTasks(n) == 0) {
                 LogWarning("[= WARNING =] Task number undefined for station %d", n);
@@ -100,7 +139,9 @@ MakeOutcome OnMakeMapImages(CKibDoc* document, const MakeDialog& dialog) {
             if (!ConvertSheets(sheets, s.format)) {
                 return false;
             }
+            all.insert(all.end(), sheets.begin(), sheets.end());
         }
+        CombineIfChosen(*choice, *document, s, all, "maps");
         return true;
     });
 }
@@ -127,7 +168,13 @@ MakeOutcome OnMakeSolImages(CKibDoc* document, const MakeDialog& dialog) {
     return ConvertAndClose(command, choice->outputFormat, ok, [&](const ConversionSettings& s) {
         const std::vector<int> stations =
             SelectedStations(*document->GetConfig(), choice->stationMask);
-        return ConvertSheets(SolutionImageSheets(s, stations, stationsPerSheet), s.format);
+        const std::vector<SheetConversion> sheets =
+            SolutionImageSheets(s, stations, stationsPerSheet);
+        if (!ConvertSheets(sheets, s.format)) {
+            return false;
+        }
+        CombineIfChosen(*choice, *document, s, sheets, "solutions");
+        return true;
     });
 }
 

@@ -78,6 +78,11 @@ int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTa
             std::cerr << "kib: --format: '" << options.format << "' is not pdf, ps, eps or png\n";
             return kExitUsage;
         }
+        if (options.combine && options.format != "pdf") {
+            std::cerr << "kib: --combine: only PDF files are combined into one file\n";
+            return kExitUsage;
+        }
+        choice.combine = options.combine;
     }
     CKibDoc doc;
     if (!OpenConfiguration(doc, options.file)) {
@@ -104,6 +109,10 @@ void AddMakeVerb(CLI::App& app, Context& ctx, const MakeVerb& verb) {
     AddFileOption(*command, options->file);
     if (verb.withFormat) {
         AddFormatOption(*command, options->format);
+        command->add_flag("--combine", options->combine,
+                          "With --format pdf: also write every converted sheet of the run, in "
+                          "station and task order, into one file EVENT-maps.pdf or "
+                          "EVENT-solutions.pdf in the output folder");
     }
     AddStationsOption(*command, options->stations);
     if (verb.withTask) {

@@ -21,6 +21,7 @@ struct MakeVerbOptions {
     std::string stations;     // empty: every station
     std::string task = "all"; // verbs with a task choice
     std::string format;       // raster verbs: pdf, ps, eps or png
+    bool combine = false;     // raster verbs: also one PDF of every converted sheet
 };
 
 // "all", "cover", "none" or a task number 1 .. 15 (0 is the cover too).

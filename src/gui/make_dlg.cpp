@@ -4,6 +4,7 @@
 #include "config/kib_cfg.h"
 #include "foundation/log.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,7 +24,8 @@ CMakeDlg::CMakeDlg(const QString& title, bool showTasks, bool showFormat, const 
       stations_(new QListWidget(this)), tasks_(new QListWidget(this)),
       formatGroup_(new QGroupBox(tr("Output Format"), this)), pdf_(new QRadioButton(tr("PDF"))),
       ps_(new QRadioButton(tr("PS"))), eps_(new QRadioButton(tr("EPS"))),
-      png_(new QRadioButton(tr("PNG"))) {
+      png_(new QRadioButton(tr("PNG"))),
+      combine_(new QCheckBox(tr("Also one print file of all the PDF sheets"))) {
     setObjectName(QStringLiteral("MakeDialog"));
     setWindowTitle(title);
     resize(480, 320);
@@ -36,10 +38,16 @@ CMakeDlg::CMakeDlg(const QString& title, bool showTasks, bool showFormat, const 
     lists->addWidget(tasks_);
     tasks_->setVisible(showTasks);
 
-    auto* formats = new QHBoxLayout(formatGroup_);
+    auto* formatRows = new QVBoxLayout(formatGroup_);
+    auto* formats = new QHBoxLayout();
     for (QRadioButton* b : {pdf_, ps_, eps_, png_}) {
         formats->addWidget(b);
     }
+    formatRows->addLayout(formats);
+    formatRows->addWidget(combine_);
+    // Only PDF files are gathered into one print file.
+    combine_->setEnabled(false);
+    connect(pdf_, &QRadioButton::toggled, combine_, &QCheckBox::setEnabled);
     formatGroup_->setVisible(showFormat);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -145,6 +153,7 @@ void CMakeDlg::accept() {
             return;
         }
         LastOutputFormat = format;
+        Combine = format == 1 && combine_->isChecked();
         LogDebug("Selected radio for format #%d.", format);
     }
     QDialog::accept();

@@ -15,6 +15,8 @@ namespace kib {
 class CKibCfg;
 }
 
+class QCheckBox;
+
 namespace kib::gui {
 
 class CMakeDlg : public QDialog {
@@ -30,10 +32,12 @@ class CMakeDlg : public QDialog {
     int MaxStation = 0;
     int TaskCount = 0;
     int LastOutputFormat = 0;
+    bool Combine = false; // PDF: also one print file of every converted sheet
 
     QListWidget* StationList() const { return stations_; }
     QListWidget* TaskList() const { return tasks_; }
     QRadioButton* FormatButton(int format) const; // 1 PDF, 2 PS, 3 EPS, 4 PNG
+    QCheckBox* CombineBox() const { return combine_; }
 
   public slots:
     void accept() override;
@@ -50,6 +54,7 @@ class CMakeDlg : public QDialog {
     QRadioButton* ps_;
     QRadioButton* eps_;
     QRadioButton* png_;
+    QCheckBox* combine_;
 };
 
 } // namespace kib::gui

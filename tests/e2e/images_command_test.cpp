@@ -6,7 +6,10 @@
 #include "support/run_program.h"
 
 #include <gtest/gtest.h>
+#define POINTERHOLDER_TRANSITION 4
 #include <pugixml.hpp>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
 
 #include <algorithm>
 #include <chrono>
@@ -344,6 +347,37 @@ TEST_F(ImagesCommandTest, HangUpAndTerminateStopTheConverterAndKeepTheOldFiles) 
     }
     fs::remove_all(fake);
     fs::remove(pidFile);
+}
+
+// One print file for the print shop: the run's print sheets in station and task
+// order, each page of its sheet's size; the single files stay.
+TEST_F(ImagesCommandTest, CombineWritesOnePrintFileOfTheRun) {
+    if (!InkscapeOnPath()) {
+        GTEST_SKIP() << "inkscape is not installed";
+    }
+    const ProgramResult r =
+        Kib({"images", cfg, "--format", "pdf", "--stations", "2,4", "--combine"});
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    std::vector<std::string> sheets = Files(dir, "prn-2.", ".pdf");
+    for (const auto& name : Files(dir, "prn-4.", ".pdf")) {
+        sheets.push_back(name);
+    }
+    EXPECT_NE(r.out.find(std::to_string(sheets.size()) + " sheets combined into " + dir +
+                         "/Demo-maps.pdf."),
+              std::string::npos)
+        << r.out;
+    QPDF combined;
+    combined.processFile((dir + "/Demo-maps.pdf").c_str());
+    const std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(combined).getAllPages();
+    ASSERT_EQ(pages.size(), sheets.size());
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const SizeMm page = PageOf(dir + "/" + Stem(sheets[i]) + ".svg");
+        const QPDFObjectHandle::Rectangle box =
+            QPDFPageObjectHelper(pages[i]).getMediaBox().getArrayAsRectangle();
+        EXPECT_NEAR((box.urx - box.llx) / 72.0 * 25.4, page.w, 0.5) << sheets[i];
+        EXPECT_NEAR((box.ury - box.lly) / 72.0 * 25.4, page.h, 0.5) << sheets[i];
+    }
+    EXPECT_EQ(Kib({"images", cfg, "--format", "png", "--combine"}).status, 64);
 }
 
 TEST_F(ImagesCommandTest, BadChoicesAreUsageErrors) {

@@ -6,6 +6,7 @@
 #include "config/kib_cfg.h"
 #include "gui/make_dlg.h"
 
+#include <QCheckBox>
 #include <QListWidget>
 #include <QRadioButton>
 
@@ -98,6 +99,24 @@ TEST_F(MakeDlgTest, OutputFormatIsRequiredAndRemembered) {
     CMakeDlg again("Make Solution Maps Image Files", false, true, cfg, 4);
     EXPECT_TRUE(again.FormatButton(4)->isChecked());
     EXPECT_TRUE(again.TaskList()->isHidden());
+}
+
+// The one print file is a choice for PDF only.
+TEST_F(MakeDlgTest, CombineIsChosenWithPdfOnly) {
+    CMakeDlg dlg("Make Competition Maps Image Files", true, true, cfg, 4);
+    EXPECT_FALSE(dlg.CombineBox()->isEnabled());
+    dlg.FormatButton(1)->setChecked(true);
+    ASSERT_TRUE(dlg.CombineBox()->isEnabled());
+    dlg.CombineBox()->setChecked(true);
+    dlg.accept();
+    EXPECT_TRUE(dlg.Combine);
+
+    CMakeDlg png("Make Competition Maps Image Files", true, true, cfg, 1);
+    png.CombineBox()->setChecked(true);
+    png.FormatButton(4)->setChecked(true);
+    EXPECT_FALSE(png.CombineBox()->isEnabled());
+    png.accept();
+    EXPECT_FALSE(png.Combine);
 }
 
 TEST_F(MakeDlgTest, StationsStartAtTheLowestStation) {
