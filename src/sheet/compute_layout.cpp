@@ -378,7 +378,13 @@ void CKibage::ComputeNeededSize(int& needW, int& needH, CanvasHeightBy& heightBy
         if (!compressed && title2Size != 0) {
             rowTop += title2Size + (title1Size != 0 ? titleGap : 0);
         }
-        const int d = (descTableW * tasks * 2) / 8 + (compressed ? arrowBox : 5);
+        // The description column of a row, below its ruler: the left map's block at
+        // the top, the right map's block at the bottom, above the arrow box of the
+        // maps (or, compressed, above a ruler's height), and between the two blocks
+        // a ruler's height (or, compressed, the band of the north arrows and scale
+        // labels, which stand beside the maps in the middle of the row).
+        const int blocks = (descTableW * tasks * 2) / 8;
+        const int d = compressed ? blocks + rulerH + arrowSize : blocks + rulerH + arrowBox;
         rowH = std::max(mapBoxH + (compressed ? 0 : arrowBox), d) + rulerH;
         rowsPerSheet = rowH > 0 ? (sheetH - sheetMargin - logoTop - logoH - rowTop) / rowH : 0;
         LogDebug("Map row height: %d=%d/%d|%d/%d", rowH, rulerH, segH, d, arrowBox);

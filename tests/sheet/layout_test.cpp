@@ -404,7 +404,7 @@ TEST_F(LayoutTest, DefaultSolutionLayout) {
     EXPECT_FALSE(s.statNum);
     EXPECT_EQ(host.debug, (std::vector<std::string>{
                               "Used map size 73x64", "Column widths: 210=5/2/73/5/40/5/73/2/5",
-                              "Map row height: 82=4/64|55/14", "Row heights: 271=5/2/11/3*82/0/2/5",
+                              "Map row height: 82=4/64|68/14", "Row heights: 271=5/2/11/3*82/0/2/5",
                               "Canvas final size: 200x287", "Sheet final size: 200x287"}));
 
     Set(id::Solutions_COMPRESSED, "Yes");
@@ -414,7 +414,7 @@ TEST_F(LayoutTest, DefaultSolutionLayout) {
     EXPECT_EQ(surface.sheetH, 200);
     EXPECT_EQ(surface.arrowBox, 12);
     EXPECT_EQ(surface.rowTop, 7);
-    // max(64, 50 + 12) + 4
+    // max(64, 50 + 4 + 10) + 4: the arrows' band between the blocks is as high as an arrow
     EXPECT_EQ(surface.rowH, 68);
 }
 
