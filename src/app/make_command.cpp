@@ -71,11 +71,12 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
     if (!doc_ || !doc_->GetConfig()) {
         return Stop(MakeEnd::NoDocument);
     }
-    if (texts_.solution) {
-        doc_->SetMapsMode(true);
-    }
+    // A refused command changes nothing: the guard comes before the mode switch.
     if (IsForbiddenWhileRunning()) {
         return Stop(MakeEnd::Forbidden);
+    }
+    if (texts_.solution) {
+        doc_->SetMapsMode(true);
     }
     if (!doc_->CheckExports()) {
         return Stop(MakeEnd::ExportsDeclined);
