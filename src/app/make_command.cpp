@@ -50,6 +50,11 @@ MakeCommand::MakeCommand(MakeCommandKind kind, CKibDoc* document)
 
 std::optional<MakeChoice> MakeCommand::Stop(MakeEnd end) {
     outcome_.end = end;
+    // A command that ends before its run leaves the window idle; a refused one
+    // leaves the running command's status text alone.
+    if (end != MakeEnd::NoDocument && end != MakeEnd::Forbidden) {
+        SetStatusText("Ready");
+    }
     return std::nullopt;
 }
 
@@ -99,9 +104,6 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
     }
     const std::optional<MakeChoice> choice = dialog ? dialog(DialogRequest()) : std::nullopt;
     if (!choice) {
-        if (kind_ == MakeCommandKind::MapSvgs) {
-            SetStatusText("Ready");
-        }
         return Stop(MakeEnd::Cancelled);
     }
     App().warningFlag = false;

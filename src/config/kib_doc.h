@@ -72,7 +72,14 @@ public:
     bool IsNeverSaved() const { return neverSaved_; }
     void SetNeverSaved(bool v) { neverSaved_ = v; }
     bool IsModified() const { return modified_; }
-    void SetModifiedFlag(bool v = true) { modified_ = v; }
+    void SetModifiedFlag(bool v = true) {
+        if (modified_ != v) {
+            modified_ = v;
+            if (modifiedChanged) {
+                modifiedChanged();
+            }
+        }
+    }
     const std::string& GetTitle() const { return title_; }
     void SetTitle(const std::string& title) { title_ = title; }
 
@@ -83,6 +90,8 @@ public:
 
     // Called when the preview must be redrawn with its background erased.
     std::function<void()> invalidateView;
+    // Called when the modified flag changes (the window marks unsaved changes).
+    std::function<void()> modifiedChanged;
 
 private:
     bool loaded_ = false;
