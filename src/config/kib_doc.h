@@ -56,7 +56,8 @@ public:
     void ReadMapZoom();
 
     // The layout check of the Make commands, the tab switch and the properties pane:
-    // both kinds (competition, then solution) or the current maps mode, for station 0.
+    // both kinds (competition, then solution) or the current maps mode, for every
+    // station from the first to the last (station 0 when no range is set).
     // Defined with the sheet layout (src/sheet/check_layout.cpp).
     bool CheckLayout(bool bothModes);
 
