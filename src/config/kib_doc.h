@@ -12,7 +12,7 @@
 namespace kib {
 
 class CKibDoc {
-public:
+  public:
     CKibDoc();
     virtual ~CKibDoc();
     CKibDoc(const CKibDoc&) = delete;
@@ -87,14 +87,14 @@ public:
     int mapScale = 0;
     int canvasesPerSheet = 0;
     float mapZoom = 0.0f;
-    int lineNo = 0;  // line counter of the configuration reader
+    int lineNo = 0; // line counter of the configuration reader
 
     // Called when the preview must be redrawn with its background erased.
     std::function<void()> invalidateView;
     // Called when the modified flag changes (the window marks unsaved changes).
     std::function<void()> modifiedChanged;
 
-private:
+  private:
     bool loaded_ = false;
     bool neverSaved_ = false;
     bool mapsMode_ = false;
@@ -105,4 +105,4 @@ private:
     std::string fileName_;
 };
 
-}  // namespace kib
+} // namespace kib
