@@ -50,6 +50,11 @@ MakeCommand::MakeCommand(MakeCommandKind kind, CKibDoc* document)
 
 std::optional<MakeChoice> MakeCommand::Stop(MakeEnd end) {
     outcome_.end = end;
+    // A command that ends before its run leaves the window idle; a refused one
+    // leaves the running command's status text alone.
+    if (end != MakeEnd::NoDocument && end != MakeEnd::Forbidden) {
+        SetStatusText("Ready");
+    }
     return std::nullopt;
 }
 
@@ -71,11 +76,12 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
     if (!doc_ || !doc_->GetConfig()) {
         return Stop(MakeEnd::NoDocument);
     }
-    if (texts_.solution) {
-        doc_->SetMapsMode(true);
-    }
+    // A refused command changes nothing: the guard comes before the mode switch.
     if (IsForbiddenWhileRunning()) {
         return Stop(MakeEnd::Forbidden);
+    }
+    if (texts_.solution) {
+        doc_->SetMapsMode(true);
     }
     if (!doc_->CheckExports()) {
         return Stop(MakeEnd::ExportsDeclined);
@@ -98,9 +104,6 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
     }
     const std::optional<MakeChoice> choice = dialog ? dialog(DialogRequest()) : std::nullopt;
     if (!choice) {
-        if (kind_ == MakeCommandKind::MapSvgs) {
-            SetStatusText("Ready");
-        }
         return Stop(MakeEnd::Cancelled);
     }
     App().warningFlag = false;

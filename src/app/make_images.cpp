@@ -103,10 +103,13 @@ void CombineIfChosen(const MakeChoice& choice, const CKibDoc& doc, const Convers
     CombineConvertedSheets(ConvertedFiles(sheets, s), CombinedFileName(doc, s, kind));
 }
 
-bool RunCompetition(CKibDoc& doc, const MakeChoice& choice) {
+// The competition run; canvasesPerSheet gets the tiling of its layout.
+bool RunCompetition(CKibDoc& doc, const MakeChoice& choice, int& canvasesPerSheet) {
     CKibSvg svg(doc);
     CompetitionRun run(svg);
-    return run.GenerateCompetitionSvg(choice.stationMask, choice.taskChoice);
+    const bool ok = run.GenerateCompetitionSvg(choice.stationMask, choice.taskChoice);
+    canvasesPerSheet = run.CanvasesPerSheet();
+    return ok;
 }
 
 // The solution run; stationsPerSheet gets the number of stations on a sheet.
@@ -126,7 +129,10 @@ MakeOutcome OnMakeMapImages(CKibDoc* document, const MakeDialog& dialog) {
     if (!choice) {
         return command.Outcome();
     }
-    const bool ok = RunCompetition(*document, *choice);
+    // The conversion follows the tiling of this run's own layout: the window may
+    // lay the document out otherwise meanwhile (its preview in solution mode).
+    int canvasesPerSheet = 0;
+    const bool ok = RunCompetition(*document, *choice, canvasesPerSheet);
     return ConvertAndClose(command, choice->outputFormat, ok, [&](const ConversionSettings& s) {
         const CKibCfg& cfg = *document->GetConfig();
         std::vector<SheetConversion> all;
@@ -135,7 +141,7 @@ MakeOutcome OnMakeMapImages(CKibDoc* document, const MakeDialog& dialog) {
                 LogWarning("[= WARNING =] Task number undefined for station %d", n);
             }
             const std::vector<SheetConversion> sheets =
-                MapImageSheets(cfg, s, n, choice->taskChoice, document->canvasesPerSheet);
+                MapImageSheets(cfg, s, n, choice->taskChoice, canvasesPerSheet);
             if (!ConvertSheets(sheets, s.format)) {
                 return false;
             }

@@ -80,7 +80,7 @@ class ConfigReader {
             return;
         case LineKind::FormatError:
             format_ = false;
-            ++errors_;
+            CountError();
             return;
         }
     }
@@ -232,6 +232,12 @@ class ConfigReader {
 
     void Unrecognised(const std::string& line) {
         LogError("[** ERROR **] Unrecognized line #%d: %s", doc_.lineNo, line.c_str());
+        CountError();
+    }
+
+    // Counts an error of the file, a format error as well as an unrecognised
+    // line; the tenth is reported and ends the reading.
+    void CountError() {
         if (++errors_ >= kMaxErrors) {
             LogError("[** ERROR **] Too many errors in the configuration file!");
             format_ = false;

@@ -12,7 +12,7 @@
 namespace kib {
 
 class CKibDoc {
-public:
+  public:
     CKibDoc();
     virtual ~CKibDoc();
     CKibDoc(const CKibDoc&) = delete;
@@ -56,7 +56,8 @@ public:
     void ReadMapZoom();
 
     // The layout check of the Make commands, the tab switch and the properties pane:
-    // both kinds (competition, then solution) or the current maps mode, for station 0.
+    // both kinds (competition, then solution) or the current maps mode, for every
+    // station from the first to the last (station 0 when no range is set).
     // Defined with the sheet layout (src/sheet/check_layout.cpp).
     bool CheckLayout(bool bothModes);
 
@@ -72,19 +73,28 @@ public:
     bool IsNeverSaved() const { return neverSaved_; }
     void SetNeverSaved(bool v) { neverSaved_ = v; }
     bool IsModified() const { return modified_; }
-    void SetModifiedFlag(bool v = true) { modified_ = v; }
+    void SetModifiedFlag(bool v = true) {
+        if (modified_ != v) {
+            modified_ = v;
+            if (modifiedChanged) {
+                modifiedChanged();
+            }
+        }
+    }
     const std::string& GetTitle() const { return title_; }
     void SetTitle(const std::string& title) { title_ = title; }
 
     int mapScale = 0;
     int canvasesPerSheet = 0;
     float mapZoom = 0.0f;
-    int lineNo = 0;  // line counter of the configuration reader
+    int lineNo = 0; // line counter of the configuration reader
 
     // Called when the preview must be redrawn with its background erased.
     std::function<void()> invalidateView;
+    // Called when the modified flag changes (the window marks unsaved changes).
+    std::function<void()> modifiedChanged;
 
-private:
+  private:
     bool loaded_ = false;
     bool neverSaved_ = false;
     bool mapsMode_ = false;
@@ -95,4 +105,4 @@ private:
     std::string fileName_;
 };
 
-}  // namespace kib
+} // namespace kib

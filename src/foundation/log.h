@@ -42,5 +42,7 @@ BoxIcon ShowClosingBox(bool failed, const std::string& errorText, const std::str
 
 BoxAnswer ShowBox(const std::string& text, BoxIcon icon);
 BoxAnswer AskYesNo(const std::string& text, BoxIcon icon, BoxAnswer defaultAnswer);
+// The question about unsaved changes: Yes (save), No (discard) or Cancel.
+BoxAnswer AskYesNoCancel(const std::string& text, BoxIcon icon, BoxAnswer defaultAnswer);
 
 } // namespace kib

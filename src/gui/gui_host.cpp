@@ -59,6 +59,17 @@ BoxAnswer GuiHost::ShowMessageBox(const MessageBox& box) {
         mb.setEscapeButton(QMessageBox::No);
         return mb.exec() == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
     }
+    if (box.buttons == BoxButtons::YesNoCancel) {
+        mb.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        mb.setDefaultButton(box.defaultAnswer == BoxAnswer::No       ? QMessageBox::Discard
+                            : box.defaultAnswer == BoxAnswer::Cancel ? QMessageBox::Cancel
+                                                                     : QMessageBox::Save);
+        mb.setEscapeButton(QMessageBox::Cancel);
+        const int answer = mb.exec();
+        return answer == QMessageBox::Save      ? BoxAnswer::Yes
+               : answer == QMessageBox::Discard ? BoxAnswer::No
+                                                : BoxAnswer::Cancel;
+    }
     mb.setStandardButtons(QMessageBox::Ok);
     mb.exec();
     return BoxAnswer::Ok;

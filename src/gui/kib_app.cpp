@@ -70,14 +70,25 @@ bool CKibApp::InitInstance(const QStringList& files) {
     Journal(journal, "Profile Setting Loaded\n");
 
     frame_ = std::make_unique<CMainFrame>(settings_);
+    if (prepareFrame) {
+        prepareFrame(*frame_);
+    }
     Journal(journal, "Command Line Parsed\n");
-    for (const QString& file : files) {
-        frame_->OpenDocument(file);
+    CKibDoc* first = nullptr;
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        CKibDoc* doc = frame_->OpenDocument(files[i]);
+        if (i == 0) {
+            first = doc;
+        }
     }
     frame_->show();
     Journal(journal, "Checking Parameters...\n");
     if (!files.isEmpty()) {
-        frame_->OpenDocument(files.first());
+        // The first file's tab comes to the front; a file that could not be
+        // loaded has said so once and is not read again.
+        if (first != nullptr) {
+            frame_->OpenDocument(files.first());
+        }
     } else {
         RestoreLastSession(*frame_, settings_, journal);
     }

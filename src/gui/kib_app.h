@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -33,6 +34,10 @@ class CKibApp {
     // files: the configuration files named on the command line.
     bool InitInstance(const QStringList& files);
     CMainFrame* MainFrame() const { return frame_.get(); }
+
+    // Called with the new main window before any file is opened (tests answer
+    // its message boxes through it).
+    std::function<void(CMainFrame&)> prepareFrame;
 
   private:
     QSettings& settings_;

@@ -26,7 +26,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -50,6 +49,11 @@ const QString kDocsCountKey = QStringLiteral("LastSession/DocsCount");
 
 bool IsConfigFile(const QString& path) {
     return path.endsWith(QStringLiteral(".cfg"), Qt::CaseInsensitive);
+}
+
+// A document's file name, marked with "*" while it has unsaved changes.
+QString MarkedName(const CKibDoc& doc) {
+    return ToQt(doc.GetFileName()) + (doc.IsModified() ? QStringLiteral("*") : QString());
 }
 
 // The print job of the frame's document after its Make dialog; none when there
@@ -353,7 +357,7 @@ void CMainFrame::RepaintViewsOf(const CKibDoc* doc) {
 CKibView* CMainFrame::AddView(const std::shared_ptr<CKibDoc>& doc) {
     auto* view = new CKibView(doc, tabs_);
     view->afterPaint = [this](CKibDoc* d) { RecheckAfterActivation(d); };
-    const int tab = tabs_->addTab(view, ToQt(doc->GetFileName()));
+    const int tab = tabs_->addTab(view, MarkedName(*doc));
     tabs_->setTabToolTip(tab, ToQt(doc->GetDisplayName()));
     tabs_->Bar()->SetTabColor(tab, TabColor(tab));
     UpdateTabColors();
@@ -382,6 +386,7 @@ CKibDoc* CMainFrame::OpenDocument(const QString& path) {
     doc->SetTitle(FromQt(QFileInfo(absolute).fileName()));
     CKibDoc* raw = doc.get();
     doc->invalidateView = [this, raw] { RepaintViewsOf(raw); };
+    doc->modifiedChanged = [this, raw] { ShowModified(raw); };
     const bool opened = doc->OnOpenDocument(FromQt(absolute));
     // Reading the courses list and the map zoom leave their progress text behind;
     // the window is idle again once the document is open.
@@ -418,7 +423,7 @@ bool CMainFrame::SaveDocument(CKibDoc* doc, bool askName) {
     AddToRecentFiles(path);
     for (int i = 0; i < tabs_->count(); ++i) {
         if (View(i)->Document() == doc) {
-            tabs_->setTabText(i, ToQt(doc->GetFileName()));
+            tabs_->setTabText(i, MarkedName(*doc));
             tabs_->setTabToolTip(i, ToQt(doc->GetDisplayName()));
         }
     }
@@ -426,17 +431,26 @@ bool CMainFrame::SaveDocument(CKibDoc* doc, bool askName) {
     return true;
 }
 
+void CMainFrame::ShowModified(const CKibDoc* doc) {
+    for (int i = 0; i < tabs_->count(); ++i) {
+        if (View(i)->Document() == doc) {
+            tabs_->setTabText(i, MarkedName(*doc));
+        }
+    }
+    UpdateTitle();
+}
+
 bool CMainFrame::SaveModified(CKibDoc* doc) {
     if (!doc->IsModified()) {
         return true;
     }
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, QStringLiteral("Kib"), tr("Save changes to %1?").arg(ToQt(doc->GetPathName())),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-    if (answer == QMessageBox::Cancel) {
+    // Save, Don't Save or Cancel, asked through the host like every other question.
+    const BoxAnswer answer = AskYesNoCancel("Save changes to " + doc->GetPathName() + "?",
+                                            BoxIcon::Warning, BoxAnswer::Yes);
+    if (answer == BoxAnswer::Cancel) {
         return false;
     }
-    return answer == QMessageBox::No || SaveDocument(doc, false);
+    return answer == BoxAnswer::No || SaveDocument(doc, false);
 }
 
 void CMainFrame::CloseDocumentViews(const std::shared_ptr<CKibDoc>& doc) {
@@ -536,8 +550,13 @@ void CMainFrame::UpdateTitle() {
         return; // a run shows its own title
     }
     CKibDoc* doc = ActiveDocument();
-    setWindowTitle(doc ? QStringLiteral("Kib - ") + ToQt(doc->GetDisplayName())
-                       : QStringLiteral("Kib"));
+    if (doc == nullptr) {
+        setWindowTitle(QStringLiteral("Kib"));
+        return;
+    }
+    const std::string& directory = doc->GetDirectory();
+    setWindowTitle(QStringLiteral("Kib - ") + MarkedName(*doc) +
+                   (directory.empty() ? QString() : " [" + ToQt(directory) + "]"));
 }
 
 // ------------------------------------------------------------------ recent files
@@ -596,6 +615,7 @@ void CMainFrame::OnFileNew() {
     doc->SetTitle("Kib Config File" + std::to_string(++newDocuments_));
     CKibDoc* raw = doc.get();
     doc->invalidateView = [this, raw] { RepaintViewsOf(raw); };
+    doc->modifiedChanged = [this, raw] { ShowModified(raw); };
     const bool created = doc->OnNewDocument();
     SetStatusText("Ready");
     if (!created) {

@@ -151,6 +151,8 @@ class CMainFrame : public QMainWindow, public MainWindow {
     void UpdateCommandStates();
     CKibView* AddView(const std::shared_ptr<CKibDoc>& doc);
     void RepaintViewsOf(const CKibDoc* doc);
+    // The tabs and the title mark the document's unsaved changes with "*".
+    void ShowModified(const CKibDoc* doc);
     void ForwardEdit(const char* slot);
     // True when the document may be closed (saved, or the user let it go).
     bool SaveModified(CKibDoc* doc);

@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 namespace kib::gui {
@@ -48,6 +50,7 @@ std::optional<PrintJob> PreparePrinting(CKibDoc& doc,
     job.choice.stationMask = dlg.StationMask;
     job.choice.taskChoice = dlg.TaskChoice;
     job.canvasesPerSheet = doc.canvasesPerSheet;
+    job.dpi = cfg->Item(id::Target_DPI).GetInt();
 
     bool ok = true;
     for (int n : SelectedStations(*cfg, job.choice.stationMask)) {
@@ -87,7 +90,41 @@ std::vector<int> PagesToPrint(int fromPage, int toPage, int pageCount) {
     return pages;
 }
 
-bool DrawPageImage(QPainter& painter, const QRect& area, const QString& file) {
+SheetPlacement PlaceSheet(QSize pixels, int dpi, QSizeF deviceDpi, const QRectF& paper,
+                          const QRectF& printable) {
+    SheetPlacement placement;
+    if (pixels.isEmpty() || printable.isEmpty()) {
+        placement.target = printable;
+        return placement;
+    }
+    QSizeF size(pixels.width() * deviceDpi.width() / std::max(dpi, 1),
+                pixels.height() * deviceDpi.height() / std::max(dpi, 1));
+    QPointF centre = paper.center();
+    if (!printable.contains(centre)) {
+        centre = printable.center();
+    }
+    // The half extents around the centre that stay on the printable area.
+    const double halfW = std::min(centre.x() - printable.left(), printable.right() - centre.x());
+    const double halfH = std::min(centre.y() - printable.top(), printable.bottom() - centre.y());
+    // A sheet keeps its true size when it passes them by half a millimetre at
+    // most: a sheet of the paper's size stays at its scale though the printer
+    // rounds the paper, and loses no more than its blank outermost edge.
+    const double slackX = 0.5 * deviceDpi.width() / 25.4;
+    const double slackY = 0.5 * deviceDpi.height() / 25.4;
+    double factor = 1.0;
+    if (dpi < 1 || 2.0 * (halfW + slackX) < size.width() ||
+        2.0 * (halfH + slackY) < size.height()) {
+        factor = std::min(2.0 * halfW / size.width(), 2.0 * halfH / size.height());
+    }
+    placement.factor = factor;
+    size *= factor;
+    placement.target = QRectF(centre.x() - size.width() / 2.0, centre.y() - size.height() / 2.0,
+                              size.width(), size.height());
+    return placement;
+}
+
+bool DrawPageImage(QPainter& painter, const QRectF& paper, const QRectF& printable, int dpi,
+                   const QString& file) {
     // A PNG sheet at 600 dpi is larger than Qt's default limit for images.
     QImageReader::setAllocationLimit(kImageLimitMb);
     App().GetHost().SetWaitCursor(true);
@@ -105,7 +142,15 @@ bool DrawPageImage(QPainter& painter, const QRect& area, const QString& file) {
             }
         }
     }
-    painter.drawImage(area, image);
+    const QPaintDevice* device = painter.device();
+    const SheetPlacement placement = PlaceSheet(
+        image.size(), dpi, QSizeF(device->logicalDpiX(), device->logicalDpiY()), paper, printable);
+    if (dpi < 1 || placement.factor < 1.0) {
+        LogWarning("[= WARNING =] %s does not fit the printable area: printed at %.1f %% of its "
+                   "size, not at the map's scale.",
+                   FromQt(file).c_str(), 100.0 * placement.factor);
+    }
+    painter.drawImage(placement.target, image);
     return true;
 }
 
@@ -118,6 +163,13 @@ std::vector<std::string> PrintPages(QPrinter& printer, const CKibDoc& doc, const
     const bool ranged = printer.printRange() == QPrinter::PageRange;
     const std::vector<int> pages =
         PagesToPrint(ranged ? printer.fromPage() : 0, ranged ? printer.toPage() : 0, job.pageCount);
+    // The paper and its printable area in the painter's coordinates, whose origin
+    // is the top left of the printable area unless the printer prints the full page.
+    const QRectF paperPx = printer.paperRect(QPrinter::DevicePixel);
+    const QRectF pagePx = printer.pageRect(QPrinter::DevicePixel);
+    const QPointF origin = printer.fullPage() ? paperPx.topLeft() : pagePx.topLeft();
+    const QRectF paper = paperPx.translated(-origin);
+    const QRectF printable = pagePx.translated(-origin);
     QPainter painter;
     for (int k : pages) {
         if (printed.empty()) {
@@ -129,8 +181,7 @@ std::vector<std::string> PrintPages(QPrinter& printer, const CKibDoc& doc, const
         }
         const std::string file =
             PageFileName(*cfg, job.printDir, job.canvasesPerSheet, job.choice, k);
-        const QRect area(0, 0, printer.width(), printer.height());
-        if (!DrawPageImage(painter, area, ToQt(file))) {
+        if (!DrawPageImage(painter, paper, printable, job.dpi, ToQt(file))) {
             LogError("[** ERROR **] Cannot load image file %s for printing.", file.c_str());
         }
         printed.push_back(file);

@@ -1,10 +1,12 @@
 // Printing of the competition maps: one PNG file (made before by the raster
-// Make command) per page, stretched over the printable area of the page.
+// Make command) per page, at its true size centred on the paper.
 #pragma once
 
 #include "gui/print_pages.h"
 
-#include <QRect>
+#include <QRectF>
+#include <QSize>
+#include <QSizeF>
 #include <QString>
 
 #include <functional>
@@ -28,6 +30,7 @@ struct PrintJob {
     PrintChoice choice;
     int canvasesPerSheet = 0;
     int pageCount = 0;
+    int dpi = 0; // Target.DPI: the pixels per inch of the PNG sheets
 };
 
 // Asks which maps to print and checks that every page's file exists; none
@@ -45,8 +48,25 @@ std::vector<int> PagesToPrint(int fromPage, int toPage, int pageCount);
 // page number; returns the files in the order printed.
 std::vector<std::string> PrintPages(QPrinter& printer, const CKibDoc& doc, const PrintJob& job);
 
-// Draws one PNG file over the whole printable area, white as transparent.
-// False when the file cannot be loaded.
-bool DrawPageImage(QPainter& painter, const QRect& area, const QString& file);
+// Where a sheet image lands on a page, in the painter's device pixels.
+struct SheetPlacement {
+    QRectF target;
+    double factor = 1.0; // 1 at true size, below 1 when scaled down to the printable area
+};
+
+// The place of an image of the pixels, made at dpi pixels per inch, on a device
+// of deviceDpi with the paper and its printable area: at its true size centred
+// on the paper, or, when that does not fit the printable area, scaled down
+// uniformly until it does. Without a resolution (dpi below 1) the image is
+// fitted to the printable area.
+SheetPlacement PlaceSheet(QSize pixels, int dpi, QSizeF deviceDpi, const QRectF& paper,
+                          const QRectF& printable);
+
+// Draws one PNG file of dpi pixels per inch on the page of the painter's device
+// (paper and printable area in its coordinates), white as transparent; a sheet
+// scaled down to fit is reported with its factor. False when the file cannot be
+// loaded.
+bool DrawPageImage(QPainter& painter, const QRectF& paper, const QRectF& printable, int dpi,
+                   const QString& file);
 
 } // namespace kib::gui

@@ -1,14 +1,37 @@
-// The document's layout check: the layout of station 0 computed on a surface
-// that draws nothing.
+// The document's layout check: the layout of every station the runs make,
+// computed on a surface that draws nothing, before anything is written.
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/log.h"
 #include "sheet/kibage.h"
+#include "sheet/run_stations.h"
 
 #include <memory>
+#include <vector>
 
 namespace kib {
+
+namespace {
+
+// Lays out each station with its own tasks and flags; stops at the first one
+// that does not fit, whose errors follow a line naming it. Station 0 alone (the
+// event's defaults) is checked without that line when no range is configured.
+bool CheckStations(CKibage& surface, bool solution, const std::vector<int>& stations) {
+    if (stations.empty()) {
+        surface.errorLead.clear();
+        return surface.ComputeLayout(false, solution, 0, 0, 0, 0);
+    }
+    for (int n : stations) {
+        surface.errorLead = FormatMessage("[** ERROR **] Layout of station %d does not fit:", n);
+        if (!surface.ComputeLayout(false, solution, 0, n, 0, 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 bool CKibDoc::CheckLayout(bool bothModes) {
     CKibCfg* cfg = GetConfig();
@@ -16,12 +39,12 @@ bool CKibDoc::CheckLayout(bool bothModes) {
         return false;
     }
     auto surface = std::make_unique<CKibage>(*cfg);
+    const std::vector<int> stations = SelectedStations(*cfg, 0);
     bool ok = false;
     if (bothModes) {
-        ok = surface->ComputeLayout(false, false, 0, 0, 0, 0) &&
-             surface->ComputeLayout(false, true, 0, 0, 0, 0);
+        ok = CheckStations(*surface, false, stations) && CheckStations(*surface, true, stations);
     } else {
-        ok = surface->ComputeLayout(false, GetMapsMode(), 0, 0, 0, 0);
+        ok = CheckStations(*surface, GetMapsMode(), stations);
     }
     SetDebugSwitchFromValue(cfg->Item(id::System_DEBUGGING).GetValue());
     return ok;

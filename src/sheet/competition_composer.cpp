@@ -301,7 +301,8 @@ bool CompetitionComposer::Compose(int corner) {
                    s_, t_);
     }
     OpenCorner(corner);
-    const int offset = StationInt(cfg_, s_, id::Station_MAPOFFSET);
+    // The vertical shift of the map, bounded like every length of the layout.
+    const int offset = BoundedLength(StationInt(cfg_, s_, id::Station_MAPOFFSET));
     // A print-sheet canvas is covered up to its own edges; a stand-alone map
     // document is covered over its whole sheet, tiled or not, so that no map
     // shows beyond the canvas.

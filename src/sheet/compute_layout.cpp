@@ -33,6 +33,8 @@ class Values {
     explicit Values(const CKibCfg& cfg) : cfg_(cfg) {}
     const std::string& Text(int id) const { return cfg_.Item(id).GetValue(); }
     int Int(int id) const { return cfg_.Item(id).GetInt(); }
+    // A length in millimetres, within the layout's bound.
+    int Length(int id) const { return BoundedLength(Int(id)); }
     // Yes unless the value begins with N or n.
     bool Yes(int id) const { return UpperFirst(Text(id)) != 'N'; }
     char First(int id) const { return UpperFirst(Text(id)); }
@@ -61,6 +63,18 @@ void ReportLayoutError(bool quiet, const std::string& line) {
     }
 }
 
+// The advice of the canvas height error: what to make smaller, by what set the height.
+const char* HeightAdvice(CanvasHeightBy by) {
+    switch (by) {
+    case CanvasHeightBy::Tabs:
+        return "reduce size of order tabs and pointing board";
+    case CanvasHeightBy::Heading:
+        return "reduce size of map, heading and pointing board";
+    default:
+        return "reduce size of map, descriptions and pointing board";
+    }
+}
+
 } // namespace
 
 std::string FormatScale(int scale) {
@@ -86,9 +100,9 @@ bool CKibage::ComputeLayout(bool quiet, bool isSolution, int scale, int stationN
     ComputeSegmentAndDecorations();
     int needW = 0;
     int needH = 0;
-    bool heightByTabs = false;
-    ComputeNeededSize(needW, needH, heightByTabs);
-    const bool ok = CheckSizes(quiet, needW, needH, heightByTabs);
+    CanvasHeightBy heightBy = CanvasHeightBy::Map;
+    ComputeNeededSize(needW, needH, heightBy);
+    const bool ok = CheckSizes(quiet, needW, needH, heightBy);
     ComputePositions();
     if (!ok && !quiet) {
         ShowBox("Configuration is not correct!", BoxIcon::Error);
@@ -133,7 +147,7 @@ void CKibage::ReadSwitchesAndTexts(bool isSolution, int scale, int stationNo, in
     }
 
     defaultFont = v.Text(id::Target_FONTNAME);
-    printMargin = solution ? v.Int(id::Solutions_PRINTMARGIN) : v.Int(id::Target_MARGIN);
+    printMargin = solution ? v.Length(id::Solutions_PRINTMARGIN) : v.Length(id::Target_MARGIN);
 
     scaleText = FormatScale(scale != 0 ? scale : v.Int(id::Event_SCALE));
     if (solution && v.Int(id::Solutions_SCALE) != 0) {
@@ -194,8 +208,8 @@ void CKibage::ComputeCompetitionSheet() {
         return;
     }
     const Values v(cfg_);
-    canvasW = v.Int(id::Target_CANVASW);
-    canvasH = v.Int(id::Target_CANVASH);
+    canvasW = v.Length(id::Target_CANVASW);
+    canvasH = v.Length(id::Target_CANVASH);
     const std::string& canvas = v.Text(id::Target_CANVAS);
     if (UpperFirst(canvas) == 'A') {
         if (At(canvas, 1) == '4') {
@@ -238,56 +252,56 @@ void CKibage::ComputeCompetitionSheet() {
 
 void CKibage::ComputeSegmentAndDecorations() {
     const Values v(cfg_);
-    headLeft = v.Int(id::Heading_LMARGIN);
-    headTop = v.Int(id::Heading_TMARGIN);
+    headLeft = v.Length(id::Heading_LMARGIN);
+    headTop = v.Length(id::Heading_TMARGIN);
     titleGap = 2;
-    headingFont = {v.Int(id::Heading_FONTSIZE), v.Colour(id::Heading_COLOR),
+    headingFont = {v.Length(id::Heading_FONTSIZE), v.Colour(id::Heading_COLOR),
                    v.Family(id::Heading_FONTNAME, defaultFont)};
-    coverFont = {v.Int(id::Cover_FONTSIZE), v.Colour(id::Cover_COLOR),
+    coverFont = {v.Length(id::Cover_FONTSIZE), v.Colour(id::Cover_COLOR),
                  v.Family(id::Cover_FONTNAME, defaultFont)};
-    segRadius = v.Int(id::MapSegment_SIZE) / 2;
+    segRadius = v.Length(id::MapSegment_SIZE) / 2;
 
     if (!solution) {
-        descCell = v.Int(id::Descriptions_SIZE);
+        descCell = v.Length(id::Descriptions_SIZE);
         descTableW = 8 * descCell;
-        descMargin = v.Int(id::Descriptions_MARGIN);
-        borderWidth = modeWeb ? 0 : v.Int(id::MapBorder_WIDTH);
-        borderGap = modeWeb ? 0 : v.Int(id::MapBorder_PAD);
+        descMargin = v.Length(id::Descriptions_MARGIN);
+        borderWidth = modeWeb ? 0 : v.Length(id::MapBorder_WIDTH);
+        borderGap = modeWeb ? 0 : v.Length(id::MapBorder_PAD);
         borderColour = v.Colour(id::MapBorder_COLOR);
         circleShape = v.First(id::MapSegment_SHAPE) != 'S';
         segW = segH = 2 * segRadius;
-        segMargin = v.Int(id::MapSegment_MARGIN);
-        segTop = v.Int(id::MapSegment_TOP);
-        segBottom = v.Int(id::MapSegment_BOTTOM);
+        segMargin = v.Length(id::MapSegment_MARGIN);
+        segTop = v.Length(id::MapSegment_TOP);
+        segBottom = v.Length(id::MapSegment_BOTTOM);
         mapBoxW = mapBoxH = 2 * (segRadius + borderWidth + segMargin + borderGap);
     } else {
-        sheetMargin = v.Int(id::Solutions_SHEETMARGIN);
-        descCell = v.Int(id::Solutions_DESCWIDTH) / 8;
+        sheetMargin = v.Length(id::Solutions_SHEETMARGIN);
+        descCell = v.Length(id::Solutions_DESCWIDTH) / 8;
         descTableW = 8 * descCell;
         descMargin = 0;
         borderColour = v.Colour(id::Solutions_BORDERCOLOR);
         borderWidth = borderGap = segMargin = 0;
-        segH = v.Int(id::Solutions_MAPHEIGHT);
+        segH = v.Length(id::Solutions_MAPHEIGHT);
         if (segH == 0) {
             segH = 64;
         }
         mapBoxH = segH;
-        segW = v.Int(id::Solutions_MAPWIDTH);
+        segW = v.Length(id::Solutions_MAPWIDTH);
         if (segW == 0) {
             segW = modeWeb ? 64 : (sheetW - descTableW) / 2 - sheetMargin - 5;
         }
         mapBoxW = segW;
         LogDebug("Used map size %dx%d", segW, segH);
         circleShape = false;
-        title1Size = v.Int(id::Solutions_TITLE1SIZE);
-        title2Size = v.Int(id::Solutions_TITLE2SIZE);
+        title1Size = v.Length(id::Solutions_TITLE1SIZE);
+        title2Size = v.Length(id::Solutions_TITLE2SIZE);
     }
 
-    tabSize = drawTabs ? v.Int(id::OrderTabs_SIZE) : 0;
-    tabLeft = drawTabs ? v.Int(id::OrderTabs_LMARGIN) : 0;
-    tabRight = drawTabs ? v.Int(id::OrderTabs_RMARGIN) : 0;
-    tabTop = drawTabs ? v.Int(id::OrderTabs_TMARGIN) : 0;
-    tabBottom = drawTabs ? v.Int(id::OrderTabs_BMARGIN) : 0;
+    tabSize = drawTabs ? v.Length(id::OrderTabs_SIZE) : 0;
+    tabLeft = drawTabs ? v.Length(id::OrderTabs_LMARGIN) : 0;
+    tabRight = drawTabs ? v.Length(id::OrderTabs_RMARGIN) : 0;
+    tabTop = drawTabs ? v.Length(id::OrderTabs_TMARGIN) : 0;
+    tabBottom = drawTabs ? v.Length(id::OrderTabs_BMARGIN) : 0;
     tabsW = tabLeft + tabRight + tabSize;
     tabsFont = {0, v.Colour(id::OrderTabs_COLOR), v.Family(id::OrderTabs_FONTNAME, defaultFont)};
     statNum = !solution && v.Yes(id::OrderTabs_STATNUM);
@@ -308,16 +322,16 @@ void CKibage::ComputeSegmentAndDecorations() {
     }
 
     if (!solution) {
-        arrowSize = v.Int(id::NorthArrow_SIZE);
-        arrowMargin = v.Int(id::NorthArrow_MARGIN);
+        arrowSize = v.Length(id::NorthArrow_SIZE);
+        arrowMargin = v.Length(id::NorthArrow_MARGIN);
         const char side = v.First(id::NorthArrow_SIDE);
         arrowSide = side == 'L' ? 1 : (side == 'R' ? 2 : 0);
         arrowLinkMap = v.First(id::NorthArrow_LINKAGE) != 'D';
         northLines = v.Yes(id::NorthArrow_LINES) && circleShape;
     } else if (modeWeb) {
         arrowSide = 2;
-        arrowSize = v.Int(id::NorthArrow_SIZE);
-        arrowMargin = v.Int(id::NorthArrow_MARGIN);
+        arrowSize = v.Length(id::NorthArrow_SIZE);
+        arrowMargin = v.Length(id::NorthArrow_MARGIN);
         northLines = false;
     } else {
         arrowSide = 0;
@@ -334,8 +348,8 @@ void CKibage::ComputeSegmentAndDecorations() {
     }
 
     if (drawBoard) {
-        boardSize = v.Int(id::PointBoard_SIZE);
-        boardMargin = v.Int(id::PointBoard_MARGIN);
+        boardSize = v.Length(id::PointBoard_SIZE);
+        boardMargin = v.Length(id::PointBoard_MARGIN);
         boardH = boardSize + 2 * boardMargin;
         boardFont = {0, v.Colour(id::PointBoard_COLOR),
                      v.Family(id::PointBoard_FONTNAME, defaultFont)};
@@ -344,13 +358,13 @@ void CKibage::ComputeSegmentAndDecorations() {
     }
 }
 
-void CKibage::ComputeNeededSize(int& needW, int& needH, bool& heightByTabs) {
+void CKibage::ComputeNeededSize(int& needW, int& needH, CanvasHeightBy& heightBy) {
     const Values v(cfg_);
     if (solution && !modeWeb) {
-        rulerH = v.Int(id::Solutions_RULERHEIGHT);
-        logoH = v.Int(id::Solutions_LOGOHEIGHT);
-        logoW = v.Int(id::Solutions_LOGOWIDTH);
-        logoTop = v.Int(id::Solutions_LOGOTOP);
+        rulerH = v.Length(id::Solutions_RULERHEIGHT);
+        logoH = v.Length(id::Solutions_LOGOHEIGHT);
+        logoW = v.Length(id::Solutions_LOGOWIDTH);
+        logoTop = v.Length(id::Solutions_LOGOTOP);
         descMargin = std::max(1, (sheetW - 2 * (mapBoxW + sheetMargin) - descTableW) / 2);
         needW = descTableW + 2 * (mapBoxW + descMargin + sheetMargin);
         LogDebug("Column widths: %d=%d/%d/%d/%d/%d/%d/%d/%d/%d", needW + 2 * printMargin,
@@ -364,7 +378,13 @@ void CKibage::ComputeNeededSize(int& needW, int& needH, bool& heightByTabs) {
         if (!compressed && title2Size != 0) {
             rowTop += title2Size + (title1Size != 0 ? titleGap : 0);
         }
-        const int d = (descTableW * tasks * 2) / 8 + (compressed ? arrowBox : 5);
+        // The description column of a row, below its ruler: the left map's block at
+        // the top, the right map's block at the bottom, above the arrow box of the
+        // maps (or, compressed, above a ruler's height), and between the two blocks
+        // a ruler's height (or, compressed, the band of the north arrows and scale
+        // labels, which stand beside the maps in the middle of the row).
+        const int blocks = (descTableW * tasks * 2) / 8;
+        const int d = compressed ? blocks + rulerH + arrowSize : blocks + rulerH + arrowBox;
         rowH = std::max(mapBoxH + (compressed ? 0 : arrowBox), d) + rulerH;
         rowsPerSheet = rowH > 0 ? (sheetH - sheetMargin - logoTop - logoH - rowTop) / rowH : 0;
         LogDebug("Map row height: %d=%d/%d|%d/%d", rowH, rulerH, segH, d, arrowBox);
@@ -396,40 +416,63 @@ void CKibage::ComputeNeededSize(int& needW, int& needH, bool& heightByTabs) {
         LogDebug("Canvas height by map: %d=%d+2*%d+%d+%d", needH + boardH, segH, segMargin,
                  descRowH, boardH);
         rowsPerSheet = 1;
+        NeedHeadingRoom(needH, heightBy);
     }
 
     const int cover = tabsCover ? 1 : 0;
     const int t = (tasks + cover) * tabSize + tabTop + tabBottom;
     if (t > needH) {
         needH = t;
-        heightByTabs = true;
+        heightBy = CanvasHeightBy::Tabs;
         LogDebug("Canvas height by tabs: %d=%d+%d*%d+%d+%d", t + boardH, tabTop, tasks + cover,
                  tabSize, tabBottom, boardH);
     }
     needH += boardH;
 }
 
-bool CKibage::CheckSizes(bool quiet, int needW, int needH, bool heightByTabs) {
+// The title lines of a competition heading run across the canvas above the map:
+// the map (with its border, and the north arrows beside it) is centred in the
+// height above the descriptions and the pointing board, so the canvas must be
+// high enough for the map's top to stay below the titles. The station and scale
+// lines stand at the sides of the map's top and are not counted.
+void CKibage::NeedHeadingRoom(int& needH, CanvasHeightBy& heightBy) const {
+    if (modeAnt || modeWeb || (title1.empty() && title2.empty())) {
+        return;
+    }
+    const int titleBottom = headTop - headingFont.size / 2;
+    const int mapHalf =
+        std::max(segRadius + borderGap + borderWidth, arrowLinkMap ? arrowSize / 2 : 0);
+    const int need = 2 * (titleBottom + mapHalf) + descRowH;
+    if (need > needH) {
+        needH = need;
+        heightBy = CanvasHeightBy::Heading;
+        LogDebug("Canvas height by heading: %d=2*(%d+%d)+%d+%d", need + boardH, titleBottom,
+                 mapHalf, descRowH, boardH);
+    }
+}
+
+bool CKibage::CheckSizes(bool quiet, int needW, int needH, CanvasHeightBy heightBy) {
     bool ok = true;
-    if (canvasH != 0 && needH > canvasH) {
-        ReportLayoutError(
-            quiet, FormatMessage("[** ERROR **] Insufficient canvas height (needed %d, set %d)! "
-                                 "Increase configured canvas size or %s.",
-                                 needH, canvasH,
-                                 heightByTabs ? "reduce size of order tabs and pointing board"
-                                              : "reduce size of map, descriptions and pointing "
-                                                "board"));
+    // The first error of a computation that is not quiet comes after the lead line.
+    const auto report = [this, quiet, &ok](const std::string& line) {
+        if (ok && !quiet && !errorLead.empty()) {
+            LogError("%s", errorLead.c_str());
+        }
+        ReportLayoutError(quiet, line);
         ok = false;
+    };
+    if (canvasH != 0 && needH > canvasH) {
+        report(FormatMessage("[** ERROR **] Insufficient canvas height (needed %d, set %d)! "
+                             "Increase configured canvas size or %s.",
+                             needH, canvasH, HeightAdvice(heightBy)));
     } else if (canvasH == 0) {
         canvasH = needH;
     }
     if (canvasW != 0 && needW > canvasW) {
-        ReportLayoutError(
-            quiet, FormatMessage("[** ERROR **] Insufficient canvas width (needed %d, set %d)! "
-                                 "Increase configured canvas size or reduce size of map and "
-                                 "decorations.",
-                                 needW, canvasW));
-        ok = false;
+        report(FormatMessage("[** ERROR **] Insufficient canvas width (needed %d, set %d)! "
+                             "Increase configured canvas size or reduce size of map and "
+                             "decorations.",
+                             needW, canvasW));
     } else if (canvasW == 0) {
         canvasW = needW;
     }
@@ -437,25 +480,27 @@ bool CKibage::CheckSizes(bool quiet, int needW, int needH, bool heightByTabs) {
 
     const int tiledH = (tileRows ? 2 : 1) * canvasH;
     if (sheetH != 0 && tiledH > sheetH) {
-        ReportLayoutError(
-            quiet, FormatMessage("[** ERROR **] Insufficient sheet height (needed %d, set %d)! "
-                                 "Increase configured sheet size or reduce canvas size.",
-                                 tiledH, sheetH));
-        ok = false;
+        report(FormatMessage("[** ERROR **] Insufficient sheet height (needed %d, set %d)! "
+                             "Increase configured sheet size or reduce canvas size.",
+                             tiledH, sheetH));
     } else if (sheetH == 0) {
         sheetH = canvasH;
     }
     const int tiledW = (tileColumns ? 2 : 1) * canvasW;
     if (sheetW != 0 && tiledW > sheetW) {
-        ReportLayoutError(
-            quiet, FormatMessage("[** ERROR **] Insufficient sheet width (needed %d, set %d)! "
-                                 "Increase configured sheet size or reduce canvas size.",
-                                 tiledW, sheetW));
-        ok = false;
+        report(FormatMessage("[** ERROR **] Insufficient sheet width (needed %d, set %d)! "
+                             "Increase configured sheet size or reduce canvas size.",
+                             tiledW, sheetW));
     } else if (sheetW == 0) {
         sheetW = canvasW;
     }
     LogDebug("Sheet final size: %dx%d", sheetW, sheetH);
+    // A printed solution sheet must hold at least one row of maps.
+    if (solution && !modeWeb && rowsPerSheet < 1) {
+        report(FormatMessage("[** ERROR **] Insufficient sheet height for a row of solution maps "
+                             "(needed %d, set %d)!",
+                             rowTop + rowH + logoTop + logoH + sheetMargin, sheetH));
+    }
     return ok;
 }
 
@@ -467,7 +512,7 @@ void CKibage::ComputePositions() {
             arrowY = rowH - arrowBox / 2;
             descTop = arrowBox + descMargin;
             descCentreX = (descTableW + 1) / 2 + descMargin + mapBoxW;
-            headRight = canvasW - v.Int(id::Heading_RMARGIN) - tabsW;
+            headRight = canvasW - v.Length(id::Heading_RMARGIN) - tabsW;
         } else {
             arrowX = 0;
             descCentreX = sheetW / 2;
@@ -493,7 +538,7 @@ void CKibage::ComputePositions() {
             arrowX = (descTableW + arrowBox) / 2 + descMargin;
             arrowY = descCell / 2 + descTop;
         }
-        headRight = canvasW - v.Int(id::Heading_RMARGIN) - tabsW;
+        headRight = canvasW - v.Length(id::Heading_RMARGIN) - tabsW;
     }
     if (drawBoard) {
         const int w = canvasW - 2 * boardMargin - 1;

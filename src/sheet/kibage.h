@@ -14,6 +14,10 @@ namespace kib {
 
 class CKibCfg;
 
+// What set the needed canvas height: the map with its descriptions, the room of
+// the heading's titles above the map, or the order tabs.
+enum class CanvasHeightBy { Map, Heading, Tabs };
+
 // "1 : 4 000" for 4000, "1 : 500" style below 1000, empty for 0.
 std::string FormatScale(int scale);
 
@@ -78,8 +82,9 @@ class CKibage : public SheetLayout {
     void ComputeSolutionSheet();
     void ComputeCompetitionSheet();
     void ComputeSegmentAndDecorations();
-    void ComputeNeededSize(int& needW, int& needH, bool& heightByTabs);
-    bool CheckSizes(bool quiet, int needW, int needH, bool heightByTabs);
+    void ComputeNeededSize(int& needW, int& needH, CanvasHeightBy& heightBy);
+    void NeedHeadingRoom(int& needH, CanvasHeightBy& heightBy) const;
+    bool CheckSizes(bool quiet, int needW, int needH, CanvasHeightBy heightBy);
     void ComputePositions();
 
     void DrawCompetitionHeading(bool cover);

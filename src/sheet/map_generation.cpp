@@ -88,7 +88,8 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
     if (!surface_->ComputeLayout(false, false, scale, s, mapTasks_, flags)) {
         return false;
     }
-    doc.canvasesPerSheet = surface_->canvasesPerSheet;
+    canvasesPerSheet_ = surface_->canvasesPerSheet;
+    doc.canvasesPerSheet = canvasesPerSheet_;
     if (taskChoice == kTaskNone) {
         return true;
     }

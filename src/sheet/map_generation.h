@@ -30,6 +30,9 @@ class CompetitionRun {
     // The whole run. True when at least one station was processed and nothing
     // failed; a stop request ends it with false.
     bool GenerateCompetitionSvg(std::uint32_t stationMask, int taskChoice);
+    // The canvases per print sheet of the run's layout (0: not tiled), which its
+    // conversion must follow whatever the document holds meanwhile.
+    int CanvasesPerSheet() const { return canvasesPerSheet_; }
 
     // The sheet makers, for the station whose map and layout the run holds.
     bool MakeMapSheet(int station, int task);
@@ -52,6 +55,7 @@ class CompetitionRun {
     std::unique_ptr<CSvgImage> surface_;
     std::unique_ptr<SheetOutput> output_;
     int mapTasks_ = 0; // the station's task count from its map (E)
+    int canvasesPerSheet_ = 0;
 };
 
 } // namespace kib

@@ -4,9 +4,20 @@
 // millimetres, colours are red + 256 * green + 65536 * blue.
 #pragma once
 
+#include <algorithm>
 #include <string>
 
 namespace kib {
+
+// The longest length the layout reads from the configuration: 100 m, more than
+// any paper. Longer (and more negative) values are read as this bound, so that
+// the layout's sums stay far inside an int and such a value fails the size
+// checks instead of overflowing.
+inline constexpr int kMaxLength = 100000;
+
+inline int BoundedLength(int mm) {
+    return std::clamp(mm, -kMaxLength, kMaxLength);
+}
 
 struct FontSpec {
     int size = 0; // millimetres (heading and cover); unused for the other fonts
@@ -86,6 +97,10 @@ struct SheetLayout {
 
     int colBMode = 0; // description column B: 0 keep, 1 auto, 2 make
     std::string letterRange;
+
+    // A line logged before the first size error of a computation that is not
+    // quiet (the layout check names the station there); empty for none.
+    std::string errorLead;
 };
 
 } // namespace kib

@@ -57,6 +57,14 @@ int WholeDegrees(float radians) {
     return static_cast<int>(radians * kDegrees);
 }
 
+// The font size of a row's label "station.task" in column A, in tenths of the
+// row height: 6 for three characters; a longer label (a two-digit station or
+// task) is sized by its length, so that it stays inside the square cell of
+// column A also in the wider fallback fonts of Arial.
+float ColumnAFontFactor(std::size_t length) {
+    return length <= 3 ? 6.0f : 16.0f / static_cast<float>(length);
+}
+
 bool StartsWithLetter(const std::string& text, char upper) {
     return !text.empty() && (text[0] == upper || text[0] == upper - 'A' + 'a');
 }
@@ -428,8 +436,9 @@ void SolutionComposer::WriteDescriptionRow(const DescGeometry& g, int t, bool la
     out_ << "        </g>\r\n"
          << "      </g>\r\n";
 
-    TextCellF number = DescCell(0.0f, top, h, bottom, FormatText("%d.%d", s_, t));
-    number.fontSize = static_cast<int>((s_ < 10 ? 6.0f : 5.0f) * h);
+    const std::string label = FormatText("%d.%d", s_, t);
+    TextCellF number = DescCell(0.0f, top, h, bottom, label);
+    number.fontSize = static_cast<int>(ColumnAFontFactor(label.size()) * h);
     k_.TextLine(number);
 
     bool columnBFilled = false;

@@ -114,16 +114,10 @@ bool SolutionRun::GenerateSolutionSvg(std::uint32_t stationMask) {
         result = surface_->ComputeLayout(false, true, scale, LayoutStation(stations), 0, 0);
     }
     if (result) {
+        // The layout fails when not even one row fits a sheet.
         perSheet_ = surface_->modeWeb ? 1 : 2 * surface_->rowsPerSheet;
-        if (perSheet_ < 1) {
-            const CKibage& k = *surface_;
-            LogError("[** ERROR **] Insufficient sheet height for a row of solution maps (needed "
-                     "%d, set %d)!",
-                     k.rowTop + k.rowH + k.logoTop + k.logoH + k.sheetMargin, k.sheetH);
-            result = false;
-        }
     }
-    const std::size_t count = result ? stations.size() : 0;
+    const std::size_t count = result && perSheet_ > 0 ? stations.size() : 0;
     for (std::size_t i = 0; i < count; ++i) {
         const int s = stations[i];
         const int position = static_cast<int>(i % static_cast<std::size_t>(perSheet_)) + 1;

@@ -130,6 +130,35 @@ TEST_F(MakeCommandTest, CommandsThatEndBeforeTheirRun) {
     Set(id::OrderTabs_SIZE, "15");
 }
 
+// Every command that ends before its run leaves the window idle ("Ready", not the
+// progress text of reading the courses and the map); a refused one changes
+// nothing, neither the maps mode nor the running command's status text.
+TEST_F(MakeCommandTest, EveryCommandEndsWithReadyAndARefusedOneChangesNothing) {
+    using Command = MakeOutcome (*)(CKibDoc*, const MakeDialog&);
+    const Command commands[] = {OnMakeMapSvgs, OnMakeMapImages, OnMakeSolSvgs, OnMakeSolImages};
+    for (Command command : commands) {
+        host.Clear();
+        EXPECT_EQ(command(&doc, Dialog(std::nullopt)).end, MakeEnd::Cancelled);
+        ASSERT_FALSE(host.statusTexts.empty());
+        EXPECT_EQ(host.statusTexts.back(), "Ready");
+
+        Set(id::Event_MINSTAT, "3");
+        host.Clear();
+        EXPECT_EQ(command(&doc, Dialog(MakeChoice{})).end, MakeEnd::NoStations);
+        ASSERT_FALSE(host.statusTexts.empty());
+        EXPECT_EQ(host.statusTexts.back(), "Ready");
+        Set(id::Event_MINSTAT, "");
+
+        doc.SetMapsMode(false);
+        SetRunning(true);
+        host.Clear();
+        EXPECT_EQ(command(&doc, Dialog(MakeChoice{})).end, MakeEnd::Forbidden);
+        EXPECT_FALSE(doc.GetMapsMode());
+        EXPECT_TRUE(host.statusTexts.empty());
+        SetRunning(false);
+    }
+}
+
 TEST_F(MakeCommandTest, DeclinedExportCheckEndsTheCommand) {
     // Only the maps stamp exists: the check asks, and No ends the command.
     Set(id::Source_MODE, "STAT");

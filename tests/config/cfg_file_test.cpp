@@ -253,6 +253,12 @@ TEST_F(CfgFileTest, TenthUnrecognisedLineEndsTheReading) {
     EXPECT_EQ(host.boxes[0].text, kNotRecognized);
     EXPECT_EQ(host.boxes[0].icon, BoxIcon::Error);
     EXPECT_FALSE(doc.IsLoaded());
+
+    // A format error counts as well: as the tenth error it is reported the same way.
+    EXPECT_FALSE(Open(nine + ";old comment\nFLAGS=3\n"));
+    EXPECT_EQ(Count("[** ERROR **] Unrecognized line #"), 9);
+    EXPECT_EQ(host.messages.back(), "[** ERROR **] Too many errors in the configuration file!");
+    EXPECT_EQ(host.boxes.back().text, kNotRecognized);
 }
 
 TEST_F(CfgFileTest, LoadingPushesTheValuesAndTellsEveryone) {

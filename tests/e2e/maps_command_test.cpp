@@ -334,5 +334,27 @@ TEST_F(MapsCommandTest, CheckRunsTheLayoutCheck) {
     EXPECT_NE(r.out.find("[** ERROR **] Insufficient canvas height"), std::string::npos) << r.out;
 }
 
+// Station 3 of the demo has six tasks; with a cover tab its tabs need more than
+// the canvas, while the event's five tasks (station 0's fall-back) still fit.
+TEST_F(MapsCommandTest, EveryStationIsCheckedBeforeAnySheetIsWritten) {
+    std::string text = ReadFile(cfg);
+    const size_t at = text.find("SIZE=14");
+    ASSERT_NE(at, std::string::npos);
+    WriteFile(cfg, text.replace(at, 7, "SIZE=14\r\nCOVER=Yes\r\nSTATNUM=Yes"));
+
+    ProgramResult r = RunProgram({KibBinary(), "check", cfg});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.out.find("[** ERROR **] Layout of station 3 does not fit:\n[** ERROR **] "
+                         "Insufficient canvas height (needed 158, set 144)!"),
+              std::string::npos)
+        << r.out;
+    r = Maps();
+    EXPECT_EQ(r.status, 2) << r.out;
+    EXPECT_NE(r.out.find("Layout of station 3 does not fit"), std::string::npos) << r.out;
+    for (const std::string& name : FileNames(dir)) {
+        EXPECT_FALSE(StartsWith(name, "map-") || StartsWith(name, "prn-")) << name;
+    }
+}
+
 } // namespace
 } // namespace kib::test

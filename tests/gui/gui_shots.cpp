@@ -17,6 +17,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageSize>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScreen>
@@ -106,7 +107,8 @@ int main(int argc, char** argv) {
     Shot(frame, out + QStringLiteral("/4-after-make.png"));
 
     // With "print": PNG maps of station 1 by Make Raster Maps, then printed to a PDF
-    // file, pages 2 and 3 of the job.
+    // file, pages 2 and 3 of the job, on A4 paper without margins (a sheet of the
+    // paper's size then keeps its true size).
     if (argc > 3 && QByteArray(argv[3]) == "print") {
         frame.makeDialogHook = [](kib::gui::CMakeDlg& dlg) {
             dlg.StationList()->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
@@ -123,6 +125,8 @@ int main(int argc, char** argv) {
             QPrinter printer(QPrinter::HighResolution);
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(out + QStringLiteral("/6-print.pdf"));
+            printer.setPageSize(QPageSize(QPageSize::A4));
+            printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
             printer.setPrintRange(QPrinter::PageRange);
             printer.setFromTo(2, 3);
             for (const std::string& file : kib::gui::PrintPages(printer, *doc, *job)) {

@@ -10,6 +10,7 @@
 #include "gui/gui_host.h"
 #include "gui/kib_app.h"
 #include "gui/kib_view.h"
+#include "gui/output_wnd.h"
 #include "gui/properties_wnd.h"
 
 #include <QAction>
@@ -209,6 +210,67 @@ TEST_F(MainFrameTest, ClosingDuringARunIsRefused) {
     EXPECT_FALSE(App().running);
     EXPECT_TRUE(Lines(LogPane::Messages).contains("[= WARNING =] STOP button pressed"));
     EXPECT_TRUE(frame->close());
+}
+
+// Closing the tab of a modified configuration asks Save / Don't Save / Cancel
+// through the host; a modified document is marked with "*" on its tab and in the
+// title until it is saved.
+TEST_F(MainFrameTest, ClosingAModifiedTabAsksToSaveAndModifiedDocumentsAreMarked) {
+    CKibDoc* doc = Open("p.cfg", EventConfig());
+    ASSERT_NE(doc, nullptr);
+    const QString title = "Kib - p.cfg [" + dir.path() + "/]";
+    EXPECT_EQ(frame->windowTitle(), title);
+    doc->GetConfig()->Item(id::Event_TITLE1).SetText("Final");
+    doc->SetModifiedFlag(true);
+    EXPECT_EQ(TabTexts(), QStringList{"p.cfg*"});
+    EXPECT_EQ(frame->windowTitle(), "Kib - p.cfg* [" + dir.path() + "/]");
+
+    boxes.clear();
+    answers = {BoxAnswer::Cancel};
+    EXPECT_FALSE(frame->CloseTab(0));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Save changes to " + doc->GetPathName() + "?");
+    EXPECT_EQ(boxes[0].buttons, BoxButtons::YesNoCancel);
+    EXPECT_EQ(boxes[0].defaultAnswer, BoxAnswer::Yes);
+    EXPECT_EQ(TabTexts(), QStringList{"p.cfg*"});
+
+    answers = {BoxAnswer::Yes}; // Save
+    EXPECT_TRUE(frame->CloseTab(0));
+    EXPECT_EQ(frame->Tabs()->count(), 0);
+    QFile saved(dir.filePath("p.cfg"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().contains("TITLE1=Final"));
+
+    doc = Open("q.cfg", EventConfig());
+    ASSERT_NE(doc, nullptr);
+    doc->SetModifiedFlag(true);
+    answers = {BoxAnswer::No}; // Don't Save
+    EXPECT_TRUE(frame->CloseTab(0));
+    EXPECT_EQ(frame->Tabs()->count(), 0);
+    EXPECT_EQ(frame->windowTitle(), "Kib");
+}
+
+// kib-gui with a file that cannot be loaded: one error box, every line once.
+TEST_F(MainFrameTest, AFileOnTheCommandLineThatCannotBeLoadedSaysSoOnce) {
+    const QString bad = WriteConfig("bad.cfg", "# Kib Configuration\r\n");
+    const QString good = WriteConfig("good.cfg", EventConfig());
+    std::vector<std::string> shown;
+    CKibApp app(*settings);
+    app.prepareFrame = [&shown](CMainFrame& f) {
+        f.Host().boxHook = [&shown](const kib::MessageBox& box) {
+            shown.push_back(box.text);
+            return BoxAnswer::Ok;
+        };
+    };
+    ASSERT_TRUE(app.InitInstance({bad, good}));
+    EXPECT_EQ(shown, std::vector<std::string>{"Configuration file format not recognized!"});
+    const COutputList* list = app.MainFrame()->Output()->List(LogPane::Messages);
+    QStringList lines;
+    for (int i = 0; i < list->count(); ++i) {
+        lines << list->item(i)->text();
+    }
+    EXPECT_EQ(lines.filter("bad.cfg").size(), 1) << lines.join('\n').toStdString();
+    EXPECT_EQ(app.MainFrame()->Tabs()->count(), 1);
 }
 
 TEST_F(MainFrameTest, CommandsCarryTheirShortcutsAndTexts) {

@@ -2,18 +2,44 @@
 // generation run, and the run ends with its closing box.
 #include "gui_fixture.h"
 
+#include "config/kib_doc.h"
+#include "foundation/run_control.h"
 #include "gui/make_dlg.h"
+#include "gui/printing.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QStatusBar>
+#include <QTimer>
 
 namespace kib::gui::test {
 namespace {
 
-class GuiMakeCommandTest : public GuiTest {};
+class GuiMakeCommandTest : public GuiTest {
+  protected:
+    // The demo event in the test's folder, with the extra configuration lines.
+    kib::CKibDoc* OpenDemo(const std::string& extra = "") {
+        const QDir demo(QStringLiteral(KIB_SOURCE_DIR "/examples/demo"));
+        for (const QString& name : demo.entryList(QDir::Files)) {
+            EXPECT_TRUE(QFile::copy(demo.filePath(name), dir.filePath(name)));
+        }
+        QFile cfg(dir.filePath("demo.cfg"));
+        EXPECT_TRUE(cfg.open(QIODevice::Append));
+        cfg.write(extra.data(), static_cast<qint64>(extra.size()));
+        cfg.close();
+        return frame->OpenDocument(dir.filePath("demo.cfg"));
+    }
+    QString StatusText() const {
+        const QList<QLabel*> labels = frame->statusBar()->findChildren<QLabel*>();
+        return labels.isEmpty() ? QString() : labels.first()->text();
+    }
+};
 
 TEST_F(GuiMakeCommandTest, MakeVectorMapsMakesTheChosenStationOnly) {
     // Only the demo's inputs: sheets a demo run left in the folder must not count.
@@ -43,6 +69,88 @@ TEST_F(GuiMakeCommandTest, MakeVectorMapsMakesTheChosenStationOnly) {
     EXPECT_TRUE(made.filter(QRegularExpression("^(map|prn)-[134]\\.")).isEmpty())
         << made.join(' ').toStdString();
     EXPECT_EQ(frame->windowTitle(), "Kib - demo.cfg [" + dir.path() + "/]");
+}
+
+// During Make Raster Maps the window stays live: Make Vector Solutions (Ctrl+K)
+// is refused without touching the document, and View > Solution map, which lays
+// the preview out as a solution sheet, does not change what the run converts:
+// the print sheets of its own layout, which can be printed afterwards.
+TEST_F(GuiMakeCommandTest, ARunConvertsTheSheetsOfItsOwnLayoutWhateverTheWindowDoes) {
+    // A stand-in Inkscape 1.2 that notes every file it writes.
+    const QString ink = dir.filePath("ink/bin/inkscape");
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("ink/bin")));
+    QFile script(ink);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\n"
+                 "if [ \"$1\" = --version ]; then echo 'Inkscape 1.2.2 (b0a8486541, 2022-12-01)'; "
+                 "exit 0; fi\n"
+                 "for a in \"$@\"; do case \"$a\" in --export-filename=*) "
+                 "out=\"${a#--export-filename=}\";; esac; done\n"
+                 "echo \"$out\" >> \"$(dirname \"$0\")/calls.txt\"\n"
+                 "echo converted > \"$out\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    CKibDoc* doc =
+        OpenDemo("\r\n[System]\r\nINKSCAPEPATH=" + dir.filePath("ink/").toStdString() + "\r\n");
+    ASSERT_NE(doc, nullptr);
+    frame->show();
+    frame->makeDialogHook = [](CMakeDlg& dlg) {
+        dlg.FormatButton(4)->setChecked(true); // PNG, every station and task
+        dlg.accept();
+        return true;
+    };
+
+    // As soon as the first sheet is converted: Ctrl+K, then View > Solution map.
+    bool refusedWithoutChange = false;
+    QTimer watch;
+    watch.setInterval(1);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!StatusText().startsWith("Generating MAP")) {
+            return;
+        }
+        watch.stop();
+        frame->Action(cmd::MakeSolSvgs)->trigger();
+        refusedWithoutChange = !doc->GetMapsMode() && RUNNING();
+        frame->Action(cmd::ViewSolution)->trigger();
+        QApplication::processEvents(); // the preview repaints as a solution sheet
+    });
+    watch.start();
+    boxes.clear();
+    frame->Action(cmd::MakeMapImages)->trigger();
+    watch.stop();
+
+    EXPECT_TRUE(refusedWithoutChange);
+    EXPECT_TRUE(
+        Lines(LogPane::Messages).contains("[= WARNING =] Forbidden due to a running task!"));
+    ASSERT_FALSE(boxes.empty());
+    // The refusal's warning is the run's only one.
+    EXPECT_EQ(boxes.back().text,
+              "Image files created with some warnings!\nSee the Output Window for details.");
+    EXPECT_EQ(Lines(LogPane::Messages).filter("[= WARNING =]").size(), 1);
+    QFile calls(dir.filePath("ink/bin/calls.txt"));
+    ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
+    QStringList converted;
+    for (const QString& line : QString::fromUtf8(calls.readAll()).split('\n', Qt::SkipEmptyParts)) {
+        converted << QFileInfo(line).fileName().remove("-tmp"); // written under a temporary name
+    }
+    // Stations of 5, 3, 6 and 4 tasks, two canvases on each print sheet.
+    EXPECT_EQ(converted.join(' ').toStdString(),
+              "prn-1.0-1.1.png prn-1.2-1.3.png prn-1.4-1.5.png prn-2.0-2.1.png prn-2.2-2.3.png "
+              "prn-3.0-3.1.png prn-3.2-3.3.png prn-3.4-3.5.png prn-3.6.png prn-4.0-4.1.png "
+              "prn-4.2-4.3.png prn-4.4.png");
+
+    // Back in the competition view, every page to print is there.
+    frame->Action(cmd::ViewCompetition)->trigger();
+    QApplication::processEvents();
+    boxes.clear();
+    const auto job = PreparePrinting(*doc,
+                                     [](CMakeDlg& dlg) {
+                                         dlg.accept();
+                                         return true;
+                                     },
+                                     {});
+    ASSERT_TRUE(job.has_value()) << (boxes.empty() ? "" : boxes.back().text);
+    EXPECT_EQ(job->pageCount, 12);
 }
 
 } // namespace

@@ -11,9 +11,15 @@
 
 #include <QImage>
 #include <QListWidget>
+#include <QPageSize>
 #include <QPainter>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QTabWidget>
+
+#include "support/run_program.h"
+
+#include <sstream>
 
 namespace kib::gui::test {
 namespace {
@@ -111,13 +117,139 @@ TEST_F(PrintingTest, ASheetAt600DpiLoadsAndPrintsWhiteAsTransparent) {
     }
     const QString file = dir.filePath("sheet.png");
     ASSERT_TRUE(sheet.save(file));
-    QImage page(100, 100, QImage::Format_RGB32);
+    // A page of 600 by 800 pixels at 72 dpi: the sheet is scaled down to its height.
+    QImage page(600, 800, QImage::Format_RGB32);
+    page.setDotsPerMeterX(2835); // 72 dpi
+    page.setDotsPerMeterY(2835);
     page.fill(Qt::blue);
     QPainter painter(&page);
-    ASSERT_TRUE(DrawPageImage(painter, page.rect(), file));
+    ASSERT_TRUE(DrawPageImage(painter, page.rect(), page.rect(), 600, file));
     painter.end();
-    EXPECT_EQ(page.pixel(0, 0), qRgb(255, 0, 0));   // drawn
-    EXPECT_EQ(page.pixel(80, 80), qRgb(0, 0, 255)); // white left the page as it was
+    const int left = (600 - 800 * 4961 / 7016) / 2;      // centred across
+    EXPECT_EQ(page.pixel(left + 2, 2), qRgb(255, 0, 0)); // drawn
+    EXPECT_EQ(page.pixel(left - 2, 2), qRgb(0, 0, 255)); // beside the sheet
+    EXPECT_EQ(page.pixel(300, 400), qRgb(0, 0, 255));    // white left the page as it was
+    EXPECT_TRUE(Lines(LogPane::Messages)
+                    .contains("[= WARNING =] " + file +
+                              " does not fit the printable area: printed at 95.0 % of its size, "
+                              "not at the map's scale."))
+        << Lines(LogPane::Messages).join('\n').toStdString();
+}
+
+// A sheet is printed at its true size (Target.DPI pixels per inch on the
+// device's resolution) centred on the paper; only a sheet larger than the
+// printable area is scaled, uniformly.
+TEST_F(PrintingTest, SheetsAreCentredAtTheirTrueSizeOrScaledDownUniformly) {
+    struct Case {
+        const char* name;
+        QSize pixels;
+        int dpi;
+        QRectF printable; // on a paper of 2100 x 2970 device pixels at 254 dpi (A4)
+        QSizeF target;
+        double factor;
+    };
+    const QRectF paper(0, 0, 2100, 2970);
+    const Case cases[] = {
+        {"A5Cut canvas at 600 dpi on A4 with margins of 2 mm", QSize(4866, 3402), 600,
+         QRectF(20, 20, 2060, 2930), QSizeF(2059.9, 1440.2), 1.0},
+        {"A4 sheet on the printable area of A4", QSize(4961, 7016), 600, QRectF(50, 50, 2000, 2870),
+         QSizeF(2000, 2828.4), 2000 / 2100.16},
+        {"margins of two sizes: centred on the paper", QSize(1000, 1000), 254,
+         QRectF(100, 0, 1950, 2970), QSizeF(1000, 1000), 1.0},
+        {"no resolution: fitted", QSize(100, 200), 0, QRectF(50, 50, 2000, 2870),
+         QSizeF(1435, 2870), 2870 / 50800.0},
+    };
+    for (const Case& c : cases) {
+        const SheetPlacement at = PlaceSheet(c.pixels, c.dpi, QSizeF(254, 254), paper, c.printable);
+        EXPECT_NEAR(at.factor, c.factor, 1e-3) << c.name;
+        EXPECT_NEAR(at.target.width(), c.target.width(), 0.5) << c.name;
+        EXPECT_NEAR(at.target.height(), c.target.height(), 0.5) << c.name;
+        EXPECT_NEAR(at.target.center().x(), 1050, 0.5) << c.name;
+        EXPECT_NEAR(at.target.center().y(), 1485, 0.5) << c.name;
+        EXPECT_NEAR(at.target.width() / at.target.height(),
+                    static_cast<double>(c.pixels.width()) / c.pixels.height(), 1e-3)
+            << c.name << ": no distortion";
+    }
+}
+
+// The pixels per inch of the images of a PDF, as pdfimages lists them (x, y).
+std::vector<std::pair<int, int>> ImageResolutions(const QString& pdf) {
+    std::vector<std::pair<int, int>> ppi;
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("pdfimages"));
+    if (program.isEmpty()) {
+        return ppi;
+    }
+    const kib::test::ProgramResult r =
+        kib::test::RunProgram({program.toStdString(), "-list", pdf.toStdString()});
+    std::istringstream lines(r.out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::vector<std::string> w;
+        for (std::string word; words >> word;) {
+            w.push_back(word);
+        }
+        if (w.size() >= 14 && w[2] == "image") {
+            ppi.emplace_back(std::stoi(w[12]), std::stoi(w[13]));
+        }
+    }
+    return ppi;
+}
+
+// Printed into a PDF, a sheet keeps Target.DPI pixels per inch in both
+// directions when it fits the printable area, and is scaled the same across and
+// down when it does not.
+TEST_F(PrintingTest, APrintedSheetKeepsItsResolutionInBothDirections) {
+    if (QStandardPaths::findExecutable(QStringLiteral("pdfimages")).isEmpty()) {
+        GTEST_SKIP() << "pdfimages (poppler-utils) is not installed";
+    }
+    CKibDoc* doc = Open("print.cfg", EventConfig("", "[Target]\r\nDIR=out\r\nDPI=120\r\n"));
+    ASSERT_NE(doc, nullptr);
+    PrintJob job;
+    job.printDir = doc->MakePath("out/");
+    job.choice = {1u << 1, 1};
+    job.pageCount = 1;
+    job.dpi = 120;
+    QDir().mkpath(QString::fromStdString(job.printDir));
+    const QString png =
+        QString::fromStdString(MakeOutputName(*doc->GetConfig(), job.printDir, 1, 1, 0, "png"));
+    struct Case {
+        const char* name;
+        QSize pixels;      // at 120 dpi
+        QMarginsF margins; // of the printer, in millimetres
+        bool trueSize;
+    };
+    const Case cases[] = {
+        {"A5Cut canvas with margins of 1 mm", QSize(973, 680), QMarginsF(1, 1, 1, 1), true},
+        {"A4 sheet without margins", QSize(992, 1403), QMarginsF(0, 0, 0, 0), true},
+        {"A4 sheet with margins of 5 mm", QSize(992, 1403), QMarginsF(5, 5, 5, 5), false},
+    };
+    for (const Case& c : cases) {
+        QImage sheet(c.pixels, QImage::Format_RGB32);
+        sheet.fill(qRgb(40, 120, 40));
+        ASSERT_TRUE(sheet.save(png));
+        const QString pdf = dir.filePath("printed.pdf");
+        {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            printer.setPageSize(QPageSize(QPageSize::A4));
+            printer.setPageMargins(c.margins, QPageLayout::Millimeter);
+            ASSERT_EQ(PrintPages(printer, *doc, job).size(), 1u) << c.name;
+        }
+        const auto ppi = ImageResolutions(pdf);
+        ASSERT_FALSE(ppi.empty()) << c.name;
+        for (auto [x, y] : ppi) {
+            EXPECT_EQ(x, y) << c.name << ": the same scale across and down";
+            if (c.trueSize) {
+                EXPECT_EQ(x, 120) << c.name;
+            } else {
+                EXPECT_GT(x, 120) << c.name;
+            }
+        }
+    }
+    EXPECT_EQ(Lines(LogPane::Messages).filter("does not fit the printable area").size(), 1)
+        << Lines(LogPane::Messages).join('\n').toStdString();
 }
 
 TEST_F(PrintingTest, PrintRefusesSolutionsAndMissingFiles) {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -128,6 +129,103 @@ TEST_F(LayoutTest, EachSizeCheckReportsItsOwnError) {
         EXPECT_TRUE(App().errorFlag) << c.name;
         host.Clear();
     }
+}
+
+// The heading's titles run across the canvas above the map, which is centred in
+// the height above the descriptions and the board: the canvas must be high
+// enough for the map's border to stay below the titles (13 mm from the top).
+TEST_F(LayoutTest, HeadingTitlesGetRoomAboveTheMap) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, std::string>> values;
+        bool fits;
+        int canvasH; // of a fitting layout
+    };
+    const Case cases[] = {
+        {"default map under a title", {{id::Event_TITLE1, "Final"}}, true, 144},
+        {"big map without titles", {{id::MapSegment_SIZE, "80"}}, true, 144},
+        {"big map under a title",
+         {{id::Event_TITLE2, "Day 2"}, {id::MapSegment_SIZE, "80"}},
+         false,
+         0},
+        {"open canvas grows for the title",
+         {{id::Event_TITLE1, "Final"}, {id::Target_CANVAS, "Other"}},
+         true,
+         2 * (13 + 32) + 12 + 30},
+    };
+    for (const Case& c : cases) {
+        CKibCfg local;
+        for (const auto& [id, value] : c.values) {
+            ASSERT_TRUE(local.Item(id).SetText(value)) << c.name;
+        }
+        host.Install();
+        CKibage s(local);
+        EXPECT_EQ(s.ComputeLayout(false, false, 0, 1, 4, 0), c.fits) << c.name;
+        if (c.fits) {
+            EXPECT_EQ(s.canvasH, c.canvasH) << c.name;
+            if (!s.title1.empty() || !s.title2.empty()) {
+                EXPECT_GE(s.mapCentreY - s.segRadius - s.borderGap - s.borderWidth,
+                          s.headTop - s.headingFont.size / 2)
+                    << c.name;
+            }
+        } else {
+            EXPECT_EQ(host.messages,
+                      (std::vector<std::string>{
+                          "[** ERROR **] Insufficient canvas height (needed 152, set 144)! "
+                          "Increase configured canvas size or reduce size of map, heading and "
+                          "pointing board."}))
+                << c.name;
+        }
+    }
+}
+
+// A huge configured length is read as 100 m: the layout's sums cannot overflow
+// and the canvas checks fail.
+TEST_F(LayoutTest, HugeSizesFailTheSizeChecksWithoutOverflow) {
+    struct Case {
+        int id;
+        const char* value;
+        const char* firstError; // none: the layout may fit, but nothing overflows
+        const char* canvas = "A5Cut";
+    };
+    const char* height = "[** ERROR **] Insufficient canvas height";
+    const Case cases[] = {
+        {id::MapSegment_SIZE, "2147483647", height},
+        {id::MapSegment_MARGIN, "1073741823", height},
+        {id::MapBorder_WIDTH, "2147483647", height},
+        {id::MapBorder_PAD, "2147483647", height},
+        {id::Descriptions_SIZE, "2147483647", height},
+        {id::Descriptions_MARGIN, "2147483647", height},
+        {id::NorthArrow_SIZE, "2147483647", height},
+        {id::OrderTabs_SIZE, "2147483647", height},
+        {id::PointBoard_MARGIN, "2147483647", height},
+        {id::Target_CANVASH, "2147483647", "[** ERROR **] Insufficient sheet height", "Other"},
+        {id::Heading_FONTSIZE, "2147483647", nullptr},
+        {id::MapSegment_SIZE, "-2147483648", nullptr},
+    };
+    for (const Case& c : cases) {
+        CKibCfg local;
+        ASSERT_TRUE(local.Item(c.id).SetText(c.value)) << c.value;
+        ASSERT_TRUE(local.Item(id::Event_TITLE1).SetText("Final"));
+        ASSERT_TRUE(local.Item(id::Target_CANVAS).SetText(c.canvas));
+        host.Clear();
+        CKibage s(local);
+        const bool fits = s.ComputeLayout(false, false, 0, 1, 5, 0);
+        const std::string name = local.Item(c.id).GetKey() + "=" + c.value;
+        for (int v : {s.canvasW, s.canvasH, s.mapCentreX, s.mapCentreY, s.descTop, s.arrowX,
+                      s.boardLeft, s.mapBoxW, s.headRight}) {
+            EXPECT_LE(std::abs(v), 20 * kMaxLength) << name;
+        }
+        if (c.firstError != nullptr) {
+            EXPECT_FALSE(fits) << name;
+            ASSERT_FALSE(host.messages.empty()) << name;
+            EXPECT_EQ(host.messages[0].rfind(c.firstError, 0), 0u) << host.messages[0];
+        }
+    }
+    // The map's vertical shift of a station is bounded the same way.
+    EXPECT_EQ(BoundedLength(2147483647), kMaxLength);
+    EXPECT_EQ(BoundedLength(-2147483647 - 1), -kMaxLength);
+    EXPECT_EQ(BoundedLength(-35), -35);
 }
 
 TEST_F(LayoutTest, QuietLayoutKeepsErrorsInTheDebugPane) {
@@ -306,7 +404,7 @@ TEST_F(LayoutTest, DefaultSolutionLayout) {
     EXPECT_FALSE(s.statNum);
     EXPECT_EQ(host.debug, (std::vector<std::string>{
                               "Used map size 73x64", "Column widths: 210=5/2/73/5/40/5/73/2/5",
-                              "Map row height: 82=4/64|55/14", "Row heights: 271=5/2/11/3*82/0/2/5",
+                              "Map row height: 82=4/64|68/14", "Row heights: 271=5/2/11/3*82/0/2/5",
                               "Canvas final size: 200x287", "Sheet final size: 200x287"}));
 
     Set(id::Solutions_COMPRESSED, "Yes");
@@ -316,7 +414,7 @@ TEST_F(LayoutTest, DefaultSolutionLayout) {
     EXPECT_EQ(surface.sheetH, 200);
     EXPECT_EQ(surface.arrowBox, 12);
     EXPECT_EQ(surface.rowTop, 7);
-    // max(64, 50 + 12) + 4
+    // max(64, 50 + 4 + 10) + 4: the arrows' band between the blocks is as high as an arrow
     EXPECT_EQ(surface.rowH, 68);
 }
 
@@ -324,6 +422,41 @@ class CheckLayoutTest : public LayoutTest {
   protected:
     CKibDoc doc;
 };
+
+// The check lays out every station of the range with its own tasks, and names
+// the first one that does not fit; station 0 (the event's defaults) fits here.
+TEST_F(CheckLayoutTest, ChecksEveryStationOfTheRangeAndNamesTheFirstThatDoesNotFit) {
+    CKibCfg& c = doc.NewConfig();
+    ASSERT_TRUE(c.Item(id::Event_MAXSTAT).SetText("4"));
+    ASSERT_TRUE(c.Item(id::Event_TASKS).SetText("5"));
+    ASSERT_TRUE(c.Item(id::OrderTabs_SIZE).SetText("14"));
+    ASSERT_TRUE(c.Item(id::OrderTabs_COVER).SetText("Yes"));
+    ASSERT_TRUE(c.Item(id::OrderTabs_STATNUM).SetText("Yes"));
+    ASSERT_TRUE(c.StationItem(3, id::Station_TASKS).SetText("6"));
+    ASSERT_TRUE(c.StationItem(4, id::Station_TASKS).SetText("7"));
+    EXPECT_FALSE(doc.CheckLayout(true));
+    EXPECT_EQ(host.messages,
+              (std::vector<std::string>{
+                  "[** ERROR **] Layout of station 3 does not fit:",
+                  "[** ERROR **] Insufficient canvas height (needed 158, set 144)! Increase "
+                  "configured canvas size or reduce size of order tabs and pointing board."}));
+    EXPECT_EQ(host.boxes.size(), 1u);
+
+    // A solution sheet must hold one row of the station with the most tasks.
+    host.Clear();
+    ASSERT_TRUE(c.StationItem(3, id::Station_TASKS).SetText("2"));
+    ASSERT_TRUE(c.StationItem(4, id::Station_TASKS).SetText("15"));
+    ASSERT_TRUE(c.Item(id::Solutions_DESCWIDTH).SetText("120"));
+    doc.SetMapsMode(true);
+    EXPECT_FALSE(doc.CheckLayout(false));
+    ASSERT_EQ(host.messages.size(), 2u);
+    EXPECT_EQ(host.messages[0], "[** ERROR **] Layout of station 4 does not fit:");
+    EXPECT_EQ(host.messages[1].rfind("[** ERROR **] Insufficient sheet height for a row of "
+                                     "solution maps (needed ",
+                                     0),
+              0u)
+        << host.messages[1];
+}
 
 TEST_F(CheckLayoutTest, ChecksBothKindsForStationZeroAndUpdatesTheDebugSwitch) {
     CKibCfg& c = doc.NewConfig();

@@ -98,10 +98,12 @@ TEST_F(SolutionRunTest, MaskChoosesStationsAndTheSheetIsNamedAfterItsFirstAndLas
 
 // Rows are as high as the station with the most tasks needs, whichever comes last.
 TEST_F(SolutionRunTest, RowsFitTheLongestDescription) {
-    ASSERT_TRUE(cfg->StationItem(1, id::Station_TASKS).SetText("12"));
+    ASSERT_TRUE(cfg->StationItem(1, id::Station_TASKS).SetText("10"));
     ASSERT_TRUE(Run((1u << 1) | (1u << 2) | (1u << 3)));
-    EXPECT_TRUE(Has(Sheet("sol-1-3.svg"), "<g id=\"solmap3\" transform=\"translate(2,146)\""))
-        << "rows of 40 * 12 * 2 / 8 + 5 + 4 = 129";
+    // Two blocks of 10 rows of 5 mm, a ruler's height between them, the arrow box
+    // below them and the ruler above: 100 + 4 + 14 + 4.
+    EXPECT_TRUE(Has(Sheet("sol-1-3.svg"), "<g id=\"solmap3\" transform=\"translate(2,139)\""))
+        << "rows of 122 from 13, the map under the ruler of 4";
 }
 
 TEST_F(SolutionRunTest, SecondRunChangesNothing) {
