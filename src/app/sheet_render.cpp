@@ -97,23 +97,22 @@ bool WritePng(cairo_surface_t* surface, const std::string& pngPath, std::string&
     return true;
 }
 
-} // namespace
-
-bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int widthPx,
-                    std::string& error, bool drawnPartOnly) {
+// The rendered surface of the sheet, or none with the reason in error.
+std::unique_ptr<cairo_surface_t, SurfaceRelease>
+RenderSheet(const std::string& svgPath, int widthPx, bool drawnPartOnly, std::string& error) {
     GError* gerror = nullptr;
     std::unique_ptr<RsvgHandle, HandleRelease> handle(
         rsvg_handle_new_from_file(svgPath.c_str(), &gerror));
     if (!handle) {
         error = TakeMessage(gerror, "cannot be read");
-        return false;
+        return nullptr;
     }
     rsvg_handle_set_dpi(handle.get(), 96.0);
     double w = 0.0, h = 0.0;
     if (!rsvg_handle_get_intrinsic_size_in_pixels(handle.get(), &w, &h) || !(w > 0.0) ||
         !(h > 0.0) || widthPx < 1 || widthPx > 20000) {
         error = "the sheet has no page size";
-        return false;
+        return nullptr;
     }
     Fractions part;
     if (drawnPartOnly) {
@@ -123,7 +122,7 @@ bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int 
         const auto probe =
             Render(handle.get(), w, h, kProbeWidth, probeH, probeScale, 0.0, 0.0, error);
         if (!probe) {
-            return false;
+            return nullptr;
         }
         part = DrawnPart(probe.get());
     }
@@ -131,9 +130,36 @@ bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int 
     const double partH = (part.y1 - part.y0) * h;
     const double scale = widthPx / partW;
     const int heightPx = std::clamp(static_cast<int>(std::lround(partH * scale)), 1, 40000);
-    const auto surface = Render(handle.get(), w, h, widthPx, heightPx, scale, -part.x0 * w * scale,
-                                -part.y0 * h * scale, error);
+    return Render(handle.get(), w, h, widthPx, heightPx, scale, -part.x0 * w * scale,
+                  -part.y0 * h * scale, error);
+}
+
+} // namespace
+
+bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int widthPx,
+                    std::string& error, bool drawnPartOnly) {
+    const auto surface = RenderSheet(svgPath, widthPx, drawnPartOnly, error);
     return surface && WritePng(surface.get(), pngPath, error);
+}
+
+bool RenderSheetPicture(const std::string& svgPath, int widthPx, bool drawnPartOnly,
+                        SheetPicture& picture, std::string& error) {
+    const auto surface = RenderSheet(svgPath, widthPx, drawnPartOnly, error);
+    if (!surface) {
+        return false;
+    }
+    picture.width = cairo_image_surface_get_width(surface.get());
+    picture.height = cairo_image_surface_get_height(surface.get());
+    const int stride = cairo_image_surface_get_stride(surface.get());
+    const unsigned char* data = cairo_image_surface_get_data(surface.get());
+    picture.pixels.resize(static_cast<std::size_t>(picture.width) *
+                          static_cast<std::size_t>(picture.height));
+    for (int y = 0; y < picture.height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + y * stride);
+        std::copy(row, row + picture.width,
+                  picture.pixels.begin() + static_cast<std::ptrdiff_t>(y) * picture.width);
+    }
+    return true;
 }
 
 } // namespace kib

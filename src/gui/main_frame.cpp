@@ -11,6 +11,7 @@
 #include "gui/gui_host.h"
 #include "gui/kib_view.h"
 #include "gui/make_dlg.h"
+#include "gui/map_view.h"
 #include "gui/output_wnd.h"
 #include "gui/printing.h"
 #include "gui/properties_wnd.h"
@@ -201,6 +202,8 @@ void CMainFrame::CreateActions() {
                &C::OnViewCompetition);
     AddCommand(cmd::ViewSolution, tr("Solution map"), {}, tr("View Solution map"),
                &C::OnViewSolution);
+    AddCommand(cmd::ViewMap, tr("Map..."), {},
+               tr("Show the competition maps as they will print, task by task"), &C::OnViewMap);
     AddCommand(cmd::WindowNew, tr("&New Window"), {},
                tr("Open another window for the active document"), &C::OnWindowNew);
     AddCommand(cmd::AppAbout, tr("&About Kib..."), {},
@@ -251,6 +254,7 @@ void CMainFrame::CreateMenus() {
     view->addSeparator();
     view->addAction(Action(cmd::ViewCompetition));
     view->addAction(Action(cmd::ViewSolution));
+    view->addAction(Action(cmd::ViewMap));
     connect(bars, &QMenu::aboutToShow, this, [this, bars] {
         bars->clear();
         bars->addAction(toolBar_->toggleViewAction());
@@ -313,9 +317,10 @@ void CMainFrame::ForwardEdit(const char* slot) {
 
 void CMainFrame::UpdateCommandStates() {
     const bool hasDoc = ActiveDocument() != nullptr;
-    for (int id : {cmd::FileClose, cmd::FileSave, cmd::FileSaveAs, cmd::FilePrint,
-                   cmd::FilePrintPreview, cmd::MakeMapSvgs, cmd::MakeMapImages, cmd::MakeSolSvgs,
-                   cmd::MakeSolImages, cmd::ViewCompetition, cmd::ViewSolution, cmd::WindowNew}) {
+    for (int id :
+         {cmd::FileClose, cmd::FileSave, cmd::FileSaveAs, cmd::FilePrint, cmd::FilePrintPreview,
+          cmd::MakeMapSvgs, cmd::MakeMapImages, cmd::MakeSolSvgs, cmd::MakeSolImages,
+          cmd::ViewCompetition, cmd::ViewSolution, cmd::ViewMap, cmd::WindowNew}) {
         Action(id)->setEnabled(hasDoc);
     }
 }
@@ -723,6 +728,17 @@ void CMainFrame::OnViewSolution() {
         doc->SetMapsMode(true);
         TabSwitched();
     }
+}
+
+void CMainFrame::OnViewMap() {
+    CKibView* view = ActiveView();
+    if (!view) {
+        return;
+    }
+    auto* map = new CMapView(view->SharedDocument(), this);
+    map->setAttribute(Qt::WA_DeleteOnClose);
+    map->show();
+    mapView_ = map;
 }
 
 // ------------------------------------------------------------------ printing

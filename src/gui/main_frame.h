@@ -5,9 +5,11 @@
 
 #include "app/make_command.h"
 #include "foundation/host.h"
+#include "gui/map_view.h"
 
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <QUrl>
 
@@ -60,6 +62,7 @@ inline constexpr int Stop = 32799;
 inline constexpr int ViewCompetition = 32800;
 inline constexpr int ViewSolution = 32801;
 inline constexpr int MakeSolImages = 32804;
+inline constexpr int ViewMap = 32805;
 } // namespace cmd
 
 inline constexpr int kRecentFileCount = 15;
@@ -132,6 +135,7 @@ class CMainFrame : public QMainWindow, public MainWindow {
     void OnStop();
     void OnViewCompetition();
     void OnViewSolution();
+    void OnViewMap();
     void OnWindowNew();
     void OnAppAbout();
 
@@ -162,6 +166,11 @@ class CMainFrame : public QMainWindow, public MainWindow {
     // The printer of the print commands, made on first use.
     QPrinter& Printer();
 
+  public:
+    // The map view opened last by View → Map, while it is open.
+    CMapView* MapView() const { return mapView_; }
+
+  private:
     QSettings& settings_;
     GuiHost* host_ = nullptr;
     COutputWnd* output_ = nullptr;
@@ -172,6 +181,7 @@ class CMainFrame : public QMainWindow, public MainWindow {
     QMenu* recentMenu_ = nullptr;
     std::map<int, QAction*> actions_;
     std::unique_ptr<QPrinter> printer_;
+    QPointer<CMapView> mapView_; // the open map view, if any
     bool newWindowFlag_ = false;
     bool tabSwitchFlag_ = false;
     bool closing_ = false;
