@@ -1,11 +1,13 @@
 // Takes screenshots of kib-gui on one event: the competition preview with the
 // properties pane, the solution preview, the Make dialog and the window after
-// Make Vector Maps chosen from the menu (its dialog confirmed as it opens).
+// Make Vector Maps chosen from the menu (its dialog confirmed as it opens), and
+// View → Map on two stations.
 #include "config/kib_doc.h"
 #include "foundation/host.h"
 #include "gui/gui_host.h"
 #include "gui/main_frame.h"
 #include "gui/make_dlg.h"
+#include "gui/map_view.h"
 #include "gui/printing.h"
 #include "gui/properties_wnd.h"
 
@@ -105,6 +107,21 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "no Make menu\n");
     }
     Shot(frame, out + QStringLiteral("/4-after-make.png"));
+
+    // View > Map on station 1, task 1 and on the first task of the next station.
+    frame.Action(kib::gui::cmd::ViewMap)->trigger();
+    if (kib::gui::CMapView* map = frame.MapView()) {
+        map->move(0, 0);
+        map->ShowItem(1);
+        Shot(*map, out + QStringLiteral("/7-map-view.png"));
+        int next = map->Index();
+        while (map->Item().station == 1 && map->Index() == next) {
+            map->ShowItem(++next);
+        }
+        map->ShowItem(map->Index() + 1);
+        Shot(*map, out + QStringLiteral("/8-map-view.png"));
+        map->close();
+    }
 
     // With "print": PNG maps of station 1 by Make Raster Maps, then printed to a PDF
     // file, pages 2 and 3 of the job, on A4 paper without margins (a sheet of the
