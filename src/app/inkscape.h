@@ -59,9 +59,10 @@ ConversionFiles MakeConversionFiles(const std::string& base, const std::string& 
 // Converts one sheet with the detected Inkscape: skipped (true) when the target is
 // newer than its SVG; else Inkscape writes the temporary file, its output goes to
 // the log and the temporary file replaces the target. The target is replaced only
-// by a complete, non-empty file: a conversion that was stopped, timed out or failed
-// leaves an old target as it was, deletes its partial file, reports an error and
-// answers false. An empty argument string (already reported) answers false.
+// by a file complete for its format (PlaceConvertedFile): a conversion that was
+// stopped, timed out, failed or reported a save failure leaves an old target as
+// it was, deletes its partial file, reports an error and answers false. An empty argument string
+// (already reported) answers false.
 bool ConvertWithInkscape(const std::string& base, const std::string& extension,
                          const std::string& arguments, bool zSuffix,
                          int timeoutSeconds = kInkscapeTimeoutSeconds);

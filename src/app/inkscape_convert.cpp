@@ -2,6 +2,7 @@
 // replaces the target.
 #include "app/inkscape.h"
 
+#include "app/converted_file.h"
 #include "app/process_runner.h"
 #include "foundation/file_stamp.h"
 #include "foundation/log.h"
@@ -10,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace kib {
 
@@ -41,12 +41,6 @@ template <typename... Args> std::string Format(const char* format, Args... args)
     return text;
 }
 
-// Size of a file, -1 when it does not exist.
-long long FileSize(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
-}
-
 // How the program ended when it did not end by itself with exit code 0, or empty.
 std::string AbnormalEnd(const ProcessOutcome& outcome) {
     if (outcome.exitSignal != 0) {
@@ -58,9 +52,25 @@ std::string AbnormalEnd(const ProcessOutcome& outcome) {
     return {};
 }
 
+// The line of Inkscape's output that says it could not save its file, or empty.
+// Inkscape 1.2 ends with exit code 0 even then (for example on a full disk).
+std::string SaveFailure(const std::string& output) {
+    static constexpr const char* kFailures[] = {"Failed to save", "libpng error",
+                                                "Could not export"};
+    for (const char* failure : kFailures) {
+        const std::size_t at = output.find(failure);
+        if (at != std::string::npos) {
+            const std::size_t end = output.find_first_of("\r\n", at);
+            return output.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        }
+    }
+    return {};
+}
+
 // Moves a complete temporary file onto the target; anything else is reported and
 // the temporary file deleted, so that an old target stays as it was.
-bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome) {
+bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome,
+                 const std::string& extension, const std::string& output) {
     const char* source = files.source.c_str();
     const char* target = files.target.c_str();
     if (outcome.end == ProcessEnd::TimedOut || outcome.end == ProcessEnd::Stopped ||
@@ -80,21 +90,10 @@ bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome) {
                      abnormal.c_str(), source, target);
             return false;
         }
-        if (FileSize(files.temporary) == 0) {
-            std::remove(files.temporary.c_str());
-            LogError("[** ERROR **] Inkscape wrote an empty file converting '%s': '%s' was "
-                     "not replaced.",
-                     source, target);
-            return false;
-        }
     }
-    if (std::rename(files.temporary.c_str(), target) != 0) {
-        const int err = errno;
-        LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", target, err,
-                 std::strerror(err));
-        return false;
-    }
-    return true;
+    const std::string failure = SaveFailure(output);
+    return PlaceConvertedFile(files.source, files.temporary, files.target, extension,
+                              failure.empty() ? failure : "Inkscape reported \"" + failure + "\"");
 }
 
 } // namespace
@@ -179,7 +178,7 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
                             .count();
     LogDebug("Inkscape call completed in %.3f sec.", static_cast<double>(millis) / 1000.0);
 
-    return PlaceResult(files, outcome);
+    return PlaceResult(files, outcome, extension, output);
 }
 
 bool ConvertSheet(const std::string& base, int format, int dpi, bool zSuffix) {

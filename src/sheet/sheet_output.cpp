@@ -3,6 +3,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "foundation/file_access.h"
 #include "foundation/log.h"
 #include "sheet/sheet_frame.h"
 #include "sheet/svg_image.h"
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace kib {
@@ -47,7 +49,7 @@ bool SheetOutput::OpenSheetOutput(const char* kind, int s, int a, int b) {
     text_.clear();
     temp_ = std::fopen(tempPath_.c_str(), "wb");
     if (!temp_) {
-        LogError("[** ERROR **] Cannot write file %s", tempPath_.c_str());
+        ReportWriteFailure(errno);
         return false;
     }
     Mark();
@@ -87,13 +89,29 @@ bool SheetOutput::SameAsFinalFile(const std::string& text) const {
     return same;
 }
 
+void SheetOutput::ReportWriteFailure(int errorNumber) const {
+    LogError("[** ERROR **] Cannot write file %s: %s", tempPath_.c_str(),
+             WriteFailureReason(errorNumber).c_str());
+}
+
 bool SheetOutput::WriteTemporary(const std::string& text) {
-    const bool written = std::fwrite(text.data(), 1, text.size(), temp_) == text.size();
-    const bool closed = std::fclose(temp_) == 0;
+    errno = 0;
+    bool written = std::fwrite(text.data(), 1, text.size(), temp_) == text.size();
+    written = std::fflush(temp_) == 0 && written;
+    int error = errno;
+    // On the disk before it replaces the old sheet: a crash must not leave an empty one.
+    if (written && ::fsync(::fileno(temp_)) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (std::fclose(temp_) != 0 && written) {
+        written = false;
+        error = errno;
+    }
     temp_ = nullptr;
-    if (!written || !closed) {
+    if (!written) {
         // A short write (a full disk) must never replace a good sheet.
-        LogError("[** ERROR **] Cannot write file %s", tempPath_.c_str());
+        ReportWriteFailure(error != 0 ? error : EIO);
         std::remove(tempPath_.c_str());
         return false;
     }

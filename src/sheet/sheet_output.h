@@ -45,6 +45,8 @@ class SheetOutput {
     // Whether the final file holds exactly the composed text.
     bool SameAsFinalFile(const std::string& text) const;
     bool WriteTemporary(const std::string& text);
+    // "Cannot write file" with the temporary path and the reason.
+    void ReportWriteFailure(int errorNumber) const;
     void DropTemporary();
 
     const CKibDoc& doc_;

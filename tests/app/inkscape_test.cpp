@@ -1,5 +1,6 @@
 #include "app/inkscape.h"
 
+#include "app/sample_files.h"
 #include "app/script_dir.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
@@ -210,7 +211,7 @@ TEST_F(InkscapeTest, DetectionTakesTheConfiguredFolder) {
 }
 
 // A stand-in for Inkscape of the new dialect: `out` is the file it is asked to
-// write, the body does the rest.
+// write, the body does the rest (`complete FILE` writes a complete file).
 class FakeConversionTest : public InkscapeTest {
   protected:
     void SetUp() override {
@@ -226,7 +227,7 @@ class FakeConversionTest : public InkscapeTest {
                                             "--export-filename=*) "
                                             "out=\"${a#--export-filename=}\";; "
                                             "esac; done\n" +
-                                                body);
+                                                test::kWriteCompleteFile + body);
     }
 
     // Makes the SVG older or newer than an existing target.
@@ -239,17 +240,19 @@ class FakeConversionTest : public InkscapeTest {
 };
 
 TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
-    InstallFake("printf '%s\\n' \"$@\" > \"$out\"\nprintf 'line one\\r\\n\\r\\nline three'\n");
+    InstallFake("printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\ncomplete \"$out\"\n"
+                "printf 'line one\\r\\n\\r\\nline three'\n");
     dir.Write("out dir/prn-3.0-3.1.png", "old");
     SetStamps(kNoon + kHour, kNoon, "png");
 
     EXPECT_TRUE(ConvertSheet(base, kFormatPng, 900, false));
 
     // Every argument arrived as one word, blanks in the names included.
-    EXPECT_EQ(test::ReadFile(base + ".png"),
+    EXPECT_EQ(test::ReadFile(dir.Path() + "fake/bin/args.txt"),
               "--export-id-only\n--export-id=mainSheet\n--export-dpi=900\n"
               "--export-text-to-path\n--export-area-page\n--export-filename=" +
                   base + "-tmp.png\n" + base + ".svg\n");
+    EXPECT_EQ(test::ReadFile(base + ".png"), test::kCompletePng);
     EXPECT_FALSE(Exists(base + "-tmp.png"));
     const std::string arguments = BuildInkscapeArguments(InkscapeKind::New, true, 900, base, "png");
     EXPECT_THAT(host.messages,
@@ -261,16 +264,16 @@ TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
     EXPECT_FALSE(App().errorFlag);
 
     // The z-suffix names the target only; a single line with its line end is one log line.
-    InstallFake("echo pdf > \"$out\"\nprintf 'done\\r\\n'\n");
+    InstallFake("complete \"$out\"\nprintf 'done\\r\\n'\n");
     host.Clear();
     EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 900, true));
-    EXPECT_EQ(test::ReadFile(base + "z.pdf"), "pdf\n");
+    EXPECT_TRUE(test::ReadFile(base + "z.pdf").starts_with("%PDF-1.5\n"));
     EXPECT_FALSE(Exists(base + ".pdf"));
     EXPECT_EQ(host.messages.back(), "done");
 }
 
 TEST_F(FakeConversionTest, SkipsTargetsNewerThanTheirSvg) {
-    InstallFake("echo new > \"$out\"\n");
+    InstallFake("complete \"$out\"\n");
     const std::string target = base + ".pdf";
     dir.Write("out dir/prn-3.0-3.1.pdf", "old");
     const std::string skipped =
@@ -284,12 +287,12 @@ TEST_F(FakeConversionTest, SkipsTargetsNewerThanTheirSvg) {
 
     SetStamps(kNoon, kNoon); // equal times convert
     EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
-    EXPECT_EQ(test::ReadFile(target), "new\n");
+    EXPECT_NE(test::ReadFile(target), "old");
 
     dir.Write("out dir/prn-3.0-3.1.pdf", "old");
     SetStamps(kNoon + kHour, kNoon); // the SVG was written again
     EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
-    EXPECT_EQ(test::ReadFile(target), "new\n");
+    EXPECT_NE(test::ReadFile(target), "old");
 
     std::filesystem::remove(base + ".svg"); // a missing SVG with an existing target
     host.Clear();
@@ -298,36 +301,57 @@ TEST_F(FakeConversionTest, SkipsTargetsNewerThanTheirSvg) {
 }
 
 TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
-    const std::string target = base + ".pdf";
-    const std::string notReplaced = "': '" + target + "' was not replaced.";
+    const std::string svg = base + ".svg";
+    const std::string notReplaced = "'" + base + ".pdf' was not replaced.";
+    const std::string failed = "[** ERROR **] Converting '" + svg + "' failed: ";
     struct Case {
+        const char* extension;
         const char* body;
         std::string error;
     };
     const Case cases[] = {
         // Inkscape 1.2 ends with 0 even when it wrote nothing.
-        {"echo 'Can not open file'\n",
-         "[** ERROR **] Renaming map to " + target + " failed, err=2 (No such file or directory)"},
-        {": > \"$out\"\n",
-         "[** ERROR **] Inkscape wrote an empty file converting '" + base + ".svg" + notReplaced},
-        {"echo half > \"$out\"\nexit 1\n",
-         "[** ERROR **] Inkscape ended with exit code 1 converting '" + base + ".svg" +
+        {"pdf", "echo 'Can not open file'\n", failed + "no file was written. " + notReplaced},
+        {"pdf", ": > \"$out\"\n", failed + "the file is empty. " + notReplaced},
+        {"pdf", "echo half > \"$out\"\nexit 1\n",
+         "[** ERROR **] Inkscape ended with exit code 1 converting '" + svg + "': " + notReplaced},
+        {"pdf", "echo half > \"$out\"\nkill -TERM $$\n",
+         "[** ERROR **] Inkscape ended with signal 15 converting '" + svg + "': " + notReplaced},
+        // A full disk: the file is cut off, Inkscape says so and still ends with 0.
+        {"pdf",
+         "printf '%%PDF-1.5\\n1 0 obj' > \"$out\"\necho \"Failed to save PS/EPS/PDF to: $out\"\n",
+         failed + "Inkscape reported \"Failed to save PS/EPS/PDF to: " + base + "-tmp.pdf\". " +
              notReplaced},
-        {"echo half > \"$out\"\nkill -TERM $$\n",
-         "[** ERROR **] Inkscape ended with signal 15 converting '" + base + ".svg" + notReplaced},
+        {"pdf", "printf '%%PDF-1.5\\n1 0 obj' > \"$out\"\n",
+         failed + "the PDF file is cut off (no %%EOF at its end). " + notReplaced},
+        {"png",
+         "printf '\\211PNG\\r\\n\\032\\nIHDR' > \"$out\"\necho 'libpng error: Write Error'\n",
+         failed + "Inkscape reported \"libpng error: Write Error\". '" + base +
+             ".png' was not replaced."},
+        {"eps", "printf '%%!PS-Adobe-3.0 EPSF-3.0\\n' > \"$out\"\n",
+         failed + "the PostScript file is cut off (no %%EOF at its end). '" + base +
+             ".eps' was not replaced."},
+        // A save failure reported beside a complete file still fails.
+        {"pdf", "complete \"$out\"\necho \"Failed to save PS/EPS/PDF to: $out\"\n",
+         failed + "Inkscape reported \"Failed to save PS/EPS/PDF to: " + base + "-tmp.pdf\". " +
+             notReplaced},
     };
     for (const auto& c : cases) {
         InstallFake(c.body);
-        dir.Write("out dir/prn-3.0-3.1.pdf", "old");
-        SetStamps(kNoon + kHour, kNoon);
+        const std::string target = base + "." + c.extension;
+        dir.Write("out dir/prn-3.0-3.1." + std::string(c.extension), "old");
+        SetStamps(kNoon + kHour, kNoon, c.extension);
         host.Clear();
         App().errorFlag = false;
+        const int format = std::string(c.extension) == "png"   ? kFormatPng
+                           : std::string(c.extension) == "eps" ? kFormatEps
+                                                               : kFormatPdf;
 
-        EXPECT_FALSE(ConvertSheet(base, kFormatPdf, 600, false)) << c.body;
+        EXPECT_FALSE(ConvertSheet(base, format, 600, false)) << c.body;
         EXPECT_EQ(host.messages.back(), c.error);
         EXPECT_TRUE(App().errorFlag);
         EXPECT_EQ(test::ReadFile(target), "old");
-        EXPECT_FALSE(Exists(base + "-tmp.pdf"));
+        EXPECT_FALSE(Exists(base + "-tmp." + c.extension));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "app/inkscape.h"
 #include "app/make_command.h"
 #include "app/make_event.h"
+#include "app/sample_files.h"
 #include "app/script_dir.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
@@ -150,17 +151,18 @@ TEST(ConversionLoopTest, SolutionSheetsAndSelectedStations) {
     EXPECT_TRUE(sheets[0].statusText.empty());
 }
 
-// A stand-in Inkscape 1.2 in the folder System.INKSCAPEPATH names: it writes the
-// file named by --export-filename and notes it in calls.txt; with fail.txt
-// present it writes nothing and ends with exit code 3.
-constexpr const char* kFakeInkscape =
+// A stand-in Inkscape 1.2 in the folder System.INKSCAPEPATH names: it writes a
+// complete file under the name --export-filename gives and notes it in calls.txt;
+// with fail.txt present it writes nothing and ends with exit code 3.
+const std::string kFakeInkscape =
+    test::kWriteCompleteFile +
     "if [ \"$1\" = --version ]; then echo 'Inkscape 1.2.2 (b0a8486541, 2022-12-01)'; exit 0; fi\n"
     "here=$(dirname \"$0\")\n"
     "for a in \"$@\"; do case \"$a\" in --export-filename=*) out=\"${a#--export-filename=}\";; "
     "esac; done\n"
     "echo \"$out $*\" >> \"$here/calls.txt\"\n"
     "if [ -e \"$here/fail.txt\" ]; then echo 'cannot export'; exit 3; fi\n"
-    "echo converted > \"$out\"\n";
+    "complete \"$out\"\n";
 
 class MakeImagesTest : public test::MakeEventTest {
   protected:
@@ -214,8 +216,8 @@ TEST_F(MakeImagesTest, MapImagesConvertEverySheetOfTheChosenStationOnce) {
     ASSERT_EQ(doc.canvasesPerSheet, 2);
     const std::string out = dir + "/out/";
     EXPECT_THAT(Calls(), ElementsAre(out + "prn-2.0-2.1-tmp.pdf", out + "prn-2.2-2.3-tmp.pdf"));
-    EXPECT_EQ(test::ReadFile(out + "prn-2.0-2.1.pdf"), "converted\n");
-    EXPECT_EQ(test::ReadFile(out + "prn-2.2-2.3.pdf"), "converted\n");
+    EXPECT_TRUE(test::ReadFile(out + "prn-2.0-2.1.pdf").starts_with("%PDF-"));
+    EXPECT_TRUE(test::ReadFile(out + "prn-2.2-2.3.pdf").starts_with("%PDF-"));
     EXPECT_FALSE(fs::exists(out + "prn-1.0-1.1.pdf"));
     EXPECT_THAT(
         host.statusTexts,

@@ -110,8 +110,8 @@ TEST_F(SheetOutputTest, FailedCompositionLeavesTheOldSheet) {
 TEST_F(SheetOutputTest, MissingOutputDirectoryIsAnError) {
     ASSERT_TRUE(cfg->Item(id::Target_DIR).SetText("nowhere"));
     EXPECT_FALSE(output.OpenSheetOutput("prn", 3, 0, 1));
-    EXPECT_TRUE(
-        host.HasMessage("[** ERROR **] Cannot write file " + dir + "/nowhere/prn-3.0-3.1-tmp.svg"));
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Cannot write file " + dir +
+                                "/nowhere/prn-3.0-3.1-tmp.svg: the folder does not exist"));
     EXPECT_FALSE(output.FinishSheetOutput(true));
     EXPECT_FALSE(fs::exists(dir + "/nowhere"));
 }
