@@ -40,17 +40,17 @@ InkscapeKind InkscapeKindFromVersion(const std::string& output, std::string* ver
 bool DetectInkscape(const CKibCfg& cfg);
 bool DetectInkscape(const std::string& directory);
 
-// The argument string that converts base + ".svg" into base + "-tmp." + extension:
-// raster exports the group mainSheet at dpi, vector the whole page. Empty after an
-// error line when it would be longer than kMaxInkscapeArguments or base holds a
-// double quote.
+// The argument string that converts base + ".svg" into the file temporary (of
+// the format extension): raster exports the group mainSheet at dpi, vector the
+// whole page. Empty after an error line when it would be longer than
+// kMaxInkscapeArguments or a name holds a double quote.
 std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, const std::string& base,
-                                   const std::string& extension);
+                                   const std::string& extension, const std::string& temporary);
 
 // The files of one conversion.
 struct ConversionFiles {
     std::string source;    // base.svg
-    std::string temporary; // base-tmp.ext, what Inkscape writes
+    std::string temporary; // base-tmp-<pid>.ext, what Inkscape writes
     std::string target;    // base.ext, or basez.ext with the z-suffix
 };
 ConversionFiles MakeConversionFiles(const std::string& base, const std::string& extension,

@@ -4,13 +4,16 @@
 
 #include "app/converted_file.h"
 #include "app/process_runner.h"
+#include "foundation/file_access.h"
 #include "foundation/file_stamp.h"
 #include "foundation/log.h"
+#include "foundation/temp_files.h"
 
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <unistd.h>
 
 namespace kib {
 
@@ -109,31 +112,32 @@ bool IsRasterFormat(int format) {
 }
 
 std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, const std::string& base,
-                                   const std::string& extension) {
-    if (base.find('"') != std::string::npos) {
+                                   const std::string& extension, const std::string& temporary) {
+    if (base.find('"') != std::string::npos || temporary.find('"') != std::string::npos) {
         LogError("[** ERROR **] A double quote in a file name cannot be passed to Inkscape: %s.svg",
                  base.c_str());
         return {};
     }
     const char* b = base.c_str();
     const char* e = extension.c_str();
+    const char* t = temporary.c_str();
     std::string arguments;
     if (kind == InkscapeKind::Old) {
         arguments = raster ? Format("--without-gui --export-id-only --export-id=mainSheet "
                                     "--export-dpi=%d --export-text-to-path --export-area-page "
-                                    "--file=\"%s.svg\" --export-%s=\"%s-tmp.%s\"",
-                                    dpi, b, e, b, e)
+                                    "--file=\"%s.svg\" --export-%s=\"%s\"",
+                                    dpi, b, e, t)
                            : Format("--without-gui --export-text-to-path --export-area-page "
-                                    "--file=\"%s.svg\" --export-%s=\"%s-tmp.%s\"",
-                                    b, e, b, e);
+                                    "--file=\"%s.svg\" --export-%s=\"%s\"",
+                                    b, e, t);
     } else {
         arguments = raster ? Format("--export-id-only --export-id=mainSheet --export-dpi=%d "
                                     "--export-text-to-path --export-area-page "
-                                    "--export-filename=\"%s-tmp.%s\" \"%s.svg\"",
-                                    dpi, b, e, b)
+                                    "--export-filename=\"%s\" \"%s.svg\"",
+                                    dpi, t, b)
                            : Format("--export-text-to-path --export-area-page "
-                                    "--export-filename=\"%s-tmp.%s\" \"%s.svg\"",
-                                    b, e, b);
+                                    "--export-filename=\"%s\" \"%s.svg\"",
+                                    t, b);
     }
     if (arguments.size() > kMaxInkscapeArguments) {
         LogError(
@@ -146,7 +150,8 @@ std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, cons
 
 ConversionFiles MakeConversionFiles(const std::string& base, const std::string& extension,
                                     bool zSuffix) {
-    return {base + ".svg", base + "-tmp." + extension, base + (zSuffix ? "z." : ".") + extension};
+    return {base + ".svg", SheetTemporaryPath(base, extension),
+            base + (zSuffix ? "z." : ".") + extension};
 }
 
 bool ConvertWithInkscape(const std::string& base, const std::string& extension,
@@ -162,7 +167,15 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
     }
     LogDebug("Calling inkscape to convert '%s' to '%s'...", files.source.c_str(),
              files.temporary.c_str());
-    std::remove(files.temporary.c_str());
+    // Inkscape writes into a file made here anew: never through a link someone
+    // put at the name.
+    const int fd = CreateTemporaryFile(files.temporary);
+    if (fd < 0) {
+        LogError("[** ERROR **] Cannot write file %s: %s", files.temporary.c_str(),
+                 WriteFailureReason(errno).c_str());
+        return false;
+    }
+    ::close(fd);
 
     const auto start = std::chrono::steady_clock::now();
     const std::string& program = App().inkscapeProgram;
@@ -188,7 +201,8 @@ bool ConvertSheet(const std::string& base, int format, int dpi, bool zSuffix) {
         return false;
     }
     const std::string arguments =
-        BuildInkscapeArguments(App().inkscapeKind, IsRasterFormat(format), dpi, base, extension);
+        BuildInkscapeArguments(App().inkscapeKind, IsRasterFormat(format), dpi, base, extension,
+                               MakeConversionFiles(base, extension, zSuffix).temporary);
     return ConvertWithInkscape(base, extension, arguments, zSuffix);
 }
 

@@ -1,6 +1,7 @@
 #include "sheet/file_copy.h"
 
 #include "foundation/file_stamp.h"
+#include "foundation/temp_files.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -39,14 +40,16 @@ bool CopyBytes(int in, int out) {
     }
 }
 
-// Writes the copy under the temporary name; false with errno set on failure.
-bool WriteTemporaryCopy(const std::string& from, const std::string& tmp) {
+// Writes the copy under a temporary name of its own beside to; false with errno
+// set on failure (tmp then names no file of the copy).
+bool WriteTemporaryCopy(const std::string& from, const std::string& to, std::string& tmp) {
     const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) {
         return false;
     }
-    const int out = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int out = CreateReplacementFile(to, tmp);
     if (out < 0) {
+        tmp.clear();
         const int e = errno;
         close(in);
         errno = e;
@@ -79,9 +82,9 @@ bool MoveIntoPlace(const std::string& tmp, const std::string& to) {
 } // namespace
 
 bool CopyFileInto(const std::string& from, const std::string& to, int& errorCode) {
-    const std::string tmp = to + "-tmp";
+    std::string tmp;
     errorCode = 0;
-    bool ok = WriteTemporaryCopy(from, tmp);
+    bool ok = WriteTemporaryCopy(from, to, tmp);
     if (ok) {
         FileStamp stamp = 0;
         if (GetFileStamp(from, stamp)) {
@@ -91,7 +94,9 @@ bool CopyFileInto(const std::string& from, const std::string& to, int& errorCode
     }
     if (!ok) {
         errorCode = errno;
-        unlink(tmp.c_str());
+        if (!tmp.empty()) {
+            unlink(tmp.c_str());
+        }
     }
     return ok;
 }

@@ -5,6 +5,7 @@
 #include "config/kib_doc.h"
 #include "foundation/file_access.h"
 #include "foundation/log.h"
+#include "foundation/temp_files.h"
 #include "sheet/sheet_frame.h"
 #include "sheet/svg_image.h"
 #include "sheet/svg_text.h"
@@ -43,13 +44,20 @@ bool SheetOutput::OpenSheetOutput(const char* kind, int s, int a, int b) {
         baseName_ = b == -1 ? FormatText("%s-%d", kind, a) : FormatText("%s-%d-%d", kind, a, b);
     }
     finalPath_ = directory_ + baseName_ + ".svg";
-    tempPath_ = directory_ + baseName_ + "-tmp.svg";
+    tempPath_ = SheetTemporaryPath(directory_ + baseName_, "svg");
     LogDebug("Writing SVG %s...", tempPath_.c_str());
     text_.str(std::string());
     text_.clear();
-    temp_ = std::fopen(tempPath_.c_str(), "wb");
+    // Created anew, never through a link someone put at the name.
+    const int fd = CreateTemporaryFile(tempPath_);
+    temp_ = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
     if (!temp_) {
-        ReportWriteFailure(errno);
+        const int error = errno;
+        if (fd >= 0) {
+            ::close(fd);
+            std::remove(tempPath_.c_str());
+        }
+        ReportWriteFailure(error);
         return false;
     }
     Mark();

@@ -24,8 +24,9 @@ class SheetOutput {
 
     // Starts a sheet. kind is "map", "prn" or "sol". Competition sheets are named
     // "kind-s.a" (b = -1) or "kind-s.a-s.b"; solution sheets, given s = -1,
-    // "kind-a" or "kind-a-b". The temporary file "base-tmp.svg" is created in the
-    // output directory (Target.DIR); false after an error line when it cannot be.
+    // "kind-a" or "kind-a-b". The temporary file "base-tmp-<pid>.svg" is created
+    // anew in the output directory (Target.DIR); false after an error line when it
+    // cannot be.
     bool OpenSheetOutput(const char* kind, int s, int a, int b);
     // Ends the sheet. Not composed: the temporary file is deleted and false is
     // returned. Composed: the closing line is appended and the text replaces the

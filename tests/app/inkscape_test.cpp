@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -30,6 +31,17 @@ constexpr FileStamp kNoon = 133500000000000000ULL; // a day in 2024
 
 bool Exists(const std::string& path) {
     return std::filesystem::exists(path);
+}
+
+// The arguments that convert into base-tmp.extension.
+std::string Arguments(InkscapeKind kind, bool raster, int dpi, const std::string& base,
+                      const std::string& extension) {
+    return BuildInkscapeArguments(kind, raster, dpi, base, extension, base + "-tmp." + extension);
+}
+
+// The temporary file the conversion of base has Inkscape write.
+std::string Temporary(const std::string& base, const std::string& extension) {
+    return MakeConversionFiles(base, extension, false).temporary;
 }
 
 TEST(InkscapeVersionTest, DialectFromVersionOutput) {
@@ -71,7 +83,7 @@ TEST(InkscapeFormatTest, ExtensionsAndVariants) {
 
     const ConversionFiles plain = MakeConversionFiles("/o/map-2.4", "png", false);
     EXPECT_EQ(plain.source, "/o/map-2.4.svg");
-    EXPECT_EQ(plain.temporary, "/o/map-2.4-tmp.png");
+    EXPECT_EQ(plain.temporary, "/o/map-2.4-tmp-" + std::to_string(::getpid()) + ".png");
     EXPECT_EQ(plain.target, "/o/map-2.4.png");
     EXPECT_EQ(MakeConversionFiles("/o/map-2.4", "png", true).target, "/o/map-2.4z.png");
 }
@@ -116,23 +128,20 @@ TEST_F(InkscapeTest, ArgumentTemplatesForEachDialect) {
          "--export-filename=\"/out dir/prn-3.0-3.1-tmp.ps\" \"/out dir/prn-3.0-3.1.svg\""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(BuildInkscapeArguments(c.kind, c.raster, 600, base, c.extension), c.expected);
+        EXPECT_EQ(Arguments(c.kind, c.raster, 600, base, c.extension), c.expected);
     }
     EXPECT_THAT(host.messages, IsEmpty());
 }
 
 TEST_F(InkscapeTest, ArgumentsThatCannotBePassedAreRefused) {
-    const std::size_t fixed = BuildInkscapeArguments(InkscapeKind::New, false, 0, "", "pdf").size();
+    const std::size_t fixed = Arguments(InkscapeKind::New, false, 0, "", "pdf").size();
     const std::size_t longest = (kMaxInkscapeArguments - fixed) / 2; // the base is written twice
-    EXPECT_EQ(BuildInkscapeArguments(InkscapeKind::New, false, 0, std::string(longest, 'b'), "pdf")
-                  .size(),
+    EXPECT_EQ(Arguments(InkscapeKind::New, false, 0, std::string(longest, 'b'), "pdf").size(),
               fixed + 2 * longest);
     EXPECT_FALSE(App().errorFlag);
 
-    EXPECT_EQ(
-        BuildInkscapeArguments(InkscapeKind::New, false, 0, std::string(longest + 1, 'b'), "pdf"),
-        "");
-    EXPECT_EQ(BuildInkscapeArguments(InkscapeKind::New, true, 600, "/o/a\"b", "png"), "");
+    EXPECT_EQ(Arguments(InkscapeKind::New, false, 0, std::string(longest + 1, 'b'), "pdf"), "");
+    EXPECT_EQ(Arguments(InkscapeKind::New, true, 600, "/o/a\"b", "png"), "");
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_THAT(host.messages[0], StartsWith("[** ERROR **] Inkscape arguments longer than 1999 "
                                              "characters: cannot convert bbbb"));
@@ -251,15 +260,16 @@ TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
     EXPECT_EQ(test::ReadFile(dir.Path() + "fake/bin/args.txt"),
               "--export-id-only\n--export-id=mainSheet\n--export-dpi=900\n"
               "--export-text-to-path\n--export-area-page\n--export-filename=" +
-                  base + "-tmp.png\n" + base + ".svg\n");
+                  Temporary(base, "png") + "\n" + base + ".svg\n");
     EXPECT_EQ(test::ReadFile(base + ".png"), test::kCompletePng);
-    EXPECT_FALSE(Exists(base + "-tmp.png"));
-    const std::string arguments = BuildInkscapeArguments(InkscapeKind::New, true, 900, base, "png");
+    EXPECT_FALSE(Exists(Temporary(base, "png")));
+    const std::string arguments =
+        BuildInkscapeArguments(InkscapeKind::New, true, 900, base, "png", Temporary(base, "png"));
     EXPECT_THAT(host.messages,
                 ElementsAre("Calling " + App().inkscapeProgram + " " + arguments + "...",
                             "line one", "", "line three"));
-    EXPECT_THAT(host.debug, Contains("Calling inkscape to convert '" + base + ".svg' to '" + base +
-                                     "-tmp.png'..."));
+    EXPECT_THAT(host.debug, Contains("Calling inkscape to convert '" + base + ".svg' to '" +
+                                     Temporary(base, "png") + "'..."));
     EXPECT_THAT(host.debug, Contains(StartsWith("Inkscape call completed in ")));
     EXPECT_FALSE(App().errorFlag);
 
@@ -310,8 +320,9 @@ TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
         std::string error;
     };
     const Case cases[] = {
-        // Inkscape 1.2 ends with 0 even when it wrote nothing.
-        {"pdf", "echo 'Can not open file'\n", failed + "no file was written. " + notReplaced},
+        // Inkscape 1.2 ends with 0 even when it wrote nothing (into the file made for it).
+        {"pdf", "echo 'Can not open file'\n", failed + "the file is empty. " + notReplaced},
+        {"pdf", "rm \"$out\"\n", failed + "no file was written. " + notReplaced},
         {"pdf", ": > \"$out\"\n", failed + "the file is empty. " + notReplaced},
         {"pdf", "echo half > \"$out\"\nexit 1\n",
          "[** ERROR **] Inkscape ended with exit code 1 converting '" + svg + "': " + notReplaced},
@@ -320,8 +331,8 @@ TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
         // A full disk: the file is cut off, Inkscape says so and still ends with 0.
         {"pdf",
          "printf '%%PDF-1.5\\n1 0 obj' > \"$out\"\necho \"Failed to save PS/EPS/PDF to: $out\"\n",
-         failed + "Inkscape reported \"Failed to save PS/EPS/PDF to: " + base + "-tmp.pdf\". " +
-             notReplaced},
+         failed + "Inkscape reported \"Failed to save PS/EPS/PDF to: " + Temporary(base, "pdf") +
+             "\". " + notReplaced},
         {"pdf", "printf '%%PDF-1.5\\n1 0 obj' > \"$out\"\n",
          failed + "the PDF file is cut off (no %%EOF at its end). " + notReplaced},
         {"png",
@@ -333,8 +344,8 @@ TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
              ".eps' was not replaced."},
         // A save failure reported beside a complete file still fails.
         {"pdf", "complete \"$out\"\necho \"Failed to save PS/EPS/PDF to: $out\"\n",
-         failed + "Inkscape reported \"Failed to save PS/EPS/PDF to: " + base + "-tmp.pdf\". " +
-             notReplaced},
+         failed + "Inkscape reported \"Failed to save PS/EPS/PDF to: " + Temporary(base, "pdf") +
+             "\". " + notReplaced},
     };
     for (const auto& c : cases) {
         InstallFake(c.body);
@@ -351,7 +362,7 @@ TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
         EXPECT_EQ(host.messages.back(), c.error);
         EXPECT_TRUE(App().errorFlag);
         EXPECT_EQ(test::ReadFile(target), "old");
-        EXPECT_FALSE(Exists(base + "-tmp." + c.extension));
+        EXPECT_FALSE(Exists(Temporary(base, c.extension)));
     }
 }
 
@@ -371,14 +382,14 @@ TEST_F(FakeConversionTest, StoppedOrTimedOutConversionNeverBecomesTheTarget) {
                 OnStop();
             }
         };
-        const std::string arguments =
-            BuildInkscapeArguments(InkscapeKind::New, false, 600, base, "pdf");
+        const std::string arguments = BuildInkscapeArguments(InkscapeKind::New, false, 600, base,
+                                                             "pdf", Temporary(base, "pdf"));
 
         EXPECT_FALSE(ConvertWithInkscape(base, "pdf", arguments, false, 1)) << stop;
         EXPECT_EQ(host.messages.back(), cutOff);
         EXPECT_THAT(host.messages, Contains("[= WARNING =] Terminating Inkscape process..."));
         EXPECT_EQ(test::ReadFile(target), "old");
-        EXPECT_FALSE(Exists(base + "-tmp.pdf"));
+        EXPECT_FALSE(Exists(Temporary(base, "pdf")));
     }
 }
 

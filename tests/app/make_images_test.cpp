@@ -12,6 +12,7 @@
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
 #include "foundation/run_control.h"
+#include "foundation/temp_files.h"
 #include "sheet/event_fixture.h"
 #include "support/recording_host.h"
 #include "support/run_program.h"
@@ -215,7 +216,8 @@ TEST_F(MakeImagesTest, MapImagesConvertEverySheetOfTheChosenStationOnce) {
     // The fixture's canvases tile two to a sheet: tasks 0 to 3 on two print sheets.
     ASSERT_EQ(doc.canvasesPerSheet, 2);
     const std::string out = dir + "/out/";
-    EXPECT_THAT(Calls(), ElementsAre(out + "prn-2.0-2.1-tmp.pdf", out + "prn-2.2-2.3-tmp.pdf"));
+    EXPECT_THAT(Calls(), ElementsAre(SheetTemporaryPath(out + "prn-2.0-2.1", "pdf"),
+                                     SheetTemporaryPath(out + "prn-2.2-2.3", "pdf")));
     EXPECT_TRUE(test::ReadFile(out + "prn-2.0-2.1.pdf").starts_with("%PDF-"));
     EXPECT_TRUE(test::ReadFile(out + "prn-2.2-2.3.pdf").starts_with("%PDF-"));
     EXPECT_FALSE(fs::exists(out + "prn-1.0-1.1.pdf"));
@@ -246,7 +248,7 @@ TEST_F(MakeImagesTest, WebModeMakesEnlargedZFiles) {
     OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, kFormatPng)));
     EXPECT_EQ(LastBoxText(), "Image files created.");
     const std::string out = dir + "/out/";
-    ASSERT_THAT(Calls(), ElementsAre(out + "map-1.1-tmp.png"));
+    ASSERT_THAT(Calls(), ElementsAre(SheetTemporaryPath(out + "map-1.1", "png")));
     EXPECT_TRUE(fs::exists(out + "map-1.1z.png"));
     const std::string call = test::ReadFile(inkscape.Path() + "bin/calls.txt");
     EXPECT_NE(call.find("--export-id=mainSheet --export-dpi=150 "), std::string::npos) << call;
@@ -353,7 +355,7 @@ TEST_F(MakeImagesTest, SolutionSheetsAsSvgAndAsImages) {
     outcome = OnMakeSolImages(&doc, Dialog(Choice(0, -1, kFormatPng)));
     EXPECT_EQ(LastBoxText(), "Image files created.");
     EXPECT_EQ(requests[1].title, "Make Solution Maps Image Files");
-    EXPECT_THAT(Calls(), ElementsAre(out + "sol-1-2-tmp.png"));
+    EXPECT_THAT(Calls(), ElementsAre(SheetTemporaryPath(out + "sol-1-2", "png")));
     EXPECT_TRUE(fs::exists(out + "sol-1-2.png"));
     EXPECT_THAT(host.statusTexts, Contains("Generating Solution Maps Image Files..."));
     EXPECT_EQ(host.statusTexts.back(), "Ready");
@@ -361,7 +363,7 @@ TEST_F(MakeImagesTest, SolutionSheetsAsSvgAndAsImages) {
 
     // One station chosen: its own sheet.
     OnMakeSolImages(&doc, Dialog(Choice(1u << 2, -1, kFormatPdf)));
-    EXPECT_EQ(Calls().back(), out + "sol-2-2-tmp.pdf");
+    EXPECT_EQ(Calls().back(), SheetTemporaryPath(out + "sol-2-2", "pdf"));
     EXPECT_TRUE(fs::exists(out + "sol-2-2.svg"));
 }
 
