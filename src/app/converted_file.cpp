@@ -1,6 +1,7 @@
 #include "app/converted_file.h"
 
 #include "foundation/file_access.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
 
 #include <algorithm>
@@ -160,6 +161,10 @@ bool PlaceConvertedFile(const std::string& sheet, const std::string& temporary,
                         const std::string& target, const std::string& extension,
                         const std::string& failure) {
     std::string reason = failure;
+    const std::string kind = NonRegularKind(target);
+    if (reason.empty() && !kind.empty()) {
+        reason = "'" + target + "' is " + kind + ", not a regular file";
+    }
     if (reason.empty()) {
         reason = IncompleteReason(temporary, extension);
     }

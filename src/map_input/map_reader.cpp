@@ -2,6 +2,7 @@
 
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
@@ -82,7 +83,18 @@ bool MapReader::Read(std::istream& in) {
     start_ = std::chrono::steady_clock::now();
     SetConfiguredIds();
     std::string text;
-    while (std::getline(in, text)) {
+    for (;;) {
+        const LineRead read = ReadBoundedLine(in, text);
+        if (read == LineRead::End) {
+            break;
+        }
+        if (read == LineRead::TooLong) {
+            LogError("[** ERROR **] Line #%d of the map for %d.%d is longer than %d MiB: the file "
+                     "is no map export!",
+                     map_.lineCount + 1, station_, task_, static_cast<int>(kMaxLineBytes >> 20));
+            svgClosed_ = false;
+            break;
+        }
         // A carriage return before the line feed is not part of the line.
         if (!in.eof() && !text.empty() && text.back() == '\r') {
             text.pop_back();

@@ -1,6 +1,7 @@
 #include "sheet/file_copy.h"
 
 #include "foundation/file_stamp.h"
+#include "foundation/input_file.h"
 #include "foundation/temp_files.h"
 
 #include <cerrno>
@@ -43,7 +44,8 @@ bool CopyBytes(int in, int out) {
 // Writes the copy under a temporary name of its own beside to; false with errno
 // set on failure (tmp then names no file of the copy).
 bool WriteTemporaryCopy(const std::string& from, const std::string& to, std::string& tmp) {
-    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string reason;
+    const int in = OpenRegularFile(from, reason);
     if (in < 0) {
         return false;
     }

@@ -4,6 +4,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/file_access.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "foundation/temp_files.h"
 #include "sheet/sheet_frame.h"
@@ -76,24 +77,34 @@ void SheetOutput::DropTemporary() {
 }
 
 bool SheetOutput::SameAsFinalFile(const std::string& text) const {
-    std::FILE* old = std::fopen(finalPath_.c_str(), "rb");
-    if (!old) {
+    std::string reason;
+    const int fd = OpenRegularFile(finalPath_, reason);
+    if (fd < 0) {
         return false;
     }
     bool same = false;
     struct stat info {};
-    if (::stat(finalPath_.c_str(), &info) == 0 &&
-        static_cast<std::size_t>(info.st_size) == text.size()) {
+    if (::fstat(fd, &info) == 0 && static_cast<std::size_t>(info.st_size) == text.size()) {
         std::vector<char> bytes(text.size());
-        const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), old);
-        if (got != bytes.size() || std::ferror(old)) {
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        if (got != bytes.size()) {
             LogDebug("Reading of old failed, recreating it.");
         } else {
             LogDebug("Read old file in %.3f sec.", SecondsSinceMark());
             same = text.empty() || std::memcmp(bytes.data(), text.data(), text.size()) == 0;
         }
     }
-    std::fclose(old);
+    ::close(fd);
     return same;
 }
 
@@ -135,6 +146,15 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
     }
     if (!composed) {
         DropTemporary();
+        return false;
+    }
+    // Only a file is replaced: a FIFO, a device or a folder at the sheet's name
+    // stays, and the sheet fails.
+    const std::string kind = NonRegularKind(finalPath_);
+    if (!kind.empty()) {
+        DropTemporary();
+        LogError("[** ERROR **] Cannot replace %s: it is %s, not a regular file",
+                 finalPath_.c_str(), kind.c_str());
         return false;
     }
     WriteSheetClosing(text_);

@@ -7,6 +7,7 @@
 #include "support/recording_host.h"
 
 #include <filesystem>
+#include <sys/stat.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -95,6 +96,19 @@ TEST_F(PlaceConvertedFileTest, OnlyACompleteFileReplacesTheTarget) {
                         target + "' was not replaced."));
     EXPECT_TRUE(App().errorFlag);
     EXPECT_EQ(test::ReadFile(target), test::kCompletePng) << "the good file stays";
+    EXPECT_FALSE(std::filesystem::exists(temporary));
+}
+
+TEST_F(PlaceConvertedFileTest, OnlyAFileIsReplaced) {
+    const std::string target = dir.Path() + "map-1.1.pdf";
+    ASSERT_EQ(::mkfifo(target.c_str(), 0666), 0);
+    const std::string temporary = dir.Write("map-1.1-tmp.pdf", test::kCompletePdf);
+    EXPECT_FALSE(PlaceConvertedFile("map-1.1.svg", temporary, target, "pdf"));
+    EXPECT_THAT(host.messages,
+                ElementsAre("[** ERROR **] Converting 'map-1.1.svg' failed: '" + target +
+                            "' is a FIFO (named pipe), not a regular file. '" + target +
+                            "' was not replaced."));
+    EXPECT_TRUE(std::filesystem::is_fifo(target));
     EXPECT_FALSE(std::filesystem::exists(temporary));
 }
 

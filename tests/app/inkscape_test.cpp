@@ -282,6 +282,16 @@ TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
     EXPECT_EQ(host.messages.back(), "done");
 }
 
+TEST_F(FakeConversionTest, InkscapeNeverWritesThroughALinkAtTheTemporaryName) {
+    InstallFake("complete \"$out\"\n");
+    const std::string victim = dir.Write("precious.txt", "precious");
+    std::filesystem::create_symlink(victim, Temporary(base, "pdf"));
+    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_EQ(test::ReadFile(victim), "precious");
+    EXPECT_TRUE(test::ReadFile(base + ".pdf").starts_with("%PDF-"));
+    EXPECT_FALSE(Exists(Temporary(base, "pdf")));
+}
+
 TEST_F(FakeConversionTest, SkipsTargetsNewerThanTheirSvg) {
     InstallFake("complete \"$out\"\n");
     const std::string target = base + ".pdf";

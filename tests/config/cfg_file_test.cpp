@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -402,6 +403,30 @@ TEST_F(CfgFileTest, AFailedSaveKeepsTheOldFileWhole) {
                                 "gone/event.cfg saving failed."));
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Configuration file not saved!"});
     EXPECT_TRUE(host.statusTexts == std::vector<std::string>{"Ready"});
+}
+
+TEST_F(CfgFileTest, OnlyARegularFileIsReadAndItsLinesAreBounded) {
+    // A FIFO or a device once hung the reading for good, or grew one line to gigabytes.
+    const std::string fifo = dir + "fifo.cfg";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    EXPECT_FALSE(doc.OnOpenDocument(fifo));
+    EXPECT_EQ(doc.OpenFailure(), "it is a FIFO (named pipe), not a regular file");
+    EXPECT_FALSE(doc.OnOpenDocument("/dev/zero"));
+    EXPECT_EQ(doc.OpenFailure(), "it is a character device, not a regular file");
+    EXPECT_FALSE(doc.OnOpenDocument(dir + "missing.cfg"));
+    EXPECT_EQ(doc.OpenFailure(), "No such file or directory");
+    EXPECT_TRUE(host.messages.empty());
+
+    // A file of 65 MiB whose third line has no end (a sparse file: zeros).
+    const std::string huge = Write("[Event]\nTASKS=4\n");
+    fs::resize_file(huge, std::uintmax_t{65} << 20);
+    EXPECT_FALSE(doc.OnOpenDocument(huge));
+    EXPECT_EQ(doc.OpenFailure(), "");
+    const std::vector<std::string> expected = {
+        "Parsing config file " + huge,
+        "[** ERROR **] Line #3 of the configuration file is longer than 64 MiB!"};
+    EXPECT_EQ(host.messages, expected);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{kNotRecognized});
 }
 
 TEST_F(CfgFileTest, ReadOnlyFileIsNotReplaced) {

@@ -120,14 +120,38 @@ TEST_F(SheetOutputTest, MissingOutputDirectoryIsAnError) {
     EXPECT_FALSE(fs::exists(dir + "/nowhere"));
 }
 
-TEST_F(SheetOutputTest, RenameFailureIsReportedAndCleansUp) {
-    fs::create_directory(dir + "/out/map-1.2.svg");
+TEST_F(SheetOutputTest, OnlyAFileAtTheSheetsNameIsReplaced) {
+    // A FIFO at the name once made every run hang while it compared the old sheet.
+    const std::string final = dir + "/out/map-1.2.svg";
+    ASSERT_EQ(::mkfifo(final.c_str(), 0666), 0);
     EXPECT_FALSE(Write("<svg>"));
-    EXPECT_TRUE(std::any_of(host.messages.begin(), host.messages.end(), [&](const std::string& m) {
-        return m.rfind("[** ERROR **] Renaming map to " + dir + "/out/map-1.2.svg failed, err=",
-                       0) == 0;
-    }));
-    EXPECT_FALSE(fs::exists(SheetTemporaryPath(dir + "/out/map-1.2", "svg")));
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Cannot replace " + final +
+                                ": it is a FIFO (named pipe), not a regular file"));
+    fs::remove(final);
+    fs::create_directory(final);
+    EXPECT_FALSE(Write("<svg>"));
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Cannot replace " + final +
+                                ": it is a folder, not a regular file"));
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"map-1.2.svg"}) << "no temporary file left";
+    EXPECT_TRUE(fs::is_directory(final));
+
+    // A link at the name is replaced by the sheet; its target stays as it was.
+    fs::remove(final);
+    test::WriteFile(dir + "/elsewhere.svg", "kept");
+    fs::create_symlink(dir + "/elsewhere.svg", final);
+    EXPECT_TRUE(Write("<svg>"));
+    EXPECT_FALSE(fs::is_symlink(final));
+    EXPECT_EQ(test::ReadFile(dir + "/elsewhere.svg"), "kept");
+}
+
+TEST_F(SheetOutputTest, TemporaryFileIsNeverWrittenThroughALink) {
+    // A link planted at the temporary name once had the sheet written into its target.
+    test::WriteFile(dir + "/victim.txt", "precious");
+    fs::create_symlink(dir + "/victim.txt", SheetTemporaryPath(dir + "/out/map-1.2", "svg"));
+    EXPECT_TRUE(Write("<svg>sheet"));
+    EXPECT_EQ(test::ReadFile(dir + "/victim.txt"), "precious");
+    EXPECT_EQ(test::ReadFile(dir + "/out/map-1.2.svg"), "<svg>sheet</g></svg>\r\n");
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"map-1.2.svg"});
 }
 
 TEST_F(SheetOutputTest, ConfigurationWithoutDirectoryWritesBesideItself) {
