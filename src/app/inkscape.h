@@ -42,8 +42,9 @@ bool DetectInkscape(const std::string& directory);
 
 // The argument string that converts base + ".svg" into the file temporary (of
 // the format extension): raster exports the group mainSheet at dpi, vector the
-// whole page. Empty after an error line when it would be longer than
-// kMaxInkscapeArguments or a name holds a double quote.
+// whole page. A base beginning with "-" is given as "./-..." where it stands
+// alone, so that it is never read as an option. Empty after an error line when
+// it would be longer than kMaxInkscapeArguments or a name holds a double quote.
 std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, const std::string& base,
                                    const std::string& extension, const std::string& temporary);
 
@@ -61,8 +62,9 @@ ConversionFiles MakeConversionFiles(const std::string& base, const std::string& 
 // the log and the temporary file replaces the target. The target is replaced only
 // by a file complete for its format (PlaceConvertedFile): a conversion that was
 // stopped, timed out, failed or reported a save failure leaves an old target as
-// it was, deletes its partial file, reports an error and answers false. An empty argument string
-// (already reported) answers false.
+// it was, deletes its partial file, reports an error and answers false. A path
+// that is not UTF-8, which Inkscape cannot open, is reported before the call. An empty argument
+// string (already reported) answers false.
 bool ConvertWithInkscape(const std::string& base, const std::string& extension,
                          const std::string& arguments, bool zSuffix,
                          int timeoutSeconds = kInkscapeTimeoutSeconds);

@@ -8,6 +8,7 @@
 #include "foundation/file_stamp.h"
 #include "foundation/log.h"
 #include "foundation/temp_files.h"
+#include "foundation/text_codec.h"
 
 #include <cerrno>
 #include <chrono>
@@ -121,6 +122,9 @@ std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, cons
     const char* b = base.c_str();
     const char* e = extension.c_str();
     const char* t = temporary.c_str();
+    // A lone file name beginning with "-" would be read as an option.
+    const std::string named = base.starts_with('-') ? "./" + base : base;
+    const char* n = named.c_str();
     std::string arguments;
     if (kind == InkscapeKind::Old) {
         arguments = raster ? Format("--without-gui --export-id-only --export-id=mainSheet "
@@ -134,10 +138,10 @@ std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, cons
         arguments = raster ? Format("--export-id-only --export-id=mainSheet --export-dpi=%d "
                                     "--export-text-to-path --export-area-page "
                                     "--export-filename=\"%s\" \"%s.svg\"",
-                                    dpi, t, b)
+                                    dpi, t, n)
                            : Format("--export-text-to-path --export-area-page "
                                     "--export-filename=\"%s\" \"%s.svg\"",
-                                    t, b);
+                                    t, n);
     }
     if (arguments.size() > kMaxInkscapeArguments) {
         LogError(
@@ -164,6 +168,13 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
         LogDebug("Converting '%s' to '%s' skipped due to file times", files.source.c_str(),
                  files.target.c_str());
         return true;
+    }
+    // Inkscape fails without a word on a path that is not UTF-8.
+    if (!IsValidUtf8(files.source) || !IsValidUtf8(files.temporary)) {
+        LogError("[** ERROR **] Inkscape cannot convert '%s': the name of the file or of a folder "
+                 "is not UTF-8. Rename it or choose another output folder (Target.DIR).",
+                 files.source.c_str());
+        return false;
     }
     LogDebug("Calling inkscape to convert '%s' to '%s'...", files.source.c_str(),
              files.temporary.c_str());

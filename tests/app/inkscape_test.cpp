@@ -292,6 +292,38 @@ TEST_F(FakeConversionTest, InkscapeNeverWritesThroughALinkAtTheTemporaryName) {
     EXPECT_FALSE(Exists(Temporary(base, "pdf")));
 }
 
+TEST_F(FakeConversionTest, AFolderNamedLikeAnOptionIsPassedAsAPath) {
+    // A configuration beside the current folder with Target.DIR "-out": the
+    // sheet's path begins with "-" and was once read by Inkscape as an option.
+    EXPECT_EQ(Arguments(InkscapeKind::New, false, 600, "-out/map-1.1", "pdf"),
+              "--export-text-to-path --export-area-page "
+              "--export-filename=\"-out/map-1.1-tmp.pdf\" \"./-out/map-1.1.svg\"");
+    InstallFake("printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n"
+                "complete \"$out\"\n");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    dir.Write("-out/map-1.1.svg", "<svg/>\n");
+    const bool converted = ConvertSheet("-out/map-1.1", kFormatPdf, 600, false);
+    std::filesystem::current_path(before);
+    EXPECT_TRUE(converted);
+    EXPECT_TRUE(test::ReadFile(dir.Path() + "-out/map-1.1.pdf").starts_with("%PDF-"));
+    const std::string args = test::ReadFile(dir.Path() + "fake/bin/args.txt");
+    EXPECT_TRUE(args.ends_with("\n./-out/map-1.1.svg\n")) << args;
+}
+
+TEST_F(FakeConversionTest, PathsThatAreNotUtf8AreReportedBeforeInkscapeRuns) {
+    InstallFake("touch \"$(dirname \"$0\")/called\"\ncomplete \"$out\"\n");
+    const std::string latin1 = dir.Path() + "caf\xE9/prn-3.0-3.1";
+    dir.Write("caf\xE9/prn-3.0-3.1.svg", "<svg/>\n");
+    EXPECT_FALSE(ConvertSheet(latin1, kFormatPdf, 600, false));
+    EXPECT_EQ(host.messages.back(),
+              "[** ERROR **] Inkscape cannot convert '" + latin1 +
+                  ".svg': the name of the file or of a folder is not UTF-8. Rename it or choose "
+                  "another output folder (Target.DIR).");
+    EXPECT_FALSE(Exists(dir.Path() + "fake/bin/called"));
+    EXPECT_FALSE(Exists(latin1 + ".pdf"));
+}
+
 TEST_F(FakeConversionTest, SkipsTargetsNewerThanTheirSvg) {
     InstallFake("complete \"$out\"\n");
     const std::string target = base + ".pdf";
