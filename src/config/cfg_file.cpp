@@ -190,7 +190,9 @@ class ConfigReader {
         return OlderKey::Uncounted;
     }
 
-    // "4000, 5 m": the scale, then the contour interval.
+    // "4000, 5 m": the scale, then the contour interval. Every blank after the
+    // comma is skipped: a value beginning with a blank would not read back the same
+    // after a save, since the reader drops the blanks after "=".
     void ScaleAndContourInterval(const std::string& value) {
         const std::size_t comma = value.find(',');
         if (comma == std::string::npos) {
@@ -198,11 +200,8 @@ class ConfigReader {
             return;
         }
         cfg_.Item(id::Event_SCALE).SetText(value.substr(0, comma));
-        std::size_t rest = comma + 1;
-        if (rest < value.size() && value[rest] == ' ') {
-            ++rest;
-        }
-        cfg_.Item(id::Event_EQUID).SetText(value.substr(rest));
+        const std::size_t rest = value.find_first_not_of(' ', comma + 1);
+        cfg_.Item(id::Event_EQUID).SetText(rest == std::string::npos ? "" : value.substr(rest));
     }
 
     // A padding of old was twice the margin of the arrows or descriptions; the

@@ -5,6 +5,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
+#include "foundation/checked_number.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "map_input/kib_svg.h"
@@ -342,8 +343,8 @@ void CKibDoc::ReadMapZoom() {
             if (std::sscanf(line.c_str(), "<g id=\"scaleTransform\" transform=\"scale(%f)\">",
                             &zoom) == 1) {
                 LogDebug("Found map zoom %.3f.", zoom);
-                // A factor that is not a positive finite number is as good as none.
-                mapZoom = std::isfinite(zoom) && zoom > 0.0f ? zoom : 0.0f;
+                // A factor out of range (or no number) is as good as none.
+                mapZoom = IsUsableMapZoom(zoom) ? zoom : 0.0f;
             }
             break;
         }

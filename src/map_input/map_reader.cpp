@@ -2,6 +2,7 @@
 
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
+#include "foundation/checked_number.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
@@ -158,6 +159,13 @@ MapReader::Step MapReader::FirstContent(MapLine& line) {
     float zoom = 0.0f;
     if (std::sscanf(line.text.c_str(), "<g id=\"scaleTransform\" transform=\"scale(%f)\">",
                     &zoom) == 1) {
+        if (!IsUsableMapZoom(zoom)) {
+            LogError("[** ERROR **] Map zoom %g in line #%d of the map for %d.%d is out of range "
+                     "(%g .. %g)!",
+                     static_cast<double>(zoom), line.lineNo, station_, task_,
+                     static_cast<double>(kMinMapZoom), static_cast<double>(kMaxMapZoom));
+            return Step::Stop;
+        }
         map_.zoom = zoom;
         map_.layout = CKibMap::kLayoutScaleGroup;
         return Step::Next;

@@ -154,6 +154,12 @@ const std::vector<ReadCase> kReadCases = {
      {{id::Event_SCALE, "4000"}, {id::Event_EQUID, "5 m"}},
      {},
      true},
+    {"scale and contour interval after two blanks",
+     "[Event]\nTASKS=4\nSCALEQUID=4000,  5 m\n",
+     true,
+     {{id::Event_SCALE, "4000"}, {id::Event_EQUID, "5 m"}},
+     {},
+     true},
     {"scale alone",
      "[Event]\nTASKS=4\nSCALEQUID=1:10 000\n",
      true,
@@ -361,6 +367,26 @@ TEST_F(CfgFileTest, AnOldFileIsSavedInTheCurrentFormat) {
     EXPECT_FALSE(again.IsModified());
     ASSERT_TRUE(again.OnSaveDocument(dir + "again.cfg"));
     EXPECT_EQ(Bytes(dir + "again.cfg"), expected);
+}
+
+// Whatever a file sets, saving it and reading the saved file back gives the same
+// values (an older SCALEQUID with two blanks after its comma once changed EQUID).
+TEST_F(CfgFileTest, ASavedFileReadsBackTheSameValues) {
+    ASSERT_TRUE(Open("[Event]\nTASKS=4\nSCALEQUID=4000,  5 m\nTITLE1=  Final  \n"
+                     "[Source]\nFLAG=790.002\nCFLAG=790.005\n"));
+    ASSERT_TRUE(doc.OnSaveDocument(dir + "saved.cfg"));
+    CKibDoc again;
+    ASSERT_TRUE(again.OnOpenDocument(dir + "saved.cfg"));
+    const CKibCfg& first = *doc.GetConfig();
+    const CKibCfg& second = *again.GetConfig();
+    for (std::size_t k = 0; k < first.Sections().size(); ++k) {
+        const auto& items = first.Sections()[k]->Items();
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(second.Sections()[k]->Items()[i]->GetValueText(), items[i]->GetValueText())
+                << first.Sections()[k]->GetName() << "." << items[i]->GetKey();
+        }
+    }
+    EXPECT_EQ(second.Item(id::Event_EQUID).GetValueText(), "5 m");
 }
 
 TEST_F(CfgFileTest, AFailedSaveKeepsTheOldFileWhole) {

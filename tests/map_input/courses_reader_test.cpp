@@ -346,6 +346,9 @@ TEST_F(MapZoomTest, ZoomMissingOrUnusable) {
         {"<g id=\"scaleTransform\" transform=\"scale(0)\">", "Sprint.S1.svg"},
         {"<g id=\"scaleTransform\" transform=\"rotate(3)\">", "Sprint.S1.svg"},
         {"<g id=\"scaleTransform\" transform=\"scale(-2)\">", "Sprint.S1.svg"},
+        {"<g id=\"scaleTransform\" transform=\"scale(1e-30)\">", "Sprint.S1.svg"},
+        {"<g id=\"scaleTransform\" transform=\"scale(2e9)\">", "Sprint.S1.svg"},
+        {"<g id=\"scaleTransform\" transform=\"scale(nan)\">", "Sprint.S1.svg"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.firstContent);
