@@ -7,7 +7,8 @@ packages=(build-essential cmake pkg-config libcli11-dev librsvg2-dev libcairo2-d
 for what in "$@"; do
   case "$what" in
     build) ;;
-    test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin netpbm inkscape fonts-dejavu-core poppler-utils chromium) ;;
+    test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin netpbm inkscape fonts-dejavu-core
+                     poppler-utils chromium clang libclang-rt-14-dev) ;;
     bench) packages+=(libbenchmark-dev) ;;
     convert) packages+=(inkscape) ;; # the raster Make commands at run time
     gui) packages+=(qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth) ;;

@@ -17,3 +17,11 @@ for t in test_config test_map_input test_sheet; do
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     "$root/build-asan/tests/$t" --gtest_brief=1
 done
+# test_fuzz: the kept fuzz inputs under the sanitizers too.
+cmake --build "$root/build-asan" -j"$(nproc)" --target test_fuzz
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  "$root/build-asan/tests/fuzz/test_fuzz" --gtest_brief=1
+
+# The readers fuzzed for a minute each (clang, libFuzzer); any finding fails.
+echo "== fuzzing the configuration, map and courses readers"
+KIBGEN="$root/build/tools/kibgen/kibgen" "$root/scripts/fuzz.sh" 60

@@ -40,17 +40,18 @@ InkscapeKind InkscapeKindFromVersion(const std::string& output, std::string* ver
 bool DetectInkscape(const CKibCfg& cfg);
 bool DetectInkscape(const std::string& directory);
 
-// The argument string that converts base + ".svg" into base + "-tmp." + extension:
-// raster exports the group mainSheet at dpi, vector the whole page. Empty after an
-// error line when it would be longer than kMaxInkscapeArguments or base holds a
-// double quote.
+// The argument string that converts base + ".svg" into the file temporary (of
+// the format extension): raster exports the group mainSheet at dpi, vector the
+// whole page. A base beginning with "-" is given as "./-..." where it stands
+// alone, so that it is never read as an option. Empty after an error line when
+// it would be longer than kMaxInkscapeArguments or a name holds a double quote.
 std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, const std::string& base,
-                                   const std::string& extension);
+                                   const std::string& extension, const std::string& temporary);
 
 // The files of one conversion.
 struct ConversionFiles {
     std::string source;    // base.svg
-    std::string temporary; // base-tmp.ext, what Inkscape writes
+    std::string temporary; // base-tmp-<pid>.ext, what Inkscape writes
     std::string target;    // base.ext, or basez.ext with the z-suffix
 };
 ConversionFiles MakeConversionFiles(const std::string& base, const std::string& extension,
@@ -59,9 +60,11 @@ ConversionFiles MakeConversionFiles(const std::string& base, const std::string& 
 // Converts one sheet with the detected Inkscape: skipped (true) when the target is
 // newer than its SVG; else Inkscape writes the temporary file, its output goes to
 // the log and the temporary file replaces the target. The target is replaced only
-// by a complete, non-empty file: a conversion that was stopped, timed out or failed
-// leaves an old target as it was, deletes its partial file, reports an error and
-// answers false. An empty argument string (already reported) answers false.
+// by a file complete for its format (PlaceConvertedFile): a conversion that was
+// stopped, timed out, failed or reported a save failure leaves an old target as
+// it was, deletes its partial file, reports an error and answers false. A path
+// that is not UTF-8, which Inkscape cannot open, is reported before the call. An empty argument
+// string (already reported) answers false.
 bool ConvertWithInkscape(const std::string& base, const std::string& extension,
                          const std::string& arguments, bool zSuffix,
                          int timeoutSeconds = kInkscapeTimeoutSeconds);

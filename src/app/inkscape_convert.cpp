@@ -2,15 +2,19 @@
 // replaces the target.
 #include "app/inkscape.h"
 
+#include "app/converted_file.h"
 #include "app/process_runner.h"
+#include "foundation/file_access.h"
 #include "foundation/file_stamp.h"
 #include "foundation/log.h"
+#include "foundation/temp_files.h"
+#include "foundation/text_codec.h"
 
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kib {
 
@@ -41,12 +45,6 @@ template <typename... Args> std::string Format(const char* format, Args... args)
     return text;
 }
 
-// Size of a file, -1 when it does not exist.
-long long FileSize(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
-}
-
 // How the program ended when it did not end by itself with exit code 0, or empty.
 std::string AbnormalEnd(const ProcessOutcome& outcome) {
     if (outcome.exitSignal != 0) {
@@ -58,9 +56,25 @@ std::string AbnormalEnd(const ProcessOutcome& outcome) {
     return {};
 }
 
+// The line of Inkscape's output that says it could not save its file, or empty.
+// Inkscape 1.2 ends with exit code 0 even then (for example on a full disk).
+std::string SaveFailure(const std::string& output) {
+    static constexpr const char* kFailures[] = {"Failed to save", "libpng error",
+                                                "Could not export"};
+    for (const char* failure : kFailures) {
+        const std::size_t at = output.find(failure);
+        if (at != std::string::npos) {
+            const std::size_t end = output.find_first_of("\r\n", at);
+            return output.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        }
+    }
+    return {};
+}
+
 // Moves a complete temporary file onto the target; anything else is reported and
 // the temporary file deleted, so that an old target stays as it was.
-bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome) {
+bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome,
+                 const std::string& extension, const std::string& output) {
     const char* source = files.source.c_str();
     const char* target = files.target.c_str();
     if (outcome.end == ProcessEnd::TimedOut || outcome.end == ProcessEnd::Stopped ||
@@ -80,21 +94,10 @@ bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome) {
                      abnormal.c_str(), source, target);
             return false;
         }
-        if (FileSize(files.temporary) == 0) {
-            std::remove(files.temporary.c_str());
-            LogError("[** ERROR **] Inkscape wrote an empty file converting '%s': '%s' was "
-                     "not replaced.",
-                     source, target);
-            return false;
-        }
     }
-    if (std::rename(files.temporary.c_str(), target) != 0) {
-        const int err = errno;
-        LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", target, err,
-                 std::strerror(err));
-        return false;
-    }
-    return true;
+    const std::string failure = SaveFailure(output);
+    return PlaceConvertedFile(files.source, files.temporary, files.target, extension,
+                              failure.empty() ? failure : "Inkscape reported \"" + failure + "\"");
 }
 
 } // namespace
@@ -110,31 +113,35 @@ bool IsRasterFormat(int format) {
 }
 
 std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, const std::string& base,
-                                   const std::string& extension) {
-    if (base.find('"') != std::string::npos) {
+                                   const std::string& extension, const std::string& temporary) {
+    if (base.find('"') != std::string::npos || temporary.find('"') != std::string::npos) {
         LogError("[** ERROR **] A double quote in a file name cannot be passed to Inkscape: %s.svg",
                  base.c_str());
         return {};
     }
     const char* b = base.c_str();
     const char* e = extension.c_str();
+    const char* t = temporary.c_str();
+    // A lone file name beginning with "-" would be read as an option.
+    const std::string named = base.starts_with('-') ? "./" + base : base;
+    const char* n = named.c_str();
     std::string arguments;
     if (kind == InkscapeKind::Old) {
         arguments = raster ? Format("--without-gui --export-id-only --export-id=mainSheet "
                                     "--export-dpi=%d --export-text-to-path --export-area-page "
-                                    "--file=\"%s.svg\" --export-%s=\"%s-tmp.%s\"",
-                                    dpi, b, e, b, e)
+                                    "--file=\"%s.svg\" --export-%s=\"%s\"",
+                                    dpi, b, e, t)
                            : Format("--without-gui --export-text-to-path --export-area-page "
-                                    "--file=\"%s.svg\" --export-%s=\"%s-tmp.%s\"",
-                                    b, e, b, e);
+                                    "--file=\"%s.svg\" --export-%s=\"%s\"",
+                                    b, e, t);
     } else {
         arguments = raster ? Format("--export-id-only --export-id=mainSheet --export-dpi=%d "
                                     "--export-text-to-path --export-area-page "
-                                    "--export-filename=\"%s-tmp.%s\" \"%s.svg\"",
-                                    dpi, b, e, b)
+                                    "--export-filename=\"%s\" \"%s.svg\"",
+                                    dpi, t, n)
                            : Format("--export-text-to-path --export-area-page "
-                                    "--export-filename=\"%s-tmp.%s\" \"%s.svg\"",
-                                    b, e, b);
+                                    "--export-filename=\"%s\" \"%s.svg\"",
+                                    t, n);
     }
     if (arguments.size() > kMaxInkscapeArguments) {
         LogError(
@@ -147,7 +154,8 @@ std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, cons
 
 ConversionFiles MakeConversionFiles(const std::string& base, const std::string& extension,
                                     bool zSuffix) {
-    return {base + ".svg", base + "-tmp." + extension, base + (zSuffix ? "z." : ".") + extension};
+    return {base + ".svg", SheetTemporaryPath(base, extension),
+            base + (zSuffix ? "z." : ".") + extension};
 }
 
 bool ConvertWithInkscape(const std::string& base, const std::string& extension,
@@ -161,9 +169,24 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
                  files.target.c_str());
         return true;
     }
+    // Inkscape fails without a word on a path that is not UTF-8.
+    if (!IsValidUtf8(files.source) || !IsValidUtf8(files.temporary)) {
+        LogError("[** ERROR **] Inkscape cannot convert '%s': the name of the file or of a folder "
+                 "is not UTF-8. Rename it or choose another output folder (Target.DIR).",
+                 files.source.c_str());
+        return false;
+    }
     LogDebug("Calling inkscape to convert '%s' to '%s'...", files.source.c_str(),
              files.temporary.c_str());
-    std::remove(files.temporary.c_str());
+    // Inkscape writes into a file made here anew: never through a link someone
+    // put at the name.
+    const int fd = CreateTemporaryFile(files.temporary);
+    if (fd < 0) {
+        LogError("[** ERROR **] Cannot write file %s: %s", files.temporary.c_str(),
+                 WriteFailureReason(errno).c_str());
+        return false;
+    }
+    ::close(fd);
 
     const auto start = std::chrono::steady_clock::now();
     const std::string& program = App().inkscapeProgram;
@@ -179,7 +202,7 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
                             .count();
     LogDebug("Inkscape call completed in %.3f sec.", static_cast<double>(millis) / 1000.0);
 
-    return PlaceResult(files, outcome);
+    return PlaceResult(files, outcome, extension, output);
 }
 
 bool ConvertSheet(const std::string& base, int format, int dpi, bool zSuffix) {
@@ -189,7 +212,8 @@ bool ConvertSheet(const std::string& base, int format, int dpi, bool zSuffix) {
         return false;
     }
     const std::string arguments =
-        BuildInkscapeArguments(App().inkscapeKind, IsRasterFormat(format), dpi, base, extension);
+        BuildInkscapeArguments(App().inkscapeKind, IsRasterFormat(format), dpi, base, extension,
+                               MakeConversionFiles(base, extension, zSuffix).temporary);
     return ConvertWithInkscape(base, extension, arguments, zSuffix);
 }
 

@@ -1,5 +1,6 @@
 #include "app/make_command.h"
 
+#include "app/conversion_loop.h"
 #include "app/inkscape.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
@@ -7,6 +8,7 @@
 #include "foundation/app_state.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
+#include "foundation/temp_files.h"
 #include "map_input/kib_svg.h"
 #include "sheet/map_generation.h"
 
@@ -28,6 +30,16 @@ const MakeCommandTexts kTexts[4] = {
     {"Make Solution Maps Image Files", false, true, true, kSolutionStatus, kSolutionTitle,
      "Generating Solution Maps Image Files..."},
 };
+
+// Temporary files that killed runs of the event left in the output folder and
+// beside the configuration; no other run of the event can own them now.
+void RemoveLeftovers(const CKibDoc& doc) {
+    const std::string output = ReadConversionSettings(doc, 0).directory;
+    RemoveStaleTemporaries(output);
+    if (doc.GetDirectory() != output) {
+        RemoveStaleTemporaries(doc.GetDirectory());
+    }
+}
 
 } // namespace
 
@@ -80,6 +92,12 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
     if (IsForbiddenWhileRunning()) {
         return Stop(MakeEnd::Forbidden);
     }
+    if (!lock_.Acquire(doc_->GetPathName(), texts_.dialogTitle, App().eventLockWaitMs)) {
+        ShowBox("Another run is working on this event!\nSee the Output Window for details.",
+                BoxIcon::Error);
+        return Stop(MakeEnd::EventBusy);
+    }
+    RemoveLeftovers(*doc_);
     if (texts_.solution) {
         doc_->SetMapsMode(true);
     }

@@ -1,5 +1,6 @@
 // The Make commands: the steps all four share (active document, the guard
-// against a second run, the export check, the course list and map zoom, the
+// against a second run, the lock of the event against other processes with the
+// removal of temporary files they left, the export check, the course list and map zoom, the
 // station count, the layout check, the choice of stations, task and format, the
 // flags, status texts, window title and run flag, and the closing box), and the
 // Make Vector Maps command built on them.
@@ -12,6 +13,7 @@
 // StopRunning and Close (raster commands) end it.
 #pragma once
 
+#include "app/event_lock.h"
 #include "foundation/host.h"
 
 #include <cstdint>
@@ -64,6 +66,7 @@ const MakeCommandTexts& CommandTexts(MakeCommandKind kind);
 enum class MakeEnd {
     NoDocument,      // no active document: nothing at all
     Forbidden,       // another run is active (warning)
+    EventBusy,       // another process runs on the same event (error)
     ExportsDeclined, // the export check was answered No
     NoStations,      // "Number of stations unspecified." box
     LayoutFailed,    // the layout check reported why
@@ -115,6 +118,7 @@ class MakeCommand {
     CKibDoc* doc_;
     std::string savedTitle_;
     MakeOutcome outcome_;
+    EventLock lock_; // held from the start of the command to its end
 };
 
 // Make Vector Maps: competition maps and print sheets as SVG for the chosen

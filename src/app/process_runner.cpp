@@ -10,7 +10,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <poll.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -161,30 +161,45 @@ class Child {
     std::string output_;
 };
 
-// Starts the program in its own process group with standard input from
-// /dev/null and standard output and error on writeFd. Returns 0 or an errno value.
-int Spawn(const std::string& path, const std::vector<std::string>& words, int writeFd, pid_t& pid) {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, writeFd, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, writeFd, STDERR_FILENO);
+// The signals whose handling the program gets back to the default.
+constexpr int kDefaultSignals[] = {SIGPIPE, SIGINT, SIGTERM, SIGQUIT, SIGHUP, SIGCHLD};
 
-    posix_spawnattr_t attr;
-    posix_spawnattr_init(&attr);
+// In the new process, before the program replaces it: only calls that are safe
+// after a fork (the desktop application has threads). Never returns.
+[[noreturn]] void StartInChild(const char* path, char* const* argv, int writeFd, int errorFd,
+                               pid_t parent) {
+    ::setpgid(0, 0);
+    // The kernel ends the program when Kib ends, even when Kib is killed and can
+    // do nothing about it; a Kib that ended before this line is caught below.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) {
+        ::_exit(127);
+    }
+    struct sigaction defaults {};
+    defaults.sa_handler = SIG_DFL;
+    for (int sig : kDefaultSignals) {
+        ::sigaction(sig, &defaults, nullptr);
+    }
     sigset_t none;
     sigemptyset(&none);
-    posix_spawnattr_setsigmask(&attr, &none);
-    sigset_t defaults;
-    sigemptyset(&defaults);
-    for (int sig : {SIGPIPE, SIGINT, SIGTERM, SIGQUIT, SIGHUP, SIGCHLD}) {
-        sigaddset(&defaults, sig);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    const int in = ::open("/dev/null", O_RDONLY);
+    if (in >= 0 && in != STDIN_FILENO) {
+        ::dup2(in, STDIN_FILENO);
+        ::close(in);
     }
-    posix_spawnattr_setsigdefault(&attr, &defaults);
-    posix_spawnattr_setpgroup(&attr, 0);
-    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK |
-                                        POSIX_SPAWN_SETSIGDEF);
+    ::dup2(writeFd, STDOUT_FILENO);
+    ::dup2(writeFd, STDERR_FILENO);
+    ::execve(path, argv, environ);
+    const int error = errno;
+    [[maybe_unused]] const ssize_t n = ::write(errorFd, &error, sizeof error);
+    ::_exit(127);
+}
 
+// Starts the program in its own process group with standard input from
+// /dev/null and standard output and error on writeFd; it dies with this
+// process. Returns 0 or an errno value (also when the program cannot be run).
+int Spawn(const std::string& path, const std::vector<std::string>& words, int writeFd, pid_t& pid) {
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(path.c_str()));
     for (const auto& w : words) {
@@ -192,10 +207,36 @@ int Spawn(const std::string& path, const std::vector<std::string>& words, int wr
     }
     argv.push_back(nullptr);
 
-    const int rc = ::posix_spawn(&pid, path.c_str(), &actions, &attr, argv.data(), environ);
-    posix_spawnattr_destroy(&attr);
-    posix_spawn_file_actions_destroy(&actions);
-    return rc;
+    // The new process reports here why the program could not replace it; a
+    // successful start closes the pipe.
+    int errorPipe[2];
+    if (::pipe2(errorPipe, O_CLOEXEC) != 0) {
+        return errno;
+    }
+    const pid_t parent = ::getpid();
+    pid = ::fork();
+    if (pid < 0) {
+        const int error = errno;
+        ::close(errorPipe[0]);
+        ::close(errorPipe[1]);
+        return error;
+    }
+    if (pid == 0) {
+        StartInChild(path.c_str(), argv.data(), writeFd, errorPipe[1], parent);
+    }
+    ::setpgid(pid, pid); // also here, so the group exists before any signal to it
+    ::close(errorPipe[1]);
+    int error = 0;
+    ssize_t n;
+    do {
+        n = ::read(errorPipe[0], &error, sizeof error);
+    } while (n < 0 && errno == EINTR);
+    ::close(errorPipe[0]);
+    if (n == static_cast<ssize_t>(sizeof error)) {
+        ::waitpid(pid, nullptr, 0);
+        return error;
+    }
+    return 0;
 }
 
 // Waits in one-second slices with a stop poll after each; tells how the wait ended.

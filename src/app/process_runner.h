@@ -27,7 +27,9 @@ std::string MakeProgramPath(const std::string& directory, bool addBinFolder,
                             const std::string& programName);
 
 // Starts the program with the argument string split into words (no shell),
-// standard input from /dev/null and standard output and error on one pipe. Waits
+// standard input from /dev/null and standard output and error on one pipe. The
+// program is ended by the kernel when the thread that started it ends, so it
+// never outlives Kib, even when Kib is killed. Waits
 // in one-second slices, polling CheckBreak after each; the program is killed
 // (TERM, then KILL) on Stop or when timeoutSeconds have passed (at once when it
 // is 0 or less). Returns everything the program wrote, in order; empty when it

@@ -8,6 +8,7 @@
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
 #include "foundation/app_state.h"
+#include "foundation/checked_number.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
@@ -162,8 +163,7 @@ void ConfigCreation::GuessSymbols(CKibMap& map) {
 void ConfigCreation::TakeScale(CKibDoc& doc, const CKibMap& map) {
     doc.ReadCourseList();
     const float zoom = doc.mapZoom != 0.0f ? doc.mapZoom : map.zoom;
-    const int scale =
-        zoom != 0.0f ? static_cast<int>(static_cast<float>(doc.mapScale) / zoom) : doc.mapScale;
+    const int scale = ScaleForZoom(doc.mapScale, zoom);
     if (scale != 0) {
         cfg_.Item(id::Event_SCALE).SetInt(scale);
     }

@@ -3,14 +3,15 @@
 #include "config/kib_doc.h"
 
 #include "foundation/app_state.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
+#include "foundation/temp_files.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -54,11 +55,21 @@ class ConfigReader {
     // Reads lines until the end or until the format is given up.
     void Read(std::istream& in) {
         std::string line;
-        while (format_ && std::getline(in, line)) {
+        while (format_) {
+            const LineRead read = ReadBoundedLine(in, line);
+            if (read == LineRead::End) {
+                break;
+            }
+            ++doc_.lineNo;
+            if (read == LineRead::TooLong) {
+                LogError("[** ERROR **] Line #%d of the configuration file is longer than %d MiB!",
+                         doc_.lineNo, static_cast<int>(kMaxLineBytes >> 20));
+                format_ = false;
+                break;
+            }
             if (!line.empty() && line.back() == '\r') {
                 line.pop_back();
             }
-            ++doc_.lineNo;
             ReadLine(line);
         }
     }
@@ -179,7 +190,9 @@ class ConfigReader {
         return OlderKey::Uncounted;
     }
 
-    // "4000, 5 m": the scale, then the contour interval.
+    // "4000, 5 m": the scale, then the contour interval. Every blank after the
+    // comma is skipped: a value beginning with a blank would not read back the same
+    // after a save, since the reader drops the blanks after "=".
     void ScaleAndContourInterval(const std::string& value) {
         const std::size_t comma = value.find(',');
         if (comma == std::string::npos) {
@@ -187,11 +200,8 @@ class ConfigReader {
             return;
         }
         cfg_.Item(id::Event_SCALE).SetText(value.substr(0, comma));
-        std::size_t rest = comma + 1;
-        if (rest < value.size() && value[rest] == ' ') {
-            ++rest;
-        }
-        cfg_.Item(id::Event_EQUID).SetText(value.substr(rest));
+        const std::size_t rest = value.find_first_not_of(' ', comma + 1);
+        cfg_.Item(id::Event_EQUID).SetText(rest == std::string::npos ? "" : value.substr(rest));
     }
 
     // A padding of old was twice the margin of the arrows or descriptions; the
@@ -252,11 +262,6 @@ class ConfigReader {
     bool format_ = true;
 };
 
-bool IsDirectory(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 // The stations that hold values of their own widen the configured range.
 std::pair<int, int> WidenedStationRange(const CKibCfg& cfg, int first, int last) {
     for (int n = 0; n < kStationCount; ++n) {
@@ -300,18 +305,6 @@ bool WriteAll(int fd, const std::string& text) {
     return true;
 }
 
-// Creates a file of its own next to the target; -1 when none can be made.
-int CreateTemporary(const std::string& target, std::string& tempPath) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        tempPath = target + ".~kib" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return -1;
-}
-
 // The file that a save replaces: the target of a symbolic link, else the path itself.
 std::string ReplacedFile(const std::string& path) {
     struct stat st {};
@@ -333,13 +326,13 @@ bool CKibDoc::OnOpenDocument(const std::string& path) {
     SetPathParts(path);
     SetLoaded(false);
     SetNeverSaved(false);
-    if (IsDirectory(path)) {
+    InputFile file;
+    if (!file.Open(path)) {
+        openFailure_ = file.Reason();
         return false;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
+    openFailure_.clear();
+    std::istream& in = file.Stream();
     CKibCfg& cfg = NewConfig();
     PropertyPane& pane = App().GetPropertyPane();
     pane.ForgetOriginalValues();
@@ -350,7 +343,6 @@ bool CKibDoc::OnOpenDocument(const std::string& path) {
     ConfigReader reader(*this, cfg);
     reader.Read(in);
     UpdateDebugSwitch(cfg);
-    in.close();
 
     if (!reader.FormatOk() || reader.Recognised() == 0) {
         ShowBox("Configuration file format not recognized!", BoxIcon::Error);
@@ -385,7 +377,7 @@ bool CKibDoc::OnSaveDocument(const std::string& path) {
     bool ok = false;
     // A file that may not be written is not replaced either.
     const bool writable = !exists || ::access(target.c_str(), W_OK) == 0;
-    const int fd = cfg_ && writable ? CreateTemporary(target, tempPath) : -1;
+    const int fd = cfg_ && writable ? CreateReplacementFile(target, tempPath) : -1;
     if (fd >= 0) {
         LogDebug("Configuration file %s%s opened for output...", GetDirectory().c_str(),
                  GetFileName().c_str());

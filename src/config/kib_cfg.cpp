@@ -1,6 +1,7 @@
 #include "config/kib_cfg.h"
 
 #include "foundation/app_state.h"
+#include "foundation/checked_number.h"
 #include "foundation/log.h"
 
 #include <cassert>
@@ -134,7 +135,7 @@ int CKibCfg::GetSolutionScale(int n, int mapScale, double mapZoom) const {
     if (solutions != 0) {
         return solutions;
     }
-    return mapZoom != 0 ? static_cast<int>(mapScale / mapZoom) : mapScale;
+    return mapZoom != 0 ? TruncateToIntOr(mapScale / mapZoom, 0) : mapScale;
 }
 
 int CKibCfg::GetRotation(int n) const {

@@ -5,9 +5,11 @@
 #include "config/paths.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
+#include "foundation/temp_files.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -136,15 +138,22 @@ bool CKibDoc::CheckExports() {
     return true;
 }
 
+// The stamp is made anew under a temporary name and renamed onto the stamp's
+// name: whatever was there (a symbolic link included) is replaced, never written
+// through.
 bool CKibDoc::MakeStamp(const std::string& path, FileStamp time) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    std::string temporary;
+    const int fd = CreateReplacementFile(path, temporary);
     if (fd < 0) {
         LogDebug("Opening file %s for making the stamp failed with %d", path.c_str(), errno);
         return false;
     }
-    const bool stamped = SetFileStamp(path, time);
     ::close(fd);
-    return stamped;
+    if (!SetFileStamp(temporary, time) || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    return true;
 }
 
 void CKibDoc::OnCloseDocument() {

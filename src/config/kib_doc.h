@@ -27,8 +27,11 @@ class CKibDoc {
     // is the folder and its file name its title. (src/config/cfg_create.cpp)
     bool NewFromFolder(const std::string& folder);
 
-    // Configuration file (reader and writer).
+    // Configuration file (reader and writer). When the file cannot be opened,
+    // OnOpenDocument answers false without a message; OpenFailure() then says why
+    // ("No such file or directory", "it is a FIFO (named pipe), not a regular file").
     bool OnOpenDocument(const std::string& path);
+    const std::string& OpenFailure() const { return openFailure_; }
     bool OnSaveDocument(const std::string& path);
     void OnCloseDocument();
 
@@ -103,6 +106,7 @@ class CKibDoc {
     std::unique_ptr<CKibCfg> cfg_;
     std::string directory_;
     std::string fileName_;
+    std::string openFailure_;
 };
 
 } // namespace kib

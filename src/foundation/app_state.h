@@ -19,8 +19,10 @@ struct AppState {
     bool running = false;
     InkscapeKind inkscapeKind = InkscapeKind::Unknown;
     std::string inkscapeProgram; // full path of the Inkscape program once detected
-    std::string lastFormat;    // last output format chosen in a Make command
-    std::string lastDirectory; // last directory a document took its path from
+    std::string lastFormat;      // last output format chosen in a Make command
+    std::string lastDirectory;   // last directory a document took its path from
+    // How long a Make run waits for another run of the same event to end.
+    int eventLockWaitMs = 10000;
 
     Host* host = nullptr;
     PropertyPane* propertyPane = nullptr;

@@ -35,7 +35,8 @@ timespec ToTimespec(FileStamp stamp) {
 
 bool GetFileStamp(const std::string& path, FileStamp& stamp) {
     stamp = 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: a FIFO at the name must not hang the program.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         LogDebug("Opening file %s to get the stamp failed with %d", path.c_str(), errno);
         return false;

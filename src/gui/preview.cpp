@@ -2,6 +2,7 @@
 
 #include "config/cfg_ids.h"
 #include "config/kib_doc.h"
+#include "foundation/checked_number.h"
 #include "gui/scr_image.h"
 
 #include <QPainter>
@@ -53,10 +54,7 @@ void DrawPreview(QPainter& painter, CKibDoc& doc, QSize client) {
     const int station = std::clamp(cfg->GetMaxStation(), 0, kMaxStation);
     const int tasks = cfg->GetTasks(station);
     const int flags = cfg->Item(id::Event_FLAGS).GetInt();
-    int scale = doc.mapScale;
-    if (doc.mapZoom != 0.0f) {
-        scale = static_cast<int>(doc.mapScale / doc.mapZoom);
-    }
+    const int scale = ScaleForZoom(doc.mapScale, doc.mapZoom);
     img.ComputeLayout(true, solution, scale, station, tasks, flags);
     doc.canvasesPerSheet = img.canvasesPerSheet;
     int angle = cfg->GetRotation(station);

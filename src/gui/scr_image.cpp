@@ -1,10 +1,12 @@
 #include "gui/scr_image.h"
 
+#include "foundation/checked_number.h"
 #include "gui/qt_text.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kib::gui {
@@ -20,6 +22,13 @@ QPen DefaultPen() {
     return pen;
 }
 
+// A device coordinate or size from millimetres times the screen scale, within
+// what a painter takes; a value that is no number gives 0.
+int Pixels(double v) {
+    constexpr double kLimit = 1 << 24;
+    return TruncateToIntOr(std::clamp(v, -kLimit, kLimit), 0);
+}
+
 } // namespace
 
 CScrImage::CScrImage(const CKibCfg& cfg, QPainter& painter) : CKibage(cfg), painter_(painter) {
@@ -28,11 +37,11 @@ CScrImage::CScrImage(const CKibCfg& cfg, QPainter& painter) : CKibage(cfg), pain
 }
 
 int CScrImage::Dev(double v) const {
-    return static_cast<int>(v * scale_ + (halfShift ? 1.0 : 0.5));
+    return Pixels(v * scale_ + (halfShift ? 1.0 : 0.5));
 }
 
 void CScrImage::BeginGroup(const char*, int lineWidth, int colour, bool dashed) {
-    int width = static_cast<int>(lineWidth * scale_ / 10 + 0.5);
+    int width = Pixels(lineWidth * scale_ / 10 + 0.5);
     if (width == 0) {
         width = 1;
     }
@@ -144,7 +153,7 @@ void CScrImage::NorthArrow(int x, int y, int angle) {
 QSize CScrImage::PrepareText(const TextCellF& cell, const QString& text) {
     const double h = cell.y2 - cell.y1;
     const double f = cell.fontSize == -1 ? 3 * h : cell.fontSize == 0 ? 6 * h : cell.fontSize;
-    const int tenthsOfPoint = static_cast<int>(f * 0.7 * scale_ + 0.5);
+    const int tenthsOfPoint = Pixels(f * 0.7 * scale_ + 0.5);
     QFont font(ToQt(cell.fontFamily));
     font.setPointSizeF(std::max(tenthsOfPoint, 1) / 10.0);
     painter_.setFont(font);
@@ -173,13 +182,13 @@ void CScrImage::PaintCell(const TextCellF& cell,
 
 void CScrImage::TextLine(const TextCellF& cell) {
     PaintCell(cell, [this, &cell](QSize extent, double s) {
-        const int top = static_cast<int>(scale_ * (cell.y1 + cell.y2) / 2 + s) -
+        const int top = Pixels(scale_ * (cell.y1 + cell.y2) / 2 + s) -
                         (cell.fontSize == -1 ? extent.height() / 5 : extent.height() / 2);
-        int left = static_cast<int>(scale_ * cell.x1 + s);
+        int left = Pixels(scale_ * cell.x1 + s);
         if (cell.align == 0) {
-            left = static_cast<int>(scale_ * (cell.x1 + cell.x2) / 2 + s) - extent.width() / 2;
+            left = Pixels(scale_ * (cell.x1 + cell.x2) / 2 + s) - extent.width() / 2;
         } else if (cell.align == 1) {
-            left = static_cast<int>(scale_ * cell.x2 + s) - extent.width();
+            left = Pixels(scale_ * cell.x2 + s) - extent.width();
         }
         return QPoint(left, top);
     });
@@ -194,22 +203,22 @@ void CScrImage::TextBox(const TextCellF& cell) {
         int y = 0;
         int top = 0;
         if (v == -1) {
-            y = static_cast<int>(scale_ * cell.y1 + s);
+            y = Pixels(scale_ * cell.y1 + s);
             top = y;
         } else if (v == 1) {
-            y = static_cast<int>(scale_ * cell.y2 + s);
+            y = Pixels(scale_ * cell.y2 + s);
             top = y - extent.height();
         } else {
-            y = static_cast<int>(scale_ * ((extent.height() / scale_ + cell.y1 + cell.y2) / 2) + s);
+            y = Pixels(scale_ * ((extent.height() / scale_ + cell.y1 + cell.y2) / 2) + s);
             top = y - extent.height();
         }
         int left = 0;
         if (z == -1) {
-            left = static_cast<int>(scale_ * cell.x1 + s);
+            left = Pixels(scale_ * cell.x1 + s);
         } else if (z == 1) {
-            left = static_cast<int>(scale_ * cell.x2 + s) - extent.width();
+            left = Pixels(scale_ * cell.x2 + s) - extent.width();
         } else {
-            left = static_cast<int>(scale_ * (cell.x1 + cell.x2) / 2 + s) - extent.width() / 2;
+            left = Pixels(scale_ * (cell.x1 + cell.x2) / 2 + s) - extent.width() / 2;
         }
         return QPoint(left, top);
     });

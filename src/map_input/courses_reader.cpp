@@ -5,6 +5,8 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
+#include "foundation/checked_number.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "map_input/kib_svg.h"
 #include "map_input/text_scan.h"
@@ -13,9 +15,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace kib {
@@ -30,22 +30,26 @@ struct Definition {
     MapPoint position;
 };
 
-bool IsReadableFile(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
-bool OpenText(std::ifstream& in, const std::string& path) {
-    if (IsReadableFile(path)) {
-        in.open(path, std::ios::in | std::ios::binary);
-    }
-    return in.is_open();
+// "Cannot open courses file %s" and the like, with the reason when something
+// else than a regular file is at the name.
+std::string CannotOpen(const char* what, const std::string& path, const InputFile& file) {
+    std::string text = std::string("Cannot open ") + what + " " + path;
+    return file.NotRegular() ? text + ": " + file.Reason() : text;
 }
 
 // A line without its line end; a carriage return before the line feed is dropped.
-bool ReadLine(std::istream& in, std::string& line) {
-    if (!std::getline(in, line)) {
+// False at the end of the file, and after an error line at a line too long for
+// the file (what) to be an export.
+bool ReadLine(std::istream& in, std::string& line, const char* what, const std::string& path) {
+    switch (ReadBoundedLine(in, line)) {
+    case LineRead::End:
         return false;
+    case LineRead::TooLong:
+        LogError("[** ERROR **] The %s %s has a line longer than %d MiB!", what, path.c_str(),
+                 static_cast<int>(kMaxLineBytes >> 20));
+        return false;
+    case LineRead::Line:
+        break;
     }
     if (!line.empty() && line.back() == '\r') {
         line.pop_back();
@@ -68,9 +72,9 @@ class CourseScan {
   public:
     CourseScan(CKibSvg& svg, const std::string& courseName) : svg_(svg), name_(courseName) {}
 
-    void Run(std::istream& in) {
+    void Run(std::istream& in, const std::string& path) {
         std::string line;
-        while (ReadLine(in, line)) {
+        while (ReadLine(in, line, "courses file", path)) {
             if (!Line(line)) {
                 break;
             }
@@ -207,9 +211,9 @@ bool CKibSvg::ReadCourses(int station) {
     const std::string path = doc_.MakePath(EvalTemplate(cfg, id::Source_COURSES, station, 0));
     SetStatusText(FormatMessage("Reading XML %s...", path.c_str()));
     LogDebug("==== Reading Courses for station %d...", station);
-    std::ifstream in;
-    if (!OpenText(in, path)) {
-        LogError("[** ERROR **] Cannot open courses file %s", path.c_str());
+    InputFile file;
+    if (!file.Open(path)) {
+        LogError("[** ERROR **] %s", CannotOpen("courses file", path, file).c_str());
         return false;
     }
     const std::string course = EvalTemplate(cfg, id::Source_COURSE, station, 0);
@@ -217,8 +221,7 @@ bool CKibSvg::ReadCourses(int station) {
         return false;
     }
     CourseScan scan(*this, course);
-    scan.Run(in);
-    in.close();
+    scan.Run(file.Stream(), path);
     if (scan.overflow() > 0) {
         LogWarning("[= WARNING =] Exceeded limit for control definitions (%d > %d), the first %d "
                    "are used",
@@ -271,15 +274,15 @@ void CKibDoc::ReadCourseList() {
     SetStatusText(FormatMessage("Reading XML %s...", path.c_str()));
     LogDebug("==== Reading Courses list...");
     const auto started = std::chrono::steady_clock::now();
-    std::ifstream in;
-    if (!OpenText(in, path)) {
-        LogWarning("[= WARNING =] Cannot open courses file %s", path.c_str());
+    InputFile file;
+    if (!file.Open(path)) {
+        LogWarning("[= WARNING =] %s", CannotOpen("courses file", path, file).c_str());
         return;
     }
     int lines = 0;
     int courses = 0;
     std::string line;
-    while (ReadLine(in, line)) {
+    while (ReadLine(file.Stream(), line, "courses file", path)) {
         ++lines;
         const std::size_t lt = line.find('<');
         if (lt == std::string::npos) {
@@ -313,7 +316,7 @@ void CKibDoc::ReadMapZoom() {
     for (int k = 0; k <= 20 && path.empty(); ++k) {
         const std::string name = EvalTemplate(*cfg, id::Source_MAP, k, 1);
         const std::string candidate = MakePath(name);
-        if (!name.empty() && IsReadableFile(candidate)) {
+        if (!name.empty() && IsRegularFile(candidate)) {
             path = candidate;
         }
     }
@@ -325,22 +328,23 @@ void CKibDoc::ReadMapZoom() {
     const auto started = std::chrono::steady_clock::now();
     SetStatusText(FormatMessage("Reading SVG %s...", path.c_str()));
     mapZoom = 0.0f;
-    std::ifstream in;
-    if (!OpenText(in, path)) {
-        LogWarning("[= WARNING =] Cannot open map file %s", path.c_str());
+    InputFile file;
+    if (!file.Open(path)) {
+        LogWarning("[= WARNING =] %s", CannotOpen("map file", path, file).c_str());
         return;
     }
+    std::istream& in = file.Stream();
     static constexpr char kScaleLine[] = "<g id=\"scaleTransform\"";
     int lines = 0;
     std::string line;
-    while (ReadLine(in, line)) {
+    while (ReadLine(in, line, "map file", path)) {
         if (line.compare(0, sizeof kScaleLine - 1, kScaleLine) == 0) {
             float zoom = 0.0f;
             if (std::sscanf(line.c_str(), "<g id=\"scaleTransform\" transform=\"scale(%f)\">",
                             &zoom) == 1) {
                 LogDebug("Found map zoom %.3f.", zoom);
-                // A factor that is not a positive finite number is as good as none.
-                mapZoom = std::isfinite(zoom) && zoom > 0.0f ? zoom : 0.0f;
+                // A factor out of range (or no number) is as good as none.
+                mapZoom = IsUsableMapZoom(zoom) ? zoom : 0.0f;
             }
             break;
         }

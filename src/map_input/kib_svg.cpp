@@ -3,23 +3,11 @@
 #include "config/cfg_ids.h"
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 
-#include <fstream>
-#include <sys/stat.h>
-
 namespace kib {
-
-namespace {
-
-// Whether the path names a file that can be read (not a directory).
-bool IsReadableFile(const std::string& path) {
-    struct stat info {};
-    return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
-}
-
-} // namespace
 
 CKibSvg::CKibSvg(CKibDoc& doc) : doc_(doc) {}
 
@@ -37,19 +25,20 @@ bool CKibSvg::ReadMap(int station, int task) {
     const std::string path = doc_.MakePath(name);
     SetStatusText(FormatMessage("Reading SVG %s...", path.c_str()));
     LogDebug("==== Reading SVG %d.%d...", station, task);
-    std::ifstream in;
-    if (!name.empty() && IsReadableFile(path)) {
-        in.open(path, std::ios::in | std::ios::binary);
-    }
-    if (!in.is_open()) {
-        LogError("[** ERROR **] Cannot open map file %s", path.c_str());
+    InputFile file;
+    if (name.empty() || !file.Open(path)) {
+        if (file.NotRegular()) {
+            LogError("[** ERROR **] Cannot open map file %s: %s", path.c_str(),
+                     file.Reason().c_str());
+        } else {
+            LogError("[** ERROR **] Cannot open map file %s", path.c_str());
+        }
         ShowBox("Cannot open map file.", BoxIcon::None);
         return false;
     }
     map_.reset();
     map_ = std::make_unique<CKibMap>(*this);
-    const bool parsed = map_->ParseMap(in, station, task);
-    in.close();
+    const bool parsed = map_->ParseMap(file.Stream(), station, task);
     if (!parsed) {
         return false;
     }

@@ -2,6 +2,8 @@
 
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
+#include "foundation/checked_number.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
@@ -82,7 +84,18 @@ bool MapReader::Read(std::istream& in) {
     start_ = std::chrono::steady_clock::now();
     SetConfiguredIds();
     std::string text;
-    while (std::getline(in, text)) {
+    for (;;) {
+        const LineRead read = ReadBoundedLine(in, text);
+        if (read == LineRead::End) {
+            break;
+        }
+        if (read == LineRead::TooLong) {
+            LogError("[** ERROR **] Line #%d of the map for %d.%d is longer than %d MiB: the file "
+                     "is no map export!",
+                     map_.lineCount + 1, station_, task_, static_cast<int>(kMaxLineBytes >> 20));
+            svgClosed_ = false;
+            break;
+        }
         // A carriage return before the line feed is not part of the line.
         if (!in.eof() && !text.empty() && text.back() == '\r') {
             text.pop_back();
@@ -146,6 +159,13 @@ MapReader::Step MapReader::FirstContent(MapLine& line) {
     float zoom = 0.0f;
     if (std::sscanf(line.text.c_str(), "<g id=\"scaleTransform\" transform=\"scale(%f)\">",
                     &zoom) == 1) {
+        if (!IsUsableMapZoom(zoom)) {
+            LogError("[** ERROR **] Map zoom %g in line #%d of the map for %d.%d is out of range "
+                     "(%g .. %g)!",
+                     static_cast<double>(zoom), line.lineNo, station_, task_,
+                     static_cast<double>(kMinMapZoom), static_cast<double>(kMaxMapZoom));
+            return Step::Stop;
+        }
         map_.zoom = zoom;
         map_.layout = CKibMap::kLayoutScaleGroup;
         return Step::Next;

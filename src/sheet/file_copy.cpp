@@ -1,6 +1,8 @@
 #include "sheet/file_copy.h"
 
 #include "foundation/file_stamp.h"
+#include "foundation/input_file.h"
+#include "foundation/temp_files.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -39,14 +41,17 @@ bool CopyBytes(int in, int out) {
     }
 }
 
-// Writes the copy under the temporary name; false with errno set on failure.
-bool WriteTemporaryCopy(const std::string& from, const std::string& tmp) {
-    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+// Writes the copy under a temporary name of its own beside to; false with errno
+// set on failure (tmp then names no file of the copy).
+bool WriteTemporaryCopy(const std::string& from, const std::string& to, std::string& tmp) {
+    std::string reason;
+    const int in = OpenRegularFile(from, reason);
     if (in < 0) {
         return false;
     }
-    const int out = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int out = CreateReplacementFile(to, tmp);
     if (out < 0) {
+        tmp.clear();
         const int e = errno;
         close(in);
         errno = e;
@@ -76,13 +81,13 @@ bool MoveIntoPlace(const std::string& tmp, const std::string& to) {
     return std::rename(tmp.c_str(), to.c_str()) == 0;
 }
 
-// Writes the copy under the temporary name, with the source's time, and places it
-// with place; no temporary file is left.
+// Writes the copy under a temporary name of its own, with the source's time, and
+// places it with place; no temporary file is left.
 template <typename Place>
 bool CopyThenPlace(const std::string& from, const std::string& to, int& errorCode, Place place) {
-    const std::string tmp = to + "-tmp";
+    std::string tmp;
     errorCode = 0;
-    bool ok = WriteTemporaryCopy(from, tmp);
+    bool ok = WriteTemporaryCopy(from, to, tmp);
     if (ok) {
         FileStamp stamp = 0;
         if (GetFileStamp(from, stamp)) {
@@ -92,7 +97,9 @@ bool CopyThenPlace(const std::string& from, const std::string& to, int& errorCod
     }
     if (!ok) {
         errorCode = errno;
-        unlink(tmp.c_str());
+        if (!tmp.empty()) {
+            unlink(tmp.c_str());
+        }
     }
     return ok;
 }

@@ -4,6 +4,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "foundation/checked_number.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_map.h"
@@ -84,7 +85,7 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
         flags = map->flagBundles;
     }
     const float zoom = map->zoom > 0.0f ? map->zoom : 1.0f;
-    const int scale = static_cast<int>(static_cast<float>(doc.mapScale) / zoom);
+    const int scale = ScaleForZoom(doc.mapScale, zoom);
     if (!surface_->ComputeLayout(false, false, scale, s, mapTasks_, flags)) {
         return false;
     }

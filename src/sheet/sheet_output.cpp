@@ -3,7 +3,10 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "foundation/file_access.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
+#include "foundation/temp_files.h"
 #include "sheet/sheet_frame.h"
 #include "sheet/svg_image.h"
 #include "sheet/svg_text.h"
@@ -12,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace kib {
@@ -67,13 +71,20 @@ bool SheetOutput::OpenSheetOutput(const char* kind, int s, int a, int b) {
         baseName_ = b == -1 ? FormatText("%s-%d", kind, a) : FormatText("%s-%d-%d", kind, a, b);
     }
     finalPath_ = directory_ + baseName_ + ".svg";
-    tempPath_ = directory_ + baseName_ + "-tmp.svg";
+    tempPath_ = SheetTemporaryPath(directory_ + baseName_, "svg");
     LogDebug("Writing SVG %s...", tempPath_.c_str());
     text_.str(std::string());
     text_.clear();
-    temp_ = std::fopen(tempPath_.c_str(), "wb");
+    // Created anew, never through a link someone put at the name.
+    const int fd = CreateTemporaryFile(tempPath_);
+    temp_ = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
     if (!temp_) {
-        LogError("[** ERROR **] Cannot write file %s", tempPath_.c_str());
+        const int error = errno;
+        if (fd >= 0) {
+            ::close(fd);
+            std::remove(tempPath_.c_str());
+        }
+        ReportWriteFailure(error);
         return false;
     }
     Mark();
@@ -92,34 +103,60 @@ void SheetOutput::DropTemporary() {
 }
 
 bool SheetOutput::SameAsFinalFile(const std::string& text) const {
-    std::FILE* old = std::fopen(finalPath_.c_str(), "rb");
-    if (!old) {
+    std::string reason;
+    const int fd = OpenRegularFile(finalPath_, reason);
+    if (fd < 0) {
         return false;
     }
     bool same = false;
     struct stat info {};
-    if (::stat(finalPath_.c_str(), &info) == 0 &&
-        static_cast<std::size_t>(info.st_size) == text.size()) {
+    if (::fstat(fd, &info) == 0 && static_cast<std::size_t>(info.st_size) == text.size()) {
         std::vector<char> bytes(text.size());
-        const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), old);
-        if (got != bytes.size() || std::ferror(old)) {
+        std::size_t got = 0;
+        while (got < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                break;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        if (got != bytes.size()) {
             LogDebug("Reading of old failed, recreating it.");
         } else {
             LogDebug("Read old file in %.3f sec.", SecondsSinceMark());
             same = text.empty() || std::memcmp(bytes.data(), text.data(), text.size()) == 0;
         }
     }
-    std::fclose(old);
+    ::close(fd);
     return same;
 }
 
+void SheetOutput::ReportWriteFailure(int errorNumber) const {
+    LogError("[** ERROR **] Cannot write file %s: %s", tempPath_.c_str(),
+             WriteFailureReason(errorNumber).c_str());
+}
+
 bool SheetOutput::WriteTemporary(const std::string& text) {
-    const bool written = std::fwrite(text.data(), 1, text.size(), temp_) == text.size();
-    const bool closed = std::fclose(temp_) == 0;
+    errno = 0;
+    bool written = std::fwrite(text.data(), 1, text.size(), temp_) == text.size();
+    written = std::fflush(temp_) == 0 && written;
+    int error = errno;
+    // On the disk before it replaces the old sheet: a crash must not leave an empty one.
+    if (written && ::fsync(::fileno(temp_)) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (std::fclose(temp_) != 0 && written) {
+        written = false;
+        error = errno;
+    }
     temp_ = nullptr;
-    if (!written || !closed) {
+    if (!written) {
         // A short write (a full disk) must never replace a good sheet.
-        LogError("[** ERROR **] Cannot write file %s", tempPath_.c_str());
+        ReportWriteFailure(error != 0 ? error : EIO);
         std::remove(tempPath_.c_str());
         return false;
     }
@@ -135,6 +172,15 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
     }
     if (!composed) {
         DropTemporary();
+        return false;
+    }
+    // Only a file is replaced: a FIFO, a device or a folder at the sheet's name
+    // stays, and the sheet fails.
+    const std::string kind = NonRegularKind(finalPath_);
+    if (!kind.empty()) {
+        DropTemporary();
+        LogError("[** ERROR **] Cannot replace %s: it is %s, not a regular file",
+                 finalPath_.c_str(), kind.c_str());
         return false;
     }
     WriteSheetClosing(text_);

@@ -32,8 +32,9 @@ class SheetOutput {
 
     // Starts a sheet. kind is "map", "prn" or "sol". Competition sheets are named
     // "kind-s.a" (b = -1) or "kind-s.a-s.b"; solution sheets, given s = -1,
-    // "kind-a" or "kind-a-b". The temporary file "base-tmp.svg" is created in the
-    // output directory (Target.DIR); false after an error line when it cannot be.
+    // "kind-a" or "kind-a-b". The temporary file "base-tmp-<pid>.svg" is created
+    // anew in the output directory (Target.DIR); false after an error line when it
+    // cannot be.
     bool OpenSheetOutput(const char* kind, int s, int a, int b);
     // Ends the sheet. Not composed: the temporary file is deleted and false is
     // returned. Composed: the closing line is appended and the text replaces the
@@ -53,6 +54,8 @@ class SheetOutput {
     // Whether the final file holds exactly the composed text.
     bool SameAsFinalFile(const std::string& text) const;
     bool WriteTemporary(const std::string& text);
+    // "Cannot write file" with the temporary path and the reason.
+    void ReportWriteFailure(int errorNumber) const;
     void DropTemporary();
 
     const CKibDoc& doc_;

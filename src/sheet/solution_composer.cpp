@@ -3,6 +3,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "foundation/checked_number.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
@@ -53,8 +54,17 @@ MapPoint PointOf(Polar p) {
     return MapPoint{p.r * std::sin(p.theta), -p.r * std::cos(p.theta)};
 }
 
+// For the debug lines; a bearing that is no number (a degenerate flag) shows as 0.
 int WholeDegrees(float radians) {
-    return static_cast<int>(radians * kDegrees);
+    return TruncateToIntOr(static_cast<double>(radians * kDegrees), 0);
+}
+
+// How far a map box of size millimetres reaches on a map drawn at factor (0 to 1)
+// of its scale; beyond a kilometre of sheet it reaches everything anyway.
+int Reach(int size, float factor) {
+    constexpr double kEverything = 1000000.0;
+    const double reach = std::ceil(static_cast<double>(static_cast<float>(size) / factor));
+    return TruncateToIntOr(std::min(reach, kEverything), size);
 }
 
 // The font size of a row's label "station.task" in column A, in tenths of the
@@ -127,8 +137,7 @@ bool SolutionComposer::StartSheet() {
 
 void SolutionComposer::ComputeScales() {
     const float zoom = map_.zoom;
-    const int mapScale =
-        zoom != 0.0f ? static_cast<int>(static_cast<float>(doc_.mapScale) / zoom) : doc_.mapScale;
+    const int mapScale = ScaleForZoom(doc_.mapScale, zoom);
     if (mapScale == 0) {
         LogError("[** ERROR **] Unknown original map scale!");
         solScale_ = 0;
@@ -203,7 +212,10 @@ Polar SolutionComposer::AddPoint(MapPoint inMap, Bounds& box) {
     polar.theta += static_cast<float>(rotation_) * kPi / 180.0f;
     const MapPoint turned = PointOf(polar);
     TracePoint(turned, "Set");
-    box.Add(turned);
+    // A degenerate flag (a curve whose centre is no number) has no place to show.
+    if (std::isfinite(turned.x) && std::isfinite(turned.y)) {
+        box.Add(turned);
+    }
     return polar;
 }
 
@@ -290,8 +302,8 @@ void SolutionComposer::WriteMap() {
         // map drawn smaller than its own scale reaches further.
         SheetLayout reach = k_;
         if (factor_ > 0.0f && factor_ < 1.0f) {
-            reach.segW = static_cast<int>(std::ceil(static_cast<float>(reach.segW) / factor_));
-            reach.segH = static_cast<int>(std::ceil(static_cast<float>(reach.segH) / factor_));
+            reach.segW = Reach(reach.segW, factor_);
+            reach.segH = Reach(reach.segH, factor_);
         }
         ReduceToSegment(map_, reach, middle_.x / map_.zoom, middle_.y / map_.zoom, true);
     }
@@ -438,7 +450,7 @@ void SolutionComposer::WriteDescriptionRow(const DescGeometry& g, int t, bool la
 
     const std::string label = FormatText("%d.%d", s_, t);
     TextCellF number = DescCell(0.0f, top, h, bottom, label);
-    number.fontSize = static_cast<int>(ColumnAFontFactor(label.size()) * h);
+    number.fontSize = TruncateToIntOr(static_cast<double>(ColumnAFontFactor(label.size()) * h), 0);
     k_.TextLine(number);
 
     bool columnBFilled = false;

@@ -4,6 +4,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "foundation/checked_number.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_map.h"
@@ -108,9 +109,7 @@ bool SolutionRun::GenerateSolutionSvg(std::uint32_t stationMask) {
     const std::vector<int> stations = SelectedStations(svg_.GetConfig(), stationMask);
     bool result = !stations.empty();
     if (result) {
-        const int scale = doc.mapZoom != 0.0f
-                              ? static_cast<int>(static_cast<float>(doc.mapScale) / doc.mapZoom)
-                              : doc.mapScale;
+        const int scale = ScaleForZoom(doc.mapScale, doc.mapZoom);
         result = surface_->ComputeLayout(false, true, scale, LayoutStation(stations), 0, 0);
     }
     if (result) {

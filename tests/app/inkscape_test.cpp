@@ -1,5 +1,6 @@
 #include "app/inkscape.h"
 
+#include "app/sample_files.h"
 #include "app/script_dir.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <unistd.h>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -29,6 +31,17 @@ constexpr FileStamp kNoon = 133500000000000000ULL; // a day in 2024
 
 bool Exists(const std::string& path) {
     return std::filesystem::exists(path);
+}
+
+// The arguments that convert into base-tmp.extension.
+std::string Arguments(InkscapeKind kind, bool raster, int dpi, const std::string& base,
+                      const std::string& extension) {
+    return BuildInkscapeArguments(kind, raster, dpi, base, extension, base + "-tmp." + extension);
+}
+
+// The temporary file the conversion of base has Inkscape write.
+std::string Temporary(const std::string& base, const std::string& extension) {
+    return MakeConversionFiles(base, extension, false).temporary;
 }
 
 TEST(InkscapeVersionTest, DialectFromVersionOutput) {
@@ -70,7 +83,7 @@ TEST(InkscapeFormatTest, ExtensionsAndVariants) {
 
     const ConversionFiles plain = MakeConversionFiles("/o/map-2.4", "png", false);
     EXPECT_EQ(plain.source, "/o/map-2.4.svg");
-    EXPECT_EQ(plain.temporary, "/o/map-2.4-tmp.png");
+    EXPECT_EQ(plain.temporary, "/o/map-2.4-tmp-" + std::to_string(::getpid()) + ".png");
     EXPECT_EQ(plain.target, "/o/map-2.4.png");
     EXPECT_EQ(MakeConversionFiles("/o/map-2.4", "png", true).target, "/o/map-2.4z.png");
 }
@@ -115,23 +128,20 @@ TEST_F(InkscapeTest, ArgumentTemplatesForEachDialect) {
          "--export-filename=\"/out dir/prn-3.0-3.1-tmp.ps\" \"/out dir/prn-3.0-3.1.svg\""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(BuildInkscapeArguments(c.kind, c.raster, 600, base, c.extension), c.expected);
+        EXPECT_EQ(Arguments(c.kind, c.raster, 600, base, c.extension), c.expected);
     }
     EXPECT_THAT(host.messages, IsEmpty());
 }
 
 TEST_F(InkscapeTest, ArgumentsThatCannotBePassedAreRefused) {
-    const std::size_t fixed = BuildInkscapeArguments(InkscapeKind::New, false, 0, "", "pdf").size();
+    const std::size_t fixed = Arguments(InkscapeKind::New, false, 0, "", "pdf").size();
     const std::size_t longest = (kMaxInkscapeArguments - fixed) / 2; // the base is written twice
-    EXPECT_EQ(BuildInkscapeArguments(InkscapeKind::New, false, 0, std::string(longest, 'b'), "pdf")
-                  .size(),
+    EXPECT_EQ(Arguments(InkscapeKind::New, false, 0, std::string(longest, 'b'), "pdf").size(),
               fixed + 2 * longest);
     EXPECT_FALSE(App().errorFlag);
 
-    EXPECT_EQ(
-        BuildInkscapeArguments(InkscapeKind::New, false, 0, std::string(longest + 1, 'b'), "pdf"),
-        "");
-    EXPECT_EQ(BuildInkscapeArguments(InkscapeKind::New, true, 600, "/o/a\"b", "png"), "");
+    EXPECT_EQ(Arguments(InkscapeKind::New, false, 0, std::string(longest + 1, 'b'), "pdf"), "");
+    EXPECT_EQ(Arguments(InkscapeKind::New, true, 600, "/o/a\"b", "png"), "");
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_THAT(host.messages[0], StartsWith("[** ERROR **] Inkscape arguments longer than 1999 "
                                              "characters: cannot convert bbbb"));
@@ -210,7 +220,7 @@ TEST_F(InkscapeTest, DetectionTakesTheConfiguredFolder) {
 }
 
 // A stand-in for Inkscape of the new dialect: `out` is the file it is asked to
-// write, the body does the rest.
+// write, the body does the rest (`complete FILE` writes a complete file).
 class FakeConversionTest : public InkscapeTest {
   protected:
     void SetUp() override {
@@ -226,7 +236,7 @@ class FakeConversionTest : public InkscapeTest {
                                             "--export-filename=*) "
                                             "out=\"${a#--export-filename=}\";; "
                                             "esac; done\n" +
-                                                body);
+                                                test::kWriteCompleteFile + body);
     }
 
     // Makes the SVG older or newer than an existing target.
@@ -239,38 +249,83 @@ class FakeConversionTest : public InkscapeTest {
 };
 
 TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
-    InstallFake("printf '%s\\n' \"$@\" > \"$out\"\nprintf 'line one\\r\\n\\r\\nline three'\n");
+    InstallFake("printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\ncomplete \"$out\"\n"
+                "printf 'line one\\r\\n\\r\\nline three'\n");
     dir.Write("out dir/prn-3.0-3.1.png", "old");
     SetStamps(kNoon + kHour, kNoon, "png");
 
     EXPECT_TRUE(ConvertSheet(base, kFormatPng, 900, false));
 
     // Every argument arrived as one word, blanks in the names included.
-    EXPECT_EQ(test::ReadFile(base + ".png"),
+    EXPECT_EQ(test::ReadFile(dir.Path() + "fake/bin/args.txt"),
               "--export-id-only\n--export-id=mainSheet\n--export-dpi=900\n"
               "--export-text-to-path\n--export-area-page\n--export-filename=" +
-                  base + "-tmp.png\n" + base + ".svg\n");
-    EXPECT_FALSE(Exists(base + "-tmp.png"));
-    const std::string arguments = BuildInkscapeArguments(InkscapeKind::New, true, 900, base, "png");
+                  Temporary(base, "png") + "\n" + base + ".svg\n");
+    EXPECT_EQ(test::ReadFile(base + ".png"), test::kCompletePng);
+    EXPECT_FALSE(Exists(Temporary(base, "png")));
+    const std::string arguments =
+        BuildInkscapeArguments(InkscapeKind::New, true, 900, base, "png", Temporary(base, "png"));
     EXPECT_THAT(host.messages,
                 ElementsAre("Calling " + App().inkscapeProgram + " " + arguments + "...",
                             "line one", "", "line three"));
-    EXPECT_THAT(host.debug, Contains("Calling inkscape to convert '" + base + ".svg' to '" + base +
-                                     "-tmp.png'..."));
+    EXPECT_THAT(host.debug, Contains("Calling inkscape to convert '" + base + ".svg' to '" +
+                                     Temporary(base, "png") + "'..."));
     EXPECT_THAT(host.debug, Contains(StartsWith("Inkscape call completed in ")));
     EXPECT_FALSE(App().errorFlag);
 
     // The z-suffix names the target only; a single line with its line end is one log line.
-    InstallFake("echo pdf > \"$out\"\nprintf 'done\\r\\n'\n");
+    InstallFake("complete \"$out\"\nprintf 'done\\r\\n'\n");
     host.Clear();
     EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 900, true));
-    EXPECT_EQ(test::ReadFile(base + "z.pdf"), "pdf\n");
+    EXPECT_TRUE(test::ReadFile(base + "z.pdf").starts_with("%PDF-1.5\n"));
     EXPECT_FALSE(Exists(base + ".pdf"));
     EXPECT_EQ(host.messages.back(), "done");
 }
 
+TEST_F(FakeConversionTest, InkscapeNeverWritesThroughALinkAtTheTemporaryName) {
+    InstallFake("complete \"$out\"\n");
+    const std::string victim = dir.Write("precious.txt", "precious");
+    std::filesystem::create_symlink(victim, Temporary(base, "pdf"));
+    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_EQ(test::ReadFile(victim), "precious");
+    EXPECT_TRUE(test::ReadFile(base + ".pdf").starts_with("%PDF-"));
+    EXPECT_FALSE(Exists(Temporary(base, "pdf")));
+}
+
+TEST_F(FakeConversionTest, AFolderNamedLikeAnOptionIsPassedAsAPath) {
+    // A configuration beside the current folder with Target.DIR "-out": the
+    // sheet's path begins with "-" and was once read by Inkscape as an option.
+    EXPECT_EQ(Arguments(InkscapeKind::New, false, 600, "-out/map-1.1", "pdf"),
+              "--export-text-to-path --export-area-page "
+              "--export-filename=\"-out/map-1.1-tmp.pdf\" \"./-out/map-1.1.svg\"");
+    InstallFake("printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n"
+                "complete \"$out\"\n");
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    dir.Write("-out/map-1.1.svg", "<svg/>\n");
+    const bool converted = ConvertSheet("-out/map-1.1", kFormatPdf, 600, false);
+    std::filesystem::current_path(before);
+    EXPECT_TRUE(converted);
+    EXPECT_TRUE(test::ReadFile(dir.Path() + "-out/map-1.1.pdf").starts_with("%PDF-"));
+    const std::string args = test::ReadFile(dir.Path() + "fake/bin/args.txt");
+    EXPECT_TRUE(args.ends_with("\n./-out/map-1.1.svg\n")) << args;
+}
+
+TEST_F(FakeConversionTest, PathsThatAreNotUtf8AreReportedBeforeInkscapeRuns) {
+    InstallFake("touch \"$(dirname \"$0\")/called\"\ncomplete \"$out\"\n");
+    const std::string latin1 = dir.Path() + "caf\xE9/prn-3.0-3.1";
+    dir.Write("caf\xE9/prn-3.0-3.1.svg", "<svg/>\n");
+    EXPECT_FALSE(ConvertSheet(latin1, kFormatPdf, 600, false));
+    EXPECT_EQ(host.messages.back(),
+              "[** ERROR **] Inkscape cannot convert '" + latin1 +
+                  ".svg': the name of the file or of a folder is not UTF-8. Rename it or choose "
+                  "another output folder (Target.DIR).");
+    EXPECT_FALSE(Exists(dir.Path() + "fake/bin/called"));
+    EXPECT_FALSE(Exists(latin1 + ".pdf"));
+}
+
 TEST_F(FakeConversionTest, SkipsTargetsNewerThanTheirSvg) {
-    InstallFake("echo new > \"$out\"\n");
+    InstallFake("complete \"$out\"\n");
     const std::string target = base + ".pdf";
     dir.Write("out dir/prn-3.0-3.1.pdf", "old");
     const std::string skipped =
@@ -284,12 +339,12 @@ TEST_F(FakeConversionTest, SkipsTargetsNewerThanTheirSvg) {
 
     SetStamps(kNoon, kNoon); // equal times convert
     EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
-    EXPECT_EQ(test::ReadFile(target), "new\n");
+    EXPECT_NE(test::ReadFile(target), "old");
 
     dir.Write("out dir/prn-3.0-3.1.pdf", "old");
     SetStamps(kNoon + kHour, kNoon); // the SVG was written again
     EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
-    EXPECT_EQ(test::ReadFile(target), "new\n");
+    EXPECT_NE(test::ReadFile(target), "old");
 
     std::filesystem::remove(base + ".svg"); // a missing SVG with an existing target
     host.Clear();
@@ -298,36 +353,58 @@ TEST_F(FakeConversionTest, SkipsTargetsNewerThanTheirSvg) {
 }
 
 TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
-    const std::string target = base + ".pdf";
-    const std::string notReplaced = "': '" + target + "' was not replaced.";
+    const std::string svg = base + ".svg";
+    const std::string notReplaced = "'" + base + ".pdf' was not replaced.";
+    const std::string failed = "[** ERROR **] Converting '" + svg + "' failed: ";
     struct Case {
+        const char* extension;
         const char* body;
         std::string error;
     };
     const Case cases[] = {
-        // Inkscape 1.2 ends with 0 even when it wrote nothing.
-        {"echo 'Can not open file'\n",
-         "[** ERROR **] Renaming map to " + target + " failed, err=2 (No such file or directory)"},
-        {": > \"$out\"\n",
-         "[** ERROR **] Inkscape wrote an empty file converting '" + base + ".svg" + notReplaced},
-        {"echo half > \"$out\"\nexit 1\n",
-         "[** ERROR **] Inkscape ended with exit code 1 converting '" + base + ".svg" +
-             notReplaced},
-        {"echo half > \"$out\"\nkill -TERM $$\n",
-         "[** ERROR **] Inkscape ended with signal 15 converting '" + base + ".svg" + notReplaced},
+        // Inkscape 1.2 ends with 0 even when it wrote nothing (into the file made for it).
+        {"pdf", "echo 'Can not open file'\n", failed + "the file is empty. " + notReplaced},
+        {"pdf", "rm \"$out\"\n", failed + "no file was written. " + notReplaced},
+        {"pdf", ": > \"$out\"\n", failed + "the file is empty. " + notReplaced},
+        {"pdf", "echo half > \"$out\"\nexit 1\n",
+         "[** ERROR **] Inkscape ended with exit code 1 converting '" + svg + "': " + notReplaced},
+        {"pdf", "echo half > \"$out\"\nkill -TERM $$\n",
+         "[** ERROR **] Inkscape ended with signal 15 converting '" + svg + "': " + notReplaced},
+        // A full disk: the file is cut off, Inkscape says so and still ends with 0.
+        {"pdf",
+         "printf '%%PDF-1.5\\n1 0 obj' > \"$out\"\necho \"Failed to save PS/EPS/PDF to: $out\"\n",
+         failed + "Inkscape reported \"Failed to save PS/EPS/PDF to: " + Temporary(base, "pdf") +
+             "\". " + notReplaced},
+        {"pdf", "printf '%%PDF-1.5\\n1 0 obj' > \"$out\"\n",
+         failed + "the PDF file is cut off (no %%EOF at its end). " + notReplaced},
+        {"png",
+         "printf '\\211PNG\\r\\n\\032\\nIHDR' > \"$out\"\necho 'libpng error: Write Error'\n",
+         failed + "Inkscape reported \"libpng error: Write Error\". '" + base +
+             ".png' was not replaced."},
+        {"eps", "printf '%%!PS-Adobe-3.0 EPSF-3.0\\n' > \"$out\"\n",
+         failed + "the PostScript file is cut off (no %%EOF at its end). '" + base +
+             ".eps' was not replaced."},
+        // A save failure reported beside a complete file still fails.
+        {"pdf", "complete \"$out\"\necho \"Failed to save PS/EPS/PDF to: $out\"\n",
+         failed + "Inkscape reported \"Failed to save PS/EPS/PDF to: " + Temporary(base, "pdf") +
+             "\". " + notReplaced},
     };
     for (const auto& c : cases) {
         InstallFake(c.body);
-        dir.Write("out dir/prn-3.0-3.1.pdf", "old");
-        SetStamps(kNoon + kHour, kNoon);
+        const std::string target = base + "." + c.extension;
+        dir.Write("out dir/prn-3.0-3.1." + std::string(c.extension), "old");
+        SetStamps(kNoon + kHour, kNoon, c.extension);
         host.Clear();
         App().errorFlag = false;
+        const int format = std::string(c.extension) == "png"   ? kFormatPng
+                           : std::string(c.extension) == "eps" ? kFormatEps
+                                                               : kFormatPdf;
 
-        EXPECT_FALSE(ConvertSheet(base, kFormatPdf, 600, false)) << c.body;
+        EXPECT_FALSE(ConvertSheet(base, format, 600, false)) << c.body;
         EXPECT_EQ(host.messages.back(), c.error);
         EXPECT_TRUE(App().errorFlag);
         EXPECT_EQ(test::ReadFile(target), "old");
-        EXPECT_FALSE(Exists(base + "-tmp.pdf"));
+        EXPECT_FALSE(Exists(Temporary(base, c.extension)));
     }
 }
 
@@ -347,14 +424,14 @@ TEST_F(FakeConversionTest, StoppedOrTimedOutConversionNeverBecomesTheTarget) {
                 OnStop();
             }
         };
-        const std::string arguments =
-            BuildInkscapeArguments(InkscapeKind::New, false, 600, base, "pdf");
+        const std::string arguments = BuildInkscapeArguments(InkscapeKind::New, false, 600, base,
+                                                             "pdf", Temporary(base, "pdf"));
 
         EXPECT_FALSE(ConvertWithInkscape(base, "pdf", arguments, false, 1)) << stop;
         EXPECT_EQ(host.messages.back(), cutOff);
         EXPECT_THAT(host.messages, Contains("[= WARNING =] Terminating Inkscape process..."));
         EXPECT_EQ(test::ReadFile(target), "old");
-        EXPECT_FALSE(Exists(base + "-tmp.pdf"));
+        EXPECT_FALSE(Exists(Temporary(base, "pdf")));
     }
 }
 

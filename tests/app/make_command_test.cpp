@@ -1,5 +1,6 @@
 // The shared steps of the Make commands and Make Vector Maps: what stops a
 // command before its run, what the dialog is asked, and how the run ends.
+#include "app/event_lock.h"
 #include "app/make_command.h"
 #include "app/make_event.h"
 #include "config/cfg_ids.h"
@@ -14,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace kib {
 namespace {
@@ -167,6 +170,88 @@ TEST_F(MakeCommandTest, DeclinedExportCheckEndsTheCommand) {
     EXPECT_EQ(OnMakeMapSvgs(&doc, Dialog(MakeChoice{})).end, MakeEnd::ExportsDeclined);
     EXPECT_EQ(LastBoxText(), "Are you sure to have recently exported both maps and courses?");
     EXPECT_TRUE(requests.empty());
+}
+
+TEST_F(MakeCommandTest, AnEventBusyWithAnotherRunIsLeftAlone) {
+    EventLock other; // another process's run, as far as the lock file can tell
+    ASSERT_TRUE(other.Acquire(doc.GetPathName(), "Make Solution Maps SVG Files", 0));
+    App().eventLockWaitMs = 300;
+    int pumps = 0;
+    host.onPump = [&] { ++pumps; };
+
+    EXPECT_EQ(OnMakeMapSvgs(&doc, Dialog(MakeChoice{})).end, MakeEnd::EventBusy);
+    EXPECT_GT(pumps, 0) << "the window stays alive while waiting";
+    ASSERT_GE(host.messages.size(), 2u);
+    const std::string holder =
+        "Kib process " + std::to_string(::getpid()) + " (Make Solution Maps SVG Files) since ";
+    EXPECT_EQ(host.messages[0].rfind("Waiting for another run of this event to end: " + holder, 0),
+              0u);
+    EXPECT_EQ(host.messages.back().rfind(
+                  "[** ERROR **] Another run is working on this event: " + holder, 0),
+              0u);
+    EXPECT_NE(host.messages.back().find("(lock file " + dir +
+                                        "/event.cfg.lock.kib). Try again "
+                                        "when it has ended."),
+              std::string::npos);
+    EXPECT_EQ(LastBoxText(), "Another run is working on this event!\nSee the Output Window for "
+                             "details.");
+    EXPECT_TRUE(requests.empty());
+    EXPECT_FALSE(fs::exists(dir + "/out/map-1.1.svg"));
+
+    // Once the other run has ended, the command runs, names itself in the lock
+    // file while it runs and removes the file at its end.
+    other.Release();
+    host.Clear();
+    const std::string lockFile = dir + "/event.cfg.lock.kib";
+    std::string holderDuringRun;
+    host.onPump = [&] { holderDuringRun = test::ReadFile(lockFile); };
+    EXPECT_EQ(OnMakeMapSvgs(&doc, Dialog(MakeChoice{})).end, MakeEnd::Closed);
+    EXPECT_TRUE(fs::exists(dir + "/out/map-1.1.svg"));
+    EXPECT_EQ(holderDuringRun.rfind("Kib process " + std::to_string(::getpid()) +
+                                        " (Make Competition Maps SVG Files) since ",
+                                    0),
+              0u);
+    EXPECT_FALSE(fs::exists(lockFile));
+}
+
+// A process id that no process has: a child that has ended.
+pid_t EndedProcess() {
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+TEST_F(MakeCommandTest, TemporaryFilesOfEndedRunsAreRemovedForTheWholeEvent) {
+    // Left by killed runs: a sheet of another station, a conversion, a saved
+    // configuration and a sheet of an earlier version without a process id.
+    const std::string ended = std::to_string(EndedProcess());
+    const std::string mine = std::to_string(::getpid());
+    const std::vector<std::string> stale = {
+        "out/map-1.2-tmp-" + ended + ".svg", "out/prn-1.0-1.1-tmp-" + ended + ".pdf",
+        "event.cfg.~kib" + ended + "-0", "out/map-1.3-tmp.svg", "out/logo.png.~kib" + ended + "-1"};
+    // Kept: this process's own, and files that are no temporary files of Kib.
+    const std::vector<std::string> kept = {"out/map-1.1-tmp-" + mine + ".svg",
+                                           "out/notes-tmp-" + ended + ".txt", "out/map-1.3.svg",
+                                           "other.cfg~", "out/map-tmp-" + ended + ".svg"};
+    for (const auto& name : stale) {
+        test::WriteFile(dir + "/" + name, "");
+    }
+    for (const auto& name : kept) {
+        test::WriteFile(dir + "/" + name, "");
+    }
+    MakeChoice choice;
+    choice.stationMask = 1u << 2; // the run makes none of the stale sheets
+    choice.taskChoice = -2;
+    EXPECT_EQ(OnMakeMapSvgs(&doc, Dialog(choice)).end, MakeEnd::Closed);
+    for (const auto& name : stale) {
+        EXPECT_FALSE(fs::exists(dir + "/" + name)) << name;
+    }
+    for (const auto& name : kept) {
+        EXPECT_TRUE(fs::exists(dir + "/" + name)) << name;
+    }
 }
 
 TEST_F(MakeCommandTest, CommandTextsAndFormats) {

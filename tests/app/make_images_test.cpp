@@ -5,12 +5,14 @@
 #include "app/inkscape.h"
 #include "app/make_command.h"
 #include "app/make_event.h"
+#include "app/sample_files.h"
 #include "app/script_dir.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
 #include "foundation/run_control.h"
+#include "foundation/temp_files.h"
 #include "sheet/event_fixture.h"
 #include "support/recording_host.h"
 #include "support/run_program.h"
@@ -150,17 +152,18 @@ TEST(ConversionLoopTest, SolutionSheetsAndSelectedStations) {
     EXPECT_TRUE(sheets[0].statusText.empty());
 }
 
-// A stand-in Inkscape 1.2 in the folder System.INKSCAPEPATH names: it writes the
-// file named by --export-filename and notes it in calls.txt; with fail.txt
-// present it writes nothing and ends with exit code 3.
-constexpr const char* kFakeInkscape =
+// A stand-in Inkscape 1.2 in the folder System.INKSCAPEPATH names: it writes a
+// complete file under the name --export-filename gives and notes it in calls.txt;
+// with fail.txt present it writes nothing and ends with exit code 3.
+const std::string kFakeInkscape =
+    test::kWriteCompleteFile +
     "if [ \"$1\" = --version ]; then echo 'Inkscape 1.2.2 (b0a8486541, 2022-12-01)'; exit 0; fi\n"
     "here=$(dirname \"$0\")\n"
     "for a in \"$@\"; do case \"$a\" in --export-filename=*) out=\"${a#--export-filename=}\";; "
     "esac; done\n"
     "echo \"$out $*\" >> \"$here/calls.txt\"\n"
     "if [ -e \"$here/fail.txt\" ]; then echo 'cannot export'; exit 3; fi\n"
-    "echo converted > \"$out\"\n";
+    "complete \"$out\"\n";
 
 class MakeImagesTest : public test::MakeEventTest {
   protected:
@@ -213,9 +216,10 @@ TEST_F(MakeImagesTest, MapImagesConvertEverySheetOfTheChosenStationOnce) {
     // The fixture's canvases tile two to a sheet: tasks 0 to 3 on two print sheets.
     ASSERT_EQ(doc.canvasesPerSheet, 2);
     const std::string out = dir + "/out/";
-    EXPECT_THAT(Calls(), ElementsAre(out + "prn-2.0-2.1-tmp.pdf", out + "prn-2.2-2.3-tmp.pdf"));
-    EXPECT_EQ(test::ReadFile(out + "prn-2.0-2.1.pdf"), "converted\n");
-    EXPECT_EQ(test::ReadFile(out + "prn-2.2-2.3.pdf"), "converted\n");
+    EXPECT_THAT(Calls(), ElementsAre(SheetTemporaryPath(out + "prn-2.0-2.1", "pdf"),
+                                     SheetTemporaryPath(out + "prn-2.2-2.3", "pdf")));
+    EXPECT_TRUE(test::ReadFile(out + "prn-2.0-2.1.pdf").starts_with("%PDF-"));
+    EXPECT_TRUE(test::ReadFile(out + "prn-2.2-2.3.pdf").starts_with("%PDF-"));
     EXPECT_FALSE(fs::exists(out + "prn-1.0-1.1.pdf"));
     EXPECT_THAT(
         host.statusTexts,
@@ -244,7 +248,7 @@ TEST_F(MakeImagesTest, WebModeMakesEnlargedZFiles) {
     OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, kFormatPng)));
     EXPECT_EQ(LastBoxText(), "Image files created.");
     const std::string out = dir + "/out/";
-    ASSERT_THAT(Calls(), ElementsAre(out + "map-1.1-tmp.png"));
+    ASSERT_THAT(Calls(), ElementsAre(SheetTemporaryPath(out + "map-1.1", "png")));
     EXPECT_TRUE(fs::exists(out + "map-1.1z.png"));
     const std::string call = test::ReadFile(inkscape.Path() + "bin/calls.txt");
     EXPECT_NE(call.find("--export-id=mainSheet --export-dpi=150 "), std::string::npos) << call;
@@ -351,7 +355,7 @@ TEST_F(MakeImagesTest, SolutionSheetsAsSvgAndAsImages) {
     outcome = OnMakeSolImages(&doc, Dialog(Choice(0, -1, kFormatPng)));
     EXPECT_EQ(LastBoxText(), "Image files created.");
     EXPECT_EQ(requests[1].title, "Make Solution Maps Image Files");
-    EXPECT_THAT(Calls(), ElementsAre(out + "sol-1-2-tmp.png"));
+    EXPECT_THAT(Calls(), ElementsAre(SheetTemporaryPath(out + "sol-1-2", "png")));
     EXPECT_TRUE(fs::exists(out + "sol-1-2.png"));
     EXPECT_THAT(host.statusTexts, Contains("Generating Solution Maps Image Files..."));
     EXPECT_EQ(host.statusTexts.back(), "Ready");
@@ -359,7 +363,7 @@ TEST_F(MakeImagesTest, SolutionSheetsAsSvgAndAsImages) {
 
     // One station chosen: its own sheet.
     OnMakeSolImages(&doc, Dialog(Choice(1u << 2, -1, kFormatPdf)));
-    EXPECT_EQ(Calls().back(), out + "sol-2-2-tmp.pdf");
+    EXPECT_EQ(Calls().back(), SheetTemporaryPath(out + "sol-2-2", "pdf"));
     EXPECT_TRUE(fs::exists(out + "sol-2-2.svg"));
 }
 

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -149,6 +150,12 @@ const std::vector<ReadCase> kReadCases = {
      true},
     {"scale and contour interval",
      "[Event]\nTASKS=4\nSCALEQUID=4000, 5 m\n",
+     true,
+     {{id::Event_SCALE, "4000"}, {id::Event_EQUID, "5 m"}},
+     {},
+     true},
+    {"scale and contour interval after two blanks",
+     "[Event]\nTASKS=4\nSCALEQUID=4000,  5 m\n",
      true,
      {{id::Event_SCALE, "4000"}, {id::Event_EQUID, "5 m"}},
      {},
@@ -368,6 +375,26 @@ TEST_F(CfgFileTest, AnOldFileIsSavedInTheCurrentFormat) {
     EXPECT_EQ(Bytes(dir + "again.cfg"), expected);
 }
 
+// Whatever a file sets, saving it and reading the saved file back gives the same
+// values (an older SCALEQUID with two blanks after its comma once changed EQUID).
+TEST_F(CfgFileTest, ASavedFileReadsBackTheSameValues) {
+    ASSERT_TRUE(Open("[Event]\nTASKS=4\nSCALEQUID=4000,  5 m\nTITLE1=  Final  \n"
+                     "[Source]\nFLAG=790.002\nCFLAG=790.005\n"));
+    ASSERT_TRUE(doc.OnSaveDocument(dir + "saved.cfg"));
+    CKibDoc again;
+    ASSERT_TRUE(again.OnOpenDocument(dir + "saved.cfg"));
+    const CKibCfg& first = *doc.GetConfig();
+    const CKibCfg& second = *again.GetConfig();
+    for (std::size_t k = 0; k < first.Sections().size(); ++k) {
+        const auto& items = first.Sections()[k]->Items();
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(second.Sections()[k]->Items()[i]->GetValueText(), items[i]->GetValueText())
+                << first.Sections()[k]->GetName() << "." << items[i]->GetKey();
+        }
+    }
+    EXPECT_EQ(second.Item(id::Event_EQUID).GetValueText(), "5 m");
+}
+
 TEST_F(CfgFileTest, AFailedSaveKeepsTheOldFileWhole) {
     const std::string old = "# Kib Configuration\r\n\r\n[Event]\r\nNAME=Old\r\n";
     ASSERT_TRUE(Open(old));
@@ -408,6 +435,30 @@ TEST_F(CfgFileTest, AFailedSaveKeepsTheOldFileWhole) {
                                 "gone/event.cfg saving failed."));
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Configuration file not saved!"});
     EXPECT_TRUE(host.statusTexts == std::vector<std::string>{"Ready"});
+}
+
+TEST_F(CfgFileTest, OnlyARegularFileIsReadAndItsLinesAreBounded) {
+    // A FIFO or a device once hung the reading for good, or grew one line to gigabytes.
+    const std::string fifo = dir + "fifo.cfg";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    EXPECT_FALSE(doc.OnOpenDocument(fifo));
+    EXPECT_EQ(doc.OpenFailure(), "it is a FIFO (named pipe), not a regular file");
+    EXPECT_FALSE(doc.OnOpenDocument("/dev/zero"));
+    EXPECT_EQ(doc.OpenFailure(), "it is a character device, not a regular file");
+    EXPECT_FALSE(doc.OnOpenDocument(dir + "missing.cfg"));
+    EXPECT_EQ(doc.OpenFailure(), "No such file or directory");
+    EXPECT_TRUE(host.messages.empty());
+
+    // A file of 65 MiB whose third line has no end (a sparse file: zeros).
+    const std::string huge = Write("[Event]\nTASKS=4\n");
+    fs::resize_file(huge, std::uintmax_t{65} << 20);
+    EXPECT_FALSE(doc.OnOpenDocument(huge));
+    EXPECT_EQ(doc.OpenFailure(), "");
+    const std::vector<std::string> expected = {
+        "Parsing config file " + huge,
+        "[** ERROR **] Line #3 of the configuration file is longer than 64 MiB!"};
+    EXPECT_EQ(host.messages, expected);
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{kNotRecognized});
 }
 
 TEST_F(CfgFileTest, ReadOnlyFileIsNotReplaced) {

@@ -195,6 +195,20 @@ TEST_F(KibDocTest, MakeStampReplacesTheFileAndSetsItsTime) {
     EXPECT_TRUE(CKibDoc::MakeStamp(path, kMap1));
     EXPECT_EQ(ContentOf(path), "");
     EXPECT_EQ(StampOf(path), kMap1);
+
+    // A link at the stamp's name is replaced; its target is neither emptied nor stamped.
+    const std::string victim = dir.path() + "precious.txt";
+    WriteFile(victim, "precious", kOld);
+    fs::remove(path);
+    fs::create_symlink(victim, path);
+    EXPECT_TRUE(CKibDoc::MakeStamp(path, kMap2));
+    EXPECT_FALSE(fs::is_symlink(path));
+    EXPECT_EQ(StampOf(path), kMap2);
+    EXPECT_EQ(ContentOf(victim), "precious");
+    EXPECT_EQ(StampOf(victim), kOld);
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        EXPECT_EQ(entry.path().string().find(".~kib"), std::string::npos) << "a temporary file";
+    }
 }
 
 TEST_F(KibDocTest, PathPartsAndDisplayName) {

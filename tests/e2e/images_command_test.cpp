@@ -58,6 +58,18 @@ std::vector<std::string> Files(const std::string& dir, const std::string& prefix
     return names;
 }
 
+// Temporary files of Kib ("-tmp" in the name) left in a folder.
+std::vector<std::string> Temporaries(const std::string& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        if (name.find("-tmp") != std::string::npos || name.find(".~kib") != std::string::npos) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
 std::string Stem(const std::string& name) {
     return name.substr(0, name.rfind('.'));
 }
@@ -184,7 +196,7 @@ TEST_F(ImagesCommandTest, PdfAndPngOfOneStationAndASecondRunSkipsThem) {
         ExpectPdfPage(dir + "/" + pdfs.back(), PageOf(dir + "/" + sheet));
     }
     EXPECT_EQ(Files(dir, "", ".pdf"), pdfs);
-    EXPECT_TRUE(Files(dir, "", "-tmp.pdf").empty());
+    EXPECT_TRUE(Temporaries(dir).empty());
     EXPECT_TRUE(Files(dir, "prn-2.", ".svg").empty());
 
     ExpectSecondRunSkipsAll(pdfRun, pdfs);
@@ -226,7 +238,7 @@ TEST_F(ImagesCommandTest, SolutionSheetsAsSvgPdfAndPng) {
     const ProgramResult png = Kib({"solution-images", cfg, "--format", "png", "--stations", "2"});
     ASSERT_EQ(png.status, 0) << png.out << png.err;
     ExpectPngPage(dir + "/sol-2-2.png", PageOf(dir + "/sol-2-2.svg"));
-    EXPECT_TRUE(Files(dir, "", "-tmp.png").empty());
+    EXPECT_TRUE(Temporaries(dir).empty());
 }
 
 // A kib run in the background, its standard output and error in files.
@@ -296,7 +308,7 @@ TEST_F(ImagesCommandTest, CtrlCStopsTheConversionsAsTheStopCommandDoes) {
     kib.AwaitOutput("--export-filename="); // the first conversion has begun
     ExpectStoppedAsByTheStopCommand(kib, kib.SignalAndWait(SIGINT));
     EXPECT_LT(Files(dir, "", ".pdf").size(), Files(dir, "prn-", ".svg").size());
-    EXPECT_TRUE(Files(dir, "", "-tmp.pdf").empty()) << "no partial file is left";
+    EXPECT_TRUE(Temporaries(dir).empty()) << "no partial file is left";
 }
 
 // A closed terminal (SIGHUP) or a kill such as timeout's (SIGTERM) stops a run as

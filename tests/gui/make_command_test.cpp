@@ -87,7 +87,8 @@ TEST_F(GuiMakeCommandTest, ARunConvertsTheSheetsOfItsOwnLayoutWhateverTheWindowD
                  "for a in \"$@\"; do case \"$a\" in --export-filename=*) "
                  "out=\"${a#--export-filename=}\";; esac; done\n"
                  "echo \"$out\" >> \"$(dirname \"$0\")/calls.txt\"\n"
-                 "echo converted > \"$out\"\n");
+                 // A PNG file that is complete: its signature and an IEND chunk.
+                 "printf '\\211PNG\\r\\n\\032\\n\\0\\0\\0\\0IEND\\256B`\\202' > \"$out\"\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     CKibDoc* doc =
@@ -131,7 +132,8 @@ TEST_F(GuiMakeCommandTest, ARunConvertsTheSheetsOfItsOwnLayoutWhateverTheWindowD
     ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
     QStringList converted;
     for (const QString& line : QString::fromUtf8(calls.readAll()).split('\n', Qt::SkipEmptyParts)) {
-        converted << QFileInfo(line).fileName().remove("-tmp"); // written under a temporary name
+        // Written under a temporary name: "-tmp" and the run's own number.
+        converted << QFileInfo(line).fileName().remove(QRegularExpression("-tmp|-\\d+(?=\\.png$)"));
     }
     // Stations of 5, 3, 6 and 4 tasks, two canvases on each print sheet.
     EXPECT_EQ(converted.join(' ').toStdString(),

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 
 namespace kib {
 namespace {
@@ -189,6 +190,28 @@ TEST_F(CoursesReaderTest, Failures) {
     }
 }
 
+TEST_F(CoursesReaderTest, SomethingElseThanAFileOrALineWithoutEnd) {
+    // A FIFO at the courses file's name once hung every command for good.
+    UseDirectory(tmp.path());
+    const std::string path = tmp.path() + "Sprint.Courses.xml";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+    const std::string fifo = ": it is a FIFO (named pipe), not a regular file";
+    EXPECT_FALSE(svg->ReadCourses(1));
+    doc.ReadCourseList();
+    EXPECT_EQ(host.messages,
+              (std::vector<std::string>{"[** ERROR **] Cannot open courses file " + path + fifo,
+                                        "[= WARNING =] Cannot open courses file " + path + fifo}));
+    fs::remove(path);
+
+    // 65 MiB of zeros after the first line: the line has no end.
+    UseCoursesText("<?xml version=\"1.0\"?>\n");
+    fs::resize_file(path, std::uintmax_t{65} << 20);
+    host.Clear();
+    EXPECT_FALSE(svg->ReadCourses(1));
+    EXPECT_EQ(host.messages.front(),
+              "[** ERROR **] The courses file " + path + " has a line longer than 64 MiB!");
+}
+
 std::string CoursesWith(int definitions, int courseControls) {
     std::ostringstream x;
     x << "<CourseData>\n  <RaceCourseData>\n";
@@ -323,6 +346,9 @@ TEST_F(MapZoomTest, ZoomMissingOrUnusable) {
         {"<g id=\"scaleTransform\" transform=\"scale(0)\">", "Sprint.S1.svg"},
         {"<g id=\"scaleTransform\" transform=\"rotate(3)\">", "Sprint.S1.svg"},
         {"<g id=\"scaleTransform\" transform=\"scale(-2)\">", "Sprint.S1.svg"},
+        {"<g id=\"scaleTransform\" transform=\"scale(1e-30)\">", "Sprint.S1.svg"},
+        {"<g id=\"scaleTransform\" transform=\"scale(2e9)\">", "Sprint.S1.svg"},
+        {"<g id=\"scaleTransform\" transform=\"scale(nan)\">", "Sprint.S1.svg"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.firstContent);

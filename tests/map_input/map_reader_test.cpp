@@ -155,6 +155,24 @@ TEST_F(MapReaderTest, FirstContentLine) {
     EXPECT_EQ(CountMessages("[** ERROR **] Unrecognized map first line '<g id=\"layer\">' in "
                             "line #4 of the map for 1.1!"),
               1);
+
+    // A zoom out of range once printed the scale 1 : -2147483648 on every sheet.
+    for (const char* zoom : {"1e-30", "0", "-2", "5000", "inf", "nan"}) {
+        SCOPED_TRACE(zoom);
+        host.Clear();
+        Parse(MapText(std::string("<g id=\"scaleTransform\" transform=\"scale(") + zoom + ")\">")
+                  .Text());
+        EXPECT_FALSE(parsed);
+        ASSERT_EQ(host.messages.size(), 1u);
+        EXPECT_EQ(host.messages[0].rfind("[** ERROR **] Map zoom ", 0), 0u);
+        EXPECT_TRUE(host.messages[0].ends_with(
+            " in line #4 of the map for 1.1 is out of range (0.001 .. 1000)!"));
+    }
+    for (const char* zoom : {"0.001", "1000"}) {
+        Parse(MapText(std::string("<g id=\"scaleTransform\" transform=\"scale(") + zoom + ")\">")
+                  .Text());
+        EXPECT_TRUE(parsed) << zoom;
+    }
 }
 
 TEST_F(MapReaderTest, SvgTagWithoutViewBoxStopsTheRead) {

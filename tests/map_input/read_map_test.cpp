@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sys/stat.h>
 
 using namespace kib;
 using kib::test::MapText;
@@ -203,6 +204,28 @@ TEST_F(MalformedMapTest, VeryLongLines) {
     for (const auto& line : host.debug) {
         EXPECT_LE(line.size(), 999u);
     }
+}
+
+TEST_F(MalformedMapTest, SomethingElseThanAFileOrALineWithoutEnd) {
+    // A FIFO at the map's name once hung the reading for good.
+    const std::string path = dir + "/map1.svg";
+    ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
+    EXPECT_FALSE(svg->ReadMap(1, 1));
+    EXPECT_EQ(host.messages,
+              (std::vector<std::string>{"[** ERROR **] Cannot open map file " + path +
+                                        ": it is a FIFO (named pipe), not a "
+                                        "regular file"}));
+    fs::remove(path);
+
+    // A sparse file of 65 MiB after two lines: its third line has no end.
+    ASSERT_FALSE(ReadText("<svg viewBox=\"0 0 10 10\">\n<pattern id=\"p\">\n"));
+    fs::resize_file(path, std::uintmax_t{65} << 20);
+    host.Clear();
+    EXPECT_FALSE(svg->ReadMap(1, 1));
+    EXPECT_EQ(host.messages, (std::vector<std::string>{
+                                 "[** ERROR **] Line #3 of the map for 1.1 is longer than 64 MiB: "
+                                 "the file is no map export!"}));
+    EXPECT_LT(svg->GetMap()->lineCount, 3);
 }
 
 TEST_F(MalformedMapTest, BinaryGarbage) {

@@ -3,6 +3,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "foundation/temp_files.h"
 #include "sheet/sheet_output.h"
 #include "support/recording_host.h"
 #include "support/run_program.h"
@@ -12,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
 
 namespace kib {
@@ -82,7 +84,8 @@ TEST_F(SheetOutputTest, SheetIsWrittenOnceAndLeftAloneWhileUnchanged) {
     const std::string final = dir + "/out/map-1.2.svg";
     EXPECT_EQ(output.FinalPath(), final);
     EXPECT_EQ(test::ReadFile(final), "<svg><g>one</g></g></svg>\r\n");
-    EXPECT_TRUE(HasDebugStartingWith("File " + dir + "/out/map-1.2-tmp.svg written in "));
+    EXPECT_TRUE(HasDebugStartingWith("File " + output.TemporaryPath() + " written in "));
+    EXPECT_EQ(output.TemporaryPath(), SheetTemporaryPath(dir + "/out/map-1.2", "svg"));
     MakeOld(final);
 
     host.Clear();
@@ -110,20 +113,45 @@ TEST_F(SheetOutputTest, FailedCompositionLeavesTheOldSheet) {
 TEST_F(SheetOutputTest, MissingOutputDirectoryIsAnError) {
     ASSERT_TRUE(cfg->Item(id::Target_DIR).SetText("nowhere"));
     EXPECT_FALSE(output.OpenSheetOutput("prn", 3, 0, 1));
-    EXPECT_TRUE(
-        host.HasMessage("[** ERROR **] Cannot write file " + dir + "/nowhere/prn-3.0-3.1-tmp.svg"));
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Cannot write file " +
+                                SheetTemporaryPath(dir + "/nowhere/prn-3.0-3.1", "svg") +
+                                ": the folder does not exist"));
     EXPECT_FALSE(output.FinishSheetOutput(true));
     EXPECT_FALSE(fs::exists(dir + "/nowhere"));
 }
 
-TEST_F(SheetOutputTest, RenameFailureIsReportedAndCleansUp) {
-    fs::create_directory(dir + "/out/map-1.2.svg");
+TEST_F(SheetOutputTest, OnlyAFileAtTheSheetsNameIsReplaced) {
+    // A FIFO at the name once made every run hang while it compared the old sheet.
+    const std::string final = dir + "/out/map-1.2.svg";
+    ASSERT_EQ(::mkfifo(final.c_str(), 0666), 0);
     EXPECT_FALSE(Write("<svg>"));
-    EXPECT_TRUE(std::any_of(host.messages.begin(), host.messages.end(), [&](const std::string& m) {
-        return m.rfind("[** ERROR **] Renaming map to " + dir + "/out/map-1.2.svg failed, err=",
-                       0) == 0;
-    }));
-    EXPECT_FALSE(fs::exists(dir + "/out/map-1.2-tmp.svg"));
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Cannot replace " + final +
+                                ": it is a FIFO (named pipe), not a regular file"));
+    fs::remove(final);
+    fs::create_directory(final);
+    EXPECT_FALSE(Write("<svg>"));
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Cannot replace " + final +
+                                ": it is a folder, not a regular file"));
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"map-1.2.svg"}) << "no temporary file left";
+    EXPECT_TRUE(fs::is_directory(final));
+
+    // A link at the name is replaced by the sheet; its target stays as it was.
+    fs::remove(final);
+    test::WriteFile(dir + "/elsewhere.svg", "kept");
+    fs::create_symlink(dir + "/elsewhere.svg", final);
+    EXPECT_TRUE(Write("<svg>"));
+    EXPECT_FALSE(fs::is_symlink(final));
+    EXPECT_EQ(test::ReadFile(dir + "/elsewhere.svg"), "kept");
+}
+
+TEST_F(SheetOutputTest, TemporaryFileIsNeverWrittenThroughALink) {
+    // A link planted at the temporary name once had the sheet written into its target.
+    test::WriteFile(dir + "/victim.txt", "precious");
+    fs::create_symlink(dir + "/victim.txt", SheetTemporaryPath(dir + "/out/map-1.2", "svg"));
+    EXPECT_TRUE(Write("<svg>sheet"));
+    EXPECT_EQ(test::ReadFile(dir + "/victim.txt"), "precious");
+    EXPECT_EQ(test::ReadFile(dir + "/out/map-1.2.svg"), "<svg>sheet</g></svg>\r\n");
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"map-1.2.svg"});
 }
 
 TEST_F(SheetOutputTest, ConfigurationWithoutDirectoryWritesBesideItself) {
@@ -155,7 +183,8 @@ TEST_F(SheetOutputTest, SheetNames) {
     for (const Case& c : cases) {
         ASSERT_TRUE(output.OpenSheetOutput(c.kind, c.s, c.a, c.b));
         EXPECT_EQ(output.BaseName(), c.base);
-        EXPECT_EQ(output.TemporaryPath(), dir + "/out/" + c.base + "-tmp.svg");
+        EXPECT_EQ(output.TemporaryPath(),
+                  dir + "/out/" + c.base + "-tmp-" + std::to_string(::getpid()) + ".svg");
         EXPECT_FALSE(output.FinishSheetOutput(false));
     }
     EXPECT_TRUE(OutputFiles().empty());

@@ -20,6 +20,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -167,6 +169,24 @@ TEST_F(SolutionComposerTest, TransformCentresChairCirclesAndFlags) {
                                          "translate(%s) rotate(%d %s) scale(1.000)\">\r\n",
                                          negative.c_str(), c.rotation, middle.c_str())))
             << text.substr(text.find("solmap1"), 200);
+    }
+}
+
+// A flag drawn as a degenerate curve has a centre that is no number (or an
+// infinite one): it is left out of the view, and no bearing of it becomes an
+// undefined integer.
+TEST_F(SolutionComposerTest, DegenerateFlagsAreLeftOutOfTheView) {
+    Load();
+    map->FindSet(790, 2)->instances[0].centre = {std::nanf(""), std::nanf("")};
+    map->FindSet(790, 3)->instances[0].centre = {std::numeric_limits<float>::infinity(), 30.0f};
+    ASSERT_TRUE(Compose(1));
+    const std::string text = Finish();
+    // The box of the chair and the circles alone.
+    EXPECT_TRUE(Has(text, "translate(36 32) scale(2.000) translate(-65.000 -60.000) rotate(0 "
+                          "65.000 60.000) scale(1.000)"))
+        << text.substr(text.find("solmap1"), 200);
+    for (const std::string& line : host.debug) {
+        EXPECT_EQ(line.find("-2147483648"), std::string::npos) << line;
     }
 }
 

@@ -1,0 +1,192 @@
+#include "app/converted_file.h"
+
+#include "foundation/file_access.h"
+#include "foundation/input_file.h"
+#include "foundation/log.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kib {
+
+namespace {
+
+// Bytes looked at from the end of a file: a PDF's trailer and a PostScript
+// trailer fit in far less.
+constexpr std::size_t kTailSize = 1024;
+
+constexpr std::string_view kPngSignature{"\x89PNG\r\n\x1a\n", 8};
+// An empty IEND chunk: length 0, the type, its CRC.
+constexpr std::string_view kPngEnd{"\0\0\0\0IEND\xae\x42\x60\x82", 12};
+
+// The beginning and the end of a regular file.
+struct FileEnds {
+    long long size = -1; // -1: no regular file could be read
+    std::string head;
+    std::string tail;
+    long long tailStart = 0;
+};
+
+bool ReadAt(int fd, std::string& into, std::size_t count, long long offset) {
+    into.assign(count, '\0');
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(fd, into.data() + done, count - done,
+                                  static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+FileEnds ReadEnds(const std::string& path) {
+    FileEnds ends;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return ends;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        const auto size = static_cast<long long>(info.st_size);
+        const auto tailSize = static_cast<std::size_t>(std::min<long long>(size, kTailSize));
+        ends.tailStart = size - static_cast<long long>(tailSize);
+        if (ReadAt(fd, ends.head, std::min<std::size_t>(tailSize, 16), 0) &&
+            ReadAt(fd, ends.tail, tailSize, ends.tailStart)) {
+            ends.size = size;
+        }
+    }
+    ::close(fd);
+    return ends;
+}
+
+// The text without the blanks and line ends that may follow a last line.
+std::string_view TrimEnd(std::string_view text) {
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
+                             text.back() == '\t' || text.back() == '\0')) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+bool EndsWithEof(const FileEnds& ends) {
+    return TrimEnd(ends.tail).ends_with("%%EOF");
+}
+
+// The offset after "startxref" must point at a cross-reference table ("xref") or
+// a cross-reference stream object ("12 0 obj") inside the file.
+bool HasCrossReference(const std::string& path, const FileEnds& ends) {
+    const std::size_t at = ends.tail.rfind("startxref");
+    if (at == std::string::npos) {
+        return false;
+    }
+    long long offset = -1;
+    if (std::sscanf(ends.tail.c_str() + at + 9, "%lld", &offset) != 1 || offset < 0 ||
+        offset >= ends.size) {
+        return false;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    std::string text;
+    const bool read = ReadAt(
+        fd, text, static_cast<std::size_t>(std::min<long long>(32, ends.size - offset)), offset);
+    ::close(fd);
+    if (!read) {
+        return false;
+    }
+    if (text.starts_with("xref")) {
+        return true;
+    }
+    int object = 0, generation = 0, length = 0;
+    return std::sscanf(text.c_str(), "%d %d obj%n", &object, &generation, &length) == 2 &&
+           length > 0;
+}
+
+} // namespace
+
+std::string IncompleteReason(const std::string& path, const std::string& extension) {
+    const FileEnds ends = ReadEnds(path);
+    if (ends.size < 0) {
+        return "no file was written";
+    }
+    if (ends.size == 0) {
+        return "the file is empty";
+    }
+    if (extension == "pdf") {
+        if (!ends.head.starts_with("%PDF-")) {
+            return "it is not a PDF file";
+        }
+        if (!EndsWithEof(ends)) {
+            return "the PDF file is cut off (no %%EOF at its end)";
+        }
+        if (!HasCrossReference(path, ends)) {
+            return "the PDF file has no cross-reference";
+        }
+        return {};
+    }
+    if (extension == "png") {
+        if (!ends.head.starts_with(kPngSignature)) {
+            return "it is not a PNG file";
+        }
+        if (!ends.tail.ends_with(kPngEnd)) {
+            return "the PNG file is cut off (no IEND chunk at its end)";
+        }
+        return {};
+    }
+    if (extension == "ps" || extension == "eps") {
+        if (!ends.head.starts_with("%!PS")) {
+            return "it is not a PostScript file";
+        }
+        if (!EndsWithEof(ends)) {
+            return "the PostScript file is cut off (no %%EOF at its end)";
+        }
+        return {};
+    }
+    return "its format '" + extension + "' is unknown";
+}
+
+bool PlaceConvertedFile(const std::string& sheet, const std::string& temporary,
+                        const std::string& target, const std::string& extension,
+                        const std::string& failure) {
+    std::string reason = failure;
+    const std::string kind = NonRegularKind(target);
+    if (reason.empty() && !kind.empty()) {
+        reason = "'" + target + "' is " + kind + ", not a regular file";
+    }
+    if (reason.empty()) {
+        reason = IncompleteReason(temporary, extension);
+    }
+    int error = 0;
+    if (reason.empty() && !FlushToDisk(temporary, error)) {
+        reason = "it could not be written to the disk: " + WriteFailureReason(error);
+    }
+    if (!reason.empty()) {
+        std::remove(temporary.c_str());
+        LogError("[** ERROR **] Converting '%s' failed: %s. '%s' was not replaced.", sheet.c_str(),
+                 reason.c_str(), target.c_str());
+        return false;
+    }
+    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int err = errno;
+        std::remove(temporary.c_str());
+        LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", target.c_str(), err,
+                 std::strerror(err));
+        return false;
+    }
+    FlushFolderOf(target);
+    return true;
+}
+
+} // namespace kib

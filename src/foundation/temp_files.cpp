@@ -1,0 +1,179 @@
+#include "foundation/temp_files.h"
+
+#include "foundation/log.h"
+
+#include <cctype>
+#include <cerrno>
+#include <csignal>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kib {
+
+namespace {
+
+constexpr std::string_view kSheetMark = "-tmp";
+constexpr std::string_view kReplacementMark = ".~kib";
+// Names are tried this often before a creation gives up.
+constexpr int kAttempts = 100;
+
+bool IsDigit(char c) {
+    return std::isdigit(static_cast<unsigned char>(c)) != 0;
+}
+
+bool AllDigits(std::string_view text) {
+    if (text.empty()) {
+        return false;
+    }
+    for (char c : text) {
+        if (!IsDigit(c)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// A process id written in a name; -1 when the digits are no process id.
+pid_t PidOf(std::string_view digits) {
+    if (!AllDigits(digits) || digits.size() > 9) {
+        return -1;
+    }
+    long value = 0;
+    for (char c : digits) {
+        value = value * 10 + (c - '0');
+    }
+    return value > 0 ? static_cast<pid_t>(value) : -1;
+}
+
+// "map-", "prn-" or "sol-" followed by a digit: a sheet of Kib.
+bool IsSheetName(std::string_view name) {
+    return name.size() > 4 &&
+           (name.starts_with("map-") || name.starts_with("prn-") || name.starts_with("sol-")) &&
+           IsDigit(name[4]);
+}
+
+// "name.~kib<pid>-<attempt>".
+pid_t ReplacementOwner(std::string_view name) {
+    const std::size_t mark = name.rfind(kReplacementMark);
+    if (mark == std::string_view::npos || mark == 0) {
+        return -1;
+    }
+    const std::string_view rest = name.substr(mark + kReplacementMark.size());
+    const std::size_t dash = rest.find('-');
+    if (dash == std::string_view::npos || !AllDigits(rest.substr(dash + 1))) {
+        return -1;
+    }
+    return PidOf(rest.substr(0, dash));
+}
+
+// "map-1.1-tmp-<pid>.svg", or "map-1.1-tmp.svg" of earlier versions.
+pid_t SheetOwner(std::string_view name) {
+    if (!IsSheetName(name)) {
+        return -1;
+    }
+    const std::size_t mark = name.rfind(kSheetMark);
+    if (mark == std::string_view::npos) {
+        return -1;
+    }
+    std::string_view rest = name.substr(mark + kSheetMark.size());
+    const std::size_t dot = rest.find('.');
+    if (dot != std::string_view::npos) {
+        const std::string_view extension = rest.substr(dot + 1);
+        if (extension.empty() || extension.find('.') != std::string_view::npos) {
+            return -1;
+        }
+        rest = rest.substr(0, dot);
+    }
+    if (rest.empty()) {
+        return 0;
+    }
+    return rest[0] == '-' ? PidOf(rest.substr(1)) : -1;
+}
+
+} // namespace
+
+std::string SheetTemporaryPath(const std::string& base, const std::string& extension) {
+    std::string path = base + std::string(kSheetMark) + "-" + std::to_string(::getpid());
+    return extension.empty() ? path : path + "." + extension;
+}
+
+std::string ReplacementTemporaryPath(const std::string& target, int attempt) {
+    return target + std::string(kReplacementMark) + std::to_string(::getpid()) + "-" +
+           std::to_string(attempt);
+}
+
+int CreateTemporaryFile(const std::string& path) {
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        const int fd =
+            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+        // The name carries this process's id: what is there is a leftover or a
+        // planted link, never another run's file. A link is removed, not followed.
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+            errno = EEXIST;
+            return -1;
+        }
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+            return -1;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+int CreateReplacementFile(const std::string& target, std::string& path) {
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        path = ReplacementTemporaryPath(target, attempt);
+        const int fd =
+            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+pid_t TemporaryOwner(std::string_view fileName) {
+    const pid_t owner = ReplacementOwner(fileName);
+    return owner >= 0 ? owner : SheetOwner(fileName);
+}
+
+bool ProcessRuns(pid_t pid) {
+    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+}
+
+int RemoveStaleTemporaries(const std::string& folder) {
+    const std::string path = folder.empty() ? std::string("./") : folder;
+    DIR* dir = ::opendir(path.c_str());
+    if (!dir) {
+        return 0;
+    }
+    int removed = 0;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        const pid_t owner = TemporaryOwner(name);
+        if (owner < 0 || ProcessRuns(owner)) {
+            continue;
+        }
+        const std::string file = folder + name;
+        struct stat info {};
+        if (::lstat(file.c_str(), &info) != 0 ||
+            !(S_ISREG(info.st_mode) || S_ISLNK(info.st_mode))) {
+            continue;
+        }
+        if (::unlink(file.c_str()) == 0) {
+            LogDebug("Removed temporary file %s left by an ended run.", file.c_str());
+            ++removed;
+        }
+    }
+    ::closedir(dir);
+    return removed;
+}
+
+} // namespace kib

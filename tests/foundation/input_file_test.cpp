@@ -1,0 +1,90 @@
+// Input files: only regular files are opened, never blocking; lines are bounded.
+#include "foundation/input_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kib {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(InputFileTest, OnlyRegularFilesOpenAndNothingBlocks) {
+    const fs::path dir = fs::temp_directory_path() / ("kib-input-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string fifo = (dir / "map.svg").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
+    const std::string file = (dir / "event.cfg").string();
+    std::ofstream(file) << "[Event]\nTASKS=4";
+
+    struct Case {
+        std::string path;
+        bool opens;
+        bool notRegular;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {file, true, false, ""},
+        {fifo, false, true, "it is a FIFO (named pipe), not a regular file"},
+        {"/dev/zero", false, true, "it is a character device, not a regular file"},
+        {dir.string(), false, true, "it is a folder, not a regular file"},
+        {(dir / "missing").string(), false, false, "No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        InputFile in;
+        EXPECT_EQ(in.Open(c.path), c.opens) << c.path;
+        EXPECT_EQ(in.NotRegular(), c.notRegular) << c.path;
+        EXPECT_EQ(in.Reason(), c.reason) << c.path;
+        EXPECT_EQ(IsRegularFile(c.path), c.opens) << c.path;
+    }
+    InputFile in;
+    ASSERT_TRUE(in.Open(file));
+    std::string line;
+    EXPECT_EQ(ReadBoundedLine(in.Stream(), line), LineRead::Line);
+    EXPECT_EQ(line, "[Event]");
+    EXPECT_EQ(ReadBoundedLine(in.Stream(), line), LineRead::Line);
+    EXPECT_EQ(line, "TASKS=4");
+    EXPECT_EQ(ReadBoundedLine(in.Stream(), line), LineRead::End);
+    fs::remove_all(dir);
+}
+
+TEST(InputFileTest, LinesEndAtLineFeedsAndAtTheirBound) {
+    struct Case {
+        std::string text;
+        std::size_t limit;
+        std::vector<std::string> lines; // "!" marks a line that is too long
+    };
+    const Case cases[] = {
+        {"a\nbc\n", 10, {"a", "bc"}},
+        {"a\r\n\nlast", 10, {"a\r", "", "last"}},
+        {"", 10, {}},
+        {"\n", 10, {""}},
+        {"1234\n12345\n", 4, {"1234", "!"}},
+        {std::string(3, '\0') + "\nx", 3, {std::string(3, '\0'), "x"}},
+    };
+    for (const auto& c : cases) {
+        std::istringstream in(c.text);
+        std::vector<std::string> lines;
+        std::string line;
+        for (;;) {
+            const LineRead read = ReadBoundedLine(in, line, c.limit);
+            if (read == LineRead::End) {
+                break;
+            }
+            if (read == LineRead::TooLong) {
+                lines.push_back("!");
+                break;
+            }
+            lines.push_back(line);
+        }
+        EXPECT_EQ(lines, c.lines) << c.text;
+    }
+}
+
+} // namespace
+} // namespace kib

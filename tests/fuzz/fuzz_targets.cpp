@@ -1,0 +1,201 @@
+#include "fuzz_targets.h"
+
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
+#include "foundation/app_state.h"
+#include "map_input/kib_map.h"
+#include "map_input/kib_svg.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace kib::fuzz {
+
+namespace {
+
+// The input as a file without touching the disk: a memory file, named through
+// /proc so the readers open it like any other.
+class MemoryFile {
+  public:
+    MemoryFile(const std::uint8_t* data, std::size_t size)
+        : fd_(::memfd_create("kib-fuzz", MFD_CLOEXEC)) {
+        std::size_t done = 0;
+        while (fd_ >= 0 && done < size) {
+            const ssize_t n = ::write(fd_, data + done, size - done);
+            if (n <= 0) {
+                std::abort();
+            }
+            done += static_cast<std::size_t>(n);
+        }
+    }
+    ~MemoryFile() { ::close(fd_); }
+    MemoryFile(const MemoryFile&) = delete;
+    MemoryFile& operator=(const MemoryFile&) = delete;
+
+    std::string Path() const { return "/proc/self/fd/" + std::to_string(fd_); }
+
+  private:
+    int fd_;
+};
+
+// A folder for saved configurations, in memory when the machine has one.
+const std::string& SaveFolder() {
+    static const std::string folder = [] {
+        std::string pattern = (::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp");
+        pattern += "/kib-fuzz-XXXXXX";
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::abort();
+        }
+        return pattern + "/";
+    }();
+    return folder;
+}
+
+std::string Bytes(const std::string& path) {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::string text;
+    if (f) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) {
+            text.append(buffer, n);
+        }
+        std::fclose(f);
+    }
+    return text;
+}
+
+[[noreturn]] void Fail(const std::string& what) {
+    std::fprintf(stderr, "fuzz property failed: %s\n", what.c_str());
+    std::abort();
+}
+
+bool AnySet(const CKibCfg& cfg) {
+    for (const auto& section : cfg.Sections()) {
+        if (section->HasSetItem()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void ExpectSameValues(const CKibCfg& first, const CKibCfg& second) {
+    for (std::size_t k = 0; k < first.Sections().size(); ++k) {
+        const auto& a = first.Sections()[k]->Items();
+        const auto& b = second.Sections()[k]->Items();
+        for (std::size_t i = 0; i < a.size(); ++i) {
+            if (a[i]->GetValueText() != b[i]->GetValueText()) {
+                Fail(first.Sections()[k]->GetName() + "." + a[i]->GetKey() + ": '" +
+                     a[i]->GetValueText() + "' read back as '" + b[i]->GetValueText() + "'");
+            }
+        }
+    }
+}
+
+// The configuration of the demo event's first station, for the map analyses.
+CKibSvg& MapAnalysis() {
+    static CKibDoc doc;
+    static std::unique_ptr<CKibSvg> svg;
+    if (!svg) {
+        CKibCfg& cfg = doc.NewConfig();
+        cfg.Item(id::Event_TASKS).SetText("5");
+        cfg.Item(id::Event_FLAGS).SetText("6");
+        cfg.Item(id::Source_CHAIR).SetText("790.001");
+        cfg.Item(id::Source_FLAG).SetText("790.002 790.003");
+        cfg.Item(id::Source_ZERO).SetText("790.004");
+        cfg.Item(id::Source_LETTERS).SetText("791");
+        cfg.Item(id::Source_ANSWERS).SetText("792");
+        cfg.Item(id::Source_ZEROTOL).SetText("19.5");
+        svg = std::make_unique<CKibSvg>(doc);
+        // A course of five controls around the start, in map units.
+        svg->codes[0] = "S1";
+        svg->controlCount = 5;
+        for (std::size_t i = 1; i <= 5; ++i) {
+            svg->codes[i] = std::to_string(30 + i);
+            const float d = 10.0f * static_cast<float>(i);
+            svg->positions[i] = MapPoint{d, -d / 2.0f};
+            svg->offsets[i] = MapPoint{d, d / 2.0f};
+        }
+    }
+    return *svg;
+}
+
+} // namespace
+
+int FuzzConfig(const std::uint8_t* data, std::size_t size) {
+    ResetAppState();
+    const MemoryFile file(data, size);
+    CKibDoc doc;
+    if (!doc.OnOpenDocument(file.Path())) {
+        return 0;
+    }
+    const std::string saved = SaveFolder() + "saved.cfg";
+    if (!doc.OnSaveDocument(saved)) {
+        Fail("a configuration that opened could not be saved");
+    }
+    CKibDoc again;
+    if (!again.OnOpenDocument(saved)) {
+        // Only a file whose values were all refused saves nothing to read back.
+        if (AnySet(*doc.GetConfig())) {
+            Fail("the saved configuration does not open");
+        }
+        return 0;
+    }
+    ExpectSameValues(*doc.GetConfig(), *again.GetConfig());
+    const std::string first = Bytes(saved);
+    const std::string resaved = SaveFolder() + "resaved.cfg";
+    if (!again.OnSaveDocument(resaved) || Bytes(resaved) != first) {
+        Fail("saving the read-back configuration gives other bytes");
+    }
+    return 0;
+}
+
+int FuzzMap(const std::uint8_t* data, std::size_t size) {
+    ResetAppState();
+    App().debugSwitch = true; // the debug lines are formatted too
+    CKibSvg& svg = MapAnalysis();
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    for (int task : {0, 1}) {
+        CKibMap map(svg);
+        std::istringstream in(text);
+        if (!map.ParseMap(in, 1, task)) {
+            continue;
+        }
+        map.CheckSpecialSymbols();
+        map.CheckFlagCount(1);
+        map.AnalyseViewingAngle(1);
+        map.AnalyseDescriptions(1);
+        if (task != 0) {
+            map.AnalyseCircles(1, task);
+        }
+    }
+    return 0;
+}
+
+int FuzzCourses(const std::uint8_t* data, std::size_t size) {
+    ResetAppState();
+    App().debugSwitch = true;
+    const MemoryFile file(data, size);
+    CKibDoc doc;
+    CKibCfg& cfg = doc.NewConfig();
+    cfg.Item(id::Source_COURSES).SetText(file.Path());
+    cfg.Item(id::Source_MAP).SetText(file.Path());
+    cfg.Item(id::Source_COURSE).SetText("S${STAT}");
+    CKibSvg svg(doc);
+    for (int station : {1, 2}) {
+        if (svg.ReadCourses(station) &&
+            (svg.controlCount < 0 || svg.controlCount > CKibSvg::kMaxCourseControls)) {
+            Fail("course control count out of range");
+        }
+    }
+    doc.ReadCourseList();
+    doc.ReadMapZoom();
+    return 0;
+}
+
+} // namespace kib::fuzz
