@@ -6,8 +6,10 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libcli11-dev)
 for what in "$@"; do
   case "$what" in
-    build) ;;
-    test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin netpbm inkscape fonts-dejavu-core) ;;
+    # The core's built-in converter: librsvg and cairo draw the sheets, libpng
+    # writes PNG files, FreeType gives font metrics.
+    build) packages+=(librsvg2-dev libcairo2-dev libpng-dev libfreetype-dev) ;;
+    test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin netpbm inkscape fonts-dejavu-core poppler-utils) ;;
     bench) packages+=(libbenchmark-dev) ;;
     convert) packages+=(inkscape) ;; # the raster Make commands at run time
     gui) packages+=(qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth) ;;

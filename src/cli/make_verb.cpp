@@ -56,6 +56,15 @@ void AddFormatOption(CLI::App& command, std::string& format) {
         ->option_text("pdf|ps|eps|png");
 }
 
+void AddConverterOption(CLI::App& command, std::string& converter) {
+    command
+        .add_option("--converter", converter,
+                    "The program that converts the sheets: inkscape (one process per sheet) or "
+                    "builtin (librsvg and cairo in kib itself, much faster); default: "
+                    "System.CONVERTER of FILE.cfg")
+        ->option_text("inkscape|builtin");
+}
+
 int MakeStatus(const MakeOutcome& outcome, const CliHost& host) {
     return outcome.end == MakeEnd::Closed ? host.LastBoxStatus() : kExitError;
 }
@@ -75,6 +84,15 @@ int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTa
         choice.outputFormat = OutputFormatOfExtension(options.format);
         if (choice.outputFormat == 0) {
             std::cerr << "kib: --format: '" << options.format << "' is not pdf, ps, eps or png\n";
+            return kExitUsage;
+        }
+        if (options.converter == "inkscape") {
+            choice.converter = Converter::Inkscape;
+        } else if (options.converter == "builtin") {
+            choice.converter = Converter::BuiltIn;
+        } else if (!options.converter.empty()) {
+            std::cerr << "kib: --converter: '" << options.converter
+                      << "' is not inkscape or builtin\n";
             return kExitUsage;
         }
     }
@@ -103,6 +121,7 @@ void AddMakeVerb(CLI::App& app, Context& ctx, const MakeVerb& verb) {
     AddFileOption(*command, options->file);
     if (verb.withFormat) {
         AddFormatOption(*command, options->format);
+        AddConverterOption(*command, options->converter);
     }
     AddStationsOption(*command, options->stations);
     if (verb.withTask) {

@@ -21,6 +21,7 @@ struct MakeVerbOptions {
     std::string stations;     // empty: every station
     std::string task = "all"; // verbs with a task choice
     std::string format;       // raster verbs: pdf, ps, eps or png
+    std::string converter;    // raster verbs: inkscape or builtin; empty: System.CONVERTER
 };
 
 // "all", "cover", "none" or a task number 1 .. 15 (0 is the cover too).
@@ -30,6 +31,7 @@ void AddFileOption(CLI::App& command, std::string& file);
 void AddStationsOption(CLI::App& command, std::string& stations);
 void AddTaskOption(CLI::App& command, std::string& task);
 void AddFormatOption(CLI::App& command, std::string& format);
+void AddConverterOption(CLI::App& command, std::string& converter);
 
 // The exit status of a Make command: its closing box decides; a command that
 // ended before its run (refused, declined, wrong layout) failed.
@@ -38,14 +40,14 @@ int MakeStatus(const MakeOutcome& outcome, const CliHost& host);
 using MakeHandler = MakeOutcome (*)(CKibDoc* document, const MakeDialog& dialog);
 
 // Runs a Make command on FILE.cfg with the choice of the options: bad --stations,
-// --task or --format text, or a station outside the configuration's range, is a
+// --task, --format or --converter text, or a station outside the configuration's range, is a
 // usage error (64) with a message on standard error. withTask and withFormat
 // tell which of the options the verb has.
 int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTask, bool withFormat,
                 CliHost& host);
 
-// A Make verb as the command line shows it: FILE.cfg, --format when withFormat,
-// --stations, and --task when withTask.
+// A Make verb as the command line shows it: FILE.cfg, --format and --converter
+// when withFormat, --stations, and --task when withTask.
 struct MakeVerb {
     const char* name = "";
     const char* description = "";

@@ -55,6 +55,7 @@ constexpr ItemDef kTargetItems[] = {
 constexpr ItemDef kSystemItems[] = {
     {"INKSCAPEPATH", 401, ItemKind::Text, kDefaultInkscapePath, "InkscapePath", "Path to Inkscape folder (if output format other than SVG is requested).", {}},
     {"DEBUGGING", 402, ItemKind::Text, "No", "Debugging", "Flag, whether debugging messages will be printed.", {"Yes", "No"}},
+    {"CONVERTER", 403, ItemKind::Text, "Inkscape", "Converter", "Program that converts the sheets into PDF, PS, EPS or PNG files.\nInkscape: the Inkscape program (when it is not installed, the built-in converter is used);\nBuiltin: Kib's own converter (librsvg and cairo), much faster.", {"Inkscape", "Builtin"}},
 };
 
 constexpr ItemDef kTextItems[] = {

@@ -653,7 +653,7 @@ MakeDialog CMainFrame::MakeDialogFunction() {
         if (!RunMakeDialog(dlg)) {
             return std::nullopt;
         }
-        return MakeChoice{dlg.StationMask, dlg.TaskChoice, dlg.LastOutputFormat};
+        return MakeChoice{dlg.StationMask, dlg.TaskChoice, dlg.LastOutputFormat, std::nullopt};
     };
 }
 
