@@ -10,7 +10,7 @@ for what in "$@"; do
     # writes PNG files, FreeType gives font metrics.
     build) packages+=(librsvg2-dev libcairo2-dev libpng-dev libfreetype-dev) ;;
     test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin netpbm inkscape fonts-dejavu-core poppler-utils) ;;
-    bench) packages+=(libbenchmark-dev) ;;
+    bench) packages+=(libbenchmark-dev time) ;;
     convert) packages+=(inkscape) ;; # the raster Make commands at run time
     gui) packages+=(qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth) ;;
     *) echo "install-deps.sh: unknown group '$what'" >&2; exit 64 ;;
