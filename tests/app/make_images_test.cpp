@@ -346,6 +346,24 @@ TEST_F(MakeImagesTest, TheConverterComesFromTheCommandElseFromTheConfiguration) 
     EXPECT_EQ(Calls().size(), 1u);
 }
 
+TEST_F(MakeImagesTest, StopEndsBuiltInConversionsBeforeTheNextSheet) {
+    Set(id::System_CONVERTER, "Builtin");
+    host.onPump = [this] {
+        if (RUNNING() && fs::exists(dir + "/out/prn-1.0-1.1.pdf")) {
+            OnStop();
+        }
+    };
+    const MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, -1, kFormatPdf)));
+    host.onPump = nullptr;
+    EXPECT_EQ(LastBoxText(), "Image files creation failed.");
+    EXPECT_EQ(outcome.closingIcon, BoxIcon::Error);
+    EXPECT_TRUE(host.HasMessage("[= WARNING =] STOP button pressed"));
+    EXPECT_TRUE(fs::exists(dir + "/out/prn-1.0-1.1.pdf")) << "the sheet drawn before the stop";
+    EXPECT_FALSE(fs::exists(dir + "/out/prn-1.2-1.3.pdf"));
+    EXPECT_FALSE(fs::exists(dir + "/out/prn-1.0-1.1-tmp.pdf"));
+    EXPECT_FALSE(RUNNING());
+}
+
 TEST_F(MakeImagesTest, WarningsOfTheSvgRunStillCountErrorsNoLonger) {
     // An error while the SVG sheets are made (an empty column B that must be kept).
     Set(id::Descriptions_COLB, "Keep");
