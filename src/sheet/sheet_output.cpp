@@ -8,12 +8,20 @@
 #include "sheet/svg_image.h"
 #include "sheet/svg_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 #include <vector>
 
 namespace kib {
+
+namespace {
+
+// Bytes of an old sheet read and compared at a time.
+constexpr std::size_t kCompareChunk = 1u << 20;
+
+} // namespace
 
 SheetOutput::SheetOutput(const CKibDoc& doc, CSvgImage* surface) : doc_(doc), surface_(surface) {}
 
@@ -65,7 +73,7 @@ void SheetOutput::DropTemporary() {
     }
 }
 
-bool SheetOutput::SameAsFinalFile(const std::string& text) const {
+bool SheetOutput::SameAsFinalFile(std::string_view text) const {
     std::FILE* old = std::fopen(finalPath_.c_str(), "rb");
     if (!old) {
         return false;
@@ -74,20 +82,33 @@ bool SheetOutput::SameAsFinalFile(const std::string& text) const {
     struct stat info {};
     if (::stat(finalPath_.c_str(), &info) == 0 &&
         static_cast<std::size_t>(info.st_size) == text.size()) {
-        std::vector<char> bytes(text.size());
-        const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), old);
-        if (got != bytes.size() || std::ferror(old)) {
+        // Compared a chunk at a time: a changed sheet is told at its first
+        // difference, and no second copy of a large sheet is held.
+        std::vector<char> chunk(std::min<std::size_t>(text.size(), kCompareChunk));
+        std::size_t at = 0;
+        bool failed = false;
+        same = true;
+        while (same && at < text.size()) {
+            const std::size_t want = std::min(chunk.size(), text.size() - at);
+            if (std::fread(chunk.data(), 1, want, old) != want || std::ferror(old)) {
+                failed = true;
+                same = false;
+                break;
+            }
+            same = std::memcmp(chunk.data(), text.data() + at, want) == 0;
+            at += want;
+        }
+        if (failed) {
             LogDebug("Reading of old failed, recreating it.");
         } else {
             LogDebug("Read old file in %.3f sec.", SecondsSinceMark());
-            same = text.empty() || std::memcmp(bytes.data(), text.data(), text.size()) == 0;
         }
     }
     std::fclose(old);
     return same;
 }
 
-bool SheetOutput::WriteTemporary(const std::string& text) {
+bool SheetOutput::WriteTemporary(std::string_view text) {
     const bool written = std::fwrite(text.data(), 1, text.size(), temp_) == text.size();
     const bool closed = std::fclose(temp_) == 0;
     temp_ = nullptr;
@@ -113,7 +134,9 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
     }
     WriteSheetClosing(text_);
     LogDebug("Map completed in %.3f sec.", SecondsSinceMark());
-    const std::string text = text_.str();
+    // The composed text is used where the stream holds it, not copied; the
+    // stream keeps its buffer for the next sheet.
+    const std::string_view text = text_.view();
     Mark();
     if (SameAsFinalFile(text)) {
         DropTemporary();

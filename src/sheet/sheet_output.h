@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 namespace kib {
 
@@ -43,8 +44,8 @@ class SheetOutput {
     double SecondsSinceMark() const;
     void Mark() { mark_ = std::chrono::steady_clock::now(); }
     // Whether the final file holds exactly the composed text.
-    bool SameAsFinalFile(const std::string& text) const;
-    bool WriteTemporary(const std::string& text);
+    bool SameAsFinalFile(std::string_view text) const;
+    bool WriteTemporary(std::string_view text);
     void DropTemporary();
 
     const CKibDoc& doc_;
