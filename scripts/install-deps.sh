@@ -6,10 +6,12 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config libcli11-dev librsvg2-dev libcairo2-dev libqpdf-dev)
 for what in "$@"; do
   case "$what" in
-    build) ;;
+    # The core's built-in converter: librsvg and cairo draw the sheets, libpng
+    # writes PNG files, FreeType gives font metrics.
+    build) packages+=(libpng-dev libfreetype-dev) ;;
     test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin netpbm inkscape fonts-dejavu-core
                      poppler-utils chromium clang libclang-rt-14-dev) ;;
-    bench) packages+=(libbenchmark-dev) ;;
+    bench) packages+=(libbenchmark-dev time) ;;
     convert) packages+=(inkscape) ;; # the raster Make commands at run time
     gui) packages+=(qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth) ;;
     *) echo "install-deps.sh: unknown group '$what'" >&2; exit 64 ;;

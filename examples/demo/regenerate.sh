@@ -12,4 +12,4 @@ if [ ! -x "$kibgen" ]; then
     cmake --build "$root/build" --target kibgen -j2
 fi
 "$kibgen" --seed 7 --out "$here" --event Demo --stations 4 --tasks 5,3,6,4 --flags 6,4,5,6 \
-    --share 2 --angle 3 --view 20,100,300,185 --cfg demo.cfg >"$here/expected.txt"
+    --share 2 --angle 3 --view 20,100,300,185 --cfg demo.cfg --reduce-size >"$here/expected.txt"

@@ -1,5 +1,6 @@
 #include "app/conversion_loop.h"
 
+#include "app/builtin_convert.h"
 #include "app/inkscape.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
@@ -74,7 +75,7 @@ std::vector<SheetConversion> SolutionImageSheets(const ConversionSettings& setti
     return sheets;
 }
 
-bool ConvertSheets(const std::vector<SheetConversion>& sheets, int format) {
+bool ConvertSheets(const std::vector<SheetConversion>& sheets, int format, Converter converter) {
     for (const SheetConversion& sheet : sheets) {
         if (CheckBreak()) {
             return false;
@@ -82,7 +83,11 @@ bool ConvertSheets(const std::vector<SheetConversion>& sheets, int format) {
         if (!sheet.statusText.empty()) {
             SetStatusText(sheet.statusText);
         }
-        ConvertSheet(sheet.base, format, sheet.dpi, sheet.zSuffix);
+        if (converter == Converter::BuiltIn) {
+            ConvertBuiltIn(sheet.base, format, sheet.dpi, sheet.zSuffix);
+        } else {
+            ConvertSheet(sheet.base, format, sheet.dpi, sheet.zSuffix);
+        }
     }
     return true;
 }

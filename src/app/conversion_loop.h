@@ -3,6 +3,7 @@
 // resolution and status text, and the loop that converts them one by one.
 #pragma once
 
+#include "app/converter.h"
 #include "sheet/run_stations.h"
 
 #include <string>
@@ -46,9 +47,10 @@ std::vector<SheetConversion> SolutionImageSheets(const ConversionSettings& setti
                                                  const std::vector<int>& stations,
                                                  int stationsPerSheet);
 
-// Converts the sheets in order with the detected Inkscape, polling for a stop
-// before each. False when a stop was requested; conversion problems are in the
-// log (ErrorFlag).
-bool ConvertSheets(const std::vector<SheetConversion>& sheets, int format);
+// Converts the sheets in order with the converter (Inkscape must have been
+// detected), polling for a stop before each. False when a stop was requested;
+// conversion problems are in the log (ErrorFlag).
+bool ConvertSheets(const std::vector<SheetConversion>& sheets, int format,
+                   Converter converter = Converter::Inkscape);
 
 } // namespace kib

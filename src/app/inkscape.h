@@ -39,6 +39,9 @@ InkscapeKind InkscapeKindFromVersion(const std::string& output, std::string* ver
 // from System.INKSCAPEPATH.
 bool DetectInkscape(const CKibCfg& cfg);
 bool DetectInkscape(const std::string& directory);
+// Whether an Inkscape program is there to be detected: the folder's bin/inkscape,
+// its inkscape or inkscape on PATH. Reports nothing.
+bool InkscapeInstalled(const std::string& directory);
 
 // The argument string that converts base + ".svg" into the file temporary (of
 // the format extension): raster exports the group mainSheet at dpi, vector the

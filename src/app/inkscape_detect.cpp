@@ -89,6 +89,10 @@ InkscapeKind InkscapeKindFromVersion(const std::string& output, std::string* ver
     return InkscapeKind::Unknown;
 }
 
+bool InkscapeInstalled(const std::string& directory) {
+    return !FindProgram(directory).empty();
+}
+
 bool DetectInkscape(const CKibCfg& cfg) {
     return DetectInkscape(cfg.Item(id::System_INKSCAPEPATH).GetValue());
 }

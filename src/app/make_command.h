@@ -14,6 +14,7 @@
 #pragma once
 
 #include "app/event_lock.h"
+#include "app/converter.h"
 #include "foundation/host.h"
 
 #include <cstdint>
@@ -29,10 +30,11 @@ enum class MakeCommandKind { MapSvgs, MapImages, SolSvgs, SolImages };
 
 // What the user chose for one Make command.
 struct MakeChoice {
-    std::uint32_t stationMask = 0; // 0: every station; else bit (n mod 32) selects station n
-    int taskChoice = -1;           // -1 every task, 0 the cover canvas, t task t, -2 none
-    int outputFormat = 0;          // raster commands: 1 PDF, 2 PS, 3 EPS, 4 PNG
-    bool combine = false;          // PDF: also one file of every converted sheet, in order
+    std::uint32_t stationMask = 0;      // 0: every station; else bit (n mod 32) selects station n
+    int taskChoice = -1;                // -1 every task, 0 the cover canvas, t task t, -2 none
+    int outputFormat = 0;               // raster commands: 1 PDF, 2 PS, 3 EPS, 4 PNG
+    bool combine = false;               // PDF: also one file of every converted sheet, in order
+    std::optional<Converter> converter; // raster commands: none means System.CONVERTER
 };
 
 // What the Make dialog is opened with.

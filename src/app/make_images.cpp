@@ -1,6 +1,8 @@
 // Make Raster Maps, Make Vector Solutions and Make Raster Solutions: the SVG run
 // of their kind and, for the raster commands, the conversion of every sheet the
-// run made by Inkscape, each command closed by its message box.
+// run made by Inkscape or the built-in converter, each command closed by its
+// message box.
+#include "app/builtin_convert.h"
 #include "app/conversion_loop.h"
 #include "app/inkscape.h"
 #include "app/make_command.h"
@@ -22,8 +24,9 @@ namespace {
 
 constexpr const char* kImagesFailed = "Image files creation failed.";
 
-// The conversion loop of a raster command; false when a stop was requested.
-using ConversionLoop = std::function<bool(const ConversionSettings&)>;
+// The conversion loop of a raster command with the converter to use; false when
+// a stop was requested.
+using ConversionLoop = std::function<bool(const ConversionSettings&, Converter)>;
 
 MakeOutcome Fail(MakeCommand& command, const char* text) {
     command.StopRunning();
@@ -42,21 +45,25 @@ std::optional<MakeChoice> StartRasterCommand(MakeCommand& command, const MakeDia
     return choice;
 }
 
-// What a raster command does after its SVG run: finds Inkscape, converts the
-// sheets and shows the closing box. Errors of the SVG run no longer count then,
-// its warnings still do.
-MakeOutcome ConvertAndClose(MakeCommand& command, int format, bool svgSucceeded,
+// What a raster command does after its SVG run: chooses the converter (the
+// command's, else the configured one; the built-in one when Inkscape is wanted
+// but not installed), finds Inkscape when it converts, converts the sheets and
+// shows the closing box. Errors of the SVG run no longer count then, its
+// warnings still do.
+MakeOutcome ConvertAndClose(MakeCommand& command, const MakeChoice& choice, bool svgSucceeded,
                             const ConversionLoop& loop) {
     if (!svgSucceeded) {
         return Fail(command, "SVG files creation failed.");
     }
     SetStatusText(command.Texts().convertStatus);
     CKibDoc& doc = *command.Document();
-    if (!DetectInkscape(*doc.GetConfig())) {
+    const CKibCfg& cfg = *doc.GetConfig();
+    Converter converter = Converter::Inkscape;
+    if (!PrepareConverter(cfg, choice.converter.value_or(ConfiguredConverter(cfg)), converter)) {
         return Fail(command, kImagesFailed);
     }
     App().errorFlag = false;
-    if (!loop(ReadConversionSettings(doc, format))) {
+    if (!loop(ReadConversionSettings(doc, choice.outputFormat), converter)) {
         return Fail(command, kImagesFailed);
     }
     command.StopRunning();
@@ -133,23 +140,24 @@ MakeOutcome OnMakeMapImages(CKibDoc* document, const MakeDialog& dialog) {
     // lay the document out otherwise meanwhile (its preview in solution mode).
     int canvasesPerSheet = 0;
     const bool ok = RunCompetition(*document, *choice, canvasesPerSheet);
-    return ConvertAndClose(command, choice->outputFormat, ok, [&](const ConversionSettings& s) {
-        const CKibCfg& cfg = *document->GetConfig();
-        std::vector<SheetConversion> all;
-        for (int n : SelectedStations(cfg, choice->stationMask)) {
-            if (cfg.GetTasks(n) == 0) {
-                LogWarning("[= WARNING =] Task number undefined for station %d", n);
+    return ConvertAndClose(
+        command, *choice, ok, [&](const ConversionSettings& s, Converter converter) {
+            const CKibCfg& cfg = *document->GetConfig();
+            std::vector<SheetConversion> all;
+            for (int n : SelectedStations(cfg, choice->stationMask)) {
+                if (cfg.GetTasks(n) == 0) {
+                    LogWarning("[= WARNING =] Task number undefined for station %d", n);
+                }
+                const std::vector<SheetConversion> sheets =
+                    MapImageSheets(cfg, s, n, choice->taskChoice, canvasesPerSheet);
+                if (!ConvertSheets(sheets, s.format, converter)) {
+                    return false;
+                }
+                all.insert(all.end(), sheets.begin(), sheets.end());
             }
-            const std::vector<SheetConversion> sheets =
-                MapImageSheets(cfg, s, n, choice->taskChoice, canvasesPerSheet);
-            if (!ConvertSheets(sheets, s.format)) {
-                return false;
-            }
-            all.insert(all.end(), sheets.begin(), sheets.end());
-        }
-        CombineIfChosen(*choice, *document, s, all, "maps");
-        return true;
-    });
+            CombineIfChosen(*choice, *document, s, all, "maps");
+            return true;
+        });
 }
 
 MakeOutcome OnMakeSolSvgs(CKibDoc* document, const MakeDialog& dialog) {
@@ -171,17 +179,18 @@ MakeOutcome OnMakeSolImages(CKibDoc* document, const MakeDialog& dialog) {
     }
     int stationsPerSheet = 0;
     const bool ok = RunSolutions(*document, *choice, stationsPerSheet);
-    return ConvertAndClose(command, choice->outputFormat, ok, [&](const ConversionSettings& s) {
-        const std::vector<int> stations =
-            SelectedStations(*document->GetConfig(), choice->stationMask);
-        const std::vector<SheetConversion> sheets =
-            SolutionImageSheets(s, stations, stationsPerSheet);
-        if (!ConvertSheets(sheets, s.format)) {
-            return false;
-        }
-        CombineIfChosen(*choice, *document, s, sheets, "solutions");
-        return true;
-    });
+    return ConvertAndClose(
+        command, *choice, ok, [&](const ConversionSettings& s, Converter converter) {
+            const std::vector<int> stations =
+                SelectedStations(*document->GetConfig(), choice->stationMask);
+            const std::vector<SheetConversion> sheets =
+                SolutionImageSheets(s, stations, stationsPerSheet);
+            if (!ConvertSheets(sheets, s.format, converter)) {
+                return false;
+            }
+            CombineIfChosen(*choice, *document, s, sheets, "solutions");
+            return true;
+        });
 }
 
 } // namespace kib

@@ -11,8 +11,8 @@ void AddImageCommands(CLI::App& app, Context& ctx) {
     AddMakeVerb(app, ctx,
                 {.name = "images",
                  .description = "Make the competition maps and print sheets of FILE.cfg as SVG, "
-                                "then convert them with Inkscape into PDF, PS, EPS or PNG files "
-                                "beside them",
+                                "then convert them (with Inkscape or the built-in converter) into "
+                                "PDF, PS, EPS or PNG files beside them",
                  .handler = OnMakeMapImages,
                  .withTask = true,
                  .withFormat = true});
@@ -24,7 +24,8 @@ void AddImageCommands(CLI::App& app, Context& ctx) {
     AddMakeVerb(app, ctx,
                 {.name = "solution-images",
                  .description = "Make the solution sheets of FILE.cfg as SVG, then convert them "
-                                "with Inkscape into PDF, PS, EPS or PNG files beside them",
+                                "(with Inkscape or the built-in converter) into PDF, PS, EPS or "
+                                "PNG files beside them",
                  .handler = OnMakeSolImages,
                  .withFormat = true});
 }

@@ -57,6 +57,15 @@ void AddFormatOption(CLI::App& command, std::string& format) {
         ->option_text("pdf|ps|eps|png");
 }
 
+void AddConverterOption(CLI::App& command, std::string& converter) {
+    command
+        .add_option("--converter", converter,
+                    "The program that converts the sheets: inkscape (one process per sheet) or "
+                    "builtin (librsvg and cairo in kib itself, much faster); default: "
+                    "System.CONVERTER of FILE.cfg")
+        ->option_text("inkscape|builtin");
+}
+
 int MakeStatus(const MakeOutcome& outcome, const CliHost& host) {
     return outcome.end == MakeEnd::Closed ? host.LastBoxStatus() : kExitError;
 }
@@ -83,6 +92,15 @@ int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTa
             return kExitUsage;
         }
         choice.combine = options.combine;
+        if (options.converter == "inkscape") {
+            choice.converter = Converter::Inkscape;
+        } else if (options.converter == "builtin") {
+            choice.converter = Converter::BuiltIn;
+        } else if (!options.converter.empty()) {
+            std::cerr << "kib: --converter: '" << options.converter
+                      << "' is not inkscape or builtin\n";
+            return kExitUsage;
+        }
     }
     CKibDoc doc;
     if (!OpenConfiguration(doc, options.file)) {
@@ -113,6 +131,7 @@ void AddMakeVerb(CLI::App& app, Context& ctx, const MakeVerb& verb) {
                           "With --format pdf: also write every converted sheet of the run, in "
                           "station and task order, into one file EVENT-maps.pdf or "
                           "EVENT-solutions.pdf in the output folder");
+        AddConverterOption(*command, options->converter);
     }
     AddStationsOption(*command, options->stations);
     if (verb.withTask) {

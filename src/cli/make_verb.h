@@ -22,6 +22,7 @@ struct MakeVerbOptions {
     std::string task = "all"; // verbs with a task choice
     std::string format;       // raster verbs: pdf, ps, eps or png
     bool combine = false;     // raster verbs: also one PDF of every converted sheet
+    std::string converter;    // raster verbs: inkscape or builtin; empty: System.CONVERTER
 };
 
 // "all", "cover", "none" or a task number 1 .. 15 (0 is the cover too).
@@ -31,6 +32,7 @@ void AddFileOption(CLI::App& command, std::string& file);
 void AddStationsOption(CLI::App& command, std::string& stations);
 void AddTaskOption(CLI::App& command, std::string& task);
 void AddFormatOption(CLI::App& command, std::string& format);
+void AddConverterOption(CLI::App& command, std::string& converter);
 
 // The exit status of a Make command: its closing box decides; a command that
 // ended before its run (refused, declined, wrong layout) failed.
@@ -39,14 +41,14 @@ int MakeStatus(const MakeOutcome& outcome, const CliHost& host);
 using MakeHandler = MakeOutcome (*)(CKibDoc* document, const MakeDialog& dialog);
 
 // Runs a Make command on FILE.cfg with the choice of the options: bad --stations,
-// --task or --format text, or a station outside the configuration's range, is a
+// --task, --format or --converter text, or a station outside the configuration's range, is a
 // usage error (64) with a message on standard error. withTask and withFormat
 // tell which of the options the verb has.
 int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTask, bool withFormat,
                 CliHost& host);
 
-// A Make verb as the command line shows it: FILE.cfg, --format when withFormat,
-// --stations, and --task when withTask.
+// A Make verb as the command line shows it: FILE.cfg, --format and --converter
+// when withFormat, --stations, and --task when withTask.
 struct MakeVerb {
     const char* name = "";
     const char* description = "";

@@ -47,6 +47,7 @@ inline constexpr int Target_FONTNAME = 309;
 // System
 inline constexpr int System_INKSCAPEPATH = 401;
 inline constexpr int System_DEBUGGING = 402;
+inline constexpr int System_CONVERTER = 403;
 // Text
 inline constexpr int Text_STATION = 501;
 inline constexpr int Text_TASKS = 502;

@@ -47,7 +47,7 @@ constexpr ItemDef kTargetItems[] = {
     {"SHEET", 305, ItemKind::SheetForm, "A4Tiled", "Sheet", "Sheet (paper) format.\nIn \"tiled\" formats, more map canvases are placed onto one sheet (e.g. two A5 maps onto one A4Tiled).", {"A5", "A4Portrait", "A4Landscape", "A4Tiled", "A3Tiled"}},
     {"MARGIN", 306, ItemKind::Integer, "", "Margin", "Unprintable paper sheet margin (in mm).\nUse only if your printer cannot be set to ignore margins when printing.", {}},
     {"DIR", 307, ItemKind::Text, "", "Dir", "Directory for storing generated files.", {}},
-    {"REDUCESIZE", 310, ItemKind::Text, "No", "ReduceSize", "Specifies whether map symbols out of the cut will be printed.\nWARNING! Experimental feature, check the completeness of the final maps!", {"Yes", "No"}},
+    {"REDUCESIZE", 310, ItemKind::Text, "No", "ReduceSize", "Specifies whether map symbols out of the cut are left out of the sheets.\nYes: every sheet carries only the map objects that can show in its map segment (much smaller sheets, much faster conversion).\nNo: every sheet carries the whole map.", {"Yes", "No"}},
     {"DPI", 308, ItemKind::Integer, "600", "DPI", "Pixel density of output files if raster output (PNG) used.", {}},
     {"FONTNAME", 309, ItemKind::Text, "Arial", "FontName", "Default font for all texts made by Kib. Can be changed later for particular image parts.", {}},
 };
@@ -55,6 +55,7 @@ constexpr ItemDef kTargetItems[] = {
 constexpr ItemDef kSystemItems[] = {
     {"INKSCAPEPATH", 401, ItemKind::Text, kDefaultInkscapePath, "InkscapePath", "Path to Inkscape folder (if output format other than SVG is requested).", {}},
     {"DEBUGGING", 402, ItemKind::Text, "No", "Debugging", "Flag, whether debugging messages will be printed.", {"Yes", "No"}},
+    {"CONVERTER", 403, ItemKind::Text, "Inkscape", "Converter", "Program that converts the sheets into PDF, PS, EPS or PNG files.\nInkscape: the Inkscape program (when it is not installed, the built-in converter is used);\nBuiltin: Kib's own converter (librsvg and cairo), much faster.", {"Inkscape", "Builtin"}},
 };
 
 constexpr ItemDef kTextItems[] = {

@@ -125,6 +125,10 @@ MapReader::Step MapReader::ProcessLine(MapLine& line) {
     if (!map_.firstContentLine) {
         return FirstContent(line);
     }
+    TrackGroups(kind, line.text);
+    if (state_ == InObject && kind != LineKind::Plain && kind != LineKind::GroupClose) {
+        extent_.MarkUnknown(); // an element the trimming does not know how far it draws
+    }
     switch (kind) {
     case LineKind::GroupOpen:
         return GroupOpen(line);
@@ -186,6 +190,7 @@ MapReader::Step MapReader::GroupOpen(MapLine& line) {
     }
     if (state_ == InSymbol) {
         StyleGroup(line);
+        styleStyle_ = Inherit(symbolStyle_, ReadStrokeStyle(line.text, 2));
         state_ = InStyle;
     } else if (state_ == InStyle) {
         return ObjectGroup(line);
@@ -234,6 +239,7 @@ MapReader::Step MapReader::SymbolGroup(MapLine& line) {
     LogDebug("Symbols %d.%d (%s) of type 0x%02X starting from line #%d", major, minor, name.c_str(),
              *type, line.lineNo);
     currentSet_ = map_.DefineSymbolSet(major, minor, *type, &line);
+    symbolStyle_ = ReadStrokeStyle(text, 2);
     return Step::Next;
 }
 
@@ -272,6 +278,8 @@ MapReader::Step MapReader::ObjectGroup(MapLine& line) {
     }
     state_ = InObject;
     n_ = 0;
+    extent_.Reset();
+    objectStyle_ = Inherit(styleStyle_, ReadStrokeStyle(line.text, 2));
     return Step::Next;
 }
 
@@ -279,9 +287,11 @@ MapReader::Step MapReader::CircleOpen(MapLine& line) {
     if (state_ != InStyle) {
         return Step::Next;
     }
+    TextScan scan(line.text);
     float cx = 0.0f;
     float cy = 0.0f;
-    if (std::sscanf(line.text.c_str(), "<circle cx=\"%f\" cy=\"%f\"", &cx, &cy) != 2) {
+    if (!(scan.Literal("<circle cx=\"") && scan.Float(cx) && scan.Literal("\" cy=\"") &&
+          scan.Float(cy))) {
         return Step::Stop;
     }
     SymbolInstance* inst = NewInstance(line);
@@ -291,6 +301,12 @@ MapReader::Step MapReader::CircleOpen(MapLine& line) {
     inst->points = 1;
     inst->isCircle = true;
     SetPoint(*inst, MapPoint{cx, cy});
+    float radius = 0.0f;
+    const StrokeStyle style = Inherit(styleStyle_, ReadCircleStyle(line.text, 7, radius));
+    DrawnExtent extent;
+    extent.Add(MapPoint{cx - radius, cy - radius});
+    extent.Add(MapPoint{cx + radius, cy + radius});
+    FinishExtent(extent, style, *inst);
     TraceInstance(*inst);
     return Step::Next;
 }
@@ -301,29 +317,40 @@ void MapReader::PathData(const MapLine& line) {
         return;
     }
     const char c = text[0];
+    std::size_t read = 0; // characters of the line the point formats took
     if (c == 'd') {
-        float x = 0.0f;
-        float y = 0.0f;
-        if (std::sscanf(text.c_str(), "d=\"M%f,%f", &x, &y) == 2) {
-            n_ = 1;
-            instance_->points = 1;
-            SetPoint(*instance_, MapPoint{x, y});
-            prevX_ = x;
-            prevY_ = y;
-        }
+        read = MovePoint(text);
     } else if (c == 'L') {
-        StraightPoint(text, 1);
+        read = StraightPoint(text, 1);
     } else if (c >= '0' && c <= '9') {
-        StraightPoint(text, 0);
+        read = StraightPoint(text, 0);
     } else if (c == 'C') {
-        CurvePoint(text);
+        read = CurvePoint(text);
     }
+    extent_.AddPathData(text, read);
 }
 
-void MapReader::StraightPoint(const std::string& text, std::size_t from) {
+std::size_t MapReader::MovePoint(const std::string& text) {
+    TextScan scan(text);
+    float x = 0.0f;
+    float y = 0.0f;
+    if (!(scan.Literal("d=\"M") && scan.Float(x) && scan.Literal(",") && scan.Float(y))) {
+        return 0;
+    }
+    n_ = 1;
+    instance_->points = 1;
+    SetPoint(*instance_, MapPoint{x, y});
+    prevX_ = x;
+    prevY_ = y;
+    extent_.Add(MapPoint{x, y});
+    return scan.Pos();
+}
+
+std::size_t MapReader::StraightPoint(const std::string& text, std::size_t from) {
+    TextScan scan(text, from);
     MapPoint p;
-    if (std::sscanf(text.c_str() + from, "%f,%f", &p.x, &p.y) != 2) {
-        return;
+    if (!(scan.Float(p.x) && scan.Literal(",") && scan.Float(p.y))) {
+        return 0;
     }
     SymbolInstance& inst = *instance_;
     if (n_ == 1) {
@@ -338,15 +365,19 @@ void MapReader::StraightPoint(const std::string& text, std::size_t from) {
     ++n_;
     ++inst.points;
     Widen(inst.min, inst.max, p);
+    extent_.Add(p);
+    return scan.Pos();
 }
 
-void MapReader::CurvePoint(const std::string& text) {
+std::size_t MapReader::CurvePoint(const std::string& text) {
+    TextScan scan(text);
     MapPoint p1;
     MapPoint p2;
     MapPoint p3;
-    if (std::sscanf(text.c_str(), "C%f,%f %f,%f %f,%f", &p1.x, &p1.y, &p2.x, &p2.y, &p3.x, &p3.y) !=
-        6) {
-        return;
+    if (!(scan.Literal("C") && scan.Float(p1.x) && scan.Literal(",") && scan.Float(p1.y) &&
+          scan.Literal(" ") && scan.Float(p2.x) && scan.Literal(",") && scan.Float(p2.y) &&
+          scan.Literal(" ") && scan.Float(p3.x) && scan.Literal(",") && scan.Float(p3.y))) {
+        return 0;
     }
     SymbolInstance& inst = *instance_;
     if (n_ <= 2) {
@@ -363,12 +394,18 @@ void MapReader::CurvePoint(const std::string& text) {
     ++inst.points;
     Widen(inst.min, inst.max, p3);
     ++n_;
+    // A cubic curve lies within the hull of its end and control points.
+    extent_.Add(p1);
+    extent_.Add(p2);
+    extent_.Add(p3);
+    return scan.Pos();
 }
 
 void MapReader::GroupClose(MapLine& line) {
     switch (state_) {
     case InObject:
         instance_->lastLine = &line;
+        FinishExtent(extent_, objectStyle_, *instance_);
         TraceInstance(*instance_);
         state_ = InStyle;
         break;
@@ -385,6 +422,28 @@ void MapReader::GroupClose(MapLine& line) {
     case Outside:
         break;
     }
+}
+
+void MapReader::TrackGroups(LineKind kind, const std::string& text) {
+    if (kind == LineKind::GroupOpen) {
+        const std::size_t last = text.find_last_not_of(" \t\r");
+        if (last != std::string::npos && last > 0 && text.compare(last - 1, 2, "/>") == 0) {
+            return; // an empty group
+        }
+        const bool understood = ReadStrokeStyle(text, 2).understood;
+        groupUnderstood_.push_back(understood);
+        foreignGroups_ += understood ? 0 : 1;
+    } else if (kind == LineKind::GroupClose && !groupUnderstood_.empty()) {
+        foreignGroups_ -= groupUnderstood_.back() ? 0 : 1;
+        groupUnderstood_.pop_back();
+    }
+}
+
+bool MapReader::FinishExtent(const DrawnExtent& extent, const StrokeStyle& style,
+                             SymbolInstance& inst) {
+    inst.drawnKnown =
+        foreignGroups_ == 0 && extent.Finish(StrokeReach(style), inst.drawnMin, inst.drawnMax);
+    return inst.drawnKnown;
 }
 
 void MapReader::TraceInstance(const SymbolInstance& inst) const {

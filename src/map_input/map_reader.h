@@ -1,12 +1,14 @@
 // The line grammar of OCAD's SVG map export: reads one file into a CKibMap.
 #pragma once
 
+#include "map_input/drawn_extent.h"
 #include "map_input/line_kind.h"
 #include "map_input/symbol_classifier.h"
 
 #include <chrono>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace kib {
 
@@ -34,10 +36,13 @@ class MapReader {
     Step ObjectGroup(MapLine& line);
     Step CircleOpen(MapLine& line);
     void PathData(const MapLine& line);
-    void StraightPoint(const std::string& text, std::size_t from);
-    void CurvePoint(const std::string& text);
+    std::size_t MovePoint(const std::string& text);
+    std::size_t StraightPoint(const std::string& text, std::size_t from);
+    std::size_t CurvePoint(const std::string& text);
     void GroupClose(MapLine& line);
     SymbolInstance* NewInstance(MapLine& line);
+    void TrackGroups(LineKind kind, const std::string& text);
+    bool FinishExtent(const DrawnExtent& extent, const StrokeStyle& style, SymbolInstance& inst);
     void TraceInstance(const SymbolInstance& inst) const;
     void Finish();
 
@@ -58,6 +63,15 @@ class MapReader {
     int n_ = 0; // points read for the current path
     float prevX_ = 0.0f;
     float prevY_ = 0.0f;
+    // What the current object draws, and the strokes its groups declare.
+    DrawnExtent extent_;
+    StrokeStyle symbolStyle_;
+    StrokeStyle styleStyle_;
+    StrokeStyle objectStyle_;
+    // Open groups whose attributes may move or widen what they hold (a
+    // transform, say): while one is open no extent is known.
+    std::vector<bool> groupUnderstood_;
+    int foreignGroups_ = 0;
 };
 
 } // namespace kib

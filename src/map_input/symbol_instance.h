@@ -21,6 +21,13 @@ struct SymbolInstance {
     MapPoint centre; // centre estimate
     MapPoint min;    // bounding box of the points read
     MapPoint max;
+    // Everything the object draws lies within drawnMin .. drawnMax (its points,
+    // the control points of its curves, a circle's radius, the reach of its
+    // stroke); drawnKnown is false when the reader could not tell. A map trimmed
+    // to its segment never leaves out an object whose extent is unknown.
+    MapPoint drawnMin;
+    MapPoint drawnMax;
+    bool drawnKnown = false;
     MapLine* firstLine = nullptr;
     MapLine* lastLine = nullptr;
     SymbolInstance* next = nullptr; // the following instance of the same set

@@ -1,6 +1,7 @@
 // Small scanners for the fixed line formats of the map export. Integers are
 // read like the scanf directive %d (leading white space, optional sign, digits)
 // but saturate instead of overflowing, so that huge numbers stay out of range.
+// Reals are read exactly as the scanf directive %f reads them, only faster.
 #pragma once
 
 #include <cstddef>
@@ -19,12 +20,16 @@ class TextScan {
     bool Int(int& value);
     // %c: any one character.
     bool Char(char& c);
+    // %f: the same characters and the same float as std::sscanf gives.
+    bool Float(float& value);
     void SkipSpace();
     std::size_t Pos() const { return pos_; }
     bool AtEnd() const { return pos_ >= text_.size(); }
     char Peek() const { return AtEnd() ? '\0' : text_[pos_]; }
 
   private:
+    bool FloatByScanf(float& value);
+
     std::string_view text_;
     std::size_t pos_;
 };

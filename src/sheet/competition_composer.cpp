@@ -126,7 +126,7 @@ void CompetitionComposer::OpenCorner(int corner) {
 
 void CompetitionComposer::WriteMap(int offset) {
     if (cfg_.Item(id::Target_REDUCESIZE).IsYes()) {
-        ReduceToSegment(map_, k_, controlX_ / map_.zoom, controlY_ / map_.zoom, false);
+        ReduceToSegment(map_, k_, controlX_ / map_.zoom, controlY_ / map_.zoom, false, offset);
     }
     const std::string transform = FormatText(
         "rotate(%d %d %d) translate(%.3f %.3f) scale(%f)", angle_, k_.mapCentreX,

@@ -6,7 +6,9 @@
 #include "sheet/sheet_layout.h"
 #include "sheet/svg_text.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace kib {
@@ -94,16 +96,44 @@ void DarkenGreens(CKibMap& map, int percent) {
     }
 }
 
-void ReduceToSegment(CKibMap& map, const SheetLayout& layout, float x, float y, bool forceSquare) {
-    const float zoom = map.zoom;
-    float reach = 0.0f;
-    if (layout.circleShape && !forceSquare) {
-        reach = static_cast<float>(layout.segMargin + layout.segRadius + 1) / zoom;
-    } else {
-        const float h = static_cast<float>(layout.segH / 2 + layout.segMargin + 1);
-        const float w = static_cast<float>(layout.segW / 2 + layout.segMargin + 1);
-        reach = std::sqrt(h * h + w * w) / zoom;
+namespace {
+
+// How far from the control point, in millimetres of the canvas, the map can be
+// seen: the map segment's hole in the screening cut with the segment margin and
+// one millimetre to spare, wherever the offset moved the map under it.
+float SegmentReach(const SheetLayout& layout, bool forceSquare, int offset) {
+    const float spare = static_cast<float>(layout.segMargin + 1);
+    const float shift = static_cast<float>(std::abs(offset));
+    const float halfW = static_cast<float>(layout.segW) / 2.0f;
+    if (forceSquare) {
+        return std::hypot(static_cast<float>(layout.segH / 2) + spare,
+                          static_cast<float>(layout.segW / 2) + spare);
     }
+    if (layout.circleShape) {
+        return static_cast<float>(layout.segRadius) + shift + spare;
+    }
+    if (layout.modeWeb) {
+        // The hole reaches from the top of the canvas down to segH.
+        const float centre = static_cast<float>(layout.mapCentreY + offset);
+        const float up = std::fabs(centre);
+        const float down = std::fabs(static_cast<float>(layout.segH) - centre);
+        return std::hypot(halfW + spare, std::max(up, down) + spare);
+    }
+    return std::hypot(static_cast<float>(layout.segH) / 2.0f + shift + spare, halfW + spare);
+}
+
+// Distance from (x, y) to the nearest point of the box min .. max.
+float DistanceToBox(float x, float y, MapPoint min, MapPoint max) {
+    const float dx = std::max({min.x - x, 0.0f, x - max.x});
+    const float dy = std::max({min.y - y, 0.0f, y - max.y});
+    return std::hypot(dx, dy);
+}
+
+} // namespace
+
+void ReduceToSegment(CKibMap& map, const SheetLayout& layout, float x, float y, bool forceSquare,
+                     int offset) {
+    const float reach = SegmentReach(layout, forceSquare, offset) / map.zoom;
     map.Registry().ForEach([&](SymbolSet& set) {
         if (set.major < 100 || set.major > 699 || (set.type & kNotReduced)) {
             return;
@@ -112,10 +142,9 @@ void ReduceToSegment(CKibMap& map, const SheetLayout& layout, float x, float y, 
             if (!inst.firstLine || !inst.lastLine) {
                 continue;
             }
-            const float mx = (inst.min.x + inst.max.x) / 2.0f;
-            const float my = (inst.min.y + inst.max.y) / 2.0f;
-            const float diagonal = std::hypot(inst.max.x - inst.min.x, inst.max.y - inst.min.y);
-            const bool far = std::hypot(x - mx, y - my) > diagonal / 2.0f + reach;
+            // An object whose extent the reader could not tell is always drawn.
+            const bool far =
+                inst.drawnKnown && DistanceToBox(x, y, inst.drawnMin, inst.drawnMax) > reach;
             if (far && !inst.firstLine->hidden) {
                 HideLines(inst.firstLine, inst.lastLine);
             } else if (!far && inst.firstLine->hidden) {

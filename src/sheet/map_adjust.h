@@ -31,9 +31,15 @@ inline constexpr const char* kVegetationGreens[4] = {"(36,255,23)", "(61,255,23)
 // nothing) in every map line, hidden or not.
 void DarkenGreens(CKibMap& map, int percent);
 
-// Hides the regular map objects (majors 100 .. 699) that lie wholly outside the
-// map segment around (x, y) in map units, and shows again those within reach
-// that an earlier sheet hid. forceSquare treats a circular segment as square.
-void ReduceToSegment(CKibMap& map, const SheetLayout& layout, float x, float y, bool forceSquare);
+// Hides the regular map objects (majors 100 .. 699) that cannot touch the map
+// segment around the control point (x, y) in map units, and shows again those
+// within reach that an earlier sheet hid. An object is left out only when
+// everything it draws (its drawn extent, with curves, radius and stroke) lies
+// farther from the point than the segment reaches; an object whose extent is
+// unknown is always drawn. forceSquare treats a circular segment as a square one
+// around the point; offset is the vertical shift of the map under its segment
+// (the station's MAPOFFSET), in millimetres.
+void ReduceToSegment(CKibMap& map, const SheetLayout& layout, float x, float y, bool forceSquare,
+                     int offset = 0);
 
 } // namespace kib

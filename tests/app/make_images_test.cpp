@@ -20,6 +20,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -267,10 +268,11 @@ TEST_F(MakeImagesTest, HowRasterCommandsEndWhenSomethingGoesWrong) {
     EXPECT_FALSE(RUNNING());
     fs::rename(dir + "/courses.bak", dir + "/Demo.Courses.xml");
 
-    // Inkscape cannot be found.
+    // An Inkscape whose version cannot be told.
     {
-        test::PathOverride path(inkscape.Path() + "nowhere");
-        Set(id::System_INKSCAPEPATH, inkscape.Path() + "nowhere");
+        test::ScriptDir broken;
+        broken.Script("bin/inkscape", "echo 'no version here'\n");
+        Set(id::System_INKSCAPEPATH, broken.Path());
         outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, kFormatPdf)));
         EXPECT_EQ(LastBoxText(), "Image files creation failed.");
         EXPECT_EQ(outcome.closingIcon, BoxIcon::Error);
@@ -314,6 +316,55 @@ TEST_F(MakeImagesTest, HowRasterCommandsEndWhenSomethingGoesWrong) {
     EXPECT_EQ(LastBoxText(), "Image files creation failed.");
     EXPECT_TRUE(host.HasMessage("[** ERROR **] Output format 7 is unknown."));
     EXPECT_FALSE(fs::exists(dir + "/out/map-1.1.svg"));
+    EXPECT_FALSE(RUNNING());
+}
+
+TEST_F(MakeImagesTest, WithoutInkscapeTheBuiltInConverterConvertsAfterOneInfoLine) {
+    const std::string nowhere = inkscape.Path() + "nowhere";
+    test::PathOverride path(nowhere);
+    Set(id::System_INKSCAPEPATH, nowhere);
+    const MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, kFormatPdf)));
+    EXPECT_EQ(LastBoxText(), "Image files created.");
+    EXPECT_EQ(outcome.closingIcon, BoxIcon::Information);
+    const std::string info = "Inkscape is not installed (not in " + nowhere +
+                             " nor on PATH): the built-in converter converts the sheets.";
+    EXPECT_EQ(std::count(host.messages.begin(), host.messages.end(), info), 1);
+    EXPECT_FALSE(host.HasMessage("[** ERROR **] Cannot find inkscape in path " + nowhere +
+                                 ". Check setting of System.INKSCAPEPATH."));
+    EXPECT_THAT(Calls(), IsEmpty());
+    EXPECT_EQ(test::ReadFile(dir + "/out/prn-1.0-1.1.pdf").substr(0, 5), "%PDF-");
+}
+
+TEST_F(MakeImagesTest, TheConverterComesFromTheCommandElseFromTheConfiguration) {
+    Set(id::System_CONVERTER, "Builtin");
+    OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, kFormatPs)));
+    EXPECT_EQ(LastBoxText(), "Image files created.");
+    EXPECT_THAT(Calls(), IsEmpty());
+    EXPECT_EQ(test::ReadFile(dir + "/out/prn-1.0-1.1.ps").substr(0, 4), "%!PS");
+
+    // The command's choice wins: Inkscape converts the solution sheet.
+    MakeChoice choice = Choice(0, -1, kFormatPdf);
+    choice.converter = Converter::Inkscape;
+    OnMakeSolImages(&doc, Dialog(choice));
+    EXPECT_EQ(LastBoxText(), "Image files created.");
+    EXPECT_EQ(Calls().size(), 1u);
+}
+
+TEST_F(MakeImagesTest, StopEndsBuiltInConversionsBeforeTheNextSheet) {
+    Set(id::System_CONVERTER, "Builtin");
+    host.onPump = [this] {
+        if (RUNNING() && fs::exists(dir + "/out/prn-1.0-1.1.pdf")) {
+            OnStop();
+        }
+    };
+    const MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, -1, kFormatPdf)));
+    host.onPump = nullptr;
+    EXPECT_EQ(LastBoxText(), "Image files creation failed.");
+    EXPECT_EQ(outcome.closingIcon, BoxIcon::Error);
+    EXPECT_TRUE(host.HasMessage("[= WARNING =] STOP button pressed"));
+    EXPECT_TRUE(fs::exists(dir + "/out/prn-1.0-1.1.pdf")) << "the sheet drawn before the stop";
+    EXPECT_FALSE(fs::exists(dir + "/out/prn-1.2-1.3.pdf"));
+    EXPECT_FALSE(fs::exists(dir + "/out/prn-1.0-1.1-tmp.pdf"));
     EXPECT_FALSE(RUNNING());
 }
 

@@ -397,6 +397,8 @@ TEST_F(ImagesCommandTest, BadChoicesAreUsageErrors) {
         {"images", cfg},
         {"images", cfg, "--format", "gif"},
         {"images", cfg, "--format", "pdf", "--task", "cover1"},
+        {"images", cfg, "--format", "pdf", "--converter", "cairo"},
+        {"solutions", cfg, "--converter", "builtin"},
         {"solution-images", cfg, "--format", "PDF"},
         {"solution-images", cfg, "--format", "png", "--stations", "9"},
         {"solutions", cfg, "--stations", "2-1"},

@@ -80,9 +80,13 @@ TEST_F(NewCommandTest, DemoExportsGiveBackTheDemoConfiguration) {
     for (const char* key :
          {"Event.NAME", "Event.MINSTAT", "Event.MAXSTAT", "Event.NUMFMT", "Event.TASKS",
           "Event.FLAGS", "Source.MODE", "Source.COURSE", "Source.MAP", "Source.COURSES",
-          "Source.CHAIR", "Source.FLAG", "Source.ZERO", "Source.LETTERS", "Source.ANSWERS"}) {
+          "Source.CHAIR", "Source.FLAG", "Source.ZERO", "Source.LETTERS", "Source.ANSWERS",
+          "Target.REDUCESIZE"}) {
         EXPECT_EQ(created[key], demo[key]) << key;
     }
+    EXPECT_EQ(created["Target.REDUCESIZE"], "Yes") << "new events leave out what no segment shows";
+    EXPECT_NE(ReadFile(dir + "/Demo.cfg").find("[Target]\r\nREDUCESIZE=Yes\r\n"),
+              std::string::npos);
     EXPECT_EQ(created["Event.NAME"], "Demo");
     EXPECT_EQ(created["Source.FLAG"], "790.002 790.003");
     EXPECT_EQ(created["Event.TASKS"], "5");

@@ -6,6 +6,10 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <random>
 
 using namespace kib;
 using kib::test::MapText;
@@ -83,6 +87,96 @@ TEST(TextScanInts, SaturateInsteadOfOverflowing) {
     EXPECT_EQ(TruncToInt(std::nan("")), INT_MIN);
     EXPECT_EQ(TruncToInt(1e30), INT_MAX);
     EXPECT_EQ(TruncToInt(-0.9), 0);
+}
+
+// TextScan::Float against std::sscanf("%f%n") at one place of a text: the same
+// success, the same characters taken and the same float, bit for bit.
+void ExpectFloatLikeScanf(const std::string& text, std::size_t pos) {
+    float expected = 0.0f;
+    int used = 0;
+    const bool scanned = std::sscanf(text.c_str() + pos, "%f%n", &expected, &used) == 1;
+    TextScan scan(text, pos);
+    float value = 0.0f;
+    const bool read = scan.Float(value);
+    ASSERT_EQ(read, scanned) << "'" << text << "' at " << pos;
+    if (read) {
+        EXPECT_EQ(scan.Pos(), pos + static_cast<std::size_t>(used)) << "'" << text << "'";
+        EXPECT_EQ(std::memcmp(&value, &expected, sizeof value), 0)
+            << "'" << text << "' at " << pos << ": " << value << " against " << expected;
+    }
+}
+
+TEST(TextScanFloats, SameCharactersAndValuesAsScanf) {
+    const char* cases[] = {
+        "0",
+        "-0",
+        "12.5",
+        "-12.345,7",
+        "205.925,80.494",
+        ".5",
+        "-.5",
+        "5.",
+        "-",
+        ".",
+        "-.",
+        "+3.25",
+        "  \t7.125 x",
+        "1e3",
+        "1E-2,",
+        "2.5e",
+        "2.5e+",
+        "0x1p4",
+        "-0X1A",
+        "0x",
+        "inf",
+        "-Infinity",
+        "nan",
+        "nan(12)",
+        "1.5.5",
+        "123456789012345678901234567890",
+        "340282356779733661637539395458142568448",
+        "0.000000000000000000000000000000000000000001",
+        "0.1000000000000000055511151231257827",
+        "16777217",
+        "3.4028235e38",
+        "1e39",
+        "0.00000000000000000000000000000000000000000000140129846432",
+        "x1",
+        "",
+        "\"1\"",
+    };
+    for (const char* c : cases) {
+        ExpectFloatLikeScanf(c, 0);
+    }
+    // Random texts of number characters, at every place.
+    std::mt19937 random(11);
+    const std::string alphabet = "0123456789.-+eExXinfaNIF ,\t\"";
+    for (int k = 0; k < 4000; ++k) {
+        std::string text(random() % 12, ' ');
+        for (char& ch : text) {
+            ch = alphabet[random() % alphabet.size()];
+        }
+        for (std::size_t pos = 0; pos < text.size(); ++pos) {
+            ExpectFloatLikeScanf(text, pos);
+        }
+    }
+}
+
+TEST(TextScanFloats, EveryNumberOfTheDemoMapsAsScanfReadsIt) {
+    for (int station = 1; station <= 4; ++station) {
+        std::ifstream in(std::string(KIB_SOURCE_DIR) + "/examples/demo/Demo.S" +
+                         std::to_string(station) + ".svg");
+        ASSERT_TRUE(in) << station;
+        std::string line;
+        while (std::getline(in, line)) {
+            for (std::size_t pos = 0; pos < line.size(); ++pos) {
+                const char c = line[pos];
+                if ((c >= '0' && c <= '9') || c == '-' || c == '.') {
+                    ExpectFloatLikeScanf(line, pos);
+                }
+            }
+        }
+    }
 }
 
 TEST_F(MapReaderTest, GroupLinesWithAndWithoutSymPrefix) {
@@ -279,6 +373,127 @@ TEST_F(MapReaderTest, PathPointsGiveReferenceCentreAndBox) {
         EXPECT_EQ(inst.firstLine->text, "<g stroke-linecap=\"round\">") << c.name;
         EXPECT_EQ(inst.lastLine->text, "</g>") << c.name;
     }
+}
+
+// What trimming a map needs of an object: everything it draws lies within its
+// drawn extent, and an object the reader does not fully understand has none.
+TEST_F(MapReaderTest, DrawnExtentHoldsControlPointsRadiusAndStroke) {
+    const char* stroke = "<g stroke=\"rgb(0, 0, 0)\" stroke-width=\"0.4\" fill=\"none\">";
+    const char* fill = "<g fill=\"rgb(0,168,232)\" stroke=\"none\">";
+    const float reach = 0.2f * 4.0f; // half the width times the default miter limit
+    const struct {
+        const char* name;
+        const char* style;
+        std::vector<std::string> lines; // inside the style group
+        bool known;
+        MapPoint min;
+        MapPoint max;
+    } cases[] = {
+        {"a curve bulging beyond its end points",
+         fill,
+         {"<g>", "<path", "d=\"M0,0", "C10,-30 20,-30 30,0", "Z\"/>", "</g>"},
+         true,
+         {0, -30},
+         {30, 0}},
+        {"a stroked line",
+         stroke,
+         {"<g>", "<path", "d=\"M10,10", "L20,30\"/>", "</g>"},
+         true,
+         {10 - reach, 10 - reach},
+         {20 + reach, 30 + reach}},
+        {"a stroke width and miter limit of the object's own group",
+         fill,
+         {"<g stroke=\"red\" stroke-width=\"2\" stroke-miterlimit=\"1\">", "<path", "d=\"M10,10",
+          "L20,10\"/>", "</g>"},
+         true,
+         {10 - 1.4142135f, 10 - 1.4142135f},
+         {20 + 1.4142135f, 10 + 1.4142135f}},
+        {"a circle with its radius",
+         fill,
+         {"<circle cx=\"5\" cy=\"6\" r=\"2\"/>"},
+         true,
+         {3, 4},
+         {7, 8}},
+        {"several commands on one line",
+         fill,
+         {"<g>", "<path", "d=\"M1,1 L9,2 C3,-4 4,5 6,6 Z\"/>", "</g>"},
+         true,
+         {1, -4},
+         {9, 6}},
+        {"no point read", fill, {"<g>", "<path", "</g>"}, false, {}, {}},
+        {"a relative command",
+         fill,
+         {"<g>", "<path", "d=\"M1,1", "l50,50\"/>", "</g>"},
+         false,
+         {},
+         {}},
+        {"an element other than a path",
+         fill,
+         {"<g>", "<path", "d=\"M1,1", "L2,2\"/>", "<text x=\"1\" y=\"1\">far</text>", "</g>"},
+         false,
+         {},
+         {}},
+        {"a transform on the object",
+         fill,
+         {"<g transform=\"translate(100,0)\">", "<path", "d=\"M1,1", "L2,2\"/>", "</g>"},
+         false,
+         {},
+         {}},
+        {"a circle without a radius", fill, {"<circle cx=\"5\" cy=\"6\"/>"}, false, {}, {}},
+        {"a circle with a transform",
+         fill,
+         {"<circle cx=\"5\" cy=\"6\" r=\"1\" transform=\"scale(9)\"/>"},
+         false,
+         {},
+         {}},
+        {"a style group with markers",
+         "<g stroke=\"red\" marker-end=\"url(#m)\">",
+         {"<g>", "<path", "d=\"M1,1", "L2,2\"/>", "</g>"},
+         false,
+         {},
+         {}},
+    };
+    for (const auto& c : cases) {
+        MapText text;
+        text.Symbol(301, 0, "Object", c.style);
+        for (const std::string& line : c.lines) {
+            text.Line(line);
+        }
+        text.EndSymbol();
+        Set(id::Target_REDUCESIZE, "Yes");
+        CKibMap& m = Parse(text.Text());
+        ASSERT_TRUE(parsed) << c.name;
+        ASSERT_NE(m.FindSet(301, 0), nullptr) << c.name;
+        const SymbolInstance& inst = *m.FindSet(301, 0)->First();
+        EXPECT_EQ(inst.drawnKnown, c.known) << c.name;
+        if (c.known) {
+            EXPECT_NEAR(inst.drawnMin.x, c.min.x, 1e-4) << c.name;
+            EXPECT_NEAR(inst.drawnMin.y, c.min.y, 1e-4) << c.name;
+            EXPECT_NEAR(inst.drawnMax.x, c.max.x, 1e-4) << c.name;
+            EXPECT_NEAR(inst.drawnMax.y, c.max.y, 1e-4) << c.name;
+        }
+    }
+}
+
+TEST_F(MapReaderTest, GroupsThatMayMoveTheirContentLeaveItsExtentUnknown) {
+    Set(id::Target_REDUCESIZE, "Yes");
+    MapText text;
+    text.Line("<g id=\"Layer 1\" transform=\"translate(50,0)\">");
+    text.Symbol(301, 0, "Moved").Segment(1, 1, 2, 2).EndSymbol();
+    text.Line("</g>");
+    text.Symbol(301, 1, "In place").Segment(1, 1, 2, 2).EndSymbol();
+    text.Line("<g id=\"Sym_301.2 Moved too\" transform=\"rotate(90)\">")
+        .Line("<g fill=\"red\">")
+        .Line("<circle cx=\"1\" cy=\"1\" r=\"1\"/>")
+        .EndSymbol();
+    text.Line("<g transform=\"scale(2)\"/>"); // wraps nothing
+    text.Symbol(301, 3, "After an empty group").Segment(1, 1, 2, 2).EndSymbol();
+    CKibMap& m = Parse(text.Text());
+    ASSERT_TRUE(parsed);
+    EXPECT_FALSE(m.FindSet(301, 0)->First()->drawnKnown);
+    EXPECT_TRUE(m.FindSet(301, 1)->First()->drawnKnown);
+    EXPECT_FALSE(m.FindSet(301, 2)->First()->drawnKnown);
+    EXPECT_TRUE(m.FindSet(301, 3)->First()->drawnKnown);
 }
 
 TEST_F(MapReaderTest, CircleFromFourArcs) {

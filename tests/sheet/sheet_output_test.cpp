@@ -103,6 +103,26 @@ TEST_F(SheetOutputTest, SheetIsWrittenOnceAndLeftAloneWhileUnchanged) {
     EXPECT_EQ(OutputFiles(), std::vector<std::string>{"map-1.2.svg"});
 }
 
+TEST_F(SheetOutputTest, LargeSheetsAreComparedToTheirLastByte) {
+    // Larger than one chunk of the comparison: a difference in a later chunk counts.
+    std::string content(2500000, 'x');
+    const std::string final = dir + "/out/map-1.2.svg";
+    for (std::size_t at : {std::size_t{10}, std::size_t{1048576}, content.size() - 1}) {
+        content[at] = 'a';
+        ASSERT_TRUE(Write(content));
+        MakeOld(final);
+        host.Clear();
+        ASSERT_TRUE(Write(content));
+        EXPECT_TRUE(HasDebug("File " + final + " not changed.")) << at;
+        EXPECT_EQ(ModificationTime(final), 1000000000) << at;
+        content[at] = 'b';
+        host.Clear();
+        ASSERT_TRUE(Write(content));
+        EXPECT_FALSE(HasDebug("File " + final + " not changed.")) << at;
+        EXPECT_EQ(test::ReadFile(final), content + "</g></svg>\r\n") << at;
+    }
+}
+
 TEST_F(SheetOutputTest, FailedCompositionLeavesTheOldSheet) {
     ASSERT_TRUE(Write("<svg>old"));
     EXPECT_FALSE(Write("<svg>half", false));

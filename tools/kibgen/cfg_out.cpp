@@ -57,6 +57,9 @@ std::string RenderConfig(const Event& ev) {
         source.push_back("ANSWERS=792");
     }
     sections.emplace_back("Source", source);
+    if (o.reduceSize) {
+        sections.emplace_back("Target", std::vector<std::string>{"REDUCESIZE=Yes"});
+    }
 
     // The order tabs of the default A5 canvas (144 mm high, margins of 15 mm, a pointing
     // board of 30 mm) hold five tasks of 15 mm; more tasks need smaller tabs.

@@ -131,6 +131,8 @@ const char* UsageText() {
            "                      (default odd stations)\n"
            "  --zero LIST         stations with at least one zero answer: list, all or none\n"
            "  --cfg FILE          also write a configuration (relative to --out)\n"
+           "  --reduce-size       the configuration leaves out of every sheet what its\n"
+           "                      map segment cannot show (Target.REDUCESIZE=Yes)\n"
            "  --quiet             no summary on standard output\n";
 }
 
@@ -166,6 +168,8 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
             o.fixedNumbers = true;
         } else if (name == "--quiet") {
             o.quiet = true;
+        } else if (name == "--reduce-size") {
+            o.reduceSize = true;
         } else if (!IsValuedOption(name)) {
             error = "unknown option " + name;
             return false;

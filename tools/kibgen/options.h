@@ -35,6 +35,7 @@ struct Options {
     std::set<int> zeroStations;   // stations given at least one zero answer
     bool zerosGiven = false;      // zeroStations was given (default: chance)
     std::string cfgName;          // configuration file to write (relative to outDir)
+    bool reduceSize = false;      // the configuration says Target.REDUCESIZE=Yes
     bool quiet = false;
 
     int TasksOf(int index) const;

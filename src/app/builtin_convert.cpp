@@ -1,0 +1,385 @@
+// The built-in converter: librsvg draws the sheet on a cairo surface, a PDF,
+// PostScript or EPS file for the vector formats, for PNG an image drawn band by
+// band and written row by row with libpng, so that a 600 dpi sheet never needs
+// the whole picture in memory.
+#include "app/builtin_convert.h"
+
+#include "app/converted_file.h"
+
+#include "app/text_baselines.h"
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "foundation/app_state.h"
+#include "foundation/file_stamp.h"
+#include "foundation/log.h"
+
+#include <cairo-pdf.h>
+#include <cairo-ps.h>
+#include <cairo.h>
+#include <librsvg/rsvg.h>
+#include <png.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <csetjmp>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sys/stat.h>
+#include <vector>
+
+namespace kib {
+
+namespace {
+
+// Vector pages are measured in points.
+constexpr double kPointsPerInch = 72.0;
+// The largest band of a PNG image drawn at once.
+constexpr std::size_t kBandBytes = 32u << 20;
+
+struct GObjectUnref {
+    void operator()(void* object) const { g_object_unref(object); }
+};
+using Handle = std::unique_ptr<RsvgHandle, GObjectUnref>;
+
+struct SurfaceDestroy {
+    void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+using Surface = std::unique_ptr<cairo_surface_t, SurfaceDestroy>;
+
+struct ContextDestroy {
+    void operator()(cairo_t* cr) const { cairo_destroy(cr); }
+};
+using Context = std::unique_ptr<cairo_t, ContextDestroy>;
+
+// The text of a GError, which is freed.
+std::string TakeMessage(GError* error) {
+    std::string text = error && error->message ? error->message : "unknown error";
+    if (error) {
+        g_error_free(error);
+    }
+    return text;
+}
+
+// The sheet, read at dpi user units to the inch, and its page size in them.
+// Its texts are placed by their dominant baselines first (text_baselines.h);
+// files it names (a logo) are found beside it.
+Handle LoadSheet(const std::string& svg, double dpi, double& width, double& height) {
+    std::ifstream in(svg, std::ios::binary);
+    if (!in) {
+        LogError("[** ERROR **] Cannot read '%s' for conversion: %s", svg.c_str(),
+                 std::strerror(errno));
+        return nullptr;
+    }
+    const std::string text =
+        PlaceTextBaselines(std::string(std::istreambuf_iterator<char>(in), {}));
+    GFile* file = g_file_new_for_path(svg.c_str());
+    GInputStream* stream =
+        g_memory_input_stream_new_from_data(text.data(), static_cast<gssize>(text.size()), nullptr);
+    GError* error = nullptr;
+    // Sheets that carry whole maps are large: no limit on the document's size.
+    Handle handle(rsvg_handle_new_from_stream_sync(stream, file, RSVG_HANDLE_FLAG_UNLIMITED,
+                                                   nullptr, &error));
+    g_object_unref(stream);
+    g_object_unref(file);
+    if (!handle) {
+        LogError("[** ERROR **] Cannot read '%s' for conversion: %s", svg.c_str(),
+                 TakeMessage(error).c_str());
+        return nullptr;
+    }
+    rsvg_handle_set_dpi(handle.get(), dpi);
+    if (!rsvg_handle_get_intrinsic_size_in_pixels(handle.get(), &width, &height) ||
+        !(width > 0.0) || !(height > 0.0)) {
+        LogError("[** ERROR **] Cannot convert '%s': it gives no page size.", svg.c_str());
+        return nullptr;
+    }
+    return handle;
+}
+
+bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const std::string& svg) {
+    const RsvgRectangle viewport{0.0, 0.0, width, height};
+    GError* error = nullptr;
+    if (!rsvg_handle_render_document(handle, cr, &viewport, &error)) {
+        LogError("[** ERROR **] Cannot draw '%s': %s", svg.c_str(), TakeMessage(error).c_str());
+        return false;
+    }
+    return true;
+}
+
+// PDF, PS or EPS: the whole page.
+bool RenderVector(const std::string& svg, const std::string& target, int format) {
+    double width = 0.0;
+    double height = 0.0;
+    const Handle handle = LoadSheet(svg, kPointsPerInch, width, height);
+    if (!handle) {
+        return false;
+    }
+    Surface surface(format == kFormatPdf ? cairo_pdf_surface_create(target.c_str(), width, height)
+                                         : cairo_ps_surface_create(target.c_str(), width, height));
+    if (format == kFormatEps) {
+        cairo_ps_surface_set_eps(surface.get(), 1);
+    }
+    bool drawn = false;
+    {
+        const Context cr(cairo_create(surface.get()));
+        drawn = Draw(handle.get(), cr.get(), width, height, svg);
+    }
+    cairo_surface_finish(surface.get());
+    const cairo_status_t status = cairo_surface_status(surface.get());
+    if (status != CAIRO_STATUS_SUCCESS) {
+        LogError("[** ERROR **] Cannot write '%s': %s", target.c_str(),
+                 cairo_status_to_string(status));
+        return false;
+    }
+    return drawn;
+}
+
+// A PNG file written row by row. libpng reports errors by a long jump back to
+// the method that called it; those methods hold no objects that need cleaning.
+class PngFile {
+  public:
+    PngFile() = default;
+    PngFile(const PngFile&) = delete;
+    PngFile& operator=(const PngFile&) = delete;
+    ~PngFile() {
+        if (png_) {
+            png_destroy_write_struct(&png_, &info_);
+        }
+        if (file_) {
+            std::fclose(file_);
+        }
+    }
+
+    // RGBA with 8 bits a channel, with the resolution recorded in the file.
+    bool Begin(const std::string& path, int width, int height, int dpi) {
+        file_ = std::fopen(path.c_str(), "wb");
+        if (!file_) {
+            return false;
+        }
+        png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+        info_ = png_ ? png_create_info_struct(png_) : nullptr;
+        if (!info_) {
+            return false;
+        }
+        if (setjmp(png_jmpbuf(png_))) {
+            return false;
+        }
+        png_init_io(png_, file_);
+        png_set_IHDR(png_, info_, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
+                     8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                     PNG_FILTER_TYPE_DEFAULT);
+        const auto perMetre = static_cast<png_uint_32>(std::lround(dpi / 0.0254));
+        png_set_pHYs(png_, info_, perMetre, perMetre, PNG_RESOLUTION_METER);
+        png_write_info(png_, info_);
+        return true;
+    }
+    bool Row(const std::uint8_t* rgba) {
+        if (setjmp(png_jmpbuf(png_))) {
+            return false;
+        }
+        png_write_row(png_, rgba);
+        return true;
+    }
+    // Ends the file; false when anything could not be written.
+    bool End() {
+        if (setjmp(png_jmpbuf(png_))) {
+            return false;
+        }
+        png_write_end(png_, nullptr);
+        FILE* file = file_;
+        file_ = nullptr;
+        return std::fflush(file) == 0 && !std::ferror(file) && std::fclose(file) == 0;
+    }
+
+  private:
+    FILE* file_ = nullptr;
+    png_structp png_ = nullptr;
+    png_infop info_ = nullptr;
+};
+
+// One row of cairo's premultiplied native ARGB as RGBA bytes.
+void ToRgba(const std::uint32_t* argb, int width, std::uint8_t* rgba) {
+    for (int x = 0; x < width; ++x, rgba += 4) {
+        const std::uint32_t p = argb[x];
+        const std::uint32_t a = p >> 24;
+        if (a == 0) {
+            rgba[0] = rgba[1] = rgba[2] = rgba[3] = 0;
+            continue;
+        }
+        const auto unmultiply = [a](std::uint32_t c) {
+            return static_cast<std::uint8_t>((c * 255 + a / 2) / a);
+        };
+        rgba[0] = unmultiply((p >> 16) & 0xFF);
+        rgba[1] = unmultiply((p >> 8) & 0xFF);
+        rgba[2] = unmultiply(p & 0xFF);
+        rgba[3] = static_cast<std::uint8_t>(a);
+    }
+}
+
+// PNG: the page at dpi, its size rounded to whole pixels and the page stretched
+// to them, on a transparent background, drawn in bands of rows.
+bool RenderPng(const std::string& svg, const std::string& target, int dpi, int bandRows) {
+    double width = 0.0;
+    double height = 0.0;
+    const Handle handle = LoadSheet(svg, dpi, width, height);
+    if (!handle) {
+        return false;
+    }
+    const long w = std::lround(width);
+    const long h = std::lround(height);
+    if (w < 1 || h < 1 || w > 1000000 || h > 1000000) {
+        LogError("[** ERROR **] Cannot convert '%s': a page of %ld x %ld pixels.", svg.c_str(), w,
+                 h);
+        return false;
+    }
+    const int pixelsW = static_cast<int>(w);
+    const int pixelsH = static_cast<int>(h);
+    const long fit = static_cast<long>(kBandBytes / (4u * static_cast<std::size_t>(w)));
+    const int band = static_cast<int>(std::clamp<long>(bandRows > 0 ? bandRows : fit, 1, h));
+    PngFile png;
+    if (!png.Begin(target, pixelsW, pixelsH, dpi)) {
+        LogError("[** ERROR **] Cannot write '%s': %s", target.c_str(), std::strerror(errno));
+        return false;
+    }
+    Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixelsW, band));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
+        LogError("[** ERROR **] Cannot convert '%s': no memory for a band of %d x %d pixels.",
+                 svg.c_str(), pixelsW, band);
+        return false;
+    }
+    std::vector<std::uint8_t> row(static_cast<std::size_t>(pixelsW) * 4);
+    for (int top = 0; top < pixelsH; top += band) {
+        {
+            const Context cr(cairo_create(surface.get()));
+            cairo_set_operator(cr.get(), CAIRO_OPERATOR_CLEAR);
+            cairo_paint(cr.get());
+            cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
+            cairo_translate(cr.get(), 0.0, -static_cast<double>(top));
+            // The page fills the whole pixels in each direction, as Inkscape
+            // stretches it (librsvg alone would keep its aspect ratio).
+            cairo_scale(cr.get(), static_cast<double>(pixelsW) / width,
+                        static_cast<double>(pixelsH) / height);
+            if (!Draw(handle.get(), cr.get(), width, height, svg)) {
+                return false;
+            }
+        }
+        cairo_surface_flush(surface.get());
+        const unsigned char* data = cairo_image_surface_get_data(surface.get());
+        const int stride = cairo_image_surface_get_stride(surface.get());
+        for (int y = 0; y < band && top + y < pixelsH; ++y) {
+            ToRgba(reinterpret_cast<const std::uint32_t*>(data +
+                                                          static_cast<std::ptrdiff_t>(y) * stride),
+                   pixelsW, row.data());
+            if (!png.Row(row.data())) {
+                LogError("[** ERROR **] Cannot write '%s'.", target.c_str());
+                return false;
+            }
+        }
+    }
+    if (!png.End()) {
+        LogError("[** ERROR **] Cannot write '%s'.", target.c_str());
+        return false;
+    }
+    return true;
+}
+
+long long FileSize(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
+}
+
+} // namespace
+
+Converter ConfiguredConverter(const CKibCfg& cfg) {
+    const std::string& value = cfg.Item(id::System_CONVERTER).GetValue();
+    return !value.empty() && (value[0] == 'B' || value[0] == 'b') ? Converter::BuiltIn
+                                                                  : Converter::Inkscape;
+}
+
+bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used) {
+    used = wanted;
+    if (wanted == Converter::BuiltIn) {
+        return true;
+    }
+    const std::string& directory = cfg.Item(id::System_INKSCAPEPATH).GetValue();
+    if (App().inkscapeKind == InkscapeKind::Unknown && !InkscapeInstalled(directory)) {
+        LogInfo("Inkscape is not installed (not in %s nor on PATH): the built-in converter "
+                "converts the sheets.",
+                directory.c_str());
+        used = Converter::BuiltIn;
+        return true;
+    }
+    return DetectInkscape(directory);
+}
+
+bool RenderSheet(const std::string& svg, const std::string& target, int format, int dpi) {
+    if (format == kFormatPng) {
+        if (dpi < 1) {
+            LogError("[** ERROR **] Cannot convert '%s' at %d dpi.", svg.c_str(), dpi);
+            return false;
+        }
+        return RenderPng(svg, target, dpi, 0);
+    }
+    if (format == kFormatPdf || format == kFormatPs || format == kFormatEps) {
+        return RenderVector(svg, target, format);
+    }
+    LogError("[** ERROR **] Output format %d is unknown.", format);
+    return false;
+}
+
+bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int bandRows) {
+    return RenderPng(svg, target, dpi, bandRows);
+}
+
+bool PlaceDrawnFile(const ConversionFiles& files, bool drawn) {
+    const char* source = files.source.c_str();
+    const char* target = files.target.c_str();
+    if (!drawn) {
+        std::remove(files.temporary.c_str());
+        LogError("[** ERROR **] Converting '%s' was not completed: its partial file was "
+                 "deleted, '%s' was not replaced.",
+                 source, target);
+        return false;
+    }
+    if (FileSize(files.temporary) <= 0) {
+        std::remove(files.temporary.c_str());
+        LogError("[** ERROR **] The built-in converter wrote an empty file converting '%s': "
+                 "'%s' was not replaced.",
+                 source, target);
+        return false;
+    }
+    // Complete for its format and flushed to disk, or the old file stays.
+    const std::string extension = files.target.substr(files.target.rfind('.') + 1);
+    return PlaceConvertedFile(files.source, files.temporary, files.target, extension);
+}
+
+bool ConvertBuiltIn(const std::string& base, int format, int dpi, bool zSuffix) {
+    const char* extension = OutputFormatExtension(format);
+    if (extension == nullptr) {
+        LogError("[** ERROR **] Output format %d is unknown.", format);
+        return false;
+    }
+    const ConversionFiles files = MakeConversionFiles(base, extension, zSuffix);
+    if (CompareFileStamps(files.source, files.target) < 0) {
+        LogDebug("Converting '%s' to '%s' skipped due to file times", files.source.c_str(),
+                 files.target.c_str());
+        return true;
+    }
+    LogDebug("Converting '%s' to '%s' with the built-in converter...", files.source.c_str(),
+             files.temporary.c_str());
+    std::remove(files.temporary.c_str());
+    const auto start = std::chrono::steady_clock::now();
+    const bool drawn = RenderSheet(files.source, files.temporary, format, dpi);
+    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - start)
+                            .count();
+    LogDebug("Built-in conversion completed in %.3f sec.", static_cast<double>(millis) / 1000.0);
+    return PlaceDrawnFile(files, drawn);
+}
+
+} // namespace kib

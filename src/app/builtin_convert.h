@@ -1,0 +1,44 @@
+// The built-in converter: SVG sheets drawn into PDF, PS, EPS or PNG files in
+// this process with librsvg and cairo, at the page size and resolution of the
+// Inkscape route, under the same rules for file times, temporary names and the
+// replacement of the target.
+#pragma once
+
+#include "app/converter.h"
+#include "app/inkscape.h"
+
+#include <string>
+
+namespace kib {
+
+// System.CONVERTER: "Builtin" (any value beginning with B) chooses the built-in
+// converter, anything else Inkscape.
+Converter ConfiguredConverter(const CKibCfg& cfg);
+
+// The converter a raster command uses: the wanted one, or the built-in one with
+// one info line when Inkscape is wanted but not installed (not found in
+// System.INKSCAPEPATH nor on PATH). With Inkscape, false after DetectInkscape's
+// error when its version cannot be told.
+bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used);
+
+// Draws the SVG file into the file `target` in the format (the whole page for
+// PDF, PS and EPS, at 72 points to the inch; PNG at dpi pixels to the inch, the
+// page size rounded to whole pixels). False after an error line; the file may
+// then be partial.
+bool RenderSheet(const std::string& svg, const std::string& target, int format, int dpi);
+
+// RenderSheet's PNG route with bands of bandRows rows (0: as many as fit in
+// 32 MB), for the tests of the band joins.
+bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int bandRows);
+
+// Converts base + ".svg" like ConvertWithInkscape does, with the built-in
+// converter: skipped (true) when the target is newer than its SVG; else drawn
+// into the temporary file, which then replaces the target only when complete.
+bool ConvertBuiltIn(const std::string& base, int format, int dpi, bool zSuffix);
+
+// Moves a drawn temporary file onto the target when it was drawn completely
+// and is not empty; otherwise deletes it and reports why, leaving an old target
+// as it was. The one place where a built-in conversion's file is judged.
+bool PlaceDrawnFile(const ConversionFiles& files, bool drawn);
+
+} // namespace kib

@@ -1,0 +1,237 @@
+// The built-in converter: each format at the page size and resolution of the
+// Inkscape route, the rules for file times and for replacing a target, and PNG
+// bands that join without a seam.
+#include "app/builtin_convert.h"
+#include "app/inkscape.h"
+
+#include "app/script_dir.h"
+#include "app/text_baselines.h"
+#include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
+#include "foundation/app_state.h"
+#include "foundation/file_stamp.h"
+#include "support/raster.h"
+#include "support/recording_host.h"
+#include "support/run_program.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+namespace kib {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Contains;
+using testing::StartsWith;
+
+constexpr FileStamp kHour = 36000000000ULL;
+constexpr FileStamp kNoon = 133500000000000000ULL; // a day in 2024
+
+// An A4 sheet as the SVG surface writes it, with text and a curve across it.
+const char* kSheet =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n"
+    "<svg id=\"mainSheet\" width=\"21.000cm\" height=\"29.700cm\" viewBox=\"0 0 210 297\" "
+    "style=\"fill:none;stroke-width:0;fill-rule:evenodd\" xmlns=\"http://www.w3.org/2000/svg\" "
+    ">\r\n"
+    "<g><rect id=\"sheetBg\" x=\"0\" y=\"0\" width=\"210\" height=\"297\" fill=\"white\"/></g>\r\n"
+    "<path d=\"M5,5 C200,20 10,280 205,292\" stroke=\"rgb(166,38,255)\" stroke-width=\"1.5\"/>\r\n"
+    "<text x=\"105\" y=\"150\" text-anchor=\"middle\" font-size=\"12\" font-family=\"Arial\" "
+    "fill=\"rgb(0,0,0)\">Station: 7</text>\r\n"
+    "</svg>\r\n";
+
+std::uint32_t BigEndian32(const std::string& bytes, std::size_t at) {
+    std::uint32_t v = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        v = (v << 8) | static_cast<unsigned char>(bytes[at + i]);
+    }
+    return v;
+}
+
+class BuiltInConvertTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        host.Install();
+        App().debugSwitch = true;
+        base = dir.Path() + "map-1.1";
+        test::WriteFile(base + ".svg", kSheet);
+    }
+    void TearDown() override { ResetAppState(); }
+
+    test::RecordingHost host;
+    test::ScriptDir dir;
+    std::string base;
+};
+
+TEST(ConverterChoiceTest, ConfiguredByTheFirstLetter) {
+    CKibCfg cfg;
+    EXPECT_EQ(ConfiguredConverter(cfg), Converter::Inkscape) << "the default";
+    for (const char* value : {"Builtin", "builtin", "B"}) {
+        ASSERT_TRUE(cfg.Item(id::System_CONVERTER).SetText(value));
+        EXPECT_EQ(ConfiguredConverter(cfg), Converter::BuiltIn) << value;
+    }
+    for (const char* value : {"Inkscape", "", "cairo"}) {
+        ASSERT_TRUE(cfg.Item(id::System_CONVERTER).SetText(value));
+        EXPECT_EQ(ConfiguredConverter(cfg), Converter::Inkscape) << value;
+    }
+}
+
+TEST(TextBaselinesTest, TextBoxesGetTheOffsetOfTheirBaseline) {
+    // DejaVu Sans (what fontconfig gives for Arial without Microsoft's fonts):
+    // x-height 1120 and typographic ascent 1556, descent 492 of 2048 units.
+    const double middle = BaselineHeight("DejaVu Sans", "middle");
+    const double hanging = BaselineHeight("DejaVu Sans", "hanging");
+    EXPECT_NEAR(middle, 0.5 * 1120 / 2048, 1e-4);
+    EXPECT_NEAR(hanging, 0.8 * 1556 / (1556 + 492), 1e-4);
+    EXPECT_EQ(BaselineHeight("DejaVu Sans", "auto"), 0.0);
+
+    const std::string text =
+        "<svg>\r\n"
+        "<text x=\"1\" y=\"2\" text-anchor=\"middle\" dominant-baseline=\"middle\" "
+        "font-size=\"5.000000\" font-family=\"DejaVu Sans\">A</text>\r\n"
+        "<text x=\"1\" y=\"2\" dominant-baseline=\"hanging\" font-size=\"10\" "
+        "font-family=\"DejaVu Sans\">B</text>\r\n"
+        "<text x=\"1\" y=\"2\" dominant-baseline=\"auto\" font-size=\"10\" "
+        "font-family=\"DejaVu Sans\">C</text>\r\n"
+        "<text x=\"1\" y=\"2\" dy=\"3\" dominant-baseline=\"middle\" font-size=\"10\" "
+        "font-family=\"DejaVu Sans\">D</text>\r\n"
+        "<text x=\"1\" y=\"2\" dominant-baseline=\"middle\">E</text>\r\n"
+        "<text x=\"1\" dominant-baseline=\"middle\"\r\n font-size=\"5\" "
+        "font-family=\"F\">F</text>\r\n"
+        "</svg>\r\n";
+    char a[64];
+    char b[64];
+    std::snprintf(a, sizeof a, " dy=\"%.4f\"", 5 * middle);
+    std::snprintf(b, sizeof b, " dy=\"%.4f\"", 10 * hanging);
+    std::string expected = text;
+    const std::string middleAttribute = " dominant-baseline=\"middle\"";
+    const std::string hangingAttribute = " dominant-baseline=\"hanging\"";
+    expected.replace(expected.find(middleAttribute), middleAttribute.size(), a);
+    expected.replace(expected.find(hangingAttribute), hangingAttribute.size(), b);
+    EXPECT_EQ(PlaceTextBaselines(text), expected)
+        << "auto, an own dy, no font size or a tag over two lines stay as they are";
+}
+
+TEST_F(BuiltInConvertTest, EachFormatAtThePageSizeAndResolution) {
+    ASSERT_TRUE(ConvertBuiltIn(base, kFormatPdf, 600, false));
+    const std::string pdf = test::ReadFile(base + ".pdf");
+    EXPECT_THAT(pdf, StartsWith("%PDF-"));
+    const std::size_t box = pdf.find("/MediaBox");
+    ASSERT_NE(box, std::string::npos);
+    double x0 = -1, y0 = -1, x1 = 0, y1 = 0;
+    ASSERT_EQ(std::sscanf(pdf.c_str() + box, "/MediaBox [ %lf %lf %lf %lf", &x0, &y0, &x1, &y1), 4);
+    EXPECT_NEAR(x1 - x0, 210 * 72 / 25.4, 0.01);
+    EXPECT_NEAR(y1 - y0, 297 * 72 / 25.4, 0.01);
+
+    ASSERT_TRUE(ConvertBuiltIn(base, kFormatPs, 600, false));
+    EXPECT_THAT(test::ReadFile(base + ".ps"), StartsWith("%!PS-Adobe-3.0\n"));
+    ASSERT_TRUE(ConvertBuiltIn(base, kFormatEps, 600, false));
+    EXPECT_THAT(test::ReadFile(base + ".eps"), StartsWith("%!PS-Adobe-3.0 EPSF-3.0"));
+
+    // PNG: whole pixels of the page at the resolution, which the file records.
+    ASSERT_TRUE(ConvertBuiltIn(base, kFormatPng, 150, true));
+    const std::string png = test::ReadFile(base + "z.png");
+    ASSERT_GT(png.size(), 60u);
+    EXPECT_EQ(png.substr(12, 4), "IHDR");
+    EXPECT_EQ(BigEndian32(png, 16), std::lround(210 * 150 / 25.4)); // 1240
+    EXPECT_EQ(BigEndian32(png, 20), std::lround(297 * 150 / 25.4)); // 1754
+    const std::size_t phys = png.find("pHYs");
+    ASSERT_NE(phys, std::string::npos);
+    EXPECT_EQ(BigEndian32(png, phys + 4), 5906u) << "150 dpi in pixels per metre";
+
+    for (const char* extension : {"pdf", "ps", "eps", "png"}) {
+        EXPECT_FALSE(fs::exists(MakeConversionFiles(base, extension, false).temporary))
+            << extension;
+    }
+    EXPECT_EQ(host.messages.size(), 0u) << "no error";
+    EXPECT_THAT(host.debug, Contains("Converting '" + base + ".svg' to '" +
+                                     MakeConversionFiles(base, "pdf", false).temporary +
+                                     "' with the built-in converter..."));
+}
+
+TEST_F(BuiltInConvertTest, TargetsNewerThanTheirSvgAreSkipped) {
+    test::WriteFile(base + ".pdf", "newer");
+    ASSERT_TRUE(SetFileStamp(base + ".svg", kNoon));
+    ASSERT_TRUE(SetFileStamp(base + ".pdf", kNoon + kHour));
+    EXPECT_TRUE(ConvertBuiltIn(base, kFormatPdf, 600, false));
+    EXPECT_EQ(test::ReadFile(base + ".pdf"), "newer");
+    EXPECT_THAT(host.debug, Contains("Converting '" + base + ".svg' to '" + base +
+                                     ".pdf' skipped due to file times"));
+
+    // A target of the same time as its SVG is made again.
+    ASSERT_TRUE(SetFileStamp(base + ".pdf", kNoon));
+    EXPECT_TRUE(ConvertBuiltIn(base, kFormatPdf, 600, false));
+    EXPECT_THAT(test::ReadFile(base + ".pdf"), StartsWith("%PDF-"));
+}
+
+TEST_F(BuiltInConvertTest, AFailedConversionNeverReplacesAGoodFile) {
+    for (int format : {kFormatPdf, kFormatPng}) {
+        const std::string extension = format == kFormatPdf ? "pdf" : "png";
+        SCOPED_TRACE(extension);
+        host.Clear();
+        test::WriteFile(base + ".svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"2");
+        test::WriteFile(base + "." + extension, "good");
+        ASSERT_TRUE(SetFileStamp(base + "." + extension, kNoon));
+        EXPECT_FALSE(ConvertBuiltIn(base, format, 100, false));
+        EXPECT_EQ(test::ReadFile(base + "." + extension), "good");
+        EXPECT_FALSE(fs::exists(base + "-tmp." + extension));
+        EXPECT_THAT(host.messages,
+                    Contains(StartsWith("[** ERROR **] Cannot read '" + base + ".svg'")));
+        EXPECT_THAT(host.messages,
+                    Contains("[** ERROR **] Converting '" + base +
+                             ".svg' was not completed: its partial file was deleted, '" + base +
+                             "." + extension + "' was not replaced."));
+        EXPECT_TRUE(App().errorFlag);
+    }
+
+    // A page without a size cannot be converted either.
+    host.Clear();
+    test::WriteFile(base + ".svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"/>");
+    EXPECT_FALSE(ConvertBuiltIn(base, kFormatPdf, 100, false));
+    EXPECT_THAT(host.messages, Contains("[** ERROR **] Cannot convert '" + base +
+                                        ".svg': it gives no page size."));
+    EXPECT_EQ(test::ReadFile(base + ".pdf"), "good");
+}
+
+TEST_F(BuiltInConvertTest, AnEmptyOrMissingDrawingIsNotPlaced) {
+    const ConversionFiles files = MakeConversionFiles(base, "pdf", false);
+    test::WriteFile(files.target, "good");
+    test::WriteFile(files.temporary, "");
+    EXPECT_FALSE(PlaceDrawnFile(files, true));
+    EXPECT_FALSE(fs::exists(files.temporary));
+    EXPECT_EQ(test::ReadFile(files.target), "good");
+    EXPECT_THAT(host.messages,
+                Contains("[** ERROR **] The built-in converter wrote an empty file "
+                         "converting '" +
+                         files.source + "': '" + files.target + "' was not replaced."));
+
+    // A drawing cut off is not placed either; a complete one is.
+    test::WriteFile(files.temporary, "%PDF-1.5 cut off");
+    EXPECT_FALSE(PlaceDrawnFile(files, true));
+    EXPECT_EQ(test::ReadFile(files.target), "good");
+    const std::string whole = "%PDF-1.5\nxref\n0 1\ntrailer\nstartxref\n9\n%%EOF\n";
+    test::WriteFile(files.temporary, whole);
+    EXPECT_TRUE(PlaceDrawnFile(files, true));
+    EXPECT_EQ(test::ReadFile(files.target), whole);
+}
+
+TEST_F(BuiltInConvertTest, PngBandsJoinWithoutASeam) {
+    if (!test::CanRender()) {
+        GTEST_SKIP() << "pngtopnm is not installed";
+    }
+    ASSERT_TRUE(RenderPngInBands(base + ".svg", base + "-whole.png", 120, 100000));
+    ASSERT_TRUE(RenderPngInBands(base + ".svg", base + "-bands.png", 120, 37));
+    test::Raster whole;
+    test::Raster bands;
+    ASSERT_TRUE(test::LoadPng(base + "-whole.png", whole));
+    ASSERT_TRUE(test::LoadPng(base + "-bands.png", bands));
+    EXPECT_EQ(whole.height, 1403);
+    const test::RasterDifference d = test::Compare(whole, bands);
+    EXPECT_EQ(d.pixels, 0) << "largest difference " << d.largest;
+}
+
+} // namespace
+} // namespace kib
