@@ -60,7 +60,7 @@ std::string AbnormalEnd(const ProcessOutcome& outcome) {
 // Inkscape 1.2 ends with exit code 0 even then (for example on a full disk).
 std::string SaveFailure(const std::string& output) {
     static constexpr const char* kFailures[] = {"Failed to save", "libpng error",
-                                                "Could not export"};
+                                                "Failed to export", "Could not export"};
     for (const char* failure : kFailures) {
         const std::size_t at = output.find(failure);
         if (at != std::string::npos) {

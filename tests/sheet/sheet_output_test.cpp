@@ -11,7 +11,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
@@ -126,6 +128,27 @@ TEST_F(SheetOutputTest, LargeSheetsAreComparedToTheirLastByte) {
 TEST_F(SheetOutputTest, FailedCompositionLeavesTheOldSheet) {
     ASSERT_TRUE(Write("<svg>old"));
     EXPECT_FALSE(Write("<svg>half", false));
+    EXPECT_EQ(test::ReadFile(dir + "/out/map-1.2.svg"), "<svg>old</g></svg>\r\n");
+    EXPECT_EQ(OutputFiles(), std::vector<std::string>{"map-1.2.svg"});
+}
+
+TEST_F(SheetOutputTest, AShortWriteNamesItsReasonAndKeepsTheOldSheet) {
+    ASSERT_TRUE(Write("<svg>old"));
+    // The file system takes no more than 64 bytes, as a full disk would.
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    struct rlimit small = saved;
+    small.rlim_cur = 64;
+    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    host.Clear();
+    const bool written = Write("<svg>" + std::string(200, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Cannot write file " + output.TemporaryPath() +
+                                ": File too large"));
     EXPECT_EQ(test::ReadFile(dir + "/out/map-1.2.svg"), "<svg>old</g></svg>\r\n");
     EXPECT_EQ(OutputFiles(), std::vector<std::string>{"map-1.2.svg"});
 }
