@@ -365,9 +365,7 @@ bool ConvertBuiltIn(const std::string& base, int format, int dpi, bool zSuffix) 
         return false;
     }
     const ConversionFiles files = MakeConversionFiles(base, extension, zSuffix);
-    if (CompareFileStamps(files.source, files.target) < 0) {
-        LogDebug("Converting '%s' to '%s' skipped due to file times", files.source.c_str(),
-                 files.target.c_str());
+    if (ConvertedFileIsNewer(files)) {
         return true;
     }
     LogDebug("Converting '%s' to '%s' with the built-in converter...", files.source.c_str(),

@@ -158,15 +158,22 @@ ConversionFiles MakeConversionFiles(const std::string& base, const std::string& 
             base + (zSuffix ? "z." : ".") + extension};
 }
 
+bool ConvertedFileIsNewer(const ConversionFiles& files) {
+    if (CompareFileStamps(files.source, files.target) >= 0) {
+        return false;
+    }
+    LogDebug("Converting '%s' to '%s' skipped due to file times", files.source.c_str(),
+             files.target.c_str());
+    return true;
+}
+
 bool ConvertWithInkscape(const std::string& base, const std::string& extension,
                          const std::string& arguments, bool zSuffix, int timeoutSeconds) {
     if (arguments.empty()) {
         return false;
     }
     const ConversionFiles files = MakeConversionFiles(base, extension, zSuffix);
-    if (CompareFileStamps(files.source, files.target) < 0) {
-        LogDebug("Converting '%s' to '%s' skipped due to file times", files.source.c_str(),
-                 files.target.c_str());
+    if (ConvertedFileIsNewer(files)) {
         return true;
     }
     // Inkscape fails without a word on a path that is not UTF-8.

@@ -1,33 +1,16 @@
 #include "app/proof_page.h"
 
+#include "sheet/svg_text.h"
+
 #include <sstream>
 
 namespace kib {
 
 namespace {
 
+// Page texts are escaped as the sheets' texts are.
 std::string Html(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
+    return XmlEscape(text);
 }
 
 const char* MarkClass(ProofMark mark) {
