@@ -5,8 +5,10 @@ set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(KIB_MINGW_TRIPLE x86_64-w64-mingw32)
 
-set(CMAKE_C_COMPILER ${KIB_MINGW_TRIPLE}-gcc)
-set(CMAKE_CXX_COMPILER ${KIB_MINGW_TRIPLE}-g++)
+# The compilers of the POSIX thread model: GoogleTest needs std::mutex, which
+# GCC 12's win32 thread model lacks (its winpthreads runtime is linked in).
+set(CMAKE_C_COMPILER ${KIB_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${KIB_MINGW_TRIPLE}-g++-posix)
 set(CMAKE_RC_COMPILER ${KIB_MINGW_TRIPLE}-windres)
 
 # Libraries, headers and packages come only from the MinGW tree and from the

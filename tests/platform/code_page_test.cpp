@@ -20,6 +20,8 @@ TEST(CodePageTest, ConvertsSingleByteCodePagesToUtf8) {
         // Western: the euro sign and quotes of the 0x80 row, "é".
         {"CP1252", "\x80 \x93x\x94 \xe9", "\xe2\x82\xac \xe2\x80\x9cx\xe2\x80\x9d \xc3\xa9"},
         {"CP1250", "plain ASCII", "plain ASCII"},
+        // Greek has no character at 0xAA.
+        {"CP1253", "\xe1\xaa", "\xce\xb1\xef\xbf\xbd"},
         {"CP1250", "", ""},
     };
     for (const auto& c : cases) {

@@ -41,11 +41,11 @@ TEST(FileLockTest, ARemovedLockFileIsNoLongerAtItsName) {
     ASSERT_EQ(holder.TryLock(error), FileLock::Try::Locked);
     holder.RemoveAndClose(path);
     EXPECT_FALSE(holder.IsOpen());
+    EXPECT_EQ(KindOf(path), FileKind::Missing);
     // The waiter gets the lock of a file that has no name any more, and opens anew.
     ASSERT_EQ(waiter.TryLock(error), FileLock::Try::Locked);
     EXPECT_FALSE(waiter.IsAt(path));
     waiter.Close();
-    EXPECT_EQ(KindOf(path), FileKind::Missing);
     ASSERT_TRUE(waiter.Open(path, error)) << ErrorText(error);
     EXPECT_EQ(waiter.TryLock(error), FileLock::Try::Locked);
     EXPECT_TRUE(waiter.IsAt(path));

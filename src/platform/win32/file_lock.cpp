@@ -121,6 +121,13 @@ void FileLock::WriteText(const std::string& text) {
 
 void FileLock::RemoveAndClose(const std::string& path) {
     if (handle_ != kNone) {
+        // The name is freed at once by moving the file aside (a file that is to
+        // be deleted keeps its name while others have it open); the file itself
+        // goes when the last process that waits on it closes it. The name aside
+        // is one that Kib removes when it is left behind.
+        const std::wstring aside =
+            Widen(path + ".~kib" + std::to_string(GetCurrentProcessId()) + "-0");
+        MoveFileExW(Widen(path).c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
         FILE_DISPOSITION_INFO disposition{};
         disposition.DeleteFile = TRUE;
         if (!SetFileInformationByHandle(Handle(handle_), FileDispositionInfo, &disposition,

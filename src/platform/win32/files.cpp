@@ -45,6 +45,12 @@ HANDLE Open(const std::string& path, DWORD access, DWORD disposition, DWORD flag
     return h;
 }
 
+// Symbolic links and junctions name another file; other reparse points (files
+// of cloud storage, deduplicated files) are the files themselves.
+bool IsLinkTag(DWORD attributes, DWORD tag) {
+    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && IsReparseTagNameSurrogate(tag);
+}
+
 FileKind KindOfHandle(HANDLE h) {
     switch (GetFileType(h)) {
     case FILE_TYPE_CHAR:
@@ -56,15 +62,32 @@ FileKind KindOfHandle(HANDLE h) {
     default:
         return FileKind::Other;
     }
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(h, &info)) {
-        return FileKind::Other;
+    DWORD attributes = 0;
+    FILE_ATTRIBUTE_TAG_INFO tagged{};
+    if (GetFileInformationByHandleEx(h, FileAttributeTagInfo, &tagged, sizeof tagged)) {
+        if (IsLinkTag(tagged.FileAttributes, tagged.ReparseTag)) {
+            return FileKind::Link;
+        }
+        attributes = tagged.FileAttributes;
+    } else {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!GetFileInformationByHandle(h, &info)) {
+            return FileKind::Other;
+        }
+        attributes = info.dwFileAttributes;
     }
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        return FileKind::Link;
+    return attributes & FILE_ATTRIBUTE_DIRECTORY ? FileKind::Directory : FileKind::Regular;
+}
+
+// Whether the name is a symbolic link or a junction itself.
+bool IsLinkName(const std::wstring& path) {
+    WIN32_FIND_DATAW entry{};
+    const HANDLE find = FindFirstFileW(path.c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE) {
+        return false;
     }
-    return info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY ? FileKind::Directory
-                                                            : FileKind::Regular;
+    FindClose(find);
+    return IsLinkTag(entry.dwFileAttributes, entry.dwReserved0);
 }
 
 std::uint64_t ToStamp(const FILETIME& time) {
@@ -275,33 +298,20 @@ File CreateExclusive(const std::string& path, int& error) {
 
 FileKind KindOf(const std::string& path, bool followLinks) {
     const std::wstring wide = Widen(path);
+    if (!followLinks && IsLinkName(wide)) {
+        return FileKind::Link;
+    }
+    // The open file tells devices ("NUL", "COM1") and pipes from files.
+    int error = 0;
+    const HANDLE h = Open(path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, error);
+    if (h != INVALID_HANDLE_VALUE) {
+        const FileKind kind = KindOfHandle(h);
+        CloseHandle(h);
+        return kind;
+    }
     const DWORD attributes = GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        // Devices ("NUL", "COM1") have no attributes but open.
-        int error = 0;
-        const HANDLE h = Open(path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, error);
-        if (h == INVALID_HANDLE_VALUE) {
-            return FileKind::Missing;
-        }
-        const FileKind kind = KindOfHandle(h);
-        CloseHandle(h);
-        return kind;
-    }
-    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        if (!followLinks) {
-            return FileKind::Link;
-        }
-        int error = 0;
-        const HANDLE h = Open(path, 0, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, error);
-        if (h == INVALID_HANDLE_VALUE) {
-            return FileKind::Missing; // a link that names nothing
-        }
-        const FileKind kind = KindOfHandle(h);
-        CloseHandle(h);
-        return kind;
-    }
-    if (attributes & FILE_ATTRIBUTE_DEVICE) {
-        return FileKind::CharDevice;
+    if (attributes == INVALID_FILE_ATTRIBUTES || IsLinkName(wide)) {
+        return FileKind::Missing; // nothing, or a link that names nothing
     }
     return attributes & FILE_ATTRIBUTE_DIRECTORY ? FileKind::Directory : FileKind::Regular;
 }
