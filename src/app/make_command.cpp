@@ -7,7 +7,9 @@
 #include "foundation/app_state.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
+#include "map_input/document_exports.h"
 #include "map_input/kib_svg.h"
+#include "sheet/check_layout.h"
 #include "sheet/map_generation.h"
 
 namespace kib {
@@ -83,14 +85,14 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
     if (!texts_.solution) {
         doc_->SetMapsMode(false);
     }
-    doc_->ReadCourseList();
-    doc_->ReadMapZoom();
+    ReadCourseList(*doc_);
+    ReadMapZoom(*doc_);
     const CKibCfg& cfg = *doc_->GetConfig();
     if (cfg.GetMaxStation() - cfg.GetMinStation() + 1 <= 0) {
         ShowBox("Number of stations unspecified.", BoxIcon::Error);
         return Stop(MakeEnd::NoStations);
     }
-    if (!doc_->CheckLayout(false)) {
+    if (!CheckLayout(*doc_, false)) {
         return Stop(MakeEnd::LayoutFailed);
     }
     if (kind_ == MakeCommandKind::MapSvgs) {

@@ -1,4 +1,5 @@
 // kib new: create a configuration from an OCAD export directory and save it.
+#include "app/documents.h"
 #include "cli/cli_context.h"
 #include "cli/config_path.h"
 #include "config/cfg_ids.h"
@@ -83,7 +84,7 @@ int NewConfig(const NewOptions& options, CliHost& host) {
         return kExitError;
     }
     CKibDoc doc;
-    if (!doc.NewFromFolder(AbsoluteFromHere(options.exportDir))) {
+    if (!CreateDocumentFromFolder(doc, AbsoluteFromHere(options.exportDir))) {
         return kExitError;
     }
     const int status = host.LastBoxStatus();

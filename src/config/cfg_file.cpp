@@ -362,8 +362,6 @@ bool CKibDoc::OnOpenDocument(const std::string& path) {
     if (reader.Errors() != 0) {
         ShowBox("Some lines in the configuration file weren't recognized!", BoxIcon::Warning);
     }
-    ReadCourseList();
-    ReadMapZoom();
     return true;
 }
 

@@ -53,14 +53,6 @@ class CKibCfg {
     // groups the pane shows, and makes the configuration live.
     void PushToProperties();
 
-    // Derives a fresh configuration from an OCAD export directory (ending with "/"):
-    // event name, file name templates, station range and number format from the
-    // file names, the special symbol numbers, flags, tasks and scale from the first
-    // station's map (read through the document, whose directory must be this one).
-    // False (after error lines) when the directory holds no usable exports.
-    // Defined with the creation (src/config/cfg_create.cpp).
-    bool CreateFromDirectory(const std::string& directory);
-
   private:
     // Stand-ins handed out (after an internal-error line) for an id that names no item.
     CCfgItem& Missing(int id) const;

@@ -18,16 +18,8 @@ public:
     CKibDoc(const CKibDoc&) = delete;
     CKibDoc& operator=(const CKibDoc&) = delete;
 
-    // New document: lets the user choose an export folder through the host and
-    // creates the configuration from it (NewFromFolder). False when cancelled or
-    // when the folder holds no usable exports; the document is then discarded.
-    bool OnNewDocument();
-    // Creates the configuration from the export folder, closing with a message box.
-    // On success the document is loaded, modified and never saved, its directory
-    // is the folder and its file name its title. (src/config/cfg_create.cpp)
-    bool NewFromFolder(const std::string& folder);
-
-    // Configuration file (reader and writer).
+    // Configuration file (reader and writer). Reading the exports after a load is
+    // the application's workflow (LoadDocument in src/app/documents.h).
     bool OnOpenDocument(const std::string& path);
     bool OnSaveDocument(const std::string& path);
     void OnCloseDocument();
@@ -49,16 +41,6 @@ public:
     static bool MakeStamp(const std::string& path, FileStamp time);
     std::string CoursesStampPath() const { return GetPathName() + ".lc.kib"; }
     std::string MapsStampPath() const { return GetPathName() + ".lm.kib"; }
-
-    // Reads the courses file for the map scale and the first station's map for its
-    // zoom. Done after every load and at the start of every Make command.
-    void ReadCourseList();
-    void ReadMapZoom();
-
-    // The layout check of the Make commands, the tab switch and the properties pane:
-    // both kinds (competition, then solution) or the current maps mode, for station 0.
-    // Defined with the sheet layout (src/sheet/check_layout.cpp).
-    bool CheckLayout(bool bothModes);
 
     void SetMapsMode(bool solution);
     bool GetMapsMode() const { return mapsMode_; }

@@ -1,5 +1,6 @@
 #include "gui/main_frame.h"
 
+#include "app/documents.h"
 #include "app/make_command.h"
 #include "config/cfg_ids.h"
 #include "config/kib_doc.h"
@@ -16,6 +17,7 @@
 #include "gui/properties_wnd.h"
 #include "gui/qt_text.h"
 #include "gui/toolbar_icons.h"
+#include "sheet/check_layout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -382,7 +384,7 @@ CKibDoc* CMainFrame::OpenDocument(const QString& path) {
     doc->SetTitle(FromQt(QFileInfo(absolute).fileName()));
     CKibDoc* raw = doc.get();
     doc->invalidateView = [this, raw] { RepaintViewsOf(raw); };
-    const bool opened = doc->OnOpenDocument(FromQt(absolute));
+    const bool opened = LoadDocument(*doc, FromQt(absolute));
     // Reading the courses list and the map zoom leave their progress text behind;
     // the window is idle again once the document is open.
     SetStatusText("Ready");
@@ -507,13 +509,13 @@ void CMainFrame::RecheckAfterActivation(CKibDoc* doc) {
     if (newWindowFlag_) {
         newWindowFlag_ = false;
         LogDebug("Checking configuration after opening new window...");
-        doc->CheckLayout(true);
+        CheckLayout(*doc, true);
         return;
     }
     LogDebug("Reloading Properties window");
     properties_->ShowDocument(doc);
     LogDebug("Checking configuration after switching tab...");
-    doc->CheckLayout(false);
+    CheckLayout(*doc, false);
 }
 
 QColor CMainFrame::TabColor(int tab) const {
@@ -596,7 +598,7 @@ void CMainFrame::OnFileNew() {
     doc->SetTitle("Kib Config File" + std::to_string(++newDocuments_));
     CKibDoc* raw = doc.get();
     doc->invalidateView = [this, raw] { RepaintViewsOf(raw); };
-    const bool created = doc->OnNewDocument();
+    const bool created = CreateDocument(*doc);
     SetStatusText("Ready");
     if (!created) {
         if (properties_->Document() == raw) {

@@ -5,6 +5,7 @@
 #include "foundation/app_state.h"
 #include "foundation/log.h"
 #include "gui/qt_text.h"
+#include "sheet/check_layout.h"
 
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -316,7 +317,7 @@ void CPropertiesWnd::OnPropertyChanged(int id, const GridValue& value) {
     CKibDoc* doc = doc_;
     doc->SetModifiedFlag(true);
     UpdateVisibility();
-    doc->CheckLayout(true);
+    CheckLayout(*doc, true);
     if (id == id::Event_TABCOLOR) {
         if (onTabColourChanged) {
             onTabColourChanged();

@@ -6,6 +6,7 @@
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
 #include "foundation/log.h"
+#include "map_input/document_exports.h"
 #include "map_input/kib_svg.h"
 #include "map_input/text_scan.h"
 #include "map_input/xml_line.h"
@@ -262,12 +263,12 @@ void CKibSvg::LogCourseControl(int i) const {
              positions[k].x, positions[k].y, offsets[k].x, offsets[k].y);
 }
 
-void CKibDoc::ReadCourseList() {
-    const CKibCfg* cfg = GetConfig();
+void ReadCourseList(CKibDoc& doc) {
+    const CKibCfg* cfg = doc.GetConfig();
     if (!cfg || !StationMode(*cfg)) {
         return;
     }
-    const std::string path = MakePath(EvalTemplate(*cfg, id::Source_COURSES, 1, 0));
+    const std::string path = doc.MakePath(EvalTemplate(*cfg, id::Source_COURSES, 1, 0));
     SetStatusText(FormatMessage("Reading XML %s...", path.c_str()));
     LogDebug("==== Reading Courses list...");
     const auto started = std::chrono::steady_clock::now();
@@ -292,10 +293,10 @@ void CKibDoc::ReadCourseList() {
         if (after.substr(0, 6) == "Scale>") {
             int scale = 0;
             if (TextScan(after.substr(6)).Int(scale)) {
-                mapScale = scale;
-                LogDebug("Found map scale 1:%d in courses list.", mapScale);
+                doc.mapScale = scale;
+                LogDebug("Found map scale 1:%d in courses list.", doc.mapScale);
             } else {
-                mapScale = 0;
+                doc.mapScale = 0;
             }
         }
     }
@@ -303,8 +304,8 @@ void CKibDoc::ReadCourseList() {
     LogDebug("Read %d lines in %.3f sec.", lines, SecondsSince(started));
 }
 
-void CKibDoc::ReadMapZoom() {
-    const CKibCfg* cfg = GetConfig();
+void ReadMapZoom(CKibDoc& doc) {
+    const CKibCfg* cfg = doc.GetConfig();
     if (!cfg || !StationMode(*cfg)) {
         return;
     }
@@ -312,19 +313,19 @@ void CKibDoc::ReadMapZoom() {
     std::string path;
     for (int k = 0; k <= 20 && path.empty(); ++k) {
         const std::string name = EvalTemplate(*cfg, id::Source_MAP, k, 1);
-        const std::string candidate = MakePath(name);
+        const std::string candidate = doc.MakePath(name);
         if (!name.empty() && IsReadableFile(candidate)) {
             path = candidate;
         }
     }
     if (path.empty()) {
         LogWarning("[= WARNING =] Cannot open map file %s",
-                   MakePath(EvalTemplate(*cfg, id::Source_MAP, 1, 1)).c_str());
+                   doc.MakePath(EvalTemplate(*cfg, id::Source_MAP, 1, 1)).c_str());
         return;
     }
     const auto started = std::chrono::steady_clock::now();
     SetStatusText(FormatMessage("Reading SVG %s...", path.c_str()));
-    mapZoom = 0.0f;
+    doc.mapZoom = 0.0f;
     std::ifstream in;
     if (!OpenText(in, path)) {
         LogWarning("[= WARNING =] Cannot open map file %s", path.c_str());
@@ -340,13 +341,13 @@ void CKibDoc::ReadMapZoom() {
                             &zoom) == 1) {
                 LogDebug("Found map zoom %.3f.", zoom);
                 // A factor that is not a positive finite number is as good as none.
-                mapZoom = std::isfinite(zoom) && zoom > 0.0f ? zoom : 0.0f;
+                doc.mapZoom = std::isfinite(zoom) && zoom > 0.0f ? zoom : 0.0f;
             }
             break;
         }
         ++lines;
     }
-    if (mapZoom == 0.0f) {
+    if (doc.mapZoom == 0.0f) {
         LogWarning("[= WARNING =] Map zoom not found.");
     }
     LogDebug("Read %d lines in %.3f sec.", lines, SecondsSince(started));

@@ -1,5 +1,7 @@
 // The document's layout check: the layout of station 0 computed on a surface
 // that draws nothing.
+#include "sheet/check_layout.h"
+
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -10,8 +12,8 @@
 
 namespace kib {
 
-bool CKibDoc::CheckLayout(bool bothModes) {
-    CKibCfg* cfg = GetConfig();
+bool CheckLayout(CKibDoc& doc, bool bothModes) {
+    CKibCfg* cfg = doc.GetConfig();
     if (cfg == nullptr) {
         return false;
     }
@@ -21,7 +23,7 @@ bool CKibDoc::CheckLayout(bool bothModes) {
         ok = surface->ComputeLayout(false, false, 0, 0, 0, 0) &&
              surface->ComputeLayout(false, true, 0, 0, 0, 0);
     } else {
-        ok = surface->ComputeLayout(false, GetMapsMode(), 0, 0, 0, 0);
+        ok = surface->ComputeLayout(false, doc.GetMapsMode(), 0, 0, 0, 0);
     }
     SetDebugSwitchFromValue(cfg->Item(id::System_DEBUGGING).GetValue());
     return ok;

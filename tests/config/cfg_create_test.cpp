@@ -1,6 +1,7 @@
 // A new document from an export folder: the folder choice through the host,
 // the state the document is left in, the closing box, and what is derived
 // from the file names and the first station's map.
+#include "app/documents.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -60,7 +61,7 @@ TEST_F(NewDocumentTest, FolderChosenThroughTheHostBecomesTheDocumentsDirectory) 
     App().errorFlag = App().warningFlag = true; // from an earlier command
     host.chosenFolder = dir;
 
-    ASSERT_TRUE(doc.OnNewDocument());
+    ASSERT_TRUE(CreateDocument(doc));
     EXPECT_EQ(host.folderStarts, std::vector<std::string>{"/somewhere/"});
     EXPECT_EQ(doc.GetDirectory(), dir + "/");
     EXPECT_EQ(doc.GetFileName(), "Untitled");
@@ -85,7 +86,7 @@ TEST_F(NewDocumentTest, FolderChosenThroughTheHostBecomesTheDocumentsDirectory) 
 
 TEST_F(NewDocumentTest, CancelledFolderChoiceMakesNoDocument) {
     host.chosenFolder.reset();
-    EXPECT_FALSE(doc.OnNewDocument());
+    EXPECT_FALSE(CreateDocument(doc));
     EXPECT_FALSE(doc.IsLoaded());
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_TRUE(host.messages.empty());
@@ -99,7 +100,7 @@ TEST_F(NewDocumentTest, FixedNumbersAndOwnSheetsAmongTheExports) {
         Empty(name);
     }
     fs::create_directory(dir + "/Folder.svg"); // not a file
-    ASSERT_TRUE(doc.NewFromFolder(dir));
+    ASSERT_TRUE(CreateDocumentFromFolder(doc, dir));
     EXPECT_EQ(Value(id::Event_NAME), "Sprint");
     EXPECT_EQ(Value(id::Event_NUMFMT), "Fixed");
     EXPECT_EQ(Value(id::Source_COURSE), "S${STAT}");
@@ -117,7 +118,7 @@ TEST_F(NewDocumentTest, ExportsWithoutEventName) {
     DemoCourses(".Courses.xml");
     DemoMap("S1.svg");
     Empty("S2.svg");
-    ASSERT_TRUE(doc.NewFromFolder(dir));
+    ASSERT_TRUE(CreateDocumentFromFolder(doc, dir));
     EXPECT_FALSE(doc.GetConfig()->Item(id::Event_NAME).IsSet());
     EXPECT_EQ(Value(id::Source_MAP), "${COURSE}.svg");
     EXPECT_EQ(Value(id::Source_COURSES), "${EVENT}${EVENT}.Courses.xml");
@@ -149,7 +150,7 @@ TEST_F(NewDocumentTest, PartiallyCreatedConfigurations) {
         host.Clear();
         DemoCourses("Sprint.Courses.xml");
         test::WriteFile(dir + "/Sprint.S1.svg", c.firstMap);
-        ASSERT_TRUE(doc.NewFromFolder(dir));
+        ASSERT_TRUE(CreateDocumentFromFolder(doc, dir));
         EXPECT_EQ(Value(id::Event_FLAGS), "6");
         EXPECT_FALSE(doc.GetConfig()->Item(id::Event_TASKS).IsSet());
         EXPECT_TRUE(host.HasMessage(
@@ -164,7 +165,7 @@ TEST_F(NewDocumentTest, PartiallyCreatedConfigurations) {
 
 TEST_F(NewDocumentTest, UnrecognisedFolderDiscardsTheDocument) {
     DemoMap("Sprint.S1.svg"); // but no courses file
-    EXPECT_FALSE(doc.NewFromFolder(dir));
+    EXPECT_FALSE(CreateDocumentFromFolder(doc, dir));
     EXPECT_FALSE(doc.IsLoaded());
     EXPECT_FALSE(doc.IsNeverSaved());
     EXPECT_EQ(host.messages.back(), "[** ERROR **] Cannot find XML file for course definition");
@@ -175,7 +176,7 @@ TEST_F(NewDocumentTest, UnrecognisedFolderDiscardsTheDocument) {
 }
 
 TEST_F(NewDocumentTest, NoFolderIsNotTheFileSystemRoot) {
-    EXPECT_FALSE(doc.NewFromFolder(""));
+    EXPECT_FALSE(CreateDocumentFromFolder(doc, ""));
     EXPECT_FALSE(doc.IsLoaded());
     EXPECT_TRUE(host.messages.empty()) << "nothing is searched";
     ASSERT_EQ(host.boxes.size(), 1u);

@@ -4,6 +4,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "map_input/document_exports.h"
 #include "map_input/kib_svg.h"
 #include "support/recording_host.h"
 
@@ -252,7 +253,7 @@ TEST_F(CoursesReaderTest, FailedReadLeavesNoCourseData) {
 
 TEST_F(CoursesReaderTest, CourseListSetsTheMapScale) {
     Set(id::Source_COURSES, "courses-iof3.xml");
-    doc.ReadCourseList();
+    ReadCourseList(doc);
     EXPECT_EQ(doc.mapScale, 4000);
     EXPECT_TRUE(HasDebug("==== Reading Courses list..."));
     EXPECT_TRUE(HasDebug("Found map scale 1:4000 in courses list."));
@@ -260,12 +261,12 @@ TEST_F(CoursesReaderTest, CourseListSetsTheMapScale) {
     EXPECT_EQ(host.statusTexts.back(), "Reading XML " + kData + "courses-iof3.xml...");
 
     Set(id::Source_COURSES, "courses-iof2.xml");
-    doc.ReadCourseList();
+    ReadCourseList(doc);
     EXPECT_EQ(doc.mapScale, 10000);
 
     UseCoursesText("<CourseData>\n  <Map>\n    <Scale>big</Scale>\n  </Map>\n</CourseData>\n");
     doc.mapScale = 4000;
-    doc.ReadCourseList();
+    ReadCourseList(doc);
     EXPECT_EQ(doc.mapScale, 0);
     EXPECT_EQ(ProblemCount(), 0u);
 }
@@ -273,7 +274,7 @@ TEST_F(CoursesReaderTest, CourseListSetsTheMapScale) {
 TEST_F(CoursesReaderTest, CourseListWithoutFileOrInAnotherMode) {
     Set(id::Source_COURSES, "missing.xml");
     doc.mapScale = 2500;
-    doc.ReadCourseList();
+    ReadCourseList(doc);
     EXPECT_EQ(doc.mapScale, 2500);
     EXPECT_EQ(host.messages, std::vector<std::string>{"[= WARNING =] Cannot open courses file " +
                                                       kData + "missing.xml"});
@@ -281,8 +282,8 @@ TEST_F(CoursesReaderTest, CourseListWithoutFileOrInAnotherMode) {
     host.Clear();
     Set(id::Source_COURSES, "courses-iof3.xml");
     Set(id::Source_MODE, "stat");
-    doc.ReadCourseList();
-    doc.ReadMapZoom();
+    ReadCourseList(doc);
+    ReadMapZoom(doc);
     EXPECT_EQ(doc.mapScale, 2500);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(host.debug.empty());
@@ -305,7 +306,7 @@ class MapZoomTest : public CoursesReaderTest {
 TEST_F(MapZoomTest, ZoomFromTheFirstMapFound) {
     WriteMap("Sprint.S2.svg", "<g id=\"scaleTransform\" transform=\"scale(2.5)\">");
     WriteMap("Sprint.S3.svg", "<g id=\"scaleTransform\" transform=\"scale(4)\">");
-    doc.ReadMapZoom();
+    ReadMapZoom(doc);
     EXPECT_FLOAT_EQ(doc.mapZoom, 2.5f);
     EXPECT_EQ(host.statusTexts.back(), "Reading SVG " + tmp.path() + "Sprint.S2.svg...");
     EXPECT_TRUE(HasDebug("Found map zoom 2.500."));
@@ -329,7 +330,7 @@ TEST_F(MapZoomTest, ZoomMissingOrUnusable) {
         host.Clear();
         WriteMap(c.file, c.firstContent);
         doc.mapZoom = 1.5f;
-        doc.ReadMapZoom();
+        ReadMapZoom(doc);
         EXPECT_FLOAT_EQ(doc.mapZoom, 0.0f);
         EXPECT_EQ(host.messages, std::vector<std::string>{"[= WARNING =] Map zoom not found."});
     }
@@ -337,7 +338,7 @@ TEST_F(MapZoomTest, ZoomMissingOrUnusable) {
 
 TEST_F(MapZoomTest, NoMapFile) {
     doc.mapZoom = 1.5f;
-    doc.ReadMapZoom();
+    ReadMapZoom(doc);
     EXPECT_FLOAT_EQ(doc.mapZoom, 1.5f);
     EXPECT_EQ(host.messages, std::vector<std::string>{"[= WARNING =] Cannot open map file " +
                                                       tmp.path() + "Sprint.S1.svg"});

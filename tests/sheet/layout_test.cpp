@@ -2,6 +2,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "sheet/check_layout.h"
 #include "sheet/kibage.h"
 #include "support/recording_host.h"
 
@@ -327,13 +328,13 @@ class CheckLayoutTest : public LayoutTest {
 
 TEST_F(CheckLayoutTest, ChecksBothKindsForStationZeroAndUpdatesTheDebugSwitch) {
     CKibCfg& c = doc.NewConfig();
-    EXPECT_TRUE(doc.CheckLayout(true));
+    EXPECT_TRUE(CheckLayout(doc, true));
     EXPECT_TRUE(host.messages.empty());
     EXPECT_FALSE(App().debugSwitch);
 
     ASSERT_TRUE(c.Item(id::System_DEBUGGING).SetText("Yes"));
     ASSERT_TRUE(c.Item(id::Event_TASKS).SetText("6"));
-    EXPECT_FALSE(doc.CheckLayout(true));
+    EXPECT_FALSE(CheckLayout(doc, true));
     // The solution layout is not checked once the competition one failed.
     EXPECT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.boxes.size(), 1u);
@@ -341,7 +342,7 @@ TEST_F(CheckLayoutTest, ChecksBothKindsForStationZeroAndUpdatesTheDebugSwitch) {
 
     host.Clear();
     doc.SetMapsMode(true);
-    EXPECT_TRUE(doc.CheckLayout(false));
+    EXPECT_TRUE(CheckLayout(doc, false));
     EXPECT_TRUE(host.messages.empty());
 }
 
