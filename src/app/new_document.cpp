@@ -8,6 +8,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "config/property_pane.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
 #include "map_input/document_exports.h"
@@ -111,7 +112,7 @@ bool CreateDocumentFromFolder(CKibDoc& doc, const std::string& folder) {
     App().lastDirectory = folder;
     App().errorFlag = false;
     App().warningFlag = false;
-    PropertyPane& pane = App().GetPropertyPane();
+    PropertyPane& pane = ThePropertyPane();
     pane.ForgetOriginalValues();
     pane.AttachDocument(&doc);
 

@@ -8,6 +8,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/name_templates.h"
+#include "config/property_pane.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
 
@@ -143,7 +144,7 @@ void CompleteCreation(CKibCfg& cfg, const ExportStations& stations, const MapSta
     cfg.Item(id::Event_FLAGS).SetInt(map.flags);
     cfg.Item(id::Event_MAXSTAT).SetInt(stations.last);
     cfg.Item(id::Event_MINSTAT).SetInt(stations.first);
-    App().GetPropertyPane().ShowStationRange(stations.first, stations.last);
+    ThePropertyPane().ShowStationRange(stations.first, stations.last);
     if (map.tasks >= 1) {
         cfg.Item(id::Event_TASKS).SetInt(map.tasks);
         cfg.PushToProperties();

@@ -2,6 +2,7 @@
 // rules and error limit) and writing it (replaced whole, never half-written).
 #include "config/kib_doc.h"
 
+#include "config/property_pane.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
 
@@ -335,7 +336,7 @@ bool CKibDoc::OnOpenDocument(const std::string& path) {
         return false;
     }
     CKibCfg& cfg = NewConfig();
-    PropertyPane& pane = App().GetPropertyPane();
+    PropertyPane& pane = ThePropertyPane();
     pane.ForgetOriginalValues();
     pane.AttachDocument(this);
     LogInfo("Parsing config file %s%s", GetDirectory().c_str(), GetFileName().c_str());

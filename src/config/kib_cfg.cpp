@@ -1,5 +1,6 @@
 #include "config/kib_cfg.h"
 
+#include "config/property_pane.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
 
@@ -171,7 +172,7 @@ int CKibCfg::GetMaxStation() const {
 }
 
 void CKibCfg::PushToProperties() {
-    PropertyPane& pane = App().GetPropertyPane();
+    PropertyPane& pane = ThePropertyPane();
     for (const auto& section : sections_) {
         for (const auto& item : section->Items()) {
             if (item->IsSet() && item->GetId() != 0) {

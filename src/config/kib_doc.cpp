@@ -3,6 +3,7 @@
 #include "config/cfg_ids.h"
 #include "config/name_templates.h"
 #include "config/paths.h"
+#include "config/property_pane.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
 
@@ -149,7 +150,7 @@ bool CKibDoc::MakeStamp(const std::string& path, FileStamp time) {
 
 void CKibDoc::OnCloseDocument() {
     if (loaded_) {
-        App().GetPropertyPane().HideAll();
+        ThePropertyPane().HideAll();
     }
     loaded_ = false;
 }

@@ -6,7 +6,6 @@ namespace {
 
 struct Defaults {
     NullHost host;
-    NullPropertyPane pane;
     NullMainWindow mainWindow;
 };
 
@@ -21,10 +20,6 @@ Host& AppState::GetHost() {
     return host ? *host : NullInterfaces().host;
 }
 
-PropertyPane& AppState::GetPropertyPane() {
-    return propertyPane ? *propertyPane : NullInterfaces().pane;
-}
-
 MainWindow& AppState::GetMainWindow() {
     return mainWindow ? *mainWindow : NullInterfaces().mainWindow;
 }
@@ -34,7 +29,7 @@ AppState& App() {
     return state;
 }
 
-void ResetAppState(Host* host, PropertyPane* pane, MainWindow* mainWindow) {
+void ResetAppState(Host* host, HostInterface* pane, MainWindow* mainWindow) {
     AppState& app = App();
     app = AppState{};
     app.host = host;

@@ -23,11 +23,10 @@ struct AppState {
     std::string lastDirectory; // last directory a document took its path from
 
     Host* host = nullptr;
-    PropertyPane* propertyPane = nullptr;
+    HostInterface* propertyPane = nullptr; // a PropertyPane (src/config/property_pane.h)
     MainWindow* mainWindow = nullptr;
 
     Host& GetHost();
-    PropertyPane& GetPropertyPane();
     MainWindow& GetMainWindow();
 };
 
@@ -35,7 +34,7 @@ AppState& App();
 
 // Puts the application state back to its start-up values and installs the given
 // interfaces (null means "do nothing" implementations).
-void ResetAppState(Host* host = nullptr, PropertyPane* pane = nullptr,
+void ResetAppState(Host* host = nullptr, HostInterface* pane = nullptr,
                    MainWindow* mainWindow = nullptr);
 
 } // namespace kib

@@ -41,18 +41,13 @@ class Host {
     virtual bool KeepsEveryDebugLine() const { return false; }
 };
 
-class CKibDoc;
-
-// The docked properties pane that edits a document's configuration.
-class PropertyPane {
+// Base of the interfaces that the layers above the foundation define for the
+// programs to implement (the properties pane of src/config/property_pane.h): the
+// application state keeps them without knowing them, and the layer that defines
+// an interface gives it back typed.
+class HostInterface {
   public:
-    virtual ~PropertyPane() = default;
-    virtual void AttachDocument(CKibDoc* doc) = 0;
-    virtual void ForgetOriginalValues() = 0;
-    virtual void ShowValue(int itemId, const std::string& valueText) = 0;
-    virtual void ShowStationRange(int first, int last) = 0;
-    virtual void UpdateVisibility() = 0;
-    virtual void HideAll() = 0;
+    virtual ~HostInterface() = default;
 };
 
 // Notifications to the main window.
@@ -79,16 +74,6 @@ class NullHost : public Host {
 
   private:
     std::string title_;
-};
-
-class NullPropertyPane : public PropertyPane {
-  public:
-    void AttachDocument(CKibDoc*) override {}
-    void ForgetOriginalValues() override {}
-    void ShowValue(int, const std::string&) override {}
-    void ShowStationRange(int, int) override {}
-    void UpdateVisibility() override {}
-    void HideAll() override {}
 };
 
 class NullMainWindow : public MainWindow {

@@ -2,6 +2,7 @@
 // answers Yes/No questions from a queue (else with the box's default button).
 #pragma once
 
+#include "config/property_pane.h"
 #include "foundation/app_state.h"
 #include "foundation/host.h"
 
