@@ -1,5 +1,8 @@
 // kib: the command-line program. Every Make command and configuration check for
-// scripts and headless machines.
+// scripts and headless machines: the command line's verbs and options, and the
+// run of the chosen verb with the program's host installed.
+#include "cli/run_kib.h"
+
 #include "cli/cli_context.h"
 #include "cli/cli_host.h"
 #include "foundation/app_state.h"
@@ -37,10 +40,7 @@ void AddCommonOptions(CLI::App& app, Context& ctx) {
 
 } // namespace
 
-} // namespace kib::cli
-
-int main(int argc, char** argv) {
-    using namespace kib::cli;
+int RunKib(int argc, char** argv) {
     Context ctx;
     CLI::App app{"Kib makes TempO (trail orienteering) competition map sheets from OCAD exports.\n"
                  "Log lines go to standard output, message boxes to standard error.\n"
@@ -84,3 +84,5 @@ int main(int argc, char** argv) {
     kib::ResetAppState();
     return status;
 }
+
+} // namespace kib::cli

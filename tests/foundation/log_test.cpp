@@ -1,7 +1,7 @@
 #include "foundation/log.h"
 
 #include "foundation/app_state.h"
-#include "support/recording_host.h"
+#include "support/host_recorder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@ class LogTest : public ::testing::Test {
   protected:
     void SetUp() override { host.Install(); }
     void TearDown() override { ResetAppState(); }
-    test::RecordingHost host;
+    test::HostRecorder host;
 };
 
 TEST_F(LogTest, RoutesEachLevelToItsPanesAndFlags) {
