@@ -28,21 +28,13 @@ std::vector<SheetConversion> MapImageSheets(const CKibCfg& cfg, const Conversion
                                             int station, int taskChoice, int canvasesPerSheet) {
     std::vector<SheetConversion> sheets;
     const int tasks = cfg.GetTasks(station);
-    int first = taskChoice;
-    int last = taskChoice;
-    if (taskChoice == kTaskAll) {
-        first = settings.modeLetter == 'A' ? 1 : 0; // ANT mode has no cover sheet
-        last = tasks;
-    } else if (taskChoice < 0) {
-        return sheets; // no task was chosen: the stations were only read and laid out
-    }
     const int g = canvasesPerSheet;
-    if (g != 0) {
-        first &= -g;
-        last |= g - 1;
-    }
+    // ANT mode has no cover sheet; kTaskNone converts nothing (the stations were
+    // only read and laid out).
+    const TaskRange chosen = WholePrintSheets(
+        ChosenTasks(taskChoice, settings.modeLetter == 'A' ? 1 : 0, tasks), g, tasks);
     const bool web = settings.modeLetter == 'W';
-    for (int t = first; t <= last && t <= tasks; t += std::max(g, 1)) {
+    for (int t = chosen.first; t <= chosen.last; t += std::max(g, 1)) {
         SheetConversion sheet;
         // The status names the tasks the print sheet holds: up to g, the last
         // task of the station alone on its sheet.

@@ -25,7 +25,7 @@ class CMakeDlg;
 
 struct PrintJob {
     std::string printDir;
-    PrintChoice choice;
+    MakeChoice choice; // its stations and task
     int canvasesPerSheet = 0;
     int pageCount = 0;
 };

@@ -100,18 +100,10 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
 
 bool CompetitionRun::MakeTasks(int s, int taskChoice) {
     const int g = surface_->canvasesPerSheet;
-    int from = taskChoice;
-    int to = taskChoice;
-    if (taskChoice == kTaskAll) {
-        from = surface_->modeAnt ? 1 : 0;
-        to = mapTasks_;
-    }
-    if (g != 0) {
-        from &= -g;
-        to |= g - 1;
-    }
-    to = std::min(to, surface_->tasks);
-    for (int d = from; d <= to; ++d) {
+    const TaskRange tasks = WholePrintSheets(
+        ChosenTasks(taskChoice, surface_->modeAnt ? 1 : 0, mapTasks_), g, surface_->tasks);
+    const int to = tasks.last;
+    for (int d = tasks.first; d <= to; ++d) {
         if (!MakeMapSheet(s, d)) {
             return false;
         }
