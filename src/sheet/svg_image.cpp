@@ -234,6 +234,15 @@ void CSvgImage::TextBox(const TextCellF& cell) {
     Write("        </g>\r\n");
 }
 
+// The outline of a map's place in a preview: a thin dashed black line.
+void CSvgImage::BeginOutline() {
+    BeginGroup("map-outline", 1, 0, true);
+}
+
+void CSvgImage::EndOutline() {
+    EndGroup();
+}
+
 void CSvgImage::PlaceLogo(const std::string& outputDir, const std::string& logoPath, int count) {
     if (logoPath.empty()) {
         return;
