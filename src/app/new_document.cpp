@@ -52,8 +52,7 @@ void GuessSymbols(CKibCfg& cfg, CKibMap& map) {
 void TakeScale(CKibDoc& doc, CKibCfg& cfg, const CKibMap& map) {
     ReadCourseList(doc);
     const float zoom = doc.mapZoom != 0.0f ? doc.mapZoom : map.zoom;
-    const int scale =
-        zoom != 0.0f ? static_cast<int>(static_cast<float>(doc.mapScale) / zoom) : doc.mapScale;
+    const int scale = ScaleOverZoom(doc.mapScale, zoom);
     if (scale != 0) {
         cfg.Item(id::Event_SCALE).SetInt(scale);
     }

@@ -6,6 +6,7 @@
 
 #include <cassert>
 #include <cctype>
+#include <cmath>
 
 namespace kib {
 
@@ -123,7 +124,7 @@ int CKibCfg::GetFlags(int n) const {
     return flags && flags->IsSet() ? flags->GetInt() : Item(id::Event_FLAGS).GetInt();
 }
 
-int CKibCfg::GetSolutionScale(int n, int mapScale, double mapZoom) const {
+int CKibCfg::GetSolutionScale(int n, int mapScale, float mapZoom) const {
     CCfgSect* station = Station(n);
     if (station) {
         const int own = station->FindItemById(StationItemId(n, id::Station_SOLSCALE))->GetInt();
@@ -135,7 +136,7 @@ int CKibCfg::GetSolutionScale(int n, int mapScale, double mapZoom) const {
     if (solutions != 0) {
         return solutions;
     }
-    return mapZoom != 0 ? static_cast<int>(mapScale / mapZoom) : mapScale;
+    return ScaleOverZoom(mapScale, mapZoom);
 }
 
 int CKibCfg::GetRotation(int n) const {
@@ -182,6 +183,18 @@ void CKibCfg::PushToProperties() {
     }
     pane.UpdateVisibility();
     live_ = true;
+}
+
+int ScaleOverZoom(int mapScale, float zoom) {
+    if (!(zoom > 0.0f) || !std::isfinite(zoom)) {
+        return mapScale;
+    }
+    const float scale = static_cast<float>(mapScale) / zoom;
+    constexpr float kIntLimit = 2147483648.0f; // 2^31
+    if (!std::isfinite(scale) || scale >= kIntLimit || scale < -kIntLimit) {
+        return mapScale;
+    }
+    return static_cast<int>(scale);
 }
 
 void UpdateDebugSwitch(const CKibCfg& cfg) {

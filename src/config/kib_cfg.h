@@ -41,8 +41,9 @@ class CKibCfg {
     // Station fall-backs.
     int GetTasks(int n) const; // station TASKS when set, else Event.TASKS
     int GetFlags(int n) const; // station FLAGS when set, else Event.FLAGS
-    // Station SOLSCALE, else Solutions.SCALE, else mapScale / mapZoom (given by the caller).
-    int GetSolutionScale(int n, int mapScale, double mapZoom) const;
+    // Station SOLSCALE, else Solutions.SCALE, else ScaleOverZoom(mapScale, mapZoom)
+    // (given by the caller).
+    int GetSolutionScale(int n, int mapScale, float mapZoom) const;
     // Rotation from the station's MINANGLE / MAXANGLE, or -1 when none is configured.
     int GetRotation(int n) const;
     // Lowest station: Event.MINSTAT when set, else 1. Highest: effective Event.MAXSTAT.
@@ -67,5 +68,11 @@ class CKibCfg {
 
 // Sets the debugging switch from the effective System.DEBUGGING.
 void UpdateDebugSwitch(const CKibCfg& cfg);
+
+// The map scale in the units of a map export: the courses file's scale divided by
+// the zoom of the export's scale group, in single precision and truncated. A zoom
+// that is not a positive finite number is none: the scale stays undivided, as it
+// does when the quotient would not fit an int.
+int ScaleOverZoom(int mapScale, float zoom);
 
 } // namespace kib

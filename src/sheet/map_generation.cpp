@@ -83,8 +83,7 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
     if (flags == 0) {
         flags = map->flagBundles;
     }
-    const float zoom = map->zoom > 0.0f ? map->zoom : 1.0f;
-    const int scale = static_cast<int>(static_cast<float>(doc.mapScale) / zoom);
+    const int scale = ScaleOverZoom(doc.mapScale, map->zoom);
     if (!surface_->ComputeLayout(false, false, scale, s, mapTasks_, flags)) {
         return false;
     }

@@ -30,7 +30,7 @@ void DrawRulersAndLabels(CKibage& k, const CKibCfg& cfg, const CKibDoc& doc, int
         const int p = u - first + 1;
         k.DrawNorthArrows(angle, p);
         k.DrawSolutionStationLabel(u, p);
-        k.DrawSolutionScaleLabel(p, cfg.GetSolutionScale(u, doc.mapScale, 1.0));
+        k.DrawSolutionScaleLabel(p, cfg.GetSolutionScale(u, doc.mapScale, 1.0f));
     }
 }
 
@@ -104,10 +104,7 @@ bool LayOutPreview(CKibage& k, CKibDoc& doc) {
     const int station = PreviewStation(*cfg);
     const int tasks = cfg->GetTasks(station);
     const int flags = cfg->Item(id::Event_FLAGS).GetInt();
-    int scale = doc.mapScale;
-    if (doc.mapZoom != 0.0f) {
-        scale = static_cast<int>(doc.mapScale / doc.mapZoom);
-    }
+    const int scale = ScaleOverZoom(doc.mapScale, doc.mapZoom);
     k.ComputeLayout(true, doc.GetMapsMode(), scale, station, tasks, flags);
     doc.canvasesPerSheet = k.canvasesPerSheet;
     return k.canvasW > 1 && k.canvasH > 1;

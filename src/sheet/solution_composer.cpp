@@ -119,8 +119,7 @@ bool SolutionComposer::StartSheet() {
 
 void SolutionComposer::ComputeScales() {
     const float zoom = map_.zoom;
-    const int mapScale =
-        zoom != 0.0f ? static_cast<int>(static_cast<float>(doc_.mapScale) / zoom) : doc_.mapScale;
+    const int mapScale = ScaleOverZoom(doc_.mapScale, zoom);
     if (mapScale == 0) {
         LogError("[** ERROR **] Unknown original map scale!");
         solScale_ = 0;

@@ -108,9 +108,7 @@ bool SolutionRun::GenerateSolutionSvg(std::uint32_t stationMask) {
     const std::vector<int> stations = SelectedStations(svg_.GetConfig(), stationMask);
     bool result = !stations.empty();
     if (result) {
-        const int scale = doc.mapZoom != 0.0f
-                              ? static_cast<int>(static_cast<float>(doc.mapScale) / doc.mapZoom)
-                              : doc.mapScale;
+        const int scale = ScaleOverZoom(doc.mapScale, doc.mapZoom);
         result = surface_->ComputeLayout(false, true, scale, LayoutStation(stations), 0, 0);
     }
     if (result) {

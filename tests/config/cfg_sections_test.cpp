@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 #include <string>
 #include <utility>
@@ -106,6 +107,29 @@ TEST_F(CfgSectionsTest, StationCountsFallBackToTheEvent) {
     cfg.Item(id::Event_MAXSTAT).SetText("12");
     EXPECT_EQ(cfg.GetMinStation(), 0);
     EXPECT_EQ(cfg.GetMaxStation(), 12);
+}
+
+// The one rule of the map scale in the export's units, which every run, the
+// solution sheets, the preview and a new configuration use.
+TEST_F(CfgSectionsTest, ScaleOverZoom) {
+    struct Case {
+        int scale;
+        float zoom;
+        int expected;
+    };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    const Case cases[] = {
+        {4000, 1.0f, 4000},   {4000, 0.5f, 8000},   {4000, 2.5f, 1600},
+        {15000, 0.4f, 37500}, // single precision: the competition maps' 37500, not 37499
+        {4000, 0.0f, 4000},   {4000, -2.0f, 4000},  {4000, nan, 4000},
+        {4000, inf, 4000},    {4000, 1e-30f, 4000}, // a quotient beyond the int range
+        {0, 0.5f, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ScaleOverZoom(c.scale, c.zoom), c.expected) << c.scale << " / " << c.zoom;
+    }
+    EXPECT_EQ(cfg.GetSolutionScale(1, 15000, 0.4f), 37500);
 }
 
 TEST_F(CfgSectionsTest, RotationFromTheConfiguredAngles) {
