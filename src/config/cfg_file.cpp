@@ -147,7 +147,7 @@ class ConfigReader {
             {"ARRD", id::NorthArrow_SIZE, 0},
             {"MASKD", id::OrderTabs_SIZE, 0},
             {"DSCD", id::Descriptions_SIZE, 0},
-            {"COLB", id::Descriptions_COLB, id::Station_Event},
+            {"COLB", id::Descriptions_COLB, id::Section_Event},
             {"STATS", id::Event_MAXSTAT, 0},
         };
         for (const auto& r : kRenamed) {
@@ -168,7 +168,7 @@ class ConfigReader {
         } else if (key == "ANGLE") {
             return Angles(value) ? OlderKey::Uncounted : OlderKey::Unknown;
         } else if (key == "FLAGS") {
-            if (section_->GetId() != id::Station_Source) {
+            if (section_->GetId() != id::Section_Source) {
                 return OlderKey::Unknown;
             }
             cfg_.Item(id::Source_FLAG).SetText(value);

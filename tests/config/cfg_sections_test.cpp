@@ -63,7 +63,7 @@ TEST_F(CfgSectionsTest, ThirtySixSectionsInFileOrderWithTheirItems) {
 }
 
 TEST_F(CfgSectionsTest, LookUps) {
-    EXPECT_EQ(cfg.FindSection("mapsegment")->GetId(), id::Station_MapSegment);
+    EXPECT_EQ(cfg.FindSection("mapsegment")->GetId(), id::Section_MapSegment);
     EXPECT_EQ(cfg.FindSection("STATION 3"), cfg.Station(3));
     EXPECT_EQ(cfg.FindSection("Station 21"), nullptr);
     EXPECT_EQ(cfg.FindSection("Station"), nullptr);
