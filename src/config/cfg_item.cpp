@@ -3,6 +3,7 @@
 #include "config/cfg_ids.h"
 #include "config/cfg_sect.h"
 #include "config/kib_cfg.h"
+#include "foundation/first_letter.h"
 #include "foundation/log.h"
 
 #include <cctype>
@@ -151,7 +152,7 @@ std::vector<std::string> SplitAtSpaces(const std::string& t) {
 
 // "A4L..." and friends for Target.CANVAS; nothing when the text is rejected.
 std::optional<std::string> CanvasForm(const std::string& t) {
-    if (Upper(CharAt(t, 0)) != 'A') {
+    if (FirstLetter(t, LetterCase::Either) != 'A') {
         return t;
     }
     const char size = CharAt(t, 1);
@@ -176,7 +177,7 @@ std::optional<std::string> CanvasForm(const std::string& t) {
 
 // Paper forms of Target.SHEET; nothing when the text is rejected.
 std::optional<std::string> SheetForm(const std::string& t) {
-    if (Upper(CharAt(t, 0)) != 'A') {
+    if (FirstLetter(t, LetterCase::Either) != 'A') {
         return std::nullopt;
     }
     const char size = CharAt(t, 1);
@@ -246,8 +247,7 @@ int CCfgItem::GetInt() const {
 }
 
 bool CCfgItem::IsYes() const {
-    const char first = CharAt(GetValue(), 0);
-    return first != 'N' && first != 'n';
+    return kib::IsYes(GetValue());
 }
 
 bool CCfgItem::HasSymbol(int major, int minor) const {
@@ -391,7 +391,7 @@ bool CCfgStrItem::SetText(const std::string& text) {
     }
     switch (GetKind()) {
     case ItemKind::YesNo: {
-        const char first = Upper(text[0]);
+        const char first = FirstLetter(text, LetterCase::Either);
         if (first != 'Y' && first != 'N') {
             return false;
         }
@@ -408,7 +408,7 @@ bool CCfgStrItem::SetText(const std::string& text) {
         break;
     }
     case ItemKind::TargetMode:
-        if (text[0] == 'W') {
+        if (FirstLetter(text, LetterCase::Exact) == 'W') {
             OfferWebPreset();
         }
         break;

@@ -5,6 +5,7 @@
 #include "config/paths.h"
 #include "config/property_pane.h"
 #include "foundation/app_state.h"
+#include "foundation/first_letter.h"
 #include "foundation/log.h"
 
 #include <algorithm>
@@ -99,7 +100,7 @@ bool CKibDoc::CheckExports() {
         return true; // nothing configured, nothing exported to check
     }
     const std::string& mode = cfg_->Item(id::Source_MODE).GetValue();
-    if (mode.empty() || mode[0] != 'S') {
+    if (FirstLetter(mode, LetterCase::Exact) != 'S') {
         return true;
     }
     const std::string courses = EvalTemplate(*cfg_, id::Source_COURSES, 1, 0);

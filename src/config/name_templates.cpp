@@ -2,6 +2,7 @@
 
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
+#include "foundation/first_letter.h"
 #include "foundation/log.h"
 
 #include <algorithm>
@@ -34,7 +35,7 @@ constexpr std::size_t kNameBufferSize = 64;
 
 std::string StationNumber(const CKibCfg& cfg, int station) {
     const std::string& format = cfg.Item(id::Event_NUMFMT).GetValue();
-    const int width = !format.empty() && format[0] == 'F' ? 2 : 1;
+    const int width = FirstLetter(format, LetterCase::Exact) == 'F' ? 2 : 1;
     char buffer[kNameBufferSize];
     std::snprintf(buffer, sizeof buffer, "%0*d", width, station);
     return buffer;

@@ -1,6 +1,7 @@
 #include "foundation/log.h"
 
 #include "foundation/app_state.h"
+#include "foundation/first_letter.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -85,11 +86,7 @@ void SetStatusText(const std::string& text) {
 }
 
 void SetDebugSwitchFromValue(const std::string& effectiveValue) {
-    char first = effectiveValue.empty() ? '\0' : effectiveValue[0];
-    if (first >= 'a' && first <= 'z') {
-        first = static_cast<char>(first - 'a' + 'A');
-    }
-    App().debugSwitch = first != 'N';
+    App().debugSwitch = IsYes(effectiveValue);
 }
 
 BoxAnswer ShowBox(const std::string& text, BoxIcon icon) {

@@ -5,6 +5,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
+#include "foundation/first_letter.h"
 #include "foundation/log.h"
 #include "map_input/document_exports.h"
 #include "map_input/kib_svg.h"
@@ -61,7 +62,7 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 // Whether the effective Source.MODE lets the courses file be read ("STAT").
 bool StationMode(const CKibCfg& cfg) {
     const std::string& mode = cfg.Item(id::Source_MODE).GetValue();
-    return !mode.empty() && mode[0] == 'S';
+    return FirstLetter(mode, LetterCase::Exact) == 'S';
 }
 
 // One pass over the courses file for one course name.

@@ -2,6 +2,7 @@
 
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
+#include "foundation/first_letter.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
@@ -95,7 +96,7 @@ void CompetitionComposer::HideSpecialSymbols() {
 
 void CompetitionComposer::ApplyColours() {
     const std::string& mode = cfg_.Item(id::MapColors_PURPLEMODE).GetValue();
-    if (!mode.empty() && (mode[0] == 'D' || mode[0] == 'd')) {
+    if (FirstLetter(mode, LetterCase::Either) == 'D') {
         SetSymbolColour(map_, map_.circleId,
                         RgbText(cfg_.Color(id::MapColors_PURPLECOLOR).GetColor()), 1);
     }

@@ -2,6 +2,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "foundation/app_state.h"
+#include "foundation/first_letter.h"
 #include "foundation/log.h"
 #include "sheet/kibage.h"
 #include "sheet/svg_text.h"
@@ -12,11 +13,6 @@
 namespace kib {
 
 namespace {
-
-char UpperFirst(const std::string& text) {
-    return text.empty() ? '\0'
-                        : static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-}
 
 char UpperAt(const std::string& text, size_t i) {
     return i < text.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])))
@@ -34,8 +30,8 @@ class Values {
     const std::string& Text(int id) const { return cfg_.Item(id).GetValue(); }
     int Int(int id) const { return cfg_.Item(id).GetInt(); }
     // Yes unless the value begins with N or n.
-    bool Yes(int id) const { return UpperFirst(Text(id)) != 'N'; }
-    char First(int id) const { return UpperFirst(Text(id)); }
+    bool Yes(int id) const { return IsYes(Text(id)); }
+    char First(int id) const { return FirstLetter(Text(id), LetterCase::Either); }
     int Colour(int id) const { return cfg_.Color(id).GetColor(); }
     // A configured font family, or the default font when it is empty.
     std::string Family(int id, const std::string& defaultFont) const {
@@ -173,7 +169,7 @@ void CKibage::ComputeSolutionSheet() {
     sheetW = 210;
     sheetH = 297;
     const std::string& form = v.Text(id::Solutions_SHEET);
-    if (UpperFirst(form) == 'A') {
+    if (FirstLetter(form, LetterCase::Either) == 'A') {
         if (At(form, 1) == '4' && UpperAt(form, 2) == 'L') {
             sheetW = 297;
             sheetH = 210;
@@ -197,7 +193,7 @@ void CKibage::ComputeCompetitionSheet() {
     canvasW = v.Int(id::Target_CANVASW);
     canvasH = v.Int(id::Target_CANVASH);
     const std::string& canvas = v.Text(id::Target_CANVAS);
-    if (UpperFirst(canvas) == 'A') {
+    if (FirstLetter(canvas, LetterCase::Either) == 'A') {
         if (At(canvas, 1) == '4') {
             const bool landscape = UpperAt(canvas, 2) == 'L';
             canvasW = landscape ? 292 : 206;
@@ -209,7 +205,7 @@ void CKibage::ComputeCompetitionSheet() {
         }
     }
     const std::string& sheet = v.Text(id::Target_SHEET);
-    if (UpperFirst(sheet) != 'A') {
+    if (FirstLetter(sheet, LetterCase::Either) != 'A') {
         return;
     }
     const char third = UpperAt(sheet, 2);

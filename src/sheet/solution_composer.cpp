@@ -3,6 +3,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "foundation/first_letter.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
@@ -55,10 +56,6 @@ MapPoint PointOf(Polar p) {
 
 int WholeDegrees(float radians) {
     return static_cast<int>(radians * kDegrees);
-}
-
-bool StartsWithLetter(const std::string& text, char upper) {
-    return !text.empty() && (text[0] == upper || text[0] == upper - 'A' + 'a');
 }
 
 class SolutionComposer {
@@ -131,7 +128,7 @@ void SolutionComposer::ComputeScales() {
 }
 
 void SolutionComposer::ApplyColours() {
-    if (StartsWithLetter(cfg_.Item(id::Solutions_KIBSYMCOLOR).GetValue(), 'R')) {
+    if (FirstLetter(cfg_.Item(id::Solutions_KIBSYMCOLOR).GetValue(), LetterCase::Either) == 'R') {
         const std::string red = "rgb(255,0,0)";
         SetSymbolColour(map_, map_.chairId, red, 1);
         SetSymbolColour(map_, map_.correctFlagId, red, 1);
@@ -139,7 +136,7 @@ void SolutionComposer::ApplyColours() {
         SetSymbolColour(map_, map_.zeroId, red, 1);
         SetSymbolColour(map_, map_.lettersId, red, 6);
     }
-    if (StartsWithLetter(cfg_.Item(id::MapColors_PURPLEMODE).GetValue(), 'D')) {
+    if (FirstLetter(cfg_.Item(id::MapColors_PURPLEMODE).GetValue(), LetterCase::Either) == 'D') {
         SetSymbolColour(map_, map_.circleId,
                         RgbText(cfg_.Color(id::MapColors_PURPLECOLOR).GetColor()), 1);
     }
