@@ -13,7 +13,7 @@
 
 namespace kib {
 
-ConversionSettings ReadConversionSettings(const CKibDoc& doc, int format) {
+ConversionSettings ReadConversionSettings(const CKibDoc& doc, OutputFormat format) {
     const CKibCfg& cfg = *doc.GetConfig();
     ConversionSettings settings;
     const std::string& mode = cfg.Item(id::Target_MODE).GetValue();
@@ -66,7 +66,7 @@ std::vector<SheetConversion> SolutionImageSheets(const ConversionSettings& setti
     return sheets;
 }
 
-bool ConvertSheets(const std::vector<SheetConversion>& sheets, int format) {
+bool ConvertSheets(const std::vector<SheetConversion>& sheets, OutputFormat format) {
     for (const SheetConversion& sheet : sheets) {
         if (CheckBreak()) {
             return false;

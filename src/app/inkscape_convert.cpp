@@ -16,23 +16,6 @@ namespace kib {
 
 namespace {
 
-struct FormatInfo {
-    const char* extension;
-    bool raster;
-};
-
-constexpr FormatInfo kFormats[] = {
-    {"pdf", false}, // kFormatPdf
-    {"ps", false},  // kFormatPs
-    {"eps", false}, // kFormatEps
-    {"png", true},  // kFormatPng
-};
-
-const FormatInfo* FindFormat(int format) {
-    constexpr int count = static_cast<int>(sizeof kFormats / sizeof kFormats[0]);
-    return format >= 1 && format <= count ? &kFormats[format - 1] : nullptr;
-}
-
 // printf into a string of any length.
 template <typename... Args> std::string Format(const char* format, Args... args) {
     const int length = std::snprintf(nullptr, 0, format, args...);
@@ -98,16 +81,6 @@ bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome) {
 }
 
 } // namespace
-
-const char* OutputFormatExtension(int format) {
-    const FormatInfo* info = FindFormat(format);
-    return info ? info->extension : nullptr;
-}
-
-bool IsRasterFormat(int format) {
-    const FormatInfo* info = FindFormat(format);
-    return info && info->raster;
-}
 
 std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, const std::string& base,
                                    const std::string& extension) {
@@ -182,10 +155,10 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
     return PlaceResult(files, outcome);
 }
 
-bool ConvertSheet(const std::string& base, int format, int dpi, bool zSuffix) {
+bool ConvertSheet(const std::string& base, OutputFormat format, int dpi, bool zSuffix) {
     const char* extension = OutputFormatExtension(format);
     if (extension == nullptr) {
-        LogError("[** ERROR **] Output format %d is unknown.", format);
+        LogError("[** ERROR **] Output format %d is unknown.", static_cast<int>(format));
         return false;
     }
     const std::string arguments =

@@ -37,16 +37,6 @@ const MakeCommandTexts& CommandTexts(MakeCommandKind kind) {
     return kTexts[static_cast<int>(kind)];
 }
 
-int OutputFormatOfExtension(const std::string& extension) {
-    for (int format = kFormatPdf; format <= kFormatPng; ++format) {
-        const char* known = OutputFormatExtension(format);
-        if (known && extension == known) {
-            return format;
-        }
-    }
-    return 0;
-}
-
 MakeCommand::MakeCommand(MakeCommandKind kind, CKibDoc* document)
     : kind_(kind), texts_(CommandTexts(kind)), doc_(document) {}
 

@@ -12,6 +12,7 @@
 // StopRunning and Close (raster commands) end it.
 #pragma once
 
+#include "app/output_format.h"
 #include "foundation/host.h"
 
 #include <cstdint>
@@ -29,7 +30,7 @@ enum class MakeCommandKind { MapSvgs, MapImages, SolSvgs, SolImages };
 struct MakeChoice {
     std::uint32_t stationMask = 0; // 0: every station; else bit (n mod 32) selects station n
     int taskChoice = -1;           // -1 every task, 0 the cover canvas, t task t, -2 none
-    int outputFormat = 0;          // raster commands: 1 PDF, 2 PS, 3 EPS, 4 PNG
+    OutputFormat outputFormat = OutputFormat::None; // raster commands
 };
 
 // What the Make dialog is opened with.
@@ -41,7 +42,8 @@ struct MakeDialogRequest {
     int minStation = 1;       // Event.MINSTAT when set, else 1
     int maxStation = 0;       // Event.MAXSTAT
     int taskCount = 0;        // Event.TASKS
-    int lastOutputFormat = 0; // the format chosen last in this program run, 0 none
+    OutputFormat lastOutputFormat =
+        OutputFormat::None; // the format chosen last in this program run
 };
 
 // The Make dialog: the choice, or none when the user cancelled.
@@ -75,9 +77,6 @@ struct MakeOutcome {
     bool runSucceeded = false;           // the SVG run (and conversion) answered success
     BoxIcon closingIcon = BoxIcon::None; // the closing box's icon when Closed
 };
-
-// Extension of a format number ("pdf", ...) and back; 0 for an unknown text.
-int OutputFormatOfExtension(const std::string& extension);
 
 class MakeCommand {
   public:

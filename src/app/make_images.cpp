@@ -33,7 +33,8 @@ MakeOutcome Fail(MakeCommand& command, const char* text) {
 std::optional<MakeChoice> StartRasterCommand(MakeCommand& command, const MakeDialog& dialog) {
     std::optional<MakeChoice> choice = command.Start(dialog);
     if (choice && OutputFormatExtension(choice->outputFormat) == nullptr) {
-        LogError("[** ERROR **] Output format %d is unknown.", choice->outputFormat);
+        LogError("[** ERROR **] Output format %d is unknown.",
+                 static_cast<int>(choice->outputFormat));
         Fail(command, kImagesFailed);
         return std::nullopt;
     }
@@ -43,7 +44,7 @@ std::optional<MakeChoice> StartRasterCommand(MakeCommand& command, const MakeDia
 // What a raster command does after its SVG run: finds Inkscape, converts the
 // sheets and shows the closing box. Errors of the SVG run no longer count then,
 // its warnings still do.
-MakeOutcome ConvertAndClose(MakeCommand& command, int format, bool svgSucceeded,
+MakeOutcome ConvertAndClose(MakeCommand& command, OutputFormat format, bool svgSucceeded,
                             const ConversionLoop& loop) {
     if (!svgSucceeded) {
         return Fail(command, "SVG files creation failed.");

@@ -41,7 +41,7 @@ std::optional<PrintJob> PreparePrinting(CKibDoc& doc,
         ShowBox("Direct printing of solution maps is not implemented yet", BoxIcon::Warning);
         return std::nullopt;
     }
-    CMakeDlg dlg(QStringLiteral("Print Competition Maps"), true, false, *cfg, 0);
+    CMakeDlg dlg(QStringLiteral("Print Competition Maps"), true, false, *cfg, OutputFormat::None);
     if (!runDialog(dlg)) {
         return std::nullopt;
     }

@@ -57,16 +57,16 @@ TEST(InkscapeVersionTest, DialectFromVersionOutput) {
 }
 
 TEST(InkscapeFormatTest, ExtensionsAndVariants) {
-    EXPECT_EQ(OutputFormatExtension(0), nullptr);
-    EXPECT_STREQ(OutputFormatExtension(kFormatPdf), "pdf");
-    EXPECT_STREQ(OutputFormatExtension(kFormatPs), "ps");
-    EXPECT_STREQ(OutputFormatExtension(kFormatEps), "eps");
-    EXPECT_STREQ(OutputFormatExtension(kFormatPng), "png");
-    EXPECT_EQ(OutputFormatExtension(5), nullptr);
-    EXPECT_TRUE(IsRasterFormat(kFormatPng));
-    EXPECT_FALSE(IsRasterFormat(kFormatPdf));
-    EXPECT_FALSE(IsRasterFormat(kFormatEps));
-    EXPECT_FALSE(IsRasterFormat(-1));
+    EXPECT_EQ(OutputFormatExtension(OutputFormat::None), nullptr);
+    EXPECT_STREQ(OutputFormatExtension(OutputFormat::Pdf), "pdf");
+    EXPECT_STREQ(OutputFormatExtension(OutputFormat::Ps), "ps");
+    EXPECT_STREQ(OutputFormatExtension(OutputFormat::Eps), "eps");
+    EXPECT_STREQ(OutputFormatExtension(OutputFormat::Png), "png");
+    EXPECT_EQ(OutputFormatExtension(static_cast<OutputFormat>(5)), nullptr);
+    EXPECT_TRUE(IsRasterFormat(OutputFormat::Png));
+    EXPECT_FALSE(IsRasterFormat(OutputFormat::Pdf));
+    EXPECT_FALSE(IsRasterFormat(OutputFormat::Eps));
+    EXPECT_FALSE(IsRasterFormat(static_cast<OutputFormat>(-1)));
 
     const ConversionFiles plain = MakeConversionFiles("/o/map-2.4", "png", false);
     EXPECT_EQ(plain.source, "/o/map-2.4.svg");
@@ -243,7 +243,7 @@ TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
     dir.Write("out dir/prn-3.0-3.1.png", "old");
     SetStamps(kNoon + kHour, kNoon, "png");
 
-    EXPECT_TRUE(ConvertSheet(base, kFormatPng, 900, false));
+    EXPECT_TRUE(ConvertSheet(base, OutputFormat::Png, 900, false));
 
     // Every argument arrived as one word, blanks in the names included.
     EXPECT_EQ(test::ReadFile(base + ".png"),
@@ -263,7 +263,7 @@ TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
     // The z-suffix names the target only; a single line with its line end is one log line.
     InstallFake("echo pdf > \"$out\"\nprintf 'done\\r\\n'\n");
     host.Clear();
-    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 900, true));
+    EXPECT_TRUE(ConvertSheet(base, OutputFormat::Pdf, 900, true));
     EXPECT_EQ(test::ReadFile(base + "z.pdf"), "pdf\n");
     EXPECT_FALSE(Exists(base + ".pdf"));
     EXPECT_EQ(host.messages.back(), "done");
@@ -277,23 +277,23 @@ TEST_F(FakeConversionTest, SkipsTargetsNewerThanTheirSvg) {
         "Converting '" + base + ".svg' to '" + target + "' skipped due to file times";
 
     SetStamps(kNoon, kNoon + kHour);
-    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_TRUE(ConvertSheet(base, OutputFormat::Pdf, 600, false));
     EXPECT_EQ(test::ReadFile(target), "old");
     EXPECT_THAT(host.messages, IsEmpty());
     EXPECT_THAT(host.debug, ElementsAre(skipped));
 
     SetStamps(kNoon, kNoon); // equal times convert
-    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_TRUE(ConvertSheet(base, OutputFormat::Pdf, 600, false));
     EXPECT_EQ(test::ReadFile(target), "new\n");
 
     dir.Write("out dir/prn-3.0-3.1.pdf", "old");
     SetStamps(kNoon + kHour, kNoon); // the SVG was written again
-    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_TRUE(ConvertSheet(base, OutputFormat::Pdf, 600, false));
     EXPECT_EQ(test::ReadFile(target), "new\n");
 
     std::filesystem::remove(base + ".svg"); // a missing SVG with an existing target
     host.Clear();
-    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_TRUE(ConvertSheet(base, OutputFormat::Pdf, 600, false));
     EXPECT_THAT(host.messages, IsEmpty());
 }
 
@@ -323,7 +323,7 @@ TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
         host.Clear();
         App().errorFlag = false;
 
-        EXPECT_FALSE(ConvertSheet(base, kFormatPdf, 600, false)) << c.body;
+        EXPECT_FALSE(ConvertSheet(base, OutputFormat::Pdf, 600, false)) << c.body;
         EXPECT_EQ(host.messages.back(), c.error);
         EXPECT_TRUE(App().errorFlag);
         EXPECT_EQ(test::ReadFile(target), "old");

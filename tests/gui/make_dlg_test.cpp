@@ -47,7 +47,7 @@ TEST_F(MakeDlgTest, ChoicesBecomeMaskAndTask) {
         {{3, 1, 2}, 2, (1u << 1) | (1u << 2) | (1u << 3), 1},
     };
     for (const Case& c : cases) {
-        CMakeDlg dlg("Make Competition Maps SVG Files", true, false, cfg, 0);
+        CMakeDlg dlg("Make Competition Maps SVG Files", true, false, cfg, OutputFormat::None);
         EXPECT_EQ(dlg.windowTitle(), "Make Competition Maps SVG Files");
         ASSERT_EQ(dlg.StationList()->count(), 5);
         EXPECT_EQ(dlg.StationList()->item(1)->text(), "Station 1");
@@ -61,7 +61,7 @@ TEST_F(MakeDlgTest, ChoicesBecomeMaskAndTask) {
 }
 
 TEST_F(MakeDlgTest, TaskListFollowsTheFocusedStation) {
-    CMakeDlg dlg("t", true, false, cfg, 0);
+    CMakeDlg dlg("t", true, false, cfg, OutputFormat::None);
     EXPECT_EQ(dlg.TaskList()->count(), 2 + 5); // All tasks, Cover sheet, Task 1..5
     dlg.TaskList()->setCurrentRow(3);
     SelectStations(dlg.StationList(), {2}); // station 2 has 3 tasks
@@ -81,8 +81,9 @@ TEST_F(MakeDlgTest, TaskListFollowsTheFocusedStation) {
 
 TEST_F(MakeDlgTest, OutputFormatIsRequiredAndRemembered) {
     {
-        CMakeDlg dlg("Make Competition Maps Image Files", true, true, cfg, 0);
-        for (int f = 1; f <= 4; ++f) {
+        CMakeDlg dlg("Make Competition Maps Image Files", true, true, cfg, OutputFormat::None);
+        for (OutputFormat f :
+             {OutputFormat::Pdf, OutputFormat::Ps, OutputFormat::Eps, OutputFormat::Png}) {
             EXPECT_FALSE(dlg.FormatButton(f)->isChecked());
         }
         dlg.accept();
@@ -90,19 +91,19 @@ TEST_F(MakeDlgTest, OutputFormatIsRequiredAndRemembered) {
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, "Select output format!");
         EXPECT_EQ(boxes[0].icon, BoxIcon::Error);
-        dlg.FormatButton(2)->setChecked(true);
+        dlg.FormatButton(OutputFormat::Ps)->setChecked(true);
         dlg.accept();
         EXPECT_EQ(dlg.result(), QDialog::Accepted);
-        EXPECT_EQ(dlg.LastOutputFormat, 2);
+        EXPECT_EQ(dlg.LastOutputFormat, OutputFormat::Ps);
     }
-    CMakeDlg again("Make Solution Maps Image Files", false, true, cfg, 4);
-    EXPECT_TRUE(again.FormatButton(4)->isChecked());
+    CMakeDlg again("Make Solution Maps Image Files", false, true, cfg, OutputFormat::Png);
+    EXPECT_TRUE(again.FormatButton(OutputFormat::Png)->isChecked());
     EXPECT_TRUE(again.TaskList()->isHidden());
 }
 
 TEST_F(MakeDlgTest, StationsStartAtTheLowestStation) {
     cfg.Item(id::Event_MINSTAT).SetText("3");
-    CMakeDlg dlg("t", true, false, cfg, 0);
+    CMakeDlg dlg("t", true, false, cfg, OutputFormat::None);
     ASSERT_EQ(dlg.StationList()->count(), 3);
     EXPECT_EQ(dlg.StationList()->item(1)->text(), "Station 3");
     SelectStations(dlg.StationList(), {2});
