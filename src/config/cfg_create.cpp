@@ -16,15 +16,15 @@
 #include <array>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kib {
 
 namespace {
 
-constexpr const char* kCoursesSuffix = ".Courses.xml";
-constexpr std::size_t kCoursesSuffixLength = 12;
-constexpr const char* kEventPlaceholder = "${EVENT}";
+constexpr std::string_view kCoursesSuffix = ".Courses.xml";
+constexpr std::string_view kEventPlaceholder = "${EVENT}";
 
 // The names of the regular files of the directory that end with the suffix, in
 // byte order of their names, so that every run examines them in the same order.
@@ -68,14 +68,15 @@ class ConfigCreation {
 };
 
 bool ConfigCreation::TakeCoursesFile(const std::string& directory) {
-    const std::vector<std::string> courses = FilesEndingWith(directory, kCoursesSuffix);
+    const std::vector<std::string> courses =
+        FilesEndingWith(directory, std::string(kCoursesSuffix));
     if (courses.empty()) {
         LogError("[** ERROR **] Cannot find XML file for course definition");
         return false;
     }
     const std::string& name = courses.front();
-    SetText(id::Event_NAME, name.substr(0, name.size() - kCoursesSuffixLength));
-    SetText(id::Source_COURSES, "${EVENT}.Courses.xml");
+    SetText(id::Event_NAME, name.substr(0, name.size() - kCoursesSuffix.size()));
+    SetText(id::Source_COURSES, std::string(kEventPlaceholder) + std::string(kCoursesSuffix));
     SetText(id::Source_MODE, "STAT");
     return true;
 }
@@ -119,7 +120,7 @@ void ConfigCreation::KeepEventInCoursesTemplate() {
     const std::string& courses = cfg_.Item(id::Source_COURSES).GetValueText();
     const std::string& name = cfg_.Item(id::Event_NAME).GetValueText();
     if (courses.compare(0, name.size(), name) == 0) {
-        SetText(id::Source_COURSES, kEventPlaceholder + courses.substr(name.size()));
+        SetText(id::Source_COURSES, std::string(kEventPlaceholder) + courses.substr(name.size()));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "gui/about_dlg.h"
 #include "gui/doc_tabs.h"
 #include "gui/gui_host.h"
 #include "gui/kib_app.h"
@@ -233,6 +234,10 @@ TEST_F(MainFrameTest, CommandsCarryTheirShortcutsAndTexts) {
         EXPECT_EQ(action->statusTip(), QString::fromLatin1(c.tip)) << c.id;
     }
     EXPECT_TRUE(frame->Action(cmd::Stop)->isEnabled()); // always, with or without a run
+}
+
+TEST_F(MainFrameTest, TheAboutBoxNamesTheVersionOfTheSheets) {
+    EXPECT_EQ(VersionLine(), QStringLiteral("Quillomat, ver. 4.2.5(1)"));
 }
 
 } // namespace
