@@ -5,6 +5,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "sheet/map_generation.h"
@@ -39,9 +40,9 @@ std::vector<SheetConversion> MapImageSheets(const CKibCfg& cfg, const Conversion
         // The status names the tasks the print sheet holds: up to g, the last
         // task of the station alone on its sheet.
         const int lastOnSheet = g != 0 ? std::min(t + g - 1, tasks) : t;
-        sheet.statusText = lastOnSheet > t ? FormatMessage("Generating MAPs %d.%d - %d.%d...",
-                                                           station, t, station, lastOnSheet)
-                                           : FormatMessage("Generating MAP %d.%d...", station, t);
+        sheet.statusText = lastOnSheet > t ? Format("Generating MAPs %d.%d - %d.%d...", station, t,
+                                                    station, lastOnSheet)
+                                           : Format("Generating MAP %d.%d...", station, t);
         sheet.base = MakeOutputName(cfg, settings.directory, station, t, g);
         sheet.dpi = web ? settings.dpi * 3 / 2 : settings.dpi;
         sheet.zSuffix = web;

@@ -4,6 +4,7 @@
 
 #include "app/process_runner.h"
 #include "foundation/file_stamp.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 
 #include <cerrno>
@@ -15,14 +16,6 @@
 namespace kib {
 
 namespace {
-
-// printf into a string of any length.
-template <typename... Args> std::string Format(const char* format, Args... args) {
-    const int length = std::snprintf(nullptr, 0, format, args...);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, args...);
-    return text;
-}
 
 // Size of a file, -1 when it does not exist.
 long long FileSize(const std::string& path) {

@@ -6,6 +6,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/paths.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 
 #include <CLI/CLI.hpp>
@@ -67,7 +68,7 @@ bool RefuseToReplace(const std::string& file, bool force) {
     if (force || !fs::exists(file, ec)) {
         return false;
     }
-    ShowBox(FormatMessage("File %s already exists; use --force to replace it.", file.c_str()),
+    ShowBox(Format("File %s already exists; use --force to replace it.", file.c_str()),
             BoxIcon::Error);
     return true;
 }

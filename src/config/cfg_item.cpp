@@ -4,6 +4,7 @@
 #include "config/cfg_sect.h"
 #include "config/kib_cfg.h"
 #include "foundation/first_letter.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 
 #include <cctype>
@@ -88,9 +89,7 @@ std::string QualifiedFormat(const char* format, const std::string& section,
 std::string FormatQualified(const std::string& section, const std::string& key, const char* format,
                             va_list args) {
     const std::string f = QualifiedFormat(format, section, key);
-    char buffer[kMessageBufferSize];
-    std::vsnprintf(buffer, sizeof buffer, f.c_str(), args);
-    return buffer;
+    return FormatV(f.c_str(), args);
 }
 
 std::string Decimal(int v) {
@@ -252,22 +251,13 @@ bool CCfgItem::IsYes() const {
 
 bool CCfgItem::HasSymbol(int major, int minor) const {
     const std::string list = " " + GetValue() + " ";
-    char pattern[64];
-    std::snprintf(pattern, sizeof pattern, " %d ", major);
-    if (list.find(pattern) != std::string::npos) {
+    if (list.find(Format(" %d ", major)) != std::string::npos) {
         return true;
     }
-    std::snprintf(pattern, sizeof pattern, " %d.%d ", major, minor);
-    if (list.find(pattern) != std::string::npos) {
+    if (list.find(Format(" %d.%d ", major, minor)) != std::string::npos) {
         return true;
     }
-    if (minor <= 99) {
-        std::snprintf(pattern, sizeof pattern, " %d.%03d ", major, minor);
-        if (list.find(pattern) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
+    return minor <= 99 && list.find(Format(" %d.%03d ", major, minor)) != std::string::npos;
 }
 
 void CCfgItem::Store(const std::string& text) {
@@ -532,9 +522,7 @@ bool CCfgColorItem::SetInt(int colour) {
         red_ = static_cast<int>(c & 0xFF);
         green_ = static_cast<int>((c >> 8) & 0xFF);
         blue_ = static_cast<int>((c >> 16) & 0xFF);
-        char text[48];
-        std::snprintf(text, sizeof text, "%d %d %d", red_, green_, blue_);
-        value_ = text;
+        value_ = Format("%d %d %d", red_, green_, blue_);
     }
     set_ = true;
     return true;

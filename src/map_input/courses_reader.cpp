@@ -6,6 +6,7 @@
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
 #include "foundation/first_letter.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "map_input/document_exports.h"
 #include "map_input/kib_svg.h"
@@ -207,7 +208,7 @@ bool CKibSvg::ReadCourses(int station) {
     ClearCourseData(*this);
     const CKibCfg& cfg = GetConfig();
     const std::string path = doc_.MakePath(EvalTemplate(cfg, id::Source_COURSES, station, 0));
-    SetStatusText(FormatMessage("Reading XML %s...", path.c_str()));
+    SetStatusText(Format("Reading XML %s...", path.c_str()));
     LogDebug("==== Reading Courses for station %d...", station);
     std::ifstream in;
     if (!OpenText(in, path)) {
@@ -270,7 +271,7 @@ void ReadCourseList(CKibDoc& doc) {
         return;
     }
     const std::string path = doc.MakePath(EvalTemplate(*cfg, id::Source_COURSES, 1, 0));
-    SetStatusText(FormatMessage("Reading XML %s...", path.c_str()));
+    SetStatusText(Format("Reading XML %s...", path.c_str()));
     LogDebug("==== Reading Courses list...");
     const auto started = std::chrono::steady_clock::now();
     std::ifstream in;
@@ -325,7 +326,7 @@ void ReadMapZoom(CKibDoc& doc) {
         return;
     }
     const auto started = std::chrono::steady_clock::now();
-    SetStatusText(FormatMessage("Reading SVG %s...", path.c_str()));
+    SetStatusText(Format("Reading SVG %s...", path.c_str()));
     doc.mapZoom = 0.0f;
     std::ifstream in;
     if (!OpenText(in, path)) {

@@ -3,6 +3,7 @@
 #include "config/kib_cfg.h"
 #include "foundation/app_state.h"
 #include "foundation/first_letter.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "sheet/kibage.h"
 #include "sheet/svg_text.h"
@@ -64,9 +65,9 @@ std::string FormatScale(int scale) {
         return std::string();
     }
     if (scale < 1000) {
-        return FormatText("1 : %03d", scale);
+        return Format("1 : %03d", scale);
     }
-    return FormatText("1 : %d %03d", scale / 1000, scale % 1000);
+    return Format("1 : %d %03d", scale / 1000, scale % 1000);
 }
 
 bool CKibage::ComputeLayout(bool quiet, bool isSolution, int scale, int stationNo, int defaultTasks,
@@ -408,8 +409,8 @@ void CKibage::ComputeNeededSize(int& needW, int& needH, bool& heightByTabs) {
 bool CKibage::CheckSizes(bool quiet, int needW, int needH, bool heightByTabs) {
     bool ok = true;
     if (canvasH != 0 && needH > canvasH) {
-        ReportLayoutError(
-            quiet, FormatMessage("[** ERROR **] Insufficient canvas height (needed %d, set %d)! "
+        ReportLayoutError(quiet,
+                          Format("[** ERROR **] Insufficient canvas height (needed %d, set %d)! "
                                  "Increase configured canvas size or %s.",
                                  needH, canvasH,
                                  heightByTabs ? "reduce size of order tabs and pointing board"
@@ -420,8 +421,8 @@ bool CKibage::CheckSizes(bool quiet, int needW, int needH, bool heightByTabs) {
         canvasH = needH;
     }
     if (canvasW != 0 && needW > canvasW) {
-        ReportLayoutError(
-            quiet, FormatMessage("[** ERROR **] Insufficient canvas width (needed %d, set %d)! "
+        ReportLayoutError(quiet,
+                          Format("[** ERROR **] Insufficient canvas width (needed %d, set %d)! "
                                  "Increase configured canvas size or reduce size of map and "
                                  "decorations.",
                                  needW, canvasW));
@@ -433,8 +434,8 @@ bool CKibage::CheckSizes(bool quiet, int needW, int needH, bool heightByTabs) {
 
     const int tiledH = (tileRows ? 2 : 1) * canvasH;
     if (sheetH != 0 && tiledH > sheetH) {
-        ReportLayoutError(
-            quiet, FormatMessage("[** ERROR **] Insufficient sheet height (needed %d, set %d)! "
+        ReportLayoutError(quiet,
+                          Format("[** ERROR **] Insufficient sheet height (needed %d, set %d)! "
                                  "Increase configured sheet size or reduce canvas size.",
                                  tiledH, sheetH));
         ok = false;
@@ -443,8 +444,8 @@ bool CKibage::CheckSizes(bool quiet, int needW, int needH, bool heightByTabs) {
     }
     const int tiledW = (tileColumns ? 2 : 1) * canvasW;
     if (sheetW != 0 && tiledW > sheetW) {
-        ReportLayoutError(
-            quiet, FormatMessage("[** ERROR **] Insufficient sheet width (needed %d, set %d)! "
+        ReportLayoutError(quiet,
+                          Format("[** ERROR **] Insufficient sheet width (needed %d, set %d)! "
                                  "Increase configured sheet size or reduce canvas size.",
                                  tiledW, sheetW));
         ok = false;

@@ -4,6 +4,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_map.h"
@@ -143,21 +144,21 @@ bool CompetitionRun::MakeSheet(const char* kind, int s, int a, int b, bool print
 
 bool CompetitionRun::MakeMapSheet(int s, int t) {
     LogDebug("==== Making MAP %d.%d...", s, t);
-    SetStatusText(FormatMessage("Generating MAP %d.%d...", s, t));
+    SetStatusText(Format("Generating MAP %d.%d...", s, t));
     const Canvas canvas{t, kCornerAlone};
     return MakeSheet("map", s, t, -1, false, &canvas, 1);
 }
 
 bool CompetitionRun::MakePrintSheet(int s, int t) {
     LogDebug("==== Making PRN %d.%d...", s, t);
-    SetStatusText(FormatMessage("Generating PRN %d.%d...", s, t));
+    SetStatusText(Format("Generating PRN %d.%d...", s, t));
     const Canvas canvas{t, 1};
     return MakeSheet("prn", s, t, -1, true, &canvas, 1);
 }
 
 bool CompetitionRun::MakePrintSheetPair(int s, int t, bool stacked) {
     LogDebug("==== Making PRN %d.%d+%d...", s, t, t + 1);
-    SetStatusText(FormatMessage("Generating PRN %d.%d+%d...", s, t, t + 1));
+    SetStatusText(Format("Generating PRN %d.%d+%d...", s, t, t + 1));
     const Canvas canvases[2] = {{t, 1}, {t + 1, stacked ? 3 : 2}};
     return MakeSheet("prn", s, t, t + 1, true, canvases, 2);
 }
@@ -165,7 +166,7 @@ bool CompetitionRun::MakePrintSheetPair(int s, int t, bool stacked) {
 bool CompetitionRun::MakePrintSheetGroup(int s, int d) {
     const int first = d & -4;
     LogDebug("==== Making PRN %d.%d-%d...", s, first, d);
-    SetStatusText(FormatMessage("Generating PRN %d.%d-%d...", s, first, d));
+    SetStatusText(Format("Generating PRN %d.%d-%d...", s, first, d));
     Canvas canvases[4];
     int count = 0;
     for (int t = first; t <= d && count < 4; ++t) {

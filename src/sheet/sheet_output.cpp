@@ -3,6 +3,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "sheet/sheet_frame.h"
 #include "sheet/svg_image.h"
@@ -61,10 +62,10 @@ bool SheetOutput::OpenSheetOutput(const char* kind, int s, int a, int b) {
     DropTemporary();
     directory_ = SheetDirectory(doc_);
     if (s >= 0) {
-        baseName_ = b == -1 ? FormatText("%s-%d.%d", kind, s, a)
-                            : FormatText("%s-%d.%d-%d.%d", kind, s, a, s, b);
+        baseName_ =
+            b == -1 ? Format("%s-%d.%d", kind, s, a) : Format("%s-%d.%d-%d.%d", kind, s, a, s, b);
     } else {
-        baseName_ = b == -1 ? FormatText("%s-%d", kind, a) : FormatText("%s-%d-%d", kind, a, b);
+        baseName_ = b == -1 ? Format("%s-%d", kind, a) : Format("%s-%d-%d", kind, a, b);
     }
     finalPath_ = directory_ + baseName_ + ".svg";
     tempPath_ = directory_ + baseName_ + "-tmp.svg";

@@ -4,6 +4,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/first_letter.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
@@ -283,7 +284,7 @@ void SolutionComposer::WriteMap() {
         }
         ReduceToSegment(map_, reach, middle_.x / map_.zoom, middle_.y / map_.zoom, true);
     }
-    const std::string transform = FormatText(
+    const std::string transform = Format(
         "translate(%d %d) scale(%.3f) translate(%.3f %.3f) rotate(%d %.3f %.3f) scale(%.3f)",
         k_.mapCentreX, k_.mapCentreY, static_cast<double>(factor_), static_cast<double>(-middle_.x),
         static_cast<double>(-middle_.y), rotation_, static_cast<double>(middle_.x),
@@ -424,7 +425,7 @@ void SolutionComposer::WriteDescriptionRow(const DescGeometry& g, int t, bool la
     out_ << "        </g>\r\n"
          << "      </g>\r\n";
 
-    TextCellF number = DescCell(0.0f, top, h, bottom, FormatText("%d.%d", s_, t));
+    TextCellF number = DescCell(0.0f, top, h, bottom, Format("%d.%d", s_, t));
     number.fontSize = static_cast<int>((s_ < 10 ? 6.0f : 5.0f) * h);
     k_.TextLine(number);
 

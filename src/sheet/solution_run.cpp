@@ -4,6 +4,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_map.h"
@@ -55,7 +56,7 @@ bool SolutionRun::MakeStation(int s, int position) {
         return true;
     }
     LogDebug("==== Making SOL %d...", s);
-    SetStatusText(FormatMessage("Generating SOL %d...", s));
+    SetStatusText(Format("Generating SOL %d...", s));
     // A station whose composition fails leaves its place on the sheet empty.
     ComposeSolutionMap(*map, *surface_, output_->Stream(), s, position);
     return true;
