@@ -26,6 +26,7 @@ const char* BoxPrefix(BoxIcon icon) {
         return "warning: ";
     case BoxIcon::Information:
         return "info: ";
+    case BoxIcon::Question:
     case BoxIcon::None:
         break;
     }

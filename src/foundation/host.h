@@ -11,15 +11,15 @@ namespace kib {
 // The two tabs of the output pane.
 enum class LogPane { Messages = 0, Debug = 1 };
 
-enum class BoxIcon { None, Error, Warning, Information };
-enum class BoxButtons { Ok, YesNo };
-enum class BoxAnswer { Ok, Yes, No };
+enum class BoxIcon { None, Error, Warning, Information, Question };
+enum class BoxButtons { Ok, YesNo, YesNoCancel };
+enum class BoxAnswer { Ok, Yes, No, Cancel };
 
 struct MessageBox {
     std::string text;
     BoxIcon icon = BoxIcon::None;
     BoxButtons buttons = BoxButtons::Ok;
-    BoxAnswer defaultAnswer = BoxAnswer::Ok; // for Yes/No: Yes or No
+    BoxAnswer defaultAnswer = BoxAnswer::Ok; // for Yes/No (and Cancel): Yes or No
 };
 
 class Host {
@@ -64,7 +64,7 @@ class NullHost : public Host {
     void AppendLine(LogPane, const std::string&) override {}
     void SetStatusText(const std::string&) override {}
     BoxAnswer ShowMessageBox(const MessageBox& box) override {
-        return box.buttons == BoxButtons::YesNo ? box.defaultAnswer : BoxAnswer::Ok;
+        return box.buttons == BoxButtons::Ok ? BoxAnswer::Ok : box.defaultAnswer;
     }
     void PumpEvents() override {}
     void SetWaitCursor(bool) override {}

@@ -97,6 +97,10 @@ BoxAnswer AskYesNo(const std::string& text, BoxIcon icon, BoxAnswer defaultAnswe
     return App().GetHost().ShowMessageBox({text, icon, BoxButtons::YesNo, defaultAnswer});
 }
 
+BoxAnswer AskYesNoCancel(const std::string& text, BoxIcon icon, BoxAnswer defaultAnswer) {
+    return App().GetHost().ShowMessageBox({text, icon, BoxButtons::YesNoCancel, defaultAnswer});
+}
+
 BoxIcon ShowClosingBox(bool failed, const std::string& errorText, const std::string& warningText,
                        const std::string& successText) {
     BoxIcon icon = BoxIcon::Information;

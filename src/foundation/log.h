@@ -40,5 +40,7 @@ BoxIcon ShowClosingBox(bool failed, const std::string& errorText, const std::str
 
 BoxAnswer ShowBox(const std::string& text, BoxIcon icon);
 BoxAnswer AskYesNo(const std::string& text, BoxIcon icon, BoxAnswer defaultAnswer);
+// A question that may also be cancelled: Yes, No or Cancel.
+BoxAnswer AskYesNoCancel(const std::string& text, BoxIcon icon, BoxAnswer defaultAnswer);
 
 } // namespace kib

@@ -28,7 +28,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -432,13 +431,12 @@ bool CMainFrame::SaveModified(CKibDoc* doc) {
     if (!doc->IsModified()) {
         return true;
     }
-    const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, QStringLiteral("Kib"), tr("Save changes to %1?").arg(ToQt(doc->GetPathName())),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-    if (answer == QMessageBox::Cancel) {
+    const BoxAnswer answer = AskYesNoCancel("Save changes to " + doc->GetPathName() + "?",
+                                            BoxIcon::Question, BoxAnswer::Yes);
+    if (answer == BoxAnswer::Cancel) {
         return false;
     }
-    return answer == QMessageBox::No || SaveDocument(doc, false);
+    return answer == BoxAnswer::No || SaveDocument(doc, false);
 }
 
 void CMainFrame::CloseDocumentViews(const std::shared_ptr<CKibDoc>& doc) {

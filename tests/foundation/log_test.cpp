@@ -1,7 +1,7 @@
-#include "foundation/format.h"
 #include "foundation/log.h"
 
 #include "foundation/app_state.h"
+#include "foundation/format.h"
 #include "support/host_recorder.h"
 
 #include <gtest/gtest.h>

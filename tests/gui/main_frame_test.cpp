@@ -85,6 +85,25 @@ TEST_F(MainFrameTest, CloseAsksAboutUnsavedConfigurationsAndNoKeepsEverything) {
     }
 }
 
+TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksThroughTheHost) {
+    CKibDoc* doc = Open("p.cfg", EventConfig());
+    ASSERT_NE(doc, nullptr);
+    doc->SetModifiedFlag(true);
+    boxes.clear();
+    answers = {BoxAnswer::Cancel};
+    EXPECT_FALSE(frame->CloseTab(0));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Save changes to " + doc->GetPathName() + "?");
+    EXPECT_EQ(boxes[0].icon, BoxIcon::Question);
+    EXPECT_EQ(boxes[0].buttons, BoxButtons::YesNoCancel);
+    EXPECT_EQ(boxes[0].defaultAnswer, BoxAnswer::Yes);
+    EXPECT_EQ(frame->Tabs()->count(), 1);
+
+    answers = {BoxAnswer::No}; // closed without saving
+    EXPECT_TRUE(frame->CloseTab(0));
+    EXPECT_EQ(frame->Tabs()->count(), 0);
+}
+
 TEST_F(MainFrameTest, NextStartReopensTheDocumentsInTabOrder) {
     ASSERT_NE(Open("p.cfg", EventConfig()), nullptr);
     ASSERT_NE(Open("q.cfg", EventConfig()), nullptr);
