@@ -6,6 +6,7 @@
 
 #include "config/cfg_create.h"
 #include "config/cfg_ids.h"
+#include "config/document_observer.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/property_pane.h"
@@ -123,7 +124,7 @@ bool CreateDocumentFromFolder(CKibDoc& doc, const std::string& folder) {
         return false;
     }
     doc.SetModifiedFlag(true);
-    App().GetMainWindow().NewDocumentWindowOpening();
+    TheDocumentObserver().DocumentOpened(doc);
     ShowClosingBox(false,
                    "Configuration created with some errors!\nSee the Output Window for details.",
                    "Configuration created with some warnings!\nSee the Output Window for details.",

@@ -2,6 +2,7 @@
 // rules and error limit) and writing it (replaced whole, never half-written).
 #include "config/kib_doc.h"
 
+#include "config/document_observer.h"
 #include "config/property_pane.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
@@ -359,7 +360,7 @@ bool CKibDoc::OnOpenDocument(const std::string& path) {
     cfg.PushToProperties();
     pane.ShowStationRange(first, last);
     LogInfo("Configuration loaded.");
-    App().GetMainWindow().NewDocumentWindowOpening();
+    TheDocumentObserver().DocumentOpened(*this);
     if (reader.Errors() != 0) {
         ShowBox("Some lines in the configuration file weren't recognized!", BoxIcon::Warning);
     }

@@ -1,6 +1,7 @@
 #include "config/kib_doc.h"
 
 #include "config/cfg_ids.h"
+#include "config/document_observer.h"
 #include "config/name_templates.h"
 #include "config/paths.h"
 #include "config/property_pane.h"
@@ -90,9 +91,11 @@ void CKibDoc::SetMapsMode(bool solution) {
     }
     LogDebug("Setting %s maps mode", solution ? "SOLUTION" : "COMPETITION");
     mapsMode_ = solution;
-    if (invalidateView) {
-        invalidateView();
-    }
+    NotifyChanged();
+}
+
+void CKibDoc::NotifyChanged() {
+    TheDocumentObserver().DocumentChanged(*this);
 }
 
 bool CKibDoc::CheckExports() {

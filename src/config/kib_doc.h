@@ -5,7 +5,6 @@
 #include "config/kib_cfg.h"
 #include "foundation/file_stamp.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -63,10 +62,10 @@ public:
     float mapZoom = 0.0f;
     int lineNo = 0;  // line counter of the configuration reader
 
-    // Called when the preview must be redrawn with its background erased.
-    std::function<void()> invalidateView;
+    // Tells the document observer that what the document shows changed.
+    void NotifyChanged();
 
-private:
+  private:
     bool loaded_ = false;
     bool neverSaved_ = false;
     bool mapsMode_ = false;

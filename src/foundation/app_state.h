@@ -24,10 +24,10 @@ struct AppState {
 
     Host* host = nullptr;
     HostInterface* propertyPane = nullptr; // a PropertyPane (src/config/property_pane.h)
-    MainWindow* mainWindow = nullptr;
+    HostInterface* documentObserver =
+        nullptr; // a DocumentObserver (src/config/document_observer.h)
 
     Host& GetHost();
-    MainWindow& GetMainWindow();
 };
 
 AppState& App();
@@ -35,6 +35,6 @@ AppState& App();
 // Puts the application state back to its start-up values and installs the given
 // interfaces (null means "do nothing" implementations).
 void ResetAppState(Host* host = nullptr, HostInterface* pane = nullptr,
-                   MainWindow* mainWindow = nullptr);
+                   HostInterface* documentObserver = nullptr);
 
 } // namespace kib

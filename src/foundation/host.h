@@ -42,20 +42,12 @@ class Host {
 };
 
 // Base of the interfaces that the layers above the foundation define for the
-// programs to implement (the properties pane of src/config/property_pane.h): the
-// application state keeps them without knowing them, and the layer that defines
-// an interface gives it back typed.
+// programs to implement (the properties pane and the document observer of
+// src/config): the application state keeps them without knowing them, and the
+// layer that defines an interface gives it back typed.
 class HostInterface {
   public:
     virtual ~HostInterface() = default;
-};
-
-// Notifications to the main window.
-class MainWindow {
-  public:
-    virtual ~MainWindow() = default;
-    virtual void NewDocumentWindowOpening() = 0;
-    virtual void TabSwitched() = 0;
 };
 
 // Host that does nothing: used before a real host is installed.
@@ -74,12 +66,6 @@ class NullHost : public Host {
 
   private:
     std::string title_;
-};
-
-class NullMainWindow : public MainWindow {
-  public:
-    void NewDocumentWindowOpening() override {}
-    void TabSwitched() override {}
 };
 
 } // namespace kib

@@ -115,8 +115,8 @@ CMainFrame::~CMainFrame() {
     if (app.propertyPane == properties_) {
         app.propertyPane = nullptr;
     }
-    if (app.mainWindow == this) {
-        app.mainWindow = nullptr;
+    if (app.documentObserver == static_cast<DocumentObserver*>(this)) {
+        app.documentObserver = nullptr;
     }
 }
 
@@ -382,7 +382,6 @@ CKibDoc* CMainFrame::OpenDocument(const QString& path) {
     auto doc = std::make_shared<CKibDoc>();
     doc->SetTitle(FromQt(QFileInfo(absolute).fileName()));
     CKibDoc* raw = doc.get();
-    doc->invalidateView = [this, raw] { RepaintViewsOf(raw); };
     const bool opened = LoadDocument(*doc, FromQt(absolute));
     // Reading the courses list and the map zoom leave their progress text behind;
     // the window is idle again once the document is open.
@@ -478,9 +477,13 @@ bool CMainFrame::CloseTab(int tab) {
 
 // ------------------------------------------------------------------ tabs
 
-void CMainFrame::NewDocumentWindowOpening() {
+void CMainFrame::DocumentOpened(CKibDoc&) {
     LogDebug("Setting New Window Opening flag");
     newWindowFlag_ = true;
+}
+
+void CMainFrame::DocumentChanged(CKibDoc& doc) {
+    RepaintViewsOf(&doc);
 }
 
 void CMainFrame::TabSwitched() {
@@ -595,7 +598,6 @@ void CMainFrame::OnFileNew() {
     auto doc = std::make_shared<CKibDoc>();
     doc->SetTitle("Kib Config File" + std::to_string(++newDocuments_));
     CKibDoc* raw = doc.get();
-    doc->invalidateView = [this, raw] { RepaintViewsOf(raw); };
     const bool created = CreateDocument(*doc);
     SetStatusText("Ready");
     if (!created) {

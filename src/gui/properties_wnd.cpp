@@ -234,8 +234,8 @@ void CPropertiesWnd::OnPropertyChanged(int id, const GridValue& value) {
         }
     } else if (id == id::System_DEBUGGING) {
         SetDebugSwitchFromValue(item->GetValue());
-    } else if (doc->invalidateView) {
-        doc->invalidateView();
+    } else {
+        doc->NotifyChanged();
     }
 }
 

@@ -80,7 +80,7 @@ TEST_F(NewDocumentTest, FolderChosenThroughTheHostBecomesTheDocumentsDirectory) 
                         std::make_pair(id::Event_NAME, std::string("Demo"))),
               host.pane.values.end());
     EXPECT_TRUE(doc.GetConfig()->IsLive());
-    EXPECT_EQ(host.window.newWindows, 1);
+    EXPECT_EQ(host.observer.opened, 1);
     EXPECT_EQ(host.messages.front(), "Checking directory " + dir + "/");
 }
 

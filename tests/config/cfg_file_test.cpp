@@ -278,7 +278,7 @@ TEST_F(CfgFileTest, LoadingPushesTheValuesAndTellsEveryone) {
                                                              {2903, "10"}};
     EXPECT_EQ(host.pane.values, values);
     EXPECT_EQ(host.pane.visibilityUpdates, 1);
-    EXPECT_EQ(host.window.newWindows, 1);
+    EXPECT_EQ(host.observer.opened, 1);
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_TRUE(doc.IsLoaded());
     EXPECT_FALSE(doc.IsNeverSaved());

@@ -1,8 +1,9 @@
 // The recording host of the tests of the configuration and the layers above it:
 // the host recorder of tests/support/host_recorder.h with a recording properties
-// pane and main window installed with it.
+// pane and document observer installed with it.
 #pragma once
 
+#include "config/document_observer.h"
 #include "config/property_pane.h"
 #include "foundation/app_state.h"
 #include "support/host_recorder.h"
@@ -32,23 +33,23 @@ class RecordingPropertyPane : public PropertyPane {
     std::vector<std::pair<int, int>> ranges;
 };
 
-class RecordingMainWindow : public MainWindow {
+class RecordingDocumentObserver : public DocumentObserver {
   public:
-    void NewDocumentWindowOpening() override { ++newWindows; }
-    void TabSwitched() override { ++tabSwitches; }
-    int newWindows = 0;
-    int tabSwitches = 0;
+    void DocumentOpened(CKibDoc&) override { ++opened; }
+    void DocumentChanged(CKibDoc&) override { ++changed; }
+    int opened = 0;  // documents whose window opens
+    int changed = 0; // redraws asked for
 };
 
-// The recording host with a recording properties pane and main window, for
-// tests of the configuration and every layer above it.
+// The recording host with a recording properties pane and document observer,
+// for tests of the configuration and every layer above it.
 class RecordingHost : public HostRecorder {
   public:
-    // Installs this host (with its pane and main window) into a fresh application state.
-    void Install() { ResetAppState(this, &pane, &window); }
+    // Installs this host (with its pane and observer) into a fresh application state.
+    void Install() { ResetAppState(this, &pane, &observer); }
 
     RecordingPropertyPane pane;
-    RecordingMainWindow window;
+    RecordingDocumentObserver observer;
 };
 
 } // namespace kib::test
