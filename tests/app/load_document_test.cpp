@@ -4,7 +4,7 @@
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
 #include "support/demo_inputs.h"
-#include "support/recording_host.h"
+#include "support/event_builder.h"
 #include "support/run_program.h"
 
 #include <gtest/gtest.h>
@@ -16,24 +16,16 @@
 namespace kib {
 namespace {
 
-class LoadDocumentTest : public ::testing::Test {
+class LoadDocumentTest : public test::EventTest {
   protected:
     void SetUp() override {
-        host.Install();
+        InstallHost(false);
         dir = test::MakeTempDir("load");
     }
-    void TearDown() override {
-        std::filesystem::remove_all(dir);
-        ResetAppState();
-    }
-
-    test::RecordingHost host;
-    std::string dir;
 };
 
 TEST_F(LoadDocumentTest, TheExportsAreReadAfterTheLoad) {
     test::WriteFile(dir + "/event.cfg", "# Kib Configuration\r\n[Event]\r\nMAXSTAT=2\r\n");
-    CKibDoc doc;
     ASSERT_TRUE(LoadDocument(doc, dir + "/event.cfg"));
     // No exports beside the file: the courses list and the map zoom warn.
     const auto loaded =
@@ -54,7 +46,6 @@ TEST_F(LoadDocumentTest, TheExportsAreReadAfterTheLoad) {
 TEST_F(LoadDocumentTest, AFileThatIsNotLoadedReadsNoExports) {
     test::CopyDemoExports(dir);
     test::WriteFile(dir + "/bad.cfg", "\x01 not a configuration\r\n");
-    CKibDoc doc;
     EXPECT_FALSE(LoadDocument(doc, dir + "/missing.cfg"));
     EXPECT_FALSE(LoadDocument(doc, dir + "/bad.cfg"));
     EXPECT_EQ(doc.mapScale, 0);

@@ -6,7 +6,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
-#include "support/recording_host.h"
+#include "support/event_builder.h"
 #include "support/run_program.h"
 
 #include <gtest/gtest.h>
@@ -25,16 +25,12 @@ const char* const kNoTasksMap = "<svg version=\"1.1\" viewBox=\"0 0 100 100\">\n
                                 "<g id=\"scaleTransform\" transform=\"scale(1.000000)\">\n"
                                 "</g>\n</svg>\n";
 
-class NewDocumentTest : public ::testing::Test {
+class NewDocumentTest : public test::EventTest {
   protected:
     void SetUp() override {
-        host.Install();
+        InstallHost(false);
         dir = test::MakeTempDir("create");
         doc.SetTitle("Untitled");
-    }
-    void TearDown() override {
-        fs::remove_all(dir);
-        ResetAppState();
     }
     // The first station's map of the demo under another name.
     void DemoMap(const std::string& name) const {
@@ -45,10 +41,6 @@ class NewDocumentTest : public ::testing::Test {
     }
     void Empty(const std::string& name) const { test::WriteFile(dir + "/" + name, ""); }
     std::string Value(int itemId) const { return doc.GetConfig()->Item(itemId).GetValueText(); }
-
-    test::RecordingHost host;
-    std::string dir;
-    CKibDoc doc;
 };
 
 TEST_F(NewDocumentTest, FolderChosenThroughTheHostBecomesTheDocumentsDirectory) {

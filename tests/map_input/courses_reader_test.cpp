@@ -1,12 +1,8 @@
 // The courses file reader: the course of a station in both OCAD layouts, its
 // limits and errors, and the document's map scale and map zoom.
-#include "config/cfg_ids.h"
-#include "config/kib_cfg.h"
-#include "config/kib_doc.h"
-#include "foundation/app_state.h"
 #include "map_input/document_exports.h"
 #include "map_input/kib_svg.h"
-#include "support/recording_host.h"
+#include "support/event_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -42,11 +38,10 @@ class TempDir {
     std::string path_;
 };
 
-class CoursesReaderTest : public ::testing::Test {
+class CoursesReaderTest : public test::EventTest {
   protected:
     void SetUp() override {
-        host.Install();
-        App().debugSwitch = true;
+        InstallHost(true);
         ASSERT_FALSE(tmp.path().empty());
         UseDirectory(kData);
     }
@@ -58,9 +53,6 @@ class CoursesReaderTest : public ::testing::Test {
         Set(id::Event_NAME, "Sprint");
         Set(id::Source_COURSE, "S${STAT}");
         svg = std::make_unique<CKibSvg>(doc);
-    }
-    void Set(int itemId, const std::string& value) {
-        ASSERT_TRUE(cfg->Item(itemId).SetText(value)) << value;
     }
     // Writes a courses file into the temporary directory and reads from there.
     void UseCoursesText(const std::string& text) {
@@ -88,9 +80,6 @@ class CoursesReaderTest : public ::testing::Test {
     }
 
     TempDir tmp;
-    test::RecordingHost host;
-    CKibDoc doc;
-    CKibCfg* cfg = nullptr;
     std::unique_ptr<CKibSvg> svg;
 };
 

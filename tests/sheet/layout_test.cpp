@@ -1,10 +1,6 @@
-#include "config/cfg_ids.h"
-#include "config/kib_cfg.h"
-#include "config/kib_doc.h"
-#include "foundation/app_state.h"
 #include "sheet/check_layout.h"
 #include "sheet/kibage.h"
-#include "support/recording_host.h"
+#include "support/event_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,19 +10,15 @@
 namespace kib {
 namespace {
 
-class LayoutTest : public ::testing::Test {
+class LayoutTest : public test::EventTest {
   protected:
-    void SetUp() override { host.Install(); }
-    void TearDown() override { ResetAppState(); }
+    void SetUp() override { InstallHost(false); }
 
-    void Set(int id, const std::string& value) { ASSERT_TRUE(cfg.Item(id).SetText(value)); }
     bool Competition(int tasks = 5, int flags = 0, int scale = 0, int station = 3) {
         return surface.ComputeLayout(false, false, scale, station, tasks, flags);
     }
 
-    test::RecordingHost host;
-    CKibCfg cfg;
-    CKibage surface{cfg};
+    CKibage surface{*cfg};
 };
 
 TEST_F(LayoutTest, DefaultCompetitionLayout) {
@@ -232,8 +224,8 @@ TEST_F(LayoutTest, TasksFlagsAndTheLetterRange) {
     Set(id::Event_FLAGS, "4");
     Competition(5, 2);
     EXPECT_EQ(surface.letterRange, "A-D");
-    ASSERT_TRUE(cfg.StationItem(3, id::Station_FLAGS).SetText("3"));
-    ASSERT_TRUE(cfg.StationItem(3, id::Station_TASKS).SetText("2"));
+    SetStation(3, id::Station_FLAGS, "3");
+    SetStation(3, id::Station_TASKS, "2");
     Set(id::Event_TASKS, "4");
     Competition(5, 0);
     EXPECT_EQ(surface.letterRange, "A-C");
@@ -321,13 +313,11 @@ TEST_F(LayoutTest, DefaultSolutionLayout) {
     EXPECT_EQ(surface.rowH, 68);
 }
 
-class CheckLayoutTest : public LayoutTest {
-  protected:
-    CKibDoc doc;
-};
+class CheckLayoutTest : public LayoutTest {};
 
 TEST_F(CheckLayoutTest, ChecksBothKindsForStationZeroAndUpdatesTheDebugSwitch) {
-    CKibCfg& c = doc.NewConfig();
+    CKibCfg& c = *cfg; // the document's
+
     EXPECT_TRUE(CheckLayout(doc, true));
     EXPECT_TRUE(host.messages.empty());
     EXPECT_FALSE(App().debugSwitch);

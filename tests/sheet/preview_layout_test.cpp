@@ -1,13 +1,10 @@
 // The preview of a document's sheet layout, written by the SVG surface: what it
 // shows for the competition and the solution layout, the station it shows, and
 // the quiet layout check.
-#include "config/cfg_ids.h"
-#include "config/kib_cfg.h"
-#include "config/kib_doc.h"
 #include "sheet/preview_layout.h"
 #include "sheet/svg_check.h"
 #include "sheet/svg_image.h"
-#include "support/recording_host.h"
+#include "support/event_builder.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>
@@ -18,18 +15,12 @@
 namespace kib {
 namespace {
 
-class PreviewLayoutTest : public ::testing::Test {
+class PreviewLayoutTest : public test::EventTest {
   protected:
     void SetUp() override {
-        host.Install();
-        cfg = &doc.NewConfig();
+        InstallHost(false);
         Set(id::Event_MAXSTAT, "2");
         Set(id::Event_TASKS, "5");
-    }
-    void TearDown() override { ResetAppState(); }
-
-    void Set(int itemId, const std::string& value) {
-        ASSERT_TRUE(cfg->Item(itemId).SetText(value)) << value;
     }
 
     // Lays out and draws the preview on the SVG surface; false when nothing is drawn.
@@ -50,10 +41,6 @@ class PreviewLayoutTest : public ::testing::Test {
     static bool HasText(const pugi::xml_document& svg, const std::string& text) {
         return svg.select_node(("//text[text()='" + text + "']").c_str()) != nullptr;
     }
-
-    test::RecordingHost host;
-    CKibDoc doc;
-    CKibCfg* cfg = nullptr;
 };
 
 TEST_F(PreviewLayoutTest, CompetitionLayoutOfTheHighestStation) {
@@ -79,8 +66,8 @@ TEST_F(PreviewLayoutTest, CompetitionLayoutOfTheHighestStation) {
 }
 
 TEST_F(PreviewLayoutTest, ArrowsTurnByTheRotationOfTheShownStation) {
-    ASSERT_TRUE(cfg->StationItem(2, id::Station_MINANGLE).SetText("30"));
-    ASSERT_TRUE(cfg->StationItem(1, id::Station_MINANGLE).SetText("100")); // not shown
+    SetStation(2, id::Station_MINANGLE, "30");
+    SetStation(1, id::Station_MINANGLE, "100"); // not shown
     pugi::xml_document svg;
     ASSERT_TRUE(Draw(svg));
     EXPECT_EQ(test::AttrOf(svg, "//g[@id='north-arrow']", "transform").rfind("rotate(330 ", 0), 0u);
