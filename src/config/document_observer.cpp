@@ -5,9 +5,7 @@
 namespace kib {
 
 DocumentObserver& TheDocumentObserver() {
-    static NullDocumentObserver none; // holds no state
-    auto* observer = dynamic_cast<DocumentObserver*>(App().documentObserver);
-    return observer ? *observer : none;
+    return InstalledOr<DocumentObserver, NullDocumentObserver>(App().documentObserver);
 }
 
 } // namespace kib

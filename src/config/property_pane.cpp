@@ -5,9 +5,7 @@
 namespace kib {
 
 PropertyPane& ThePropertyPane() {
-    static NullPropertyPane none; // holds no state
-    auto* pane = dynamic_cast<PropertyPane*>(App().propertyPane);
-    return pane ? *pane : none;
+    return InstalledOr<PropertyPane, NullPropertyPane>(App().propertyPane);
 }
 
 } // namespace kib

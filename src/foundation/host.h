@@ -50,6 +50,14 @@ class HostInterface {
     virtual ~HostInterface() = default;
 };
 
+// The interface Interface that the application state keeps as a HostInterface,
+// or an implementation None that does nothing when none of that type is installed.
+template <typename Interface, typename None> Interface& InstalledOr(HostInterface* installed) {
+    static None none; // holds no state
+    auto* typed = dynamic_cast<Interface*>(installed);
+    return typed ? *typed : none;
+}
+
 // Host that does nothing: used before a real host is installed.
 class NullHost : public Host {
   public:

@@ -1,9 +1,7 @@
 // The properties pane's structure from the configuration: its groups and their
 // order, the kind of entry of every item, the visibility rules and the colours.
-#include "config/cfg_ids.h"
-#include "config/kib_cfg.h"
 #include "config/pane_layout.h"
-#include "support/recording_host.h"
+#include "support/event_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,20 +14,17 @@
 namespace kib {
 namespace {
 
-class PaneLayoutTest : public ::testing::Test {
+class PaneLayoutTest : public test::EventTest {
   protected:
-    void SetUp() override { host.Install(); }
-    void TearDown() override { ResetAppState(); }
-
-    test::RecordingHost host;
+    void SetUp() override { InstallHost(false); }
 };
 
 TEST_F(PaneLayoutTest, EveryItemWithALabelIsInTheGroupOfItsSectionOnce) {
-    const CKibCfg cfg;
+    const CKibCfg config;
     std::vector<std::string> order;
     std::multiset<int> shown;
     for (const PaneGroup& group : PaneGroups()) {
-        order.push_back(cfg.FindSectionById(group.sectionId)->GetName());
+        order.push_back(config.FindSectionById(group.sectionId)->GetName());
         for (int itemId : group.itemIds) {
             EXPECT_EQ(itemId / 100 * 100, group.sectionId) << itemId;
             shown.insert(itemId);
@@ -43,7 +38,7 @@ TEST_F(PaneLayoutTest, EveryItemWithALabelIsInTheGroupOfItsSectionOnce) {
         shown.insert(station0Id);
     }
     std::multiset<int> labelled;
-    for (const auto& section : cfg.Sections()) {
+    for (const auto& section : config.Sections()) {
         if (section->GetStation() > 0) {
             continue;
         }
@@ -57,9 +52,9 @@ TEST_F(PaneLayoutTest, EveryItemWithALabelIsInTheGroupOfItsSectionOnce) {
 }
 
 TEST_F(PaneLayoutTest, EntriesByKind) {
-    const CKibCfg cfg;
+    const CKibCfg config;
     std::map<PaneEntry, std::set<int>> entries;
-    for (const auto& section : cfg.Sections()) {
+    for (const auto& section : config.Sections()) {
         if (section->GetStation() <= 0) {
             for (const auto& item : section->Items()) {
                 entries[PaneEntryOf(*item)].insert(item->GetId());
@@ -120,14 +115,14 @@ TEST_F(PaneLayoutTest, VisibilityFollowsTheSettings) {
          {}},
     };
     for (const Case& c : cases) {
-        CKibCfg cfg;
+        CKibCfg config;
         std::string trace;
         for (const auto& [itemId, text] : c.settings) {
-            ASSERT_TRUE(cfg.Item(itemId).SetText(text)) << text;
+            ASSERT_TRUE(config.Item(itemId).SetText(text)) << text;
             trace += std::string(text) + " ";
         }
         SCOPED_TRACE(trace);
-        const PaneVisibility v = PaneVisibilityOf(cfg);
+        const PaneVisibility v = PaneVisibilityOf(config);
         std::map<int, bool> items(v.items.begin(), v.items.end());
         for (int itemId : c.shown) {
             EXPECT_TRUE(items.count(itemId) == 1 && items[itemId]) << itemId;
@@ -144,10 +139,10 @@ TEST_F(PaneLayoutTest, VisibilityFollowsTheSettings) {
 }
 
 TEST_F(PaneLayoutTest, StationGroupsFromTheLowestToTheHighestStation) {
-    CKibCfg cfg;
-    ASSERT_TRUE(cfg.Item(id::Event_MINSTAT).SetText("3"));
-    ASSERT_TRUE(cfg.Item(id::Event_MAXSTAT).SetText("5"));
-    PaneVisibility v = PaneVisibilityOf(cfg);
+    CKibCfg config;
+    ASSERT_TRUE(config.Item(id::Event_MINSTAT).SetText("3"));
+    ASSERT_TRUE(config.Item(id::Event_MAXSTAT).SetText("5"));
+    PaneVisibility v = PaneVisibilityOf(config);
     EXPECT_EQ(v.firstStation, 3);
     EXPECT_EQ(v.lastStation, 5);
     CKibCfg unset;
