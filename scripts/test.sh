@@ -3,14 +3,15 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh" build test gui
-BUILD_DIR="$root/build" "$root/scripts/build.sh" -DKIB_BUILD_TESTS=ON -DKIB_BUILD_GUI=ON
+# A compiler warning fails the build here (-DKIB_WERROR=ON).
+BUILD_DIR="$root/build" "$root/scripts/build.sh" -DKIB_BUILD_TESTS=ON -DKIB_BUILD_GUI=ON -DKIB_WERROR=ON
 ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
 
 # The readers of organisers' files (configuration, map exports, courses files) and
 # the sheet layout with its size checks once more under AddressSanitizer and
 # UndefinedBehaviorSanitizer, fed malformed inputs and huge sizes.
 echo "== configuration, map input and sheet tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKIB_SANITIZE=ON \
+cmake -S "$root" -B "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKIB_SANITIZE=ON -DKIB_WERROR=ON \
   -DKIB_BUILD_GUI=OFF -DKIB_BUILD_TESTS=ON >/dev/null
 cmake --build "$root/build-asan" -j"$(nproc)" --target test_config test_map_input test_sheet
 for t in test_config test_map_input test_sheet; do

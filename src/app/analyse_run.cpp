@@ -4,6 +4,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_map.h"
@@ -37,12 +38,12 @@ std::string AnalysisSummary(int station, const CKibMap& map) {
     for (int p = 0; p < map.partCount; ++p) {
         matched += map.assignments[static_cast<std::size_t>(p)] != ":" ? 1 : 0;
     }
-    std::string line = FormatMessage("Station %d: %d tasks, %d flags, rotation ", station,
-                                     map.tasks, map.flagBundles);
+    std::string line =
+        Format("Station %d: %d tasks, %d flags, rotation ", station, map.tasks, map.flagBundles);
     line += map.rotation < 0 ? std::string("none") : std::to_string(map.rotation);
-    line += FormatMessage(", circle parts %d matched / %d unmatched", matched, map.unmatchedParts);
+    line += Format(", circle parts %d matched / %d unmatched", matched, map.unmatchedParts);
     if (map.releasedParts > 0) {
-        line += FormatMessage(" (%d released)", map.releasedParts);
+        line += Format(" (%d released)", map.releasedParts);
     }
     const std::string missing = TasksWithoutCircle(map);
     if (!missing.empty()) {
@@ -72,7 +73,7 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line) {
         LogWarning("[= WARNING =] Number of tasks undefined for station %d", station);
     }
     if (!svg.ReadCourses(station)) {
-        line = FormatMessage("Station %d: courses file not read", station);
+        line = Format("Station %d: courses file not read", station);
         return false;
     }
     if (!svg.ReadMap(station, 1)) {
@@ -80,7 +81,7 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line) {
             // As in a generation run: a map that ends early is not analysed.
             LogError("[** ERROR **] Map of station %d could not be read completely!", station);
         }
-        line = FormatMessage("Station %d: map not read", station);
+        line = Format("Station %d: map not read", station);
         return false;
     }
     line = AnalysisSummary(station, *svg.GetMap());
@@ -104,8 +105,7 @@ int AnalyseStations(CKibDoc& doc, const std::vector<int>& stations,
     bool failed = false;
     for (int station : stations) {
         if (CheckBreak()) {
-            summary.push_back(
-                FormatMessage("Station %d: not analysed, the run was stopped", station));
+            summary.push_back(Format("Station %d: not analysed, the run was stopped", station));
             failed = true;
             break;
         }

@@ -112,16 +112,16 @@ bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const st
 }
 
 // PDF, PS or EPS: the whole page.
-bool RenderVector(const std::string& svg, const std::string& target, int format) {
+bool RenderVector(const std::string& svg, const std::string& target, OutputFormat format) {
     double width = 0.0;
     double height = 0.0;
     const Handle handle = LoadSheet(svg, kPointsPerInch, width, height);
     if (!handle) {
         return false;
     }
-    Surface surface(format == kFormatPdf ? cairo_pdf_surface_create(target.c_str(), width, height)
+    Surface surface(format == OutputFormat::Pdf ? cairo_pdf_surface_create(target.c_str(), width, height)
                                          : cairo_ps_surface_create(target.c_str(), width, height));
-    if (format == kFormatEps) {
+    if (format == OutputFormat::Eps) {
         cairo_ps_surface_set_eps(surface.get(), 1);
     }
     bool drawn = false;
@@ -317,18 +317,18 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used) {
     return DetectInkscape(directory);
 }
 
-bool RenderSheet(const std::string& svg, const std::string& target, int format, int dpi) {
-    if (format == kFormatPng) {
+bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat format, int dpi) {
+    if (format == OutputFormat::Png) {
         if (dpi < 1) {
             LogError("[** ERROR **] Cannot convert '%s' at %d dpi.", svg.c_str(), dpi);
             return false;
         }
         return RenderPng(svg, target, dpi, 0);
     }
-    if (format == kFormatPdf || format == kFormatPs || format == kFormatEps) {
+    if (format == OutputFormat::Pdf || format == OutputFormat::Ps || format == OutputFormat::Eps) {
         return RenderVector(svg, target, format);
     }
-    LogError("[** ERROR **] Output format %d is unknown.", format);
+    LogError("[** ERROR **] Output format %d is unknown.", static_cast<int>(format));
     return false;
 }
 
@@ -358,10 +358,10 @@ bool PlaceDrawnFile(const ConversionFiles& files, bool drawn) {
     return PlaceConvertedFile(files.source, files.temporary, files.target, extension);
 }
 
-bool ConvertBuiltIn(const std::string& base, int format, int dpi, bool zSuffix) {
+bool ConvertBuiltIn(const std::string& base, OutputFormat format, int dpi, bool zSuffix) {
     const char* extension = OutputFormatExtension(format);
     if (extension == nullptr) {
-        LogError("[** ERROR **] Output format %d is unknown.", format);
+        LogError("[** ERROR **] Output format %d is unknown.", static_cast<int>(format));
         return false;
     }
     const ConversionFiles files = MakeConversionFiles(base, extension, zSuffix);

@@ -25,7 +25,7 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used);
 // PDF, PS and EPS, at 72 points to the inch; PNG at dpi pixels to the inch, the
 // page size rounded to whole pixels). False after an error line; the file may
 // then be partial.
-bool RenderSheet(const std::string& svg, const std::string& target, int format, int dpi);
+bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat format, int dpi);
 
 // RenderSheet's PNG route with bands of bandRows rows (0: as many as fit in
 // 32 MB), for the tests of the band joins.
@@ -34,7 +34,7 @@ bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi
 // Converts base + ".svg" like ConvertWithInkscape does, with the built-in
 // converter: skipped (true) when the target is newer than its SVG; else drawn
 // into the temporary file, which then replaces the target only when complete.
-bool ConvertBuiltIn(const std::string& base, int format, int dpi, bool zSuffix);
+bool ConvertBuiltIn(const std::string& base, OutputFormat format, int dpi, bool zSuffix);
 
 // Moves a drawn temporary file onto the target when it was drawn completely
 // and is not empty; otherwise deletes it and reports why, leaving an old target

@@ -6,6 +6,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "sheet/map_generation.h"
@@ -14,7 +15,7 @@
 
 namespace kib {
 
-ConversionSettings ReadConversionSettings(const CKibDoc& doc, int format) {
+ConversionSettings ReadConversionSettings(const CKibDoc& doc, OutputFormat format) {
     const CKibCfg& cfg = *doc.GetConfig();
     ConversionSettings settings;
     const std::string& mode = cfg.Item(id::Target_MODE).GetValue();
@@ -29,28 +30,20 @@ std::vector<SheetConversion> MapImageSheets(const CKibCfg& cfg, const Conversion
                                             int station, int taskChoice, int canvasesPerSheet) {
     std::vector<SheetConversion> sheets;
     const int tasks = cfg.GetTasks(station);
-    int first = taskChoice;
-    int last = taskChoice;
-    if (taskChoice == kTaskAll) {
-        first = settings.modeLetter == 'A' ? 1 : 0; // ANT mode has no cover sheet
-        last = tasks;
-    } else if (taskChoice < 0) {
-        return sheets; // no task was chosen: the stations were only read and laid out
-    }
     const int g = canvasesPerSheet;
-    if (g != 0) {
-        first &= -g;
-        last |= g - 1;
-    }
+    // ANT mode has no cover sheet; kTaskNone converts nothing (the stations were
+    // only read and laid out).
+    const TaskRange chosen = WholePrintSheets(
+        ChosenTasks(taskChoice, settings.modeLetter == 'A' ? 1 : 0, tasks), g, tasks);
     const bool web = settings.modeLetter == 'W';
-    for (int t = first; t <= last && t <= tasks; t += std::max(g, 1)) {
+    for (int t = chosen.first; t <= chosen.last; t += std::max(g, 1)) {
         SheetConversion sheet;
         // The status names the tasks the print sheet holds: up to g, the last
         // task of the station alone on its sheet.
         const int lastOnSheet = g != 0 ? std::min(t + g - 1, tasks) : t;
-        sheet.statusText = lastOnSheet > t ? FormatMessage("Generating MAPs %d.%d - %d.%d...",
-                                                           station, t, station, lastOnSheet)
-                                           : FormatMessage("Generating MAP %d.%d...", station, t);
+        sheet.statusText = lastOnSheet > t ? Format("Generating MAPs %d.%d - %d.%d...", station, t,
+                                                    station, lastOnSheet)
+                                           : Format("Generating MAP %d.%d...", station, t);
         sheet.base = MakeOutputName(cfg, settings.directory, station, t, g);
         sheet.dpi = web ? settings.dpi * 3 / 2 : settings.dpi;
         sheet.zSuffix = web;
@@ -75,7 +68,7 @@ std::vector<SheetConversion> SolutionImageSheets(const ConversionSettings& setti
     return sheets;
 }
 
-bool ConvertSheets(const std::vector<SheetConversion>& sheets, int format, Converter converter) {
+bool ConvertSheets(const std::vector<SheetConversion>& sheets, OutputFormat format, Converter converter) {
     for (const SheetConversion& sheet : sheets) {
         if (CheckBreak()) {
             return false;

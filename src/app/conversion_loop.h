@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/converter.h"
+#include "app/output_format.h"
 #include "sheet/run_stations.h"
 
 #include <string>
@@ -19,11 +20,11 @@ struct ConversionSettings {
     char modeLetter = 'P'; // first letter of Target.MODE: P(RT), A(NT) or W(EB)
     std::string directory; // the output directory, ending with "/" (empty: the current one)
     int dpi = 0;           // Target.DPI
-    int format = 0;        // 1 PDF, 2 PS, 3 EPS, 4 PNG
+    OutputFormat format = OutputFormat::None;
 };
 
 // The settings of a document for a chosen format.
-ConversionSettings ReadConversionSettings(const CKibDoc& doc, int format);
+ConversionSettings ReadConversionSettings(const CKibDoc& doc, OutputFormat format);
 
 // One sheet to convert: its SVG is base + ".svg".
 struct SheetConversion {
@@ -50,7 +51,7 @@ std::vector<SheetConversion> SolutionImageSheets(const ConversionSettings& setti
 // Converts the sheets in order with the converter (Inkscape must have been
 // detected), polling for a stop before each. False when a stop was requested;
 // conversion problems are in the log (ErrorFlag).
-bool ConvertSheets(const std::vector<SheetConversion>& sheets, int format,
+bool ConvertSheets(const std::vector<SheetConversion>& sheets, OutputFormat format,
                    Converter converter = Converter::Inkscape);
 
 } // namespace kib

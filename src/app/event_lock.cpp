@@ -1,5 +1,6 @@
 #include "app/event_lock.h"
 
+#include "foundation/format.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
 
@@ -31,7 +32,7 @@ std::string DescribeThisRun(const std::string& what) {
     localtime_r(&now, &local);
     char since[32];
     std::strftime(since, sizeof since, "%Y-%m-%d %H:%M:%S", &local);
-    return FormatMessage("Kib process %d (%s) since %s", static_cast<int>(::getpid()), what.c_str(),
+    return Format("Kib process %d (%s) since %s", static_cast<int>(::getpid()), what.c_str(),
                          since);
 }
 

@@ -2,6 +2,7 @@
 // line: finding Inkscape and its dialect, the argument string, one conversion.
 #pragma once
 
+#include "app/output_format.h"
 #include "foundation/app_state.h"
 
 #include <cstddef>
@@ -15,17 +16,6 @@ inline constexpr int kInkscapeTimeoutSeconds = 300;
 // Inkscape's first start may build its font cache.
 inline constexpr int kInkscapeVersionTimeoutSeconds = 60;
 inline constexpr std::size_t kMaxInkscapeArguments = 1999;
-
-// Output formats as numbered in the Make dialog; 0 means none chosen yet.
-inline constexpr int kFormatPdf = 1;
-inline constexpr int kFormatPs = 2;
-inline constexpr int kFormatEps = 3;
-inline constexpr int kFormatPng = 4;
-
-// "pdf", "ps", "eps" or "png"; none for any other number.
-const char* OutputFormatExtension(int format);
-// PNG: only the sheet group, at a resolution. The other formats: the whole page.
-bool IsRasterFormat(int format);
 
 // The dialect of the version that `inkscape --version` printed, e.g.
 // "Inkscape 1.2.2 (b0a8486541, 2022-12-01)": 0.x Old, 1.0 to 1.2 New, 1.3 and
@@ -77,6 +67,6 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
 
 // For the Make commands: converts base + ".svg" into the given format with the
 // arguments of the detected dialect. DetectInkscape must have succeeded.
-bool ConvertSheet(const std::string& base, int format, int dpi, bool zSuffix);
+bool ConvertSheet(const std::string& base, OutputFormat format, int dpi, bool zSuffix);
 
 } // namespace kib

@@ -6,6 +6,7 @@
 #include "app/process_runner.h"
 #include "foundation/file_access.h"
 #include "foundation/file_stamp.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "foundation/temp_files.h"
 #include "foundation/text_codec.h"
@@ -19,31 +20,6 @@
 namespace kib {
 
 namespace {
-
-struct FormatInfo {
-    const char* extension;
-    bool raster;
-};
-
-constexpr FormatInfo kFormats[] = {
-    {"pdf", false}, // kFormatPdf
-    {"ps", false},  // kFormatPs
-    {"eps", false}, // kFormatEps
-    {"png", true},  // kFormatPng
-};
-
-const FormatInfo* FindFormat(int format) {
-    constexpr int count = static_cast<int>(sizeof kFormats / sizeof kFormats[0]);
-    return format >= 1 && format <= count ? &kFormats[format - 1] : nullptr;
-}
-
-// printf into a string of any length.
-template <typename... Args> std::string Format(const char* format, Args... args) {
-    const int length = std::snprintf(nullptr, 0, format, args...);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, args...);
-    return text;
-}
 
 // How the program ended when it did not end by itself with exit code 0, or empty.
 std::string AbnormalEnd(const ProcessOutcome& outcome) {
@@ -101,16 +77,6 @@ bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome,
 }
 
 } // namespace
-
-const char* OutputFormatExtension(int format) {
-    const FormatInfo* info = FindFormat(format);
-    return info ? info->extension : nullptr;
-}
-
-bool IsRasterFormat(int format) {
-    const FormatInfo* info = FindFormat(format);
-    return info && info->raster;
-}
 
 std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, const std::string& base,
                                    const std::string& extension, const std::string& temporary) {
@@ -212,10 +178,10 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
     return PlaceResult(files, outcome, extension, output);
 }
 
-bool ConvertSheet(const std::string& base, int format, int dpi, bool zSuffix) {
+bool ConvertSheet(const std::string& base, OutputFormat format, int dpi, bool zSuffix) {
     const char* extension = OutputFormatExtension(format);
     if (extension == nullptr) {
-        LogError("[** ERROR **] Output format %d is unknown.", format);
+        LogError("[** ERROR **] Output format %d is unknown.", static_cast<int>(format));
         return false;
     }
     const std::string arguments =

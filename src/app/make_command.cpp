@@ -9,7 +9,9 @@
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "foundation/temp_files.h"
+#include "map_input/document_exports.h"
 #include "map_input/kib_svg.h"
+#include "sheet/check_layout.h"
 #include "sheet/map_generation.h"
 
 namespace kib {
@@ -34,7 +36,7 @@ const MakeCommandTexts kTexts[4] = {
 // Temporary files that killed runs of the event left in the output folder and
 // beside the configuration; no other run of the event can own them now.
 void RemoveLeftovers(const CKibDoc& doc) {
-    const std::string output = ReadConversionSettings(doc, 0).directory;
+    const std::string output = ReadConversionSettings(doc, OutputFormat::None).directory;
     RemoveStaleTemporaries(output);
     if (doc.GetDirectory() != output) {
         RemoveStaleTemporaries(doc.GetDirectory());
@@ -45,16 +47,6 @@ void RemoveLeftovers(const CKibDoc& doc) {
 
 const MakeCommandTexts& CommandTexts(MakeCommandKind kind) {
     return kTexts[static_cast<int>(kind)];
-}
-
-int OutputFormatOfExtension(const std::string& extension) {
-    for (int format = kFormatPdf; format <= kFormatPng; ++format) {
-        const char* known = OutputFormatExtension(format);
-        if (known && extension == known) {
-            return format;
-        }
-    }
-    return 0;
 }
 
 MakeCommand::MakeCommand(MakeCommandKind kind, CKibDoc* document)
@@ -107,14 +99,14 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
     if (!texts_.solution) {
         doc_->SetMapsMode(false);
     }
-    doc_->ReadCourseList();
-    doc_->ReadMapZoom();
+    ReadCourseList(*doc_);
+    ReadMapZoom(*doc_);
     const CKibCfg& cfg = *doc_->GetConfig();
     if (cfg.GetMaxStation() - cfg.GetMinStation() + 1 <= 0) {
         ShowBox("Number of stations unspecified.", BoxIcon::Error);
         return Stop(MakeEnd::NoStations);
     }
-    if (!doc_->CheckLayout(false)) {
+    if (!CheckLayout(*doc_, false)) {
         return Stop(MakeEnd::LayoutFailed);
     }
     if (kind_ == MakeCommandKind::MapSvgs) {

@@ -15,6 +15,7 @@
 
 #include "app/event_lock.h"
 #include "app/converter.h"
+#include "app/output_format.h"
 #include "foundation/host.h"
 
 #include <cstdint>
@@ -30,11 +31,11 @@ enum class MakeCommandKind { MapSvgs, MapImages, SolSvgs, SolImages };
 
 // What the user chose for one Make command.
 struct MakeChoice {
-    std::uint32_t stationMask = 0;      // 0: every station; else bit (n mod 32) selects station n
-    int taskChoice = -1;                // -1 every task, 0 the cover canvas, t task t, -2 none
-    int outputFormat = 0;               // raster commands: 1 PDF, 2 PS, 3 EPS, 4 PNG
+    std::uint32_t stationMask = 0; // 0: every station; else bit (n mod 32) selects station n
+    int taskChoice = -1;           // -1 every task, 0 the cover canvas, t task t, -2 none
+    OutputFormat outputFormat = OutputFormat::None; // raster commands
     bool combine = false;               // PDF: also one file of every converted sheet, in order
-    std::optional<Converter> converter; // raster commands: none means System.CONVERTER
+    std::optional<Converter> converter = std::nullopt; // raster commands: none: System.CONVERTER
 };
 
 // What the Make dialog is opened with.
@@ -46,7 +47,8 @@ struct MakeDialogRequest {
     int minStation = 1;       // Event.MINSTAT when set, else 1
     int maxStation = 0;       // Event.MAXSTAT
     int taskCount = 0;        // Event.TASKS
-    int lastOutputFormat = 0; // the format chosen last in this program run, 0 none
+    OutputFormat lastOutputFormat =
+        OutputFormat::None; // the format chosen last in this program run
 };
 
 // The Make dialog: the choice, or none when the user cancelled.
@@ -81,9 +83,6 @@ struct MakeOutcome {
     bool runSucceeded = false;           // the SVG run (and conversion) answered success
     BoxIcon closingIcon = BoxIcon::None; // the closing box's icon when Closed
 };
-
-// Extension of a format number ("pdf", ...) and back; 0 for an unknown text.
-int OutputFormatOfExtension(const std::string& extension);
 
 class MakeCommand {
   public:

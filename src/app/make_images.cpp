@@ -38,7 +38,8 @@ MakeOutcome Fail(MakeCommand& command, const char* text) {
 std::optional<MakeChoice> StartRasterCommand(MakeCommand& command, const MakeDialog& dialog) {
     std::optional<MakeChoice> choice = command.Start(dialog);
     if (choice && OutputFormatExtension(choice->outputFormat) == nullptr) {
-        LogError("[** ERROR **] Output format %d is unknown.", choice->outputFormat);
+        LogError("[** ERROR **] Output format %d is unknown.",
+                 static_cast<int>(choice->outputFormat));
         Fail(command, kImagesFailed);
         return std::nullopt;
     }
@@ -101,7 +102,7 @@ void CombineIfChosen(const MakeChoice& choice, const CKibDoc& doc, const Convers
     if (!choice.combine) {
         return;
     }
-    if (s.format != kFormatPdf) {
+    if (s.format != OutputFormat::Pdf) {
         LogWarning("[= WARNING =] Only PDF files are combined into one file; the %s files are "
                    "left single.",
                    OutputFormatExtension(s.format));

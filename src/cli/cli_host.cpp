@@ -1,5 +1,6 @@
 #include "cli/cli_host.h"
 
+#include "foundation/first_letter.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "foundation/text_codec.h"
@@ -26,6 +27,7 @@ const char* BoxPrefix(BoxIcon icon) {
         return "warning: ";
     case BoxIcon::Information:
         return "info: ";
+    case BoxIcon::Question:
     case BoxIcon::None:
         break;
     }
@@ -146,10 +148,11 @@ BoxAnswer CliHost::Ask(const MessageBox& box) {
         if (reply.empty()) {
             return box.defaultAnswer;
         }
-        if (reply[0] == 'y' || reply[0] == 'Y') {
+        const char letter = FirstLetter(reply, LetterCase::Either);
+        if (letter == 'Y') {
             return BoxAnswer::Yes;
         }
-        if (reply[0] == 'n' || reply[0] == 'N') {
+        if (letter == 'N') {
             return BoxAnswer::No;
         }
     }

@@ -5,6 +5,7 @@
 #include "cli/config_path.h"
 #include "cli/make_verb.h"
 #include "config/kib_doc.h"
+#include "sheet/check_layout.h"
 
 #include <CLI/CLI.hpp>
 
@@ -19,7 +20,7 @@ int CheckConfig(const std::string& file) {
     if (!OpenConfiguration(doc, file)) {
         return kExitError;
     }
-    if (!doc.CheckLayout(true)) {
+    if (!CheckLayout(doc, true)) {
         return kExitError;
     }
     return StatusFromFlags();

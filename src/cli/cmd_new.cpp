@@ -1,10 +1,12 @@
 // kib new: create a configuration from an OCAD export directory and save it.
+#include "app/documents.h"
 #include "cli/cli_context.h"
 #include "cli/config_path.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/paths.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 
 #include <CLI/CLI.hpp>
@@ -66,7 +68,7 @@ bool RefuseToReplace(const std::string& file, bool force) {
     if (force || !fs::exists(file, ec)) {
         return false;
     }
-    ShowBox(FormatMessage("File %s already exists; use --force to replace it.", file.c_str()),
+    ShowBox(Format("File %s already exists; use --force to replace it.", file.c_str()),
             BoxIcon::Error);
     return true;
 }
@@ -83,7 +85,7 @@ int NewConfig(const NewOptions& options, CliHost& host) {
         return kExitError;
     }
     CKibDoc doc;
-    if (!doc.NewFromFolder(AbsoluteFromHere(options.exportDir))) {
+    if (!CreateDocumentFromFolder(doc, AbsoluteFromHere(options.exportDir))) {
         return kExitError;
     }
     const int status = host.LastBoxStatus();

@@ -1,5 +1,6 @@
 #include "cli/config_path.h"
 
+#include "app/documents.h"
 #include "config/kib_doc.h"
 
 #include <cerrno>
@@ -54,7 +55,7 @@ bool OpenConfiguration(CKibDoc& doc, const std::string& path) {
         std::cerr << "error: Cannot open configuration file " << path << ": " << reason << "\n";
         return false;
     }
-    return doc.OnOpenDocument(absolute);
+    return LoadDocument(doc, absolute);
 }
 
 } // namespace kib::cli

@@ -83,7 +83,7 @@ int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTa
     }
     if (withFormat) {
         choice.outputFormat = OutputFormatOfExtension(options.format);
-        if (choice.outputFormat == 0) {
+        if (choice.outputFormat == OutputFormat::None) {
             std::cerr << "kib: --format: '" << options.format << "' is not pdf, ps, eps or png\n";
             return kExitUsage;
         }

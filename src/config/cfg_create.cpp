@@ -1,31 +1,30 @@
 // A new configuration derived from an OCAD export directory: the event name
 // and the file name templates from the exported file names, the station range
-// from the map files present, the special symbol numbers, the number of flags
-// and tasks and the map scale from the first station's map. Everything else
-// stays at its default for the user to complete and save.
+// from the map files present; then what the first station's map gave (read by
+// the application: src/app/new_document.cpp). Everything else stays at its
+// default for the user to complete and save.
+#include "config/cfg_create.h"
+
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
-#include "config/kib_doc.h"
 #include "config/name_templates.h"
+#include "config/property_pane.h"
 #include "foundation/app_state.h"
-#include "foundation/checked_number.h"
 #include "foundation/log.h"
-#include "map_input/kib_map.h"
-#include "map_input/kib_svg.h"
 
 #include <algorithm>
 #include <array>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kib {
 
 namespace {
 
-constexpr const char* kCoursesSuffix = ".Courses.xml";
-constexpr std::size_t kCoursesSuffixLength = 12;
-constexpr const char* kEventPlaceholder = "${EVENT}";
+constexpr std::string_view kCoursesSuffix = ".Courses.xml";
+constexpr std::string_view kEventPlaceholder = "${EVENT}";
 
 // The names of the regular files of the directory that end with the suffix, in
 // byte order of their names, so that every run examines them in the same order.
@@ -50,25 +49,16 @@ std::vector<std::string> FilesEndingWith(const std::string& directory, const std
     return names;
 }
 
-// What the first station's map tells about the event.
-struct MapStatistics {
-    int flags = 6;
-    int tasks = 0;
-};
-
 class ConfigCreation {
   public:
     explicit ConfigCreation(CKibCfg& cfg) : cfg_(cfg) {}
 
-    bool Run(const std::string& directory);
+    bool TakeNames(const std::string& directory, ExportStations& stations);
 
   private:
     bool TakeCoursesFile(const std::string& directory);
     bool TakeMapFiles(const std::string& directory);
     void KeepEventInCoursesTemplate();
-    MapStatistics ReadFirstMap();
-    void GuessSymbols(CKibMap& map);
-    void TakeScale(CKibDoc& doc, const CKibMap& map);
     void SetText(int itemId, const std::string& text) { cfg_.Item(itemId).SetText(text); }
 
     CKibCfg& cfg_;
@@ -78,14 +68,15 @@ class ConfigCreation {
 };
 
 bool ConfigCreation::TakeCoursesFile(const std::string& directory) {
-    const std::vector<std::string> courses = FilesEndingWith(directory, kCoursesSuffix);
+    const std::vector<std::string> courses =
+        FilesEndingWith(directory, std::string(kCoursesSuffix));
     if (courses.empty()) {
         LogError("[** ERROR **] Cannot find XML file for course definition");
         return false;
     }
     const std::string& name = courses.front();
-    SetText(id::Event_NAME, name.substr(0, name.size() - kCoursesSuffixLength));
-    SetText(id::Source_COURSES, "${EVENT}.Courses.xml");
+    SetText(id::Event_NAME, name.substr(0, name.size() - kCoursesSuffix.size()));
+    SetText(id::Source_COURSES, std::string(kEventPlaceholder) + std::string(kCoursesSuffix));
     SetText(id::Source_MODE, "STAT");
     return true;
 }
@@ -129,142 +120,44 @@ void ConfigCreation::KeepEventInCoursesTemplate() {
     const std::string& courses = cfg_.Item(id::Source_COURSES).GetValueText();
     const std::string& name = cfg_.Item(id::Event_NAME).GetValueText();
     if (courses.compare(0, name.size(), name) == 0) {
-        SetText(id::Source_COURSES, kEventPlaceholder + courses.substr(name.size()));
+        SetText(id::Source_COURSES, std::string(kEventPlaceholder) + courses.substr(name.size()));
     }
 }
 
-void ConfigCreation::GuessSymbols(CKibMap& map) {
-    if (map.standardChairFlagsFound) {
-        SetText(id::Source_CHAIR, "790.001");
-        SetText(id::Source_FLAG, map.Bundles(790, 3) >= 1 ? "790.002 790.003" : "790.002");
-        SetText(id::Source_ZERO, "790.004");
-        LogInfo("Guessed OCAD symbol IDs for chair, flags and zero; check SOURCE configuration "
-                "section!");
-    }
-    if (map.flagBundles != 0 && map.standardLettersFound) {
-        SetText(id::Source_LETTERS, "791");
-        LogInfo("Guessed OCAD symbols for flag markers; check SOURCE.LETTERS configuration!");
-    }
-    const int columnHAnswers = map.CountBundles(19, 21, 7);
-    if (columnHAnswers >= 1 && columnHAnswers <= 9) {
-        SetText(id::Source_ANSWERS, "19.021");
-        LogInfo("Guessed OCAD symbols for correct answers; check SOURCE.ANSWERS configuration!");
-    }
-    const int letterAnswers = map.CountBundles(792, 0, 8);
-    if (letterAnswers >= 1 && letterAnswers <= 9) {
-        SetText(id::Source_ANSWERS, "792");
-        LogInfo("Guessed OCAD symbols for correct answers; check SOURCE.ANSWERS configuration!");
-    }
-}
-
-// The map scale of the courses file, in the units of the map export: divided by
-// the export's zoom. A new document has read no zoom yet; the zoom of the map just
-// read is the one a later read of the exports finds.
-void ConfigCreation::TakeScale(CKibDoc& doc, const CKibMap& map) {
-    doc.ReadCourseList();
-    const float zoom = doc.mapZoom != 0.0f ? doc.mapZoom : map.zoom;
-    const int scale = ScaleForZoom(doc.mapScale, zoom);
-    if (scale != 0) {
-        cfg_.Item(id::Event_SCALE).SetInt(scale);
-    }
-}
-
-MapStatistics ConfigCreation::ReadFirstMap() {
-    MapStatistics stats;
-    CKibDoc* doc = cfg_.GetDocument();
-    if (!doc) {
-        return stats;
-    }
-    CKibSvg svg(*doc);
-    CKibMap* map = svg.ReadMap(lo_, 0) ? svg.GetMap() : nullptr;
-    if (!map) {
-        return stats;
-    }
-    GuessSymbols(*map);
-    TakeScale(*doc, *map);
-    stats.flags = map->flagBundles == 0 || map->flagBundles > 6 ? 6 : map->flagBundles;
-    stats.tasks = map->taskEstimate;
-    return stats;
-}
-
-bool ConfigCreation::Run(const std::string& directory) {
+bool ConfigCreation::TakeNames(const std::string& directory, ExportStations& stations) {
     LogInfo("Checking directory %s", directory.c_str());
     if (!TakeCoursesFile(directory) || !TakeMapFiles(directory)) {
         return false;
     }
     KeepEventInCoursesTemplate();
-    const MapStatistics stats = ReadFirstMap();
-    // A new event's sheets carry only the map objects that their segment can
-    // show (see the README): much smaller sheets, converted much faster.
-    cfg_.Item(id::Target_REDUCESIZE).SetText("Yes");
-    cfg_.Item(id::Event_FLAGS).SetInt(stats.flags);
-    cfg_.Item(id::Event_MAXSTAT).SetInt(hi_);
-    cfg_.Item(id::Event_MINSTAT).SetInt(lo_);
-    App().GetPropertyPane().ShowStationRange(lo_, hi_);
-    if (stats.tasks >= 1) {
-        cfg_.Item(id::Event_TASKS).SetInt(stats.tasks);
-        cfg_.PushToProperties();
-        LogInfo("Configuration successfully created, you can save it.");
-        return true;
-    }
-    LogWarning("[= WARNING =] Number of tasks not guessed! You must configure it manually.");
-    cfg_.PushToProperties();
-    LogInfo("Configuration partially created, you can save it, but check the Output Window.");
+    stations = ExportStations{lo_, hi_};
     return true;
 }
 
 } // namespace
 
-bool CKibCfg::CreateFromDirectory(const std::string& directory) {
-    ConfigCreation creation(*this);
-    return creation.Run(directory);
+bool TakeExportNames(CKibCfg& cfg, const std::string& directory, ExportStations& stations) {
+    ConfigCreation creation(cfg);
+    return creation.TakeNames(directory, stations);
 }
 
-bool CKibDoc::OnNewDocument() {
-    const std::optional<std::string> folder = App().GetHost().ChooseFolder(App().lastDirectory);
-    if (!folder || folder->empty()) {
-        SetLoaded(false);
-        return false;
+void CompleteCreation(CKibCfg& cfg, const ExportStations& stations, const MapStatistics& map) {
+    // A new event's sheets carry only the map objects that their segment can
+    // show (see the README): much smaller sheets, converted much faster.
+    cfg.Item(id::Target_REDUCESIZE).SetText("Yes");
+    cfg.Item(id::Event_FLAGS).SetInt(map.flags);
+    cfg.Item(id::Event_MAXSTAT).SetInt(stations.last);
+    cfg.Item(id::Event_MINSTAT).SetInt(stations.first);
+    ThePropertyPane().ShowStationRange(stations.first, stations.last);
+    if (map.tasks >= 1) {
+        cfg.Item(id::Event_TASKS).SetInt(map.tasks);
+        cfg.PushToProperties();
+        LogInfo("Configuration successfully created, you can save it.");
+        return;
     }
-    return NewFromFolder(*folder);
-}
-
-bool CKibDoc::NewFromFolder(const std::string& folder) {
-    CKibCfg& cfg = NewConfig();
-    std::string directory = folder;
-    if (directory.empty()) {
-        // No folder at all is not the file-system root.
-        ShowBox("Directory structure not recognized!\nSee the Output Window for details.",
-                BoxIcon::Error);
-        SetLoaded(false);
-        return false;
-    }
-    if (directory.back() != '/') {
-        directory += '/';
-    }
-    SetPathParts(directory + GetTitle());
-    App().lastDirectory = folder;
-    App().errorFlag = false;
-    App().warningFlag = false;
-    PropertyPane& pane = App().GetPropertyPane();
-    pane.ForgetOriginalValues();
-    pane.AttachDocument(this);
-
-    const bool created = cfg.CreateFromDirectory(GetDirectory());
-    SetLoaded(created);
-    if (!created) {
-        ShowBox("Directory structure not recognized!\nSee the Output Window for details.",
-                BoxIcon::Error);
-        return false;
-    }
-    SetModifiedFlag(true);
-    App().GetMainWindow().NewDocumentWindowOpening();
-    ShowClosingBox(false,
-                   "Configuration created with some errors!\nSee the Output Window for details.",
-                   "Configuration created with some warnings!\nSee the Output Window for details.",
-                   "Configuration created.");
-    SetNeverSaved(true);
-    return true;
+    LogWarning("[= WARNING =] Number of tasks not guessed! You must configure it manually.");
+    cfg.PushToProperties();
+    LogInfo("Configuration partially created, you can save it, but check the Output Window.");
 }
 
 } // namespace kib

@@ -2,6 +2,8 @@
 // rules and error limit) and writing it (replaced whole, never half-written).
 #include "config/kib_doc.h"
 
+#include "config/document_observer.h"
+#include "config/property_pane.h"
 #include "foundation/app_state.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
@@ -157,7 +159,7 @@ class ConfigReader {
             {"ARRD", id::NorthArrow_SIZE, 0},
             {"MASKD", id::OrderTabs_SIZE, 0},
             {"DSCD", id::Descriptions_SIZE, 0},
-            {"COLB", id::Descriptions_COLB, id::Station_Event},
+            {"COLB", id::Descriptions_COLB, id::Section_Event},
             {"STATS", id::Event_MAXSTAT, 0},
         };
         for (const auto& r : kRenamed) {
@@ -178,7 +180,7 @@ class ConfigReader {
         } else if (key == "ANGLE") {
             return Angles(value) ? OlderKey::Uncounted : OlderKey::Unknown;
         } else if (key == "FLAGS") {
-            if (section_->GetId() != id::Station_Source) {
+            if (section_->GetId() != id::Section_Source) {
                 return OlderKey::Unknown;
             }
             cfg_.Item(id::Source_FLAG).SetText(value);
@@ -334,7 +336,7 @@ bool CKibDoc::OnOpenDocument(const std::string& path) {
     openFailure_.clear();
     std::istream& in = file.Stream();
     CKibCfg& cfg = NewConfig();
-    PropertyPane& pane = App().GetPropertyPane();
+    PropertyPane& pane = ThePropertyPane();
     pane.ForgetOriginalValues();
     pane.AttachDocument(this);
     LogInfo("Parsing config file %s%s", GetDirectory().c_str(), GetFileName().c_str());
@@ -356,12 +358,10 @@ bool CKibDoc::OnOpenDocument(const std::string& path) {
     cfg.PushToProperties();
     pane.ShowStationRange(first, last);
     LogInfo("Configuration loaded.");
-    App().GetMainWindow().NewDocumentWindowOpening();
+    TheDocumentObserver().DocumentOpened(*this);
     if (reader.Errors() != 0) {
         ShowBox("Some lines in the configuration file weren't recognized!", BoxIcon::Warning);
     }
-    ReadCourseList();
-    ReadMapZoom();
     return true;
 }
 

@@ -138,22 +138,23 @@ inline constexpr int Station_MAXANGLE = 2104;
 inline constexpr int Station_ANSWERS = 2105;
 inline constexpr int Station_MAPOFFSET = 2107;
 inline constexpr int Station_SOLSCALE = 2106;
-inline constexpr int Station_Event = 100;
-inline constexpr int Station_Source = 200;
-inline constexpr int Station_Target = 300;
-inline constexpr int Station_System = 400;
-inline constexpr int Station_Text = 500;
-inline constexpr int Station_Cover = 600;
-inline constexpr int Station_Heading = 700;
-inline constexpr int Station_MapSegment = 800;
-inline constexpr int Station_MapBorder = 900;
-inline constexpr int Station_MapColors = 1000;
-inline constexpr int Station_NorthArrow = 1100;
-inline constexpr int Station_OrderTabs = 1200;
-inline constexpr int Station_Descriptions = 1300;
-inline constexpr int Station_PointBoard = 1400;
-inline constexpr int Station_Solutions = 1500;
-inline constexpr int Station_Station = 2100;
+// Sections: the id of a section (of station 0 for the station sections)
+inline constexpr int Section_Event = 100;
+inline constexpr int Section_Source = 200;
+inline constexpr int Section_Target = 300;
+inline constexpr int Section_System = 400;
+inline constexpr int Section_Text = 500;
+inline constexpr int Section_Cover = 600;
+inline constexpr int Section_Heading = 700;
+inline constexpr int Section_MapSegment = 800;
+inline constexpr int Section_MapBorder = 900;
+inline constexpr int Section_MapColors = 1000;
+inline constexpr int Section_NorthArrow = 1100;
+inline constexpr int Section_OrderTabs = 1200;
+inline constexpr int Section_Descriptions = 1300;
+inline constexpr int Section_PointBoard = 1400;
+inline constexpr int Section_Solutions = 1500;
+inline constexpr int Section_Station = 2100;
 
 }  // namespace kib::id
 

@@ -3,6 +3,8 @@
 #include "config/cfg_ids.h"
 #include "config/cfg_sect.h"
 #include "config/kib_cfg.h"
+#include "foundation/first_letter.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 
 #include <cctype>
@@ -87,9 +89,7 @@ std::string QualifiedFormat(const char* format, const std::string& section,
 std::string FormatQualified(const std::string& section, const std::string& key, const char* format,
                             va_list args) {
     const std::string f = QualifiedFormat(format, section, key);
-    char buffer[kMessageBufferSize];
-    std::vsnprintf(buffer, sizeof buffer, f.c_str(), args);
-    return buffer;
+    return FormatV(f.c_str(), args);
 }
 
 std::string Decimal(int v) {
@@ -151,7 +151,7 @@ std::vector<std::string> SplitAtSpaces(const std::string& t) {
 
 // "A4L..." and friends for Target.CANVAS; nothing when the text is rejected.
 std::optional<std::string> CanvasForm(const std::string& t) {
-    if (Upper(CharAt(t, 0)) != 'A') {
+    if (FirstLetter(t, LetterCase::Either) != 'A') {
         return t;
     }
     const char size = CharAt(t, 1);
@@ -176,7 +176,7 @@ std::optional<std::string> CanvasForm(const std::string& t) {
 
 // Paper forms of Target.SHEET; nothing when the text is rejected.
 std::optional<std::string> SheetForm(const std::string& t) {
-    if (Upper(CharAt(t, 0)) != 'A') {
+    if (FirstLetter(t, LetterCase::Either) != 'A') {
         return std::nullopt;
     }
     const char size = CharAt(t, 1);
@@ -246,28 +246,18 @@ int CCfgItem::GetInt() const {
 }
 
 bool CCfgItem::IsYes() const {
-    const char first = CharAt(GetValue(), 0);
-    return first != 'N' && first != 'n';
+    return kib::IsYes(GetValue());
 }
 
 bool CCfgItem::HasSymbol(int major, int minor) const {
     const std::string list = " " + GetValue() + " ";
-    char pattern[64];
-    std::snprintf(pattern, sizeof pattern, " %d ", major);
-    if (list.find(pattern) != std::string::npos) {
+    if (list.find(Format(" %d ", major)) != std::string::npos) {
         return true;
     }
-    std::snprintf(pattern, sizeof pattern, " %d.%d ", major, minor);
-    if (list.find(pattern) != std::string::npos) {
+    if (list.find(Format(" %d.%d ", major, minor)) != std::string::npos) {
         return true;
     }
-    if (minor <= 99) {
-        std::snprintf(pattern, sizeof pattern, " %d.%03d ", major, minor);
-        if (list.find(pattern) != std::string::npos) {
-            return true;
-        }
-    }
-    return false;
+    return minor <= 99 && list.find(Format(" %d.%03d ", major, minor)) != std::string::npos;
 }
 
 void CCfgItem::Store(const std::string& text) {
@@ -391,7 +381,7 @@ bool CCfgStrItem::SetText(const std::string& text) {
     }
     switch (GetKind()) {
     case ItemKind::YesNo: {
-        const char first = Upper(text[0]);
+        const char first = FirstLetter(text, LetterCase::Either);
         if (first != 'Y' && first != 'N') {
             return false;
         }
@@ -408,7 +398,7 @@ bool CCfgStrItem::SetText(const std::string& text) {
         break;
     }
     case ItemKind::TargetMode:
-        if (text[0] == 'W') {
+        if (FirstLetter(text, LetterCase::Exact) == 'W') {
             OfferWebPreset();
         }
         break;
@@ -532,9 +522,7 @@ bool CCfgColorItem::SetInt(int colour) {
         red_ = static_cast<int>(c & 0xFF);
         green_ = static_cast<int>((c >> 8) & 0xFF);
         blue_ = static_cast<int>((c >> 16) & 0xFF);
-        char text[48];
-        std::snprintf(text, sizeof text, "%d %d %d", red_, green_, blue_);
-        value_ = text;
+        value_ = Format("%d %d %d", red_, green_, blue_);
     }
     set_ = true;
     return true;

@@ -1,9 +1,9 @@
 #include "config/cfg_sect.h"
 
 #include "config/kib_cfg.h"
+#include "foundation/format.h"
 
 #include <cctype>
-#include <cstdio>
 
 namespace kib {
 
@@ -33,9 +33,7 @@ std::unique_ptr<CCfgItem> MakeItem(CCfgSect* section, const ItemDef& def, int id
 }
 
 std::string StationName(int station) {
-    char name[32];
-    std::snprintf(name, sizeof name, "Station %d", station);
-    return name;
+    return Format("Station %d", station);
 }
 
 } // namespace

@@ -1,11 +1,13 @@
 #include "config/kib_cfg.h"
 
+#include "config/property_pane.h"
 #include "foundation/app_state.h"
 #include "foundation/checked_number.h"
 #include "foundation/log.h"
 
 #include <cassert>
 #include <cctype>
+#include <cmath>
 
 namespace kib {
 
@@ -123,7 +125,7 @@ int CKibCfg::GetFlags(int n) const {
     return flags && flags->IsSet() ? flags->GetInt() : Item(id::Event_FLAGS).GetInt();
 }
 
-int CKibCfg::GetSolutionScale(int n, int mapScale, double mapZoom) const {
+int CKibCfg::GetSolutionScale(int n, int mapScale, float mapZoom) const {
     CCfgSect* station = Station(n);
     if (station) {
         const int own = station->FindItemById(StationItemId(n, id::Station_SOLSCALE))->GetInt();
@@ -135,7 +137,7 @@ int CKibCfg::GetSolutionScale(int n, int mapScale, double mapZoom) const {
     if (solutions != 0) {
         return solutions;
     }
-    return mapZoom != 0 ? TruncateToIntOr(mapScale / mapZoom, 0) : mapScale;
+    return ScaleOverZoom(mapScale, mapZoom);
 }
 
 int CKibCfg::GetRotation(int n) const {
@@ -172,7 +174,7 @@ int CKibCfg::GetMaxStation() const {
 }
 
 void CKibCfg::PushToProperties() {
-    PropertyPane& pane = App().GetPropertyPane();
+    PropertyPane& pane = ThePropertyPane();
     for (const auto& section : sections_) {
         for (const auto& item : section->Items()) {
             if (item->IsSet() && item->GetId() != 0) {

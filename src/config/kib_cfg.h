@@ -41,8 +41,9 @@ class CKibCfg {
     // Station fall-backs.
     int GetTasks(int n) const; // station TASKS when set, else Event.TASKS
     int GetFlags(int n) const; // station FLAGS when set, else Event.FLAGS
-    // Station SOLSCALE, else Solutions.SCALE, else mapScale / mapZoom (given by the caller).
-    int GetSolutionScale(int n, int mapScale, double mapZoom) const;
+    // Station SOLSCALE, else Solutions.SCALE, else ScaleOverZoom(mapScale, mapZoom)
+    // (given by the caller).
+    int GetSolutionScale(int n, int mapScale, float mapZoom) const;
     // Rotation from the station's MINANGLE / MAXANGLE, or -1 when none is configured.
     int GetRotation(int n) const;
     // Lowest station: Event.MINSTAT when set, else 1. Highest: effective Event.MAXSTAT.
@@ -52,14 +53,6 @@ class CKibCfg {
     // Gives every set item's value to the properties pane, refreshes which station
     // groups the pane shows, and makes the configuration live.
     void PushToProperties();
-
-    // Derives a fresh configuration from an OCAD export directory (ending with "/"):
-    // event name, file name templates, station range and number format from the
-    // file names, the special symbol numbers, flags, tasks and scale from the first
-    // station's map (read through the document, whose directory must be this one).
-    // False (after error lines) when the directory holds no usable exports.
-    // Defined with the creation (src/config/cfg_create.cpp).
-    bool CreateFromDirectory(const std::string& directory);
 
   private:
     // Stand-ins handed out (after an internal-error line) for an id that names no item.

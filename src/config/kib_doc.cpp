@@ -1,9 +1,12 @@
 #include "config/kib_doc.h"
 
 #include "config/cfg_ids.h"
+#include "config/document_observer.h"
 #include "config/name_templates.h"
 #include "config/paths.h"
+#include "config/property_pane.h"
 #include "foundation/app_state.h"
+#include "foundation/first_letter.h"
 #include "foundation/log.h"
 #include "foundation/temp_files.h"
 
@@ -90,9 +93,15 @@ void CKibDoc::SetMapsMode(bool solution) {
     }
     LogDebug("Setting %s maps mode", solution ? "SOLUTION" : "COMPETITION");
     mapsMode_ = solution;
-    if (invalidateView) {
-        invalidateView();
-    }
+    NotifyChanged();
+}
+
+void CKibDoc::NotifyChanged() {
+    TheDocumentObserver().DocumentChanged(*this);
+}
+
+void CKibDoc::NotifyModifiedChanged() {
+    TheDocumentObserver().DocumentModifiedChanged(*this);
 }
 
 bool CKibDoc::CheckExports() {
@@ -100,7 +109,7 @@ bool CKibDoc::CheckExports() {
         return true; // nothing configured, nothing exported to check
     }
     const std::string& mode = cfg_->Item(id::Source_MODE).GetValue();
-    if (mode.empty() || mode[0] != 'S') {
+    if (FirstLetter(mode, LetterCase::Exact) != 'S') {
         return true;
     }
     const std::string courses = EvalTemplate(*cfg_, id::Source_COURSES, 1, 0);
@@ -158,7 +167,7 @@ bool CKibDoc::MakeStamp(const std::string& path, FileStamp time) {
 
 void CKibDoc::OnCloseDocument() {
     if (loaded_) {
-        App().GetPropertyPane().HideAll();
+        ThePropertyPane().HideAll();
     }
     loaded_ = false;
 }

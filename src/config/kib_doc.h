@@ -5,7 +5,6 @@
 #include "config/kib_cfg.h"
 #include "foundation/file_stamp.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,18 +17,11 @@ class CKibDoc {
     CKibDoc(const CKibDoc&) = delete;
     CKibDoc& operator=(const CKibDoc&) = delete;
 
-    // New document: lets the user choose an export folder through the host and
-    // creates the configuration from it (NewFromFolder). False when cancelled or
-    // when the folder holds no usable exports; the document is then discarded.
-    bool OnNewDocument();
-    // Creates the configuration from the export folder, closing with a message box.
-    // On success the document is loaded, modified and never saved, its directory
-    // is the folder and its file name its title. (src/config/cfg_create.cpp)
-    bool NewFromFolder(const std::string& folder);
-
     // Configuration file (reader and writer). When the file cannot be opened,
     // OnOpenDocument answers false without a message; OpenFailure() then says why
     // ("No such file or directory", "it is a FIFO (named pipe), not a regular file").
+    // Reading the exports after a load is the application's workflow
+    // (LoadDocument in src/app/documents.h).
     bool OnOpenDocument(const std::string& path);
     const std::string& OpenFailure() const { return openFailure_; }
     bool OnSaveDocument(const std::string& path);
@@ -53,17 +45,6 @@ class CKibDoc {
     std::string CoursesStampPath() const { return GetPathName() + ".lc.kib"; }
     std::string MapsStampPath() const { return GetPathName() + ".lm.kib"; }
 
-    // Reads the courses file for the map scale and the first station's map for its
-    // zoom. Done after every load and at the start of every Make command.
-    void ReadCourseList();
-    void ReadMapZoom();
-
-    // The layout check of the Make commands, the tab switch and the properties pane:
-    // both kinds (competition, then solution) or the current maps mode, for every
-    // station from the first to the last (station 0 when no range is set).
-    // Defined with the sheet layout (src/sheet/check_layout.cpp).
-    bool CheckLayout(bool bothModes);
-
     void SetMapsMode(bool solution);
     bool GetMapsMode() const { return mapsMode_; }
 
@@ -79,9 +60,7 @@ class CKibDoc {
     void SetModifiedFlag(bool v = true) {
         if (modified_ != v) {
             modified_ = v;
-            if (modifiedChanged) {
-                modifiedChanged();
-            }
+            NotifyModifiedChanged();
         }
     }
     const std::string& GetTitle() const { return title_; }
@@ -92,10 +71,10 @@ class CKibDoc {
     float mapZoom = 0.0f;
     int lineNo = 0; // line counter of the configuration reader
 
-    // Called when the preview must be redrawn with its background erased.
-    std::function<void()> invalidateView;
-    // Called when the modified flag changes (the window marks unsaved changes).
-    std::function<void()> modifiedChanged;
+    // Tells the document observer that what the document shows changed.
+    void NotifyChanged();
+    // Tells the document observer that the modified flag changed.
+    void NotifyModifiedChanged();
 
   private:
     bool loaded_ = false;

@@ -2,6 +2,8 @@
 
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
+#include "foundation/first_letter.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 
 #include <algorithm>
@@ -30,14 +32,10 @@ constexpr const char kCourse[] = "${COURSE}";
 constexpr int kMaxRounds = 1000;
 constexpr std::size_t kMaxLength = 16384;
 
-constexpr std::size_t kNameBufferSize = 64;
-
 std::string StationNumber(const CKibCfg& cfg, int station) {
     const std::string& format = cfg.Item(id::Event_NUMFMT).GetValue();
-    const int width = !format.empty() && format[0] == 'F' ? 2 : 1;
-    char buffer[kNameBufferSize];
-    std::snprintf(buffer, sizeof buffer, "%0*d", width, station);
-    return buffer;
+    const int width = FirstLetter(format, LetterCase::Exact) == 'F' ? 2 : 1;
+    return Format("%0*d", width, station);
 }
 
 bool ReplaceFirst(std::string& text, const char* placeholder, const std::string& value) {
@@ -90,15 +88,12 @@ std::string WithExtension(std::string name, const char* extension) {
 // Print sheet of task t with k canvases per sheet among the station's tasks:
 // the last task alone, else the block of k tasks that holds t (capped at the last task).
 std::string PrintSheetName(int station, int task, int perSheet, int tasks) {
-    char buffer[kNameBufferSize];
     if (task == tasks) {
-        std::snprintf(buffer, sizeof buffer, "prn-%d.%d", station, tasks);
-        return buffer;
+        return Format("prn-%d.%d", station, tasks);
     }
     const int first = task - ((task % perSheet) + perSheet) % perSheet;
     const int last = std::min(first + perSheet - 1, tasks);
-    std::snprintf(buffer, sizeof buffer, "prn-%d.%d-%d.%d", station, first, station, last);
-    return buffer;
+    return Format("prn-%d.%d-%d.%d", station, first, station, last);
 }
 
 bool IsDigit(char c) {
@@ -172,22 +167,16 @@ std::string MakeOutputName(const CKibCfg& cfg, const std::string& directory, int
     if (canvasesPerSheet > 0) {
         base = PrintSheetName(station, task, canvasesPerSheet, cfg.GetTasks(station));
     } else {
-        char buffer[kNameBufferSize];
-        std::snprintf(buffer, sizeof buffer, "map-%d.%d", station, task);
-        base = buffer;
+        base = Format("map-%d.%d", station, task);
     }
     return WithExtension(AppendSeparator(directory) + base, extension);
 }
 
 std::string MakeSolutionName(const std::string& directory, int firstStation, int lastStation,
                              const char* extension) {
-    char buffer[kNameBufferSize];
-    if (lastStation == -1) {
-        std::snprintf(buffer, sizeof buffer, "sol-%d", firstStation);
-    } else {
-        std::snprintf(buffer, sizeof buffer, "sol-%d-%d", firstStation, lastStation);
-    }
-    return WithExtension(AppendSeparator(directory) + buffer, extension);
+    const std::string base = lastStation == -1 ? Format("sol-%d", firstStation)
+                                               : Format("sol-%d-%d", firstStation, lastStation);
+    return WithExtension(AppendSeparator(directory) + base, extension);
 }
 
 int DetectCourseFormat(CKibCfg& cfg, const std::string& fileName) {

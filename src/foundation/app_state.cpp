@@ -4,29 +4,16 @@ namespace kib {
 
 namespace {
 
-struct Defaults {
-    NullHost host;
-    NullPropertyPane pane;
-    NullMainWindow mainWindow;
-};
-
-Defaults& NullInterfaces() {
-    static Defaults defaults;
-    return defaults;
+// The host that answers until one is installed.
+NullHost& NoHost() {
+    static NullHost host;
+    return host;
 }
 
 } // namespace
 
 Host& AppState::GetHost() {
-    return host ? *host : NullInterfaces().host;
-}
-
-PropertyPane& AppState::GetPropertyPane() {
-    return propertyPane ? *propertyPane : NullInterfaces().pane;
-}
-
-MainWindow& AppState::GetMainWindow() {
-    return mainWindow ? *mainWindow : NullInterfaces().mainWindow;
+    return host ? *host : NoHost();
 }
 
 AppState& App() {
@@ -34,12 +21,12 @@ AppState& App() {
     return state;
 }
 
-void ResetAppState(Host* host, PropertyPane* pane, MainWindow* mainWindow) {
+void ResetAppState(Host* host, HostInterface* pane, HostInterface* documentObserver) {
     AppState& app = App();
     app = AppState{};
     app.host = host;
     app.propertyPane = pane;
-    app.mainWindow = mainWindow;
+    app.documentObserver = documentObserver;
 }
 
 } // namespace kib

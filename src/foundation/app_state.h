@@ -25,19 +25,18 @@ struct AppState {
     int eventLockWaitMs = 10000;
 
     Host* host = nullptr;
-    PropertyPane* propertyPane = nullptr;
-    MainWindow* mainWindow = nullptr;
+    HostInterface* propertyPane = nullptr; // a PropertyPane (src/config/property_pane.h)
+    HostInterface* documentObserver =
+        nullptr; // a DocumentObserver (src/config/document_observer.h)
 
     Host& GetHost();
-    PropertyPane& GetPropertyPane();
-    MainWindow& GetMainWindow();
 };
 
 AppState& App();
 
 // Puts the application state back to its start-up values and installs the given
 // interfaces (null means "do nothing" implementations).
-void ResetAppState(Host* host = nullptr, PropertyPane* pane = nullptr,
-                   MainWindow* mainWindow = nullptr);
+void ResetAppState(Host* host = nullptr, HostInterface* pane = nullptr,
+                   HostInterface* documentObserver = nullptr);
 
 } // namespace kib

@@ -24,8 +24,8 @@ bool IsUsableMapZoom(float zoom) {
     return std::isfinite(zoom) && zoom >= kMinMapZoom && zoom <= kMaxMapZoom;
 }
 
-int ScaleForZoom(int mapScale, float zoom) {
-    if (zoom == 0.0f) {
+int ScaleOverZoom(int mapScale, float zoom) {
+    if (!(zoom > 0.0f) || !std::isfinite(zoom)) {
         return mapScale;
     }
     return TruncateToIntOr(static_cast<double>(static_cast<float>(mapScale) / zoom), 0);

@@ -19,9 +19,11 @@ inline constexpr float kMinMapZoom = 0.001f;
 inline constexpr float kMaxMapZoom = 1000.0f;
 bool IsUsableMapZoom(float zoom);
 
-// The scale of the courses file (1 : mapScale) in the units of a map export with
-// this zoom: mapScale / zoom, truncated (single precision); mapScale itself for
-// the zoom 0 (unknown); 0 (no scale) when the result is no int.
-int ScaleForZoom(int mapScale, float zoom);
+// The one rule for the scale of the courses file (1 : mapScale) in the units of a
+// map export with this zoom: mapScale / zoom in single precision, truncated (the
+// competition maps' 37500 for 15000 at 0.4, not 37499). A zoom that is not a
+// positive finite number is none: the scale stays undivided. 0 (no scale, which
+// the sheets report as unknown) when the quotient is no int.
+int ScaleOverZoom(int mapScale, float zoom);
 
 } // namespace kib

@@ -11,8 +11,7 @@ namespace kib {
 // The two tabs of the output pane.
 enum class LogPane { Messages = 0, Debug = 1 };
 
-enum class BoxIcon { None, Error, Warning, Information };
-// YesNoCancel is the question about unsaved changes: Yes saves, No discards.
+enum class BoxIcon { None, Error, Warning, Information, Question };
 enum class BoxButtons { Ok, YesNo, YesNoCancel };
 enum class BoxAnswer { Ok, Yes, No, Cancel };
 
@@ -20,7 +19,7 @@ struct MessageBox {
     std::string text;
     BoxIcon icon = BoxIcon::None;
     BoxButtons buttons = BoxButtons::Ok;
-    BoxAnswer defaultAnswer = BoxAnswer::Ok; // for questions: the answer of the default button
+    BoxAnswer defaultAnswer = BoxAnswer::Ok; // for Yes/No (and Cancel): Yes or No
 };
 
 class Host {
@@ -42,27 +41,22 @@ class Host {
     virtual bool KeepsEveryDebugLine() const { return false; }
 };
 
-class CKibDoc;
-
-// The docked properties pane that edits a document's configuration.
-class PropertyPane {
+// Base of the interfaces that the layers above the foundation define for the
+// programs to implement (the properties pane and the document observer of
+// src/config): the application state keeps them without knowing them, and the
+// layer that defines an interface gives it back typed.
+class HostInterface {
   public:
-    virtual ~PropertyPane() = default;
-    virtual void AttachDocument(CKibDoc* doc) = 0;
-    virtual void ForgetOriginalValues() = 0;
-    virtual void ShowValue(int itemId, const std::string& valueText) = 0;
-    virtual void ShowStationRange(int first, int last) = 0;
-    virtual void UpdateVisibility() = 0;
-    virtual void HideAll() = 0;
+    virtual ~HostInterface() = default;
 };
 
-// Notifications to the main window.
-class MainWindow {
-  public:
-    virtual ~MainWindow() = default;
-    virtual void NewDocumentWindowOpening() = 0;
-    virtual void TabSwitched() = 0;
-};
+// The interface Interface that the application state keeps as a HostInterface,
+// or an implementation None that does nothing when none of that type is installed.
+template <typename Interface, typename None> Interface& InstalledOr(HostInterface* installed) {
+    static None none; // holds no state
+    auto* typed = dynamic_cast<Interface*>(installed);
+    return typed ? *typed : none;
+}
 
 // Host that does nothing: used before a real host is installed.
 class NullHost : public Host {
@@ -80,22 +74,6 @@ class NullHost : public Host {
 
   private:
     std::string title_;
-};
-
-class NullPropertyPane : public PropertyPane {
-  public:
-    void AttachDocument(CKibDoc*) override {}
-    void ForgetOriginalValues() override {}
-    void ShowValue(int, const std::string&) override {}
-    void ShowStationRange(int, int) override {}
-    void UpdateVisibility() override {}
-    void HideAll() override {}
-};
-
-class NullMainWindow : public MainWindow {
-  public:
-    void NewDocumentWindowOpening() override {}
-    void TabSwitched() override {}
 };
 
 } // namespace kib

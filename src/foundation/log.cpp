@@ -1,19 +1,28 @@
 #include "foundation/log.h"
 
 #include "foundation/app_state.h"
+#include "foundation/first_letter.h"
+#include "foundation/format.h"
 
+#include <algorithm>
 #include <cstdarg>
-#include <cstdio>
 
 namespace kib {
 
 namespace {
 
-// Formats into the 1000-byte message buffer: at most 999 characters, cut silently.
-std::string FormatInto(const char* format, va_list args) {
-    char buffer[kMessageBufferSize];
-    std::vsnprintf(buffer, sizeof buffer, format, args);
-    return buffer;
+// A line as the 1000-byte message buffer held it: at most 999 characters, cut
+// silently, and ended by a formatted NUL character.
+std::string AsLogLine(std::string text) {
+    const std::size_t end = std::min(text.find('\0'), kMessageBufferSize - 1);
+    if (end < text.size()) {
+        text.resize(end);
+    }
+    return text;
+}
+
+std::string FormatLogLine(const char* format, va_list args) {
+    return AsLogLine(FormatV(format, args));
 }
 
 // The Debug copy of an error or warning line: the text after the 14-character prefix.
@@ -31,21 +40,13 @@ void ReportFlagged(const std::string& line, bool& flag) {
 } // namespace
 
 void AppendLogLine(LogPane pane, const std::string& text) {
-    App().GetHost().AppendLine(pane, text);
-}
-
-std::string FormatMessage(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    std::string text = FormatInto(format, args);
-    va_end(args);
-    return text;
+    App().GetHost().AppendLine(pane, AsLogLine(text));
 }
 
 void LogInfo(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    const std::string line = FormatInto(format, args);
+    const std::string line = FormatLogLine(format, args);
     va_end(args);
     AppendLogLine(LogPane::Messages, line);
     AppendLogLine(LogPane::Debug, line);
@@ -54,14 +55,14 @@ void LogInfo(const char* format, ...) {
 void LogError(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    ReportFlagged(FormatInto(format, args), App().errorFlag);
+    ReportFlagged(FormatLogLine(format, args), App().errorFlag);
     va_end(args);
 }
 
 void LogWarning(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    ReportFlagged(FormatInto(format, args), App().warningFlag);
+    ReportFlagged(FormatLogLine(format, args), App().warningFlag);
     va_end(args);
 }
 
@@ -75,7 +76,7 @@ void LogDebug(const char* format, ...) {
     }
     va_list args;
     va_start(args, format);
-    const std::string line = FormatInto(format, args);
+    const std::string line = FormatLogLine(format, args);
     va_end(args);
     AppendLogLine(LogPane::Debug, line);
 }
@@ -85,11 +86,7 @@ void SetStatusText(const std::string& text) {
 }
 
 void SetDebugSwitchFromValue(const std::string& effectiveValue) {
-    char first = effectiveValue.empty() ? '\0' : effectiveValue[0];
-    if (first >= 'a' && first <= 'z') {
-        first = static_cast<char>(first - 'a' + 'A');
-    }
-    App().debugSwitch = first != 'N';
+    App().debugSwitch = IsYes(effectiveValue);
 }
 
 BoxAnswer ShowBox(const std::string& text, BoxIcon icon) {

@@ -15,6 +15,7 @@ inline constexpr std::size_t kPrefixLength = 14;
 // Every reported line is formatted into 1000 bytes: at most 999 characters.
 inline constexpr std::size_t kMessageBufferSize = 1000;
 
+// Appends a line to a pane, cut to the 999 characters of a reported line.
 void AppendLogLine(LogPane pane, const std::string& text);
 
 void LogInfo(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -24,9 +25,6 @@ void LogDebug(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Whether debug-only lines are formatted at all: the debugging switch is on, or
 // the host keeps every debug line (a debug log file).
 bool DebugLinesWanted();
-
-// printf-style formatting cut at 999 characters, as every log line is.
-std::string FormatMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 void SetStatusText(const std::string& text);
 
@@ -42,7 +40,7 @@ BoxIcon ShowClosingBox(bool failed, const std::string& errorText, const std::str
 
 BoxAnswer ShowBox(const std::string& text, BoxIcon icon);
 BoxAnswer AskYesNo(const std::string& text, BoxIcon icon, BoxAnswer defaultAnswer);
-// The question about unsaved changes: Yes (save), No (discard) or Cancel.
+// A question that may also be cancelled: Yes, No or Cancel.
 BoxAnswer AskYesNoCancel(const std::string& text, BoxIcon icon, BoxAnswer defaultAnswer);
 
 } // namespace kib

@@ -1,18 +1,18 @@
 #include "gui/about_dlg.h"
 
+#include "sheet/product_info.h"
+
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
 
-#include <cstdio>
+#include <string>
 
 namespace kib::gui {
 
 QString VersionLine() {
-    char buffer[100];
-    std::snprintf(buffer, sizeof buffer, "%s%d.%d.%d(%d)%s", "Quillomat, ver. ", 4, 2, 5, 1, "");
-    return QString::fromLatin1(buffer);
+    return QString::fromLatin1(std::string(kProgramName) + ", ver. " + VersionText());
 }
 
 CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {

@@ -23,6 +23,8 @@ QMessageBox::Icon ToQtIcon(BoxIcon icon) {
         return QMessageBox::Warning;
     case BoxIcon::Information:
         return QMessageBox::Information;
+    case BoxIcon::Question:
+        return QMessageBox::Question;
     case BoxIcon::None:
         break;
     }
@@ -52,12 +54,18 @@ BoxAnswer GuiHost::ShowMessageBox(const MessageBox& box) {
     }
     QMessageBox mb(ToQtIcon(box.icon), QStringLiteral("Kib"), ToQt(box.text), QMessageBox::NoButton,
                    window_);
-    if (box.buttons == BoxButtons::YesNo) {
-        mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    if (box.buttons == BoxButtons::YesNo || box.buttons == BoxButtons::YesNoCancel) {
+        const bool cancel = box.buttons == BoxButtons::YesNoCancel;
+        mb.setStandardButtons(QMessageBox::Yes | QMessageBox::No |
+                              (cancel ? QMessageBox::Cancel : QMessageBox::NoButton));
         mb.setDefaultButton(box.defaultAnswer == BoxAnswer::Yes ? QMessageBox::Yes
                                                                 : QMessageBox::No);
-        mb.setEscapeButton(QMessageBox::No);
-        return mb.exec() == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
+        mb.setEscapeButton(cancel ? QMessageBox::Cancel : QMessageBox::No);
+        const int answer = mb.exec();
+        if (answer == QMessageBox::Cancel) {
+            return BoxAnswer::Cancel;
+        }
+        return answer == QMessageBox::Yes ? BoxAnswer::Yes : BoxAnswer::No;
     }
     if (box.buttons == BoxButtons::YesNoCancel) {
         mb.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);

@@ -1,5 +1,6 @@
 #include "gui/main_frame.h"
 
+#include "app/documents.h"
 #include "app/make_command.h"
 #include "config/cfg_ids.h"
 #include "config/kib_doc.h"
@@ -17,6 +18,7 @@
 #include "gui/properties_wnd.h"
 #include "gui/qt_text.h"
 #include "gui/toolbar_icons.h"
+#include "sheet/check_layout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -119,8 +121,8 @@ CMainFrame::~CMainFrame() {
     if (app.propertyPane == properties_) {
         app.propertyPane = nullptr;
     }
-    if (app.mainWindow == this) {
-        app.mainWindow = nullptr;
+    if (app.documentObserver == static_cast<DocumentObserver*>(this)) {
+        app.documentObserver = nullptr;
     }
 }
 
@@ -390,9 +392,7 @@ CKibDoc* CMainFrame::OpenDocument(const QString& path) {
     auto doc = std::make_shared<CKibDoc>();
     doc->SetTitle(FromQt(QFileInfo(absolute).fileName()));
     CKibDoc* raw = doc.get();
-    doc->invalidateView = [this, raw] { RepaintViewsOf(raw); };
-    doc->modifiedChanged = [this, raw] { ShowModified(raw); };
-    const bool opened = doc->OnOpenDocument(FromQt(absolute));
+    const bool opened = LoadDocument(*doc, FromQt(absolute));
     // Reading the courses list and the map zoom leave their progress text behind;
     // the window is idle again once the document is open.
     SetStatusText("Ready");
@@ -449,9 +449,8 @@ bool CMainFrame::SaveModified(CKibDoc* doc) {
     if (!doc->IsModified()) {
         return true;
     }
-    // Save, Don't Save or Cancel, asked through the host like every other question.
     const BoxAnswer answer = AskYesNoCancel("Save changes to " + doc->GetPathName() + "?",
-                                            BoxIcon::Warning, BoxAnswer::Yes);
+                                            BoxIcon::Question, BoxAnswer::Yes);
     if (answer == BoxAnswer::Cancel) {
         return false;
     }
@@ -497,9 +496,17 @@ bool CMainFrame::CloseTab(int tab) {
 
 // ------------------------------------------------------------------ tabs
 
-void CMainFrame::NewDocumentWindowOpening() {
+void CMainFrame::DocumentOpened(CKibDoc&) {
     LogDebug("Setting New Window Opening flag");
     newWindowFlag_ = true;
+}
+
+void CMainFrame::DocumentChanged(CKibDoc& doc) {
+    RepaintViewsOf(&doc);
+}
+
+void CMainFrame::DocumentModifiedChanged(CKibDoc& doc) {
+    ShowModified(&doc);
 }
 
 void CMainFrame::TabSwitched() {
@@ -526,13 +533,13 @@ void CMainFrame::RecheckAfterActivation(CKibDoc* doc) {
     if (newWindowFlag_) {
         newWindowFlag_ = false;
         LogDebug("Checking configuration after opening new window...");
-        doc->CheckLayout(true);
+        CheckLayout(*doc, true);
         return;
     }
     LogDebug("Reloading Properties window");
     properties_->ShowDocument(doc);
     LogDebug("Checking configuration after switching tab...");
-    doc->CheckLayout(false);
+    CheckLayout(*doc, false);
 }
 
 QColor CMainFrame::TabColor(int tab) const {
@@ -619,9 +626,7 @@ void CMainFrame::OnFileNew() {
     auto doc = std::make_shared<CKibDoc>();
     doc->SetTitle("Kib Config File" + std::to_string(++newDocuments_));
     CKibDoc* raw = doc.get();
-    doc->invalidateView = [this, raw] { RepaintViewsOf(raw); };
-    doc->modifiedChanged = [this, raw] { ShowModified(raw); };
-    const bool created = doc->OnNewDocument();
+    const bool created = CreateDocument(*doc);
     SetStatusText("Ready");
     if (!created) {
         if (properties_->Document() == raw) {

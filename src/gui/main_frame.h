@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/make_command.h"
+#include "config/document_observer.h"
 #include "foundation/host.h"
 #include "gui/map_view.h"
 
@@ -67,16 +68,20 @@ inline constexpr int ViewMap = 32805;
 
 inline constexpr int kRecentFileCount = 15;
 
-class CMainFrame : public QMainWindow, public MainWindow {
+class CMainFrame : public QMainWindow, public DocumentObserver {
     Q_OBJECT
   public:
     // settings: the per-user profile (recent files, last session, look).
     explicit CMainFrame(QSettings& settings, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    // MainWindow
-    void NewDocumentWindowOpening() override;
-    void TabSwitched() override;
+    // DocumentObserver: a new document's window sets the New Window Opening flag;
+    // a changed document repaints its views.
+    void DocumentOpened(CKibDoc& doc) override;
+    void DocumentChanged(CKibDoc& doc) override;
+    void DocumentModifiedChanged(CKibDoc& doc) override;
+    // Sets the Tab Switching flag for the re-check after the next repaint.
+    void TabSwitched();
 
     GuiHost& Host() const { return *host_; }
     COutputWnd* Output() const { return output_; }

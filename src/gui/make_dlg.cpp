@@ -19,7 +19,7 @@ constexpr int kMaxSelectedStations = 21;
 }
 
 CMakeDlg::CMakeDlg(const QString& title, bool showTasks, bool showFormat, const CKibCfg& cfg,
-                   int lastOutputFormat, QWidget* parent)
+                   OutputFormat lastOutputFormat, QWidget* parent)
     : QDialog(parent), LastOutputFormat(lastOutputFormat), cfg_(cfg),
       stations_(new QListWidget(this)), tasks_(new QListWidget(this)),
       formatGroup_(new QGroupBox(tr("Output Format"), this)), pdf_(new QRadioButton(tr("PDF"))),
@@ -59,8 +59,8 @@ CMakeDlg::CMakeDlg(const QString& title, bool showTasks, bool showFormat, const 
     layout->addWidget(formatGroup_);
     layout->addWidget(buttons);
 
-    MinStation = cfg.Item(id::Event_MINSTAT).IsSet() ? cfg.Item(id::Event_MINSTAT).GetInt() : 1;
-    MaxStation = cfg.Item(id::Event_MAXSTAT).GetInt();
+    MinStation = cfg.GetMinStation();
+    MaxStation = cfg.GetMaxStation();
     stations_->addItem(tr("All stations"));
     for (int n = MinStation; n <= MaxStation; ++n) {
         stations_->addItem(QString::asprintf("Station %d", n));
@@ -75,15 +75,15 @@ CMakeDlg::CMakeDlg(const QString& title, bool showTasks, bool showFormat, const 
             &CMakeDlg::OnStationSelectionChanged);
 }
 
-QRadioButton* CMakeDlg::FormatButton(int format) const {
+QRadioButton* CMakeDlg::FormatButton(OutputFormat format) const {
     switch (format) {
-    case 1:
+    case OutputFormat::Pdf:
         return pdf_;
-    case 2:
+    case OutputFormat::Ps:
         return ps_;
-    case 3:
+    case OutputFormat::Eps:
         return eps_;
-    case 4:
+    case OutputFormat::Png:
         return png_;
     default:
         return nullptr;
@@ -138,23 +138,23 @@ void CMakeDlg::accept() {
     }
 
     if (formatGroup_->isVisibleTo(this)) {
-        int format = 0;
+        OutputFormat format = OutputFormat::None;
         if (pdf_->isChecked()) {
-            format = 1;
+            format = OutputFormat::Pdf;
         } else if (png_->isChecked()) {
-            format = 4;
+            format = OutputFormat::Png;
         } else if (ps_->isChecked()) {
-            format = 2;
+            format = OutputFormat::Ps;
         } else if (eps_->isChecked()) {
-            format = 3;
+            format = OutputFormat::Eps;
         }
-        if (format == 0) {
+        if (format == OutputFormat::None) {
             ShowBox("Select output format!", BoxIcon::Error);
             return;
         }
         LastOutputFormat = format;
-        Combine = format == 1 && combine_->isChecked();
-        LogDebug("Selected radio for format #%d.", format);
+        Combine = format == OutputFormat::Pdf && combine_->isChecked();
+        LogDebug("Selected radio for format #%d.", static_cast<int>(format));
     }
     QDialog::accept();
 }

@@ -2,6 +2,8 @@
 // which output format a Make command or a print job works on.
 #pragma once
 
+#include "app/output_format.h"
+
 #include <QDialog>
 
 #include <cstdint>
@@ -22,21 +24,21 @@ namespace kib::gui {
 class CMakeDlg : public QDialog {
     Q_OBJECT
   public:
-    // lastOutputFormat: 0 none yet, 1 PDF, 2 PS, 3 EPS, 4 PNG.
+    // lastOutputFormat: the format chosen last, None when none yet.
     CMakeDlg(const QString& title, bool showTasks, bool showFormat, const CKibCfg& cfg,
-             int lastOutputFormat, QWidget* parent = nullptr);
+             OutputFormat lastOutputFormat, QWidget* parent = nullptr);
 
     std::uint32_t StationMask = 0; // 0: all stations; else bit (n mod 32) selects station n
     int TaskChoice = -1;           // -1 all tasks, 0 cover sheet, t >= 1 task t, -2 beyond the list
     int MinStation = 1;
     int MaxStation = 0;
     int TaskCount = 0;
-    int LastOutputFormat = 0;
+    OutputFormat LastOutputFormat = OutputFormat::None;
     bool Combine = false; // PDF: also one print file of every converted sheet
 
     QListWidget* StationList() const { return stations_; }
     QListWidget* TaskList() const { return tasks_; }
-    QRadioButton* FormatButton(int format) const; // 1 PDF, 2 PS, 3 EPS, 4 PNG
+    QRadioButton* FormatButton(OutputFormat format) const;
     QCheckBox* CombineBox() const { return combine_; }
 
   public slots:

@@ -1,5 +1,6 @@
-// The preview of a document's sheet layout, competition or solution, drawn
-// with the same layout and decorations as the sheets themselves.
+// The preview of a document's sheet layout on the screen: the sheet's preview
+// (src/sheet/preview_layout.h) painted by the screen surface at the scale that
+// fits the client area.
 #pragma once
 
 #include <QSize>

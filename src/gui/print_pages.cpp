@@ -3,31 +3,24 @@
 #include "config/kib_cfg.h"
 #include "config/name_templates.h"
 #include "sheet/run_stations.h"
+#include "sheet/task_range.h"
 
 #include <algorithm>
 
 namespace kib::gui {
 
 std::vector<std::string> PageFiles(const CKibCfg& cfg, const std::string& printDir,
-                                   int canvasesPerSheet, const PrintChoice& choice) {
+                                   int canvasesPerSheet, const MakeChoice& choice) {
     std::vector<std::string> files;
-    if (choice.taskChoice == -2) {
-        return files;
-    }
     const int g = canvasesPerSheet;
     for (int n : SelectedStations(cfg, choice.stationMask)) {
         const int tasks = cfg.GetTasks(n);
         if (tasks <= 0) {
             continue;
         }
-        int last = choice.taskChoice == -1 ? tasks : choice.taskChoice;
-        int first = choice.taskChoice == -1 ? 0 : choice.taskChoice;
-        if (g != 0) {
-            last |= g - 1;
-            first &= -g;
-        }
-        last = std::min(tasks, last);
-        for (int t = first; t <= last; t += std::max(g, 1)) {
+        const TaskRange pages =
+            WholePrintSheets(ChosenTasks(choice.taskChoice, 0, tasks), g, tasks);
+        for (int t = pages.first; t <= pages.last; t += std::max(g, 1)) {
             files.push_back(MakeOutputName(cfg, printDir, n, t, g, "png"));
         }
     }
@@ -35,7 +28,7 @@ std::vector<std::string> PageFiles(const CKibCfg& cfg, const std::string& printD
 }
 
 std::string PageFileName(const CKibCfg& cfg, const std::string& printDir, int canvasesPerSheet,
-                         const PrintChoice& choice, int k) {
+                         const MakeChoice& choice, int k) {
     const std::vector<std::string> files = PageFiles(cfg, printDir, canvasesPerSheet, choice);
     if (k < 1 || k > static_cast<int>(files.size())) {
         return {};

@@ -2,7 +2,8 @@
 // stations and tasks, one print-sheet (or map) file per page.
 #pragma once
 
-#include <cstdint>
+#include "app/make_command.h"
+
 #include <string>
 #include <vector>
 
@@ -12,19 +13,14 @@ class CKibCfg;
 
 namespace kib::gui {
 
-struct PrintChoice {
-    std::uint32_t stationMask = 0; // 0: all stations; else bit (n mod 32) selects station n
-    int taskChoice = -1;           // -1 all tasks, 0 the cover sheet, t task t, -2 none
-};
-
 // The full path of the PNG file of page k (k >= 1) in the print directory, or
 // the empty text when the selection has fewer than k pages. canvasesPerSheet
 // is the tiling of the last SVG run (0 when sheets are not tiled).
 std::string PageFileName(const CKibCfg& cfg, const std::string& printDir, int canvasesPerSheet,
-                         const PrintChoice& choice, int k);
+                         const MakeChoice& choice, int k);
 
 // Every page's file in page order.
 std::vector<std::string> PageFiles(const CKibCfg& cfg, const std::string& printDir,
-                                   int canvasesPerSheet, const PrintChoice& choice);
+                                   int canvasesPerSheet, const MakeChoice& choice);
 
 } // namespace kib::gui

@@ -1,12 +1,12 @@
 #include "gui/printing.h"
 
-#include "config/cfg_ids.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
 #include "gui/make_dlg.h"
 #include "gui/qt_text.h"
 #include "sheet/run_stations.h"
+#include "sheet/sheet_output.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -38,12 +38,12 @@ std::optional<PrintJob> PreparePrinting(CKibDoc& doc,
         return std::nullopt;
     }
     PrintJob job;
-    job.printDir = doc.MakePath(cfg->Item(id::Target_DIR).GetValue());
+    job.printDir = SheetDirectory(doc); // the PNG files lie beside their sheets
     if (doc.GetMapsMode()) {
         ShowBox("Direct printing of solution maps is not implemented yet", BoxIcon::Warning);
         return std::nullopt;
     }
-    CMakeDlg dlg(QStringLiteral("Print Competition Maps"), true, false, *cfg, 0);
+    CMakeDlg dlg(QStringLiteral("Print Competition Maps"), true, false, *cfg, OutputFormat::None);
     if (!runDialog(dlg)) {
         return std::nullopt;
     }

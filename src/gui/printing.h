@@ -27,7 +27,7 @@ class CMakeDlg;
 
 struct PrintJob {
     std::string printDir;
-    PrintChoice choice;
+    MakeChoice choice; // its stations and task
     int canvasesPerSheet = 0;
     int pageCount = 0;
     int dpi = 0; // Target.DPI: the pixels per inch of the PNG sheets

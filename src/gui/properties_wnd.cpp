@@ -2,9 +2,11 @@
 
 #include "config/cfg_ids.h"
 #include "config/kib_doc.h"
+#include "config/pane_layout.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
 #include "gui/qt_text.h"
+#include "sheet/check_layout.h"
 
 #include <QFileDialog>
 #include <QFontDatabase>
@@ -13,58 +15,10 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cstdio>
-#include <initializer_list>
 
 namespace kib::gui {
 
 namespace {
-
-// The pane's groups and the order of their properties (item ids).
-struct GroupLayout {
-    std::initializer_list<int> ids;
-};
-
-const GroupLayout kGroups[] = {
-    {{111, 112, 115, 101, 102, 103, 104, 114, 105, 110, 106, 113, 107, 108, 109}}, // Event
-    {{202, 203, 204, 205, 206, 210, 211, 212, 213, 208, 209}},                     // Source
-    {{301, 304, 302, 303, 305, 306, 307, 310, 308, 309}},                          // Target
-    {{401, 402}},                                                                  // System
-    {{501, 502, 503}},                                                             // Text
-    {{701, 702, 703, 706, 705, 704, 707}},                                         // Heading
-    {{801, 802, 803, 804, 805}},                                                   // MapSegment
-    {{901, 902, 903}},                                                             // MapBorder
-    {{1001, 1002, 1003}},                                                          // MapColors
-    {{1101, 1105, 1102, 1103, 1104, 1106}},                                        // NorthArrow
-    {{1301, 1303, 1302, 1304}},                                                    // Descriptions
-    {{1201, 1209, 1210, 1202, 1203, 1204, 1205, 1206, 1207, 1208}},                // OrderTabs
-    {{1401, 1406, 1402, 1404, 1403, 1405}},                                        // PointBoard
-    {{603, 602, 601}},                                                             // Cover
-    {{1501, 1514, 1509, 1521, 1511, 1512, 1510, 1502, 1504, 1505, 1518, 1519, 1520, 1503, 1513,
-      1506, 1507, 1508, 1515}}, // Solutions
-};
-
-// Item numbers of a station group, in the order shown.
-constexpr int kStationItems[] = {3, 4, 1, 2, 5, 7, 6};
-
-constexpr int kStationGroupBase = kStationIdBase;
-
-PropKind KindOf(const CCfgItem& item) {
-    const int id = item.GetId();
-    if (item.GetKind() == ItemKind::Colour) {
-        return PropKind::Colour;
-    }
-    if (item.GetKey() == "FONTNAME") {
-        return PropKind::Font;
-    }
-    if (id == id::Target_DIR || id == id::System_INKSCAPEPATH) {
-        return PropKind::Directory;
-    }
-    if (id == id::Solutions_LOGO) {
-        return PropKind::File;
-    }
-    return item.GetDef().choices.size() != 0 ? PropKind::Choice : PropKind::Text;
-}
 
 QVariant FromGridValue(const GridValue& v) {
     switch (v.type) {
@@ -78,17 +32,6 @@ QVariant FromGridValue(const GridValue& v) {
         break;
     }
     return QString();
-}
-
-// "R G B" as one colour; an unreadable text is black.
-int ParseColour(const std::string& text) {
-    int r = 0;
-    int g = 0;
-    int b = 0;
-    if (std::sscanf(text.c_str(), "%d %d %d", &r, &g, &b) != 3) {
-        return 0;
-    }
-    return (r & 0xFF) + 256 * (g & 0xFF) + 65536 * (b & 0xFF);
 }
 
 QStringList FontFamilies() {
@@ -134,12 +77,12 @@ CPropertiesWnd::~CPropertiesWnd() = default;
 
 void CPropertiesWnd::BuildGrid() {
     grid_->SetFontFamilies(FontFamilies());
-    for (const GroupLayout& layout : kGroups) {
-        const CCfgSect* section = defaults_->FindSectionById(*layout.ids.begin());
+    for (const PaneGroup& layout : PaneGroups()) {
+        const CCfgSect* section = defaults_->FindSectionById(layout.sectionId);
         QTreeWidgetItem* group = grid_->AddGroup(ToQt(section->GetName()));
-        for (int id : layout.ids) {
+        for (int id : layout.itemIds) {
             const CCfgItem* item = defaults_->FindItemById(id);
-            grid_->AddProperty(group, {id, KindOf(*item), ToQt(item->GetDef().paneLabel),
+            grid_->AddProperty(group, {id, PaneEntryOf(*item), ToQt(item->GetDef().paneLabel),
                                        ToQt(item->GetDef().paneHelp),
                                        [&] {
                                            QStringList c;
@@ -159,15 +102,15 @@ void CPropertiesWnd::AddStationGroup() {
     const int n = static_cast<int>(stationGroups_.size());
     const CCfgSect* section = defaults_->Station(n);
     QTreeWidgetItem* group = grid_->AddGroup(ToQt(section->GetName()));
-    for (int k : kStationItems) {
-        const CCfgItem* item = section->FindItemById(kStationGroupBase + 100 * n + k);
+    for (int station0Id : PaneStationItems()) {
+        const CCfgItem* item = section->FindItemById(StationItemId(n, station0Id));
         QStringList choices;
         for (const char* choice : item->GetDef().choices) {
             choices << ToQt(choice);
         }
-        grid_->AddProperty(group, {item->GetId(), KindOf(*item), ToQt(item->GetDef().paneLabel),
-                                   ToQt(item->GetDef().paneHelp), choices,
-                                   FromGridValue(item->GetDefaultVariant())});
+        grid_->AddProperty(group, {item->GetId(), PaneEntryOf(*item),
+                                   ToQt(item->GetDef().paneLabel), ToQt(item->GetDef().paneHelp),
+                                   choices, FromGridValue(item->GetDefaultVariant())});
     }
     stationGroups_.push_back(group);
 }
@@ -206,14 +149,14 @@ void CPropertiesWnd::ShowDocument(CKibDoc* doc) {
 }
 
 void CPropertiesWnd::ShowValue(int itemId, const std::string& valueText) {
-    if (itemId >= kStationGroupBase) {
-        EnsureStationGroups((itemId - kStationGroupBase) / 100);
+    if (itemId >= kStationIdBase) {
+        EnsureStationGroups((itemId - kStationIdBase) / 100);
     }
     if (!grid_->HasProperty(itemId)) {
         return; // items without a pane entry
     }
     const bool colour = grid_->Original(itemId).typeId() == QMetaType::Int;
-    grid_->SetValue(itemId, colour ? QVariant(ParseColour(valueText)) : QVariant(ToQt(valueText)));
+    grid_->SetValue(itemId, colour ? QVariant(PaneColour(valueText)) : QVariant(ToQt(valueText)));
 }
 
 void CPropertiesWnd::ShowStationRange(int first, int last) {
@@ -241,48 +184,16 @@ void CPropertiesWnd::UpdateVisibility() {
     if (cfg == nullptr) {
         return;
     }
-    auto first = [cfg](int itemId) {
-        const std::string& v = cfg->Item(itemId).GetValue();
-        return v.empty() ? '\0' : v[0];
-    };
-    auto upperFirst = [&](int itemId) {
-        return static_cast<char>(std::toupper(static_cast<unsigned char>(first(itemId))));
-    };
-    const bool ant = first(id::Target_MODE) == 'A';
-    const bool web = first(id::Target_MODE) == 'W';
-    auto show = [this](int itemId, bool visible) { grid_->SetPropertyVisible(itemId, visible); };
-    auto showGroup = [this](const char* name, bool visible) {
-        grid_->SetGroupVisible(grid_->Group(QString::fromLatin1(name)), visible);
-    };
-
     for (QTreeWidgetItem* group : sectionGroups_) {
         grid_->SetGroupVisible(group, true);
     }
-    ShowStations(cfg->GetMinStation(), std::min(cfg->GetMaxStation(), kMaxStation));
-    show(id::Source_COURSES, true);
-    const bool otherCanvas = first(id::Target_CANVAS) != 'A';
-    show(id::Target_CANVASW, otherCanvas);
-    show(id::Target_CANVASH, otherCanvas);
-    const bool paper = !ant && !web;
-    show(id::Target_CANVAS, paper);
-    show(id::Target_SHEET, paper);
-    for (const char* name : {"Text", "Heading", "OrderTabs", "PointBoard", "Cover"}) {
-        showGroup(name, paper);
+    const PaneVisibility visibility = PaneVisibilityOf(*cfg);
+    ShowStations(visibility.firstStation, visibility.lastStation);
+    for (const auto& [itemId, shown] : visibility.items) {
+        grid_->SetPropertyVisible(itemId, shown);
     }
-    show(id::MapSegment_TOP, web);
-    show(id::MapSegment_BOTTOM, web);
-    showGroup("MapBorder", !web);
-    show(id::NorthArrow_SIDE, !web);
-    show(id::NorthArrow_LINKAGE, !web);
-    show(id::MapColors_PURPLECOLOR, first(id::MapColors_PURPLEMODE) == 'D');
-    show(id::NorthArrow_LINES, !web && first(id::MapSegment_SHAPE) != 'S');
-    const bool tabs = upperFirst(id::OrderTabs_DRAW) != 'N';
-    for (int itemId : {1209, 1210, 1202, 1203, 1204, 1205, 1206, 1207, 1208}) {
-        show(itemId, tabs);
-    }
-    const bool board = upperFirst(id::PointBoard_DRAW) != 'N';
-    for (int itemId : {1406, 1402, 1404, 1403, 1405}) {
-        show(itemId, board);
+    for (const auto& [name, shown] : visibility.groups) {
+        grid_->SetGroupVisible(grid_->Group(QString::fromLatin1(name)), shown);
     }
 }
 
@@ -316,15 +227,15 @@ void CPropertiesWnd::OnPropertyChanged(int id, const GridValue& value) {
     CKibDoc* doc = doc_;
     doc->SetModifiedFlag(true);
     UpdateVisibility();
-    doc->CheckLayout(true);
+    CheckLayout(*doc, true);
     if (id == id::Event_TABCOLOR) {
         if (onTabColourChanged) {
             onTabColourChanged();
         }
     } else if (id == id::System_DEBUGGING) {
         SetDebugSwitchFromValue(item->GetValue());
-    } else if (doc->invalidateView) {
-        doc->invalidateView();
+    } else {
+        doc->NotifyChanged();
     }
 }
 
@@ -352,7 +263,7 @@ void CPropertiesWnd::OnBrowse(int id) {
     if (!folder.empty() && folder.back() != '/') {
         folder += '/';
     }
-    const bool absolute = id == id::System_INKSCAPEPATH;
+    const bool absolute = StoresAbsolutePath(id);
     const std::string text = absolute ? doc_->MakePath(folder) : doc_->MakeRelativePath(folder);
     grid_->SetValue(id, ToQt(text));
     OnPropertyChanged(id, GridValue::Text(text));

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "config/kib_cfg.h"
-#include "foundation/host.h"
+#include "config/property_pane.h"
 #include "gui/property_grid.h"
 
 #include <QDockWidget>

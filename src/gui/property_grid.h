@@ -5,6 +5,7 @@
 #pragma once
 
 #include "config/grid_value.h"
+#include "config/pane_layout.h"
 
 #include <QStringList>
 #include <QVariant>
@@ -19,7 +20,8 @@ class QTreeWidgetItem;
 
 namespace kib::gui {
 
-enum class PropKind { Text, Choice, Font, Colour, Directory, File };
+// The editor of a property: the kinds of entry the configuration gives its items.
+using PropKind = PaneEntry;
 
 struct PropSpec {
     int id = 0;

@@ -13,9 +13,6 @@ namespace kib::gui {
 
 namespace {
 
-// The purple of the schematic description rows.
-constexpr int kDescriptionColour = 179 + 256 * 0 + 65536 * 255;
-
 QPen DefaultPen() {
     QPen pen(Qt::black);
     pen.setWidth(1);
@@ -224,53 +221,16 @@ void CScrImage::TextBox(const TextCellF& cell) {
     });
 }
 
-void CScrImage::DrawMapOutline(int position) {
+void CScrImage::BeginOutline() {
     painter_.save();
     QPen pen(Qt::black);
     pen.setWidth(1);
     pen.setStyle(Qt::DotLine);
     painter_.setPen(pen);
-    if (solution) {
-        const int x = position % 2 == 1 ? leftX : rightX - segW;
-        int y = ((position + 1) / 2 - 1) * rowH + rowTop;
-        if (!modeWeb) {
-            y += rulerH;
-        }
-        RectSubpath(static_cast<float>(x), static_cast<float>(y), static_cast<float>(segW),
-                    static_cast<float>(segH));
-    } else if (modeWeb) {
-        RectSubpath(static_cast<float>(mapCentreX - segRadius), 0.0f,
-                    static_cast<float>(2 * segRadius), static_cast<float>(segH));
-    } else if (circleShape) {
-        CircleSubpath(static_cast<float>(mapCentreX), static_cast<float>(mapCentreY),
-                      static_cast<float>(segRadius));
-    } else {
-        RectSubpath(static_cast<float>(mapCentreX - segRadius),
-                    static_cast<float>(mapCentreY - segRadius), static_cast<float>(2 * segRadius),
-                    static_cast<float>(2 * segRadius));
-    }
-    painter_.restore();
 }
 
-void CScrImage::DrawDescriptionRowPreview(int x, int y, int task) {
-    for (int i = 0; i < 8; ++i) {
-        TextCell cell;
-        cell.x1 = x + i * descCell;
-        cell.y1 = y;
-        cell.x2 = cell.x1 + descCell;
-        cell.y2 = y + descCell;
-        cell.frameWidth = 3;
-        cell.colour = kDescriptionColour;
-        cell.fontFamily = descFont.family;
-        cell.fontSize = 0;
-        cell.align = 0;
-        if (i == 0) {
-            cell.text = std::to_string(task);
-        } else if (i == 1) {
-            cell.text = letterRange.empty() ? "A-F" : letterRange;
-        }
-        TextLine(cell);
-    }
+void CScrImage::EndOutline() {
+    painter_.restore();
 }
 
 } // namespace kib::gui

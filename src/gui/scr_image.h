@@ -43,11 +43,9 @@ class CScrImage : public CKibage {
     void FillPolygons(const PolygonTable& table, int colour) override;
     void NorthArrow(int x, int y, int angle) override;
     void PlaceLogo(const std::string&, const std::string&, int) override {}
-
-    // Preview-only drawings: the outline of a map on the sheet, and a schematic
-    // description row of eight cells.
-    void DrawMapOutline(int position);
-    void DrawDescriptionRowPreview(int x, int y, int task);
+    // A dotted black pen one pixel wide.
+    void BeginOutline() override;
+    void EndOutline() override;
 
     int PenDepth() const { return penCount_; }
 

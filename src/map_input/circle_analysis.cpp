@@ -4,6 +4,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "foundation/app_state.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
@@ -104,13 +105,10 @@ void CircleMatcher::TraceDifferences() const {
     if (!DebugLinesWanted()) {
         return;
     }
-    char cell[64];
     for (std::size_t p = 0; p < partOffsets_.size(); ++p) {
-        std::snprintf(cell, sizeof cell, "#%2d: [", static_cast<int>(p));
-        std::string row = cell;
+        std::string row = Format("#%2d: [", static_cast<int>(p));
         for (const MapPoint& q : partOffsets_) {
-            std::snprintf(cell, sizeof cell, "%9.3f", D(Distance(partOffsets_[p], q)));
-            row += cell;
+            row += Format("%9.3f", D(Distance(partOffsets_[p], q)));
         }
         row += " ]";
         LogDebug("%s", row.c_str());
@@ -119,7 +117,6 @@ void CircleMatcher::TraceDifferences() const {
 
 void CircleMatcher::FindCoincidingControls() {
     std::vector<std::string> rows(static_cast<std::size_t>(controls_) + 1);
-    char cell[64];
     for (int i = 1; i <= controls_; ++i) {
         if (Present(i)) {
             svg_.LogCourseControl(i);
@@ -135,8 +132,7 @@ void CircleMatcher::FindCoincidingControls() {
                 continue;
             }
             const float d = Distance(Position(i), Position(j));
-            std::snprintf(cell, sizeof cell, "%9.3f", D(d));
-            rows[static_cast<std::size_t>(i)] += cell;
+            rows[static_cast<std::size_t>(i)] += Format("%9.3f", D(d));
             if (d < delta_) {
                 ++near_[static_cast<std::size_t>(i)];
                 if (j < i) {

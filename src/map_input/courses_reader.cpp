@@ -6,8 +6,11 @@
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
 #include "foundation/checked_number.h"
+#include "foundation/first_letter.h"
+#include "foundation/format.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
+#include "map_input/document_exports.h"
 #include "map_input/kib_svg.h"
 #include "map_input/text_scan.h"
 #include "map_input/xml_line.h"
@@ -64,7 +67,7 @@ double SecondsSince(std::chrono::steady_clock::time_point start) {
 // Whether the effective Source.MODE lets the courses file be read ("STAT").
 bool StationMode(const CKibCfg& cfg) {
     const std::string& mode = cfg.Item(id::Source_MODE).GetValue();
-    return !mode.empty() && mode[0] == 'S';
+    return FirstLetter(mode, LetterCase::Exact) == 'S';
 }
 
 // One pass over the courses file for one course name.
@@ -209,7 +212,7 @@ bool CKibSvg::ReadCourses(int station) {
     ClearCourseData(*this);
     const CKibCfg& cfg = GetConfig();
     const std::string path = doc_.MakePath(EvalTemplate(cfg, id::Source_COURSES, station, 0));
-    SetStatusText(FormatMessage("Reading XML %s...", path.c_str()));
+    SetStatusText(Format("Reading XML %s...", path.c_str()));
     LogDebug("==== Reading Courses for station %d...", station);
     InputFile file;
     if (!file.Open(path)) {
@@ -265,13 +268,13 @@ void CKibSvg::LogCourseControl(int i) const {
              positions[k].x, positions[k].y, offsets[k].x, offsets[k].y);
 }
 
-void CKibDoc::ReadCourseList() {
-    const CKibCfg* cfg = GetConfig();
+void ReadCourseList(CKibDoc& doc) {
+    const CKibCfg* cfg = doc.GetConfig();
     if (!cfg || !StationMode(*cfg)) {
         return;
     }
-    const std::string path = MakePath(EvalTemplate(*cfg, id::Source_COURSES, 1, 0));
-    SetStatusText(FormatMessage("Reading XML %s...", path.c_str()));
+    const std::string path = doc.MakePath(EvalTemplate(*cfg, id::Source_COURSES, 1, 0));
+    SetStatusText(Format("Reading XML %s...", path.c_str()));
     LogDebug("==== Reading Courses list...");
     const auto started = std::chrono::steady_clock::now();
     InputFile file;
@@ -295,10 +298,10 @@ void CKibDoc::ReadCourseList() {
         if (after.substr(0, 6) == "Scale>") {
             int scale = 0;
             if (TextScan(after.substr(6)).Int(scale)) {
-                mapScale = scale;
-                LogDebug("Found map scale 1:%d in courses list.", mapScale);
+                doc.mapScale = scale;
+                LogDebug("Found map scale 1:%d in courses list.", doc.mapScale);
             } else {
-                mapScale = 0;
+                doc.mapScale = 0;
             }
         }
     }
@@ -306,8 +309,8 @@ void CKibDoc::ReadCourseList() {
     LogDebug("Read %d lines in %.3f sec.", lines, SecondsSince(started));
 }
 
-void CKibDoc::ReadMapZoom() {
-    const CKibCfg* cfg = GetConfig();
+void ReadMapZoom(CKibDoc& doc) {
+    const CKibCfg* cfg = doc.GetConfig();
     if (!cfg || !StationMode(*cfg)) {
         return;
     }
@@ -315,19 +318,19 @@ void CKibDoc::ReadMapZoom() {
     std::string path;
     for (int k = 0; k <= 20 && path.empty(); ++k) {
         const std::string name = EvalTemplate(*cfg, id::Source_MAP, k, 1);
-        const std::string candidate = MakePath(name);
+        const std::string candidate = doc.MakePath(name);
         if (!name.empty() && IsRegularFile(candidate)) {
             path = candidate;
         }
     }
     if (path.empty()) {
         LogWarning("[= WARNING =] Cannot open map file %s",
-                   MakePath(EvalTemplate(*cfg, id::Source_MAP, 1, 1)).c_str());
+                   doc.MakePath(EvalTemplate(*cfg, id::Source_MAP, 1, 1)).c_str());
         return;
     }
     const auto started = std::chrono::steady_clock::now();
-    SetStatusText(FormatMessage("Reading SVG %s...", path.c_str()));
-    mapZoom = 0.0f;
+    SetStatusText(Format("Reading SVG %s...", path.c_str()));
+    doc.mapZoom = 0.0f;
     InputFile file;
     if (!file.Open(path)) {
         LogWarning("[= WARNING =] %s", CannotOpen("map file", path, file).c_str());
@@ -344,13 +347,13 @@ void CKibDoc::ReadMapZoom() {
                             &zoom) == 1) {
                 LogDebug("Found map zoom %.3f.", zoom);
                 // A factor out of range (or no number) is as good as none.
-                mapZoom = IsUsableMapZoom(zoom) ? zoom : 0.0f;
+                doc.mapZoom = IsUsableMapZoom(zoom) ? zoom : 0.0f;
             }
             break;
         }
         ++lines;
     }
-    if (mapZoom == 0.0f) {
+    if (doc.mapZoom == 0.0f) {
         LogWarning("[= WARNING =] Map zoom not found.");
     }
     LogDebug("Read %d lines in %.3f sec.", lines, SecondsSince(started));

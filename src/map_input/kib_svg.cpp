@@ -3,6 +3,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
+#include "foundation/format.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
@@ -23,7 +24,7 @@ bool CKibSvg::ReadMap(int station, int task) {
     }
     const std::string name = EvalTemplate(GetConfig(), id::Source_MAP, station, task);
     const std::string path = doc_.MakePath(name);
-    SetStatusText(FormatMessage("Reading SVG %s...", path.c_str()));
+    SetStatusText(Format("Reading SVG %s...", path.c_str()));
     LogDebug("==== Reading SVG %d.%d...", station, task);
     InputFile file;
     if (name.empty() || !file.Open(path)) {

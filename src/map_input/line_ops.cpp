@@ -1,5 +1,6 @@
 #include "map_input/line_ops.h"
 
+#include "foundation/format.h"
 #include "foundation/log.h"
 
 #include <cstdio>
@@ -20,10 +21,8 @@ void TraceRange(const char* verb, const MapLine* first, const MapLine* last) {
 }
 
 std::string RotationGroup(int angle, MapPoint centre) {
-    char text[200];
-    std::snprintf(text, sizeof text, "<g transform=\"rotate(%d %.3f %.3f)\">", angle,
-                  static_cast<double>(centre.x), static_cast<double>(centre.y));
-    return text;
+    return Format("<g transform=\"rotate(%d %.3f %.3f)\">", angle, static_cast<double>(centre.x),
+                  static_cast<double>(centre.y));
 }
 
 void Wrap(SymbolInstance& inst, const std::string& group) {
@@ -98,9 +97,7 @@ void Thin(const SymbolInstance& inst, float width) {
                  line->text.c_str());
         return;
     }
-    char number[64];
-    std::snprintf(number, sizeof number, "%f", static_cast<double>(width));
-    line->text.replace(value, end - value, number);
+    line->text.replace(value, end - value, Format("%f", static_cast<double>(width)));
     LogDebug("Thining line %d:\"%s\"", line->lineNo, line->text.c_str());
 }
 

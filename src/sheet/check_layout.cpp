@@ -1,8 +1,11 @@
 // The document's layout check: the layout of every station the runs make,
 // computed on a surface that draws nothing, before anything is written.
+#include "sheet/check_layout.h"
+
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "sheet/kibage.h"
 #include "sheet/run_stations.h"
@@ -23,7 +26,7 @@ bool CheckStations(CKibage& surface, bool solution, const std::vector<int>& stat
         return surface.ComputeLayout(false, solution, 0, 0, 0, 0);
     }
     for (int n : stations) {
-        surface.errorLead = FormatMessage("[** ERROR **] Layout of station %d does not fit:", n);
+        surface.errorLead = Format("[** ERROR **] Layout of station %d does not fit:", n);
         if (!surface.ComputeLayout(false, solution, 0, n, 0, 0)) {
             return false;
         }
@@ -33,8 +36,8 @@ bool CheckStations(CKibage& surface, bool solution, const std::vector<int>& stat
 
 } // namespace
 
-bool CKibDoc::CheckLayout(bool bothModes) {
-    CKibCfg* cfg = GetConfig();
+bool CheckLayout(CKibDoc& doc, bool bothModes) {
+    CKibCfg* cfg = doc.GetConfig();
     if (cfg == nullptr) {
         return false;
     }
@@ -44,7 +47,7 @@ bool CKibDoc::CheckLayout(bool bothModes) {
     if (bothModes) {
         ok = CheckStations(*surface, false, stations) && CheckStations(*surface, true, stations);
     } else {
-        ok = CheckStations(*surface, GetMapsMode(), stations);
+        ok = CheckStations(*surface, doc.GetMapsMode(), stations);
     }
     SetDebugSwitchFromValue(cfg->Item(id::System_DEBUGGING).GetValue());
     return ok;

@@ -2,6 +2,8 @@
 
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
+#include "foundation/first_letter.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
@@ -24,9 +26,8 @@ class CompetitionComposer {
   public:
     CompetitionComposer(CKibMap& map, CKibage& surface, std::ostream& out, int station, int task)
         : map_(map), cfg_(map.GetConfig()), k_(surface), out_(out), s_(station), t_(task),
-          angle_(map.rotation < 0 ? 0 : map.rotation) {
-        std::snprintf(taskText_, sizeof taskText_, "%d", task);
-    }
+          angle_(map.rotation < 0 ? 0 : map.rotation),
+          taskText_(std::to_string(task).substr(0, 2)) {}
 
     bool Compose(int corner);
 
@@ -52,7 +53,7 @@ class CompetitionComposer {
     int s_;
     int t_;
     int angle_; // the map rotation, 0 when the station has none
-    char taskText_[3] = {};
+    std::string taskText_;  // the task number in its description cell: two characters at most
     float controlX_ = 0.0f; // scaled position of the task's control circle
     float controlY_ = 0.0f;
 };
@@ -95,7 +96,7 @@ void CompetitionComposer::HideSpecialSymbols() {
 
 void CompetitionComposer::ApplyColours() {
     const std::string& mode = cfg_.Item(id::MapColors_PURPLEMODE).GetValue();
-    if (!mode.empty() && (mode[0] == 'D' || mode[0] == 'd')) {
+    if (FirstLetter(mode, LetterCase::Either) == 'D') {
         SetSymbolColour(map_, map_.circleId,
                         RgbText(cfg_.Color(id::MapColors_PURPLECOLOR).GetColor()), 1);
     }
@@ -128,7 +129,7 @@ void CompetitionComposer::WriteMap(int offset) {
     if (cfg_.Item(id::Target_REDUCESIZE).IsYes()) {
         ReduceToSegment(map_, k_, controlX_ / map_.zoom, controlY_ / map_.zoom, false, offset);
     }
-    const std::string transform = FormatText(
+    const std::string transform = Format(
         "rotate(%d %d %d) translate(%.3f %.3f) scale(%f)", angle_, k_.mapCentreX,
         k_.mapCentreY + offset, static_cast<double>(k_.mapCentreX - controlX_),
         static_cast<double>(k_.mapCentreY - controlY_ + offset), static_cast<double>(map_.zoom));
@@ -355,9 +356,9 @@ bool ExportDeclaresEntity(const CKibMap& map, const char* name) {
 
 std::string BorderStrokeGroup(const CKibMap& map, const char* width) {
     if (ExportDeclaresEntity(map, "stR")) {
-        return FormatText("        <g stroke-width=\"%s\" style=\"&stR;\">\r\n", width);
+        return Format("        <g stroke-width=\"%s\" style=\"&stR;\">\r\n", width);
     }
-    return FormatText("        <g stroke-width=\"%s\">\r\n", width);
+    return Format("        <g stroke-width=\"%s\">\r\n", width);
 }
 
 bool ComposeCompetitionMap(CKibMap& map, CKibage& surface, std::ostream& out, int station, int task,

@@ -2,6 +2,8 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "foundation/app_state.h"
+#include "foundation/first_letter.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "sheet/kibage.h"
 #include "sheet/svg_text.h"
@@ -12,11 +14,6 @@
 namespace kib {
 
 namespace {
-
-char UpperFirst(const std::string& text) {
-    return text.empty() ? '\0'
-                        : static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
-}
 
 char UpperAt(const std::string& text, size_t i) {
     return i < text.size() ? static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])))
@@ -36,8 +33,8 @@ class Values {
     // A length in millimetres, within the layout's bound.
     int Length(int id) const { return BoundedLength(Int(id)); }
     // Yes unless the value begins with N or n.
-    bool Yes(int id) const { return UpperFirst(Text(id)) != 'N'; }
-    char First(int id) const { return UpperFirst(Text(id)); }
+    bool Yes(int id) const { return IsYes(Text(id)); }
+    char First(int id) const { return FirstLetter(Text(id), LetterCase::Either); }
     int Colour(int id) const { return cfg_.Color(id).GetColor(); }
     // A configured font family, or the default font when it is empty.
     std::string Family(int id, const std::string& defaultFont) const {
@@ -82,9 +79,9 @@ std::string FormatScale(int scale) {
         return std::string();
     }
     if (scale < 1000) {
-        return FormatText("1 : %03d", scale);
+        return Format("1 : %03d", scale);
     }
-    return FormatText("1 : %d %03d", scale / 1000, scale % 1000);
+    return Format("1 : %d %03d", scale / 1000, scale % 1000);
 }
 
 bool CKibage::ComputeLayout(bool quiet, bool isSolution, int scale, int stationNo, int defaultTasks,
@@ -187,7 +184,7 @@ void CKibage::ComputeSolutionSheet() {
     sheetW = 210;
     sheetH = 297;
     const std::string& form = v.Text(id::Solutions_SHEET);
-    if (UpperFirst(form) == 'A') {
+    if (FirstLetter(form, LetterCase::Either) == 'A') {
         if (At(form, 1) == '4' && UpperAt(form, 2) == 'L') {
             sheetW = 297;
             sheetH = 210;
@@ -211,7 +208,7 @@ void CKibage::ComputeCompetitionSheet() {
     canvasW = v.Length(id::Target_CANVASW);
     canvasH = v.Length(id::Target_CANVASH);
     const std::string& canvas = v.Text(id::Target_CANVAS);
-    if (UpperFirst(canvas) == 'A') {
+    if (FirstLetter(canvas, LetterCase::Either) == 'A') {
         if (At(canvas, 1) == '4') {
             const bool landscape = UpperAt(canvas, 2) == 'L';
             canvasW = landscape ? 292 : 206;
@@ -223,7 +220,7 @@ void CKibage::ComputeCompetitionSheet() {
         }
     }
     const std::string& sheet = v.Text(id::Target_SHEET);
-    if (UpperFirst(sheet) != 'A') {
+    if (FirstLetter(sheet, LetterCase::Either) != 'A') {
         return;
     }
     const char third = UpperAt(sheet, 2);
@@ -462,14 +459,14 @@ bool CKibage::CheckSizes(bool quiet, int needW, int needH, CanvasHeightBy height
         ok = false;
     };
     if (canvasH != 0 && needH > canvasH) {
-        report(FormatMessage("[** ERROR **] Insufficient canvas height (needed %d, set %d)! "
+        report(Format("[** ERROR **] Insufficient canvas height (needed %d, set %d)! "
                              "Increase configured canvas size or %s.",
                              needH, canvasH, HeightAdvice(heightBy)));
     } else if (canvasH == 0) {
         canvasH = needH;
     }
     if (canvasW != 0 && needW > canvasW) {
-        report(FormatMessage("[** ERROR **] Insufficient canvas width (needed %d, set %d)! "
+        report(Format("[** ERROR **] Insufficient canvas width (needed %d, set %d)! "
                              "Increase configured canvas size or reduce size of map and "
                              "decorations.",
                              needW, canvasW));
@@ -480,7 +477,7 @@ bool CKibage::CheckSizes(bool quiet, int needW, int needH, CanvasHeightBy height
 
     const int tiledH = (tileRows ? 2 : 1) * canvasH;
     if (sheetH != 0 && tiledH > sheetH) {
-        report(FormatMessage("[** ERROR **] Insufficient sheet height (needed %d, set %d)! "
+        report(Format("[** ERROR **] Insufficient sheet height (needed %d, set %d)! "
                              "Increase configured sheet size or reduce canvas size.",
                              tiledH, sheetH));
     } else if (sheetH == 0) {
@@ -488,7 +485,7 @@ bool CKibage::CheckSizes(bool quiet, int needW, int needH, CanvasHeightBy height
     }
     const int tiledW = (tileColumns ? 2 : 1) * canvasW;
     if (sheetW != 0 && tiledW > sheetW) {
-        report(FormatMessage("[** ERROR **] Insufficient sheet width (needed %d, set %d)! "
+        report(Format("[** ERROR **] Insufficient sheet width (needed %d, set %d)! "
                              "Increase configured sheet size or reduce canvas size.",
                              tiledW, sheetW));
     } else if (sheetW == 0) {
@@ -497,7 +494,7 @@ bool CKibage::CheckSizes(bool quiet, int needW, int needH, CanvasHeightBy height
     LogDebug("Sheet final size: %dx%d", sheetW, sheetH);
     // A printed solution sheet must hold at least one row of maps.
     if (solution && !modeWeb && rowsPerSheet < 1) {
-        report(FormatMessage("[** ERROR **] Insufficient sheet height for a row of solution maps "
+        report(Format("[** ERROR **] Insufficient sheet height for a row of solution maps "
                              "(needed %d, set %d)!",
                              rowTop + rowH + logoTop + logoH + sheetMargin, sheetH));
     }

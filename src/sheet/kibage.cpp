@@ -25,5 +25,7 @@ void CKibage::RectSubpath(float, float, float, float) {}
 void CKibage::FillPolygons(const PolygonTable&, int) {}
 void CKibage::NorthArrow(int, int, int) {}
 void CKibage::PlaceLogo(const std::string&, const std::string&, int) {}
+void CKibage::BeginOutline() {}
+void CKibage::EndOutline() {}
 
 } // namespace kib

@@ -52,6 +52,10 @@ class CKibage : public SheetLayout {
     virtual void FillPolygons(const PolygonTable& table, int colour);
     virtual void NorthArrow(int x, int y, int angle);
     virtual void PlaceLogo(const std::string& outputDir, const std::string& logoPath, int count);
+    // Preview only: the outline of a map's place is drawn between these two with
+    // a thin dotted line.
+    virtual void BeginOutline();
+    virtual void EndOutline();
 
     // --- Layout. Computes every layout field for one station; false when a size
     // check failed (the computation still completes). quiet keeps the errors in the
@@ -70,6 +74,11 @@ class CKibage : public SheetLayout {
     void DrawSolutionRuler(int row); // the line above row 1, 2, ... of a solution sheet
     void DrawSolutionStationLabel(int station, int mapIndex);
     void DrawSolutionScaleLabel(int mapIndex, int scale);
+
+    // --- Preview-only drawings (src/sheet/preview_layout.cpp): the outline of the
+    // map at a position of the sheet, and a schematic description row of eight cells.
+    void DrawMapOutline(int position);
+    void DrawDescriptionRowPreview(int x, int y, int task);
 
     // Every coordinate written is moved by half a unit while set (order tabs and
     // pointing board draw on the half millimetre).

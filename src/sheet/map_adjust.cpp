@@ -1,5 +1,6 @@
 #include "sheet/map_adjust.h"
 
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
@@ -78,8 +79,8 @@ void DarkenGreens(CKibMap& map, int percent) {
     for (int k = 0; k < 4; ++k) {
         int r = 0, g = 0, b = 0;
         std::sscanf(kVegetationGreens[k], "(%d,%d,%d)", &r, &g, &b);
-        darkened[k] = FormatText("(%d,%d,%d)", r * (100 - percent) / 100, g * (100 - percent) / 100,
-                                 b * (100 - percent) / 100);
+        darkened[k] = Format("(%d,%d,%d)", r * (100 - percent) / 100, g * (100 - percent) / 100,
+                             b * (100 - percent) / 100);
     }
     for (MapLine* line = map.FirstLine(); line; line = line->next) {
         std::string& text = line->text;

@@ -5,6 +5,7 @@
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
 #include "foundation/checked_number.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_map.h"
@@ -84,8 +85,7 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
     if (flags == 0) {
         flags = map->flagBundles;
     }
-    const float zoom = map->zoom > 0.0f ? map->zoom : 1.0f;
-    const int scale = ScaleForZoom(doc.mapScale, zoom);
+    const int scale = ScaleOverZoom(doc.mapScale, map->zoom);
     if (!surface_->ComputeLayout(false, false, scale, s, mapTasks_, flags)) {
         return false;
     }
@@ -102,18 +102,10 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
 
 bool CompetitionRun::MakeTasks(int s, int taskChoice) {
     const int g = surface_->canvasesPerSheet;
-    int from = taskChoice;
-    int to = taskChoice;
-    if (taskChoice == kTaskAll) {
-        from = surface_->modeAnt ? 1 : 0;
-        to = mapTasks_;
-    }
-    if (g != 0) {
-        from &= -g;
-        to |= g - 1;
-    }
-    to = std::min(to, surface_->tasks);
-    for (int d = from; d <= to; ++d) {
+    const TaskRange tasks = WholePrintSheets(
+        ChosenTasks(taskChoice, surface_->modeAnt ? 1 : 0, mapTasks_), g, surface_->tasks);
+    const int to = tasks.last;
+    for (int d = tasks.first; d <= to; ++d) {
         if (!MakeMapSheet(s, d)) {
             return false;
         }
@@ -154,21 +146,21 @@ bool CompetitionRun::MakeSheet(const char* kind, int s, int a, int b, bool print
 
 bool CompetitionRun::MakeMapSheet(int s, int t) {
     LogDebug("==== Making MAP %d.%d...", s, t);
-    SetStatusText(FormatMessage("Generating MAP %d.%d...", s, t));
+    SetStatusText(Format("Generating MAP %d.%d...", s, t));
     const Canvas canvas{t, kCornerAlone};
     return MakeSheet("map", s, t, -1, false, &canvas, 1);
 }
 
 bool CompetitionRun::MakePrintSheet(int s, int t) {
     LogDebug("==== Making PRN %d.%d...", s, t);
-    SetStatusText(FormatMessage("Generating PRN %d.%d...", s, t));
+    SetStatusText(Format("Generating PRN %d.%d...", s, t));
     const Canvas canvas{t, 1};
     return MakeSheet("prn", s, t, -1, true, &canvas, 1);
 }
 
 bool CompetitionRun::MakePrintSheetPair(int s, int t, bool stacked) {
     LogDebug("==== Making PRN %d.%d+%d...", s, t, t + 1);
-    SetStatusText(FormatMessage("Generating PRN %d.%d+%d...", s, t, t + 1));
+    SetStatusText(Format("Generating PRN %d.%d+%d...", s, t, t + 1));
     const Canvas canvases[2] = {{t, 1}, {t + 1, stacked ? 3 : 2}};
     return MakeSheet("prn", s, t, t + 1, true, canvases, 2);
 }
@@ -176,7 +168,7 @@ bool CompetitionRun::MakePrintSheetPair(int s, int t, bool stacked) {
 bool CompetitionRun::MakePrintSheetGroup(int s, int d) {
     const int first = d & -4;
     LogDebug("==== Making PRN %d.%d-%d...", s, first, d);
-    SetStatusText(FormatMessage("Generating PRN %d.%d-%d...", s, first, d));
+    SetStatusText(Format("Generating PRN %d.%d-%d...", s, first, d));
     Canvas canvases[4];
     int count = 0;
     for (int t = first; t <= d && count < 4; ++t) {

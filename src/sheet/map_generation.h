@@ -6,6 +6,7 @@
 #include "sheet/run_stations.h"
 #include "sheet/sheet_output.h"
 #include "sheet/svg_image.h"
+#include "sheet/task_range.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,11 +15,6 @@
 namespace kib {
 
 class CKibSvg;
-
-// Task choices of a run: a task number t >= 1, or one of these.
-inline constexpr int kTaskAll = -1;
-inline constexpr int kTaskCover = 0;
-inline constexpr int kTaskNone = -2; // stations are read and laid out only
 
 class CompetitionRun {
   public:

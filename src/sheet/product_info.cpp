@@ -1,11 +1,11 @@
 #include "sheet/product_info.h"
 
-#include "sheet/svg_text.h"
+#include "foundation/format.h"
 
 namespace kib {
 
 std::string VersionText() {
-    return FormatText("%d.%d.%d(%d)", kVersionMajor, kVersionMinor, kVersionRelease, kVersionBuild);
+    return Format("%d.%d.%d(%d)", kVersionMajor, kVersionMinor, kVersionRelease, kVersionBuild);
 }
 
 } // namespace kib

@@ -10,6 +10,8 @@ inline constexpr int kVersionMinor = 2;
 inline constexpr int kVersionRelease = 5;
 inline constexpr int kVersionBuild = 1;
 
+// The program's own name beside the product's, in the About box and the sheets' generator line.
+inline constexpr const char* kProgramName = "Quillomat";
 inline constexpr const char* kCopyrightNotice = "Copyright (c) Kib developers";
 // Written where the credit line names the product's home; Kib has no web address of
 // its own, so the sheets name the product rather than print an address that leads nowhere.

@@ -23,8 +23,8 @@ void WriteProlog(std::ostream& out, const CKibage& layout, std::span<const Expor
     if (!lines.empty() && !lines[0].hidden && !IsSvgOpenLine(lines[0].text)) {
         out << lines[0].text << kCrLf;
     }
-    AppendF(out, "<!-- Generator: Kib - Quillomat - ver. %s, %s -->\r\n", VersionText().c_str(),
-            kCopyrightNotice);
+    AppendF(out, "<!-- Generator: Kib - %s - ver. %s, %s -->\r\n", kProgramName,
+            VersionText().c_str(), kCopyrightNotice);
     AppendF(out, "<!-- Attributes: DPI=%d -->\r\n", layout.Config().Item(id::Target_DPI).GetInt());
     for (size_t i = 0; i < lines.size() && !IsSvgOpenLine(lines[i].text); ++i) {
         if (i >= 2 && !lines[i].hidden) {

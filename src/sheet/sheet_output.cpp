@@ -4,6 +4,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/file_access.h"
+#include "foundation/format.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "foundation/temp_files.h"
@@ -65,10 +66,10 @@ bool SheetOutput::OpenSheetOutput(const char* kind, int s, int a, int b) {
     DropTemporary();
     directory_ = SheetDirectory(doc_);
     if (s >= 0) {
-        baseName_ = b == -1 ? FormatText("%s-%d.%d", kind, s, a)
-                            : FormatText("%s-%d.%d-%d.%d", kind, s, a, s, b);
+        baseName_ =
+            b == -1 ? Format("%s-%d.%d", kind, s, a) : Format("%s-%d.%d-%d.%d", kind, s, a, s, b);
     } else {
-        baseName_ = b == -1 ? FormatText("%s-%d", kind, a) : FormatText("%s-%d-%d", kind, a, b);
+        baseName_ = b == -1 ? Format("%s-%d", kind, a) : Format("%s-%d-%d", kind, a, b);
     }
     finalPath_ = directory_ + baseName_ + ".svg";
     tempPath_ = SheetTemporaryPath(directory_ + baseName_, "svg");

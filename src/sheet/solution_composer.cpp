@@ -4,6 +4,8 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/checked_number.h"
+#include "foundation/first_letter.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
@@ -75,10 +77,6 @@ float ColumnAFontFactor(std::size_t length) {
     return length <= 3 ? 6.0f : 16.0f / static_cast<float>(length);
 }
 
-bool StartsWithLetter(const std::string& text, char upper) {
-    return !text.empty() && (text[0] == upper || text[0] == upper - 'A' + 'a');
-}
-
 class SolutionComposer {
   public:
     SolutionComposer(CKibMap& map, CKibage& surface, std::ostream& out, int station, int position)
@@ -137,7 +135,7 @@ bool SolutionComposer::StartSheet() {
 
 void SolutionComposer::ComputeScales() {
     const float zoom = map_.zoom;
-    const int mapScale = ScaleForZoom(doc_.mapScale, zoom);
+    const int mapScale = ScaleOverZoom(doc_.mapScale, zoom);
     if (mapScale == 0) {
         LogError("[** ERROR **] Unknown original map scale!");
         solScale_ = 0;
@@ -149,7 +147,7 @@ void SolutionComposer::ComputeScales() {
 }
 
 void SolutionComposer::ApplyColours() {
-    if (StartsWithLetter(cfg_.Item(id::Solutions_KIBSYMCOLOR).GetValue(), 'R')) {
+    if (FirstLetter(cfg_.Item(id::Solutions_KIBSYMCOLOR).GetValue(), LetterCase::Either) == 'R') {
         const std::string red = "rgb(255,0,0)";
         SetSymbolColour(map_, map_.chairId, red, 1);
         SetSymbolColour(map_, map_.correctFlagId, red, 1);
@@ -157,7 +155,7 @@ void SolutionComposer::ApplyColours() {
         SetSymbolColour(map_, map_.zeroId, red, 1);
         SetSymbolColour(map_, map_.lettersId, red, 6);
     }
-    if (StartsWithLetter(cfg_.Item(id::MapColors_PURPLEMODE).GetValue(), 'D')) {
+    if (FirstLetter(cfg_.Item(id::MapColors_PURPLEMODE).GetValue(), LetterCase::Either) == 'D') {
         SetSymbolColour(map_, map_.circleId,
                         RgbText(cfg_.Color(id::MapColors_PURPLECOLOR).GetColor()), 1);
     }
@@ -307,7 +305,7 @@ void SolutionComposer::WriteMap() {
         }
         ReduceToSegment(map_, reach, middle_.x / map_.zoom, middle_.y / map_.zoom, true);
     }
-    const std::string transform = FormatText(
+    const std::string transform = Format(
         "translate(%d %d) scale(%.3f) translate(%.3f %.3f) rotate(%d %.3f %.3f) scale(%.3f)",
         k_.mapCentreX, k_.mapCentreY, static_cast<double>(factor_), static_cast<double>(-middle_.x),
         static_cast<double>(-middle_.y), rotation_, static_cast<double>(middle_.x),
@@ -448,7 +446,7 @@ void SolutionComposer::WriteDescriptionRow(const DescGeometry& g, int t, bool la
     out_ << "        </g>\r\n"
          << "      </g>\r\n";
 
-    const std::string label = FormatText("%d.%d", s_, t);
+    const std::string label = Format("%d.%d", s_, t);
     TextCellF number = DescCell(0.0f, top, h, bottom, label);
     number.fontSize = TruncateToIntOr(static_cast<double>(ColumnAFontFactor(label.size()) * h), 0);
     k_.TextLine(number);

@@ -5,6 +5,7 @@
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
 #include "foundation/checked_number.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_map.h"
@@ -56,7 +57,7 @@ bool SolutionRun::MakeStation(int s, int position) {
         return true;
     }
     LogDebug("==== Making SOL %d...", s);
-    SetStatusText(FormatMessage("Generating SOL %d...", s));
+    SetStatusText(Format("Generating SOL %d...", s));
     // A station whose composition fails leaves its place on the sheet empty.
     ComposeSolutionMap(*map, *surface_, output_->Stream(), s, position);
     return true;
@@ -109,7 +110,7 @@ bool SolutionRun::GenerateSolutionSvg(std::uint32_t stationMask) {
     const std::vector<int> stations = SelectedStations(svg_.GetConfig(), stationMask);
     bool result = !stations.empty();
     if (result) {
-        const int scale = ScaleForZoom(doc.mapScale, doc.mapZoom);
+        const int scale = ScaleOverZoom(doc.mapScale, doc.mapZoom);
         result = surface_->ComputeLayout(false, true, scale, LayoutStation(stations), 0, 0);
     }
     if (result) {

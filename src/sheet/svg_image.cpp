@@ -1,6 +1,7 @@
 #include "sheet/svg_image.h"
 
 #include "foundation/file_stamp.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "sheet/file_copy.h"
 #include "sheet/svg_text.h"
@@ -59,21 +60,21 @@ void CSvgImage::Write(const std::string& text) {
 
 std::string CSvgImage::IntCoord(int v) const {
     if (v >= 0) {
-        return FormatText("%d.%c", v, halfShift ? '5' : '0');
+        return Format("%d.%c", v, halfShift ? '5' : '0');
     }
-    return FormatText("%.1f", v + Shift()); // below zero the half step goes toward zero
+    return Format("%.1f", v + Shift()); // below zero the half step goes toward zero
 }
 
 void CSvgImage::Attr(const char* name, const std::string& value) {
-    Write(FormatText(" %s=\"%s\"", name, SvgSafeText(value).c_str()));
+    Write(Format(" %s=\"%s\"", name, SvgSafeText(value).c_str()));
 }
 
 void CSvgImage::Attr(const char* name, int value) {
-    Write(FormatText(" %s=\"%d\"", name, value));
+    Write(Format(" %s=\"%d\"", name, value));
 }
 
 void CSvgImage::AttrFloat(const char* name, double value) {
-    Write(FormatText(" %s=\"%f\"", name, value));
+    Write(Format(" %s=\"%f\"", name, value));
 }
 
 void CSvgImage::AttrColour(const char* name, int colour) {
@@ -82,7 +83,7 @@ void CSvgImage::AttrColour(const char* name, int colour) {
 
 void CSvgImage::BeginGroup(const char* id, int lineWidth, int colour, bool dashed) {
     if (id != nullptr) {
-        Write(FormatText("<g id=\"%s\"", SvgSafeText(id).c_str()));
+        Write(Format("<g id=\"%s\"", SvgSafeText(id).c_str()));
     } else {
         Write("  <g");
     }
@@ -103,7 +104,7 @@ void CSvgImage::BeginPath() {
 }
 
 void CSvgImage::MoveTo(double x, double y) {
-    Write(FormatText("    <path d=\"M%.3f,%.3f", x + Shift(), y + Shift()));
+    Write(Format("    <path d=\"M%.3f,%.3f", x + Shift(), y + Shift()));
 }
 
 void CSvgImage::MoveTo(float x, float y) {
@@ -115,7 +116,7 @@ void CSvgImage::MoveTo(int x, int y) {
 }
 
 void CSvgImage::LineTo(double x, double y) {
-    Write(FormatText(" L%.3f,%.3f", x + Shift(), y + Shift()));
+    Write(Format(" L%.3f,%.3f", x + Shift(), y + Shift()));
 }
 
 void CSvgImage::LineTo(float x, float y) {
@@ -132,15 +133,15 @@ void CSvgImage::EndPath() {
 
 void CSvgImage::CircleSubpath(float cx, float cy, float r) {
     const double rr = r;
-    Write(FormatText(" M%.3f %.3f a%.3f,%.3f 0 0,1 %.3f,0 a%.3f,%.3f 0 0,1 %.3f,0z",
-                     static_cast<double>(cx) - rr, static_cast<double>(cy), rr, rr, 2.0 * rr, rr,
-                     rr, -2.0 * rr));
+    Write(Format(" M%.3f %.3f a%.3f,%.3f 0 0,1 %.3f,0 a%.3f,%.3f 0 0,1 %.3f,0z",
+                 static_cast<double>(cx) - rr, static_cast<double>(cy), rr, rr, 2.0 * rr, rr, rr,
+                 -2.0 * rr));
 }
 
 void CSvgImage::RectSubpath(float x, float y, float width, float height) {
-    Write(FormatText(" M%.3f %.3f v%.3f h%.3f v-%.3fz", static_cast<double>(x),
-                     static_cast<double>(y), static_cast<double>(height),
-                     static_cast<double>(width), static_cast<double>(height)));
+    Write(Format(" M%.3f %.3f v%.3f h%.3f v-%.3fz", static_cast<double>(x), static_cast<double>(y),
+                 static_cast<double>(height), static_cast<double>(width),
+                 static_cast<double>(height)));
 }
 
 void CSvgImage::FillPolygons(const PolygonTable& table, int colour) {
@@ -152,9 +153,9 @@ void CSvgImage::FillPolygons(const PolygonTable& table, int colour) {
         if (polygon.empty()) {
             continue;
         }
-        Write(FormatText("      <path d=\"M%d.0,%d.0", polygon[0].x, polygon[0].y));
+        Write(Format("      <path d=\"M%d.0,%d.0", polygon[0].x, polygon[0].y));
         for (size_t i = 1; i < polygon.size(); ++i) {
-            Write(FormatText(" L%d.0,%d.0", polygon[i].x, polygon[i].y));
+            Write(Format(" L%d.0,%d.0", polygon[i].x, polygon[i].y));
         }
         Write("z\"/>\r\n");
     }
@@ -162,9 +163,9 @@ void CSvgImage::FillPolygons(const PolygonTable& table, int colour) {
 }
 
 void CSvgImage::NorthArrow(int x, int y, int angle) {
-    const std::string transform = FormatText("rotate(%d %d.0 %d.0) translate(%d.0,%d.0) scale(%f)",
-                                             angle, x, y, x, y, arrowSize / 100.0);
-    Write(FormatText("<g id=\"north-arrow\" transform=\"%s\">\r\n", transform.c_str()));
+    const std::string transform = Format("rotate(%d %d.0 %d.0) translate(%d.0,%d.0) scale(%f)",
+                                         angle, x, y, x, y, arrowSize / 100.0);
+    Write(Format("<g id=\"north-arrow\" transform=\"%s\">\r\n", transform.c_str()));
     FillPolygons(NorthArrowShape(), arrowColour);
     Write("</g>\r\n");
 }
@@ -174,9 +175,9 @@ void CSvgImage::CellFrame(const TextCellF& cell) {
         return;
     }
     const double h = Shift();
-    Write(FormatText("          <rect x=\"%.3f\" y=\"%.3f\" width=\"%.3f\" height=\"%.3f\"",
-                     cell.x1 + h, cell.y1 + h, static_cast<double>(cell.x2) - cell.x1,
-                     static_cast<double>(cell.y2) - cell.y1));
+    Write(Format("          <rect x=\"%.3f\" y=\"%.3f\" width=\"%.3f\" height=\"%.3f\"",
+                 cell.x1 + h, cell.y1 + h, static_cast<double>(cell.x2) - cell.x1,
+                 static_cast<double>(cell.y2) - cell.y1));
     AttrColour("stroke", cell.colour);
     AttrFloat("stroke-width", cell.frameWidth / 10.0);
     Write("/>\r\n");
@@ -200,7 +201,7 @@ void CSvgImage::TextLine(const TextCellF& cell) {
         const CellFont font = FontOf(cell);
         const double y = (cell.y1 + h + cell.y2) * 0.5 + font.baseline * font.size;
         const int z = Sign(cell.align);
-        Write(FormatText("          <text x=\"%.3f\" y=\"%.3f\"", AlignedX(cell, z, h), y));
+        Write(Format("          <text x=\"%.3f\" y=\"%.3f\"", AlignedX(cell, z, h), y));
         Attr("text-anchor", std::string(AnchorOf(z)));
         CellTextTail(cell, font.size);
     }
@@ -226,12 +227,21 @@ void CSvgImage::TextBox(const TextCellF& cell) {
             y = (2.0 * h + cell.y1 + cell.y2) * 0.5;
             baseline = "middle";
         }
-        Write(FormatText("          <text x=\"%.3f\" y=\"%.3f\"", AlignedX(cell, z, h), y));
+        Write(Format("          <text x=\"%.3f\" y=\"%.3f\"", AlignedX(cell, z, h), y));
         Attr("text-anchor", std::string(AnchorOf(z)));
         Attr("dominant-baseline", std::string(baseline));
         CellTextTail(cell, fontSize);
     }
     Write("        </g>\r\n");
+}
+
+// The outline of a map's place in a preview: a thin dashed black line.
+void CSvgImage::BeginOutline() {
+    BeginGroup("map-outline", 1, 0, true);
+}
+
+void CSvgImage::EndOutline() {
+    EndGroup();
 }
 
 void CSvgImage::PlaceLogo(const std::string& outputDir, const std::string& logoPath, int count) {
@@ -266,9 +276,9 @@ void CSvgImage::PlaceLogo(const std::string& outputDir, const std::string& logoP
     } else {
         LogDebug("Existing logo %s used.", target.c_str());
     }
-    Write(FormatText("<image xlink:href=\"%s\" width=\"%d\" height=\"%d\" x=\"%d\" y=\"%d\" />\r\n",
-                     SvgSafeText(fileName).c_str(), logoW, logoH, (sheetW - logoW) / 2,
-                     ((count + 1) / 2) * rowH + logoTop + rowTop));
+    Write(Format("<image xlink:href=\"%s\" width=\"%d\" height=\"%d\" x=\"%d\" y=\"%d\" />\r\n",
+                 SvgSafeText(fileName).c_str(), logoW, logoH, (sheetW - logoW) / 2,
+                 ((count + 1) / 2) * rowH + logoTop + rowTop));
 }
 
 } // namespace kib

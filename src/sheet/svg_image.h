@@ -37,6 +37,8 @@ class CSvgImage : public CKibage {
     void FillPolygons(const PolygonTable& table, int colour) override;
     void NorthArrow(int x, int y, int angle) override;
     void PlaceLogo(const std::string& outputDir, const std::string& logoPath, int count) override;
+    void BeginOutline() override;
+    void EndOutline() override;
 
   private:
     double Shift() const { return halfShift ? 0.5 : 0.0; }

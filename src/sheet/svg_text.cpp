@@ -1,33 +1,11 @@
 #include "sheet/svg_text.h"
 
+#include "foundation/format.h"
 #include "foundation/text_codec.h"
 
 #include <cstdarg>
-#include <cstdio>
-#include <vector>
 
 namespace kib {
-
-namespace {
-
-std::string FormatV(const char* format, va_list args) {
-    va_list copy;
-    va_copy(copy, args);
-    char small[256];
-    const int n = std::vsnprintf(small, sizeof small, format, copy);
-    va_end(copy);
-    if (n < 0) {
-        return std::string();
-    }
-    if (static_cast<size_t>(n) < sizeof small) {
-        return std::string(small, static_cast<size_t>(n));
-    }
-    std::vector<char> big(static_cast<size_t>(n) + 1);
-    std::vsnprintf(big.data(), big.size(), format, args);
-    return std::string(big.data(), static_cast<size_t>(n));
-}
-
-} // namespace
 
 void AppendF(std::ostream& out, const char* format, ...) {
     va_list args;
@@ -37,16 +15,8 @@ void AppendF(std::ostream& out, const char* format, ...) {
     out << text;
 }
 
-std::string FormatText(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    std::string text = FormatV(format, args);
-    va_end(args);
-    return text;
-}
-
 std::string RgbText(int colour) {
-    return FormatText("rgb(%d,%d,%d)", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    return Format("rgb(%d,%d,%d)", colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
 std::string XmlEscape(const std::string& text) {

@@ -1,5 +1,6 @@
-// Small helpers for writing SVG text: printf-style appending, colours and
-// XML escaping of texts that come from the configuration or the map.
+// Small helpers for writing SVG text: printf-style appending (through the one
+// formatter, foundation/format.h), colours and XML escaping of texts that come
+// from the configuration or the map.
 #pragma once
 
 #include <ostream>
@@ -9,8 +10,6 @@ namespace kib {
 
 // Formats like printf (full length, never cut) and appends the result to out.
 void AppendF(std::ostream& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
-// Formats like printf into a string of any length.
-std::string FormatText(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // "rgb(%d,%d,%d)" of a colour integer red + 256 * green + 65536 * blue.
 std::string RgbText(int colour);

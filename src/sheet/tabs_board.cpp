@@ -2,7 +2,7 @@
 // station's printed maps by task, and the pointing board with the answer letters.
 #include "sheet/kibage.h"
 
-#include <cstdio>
+#include <string>
 
 namespace kib {
 
@@ -30,11 +30,8 @@ TextCell LabelCell(int x1, int y1, int x2, int y2, const FontSpec& font, const s
     return cell;
 }
 
-// A number written with a format into at most `width` characters.
-std::string Clipped(const char* format, int value, size_t width) {
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    std::string text(buffer);
+// A number written into at most `width` characters.
+std::string Clipped(const std::string& text, size_t width) {
     return text.substr(0, width);
 }
 
@@ -74,7 +71,7 @@ void CKibage::DrawCrossedTab(int x0, int x1, int bottom) {
 
 void CKibage::DrawTaskTab(int stationNo, int task, int x0, int x1, int bottom) {
     const int top = bottom - tabSize;
-    const std::string number = Clipped("%d", task, 2);
+    const std::string number = Clipped(std::to_string(task), 2);
     if (!statNum) {
         TextCell cell = FrameCell(x0, top, x1, bottom, tabsFont);
         cell.text = number;
@@ -83,7 +80,8 @@ void CKibage::DrawTaskTab(int stationNo, int task, int x0, int x1, int bottom) {
     }
     const int h = (tabSize + 1) / 2;
     TextLine(FrameCell(x0, top, x1, bottom, tabsFont));
-    TextLine(LabelCell(x0, top, x1 - h, bottom, tabsFont, Clipped("%d:", stationNo, 3), -1, 1));
+    TextLine(LabelCell(x0, top, x1 - h, bottom, tabsFont,
+                       Clipped(std::to_string(stationNo) + ":", 3), -1, 1));
     TextLine(LabelCell(x1 - h, top, x1, bottom, tabsFont, number, 0, -1));
 }
 

@@ -116,7 +116,7 @@ TEST(TextBaselinesTest, TextBoxesGetTheOffsetOfTheirBaseline) {
 }
 
 TEST_F(BuiltInConvertTest, EachFormatAtThePageSizeAndResolution) {
-    ASSERT_TRUE(ConvertBuiltIn(base, kFormatPdf, 600, false));
+    ASSERT_TRUE(ConvertBuiltIn(base, OutputFormat::Pdf, 600, false));
     const std::string pdf = test::ReadFile(base + ".pdf");
     EXPECT_THAT(pdf, StartsWith("%PDF-"));
     const std::size_t box = pdf.find("/MediaBox");
@@ -126,13 +126,13 @@ TEST_F(BuiltInConvertTest, EachFormatAtThePageSizeAndResolution) {
     EXPECT_NEAR(x1 - x0, 210 * 72 / 25.4, 0.01);
     EXPECT_NEAR(y1 - y0, 297 * 72 / 25.4, 0.01);
 
-    ASSERT_TRUE(ConvertBuiltIn(base, kFormatPs, 600, false));
+    ASSERT_TRUE(ConvertBuiltIn(base, OutputFormat::Ps, 600, false));
     EXPECT_THAT(test::ReadFile(base + ".ps"), StartsWith("%!PS-Adobe-3.0\n"));
-    ASSERT_TRUE(ConvertBuiltIn(base, kFormatEps, 600, false));
+    ASSERT_TRUE(ConvertBuiltIn(base, OutputFormat::Eps, 600, false));
     EXPECT_THAT(test::ReadFile(base + ".eps"), StartsWith("%!PS-Adobe-3.0 EPSF-3.0"));
 
     // PNG: whole pixels of the page at the resolution, which the file records.
-    ASSERT_TRUE(ConvertBuiltIn(base, kFormatPng, 150, true));
+    ASSERT_TRUE(ConvertBuiltIn(base, OutputFormat::Png, 150, true));
     const std::string png = test::ReadFile(base + "z.png");
     ASSERT_GT(png.size(), 60u);
     EXPECT_EQ(png.substr(12, 4), "IHDR");
@@ -156,20 +156,20 @@ TEST_F(BuiltInConvertTest, TargetsNewerThanTheirSvgAreSkipped) {
     test::WriteFile(base + ".pdf", "newer");
     ASSERT_TRUE(SetFileStamp(base + ".svg", kNoon));
     ASSERT_TRUE(SetFileStamp(base + ".pdf", kNoon + kHour));
-    EXPECT_TRUE(ConvertBuiltIn(base, kFormatPdf, 600, false));
+    EXPECT_TRUE(ConvertBuiltIn(base, OutputFormat::Pdf, 600, false));
     EXPECT_EQ(test::ReadFile(base + ".pdf"), "newer");
     EXPECT_THAT(host.debug, Contains("Converting '" + base + ".svg' to '" + base +
                                      ".pdf' skipped due to file times"));
 
     // A target of the same time as its SVG is made again.
     ASSERT_TRUE(SetFileStamp(base + ".pdf", kNoon));
-    EXPECT_TRUE(ConvertBuiltIn(base, kFormatPdf, 600, false));
+    EXPECT_TRUE(ConvertBuiltIn(base, OutputFormat::Pdf, 600, false));
     EXPECT_THAT(test::ReadFile(base + ".pdf"), StartsWith("%PDF-"));
 }
 
 TEST_F(BuiltInConvertTest, AFailedConversionNeverReplacesAGoodFile) {
-    for (int format : {kFormatPdf, kFormatPng}) {
-        const std::string extension = format == kFormatPdf ? "pdf" : "png";
+    for (OutputFormat format : {OutputFormat::Pdf, OutputFormat::Png}) {
+        const std::string extension = format == OutputFormat::Pdf ? "pdf" : "png";
         SCOPED_TRACE(extension);
         host.Clear();
         test::WriteFile(base + ".svg", "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"2");
@@ -190,7 +190,7 @@ TEST_F(BuiltInConvertTest, AFailedConversionNeverReplacesAGoodFile) {
     // A page without a size cannot be converted either.
     host.Clear();
     test::WriteFile(base + ".svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"/>");
-    EXPECT_FALSE(ConvertBuiltIn(base, kFormatPdf, 100, false));
+    EXPECT_FALSE(ConvertBuiltIn(base, OutputFormat::Pdf, 100, false));
     EXPECT_THAT(host.messages, Contains("[** ERROR **] Cannot convert '" + base +
                                         ".svg': it gives no page size."));
     EXPECT_EQ(test::ReadFile(base + ".pdf"), "good");

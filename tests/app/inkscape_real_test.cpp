@@ -55,13 +55,13 @@ TEST(RealInkscapeTest, ConvertsASheetToPdfAndPng) {
     EXPECT_NE(App().inkscapeKind, InkscapeKind::Unknown);
 
     const std::string base = dir.Path() + "out/sol-1-2";
-    ASSERT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    ASSERT_TRUE(ConvertSheet(base, OutputFormat::Pdf, 600, false));
     const std::string pdf = test::ReadFile(base + ".pdf");
     EXPECT_EQ(pdf.rfind("%PDF-", 0), 0u);
     EXPECT_NE(pdf.find("%%EOF"), std::string::npos);
 
     const int dpi = 150;
-    ASSERT_TRUE(ConvertSheet(base, kFormatPng, dpi, false));
+    ASSERT_TRUE(ConvertSheet(base, OutputFormat::Png, dpi, false));
     const std::string png = test::ReadFile(base + ".png");
     ASSERT_GT(png.size(), 24u);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");

@@ -70,16 +70,16 @@ TEST(InkscapeVersionTest, DialectFromVersionOutput) {
 }
 
 TEST(InkscapeFormatTest, ExtensionsAndVariants) {
-    EXPECT_EQ(OutputFormatExtension(0), nullptr);
-    EXPECT_STREQ(OutputFormatExtension(kFormatPdf), "pdf");
-    EXPECT_STREQ(OutputFormatExtension(kFormatPs), "ps");
-    EXPECT_STREQ(OutputFormatExtension(kFormatEps), "eps");
-    EXPECT_STREQ(OutputFormatExtension(kFormatPng), "png");
-    EXPECT_EQ(OutputFormatExtension(5), nullptr);
-    EXPECT_TRUE(IsRasterFormat(kFormatPng));
-    EXPECT_FALSE(IsRasterFormat(kFormatPdf));
-    EXPECT_FALSE(IsRasterFormat(kFormatEps));
-    EXPECT_FALSE(IsRasterFormat(-1));
+    EXPECT_EQ(OutputFormatExtension(OutputFormat::None), nullptr);
+    EXPECT_STREQ(OutputFormatExtension(OutputFormat::Pdf), "pdf");
+    EXPECT_STREQ(OutputFormatExtension(OutputFormat::Ps), "ps");
+    EXPECT_STREQ(OutputFormatExtension(OutputFormat::Eps), "eps");
+    EXPECT_STREQ(OutputFormatExtension(OutputFormat::Png), "png");
+    EXPECT_EQ(OutputFormatExtension(static_cast<OutputFormat>(5)), nullptr);
+    EXPECT_TRUE(IsRasterFormat(OutputFormat::Png));
+    EXPECT_FALSE(IsRasterFormat(OutputFormat::Pdf));
+    EXPECT_FALSE(IsRasterFormat(OutputFormat::Eps));
+    EXPECT_FALSE(IsRasterFormat(static_cast<OutputFormat>(-1)));
 
     const ConversionFiles plain = MakeConversionFiles("/o/map-2.4", "png", false);
     EXPECT_EQ(plain.source, "/o/map-2.4.svg");
@@ -254,7 +254,7 @@ TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
     dir.Write("out dir/prn-3.0-3.1.png", "old");
     SetStamps(kNoon + kHour, kNoon, "png");
 
-    EXPECT_TRUE(ConvertSheet(base, kFormatPng, 900, false));
+    EXPECT_TRUE(ConvertSheet(base, OutputFormat::Png, 900, false));
 
     // Every argument arrived as one word, blanks in the names included.
     EXPECT_EQ(test::ReadFile(dir.Path() + "fake/bin/args.txt"),
@@ -276,7 +276,7 @@ TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
     // The z-suffix names the target only; a single line with its line end is one log line.
     InstallFake("complete \"$out\"\nprintf 'done\\r\\n'\n");
     host.Clear();
-    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 900, true));
+    EXPECT_TRUE(ConvertSheet(base, OutputFormat::Pdf, 900, true));
     EXPECT_TRUE(test::ReadFile(base + "z.pdf").starts_with("%PDF-1.5\n"));
     EXPECT_FALSE(Exists(base + ".pdf"));
     EXPECT_EQ(host.messages.back(), "done");
@@ -286,7 +286,7 @@ TEST_F(FakeConversionTest, InkscapeNeverWritesThroughALinkAtTheTemporaryName) {
     InstallFake("complete \"$out\"\n");
     const std::string victim = dir.Write("precious.txt", "precious");
     std::filesystem::create_symlink(victim, Temporary(base, "pdf"));
-    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_TRUE(ConvertSheet(base, OutputFormat::Pdf, 600, false));
     EXPECT_EQ(test::ReadFile(victim), "precious");
     EXPECT_TRUE(test::ReadFile(base + ".pdf").starts_with("%PDF-"));
     EXPECT_FALSE(Exists(Temporary(base, "pdf")));
@@ -303,7 +303,7 @@ TEST_F(FakeConversionTest, AFolderNamedLikeAnOptionIsPassedAsAPath) {
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
     dir.Write("-out/map-1.1.svg", "<svg/>\n");
-    const bool converted = ConvertSheet("-out/map-1.1", kFormatPdf, 600, false);
+    const bool converted = ConvertSheet("-out/map-1.1", OutputFormat::Pdf, 600, false);
     std::filesystem::current_path(before);
     EXPECT_TRUE(converted);
     EXPECT_TRUE(test::ReadFile(dir.Path() + "-out/map-1.1.pdf").starts_with("%PDF-"));
@@ -315,7 +315,7 @@ TEST_F(FakeConversionTest, PathsThatAreNotUtf8AreReportedBeforeInkscapeRuns) {
     InstallFake("touch \"$(dirname \"$0\")/called\"\ncomplete \"$out\"\n");
     const std::string latin1 = dir.Path() + "caf\xE9/prn-3.0-3.1";
     dir.Write("caf\xE9/prn-3.0-3.1.svg", "<svg/>\n");
-    EXPECT_FALSE(ConvertSheet(latin1, kFormatPdf, 600, false));
+    EXPECT_FALSE(ConvertSheet(latin1, OutputFormat::Pdf, 600, false));
     EXPECT_EQ(host.messages.back(),
               "[** ERROR **] Inkscape cannot convert '" + latin1 +
                   ".svg': the name of the file or of a folder is not UTF-8. Rename it or choose "
@@ -332,23 +332,23 @@ TEST_F(FakeConversionTest, SkipsTargetsNewerThanTheirSvg) {
         "Converting '" + base + ".svg' to '" + target + "' skipped due to file times";
 
     SetStamps(kNoon, kNoon + kHour);
-    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_TRUE(ConvertSheet(base, OutputFormat::Pdf, 600, false));
     EXPECT_EQ(test::ReadFile(target), "old");
     EXPECT_THAT(host.messages, IsEmpty());
     EXPECT_THAT(host.debug, ElementsAre(skipped));
 
     SetStamps(kNoon, kNoon); // equal times convert
-    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_TRUE(ConvertSheet(base, OutputFormat::Pdf, 600, false));
     EXPECT_NE(test::ReadFile(target), "old");
 
     dir.Write("out dir/prn-3.0-3.1.pdf", "old");
     SetStamps(kNoon + kHour, kNoon); // the SVG was written again
-    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_TRUE(ConvertSheet(base, OutputFormat::Pdf, 600, false));
     EXPECT_NE(test::ReadFile(target), "old");
 
     std::filesystem::remove(base + ".svg"); // a missing SVG with an existing target
     host.Clear();
-    EXPECT_TRUE(ConvertSheet(base, kFormatPdf, 600, false));
+    EXPECT_TRUE(ConvertSheet(base, OutputFormat::Pdf, 600, false));
     EXPECT_THAT(host.messages, IsEmpty());
 }
 
@@ -396,9 +396,9 @@ TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
         SetStamps(kNoon + kHour, kNoon, c.extension);
         host.Clear();
         App().errorFlag = false;
-        const int format = std::string(c.extension) == "png"   ? kFormatPng
-                           : std::string(c.extension) == "eps" ? kFormatEps
-                                                               : kFormatPdf;
+        const OutputFormat format = std::string(c.extension) == "png"   ? OutputFormat::Png
+                           : std::string(c.extension) == "eps" ? OutputFormat::Eps
+                                                               : OutputFormat::Pdf;
 
         EXPECT_FALSE(ConvertSheet(base, format, 600, false)) << c.body;
         EXPECT_EQ(host.messages.back(), c.error);

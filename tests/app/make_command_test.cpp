@@ -261,8 +261,8 @@ TEST_F(MakeCommandTest, CommandTextsAndFormats) {
     EXPECT_FALSE(CommandTexts(MakeCommandKind::SolSvgs).showTasks);
     EXPECT_TRUE(CommandTexts(MakeCommandKind::SolImages).solution);
     EXPECT_STREQ(CommandTexts(MakeCommandKind::SolSvgs).runTitle, "Generating Solution Maps...");
-    EXPECT_EQ(OutputFormatOfExtension("png"), 4);
-    EXPECT_EQ(OutputFormatOfExtension("jpg"), 0);
+    EXPECT_EQ(OutputFormatOfExtension("png"), OutputFormat::Png);
+    EXPECT_EQ(OutputFormatOfExtension("jpg"), OutputFormat::None);
 }
 
 } // namespace

@@ -54,8 +54,8 @@ TEST(ConversionLoopTest, MapImageSheetsForEachChoiceAndTiling) {
     ASSERT_TRUE(cfg.Item(id::Event_TASKS).SetText("5"));
     ASSERT_TRUE(cfg.StationItem(4, id::Station_TASKS).SetText("4"));
     ASSERT_TRUE(cfg.StationItem(6, id::Station_TASKS).SetText("6"));
-    ConversionSettings prt{'P', "/o/", 600, kFormatPdf};
-    ConversionSettings ant{'A', "/o/", 600, kFormatPdf};
+    ConversionSettings prt{'P', "/o/", 600, OutputFormat::Pdf};
+    ConversionSettings ant{'A', "/o/", 600, OutputFormat::Pdf};
     struct Case {
         const char* what;
         ConversionSettings settings;
@@ -124,7 +124,7 @@ TEST(ConversionLoopTest, MapImageSheetsForEachChoiceAndTiling) {
         }
     }
 
-    const ConversionSettings web{'W', "/o/", 300, kFormatPng};
+    const ConversionSettings web{'W', "/o/", 300, OutputFormat::Png};
     const std::vector<SheetConversion> sheets = MapImageSheets(cfg, web, 2, 1, 0);
     ASSERT_EQ(sheets.size(), 1u);
     EXPECT_EQ(sheets[0].base, "/o/map-2.1");
@@ -140,12 +140,12 @@ TEST(ConversionLoopTest, SolutionSheetsAndSelectedStations) {
     ASSERT_TRUE(cfg.Item(id::Event_MINSTAT).SetText("0"));
     EXPECT_THAT(SelectedStations(cfg, 1u), ElementsAre(0));
 
-    const ConversionSettings prt{'P', "/o/", 600, kFormatPdf};
+    const ConversionSettings prt{'P', "/o/", 600, OutputFormat::Pdf};
     EXPECT_THAT(Bases(SolutionImageSheets(prt, {2, 5, 7}, 4)), ElementsAre("/o/sol-2-7"));
     EXPECT_THAT(Bases(SolutionImageSheets(prt, {1, 2, 3, 4, 5}, 2)),
                 ElementsAre("/o/sol-1-2", "/o/sol-3-4", "/o/sol-5-5"));
     EXPECT_THAT(Bases(SolutionImageSheets(prt, {}, 2)), IsEmpty());
-    const ConversionSettings web{'W', "/o/", 600, kFormatPng};
+    const ConversionSettings web{'W', "/o/", 600, OutputFormat::Png};
     const std::vector<SheetConversion> sheets = SolutionImageSheets(web, {3, 4}, 1);
     EXPECT_THAT(Bases(sheets), ElementsAre("/o/sol-3", "/o/sol-4"));
     EXPECT_EQ(sheets[0].dpi, 600) << "solutions are never enlarged";
@@ -179,7 +179,7 @@ class MakeImagesTest : public test::MakeEventTest {
             return std::optional<MakeChoice>(choice);
         };
     }
-    static MakeChoice Choice(std::uint32_t mask, int task, int format) {
+    static MakeChoice Choice(std::uint32_t mask, int task, OutputFormat format) {
         MakeChoice c;
         c.stationMask = mask;
         c.taskChoice = task;
@@ -202,7 +202,8 @@ class MakeImagesTest : public test::MakeEventTest {
 
 TEST_F(MakeImagesTest, MapImagesConvertEverySheetOfTheChosenStationOnce) {
     Set(id::System_DEBUGGING, "Yes");
-    const MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 2, -1, kFormatPdf)));
+    const MakeOutcome outcome =
+        OnMakeMapImages(&doc, Dialog(Choice(1u << 2, -1, OutputFormat::Pdf)));
 
     ASSERT_EQ(outcome.end, MakeEnd::Closed);
     EXPECT_TRUE(outcome.runSucceeded);
@@ -234,19 +235,20 @@ TEST_F(MakeImagesTest, MapImagesConvertEverySheetOfTheChosenStationOnce) {
     EXPECT_FALSE(RUNNING());
 
     // Again: the SVG sheets are unchanged, so every converted file is newer.
-    const MakeOutcome again = OnMakeMapImages(&doc, Dialog(Choice(1u << 2, -1, kFormatPdf)));
+    const MakeOutcome again = OnMakeMapImages(&doc, Dialog(Choice(1u << 2, -1, OutputFormat::Pdf)));
     EXPECT_EQ(LastBoxText(), "Image files created.");
     EXPECT_EQ(Calls().size(), 2u) << "nothing converted again";
     EXPECT_THAT(host.debug, Contains("Converting '" + out + "prn-2.0-2.1.svg' to '" + out +
                                      "prn-2.0-2.1.pdf' skipped due to file times"));
-    EXPECT_EQ(requests[1].lastOutputFormat, kFormatPdf) << "the format chosen last is offered";
+    EXPECT_EQ(requests[1].lastOutputFormat, OutputFormat::Pdf)
+        << "the format chosen last is offered";
     EXPECT_TRUE(again.runSucceeded);
 }
 
 TEST_F(MakeImagesTest, WebModeMakesEnlargedZFiles) {
     Set(id::Target_MODE, "WEB");
     Set(id::Target_DPI, "100");
-    OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, kFormatPng)));
+    OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, OutputFormat::Png)));
     EXPECT_EQ(LastBoxText(), "Image files created.");
     const std::string out = dir + "/out/";
     ASSERT_THAT(Calls(), ElementsAre(SheetTemporaryPath(out + "map-1.1", "png")));
@@ -260,7 +262,7 @@ TEST_F(MakeImagesTest, HowRasterCommandsEndWhenSomethingGoesWrong) {
     // would ask about a courses file that went and came back.)
     Set(id::Source_MODE, "OFF");
     fs::rename(dir + "/Demo.Courses.xml", dir + "/courses.bak");
-    MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(0, -1, kFormatPdf)));
+    MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(0, -1, OutputFormat::Pdf)));
     EXPECT_EQ(LastBoxText(), "SVG files creation failed.");
     EXPECT_EQ(outcome.closingIcon, BoxIcon::Error);
     EXPECT_FALSE(outcome.runSucceeded);
@@ -273,7 +275,7 @@ TEST_F(MakeImagesTest, HowRasterCommandsEndWhenSomethingGoesWrong) {
         test::ScriptDir broken;
         broken.Script("bin/inkscape", "echo 'no version here'\n");
         Set(id::System_INKSCAPEPATH, broken.Path());
-        outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, kFormatPdf)));
+        outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, OutputFormat::Pdf)));
         EXPECT_EQ(LastBoxText(), "Image files creation failed.");
         EXPECT_EQ(outcome.closingIcon, BoxIcon::Error);
         EXPECT_THAT(Calls(), IsEmpty());
@@ -283,7 +285,7 @@ TEST_F(MakeImagesTest, HowRasterCommandsEndWhenSomethingGoesWrong) {
     // Inkscape fails on a sheet: the next is still tried and the box says to look.
     test::WriteFile(inkscape.Path() + "bin/fail.txt", "");
     host.Clear();
-    outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, -1, kFormatPdf)));
+    outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, -1, OutputFormat::Pdf)));
     EXPECT_EQ(LastBoxText(), "Image files creation failed!\nSee the Output Window for details.");
     EXPECT_EQ(outcome.closingIcon, BoxIcon::Error);
     EXPECT_EQ(Calls().size(), 2u);
@@ -298,7 +300,7 @@ TEST_F(MakeImagesTest, HowRasterCommandsEndWhenSomethingGoesWrong) {
             OnStop();
         }
     };
-    outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, -1, kFormatPdf)));
+    outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, -1, OutputFormat::Pdf)));
     host.onPump = nullptr;
     EXPECT_EQ(LastBoxText(), "Image files creation failed.");
     EXPECT_EQ(Calls().size(), 1u);
@@ -312,7 +314,7 @@ TEST_F(MakeImagesTest, HowRasterCommandsEndWhenSomethingGoesWrong) {
     fs::remove_all(dir + "/out");
     fs::create_directory(dir + "/out");
     host.Clear();
-    outcome = OnMakeMapImages(&doc, Dialog(Choice(0, -1, 7)));
+    outcome = OnMakeMapImages(&doc, Dialog(Choice(0, -1, static_cast<OutputFormat>(7))));
     EXPECT_EQ(LastBoxText(), "Image files creation failed.");
     EXPECT_TRUE(host.HasMessage("[** ERROR **] Output format 7 is unknown."));
     EXPECT_FALSE(fs::exists(dir + "/out/map-1.1.svg"));
@@ -323,7 +325,7 @@ TEST_F(MakeImagesTest, WithoutInkscapeTheBuiltInConverterConvertsAfterOneInfoLin
     const std::string nowhere = inkscape.Path() + "nowhere";
     test::PathOverride path(nowhere);
     Set(id::System_INKSCAPEPATH, nowhere);
-    const MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, kFormatPdf)));
+    const MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, OutputFormat::Pdf)));
     EXPECT_EQ(LastBoxText(), "Image files created.");
     EXPECT_EQ(outcome.closingIcon, BoxIcon::Information);
     const std::string info = "Inkscape is not installed (not in " + nowhere +
@@ -337,13 +339,13 @@ TEST_F(MakeImagesTest, WithoutInkscapeTheBuiltInConverterConvertsAfterOneInfoLin
 
 TEST_F(MakeImagesTest, TheConverterComesFromTheCommandElseFromTheConfiguration) {
     Set(id::System_CONVERTER, "Builtin");
-    OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, kFormatPs)));
+    OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, OutputFormat::Ps)));
     EXPECT_EQ(LastBoxText(), "Image files created.");
     EXPECT_THAT(Calls(), IsEmpty());
     EXPECT_EQ(test::ReadFile(dir + "/out/prn-1.0-1.1.ps").substr(0, 4), "%!PS");
 
     // The command's choice wins: Inkscape converts the solution sheet.
-    MakeChoice choice = Choice(0, -1, kFormatPdf);
+    MakeChoice choice = Choice(0, -1, OutputFormat::Pdf);
     choice.converter = Converter::Inkscape;
     OnMakeSolImages(&doc, Dialog(choice));
     EXPECT_EQ(LastBoxText(), "Image files created.");
@@ -357,7 +359,7 @@ TEST_F(MakeImagesTest, StopEndsBuiltInConversionsBeforeTheNextSheet) {
             OnStop();
         }
     };
-    const MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, -1, kFormatPdf)));
+    const MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, -1, OutputFormat::Pdf)));
     host.onPump = nullptr;
     EXPECT_EQ(LastBoxText(), "Image files creation failed.");
     EXPECT_EQ(outcome.closingIcon, BoxIcon::Error);
@@ -374,14 +376,14 @@ TEST_F(MakeImagesTest, WarningsOfTheSvgRunStillCountErrorsNoLonger) {
     test::FixtureOptions noColumnB;
     noColumnB.columnB = false;
     test::WriteFile(dir + "/Demo.S2.svg", test::FixtureMap(noColumnB));
-    OnMakeMapImages(&doc, Dialog(Choice(1u << 2, 1, kFormatPdf)));
+    OnMakeMapImages(&doc, Dialog(Choice(1u << 2, 1, OutputFormat::Pdf)));
     EXPECT_TRUE(host.HasMessage("[** ERROR **] Column B of control description is empty in "
                                 "task 2.1!"));
     EXPECT_EQ(LastBoxText(), "Image files created.");
 
     // Station 2's TASKS is 0: the SVG run warns, the conversion loop warns too.
     ASSERT_TRUE(cfg->StationItem(2, id::Station_TASKS).SetText("0"));
-    const MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(0, -1, kFormatPdf)));
+    const MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(0, -1, OutputFormat::Pdf)));
     EXPECT_TRUE(host.HasMessage("[= WARNING =] Task number undefined for station 2"));
     EXPECT_EQ(LastBoxText(),
               "Image files created with some warnings!\nSee the Output Window for details.");
@@ -389,7 +391,7 @@ TEST_F(MakeImagesTest, WarningsOfTheSvgRunStillCountErrorsNoLonger) {
 }
 
 TEST_F(MakeImagesTest, SolutionSheetsAsSvgAndAsImages) {
-    MakeOutcome outcome = OnMakeSolSvgs(&doc, Dialog(Choice(0, -1, 0)));
+    MakeOutcome outcome = OnMakeSolSvgs(&doc, Dialog(Choice(0, -1, OutputFormat::None)));
     EXPECT_EQ(outcome.end, MakeEnd::Closed);
     EXPECT_EQ(LastBoxText(), "SVG files created.");
     ASSERT_EQ(requests.size(), 1u);
@@ -403,7 +405,7 @@ TEST_F(MakeImagesTest, SolutionSheetsAsSvgAndAsImages) {
     EXPECT_THAT(Calls(), IsEmpty());
 
     host.Clear();
-    outcome = OnMakeSolImages(&doc, Dialog(Choice(0, -1, kFormatPng)));
+    outcome = OnMakeSolImages(&doc, Dialog(Choice(0, -1, OutputFormat::Png)));
     EXPECT_EQ(LastBoxText(), "Image files created.");
     EXPECT_EQ(requests[1].title, "Make Solution Maps Image Files");
     EXPECT_THAT(Calls(), ElementsAre(SheetTemporaryPath(out + "sol-1-2", "png")));
@@ -413,7 +415,7 @@ TEST_F(MakeImagesTest, SolutionSheetsAsSvgAndAsImages) {
     EXPECT_FALSE(RUNNING());
 
     // One station chosen: its own sheet.
-    OnMakeSolImages(&doc, Dialog(Choice(1u << 2, -1, kFormatPdf)));
+    OnMakeSolImages(&doc, Dialog(Choice(1u << 2, -1, OutputFormat::Pdf)));
     EXPECT_EQ(Calls().back(), SheetTemporaryPath(out + "sol-2-2", "pdf"));
     EXPECT_TRUE(fs::exists(out + "sol-2-2.svg"));
 }

@@ -1,6 +1,5 @@
-// The --stations option of the Make verbs. The parser is part of the kib
-// program, so its source is compiled into this test.
-#include "cli/station_list.cpp"
+// The --stations option of the Make verbs.
+#include "cli/station_list.h"
 
 #include <gtest/gtest.h>
 

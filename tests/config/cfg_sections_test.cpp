@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <set>
 #include <string>
 #include <utility>
@@ -62,7 +63,7 @@ TEST_F(CfgSectionsTest, ThirtySixSectionsInFileOrderWithTheirItems) {
 }
 
 TEST_F(CfgSectionsTest, LookUps) {
-    EXPECT_EQ(cfg.FindSection("mapsegment")->GetId(), id::Station_MapSegment);
+    EXPECT_EQ(cfg.FindSection("mapsegment")->GetId(), id::Section_MapSegment);
     EXPECT_EQ(cfg.FindSection("STATION 3"), cfg.Station(3));
     EXPECT_EQ(cfg.FindSection("Station 21"), nullptr);
     EXPECT_EQ(cfg.FindSection("Station"), nullptr);
@@ -106,6 +107,13 @@ TEST_F(CfgSectionsTest, StationCountsFallBackToTheEvent) {
     cfg.Item(id::Event_MAXSTAT).SetText("12");
     EXPECT_EQ(cfg.GetMinStation(), 0);
     EXPECT_EQ(cfg.GetMaxStation(), 12);
+}
+
+// The one rule of the map scale in the export's units, which every run, the
+// solution sheets, the preview and a new configuration use.
+TEST_F(CfgSectionsTest, SolutionScaleFallsBackToTheScaleOverZoom) {
+    // single precision: the competition maps' 37500, not 37499
+    EXPECT_EQ(cfg.GetSolutionScale(1, 15000, 0.4f), 37500);
 }
 
 TEST_F(CfgSectionsTest, RotationFromTheConfiguredAngles) {

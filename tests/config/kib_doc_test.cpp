@@ -239,8 +239,7 @@ TEST_F(KibDocTest, PathsAreRelativeToTheConfigurationFile) {
 
 TEST_F(KibDocTest, SetMapsModeLogsAndRedrawsOnlyOnChange) {
     App().debugSwitch = true;
-    int redraws = 0;
-    doc.invalidateView = [&] { ++redraws; };
+    const int& redraws = host.observer.changed;
     doc.SetMapsMode(false); // already competition
     EXPECT_TRUE(host.debug.empty());
     EXPECT_EQ(redraws, 0);

@@ -1,8 +1,5 @@
-#include "config/cfg_ids.h"
-#include "config/kib_cfg.h"
 #include "config/name_templates.h"
-#include "foundation/app_state.h"
-#include "support/recording_host.h"
+#include "support/event_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +8,9 @@
 namespace kib {
 namespace {
 
-class NameTemplatesTest : public ::testing::Test {
+class NameTemplatesTest : public test::EventTest {
   protected:
-    void SetUp() override {
-        host.Install();
-        App().debugSwitch = true;
-    }
-    void Set(int itemId, const std::string& text) { ASSERT_TRUE(cfg.Item(itemId).SetText(text)); }
-
-    test::RecordingHost host;
-    CKibCfg cfg;
+    void SetUp() override { InstallHost(true); }
 };
 
 struct TemplateCase {
@@ -63,18 +53,18 @@ TEST_F(NameTemplatesTest, EvalTemplateReplacesEveryPlaceholder) {
 
 TEST_F(NameTemplatesTest, EvalTemplateLogsTheTextAndTheResultWhenSomethingWasReplaced) {
     Set(id::Source_COURSE, "S${STAT}");
-    EvalTemplate(cfg, id::Source_COURSE, 5, 1);
+    EvalTemplate(*cfg, id::Source_COURSE, 5, 1);
     EXPECT_EQ(host.debug, (std::vector<std::string>{"Evaluating string S${STAT}", "Result: S5"}));
 
     host.Clear();
     Set(id::Source_COURSE, "Overview");
-    EXPECT_EQ(EvalTemplate(cfg, id::Source_COURSE, 5, 1), "Overview");
+    EXPECT_EQ(EvalTemplate(*cfg, id::Source_COURSE, 5, 1), "Overview");
     EXPECT_EQ(host.debug, (std::vector<std::string>{"Evaluating string Overview"}));
 }
 
 TEST_F(NameTemplatesTest, TaskPlaceholderIsRefusedForTaskZero) {
     Set(id::Source_COURSE, "S${TASK}");
-    EXPECT_EQ(EvalTemplate(cfg, id::Source_COURSE, 3, 0), "");
+    EXPECT_EQ(EvalTemplate(*cfg, id::Source_COURSE, 3, 0), "");
     EXPECT_EQ(host.messages, (std::vector<std::string>{
                                  "[** ERROR **] Placeholder ${TASK} used in Source.COURSE is not "
                                  "possible in STAT mode!"}));
@@ -82,11 +72,11 @@ TEST_F(NameTemplatesTest, TaskPlaceholderIsRefusedForTaskZero) {
 
     // Reached through COURSE inside MAP, the error names the evaluated item.
     host.Clear();
-    EXPECT_EQ(EvalTemplate(cfg, id::Source_MAP, 3, 0), "");
+    EXPECT_EQ(EvalTemplate(*cfg, id::Source_MAP, 3, 0), "");
     EXPECT_EQ(host.messages, (std::vector<std::string>{
                                  "[** ERROR **] Placeholder ${TASK} used in Source.MAP is not "
                                  "possible in STAT mode!"}));
-    EXPECT_EQ(EvalTemplate(cfg, id::Source_MAP, 3, 2), ".S2.svg");
+    EXPECT_EQ(EvalTemplate(*cfg, id::Source_MAP, 3, 2), ".S2.svg");
 }
 
 TEST_F(NameTemplatesTest, SelfReferringNameOrCourseEndsWithAnError) {
@@ -144,9 +134,9 @@ TEST_F(NameTemplatesTest, OutputNamesFollowTheCanvasesPerSheet) {
 TEST_F(NameTemplatesTest, OutputNamesUseTheStationsOwnTaskCountAndOneSeparator) {
     Set(id::Event_TASKS, "6");
     Set(StationItemId(2, id::Station_TASKS), "4");
-    EXPECT_EQ(MakeOutputName(cfg, "/out/", 2, 4, 2, "svg"), "/out/prn-2.4.svg");
-    EXPECT_EQ(MakeOutputName(cfg, "/out/", 3, 4, 2, "svg"), "/out/prn-3.4-3.5.svg");
-    EXPECT_EQ(MakeOutputName(cfg, "", 1, 0, 0, "svg"), "map-1.0.svg");
+    EXPECT_EQ(MakeOutputName(*cfg, "/out/", 2, 4, 2, "svg"), "/out/prn-2.4.svg");
+    EXPECT_EQ(MakeOutputName(*cfg, "/out/", 3, 4, 2, "svg"), "/out/prn-3.4-3.5.svg");
+    EXPECT_EQ(MakeOutputName(*cfg, "", 1, 0, 0, "svg"), "map-1.0.svg");
 }
 
 TEST_F(NameTemplatesTest, SolutionNames) {
@@ -201,13 +191,13 @@ TEST_F(NameTemplatesTest, DetectCourseFormatSkipsOwnOutputsWithoutChangingAnythi
         EXPECT_FALSE(fresh.Item(id::Source_MAP).IsSet());
     }
     // Not one of ours: "map" without a number right after the dash, or another suffix.
-    EXPECT_EQ(DetectCourseFormat(cfg, "map-A3.svg"), 300);
-    EXPECT_EQ(DetectCourseFormat(cfg, "map-3.2-old.svg"), 200);
+    EXPECT_EQ(DetectCourseFormat(*cfg, "map-A3.svg"), 300);
+    EXPECT_EQ(DetectCourseFormat(*cfg, "map-3.2-old.svg"), 200);
 }
 
 TEST_F(NameTemplatesTest, DetectCourseFormatReportsTheFormatOnTheDebugPane) {
     Set(id::Event_NAME, "Sprint");
-    DetectCourseFormat(cfg, "Sprint.S12.svg");
+    DetectCourseFormat(*cfg, "Sprint.S12.svg");
     EXPECT_EQ(host.debug,
               (std::vector<std::string>{"File .S12.svg has course name format S${STAT}"}));
 }

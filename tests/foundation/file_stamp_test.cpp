@@ -1,7 +1,7 @@
 #include "foundation/file_stamp.h"
 
 #include "foundation/app_state.h"
-#include "support/recording_host.h"
+#include "support/host_recorder.h"
 
 #include <filesystem>
 #include <fstream>
@@ -30,7 +30,7 @@ class FileStampTest : public ::testing::Test {
         std::ofstream(p) << "x";
         return p.string();
     }
-    test::RecordingHost host;
+    test::HostRecorder host;
     fs::path dir;
 };
 

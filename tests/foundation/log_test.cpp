@@ -1,7 +1,8 @@
 #include "foundation/log.h"
 
 #include "foundation/app_state.h"
-#include "support/recording_host.h"
+#include "foundation/format.h"
+#include "support/host_recorder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@ class LogTest : public ::testing::Test {
   protected:
     void SetUp() override { host.Install(); }
     void TearDown() override { ResetAppState(); }
-    test::RecordingHost host;
+    test::HostRecorder host;
 };
 
 TEST_F(LogTest, RoutesEachLevelToItsPanesAndFlags) {
@@ -53,6 +54,11 @@ TEST_F(LogTest, LongLinesAreCutAt999CharactersInBothPanes) {
     EXPECT_EQ(host.messages[1].size(), 999u);
     EXPECT_EQ(host.messages[1].substr(0, 14), "[** ERROR **] ");
     EXPECT_EQ(host.debug[1], std::string(999 - 14, 'x'));
+
+    // The cut is the log's: the one formatter keeps every character.
+    EXPECT_EQ(Format("%s.", longText.c_str()), longText + ".");
+    EXPECT_EQ(Format("%d %s", 7, ""), "7 ");
+    EXPECT_EQ(Format("%s", ""), "");
 }
 
 TEST_F(LogTest, ExternalTextWithPercentSignsPassesUnchanged) {

@@ -1,7 +1,7 @@
 #include "foundation/run_control.h"
 
 #include "foundation/app_state.h"
-#include "support/recording_host.h"
+#include "support/host_recorder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@ class RunControlTest : public ::testing::Test {
         App().debugSwitch = true;
     }
     void TearDown() override { ResetAppState(); }
-    test::RecordingHost host;
+    test::HostRecorder host;
 };
 
 TEST_F(RunControlTest, CheckBreakWithNothingPendingKeepsTheRunGoing) {

@@ -4,6 +4,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "map_input/document_exports.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
 
@@ -193,8 +194,8 @@ int FuzzCourses(const std::uint8_t* data, std::size_t size) {
             Fail("course control count out of range");
         }
     }
-    doc.ReadCourseList();
-    doc.ReadMapZoom();
+    ReadCourseList(doc);
+    ReadMapZoom(doc);
     return 0;
 }
 

@@ -129,7 +129,7 @@ int main(int argc, char** argv) {
     if (argc > 3 && QByteArray(argv[3]) == "print") {
         frame.makeDialogHook = [](kib::gui::CMakeDlg& dlg) {
             dlg.StationList()->setCurrentRow(1, QItemSelectionModel::ClearAndSelect);
-            dlg.FormatButton(4)->setChecked(true);
+            dlg.FormatButton(kib::OutputFormat::Png)->setChecked(true);
             dlg.accept();
             return dlg.result() == QDialog::Accepted;
         };

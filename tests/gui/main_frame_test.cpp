@@ -6,6 +6,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "gui/about_dlg.h"
 #include "gui/doc_tabs.h"
 #include "gui/gui_host.h"
 #include "gui/kib_app.h"
@@ -83,6 +84,25 @@ TEST_F(MainFrameTest, CloseAsksAboutUnsavedConfigurationsAndNoKeepsEverything) {
         EXPECT_TRUE(frame->close());
         EXPECT_EQ(DocsCount(), 2);
     }
+}
+
+TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksThroughTheHost) {
+    CKibDoc* doc = Open("p.cfg", EventConfig());
+    ASSERT_NE(doc, nullptr);
+    doc->SetModifiedFlag(true);
+    boxes.clear();
+    answers = {BoxAnswer::Cancel};
+    EXPECT_FALSE(frame->CloseTab(0));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Save changes to " + doc->GetPathName() + "?");
+    EXPECT_EQ(boxes[0].icon, BoxIcon::Question);
+    EXPECT_EQ(boxes[0].buttons, BoxButtons::YesNoCancel);
+    EXPECT_EQ(boxes[0].defaultAnswer, BoxAnswer::Yes);
+    EXPECT_EQ(frame->Tabs()->count(), 1);
+
+    answers = {BoxAnswer::No}; // closed without saving
+    EXPECT_TRUE(frame->CloseTab(0));
+    EXPECT_EQ(frame->Tabs()->count(), 0);
 }
 
 TEST_F(MainFrameTest, NextStartReopensTheDocumentsInTabOrder) {
@@ -295,6 +315,10 @@ TEST_F(MainFrameTest, CommandsCarryTheirShortcutsAndTexts) {
         EXPECT_EQ(action->statusTip(), QString::fromLatin1(c.tip)) << c.id;
     }
     EXPECT_TRUE(frame->Action(cmd::Stop)->isEnabled()); // always, with or without a run
+}
+
+TEST_F(MainFrameTest, TheAboutBoxNamesTheVersionOfTheSheets) {
+    EXPECT_EQ(VersionLine(), QStringLiteral("Quillomat, ver. 4.2.5(1)"));
 }
 
 } // namespace

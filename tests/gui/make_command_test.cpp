@@ -96,7 +96,7 @@ TEST_F(GuiMakeCommandTest, ARunConvertsTheSheetsOfItsOwnLayoutWhateverTheWindowD
     ASSERT_NE(doc, nullptr);
     frame->show();
     frame->makeDialogHook = [](CMakeDlg& dlg) {
-        dlg.FormatButton(4)->setChecked(true); // PNG, every station and task
+        dlg.FormatButton(OutputFormat::Png)->setChecked(true); // PNG, every station and task
         dlg.accept();
         return true;
     };

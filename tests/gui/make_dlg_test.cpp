@@ -48,7 +48,7 @@ TEST_F(MakeDlgTest, ChoicesBecomeMaskAndTask) {
         {{3, 1, 2}, 2, (1u << 1) | (1u << 2) | (1u << 3), 1},
     };
     for (const Case& c : cases) {
-        CMakeDlg dlg("Make Competition Maps SVG Files", true, false, cfg, 0);
+        CMakeDlg dlg("Make Competition Maps SVG Files", true, false, cfg, OutputFormat::None);
         EXPECT_EQ(dlg.windowTitle(), "Make Competition Maps SVG Files");
         ASSERT_EQ(dlg.StationList()->count(), 5);
         EXPECT_EQ(dlg.StationList()->item(1)->text(), "Station 1");
@@ -62,7 +62,7 @@ TEST_F(MakeDlgTest, ChoicesBecomeMaskAndTask) {
 }
 
 TEST_F(MakeDlgTest, TaskListFollowsTheFocusedStation) {
-    CMakeDlg dlg("t", true, false, cfg, 0);
+    CMakeDlg dlg("t", true, false, cfg, OutputFormat::None);
     EXPECT_EQ(dlg.TaskList()->count(), 2 + 5); // All tasks, Cover sheet, Task 1..5
     dlg.TaskList()->setCurrentRow(3);
     SelectStations(dlg.StationList(), {2}); // station 2 has 3 tasks
@@ -82,8 +82,9 @@ TEST_F(MakeDlgTest, TaskListFollowsTheFocusedStation) {
 
 TEST_F(MakeDlgTest, OutputFormatIsRequiredAndRemembered) {
     {
-        CMakeDlg dlg("Make Competition Maps Image Files", true, true, cfg, 0);
-        for (int f = 1; f <= 4; ++f) {
+        CMakeDlg dlg("Make Competition Maps Image Files", true, true, cfg, OutputFormat::None);
+        for (OutputFormat f :
+             {OutputFormat::Pdf, OutputFormat::Ps, OutputFormat::Eps, OutputFormat::Png}) {
             EXPECT_FALSE(dlg.FormatButton(f)->isChecked());
         }
         dlg.accept();
@@ -91,29 +92,29 @@ TEST_F(MakeDlgTest, OutputFormatIsRequiredAndRemembered) {
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].text, "Select output format!");
         EXPECT_EQ(boxes[0].icon, BoxIcon::Error);
-        dlg.FormatButton(2)->setChecked(true);
+        dlg.FormatButton(OutputFormat::Ps)->setChecked(true);
         dlg.accept();
         EXPECT_EQ(dlg.result(), QDialog::Accepted);
-        EXPECT_EQ(dlg.LastOutputFormat, 2);
+        EXPECT_EQ(dlg.LastOutputFormat, OutputFormat::Ps);
     }
-    CMakeDlg again("Make Solution Maps Image Files", false, true, cfg, 4);
-    EXPECT_TRUE(again.FormatButton(4)->isChecked());
+    CMakeDlg again("Make Solution Maps Image Files", false, true, cfg, OutputFormat::Png);
+    EXPECT_TRUE(again.FormatButton(OutputFormat::Png)->isChecked());
     EXPECT_TRUE(again.TaskList()->isHidden());
 }
 
 // The one print file is a choice for PDF only.
 TEST_F(MakeDlgTest, CombineIsChosenWithPdfOnly) {
-    CMakeDlg dlg("Make Competition Maps Image Files", true, true, cfg, 4);
+    CMakeDlg dlg("Make Competition Maps Image Files", true, true, cfg, OutputFormat::Png);
     EXPECT_FALSE(dlg.CombineBox()->isEnabled());
-    dlg.FormatButton(1)->setChecked(true);
+    dlg.FormatButton(OutputFormat::Pdf)->setChecked(true);
     ASSERT_TRUE(dlg.CombineBox()->isEnabled());
     dlg.CombineBox()->setChecked(true);
     dlg.accept();
     EXPECT_TRUE(dlg.Combine);
 
-    CMakeDlg png("Make Competition Maps Image Files", true, true, cfg, 1);
+    CMakeDlg png("Make Competition Maps Image Files", true, true, cfg, OutputFormat::Pdf);
     png.CombineBox()->setChecked(true);
-    png.FormatButton(4)->setChecked(true);
+    png.FormatButton(OutputFormat::Png)->setChecked(true);
     EXPECT_FALSE(png.CombineBox()->isEnabled());
     png.accept();
     EXPECT_FALSE(png.Combine);
@@ -121,7 +122,7 @@ TEST_F(MakeDlgTest, CombineIsChosenWithPdfOnly) {
 
 TEST_F(MakeDlgTest, StationsStartAtTheLowestStation) {
     cfg.Item(id::Event_MINSTAT).SetText("3");
-    CMakeDlg dlg("t", true, false, cfg, 0);
+    CMakeDlg dlg("t", true, false, cfg, OutputFormat::None);
     ASSERT_EQ(dlg.StationList()->count(), 3);
     EXPECT_EQ(dlg.StationList()->item(1)->text(), "Station 3");
     SelectStations(dlg.StationList(), {2});

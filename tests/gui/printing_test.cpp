@@ -65,7 +65,7 @@ TEST_F(PrintingTest, PagesAreThePrintSheetsOfTheChosenStationsAndTasks) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "g " << c.g << " mask " << c.mask << " task " << c.task);
-        const PrintChoice choice{c.mask, c.task};
+        const MakeChoice choice{c.mask, c.task};
         EXPECT_EQ(PageFiles(cfg, "/out/", c.g, choice), Names(c.pages, c.g));
         const int count = static_cast<int>(c.pages.size());
         for (int k = 1; k <= count; ++k) {

@@ -1,11 +1,8 @@
 // The courses file reader: the course of a station in both OCAD layouts, its
 // limits and errors, and the document's map scale and map zoom.
-#include "config/cfg_ids.h"
-#include "config/kib_cfg.h"
-#include "config/kib_doc.h"
-#include "foundation/app_state.h"
+#include "map_input/document_exports.h"
 #include "map_input/kib_svg.h"
-#include "support/recording_host.h"
+#include "support/event_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -42,11 +39,10 @@ class TempDir {
     std::string path_;
 };
 
-class CoursesReaderTest : public ::testing::Test {
+class CoursesReaderTest : public test::EventTest {
   protected:
     void SetUp() override {
-        host.Install();
-        App().debugSwitch = true;
+        InstallHost(true);
         ASSERT_FALSE(tmp.path().empty());
         UseDirectory(kData);
     }
@@ -58,9 +54,6 @@ class CoursesReaderTest : public ::testing::Test {
         Set(id::Event_NAME, "Sprint");
         Set(id::Source_COURSE, "S${STAT}");
         svg = std::make_unique<CKibSvg>(doc);
-    }
-    void Set(int itemId, const std::string& value) {
-        ASSERT_TRUE(cfg->Item(itemId).SetText(value)) << value;
     }
     // Writes a courses file into the temporary directory and reads from there.
     void UseCoursesText(const std::string& text) {
@@ -88,9 +81,6 @@ class CoursesReaderTest : public ::testing::Test {
     }
 
     TempDir tmp;
-    test::RecordingHost host;
-    CKibDoc doc;
-    CKibCfg* cfg = nullptr;
     std::unique_ptr<CKibSvg> svg;
 };
 
@@ -197,7 +187,7 @@ TEST_F(CoursesReaderTest, SomethingElseThanAFileOrALineWithoutEnd) {
     ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
     const std::string fifo = ": it is a FIFO (named pipe), not a regular file";
     EXPECT_FALSE(svg->ReadCourses(1));
-    doc.ReadCourseList();
+    ReadCourseList(doc);
     EXPECT_EQ(host.messages,
               (std::vector<std::string>{"[** ERROR **] Cannot open courses file " + path + fifo,
                                         "[= WARNING =] Cannot open courses file " + path + fifo}));
@@ -275,7 +265,7 @@ TEST_F(CoursesReaderTest, FailedReadLeavesNoCourseData) {
 
 TEST_F(CoursesReaderTest, CourseListSetsTheMapScale) {
     Set(id::Source_COURSES, "courses-iof3.xml");
-    doc.ReadCourseList();
+    ReadCourseList(doc);
     EXPECT_EQ(doc.mapScale, 4000);
     EXPECT_TRUE(HasDebug("==== Reading Courses list..."));
     EXPECT_TRUE(HasDebug("Found map scale 1:4000 in courses list."));
@@ -283,12 +273,12 @@ TEST_F(CoursesReaderTest, CourseListSetsTheMapScale) {
     EXPECT_EQ(host.statusTexts.back(), "Reading XML " + kData + "courses-iof3.xml...");
 
     Set(id::Source_COURSES, "courses-iof2.xml");
-    doc.ReadCourseList();
+    ReadCourseList(doc);
     EXPECT_EQ(doc.mapScale, 10000);
 
     UseCoursesText("<CourseData>\n  <Map>\n    <Scale>big</Scale>\n  </Map>\n</CourseData>\n");
     doc.mapScale = 4000;
-    doc.ReadCourseList();
+    ReadCourseList(doc);
     EXPECT_EQ(doc.mapScale, 0);
     EXPECT_EQ(ProblemCount(), 0u);
 }
@@ -296,7 +286,7 @@ TEST_F(CoursesReaderTest, CourseListSetsTheMapScale) {
 TEST_F(CoursesReaderTest, CourseListWithoutFileOrInAnotherMode) {
     Set(id::Source_COURSES, "missing.xml");
     doc.mapScale = 2500;
-    doc.ReadCourseList();
+    ReadCourseList(doc);
     EXPECT_EQ(doc.mapScale, 2500);
     EXPECT_EQ(host.messages, std::vector<std::string>{"[= WARNING =] Cannot open courses file " +
                                                       kData + "missing.xml"});
@@ -304,8 +294,8 @@ TEST_F(CoursesReaderTest, CourseListWithoutFileOrInAnotherMode) {
     host.Clear();
     Set(id::Source_COURSES, "courses-iof3.xml");
     Set(id::Source_MODE, "stat");
-    doc.ReadCourseList();
-    doc.ReadMapZoom();
+    ReadCourseList(doc);
+    ReadMapZoom(doc);
     EXPECT_EQ(doc.mapScale, 2500);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(host.debug.empty());
@@ -328,7 +318,7 @@ class MapZoomTest : public CoursesReaderTest {
 TEST_F(MapZoomTest, ZoomFromTheFirstMapFound) {
     WriteMap("Sprint.S2.svg", "<g id=\"scaleTransform\" transform=\"scale(2.5)\">");
     WriteMap("Sprint.S3.svg", "<g id=\"scaleTransform\" transform=\"scale(4)\">");
-    doc.ReadMapZoom();
+    ReadMapZoom(doc);
     EXPECT_FLOAT_EQ(doc.mapZoom, 2.5f);
     EXPECT_EQ(host.statusTexts.back(), "Reading SVG " + tmp.path() + "Sprint.S2.svg...");
     EXPECT_TRUE(HasDebug("Found map zoom 2.500."));
@@ -355,7 +345,7 @@ TEST_F(MapZoomTest, ZoomMissingOrUnusable) {
         host.Clear();
         WriteMap(c.file, c.firstContent);
         doc.mapZoom = 1.5f;
-        doc.ReadMapZoom();
+        ReadMapZoom(doc);
         EXPECT_FLOAT_EQ(doc.mapZoom, 0.0f);
         EXPECT_EQ(host.messages, std::vector<std::string>{"[= WARNING =] Map zoom not found."});
     }
@@ -363,7 +353,7 @@ TEST_F(MapZoomTest, ZoomMissingOrUnusable) {
 
 TEST_F(MapZoomTest, NoMapFile) {
     doc.mapZoom = 1.5f;
-    doc.ReadMapZoom();
+    ReadMapZoom(doc);
     EXPECT_FLOAT_EQ(doc.mapZoom, 1.5f);
     EXPECT_EQ(host.messages, std::vector<std::string>{"[= WARNING =] Cannot open map file " +
                                                       tmp.path() + "Sprint.S1.svg"});

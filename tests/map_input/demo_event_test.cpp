@@ -4,6 +4,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "map_input/document_exports.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
 #include "support/recording_host.h"
@@ -52,6 +53,8 @@ TEST(DemoEventTest, EveryStationIsCleanWithItsCirclesAndRotation) {
     host.Install();
     CKibDoc doc;
     ASSERT_TRUE(doc.OnOpenDocument(kDemo + "demo.cfg"));
+    ReadCourseList(doc);
+    ReadMapZoom(doc);
     EXPECT_EQ(doc.mapScale, 4000);
     EXPECT_FLOAT_EQ(doc.mapZoom, 1.0f);
     const std::map<int, Intended> intended = ReadIntended();

@@ -3,13 +3,9 @@
 // analysis object.
 #pragma once
 
-#include "config/cfg_ids.h"
-#include "config/kib_cfg.h"
-#include "config/kib_doc.h"
-#include "foundation/app_state.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
-#include "support/recording_host.h"
+#include "support/event_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -90,12 +86,10 @@ class MapText {
     std::vector<std::string> lines_;
 };
 
-class MapFixture : public ::testing::Test {
+class MapFixture : public EventTest {
   protected:
     void SetUp() override {
-        host.Install();
-        App().debugSwitch = true;
-        cfg = &doc.NewConfig();
+        InstallHost(true);
         svg = std::make_unique<CKibSvg>(doc);
     }
 
@@ -105,13 +99,6 @@ class MapFixture : public ::testing::Test {
         std::istringstream in(text);
         parsed = map->ParseMap(in, station, task);
         return *map;
-    }
-
-    void Set(int itemId, const std::string& value) {
-        ASSERT_TRUE(cfg->Item(itemId).SetText(value)) << value;
-    }
-    void SetStation(int station, int itemId, const std::string& value) {
-        ASSERT_TRUE(cfg->StationItem(station, itemId).SetText(value)) << value;
     }
 
     bool HasDebug(const std::string& line) const {
@@ -128,9 +115,6 @@ class MapFixture : public ::testing::Test {
     int Warnings() const { return CountMessagesStartingWith("[= WARNING =] "); }
     int Errors() const { return CountMessagesStartingWith("[** ERROR **] "); }
 
-    RecordingHost host;
-    CKibDoc doc;
-    CKibCfg* cfg = nullptr;
     std::unique_ptr<CKibSvg> svg;
     std::unique_ptr<CKibMap> map;
     bool parsed = false;

@@ -236,13 +236,13 @@ TEST_F(MapReaderTest, FirstContentLine) {
     CKibMap& scaled = Parse(MapText("<g id=\"scaleTransform\" transform=\"scale(2.5)\">").Text());
     EXPECT_TRUE(parsed);
     EXPECT_FLOAT_EQ(scaled.zoom, 2.5f);
-    EXPECT_EQ(scaled.layout, 10);
+    EXPECT_EQ(scaled.layout, CKibMap::kLayoutScaleGroup);
     EXPECT_EQ(scaled.firstContentLine->lineNo, 4); // after the desc line
 
     CKibMap& pattern = Parse(MapText("<pattern id=\"p1\" width=\"2\">").Text());
     EXPECT_TRUE(parsed);
     EXPECT_FLOAT_EQ(pattern.zoom, 1.0f);
-    EXPECT_EQ(pattern.layout, 9);
+    EXPECT_EQ(pattern.layout, CKibMap::kLayoutPattern);
 
     Parse(MapText("<g id=\"layer\">").Text());
     EXPECT_FALSE(parsed);

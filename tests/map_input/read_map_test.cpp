@@ -48,7 +48,7 @@ class ReadMapTest : public kib::test::MapFixture {
 TEST_F(ReadMapTest, WholeStationIsReadAndAnalysed) {
     ASSERT_TRUE(svg->ReadMap(1, 1));
     CKibMap& m = *svg->GetMap();
-    EXPECT_EQ(m.layout, 10);
+    EXPECT_EQ(m.layout, CKibMap::kLayoutScaleGroup);
     EXPECT_FLOAT_EQ(m.zoom, 1.0f);
     EXPECT_EQ(m.lineCount, 196);
     EXPECT_EQ(m.firstContentLine->lineNo, 5);

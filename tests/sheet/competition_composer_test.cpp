@@ -7,6 +7,7 @@
 #include "config/kib_doc.h"
 #include "event_fixture.h"
 #include "foundation/app_state.h"
+#include "foundation/format.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
 #include "sheet/competition_composer.h"
@@ -61,8 +62,8 @@ class ComposerTest : public test::ComposerFixture {
     }
 
     static std::string CircleLine(int task) {
-        return FormatText("<circle cx=\"%.3f\" cy=\"50.000\" r=\"2.500\"/>",
-                          static_cast<double>(test::CircleX(task)));
+        return Format("<circle cx=\"%.3f\" cy=\"50.000\" r=\"2.500\"/>",
+                      static_cast<double>(test::CircleX(task)));
     }
     bool HasMessage(const std::string& prefix) const {
         return std::any_of(host.messages.begin(), host.messages.end(),
@@ -83,10 +84,10 @@ TEST_F(ComposerTest, OnlyTheTasksCircleIsDrawnAndTheMapTurnsAroundIt) {
     EXPECT_FALSE(Has(text, "<circle cx=\"60.000\" cy=\"30.000\""));
     EXPECT_FALSE(Has(text, "d=\"M50.000,70.000"));
     const std::string transform =
-        FormatText("<g id=\"scaleTransform\" transform=\"rotate(30 %d %d) translate(%.3f %.3f) "
-                   "scale(1.000000)\">\r\n",
-                   surface().mapCentreX, surface().mapCentreY, surface().mapCentreX - 70.0,
-                   surface().mapCentreY - 50.0);
+        Format("<g id=\"scaleTransform\" transform=\"rotate(30 %d %d) translate(%.3f %.3f) "
+               "scale(1.000000)\">\r\n",
+               surface().mapCentreX, surface().mapCentreY, surface().mapCentreX - 70.0,
+               surface().mapCentreY - 50.0);
     EXPECT_TRUE(Has(text, transform)) << transform;
     EXPECT_EQ(std::count(host.debug.begin(), host.debug.end(),
                          "Control circle original scaled position: 70.000 50.000"),
@@ -107,7 +108,7 @@ TEST_F(ComposerTest, PartsSharedByTasksAreMatchedByWholeNumbers) {
     EXPECT_TRUE(Has(text, CircleLine(1)));
     EXPECT_FALSE(Has(text, CircleLine(2)));
     EXPECT_TRUE(Has(text, CircleLine(3)));
-    EXPECT_TRUE(Has(text, FormatText("translate(%.3f ", surface().mapCentreX - 60.0)))
+    EXPECT_TRUE(Has(text, Format("translate(%.3f ", surface().mapCentreX - 60.0)))
         << "the position comes from the first matching part";
 }
 
@@ -152,13 +153,13 @@ TEST_F(ComposerTest, DescriptionRowOfTheTaskWithAndWithoutTitleRow) {
         const std::string text = Compose(2);
         const double dy = -100.0 - (r0 + 1 - 1) * 5.0;
         EXPECT_TRUE(
-            Has(text, FormatText("<g id=\"3.1#2\" transform=\"translate(-150.000 %.3f)\">", dy)))
+            Has(text, Format("<g id=\"3.1#2\" transform=\"translate(-150.000 %.3f)\">", dy)))
             << text.substr(text.find("control-descriptions"));
         EXPECT_FALSE(Has(text, "<g id=\"3.1#1\""));
         EXPECT_FALSE(Has(text, "<g id=\"3.1#3\""));
         // The scale makes one exported row one description cell high.
-        EXPECT_TRUE(Has(text, FormatText("<g stroke=\"rgb(166,38,255)\" transform=\"scale(%.3f)\">",
-                                         surface().descCell / 5.0)));
+        EXPECT_TRUE(Has(text, Format("<g stroke=\"rgb(166,38,255)\" transform=\"scale(%.3f)\">",
+                                     surface().descCell / 5.0)));
     }
 }
 
@@ -246,16 +247,16 @@ TEST_F(ComposerTest, DarkenGreensChangesOnlyTheExactGreens) {
 TEST_F(ComposerTest, PrintSheetCornersAreTranslatedAndClipped) {
     Load();
     const std::string text = Compose(1, 3);
-    EXPECT_TRUE(Has(text, FormatText("<g id=\"lower-left\" transform=\"translate(0,%d)\" "
-                                     "clip-path=\"url(#CANVAS)\">\r\n",
-                                     surface().canvasH + 1)));
-    EXPECT_TRUE(Has(text, FormatText(" M0.0 0.0 h%d.0 v%d.0 h-%d.0z", surface().canvasW,
-                                     surface().canvasH, surface().canvasW)))
+    EXPECT_TRUE(Has(text, Format("<g id=\"lower-left\" transform=\"translate(0,%d)\" "
+                                 "clip-path=\"url(#CANVAS)\">\r\n",
+                                 surface().canvasH + 1)));
+    EXPECT_TRUE(Has(text, Format(" M0.0 0.0 h%d.0 v%d.0 h-%d.0z", surface().canvasW,
+                                 surface().canvasH, surface().canvasW)))
         << "a print-sheet canvas is screened to its own size";
     const std::string alone = Compose(1);
     EXPECT_FALSE(Has(alone, "clip-path=\"url(#CANVAS)\">\r\n<g id"));
-    EXPECT_TRUE(Has(alone, FormatText(" M0.0 0.0 h%d.0 v%d.0 h-%d.0z", surface().sheetW + 1,
-                                      surface().sheetH + 1, surface().sheetW + 1)))
+    EXPECT_TRUE(Has(alone, Format(" M0.0 0.0 h%d.0 v%d.0 h-%d.0z", surface().sheetW + 1,
+                                  surface().sheetH + 1, surface().sheetW + 1)))
         << "a stand-alone map document is screened over its whole sheet";
 }
 
@@ -305,8 +306,8 @@ TEST_F(ComposerTest, NoStationRotationDrawsTheMapUnturned) {
     Load();
     map->rotation = -1;
     const std::string text = Compose(1);
-    EXPECT_TRUE(Has(text, FormatText("transform=\"rotate(0 %d %d)", surface().mapCentreX,
-                                     surface().mapCentreY)));
+    EXPECT_TRUE(Has(
+        text, Format("transform=\"rotate(0 %d %d)", surface().mapCentreX, surface().mapCentreY)));
     EXPECT_FALSE(Has(text, "rotate(-1"));
 }
 

@@ -3,15 +3,9 @@
 // circles assigned to the tasks.
 #pragma once
 
-#include "config/cfg_ids.h"
-#include "config/kib_cfg.h"
-#include "config/kib_doc.h"
-#include "foundation/app_state.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
-#include "support/recording_host.h"
-
-#include <gtest/gtest.h>
+#include "support/event_builder.h"
 
 #include <memory>
 #include <sstream>
@@ -19,21 +13,14 @@
 
 namespace kib::test {
 
-class ComposerFixture : public ::testing::Test {
+class ComposerFixture : public EventTest {
   protected:
     void MakeStation() {
-        host.Install();
-        App().debugSwitch = true;
-        cfg = &doc.NewConfig();
+        InstallHost(true);
         Set(id::Event_TASKS, "5");
         Set(id::Source_CHAIR, "790.1");
         Set(id::Source_FLAG, "790.2 790.3");
         svg = std::make_unique<CKibSvg>(doc);
-    }
-    void TearDown() override { ResetAppState(); }
-
-    void Set(int itemId, const std::string& value) {
-        ASSERT_TRUE(cfg->Item(itemId).SetText(value)) << value;
     }
 
     // Reads the map text, gives circle part p the task p + 1 and turns the map
@@ -58,9 +45,6 @@ class ComposerFixture : public ::testing::Test {
         return text.find(part) != std::string::npos;
     }
 
-    RecordingHost host;
-    CKibDoc doc;
-    CKibCfg* cfg = nullptr;
     std::unique_ptr<CKibSvg> svg;
     std::unique_ptr<CKibMap> map;
 };

@@ -1,8 +1,5 @@
-#include "config/cfg_ids.h"
-#include "config/kib_cfg.h"
-#include "foundation/app_state.h"
 #include "sheet/svg_image.h"
-#include "support/recording_host.h"
+#include "support/event_builder.h"
 #include "svg_check.h"
 
 #include <gtest/gtest.h>
@@ -27,29 +24,27 @@ std::ostream& operator<<(std::ostream& os, const Text& t) {
     return os << "(" << t.x << ", " << t.y << ", " << t.anchor << ", '" << t.content << "')";
 }
 
-class DecorationsTest : public ::testing::Test {
+class DecorationsTest : public test::EventTest {
   protected:
     void SetUp() override {
-        host.Install();
+        InstallHost(false);
         surface.SetStream(&out);
     }
-    void TearDown() override { ResetAppState(); }
 
-    void Set(int id, const std::string& value) { ASSERT_TRUE(cfg.Item(id).SetText(value)); }
     void Competition(int tasks = 5) { surface.ComputeLayout(true, false, 4000, 3, tasks, 0); }
     void Solution() { surface.ComputeLayout(true, true, 4000, 3, 5, 0); }
 
-    // Runs one drawing, parses what it wrote and keeps the document in doc.
+    // Runs one drawing, parses what it wrote and keeps the document in svg.
     void Draw(const std::function<void()>& call) {
         out.str("");
         call();
         written = out.str();
-        test::ParseFragment(doc, written);
+        test::ParseFragment(svg, written);
         EXPECT_FALSE(surface.halfShift);
     }
     std::vector<Text> Texts() const {
         std::vector<Text> texts;
-        for (const pugi::xpath_node& n : doc.select_nodes("//text")) {
+        for (const pugi::xpath_node& n : svg.select_nodes("//text")) {
             const pugi::xml_node t = n.node();
             texts.push_back({t.attribute("x").value(), t.attribute("y").value(),
                              t.attribute("text-anchor").value(), t.child_value()});
@@ -58,18 +53,16 @@ class DecorationsTest : public ::testing::Test {
     }
     std::vector<std::string> Values(const char* xpath, const char* attribute) const {
         std::vector<std::string> values;
-        for (const pugi::xpath_node& n : doc.select_nodes(xpath)) {
+        for (const pugi::xpath_node& n : svg.select_nodes(xpath)) {
             values.push_back(n.node().attribute(attribute).value());
         }
         return values;
     }
 
-    test::RecordingHost host;
-    CKibCfg cfg;
-    CSvgImage surface{cfg};
+    CSvgImage surface{*cfg};
     std::ostringstream out;
     std::string written;
-    pugi::xml_document doc;
+    pugi::xml_document svg;
 };
 
 TEST_F(DecorationsTest, CompetitionHeadingShowsTitlesOnTheCoverOnly) {
@@ -167,7 +160,7 @@ TEST_F(DecorationsTest, CuttingLineStepsInAboveTheTaskTab) {
         Draw([&] { surface.DrawCuttingLine(c.task); });
         EXPECT_EQ(Values("//g[@id='cutting-line']/path", "d"), std::vector<std::string>{c.path})
             << c.task;
-        EXPECT_EQ(test::AttrOf(doc, "//g[@id='cutting-line']", "stroke-dasharray"), "2, 2");
+        EXPECT_EQ(test::AttrOf(svg, "//g[@id='cutting-line']", "stroke-dasharray"), "2, 2");
     }
 }
 
@@ -184,7 +177,7 @@ TEST_F(DecorationsTest, OrderTabsCrossOutTheEarlierTasks) {
     EXPECT_EQ(Texts(), (std::vector<Text>{{"194.000", "80.350", "middle", "2"}}));
 
     Draw([&] { surface.DrawOrderTabs(3, 0); });
-    EXPECT_TRUE(doc.select_nodes("//g[@id='order-tabs']/*").empty());
+    EXPECT_TRUE(svg.select_nodes("//g[@id='order-tabs']/*").empty());
 
     Set(id::OrderTabs_COVER, "Yes");
     Competition();
@@ -248,10 +241,10 @@ TEST_F(DecorationsTest, MapBorderFollowsTheSegmentShape) {
     Set(id::MapSegment_SHAPE, "Square");
     Competition();
     Draw([&] { surface.DrawMapBorder(); });
-    EXPECT_EQ(test::AttrOf(doc, "//path", "d"), " M58.500 19.500 v63.000 h63.000 v-63.000z");
+    EXPECT_EQ(test::AttrOf(svg, "//path", "d"), " M58.500 19.500 v63.000 h63.000 v-63.000z");
     surface.modeWeb = true;
     Draw([&] { surface.DrawMapBorder(); });
-    EXPECT_EQ(test::AttrOf(doc, "//path", "d"), " M58.500 0.000 v60.000 h63.000 v-60.000z");
+    EXPECT_EQ(test::AttrOf(svg, "//path", "d"), " M58.500 0.000 v60.000 h63.000 v-60.000z");
     surface.borderWidth = 0;
     Draw([&] { surface.DrawMapBorder(); });
     EXPECT_TRUE(written.empty());
@@ -264,7 +257,7 @@ TEST_F(DecorationsTest, NorthArrowsBesideTheMap) {
         Values("//g[@id='north-arrow']", "transform"),
         (std::vector<std::string>{"rotate(30 40.0 51.0) translate(40.0,51.0) scale(0.200000)",
                                   "rotate(30 140.0 51.0) translate(140.0,51.0) scale(0.200000)"}));
-    EXPECT_TRUE(doc.select_nodes("//g[@id='additional-north-lines']").empty());
+    EXPECT_TRUE(svg.select_nodes("//g[@id='additional-north-lines']").empty());
     Set(id::NorthArrow_SIDE, "Right");
     Competition();
     Draw([&] { surface.DrawNorthArrows(30, 0); });
@@ -277,7 +270,7 @@ TEST_F(DecorationsTest, NorthLinesRunParallelToNorthFromTheBorderCircle) {
     Set(id::NorthArrow_LINES, "Yes");
     Competition();
     Draw([&] { surface.DrawNorthArrows(30, 0); });
-    EXPECT_EQ(test::AttrOf(doc, "//g[@id='additional-north-lines']", "stroke"), "rgb(0,0,128)");
+    EXPECT_EQ(test::AttrOf(svg, "//g[@id='additional-north-lines']", "stroke"), "rgb(0,0,128)");
     const std::vector<std::string> paths = Values("//g[@id='additional-north-lines']/path", "d");
     ASSERT_EQ(paths.size(), 4u);
     const double radius = 31.5;
@@ -297,7 +290,7 @@ TEST_F(DecorationsTest, NorthLinesRunParallelToNorthFromTheBorderCircle) {
     Set(id::MapSegment_SHAPE, "Square");
     Competition();
     Draw([&] { surface.DrawNorthArrows(30, 0); });
-    EXPECT_TRUE(doc.select_nodes("//g[@id='additional-north-lines']").empty());
+    EXPECT_TRUE(svg.select_nodes("//g[@id='additional-north-lines']").empty());
 }
 
 TEST_F(DecorationsTest, SolutionArrowsAndLabelsFollowTheMapColumn) {

@@ -1,9 +1,6 @@
-#include "config/cfg_ids.h"
-#include "config/kib_cfg.h"
-#include "config/kib_doc.h"
-#include "foundation/app_state.h"
+#include "sheet/check_layout.h"
 #include "sheet/kibage.h"
-#include "support/recording_host.h"
+#include "support/event_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,19 +11,15 @@
 namespace kib {
 namespace {
 
-class LayoutTest : public ::testing::Test {
+class LayoutTest : public test::EventTest {
   protected:
-    void SetUp() override { host.Install(); }
-    void TearDown() override { ResetAppState(); }
+    void SetUp() override { InstallHost(false); }
 
-    void Set(int id, const std::string& value) { ASSERT_TRUE(cfg.Item(id).SetText(value)); }
     bool Competition(int tasks = 5, int flags = 0, int scale = 0, int station = 3) {
         return surface.ComputeLayout(false, false, scale, station, tasks, flags);
     }
 
-    test::RecordingHost host;
-    CKibCfg cfg;
-    CKibage surface{cfg};
+    CKibage surface{*cfg};
 };
 
 TEST_F(LayoutTest, DefaultCompetitionLayout) {
@@ -329,8 +322,8 @@ TEST_F(LayoutTest, TasksFlagsAndTheLetterRange) {
     Set(id::Event_FLAGS, "4");
     Competition(5, 2);
     EXPECT_EQ(surface.letterRange, "A-D");
-    ASSERT_TRUE(cfg.StationItem(3, id::Station_FLAGS).SetText("3"));
-    ASSERT_TRUE(cfg.StationItem(3, id::Station_TASKS).SetText("2"));
+    SetStation(3, id::Station_FLAGS, "3");
+    SetStation(3, id::Station_TASKS, "2");
     Set(id::Event_TASKS, "4");
     Competition(5, 0);
     EXPECT_EQ(surface.letterRange, "A-C");
@@ -418,10 +411,7 @@ TEST_F(LayoutTest, DefaultSolutionLayout) {
     EXPECT_EQ(surface.rowH, 68);
 }
 
-class CheckLayoutTest : public LayoutTest {
-  protected:
-    CKibDoc doc;
-};
+class CheckLayoutTest : public LayoutTest {};
 
 // The check lays out every station of the range with its own tasks, and names
 // the first one that does not fit; station 0 (the event's defaults) fits here.
@@ -434,7 +424,7 @@ TEST_F(CheckLayoutTest, ChecksEveryStationOfTheRangeAndNamesTheFirstThatDoesNotF
     ASSERT_TRUE(c.Item(id::OrderTabs_STATNUM).SetText("Yes"));
     ASSERT_TRUE(c.StationItem(3, id::Station_TASKS).SetText("6"));
     ASSERT_TRUE(c.StationItem(4, id::Station_TASKS).SetText("7"));
-    EXPECT_FALSE(doc.CheckLayout(true));
+    EXPECT_FALSE(CheckLayout(doc, true));
     EXPECT_EQ(host.messages,
               (std::vector<std::string>{
                   "[** ERROR **] Layout of station 3 does not fit:",
@@ -448,7 +438,7 @@ TEST_F(CheckLayoutTest, ChecksEveryStationOfTheRangeAndNamesTheFirstThatDoesNotF
     ASSERT_TRUE(c.StationItem(4, id::Station_TASKS).SetText("15"));
     ASSERT_TRUE(c.Item(id::Solutions_DESCWIDTH).SetText("120"));
     doc.SetMapsMode(true);
-    EXPECT_FALSE(doc.CheckLayout(false));
+    EXPECT_FALSE(CheckLayout(doc, false));
     ASSERT_EQ(host.messages.size(), 2u);
     EXPECT_EQ(host.messages[0], "[** ERROR **] Layout of station 4 does not fit:");
     EXPECT_EQ(host.messages[1].rfind("[** ERROR **] Insufficient sheet height for a row of "
@@ -459,14 +449,15 @@ TEST_F(CheckLayoutTest, ChecksEveryStationOfTheRangeAndNamesTheFirstThatDoesNotF
 }
 
 TEST_F(CheckLayoutTest, ChecksBothKindsForStationZeroAndUpdatesTheDebugSwitch) {
-    CKibCfg& c = doc.NewConfig();
-    EXPECT_TRUE(doc.CheckLayout(true));
+    CKibCfg& c = *cfg; // the document's
+
+    EXPECT_TRUE(CheckLayout(doc, true));
     EXPECT_TRUE(host.messages.empty());
     EXPECT_FALSE(App().debugSwitch);
 
     ASSERT_TRUE(c.Item(id::System_DEBUGGING).SetText("Yes"));
     ASSERT_TRUE(c.Item(id::Event_TASKS).SetText("6"));
-    EXPECT_FALSE(doc.CheckLayout(true));
+    EXPECT_FALSE(CheckLayout(doc, true));
     // The solution layout is not checked once the competition one failed.
     EXPECT_EQ(host.messages.size(), 1u);
     EXPECT_EQ(host.boxes.size(), 1u);
@@ -474,7 +465,7 @@ TEST_F(CheckLayoutTest, ChecksBothKindsForStationZeroAndUpdatesTheDebugSwitch) {
 
     host.Clear();
     doc.SetMapsMode(true);
-    EXPECT_TRUE(doc.CheckLayout(false));
+    EXPECT_TRUE(CheckLayout(doc, false));
     EXPECT_TRUE(host.messages.empty());
 }
 

@@ -4,15 +4,8 @@
 // add the maps, the courses file and their own settings.
 #pragma once
 
-#include "config/cfg_ids.h"
-#include "config/kib_cfg.h"
-#include "config/kib_doc.h"
-#include "foundation/app_state.h"
 #include "foundation/run_control.h"
-#include "support/recording_host.h"
-#include "support/run_program.h"
-
-#include <gtest/gtest.h>
+#include "support/event_builder.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -21,33 +14,16 @@
 
 namespace kib::test {
 
-class RunEventTest : public ::testing::Test {
+class RunEventTest : public EventTest {
   protected:
     // The event with stations 1 .. maxStation, in a folder named after the tag.
     void MakeRunEvent(const std::string& tag, int maxStation) {
-        host.Install();
-        App().debugSwitch = true;
-        dir = MakeTempDir(tag);
-        std::filesystem::create_directory(dir + "/out");
-        doc.SetPathParts(dir + "/event.cfg");
-        cfg = &doc.NewConfig();
-        Set(id::Event_NAME, "Demo");
-        Set(id::Event_MAXSTAT, std::to_string(maxStation));
-        Set(id::Source_COURSE, "S${STAT}");
-        Set(id::Source_CHAIR, "790.1");
-        Set(id::Source_FLAG, "790.2 790.3");
-        Set(id::Target_DIR, "out");
+        InstallHost(true);
+        MakeEventFolder(tag, maxStation);
         doc.mapScale = 4000;
         SetRunning(true); // as the Make command does before the run
     }
-    void TearDown() override {
-        std::filesystem::remove_all(dir);
-        ResetAppState();
-    }
 
-    void Set(int itemId, const std::string& value) {
-        ASSERT_TRUE(cfg->Item(itemId).SetText(value)) << value;
-    }
     // The names in the output folder, sorted.
     std::vector<std::string> Files() const {
         std::vector<std::string> names;
@@ -57,11 +33,6 @@ class RunEventTest : public ::testing::Test {
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    RecordingHost host;
-    std::string dir;
-    CKibDoc doc;
-    CKibCfg* cfg = nullptr;
 };
 
 } // namespace kib::test

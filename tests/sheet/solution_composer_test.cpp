@@ -8,6 +8,7 @@
 #include "config/kib_doc.h"
 #include "event_fixture.h"
 #include "foundation/app_state.h"
+#include "foundation/format.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
 #include "sheet/sheet_frame.h"
@@ -123,13 +124,13 @@ TEST_F(SolutionComposerTest, FourPlacesOfTwoRowsOnOneSheet) {
     const std::string text = Finish();
     for (const Place& place : places) {
         SCOPED_TRACE(place.position);
-        EXPECT_TRUE(Has(text, FormatText("<g id=\"solmap%d\" transform=\"%s\" "
-                                         "clip-path=\"url(#CANVAS)\">\r\n",
-                                         place.position, place.map)));
-        EXPECT_TRUE(Has(text, FormatText("<g id=\"soldsc%d\" transform=\"%s\">\r\n", place.position,
-                                         place.descriptions)));
+        EXPECT_TRUE(Has(text, Format("<g id=\"solmap%d\" transform=\"%s\" "
+                                     "clip-path=\"url(#CANVAS)\">\r\n",
+                                     place.position, place.map)));
+        EXPECT_TRUE(Has(text, Format("<g id=\"soldsc%d\" transform=\"%s\">\r\n", place.position,
+                                     place.descriptions)));
         EXPECT_TRUE(Has(text, place.ruler));
-        EXPECT_TRUE(Has(text, FormatText(">1 : 2 000 </text>")));
+        EXPECT_TRUE(Has(text, Format(">1 : 2 000 </text>")));
     }
     // One header and one heading for the whole sheet; the map box is the clip path.
     EXPECT_EQ(xml.select_nodes("//*[@id='mainSheet']").size(), 1u);
@@ -165,9 +166,9 @@ TEST_F(SolutionComposerTest, TransformCentresChairCirclesAndFlags) {
         const std::string middle = c.middle;
         const std::string negative =
             "-" + middle.substr(0, middle.find(' ')) + " -" + middle.substr(middle.find(' ') + 1);
-        EXPECT_TRUE(Has(text, FormatText("  <g transform=\"translate(36 32) scale(2.000) "
-                                         "translate(%s) rotate(%d %s) scale(1.000)\">\r\n",
-                                         negative.c_str(), c.rotation, middle.c_str())))
+        EXPECT_TRUE(Has(text, Format("  <g transform=\"translate(36 32) scale(2.000) "
+                                     "translate(%s) rotate(%d %s) scale(1.000)\">\r\n",
+                                     negative.c_str(), c.rotation, middle.c_str())))
             << text.substr(text.find("solmap1"), 200);
     }
 }
@@ -246,15 +247,14 @@ TEST_F(SolutionComposerTest, DescriptionRowsFollowTheFirstControlRow) {
         ASSERT_TRUE(Compose(1));
         const std::string text = Finish();
         for (int t = 1; t <= 3; ++t) {
-            EXPECT_TRUE(
-                Has(text, FormatText("<g id=\"3.1#%d\" transform=\"translate(-150.000 %.3f)\">", t,
-                                     c.dy)))
+            EXPECT_TRUE(Has(
+                text, Format("<g id=\"3.1#%d\" transform=\"translate(-150.000 %.3f)\">", t, c.dy)))
                 << t;
-            EXPECT_EQ(xml.select_nodes(
-                             FormatText("//*[@id='soldsc1']//*[local-name()='text'][.='1.%d']", t)
-                                 .c_str())
-                          .size(),
-                      1u);
+            EXPECT_EQ(
+                xml.select_nodes(
+                       Format("//*[@id='soldsc1']//*[local-name()='text'][.='1.%d']", t).c_str())
+                    .size(),
+                1u);
         }
         // The export's horizontal table line never comes along; its vertical lines do.
         EXPECT_FALSE(Has(text, "<g id=\"16.1#"));

@@ -6,6 +6,7 @@
 #include "config/kib_doc.h"
 #include "event_fixture.h"
 #include "foundation/app_state.h"
+#include "foundation/format.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_svg.h"
 #include "run_fixture.h"
@@ -82,9 +83,9 @@ TEST_F(SolutionRunTest, StationsAreGroupedTwoPerRowWithCreditAndLogoOnEverySheet
         EXPECT_GT(credit, text.rfind("<g id=\"solmap")) << "after the last map";
         // Below the last row of the sheet: rows 118 high from 13.
         const int rows = std::string(name) == "sol-1-4.svg" ? 2 : 1;
-        EXPECT_TRUE(Has(text, FormatText("<image xlink:href=\"logo.png\" width=\"20\" "
-                                         "height=\"10\" x=\"90\" y=\"%d\" />",
-                                         rows * 118 + 13)))
+        EXPECT_TRUE(Has(text, Format("<image xlink:href=\"logo.png\" width=\"20\" "
+                                     "height=\"10\" x=\"90\" y=\"%d\" />",
+                                     rows * 118 + 13)))
             << name;
     }
 }

@@ -1,12 +1,13 @@
-// A host for tests: records every pane line, status text and message box, and
-// answers Yes/No questions from a queue (else with the box's default button).
+// The recording host of the tests of the configuration and the layers above it:
+// the host recorder of tests/support/host_recorder.h with a recording properties
+// pane and document observer installed with it.
 #pragma once
 
+#include "config/document_observer.h"
+#include "config/property_pane.h"
 #include "foundation/app_state.h"
-#include "foundation/host.h"
+#include "support/host_recorder.h"
 
-#include <deque>
-#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,77 +33,25 @@ class RecordingPropertyPane : public PropertyPane {
     std::vector<std::pair<int, int>> ranges;
 };
 
-class RecordingMainWindow : public MainWindow {
+class RecordingDocumentObserver : public DocumentObserver {
   public:
-    void NewDocumentWindowOpening() override { ++newWindows; }
-    void TabSwitched() override { ++tabSwitches; }
-    int newWindows = 0;
-    int tabSwitches = 0;
+    void DocumentOpened(CKibDoc&) override { ++opened; }
+    void DocumentChanged(CKibDoc&) override { ++changed; }
+    void DocumentModifiedChanged(CKibDoc&) override { ++modifiedChanges; }
+    int opened = 0;  // documents whose window opens
+    int changed = 0; // redraws asked for
+    int modifiedChanges = 0; // changes of the modified flag
 };
 
-class RecordingHost : public Host {
+// The recording host with a recording properties pane and document observer,
+// for tests of the configuration and every layer above it.
+class RecordingHost : public HostRecorder {
   public:
-    void AppendLine(LogPane pane, const std::string& text) override {
-        (pane == LogPane::Messages ? messages : debug).push_back(text);
-    }
-    void SetStatusText(const std::string& text) override { statusTexts.push_back(text); }
-    BoxAnswer ShowMessageBox(const MessageBox& box) override {
-        boxes.push_back(box);
-        if (box.buttons == BoxButtons::Ok) {
-            return BoxAnswer::Ok;
-        }
-        if (answers.empty()) {
-            return box.defaultAnswer;
-        }
-        BoxAnswer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    void PumpEvents() override {
-        ++pumps;
-        if (onPump) {
-            onPump();
-        }
-    }
-    void SetWaitCursor(bool on) override { waitCursor = on; }
-    std::string GetMainTitle() const override { return title; }
-    void SetMainTitle(const std::string& t) override { title = t; }
-    std::optional<std::string> ChooseFolder(const std::string& start) override {
-        folderStarts.push_back(start);
-        return chosenFolder;
-    }
+    // Installs this host (with its pane and observer) into a fresh application state.
+    void Install() { ResetAppState(this, &pane, &observer); }
 
-    // Installs this host (with its pane and main window) into a fresh application state.
-    void Install() { ResetAppState(this, &pane, &window); }
-
-    bool HasMessage(const std::string& line) const {
-        for (const auto& m : messages) {
-            if (m == line) {
-                return true;
-            }
-        }
-        return false;
-    }
-    void Clear() {
-        messages.clear();
-        debug.clear();
-        statusTexts.clear();
-        boxes.clear();
-    }
-
-    std::vector<std::string> messages;
-    std::vector<std::string> debug;
-    std::vector<std::string> statusTexts;
-    std::vector<MessageBox> boxes;
-    std::deque<BoxAnswer> answers;
-    std::function<void()> onPump;
-    std::optional<std::string> chosenFolder;
-    std::vector<std::string> folderStarts;
-    std::string title;
-    bool waitCursor = false;
-    int pumps = 0;
     RecordingPropertyPane pane;
-    RecordingMainWindow window;
+    RecordingDocumentObserver observer;
 };
 
 } // namespace kib::test

@@ -1,11 +1,12 @@
 // A new document from an export folder: the folder choice through the host,
 // the state the document is left in, the closing box, and what is derived
 // from the file names and the first station's map.
+#include "app/documents.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
-#include "support/recording_host.h"
+#include "support/event_builder.h"
 #include "support/run_program.h"
 
 #include <gtest/gtest.h>
@@ -24,16 +25,12 @@ const char* const kNoTasksMap = "<svg version=\"1.1\" viewBox=\"0 0 100 100\">\n
                                 "<g id=\"scaleTransform\" transform=\"scale(1.000000)\">\n"
                                 "</g>\n</svg>\n";
 
-class NewDocumentTest : public ::testing::Test {
+class NewDocumentTest : public test::EventTest {
   protected:
     void SetUp() override {
-        host.Install();
+        InstallHost(false);
         dir = test::MakeTempDir("create");
         doc.SetTitle("Untitled");
-    }
-    void TearDown() override {
-        fs::remove_all(dir);
-        ResetAppState();
     }
     // The first station's map of the demo under another name.
     void DemoMap(const std::string& name) const {
@@ -44,10 +41,6 @@ class NewDocumentTest : public ::testing::Test {
     }
     void Empty(const std::string& name) const { test::WriteFile(dir + "/" + name, ""); }
     std::string Value(int itemId) const { return doc.GetConfig()->Item(itemId).GetValueText(); }
-
-    test::RecordingHost host;
-    std::string dir;
-    CKibDoc doc;
 };
 
 TEST_F(NewDocumentTest, FolderChosenThroughTheHostBecomesTheDocumentsDirectory) {
@@ -60,7 +53,7 @@ TEST_F(NewDocumentTest, FolderChosenThroughTheHostBecomesTheDocumentsDirectory) 
     App().errorFlag = App().warningFlag = true; // from an earlier command
     host.chosenFolder = dir;
 
-    ASSERT_TRUE(doc.OnNewDocument());
+    ASSERT_TRUE(CreateDocument(doc));
     EXPECT_EQ(host.folderStarts, std::vector<std::string>{"/somewhere/"});
     EXPECT_EQ(doc.GetDirectory(), dir + "/");
     EXPECT_EQ(doc.GetFileName(), "Untitled");
@@ -79,13 +72,13 @@ TEST_F(NewDocumentTest, FolderChosenThroughTheHostBecomesTheDocumentsDirectory) 
                         std::make_pair(id::Event_NAME, std::string("Demo"))),
               host.pane.values.end());
     EXPECT_TRUE(doc.GetConfig()->IsLive());
-    EXPECT_EQ(host.window.newWindows, 1);
+    EXPECT_EQ(host.observer.opened, 1);
     EXPECT_EQ(host.messages.front(), "Checking directory " + dir + "/");
 }
 
 TEST_F(NewDocumentTest, CancelledFolderChoiceMakesNoDocument) {
     host.chosenFolder.reset();
-    EXPECT_FALSE(doc.OnNewDocument());
+    EXPECT_FALSE(CreateDocument(doc));
     EXPECT_FALSE(doc.IsLoaded());
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_TRUE(host.messages.empty());
@@ -99,7 +92,7 @@ TEST_F(NewDocumentTest, FixedNumbersAndOwnSheetsAmongTheExports) {
         Empty(name);
     }
     fs::create_directory(dir + "/Folder.svg"); // not a file
-    ASSERT_TRUE(doc.NewFromFolder(dir));
+    ASSERT_TRUE(CreateDocumentFromFolder(doc, dir));
     EXPECT_EQ(Value(id::Event_NAME), "Sprint");
     EXPECT_EQ(Value(id::Event_NUMFMT), "Fixed");
     EXPECT_EQ(Value(id::Source_COURSE), "S${STAT}");
@@ -117,7 +110,7 @@ TEST_F(NewDocumentTest, ExportsWithoutEventName) {
     DemoCourses(".Courses.xml");
     DemoMap("S1.svg");
     Empty("S2.svg");
-    ASSERT_TRUE(doc.NewFromFolder(dir));
+    ASSERT_TRUE(CreateDocumentFromFolder(doc, dir));
     EXPECT_FALSE(doc.GetConfig()->Item(id::Event_NAME).IsSet());
     EXPECT_EQ(Value(id::Source_MAP), "${COURSE}.svg");
     EXPECT_EQ(Value(id::Source_COURSES), "${EVENT}${EVENT}.Courses.xml");
@@ -149,7 +142,7 @@ TEST_F(NewDocumentTest, PartiallyCreatedConfigurations) {
         host.Clear();
         DemoCourses("Sprint.Courses.xml");
         test::WriteFile(dir + "/Sprint.S1.svg", c.firstMap);
-        ASSERT_TRUE(doc.NewFromFolder(dir));
+        ASSERT_TRUE(CreateDocumentFromFolder(doc, dir));
         EXPECT_EQ(Value(id::Event_FLAGS), "6");
         EXPECT_FALSE(doc.GetConfig()->Item(id::Event_TASKS).IsSet());
         EXPECT_TRUE(host.HasMessage(
@@ -164,7 +157,7 @@ TEST_F(NewDocumentTest, PartiallyCreatedConfigurations) {
 
 TEST_F(NewDocumentTest, UnrecognisedFolderDiscardsTheDocument) {
     DemoMap("Sprint.S1.svg"); // but no courses file
-    EXPECT_FALSE(doc.NewFromFolder(dir));
+    EXPECT_FALSE(CreateDocumentFromFolder(doc, dir));
     EXPECT_FALSE(doc.IsLoaded());
     EXPECT_FALSE(doc.IsNeverSaved());
     EXPECT_EQ(host.messages.back(), "[** ERROR **] Cannot find XML file for course definition");
@@ -175,7 +168,7 @@ TEST_F(NewDocumentTest, UnrecognisedFolderDiscardsTheDocument) {
 }
 
 TEST_F(NewDocumentTest, NoFolderIsNotTheFileSystemRoot) {
-    EXPECT_FALSE(doc.NewFromFolder(""));
+    EXPECT_FALSE(CreateDocumentFromFolder(doc, ""));
     EXPECT_FALSE(doc.IsLoaded());
     EXPECT_TRUE(host.messages.empty()) << "nothing is searched";
     ASSERT_EQ(host.boxes.size(), 1u);

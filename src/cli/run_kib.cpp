@@ -1,0 +1,89 @@
+// kib: the command-line program. Every Make command and configuration check for
+// scripts and headless machines: the command line's verbs and options, and the
+// run of the chosen verb with the program's host installed.
+#include "cli/run_kib.h"
+
+#include "cli/cli_context.h"
+#include "cli/cli_host.h"
+#include "foundation/app_state.h"
+#include "sheet/product_info.h"
+
+#include <CLI/CLI.hpp>
+
+#include <iostream>
+
+namespace kib::cli {
+
+int StatusFromFlags() {
+    if (App().errorFlag) {
+        return kExitError;
+    }
+    return App().warningFlag ? kExitWarning : kExitOk;
+}
+
+namespace {
+
+void AddCommonOptions(CLI::App& app, Context& ctx) {
+    app.add_option("--debug-log", ctx.options.debugLog,
+                   "Write the Debug pane (every log line, debug-only lines included) to FILE")
+        ->option_text("FILE");
+    auto* yes = app.add_flag_callback(
+        "--yes", [&ctx] { ctx.options.answer = Answer::Yes; },
+        "Answer Yes to every question instead of asking");
+    auto* no = app.add_flag_callback(
+        "--no", [&ctx] { ctx.options.answer = Answer::No; },
+        "Answer No to every question instead of asking");
+    yes->excludes(no);
+    app.add_flag("-q,--quiet", ctx.options.quiet,
+                 "Do not print the Messages pane on standard output");
+}
+
+} // namespace
+
+int RunKib(int argc, char** argv) {
+    Context ctx;
+    CLI::App app{"Kib makes TempO (trail orienteering) competition map sheets from OCAD exports.\n"
+                 "Log lines go to standard output, message boxes to standard error.\n"
+                 "Exit status: 0 success, 1 warnings, 2 errors or failure, 64 bad usage.",
+                 "kib"};
+    app.set_version_flag("--version", "Kib " + kib::VersionText(),
+                         "Print the product name and version and exit");
+    app.require_subcommand(1);
+    app.fallthrough();
+    AddCommonOptions(app, ctx);
+    AddConfigCommands(app, ctx);
+    AddMakeCommands(app, ctx);
+    AddImageCommands(app, ctx);
+    AddNewCommand(app, ctx);
+    AddAnalyseCommand(app, ctx);
+    AddProofCommand(app, ctx);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return kExitUsage;
+    }
+    if (!ctx.run) {
+        std::cerr << app.help();
+        return kExitUsage;
+    }
+
+    CliHost host(ctx.options);
+    if (!host.Open()) {
+        return kExitError;
+    }
+    kib::ResetAppState(&host);
+    InstallInterruptHandler();
+    const int status = ctx.run(host);
+    kib::ResetAppState();
+    return status;
+}
+
+} // namespace kib::cli
