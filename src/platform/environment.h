@@ -2,6 +2,7 @@
 // standard streams, all as UTF-8.
 #pragma once
 
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +17,13 @@ std::vector<std::string> ProgramArguments(int argc, char** argv);
 std::optional<std::string> EnvironmentValue(const std::string& name);
 // Sets (or with no value removes) an environment variable of this process.
 void SetEnvironmentValue(const std::string& name, const std::optional<std::string>& value);
+
+// The local time of a moment.
+std::tm LocalTime(std::time_t moment);
+
+enum class OperatingSystem { Linux, Windows };
+// The system Kib was built for.
+OperatingSystem ThisSystem();
 
 enum class StandardStream { Input, Output, Error };
 // Whether the stream is a terminal (a console on Windows).

@@ -80,6 +80,9 @@ File OpenRegularFile(const std::string& path, int& error, FileKind& kind);
 // Opens an existing file for writing at its start, without following a link
 // at the name and without blocking.
 File OpenForWriting(const std::string& path, int& error);
+// Opens a file for writing from its start, emptying it or creating it (as a
+// plain write does, through a link at the name).
+File CreateOrReplace(const std::string& path, int& error);
 // Creates a new, empty file for writing: never through a link and never onto
 // anything that is already at the name (error EEXIST).
 File CreateExclusive(const std::string& path, int& error);
@@ -119,5 +122,19 @@ bool CreateFolders(const std::string& path, int& error);
 
 // The system's text for an errno number.
 std::string ErrorText(int error);
+
+// What a failed file operation's errno number means, for messages.
+enum class ErrorKind {
+    NoSpace,
+    QuotaExceeded,
+    ReadOnly,
+    NoFolder,
+    NotFolder,
+    Denied,
+    Exists,
+    InputOutput,
+    Other,
+};
+ErrorKind KindOfError(int error);
 
 } // namespace kib::platform

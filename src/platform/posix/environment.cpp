@@ -25,6 +25,16 @@ void SetEnvironmentValue(const std::string& name, const std::optional<std::strin
     }
 }
 
+std::tm LocalTime(std::time_t moment) {
+    std::tm local{};
+    ::localtime_r(&moment, &local);
+    return local;
+}
+
+OperatingSystem ThisSystem() {
+    return OperatingSystem::Linux;
+}
+
 bool IsTerminal(StandardStream stream) {
     switch (stream) {
     case StandardStream::Input:

@@ -225,6 +225,10 @@ File OpenForWriting(const std::string& path, int& error) {
     return FileOpener::Make(OpenNonBlocking(path, O_WRONLY | O_NOFOLLOW, error));
 }
 
+File CreateOrReplace(const std::string& path, int& error) {
+    return FileOpener::Make(OpenNonBlocking(path, O_WRONLY | O_CREAT | O_TRUNC, error));
+}
+
 File CreateExclusive(const std::string& path, int& error) {
     return FileOpener::Make(OpenNonBlocking(path, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW, error));
 }
@@ -367,6 +371,30 @@ bool CreateFolders(const std::string& path, int& error) {
 
 std::string ErrorText(int error) {
     return std::strerror(error);
+}
+
+ErrorKind KindOfError(int error) {
+    switch (error) {
+    case ENOSPC:
+        return ErrorKind::NoSpace;
+    case EDQUOT:
+        return ErrorKind::QuotaExceeded;
+    case EROFS:
+        return ErrorKind::ReadOnly;
+    case ENOENT:
+        return ErrorKind::NoFolder;
+    case ENOTDIR:
+        return ErrorKind::NotFolder;
+    case EACCES:
+    case EPERM:
+        return ErrorKind::Denied;
+    case EEXIST:
+        return ErrorKind::Exists;
+    case EIO:
+        return ErrorKind::InputOutput;
+    default:
+        return ErrorKind::Other;
+    }
 }
 
 } // namespace kib::platform

@@ -50,6 +50,16 @@ void SetEnvironmentValue(const std::string& name, const std::optional<std::strin
     _wputenv_s(wideName.c_str(), wideValue.c_str());
 }
 
+std::tm LocalTime(std::time_t moment) {
+    std::tm local{};
+    localtime_s(&local, &moment);
+    return local;
+}
+
+OperatingSystem ThisSystem() {
+    return OperatingSystem::Windows;
+}
+
 bool IsTerminal(StandardStream stream) {
     DWORD which = STD_INPUT_HANDLE;
     if (stream == StandardStream::Output) {

@@ -291,6 +291,10 @@ File OpenForWriting(const std::string& path, int& error) {
         Open(path, GENERIC_WRITE, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, error));
 }
 
+File CreateOrReplace(const std::string& path, int& error) {
+    return FileOpener::Make(Open(path, GENERIC_WRITE, CREATE_ALWAYS, 0, error));
+}
+
 File CreateExclusive(const std::string& path, int& error) {
     return FileOpener::Make(
         Open(path, GENERIC_WRITE, CREATE_NEW, FILE_FLAG_OPEN_REPARSE_POINT, error));
@@ -456,6 +460,28 @@ bool CreateFolders(const std::string& path, int& error) {
 
 std::string ErrorText(int error) {
     return std::strerror(error);
+}
+
+ErrorKind KindOfError(int error) {
+    switch (error) {
+    case ENOSPC:
+        return ErrorKind::NoSpace;
+    case EROFS:
+        return ErrorKind::ReadOnly;
+    case ENOENT:
+        return ErrorKind::NoFolder;
+    case ENOTDIR:
+        return ErrorKind::NotFolder;
+    case EACCES:
+    case EPERM:
+        return ErrorKind::Denied;
+    case EEXIST:
+        return ErrorKind::Exists;
+    case EIO:
+        return ErrorKind::InputOutput;
+    default:
+        return ErrorKind::Other;
+    }
 }
 
 } // namespace kib::platform
