@@ -38,6 +38,13 @@ if [ ! -f "$deps/lib/cmake/GTest/GTestConfig.cmake" ]; then
   cmake --install "$build/googletest" >/dev/null
 fi
 
+# CLI11 is made of headers only: Debian's, with its CMake package, serve Windows too.
+if [ ! -f "$deps/lib/cmake/CLI11/CLI11Config.cmake" ]; then
+  mkdir -p "$deps/include" "$deps/lib/cmake"
+  cp -r /usr/include/CLI "$deps/include/"
+  cp -r /usr/share/cmake/CLI11 "$deps/lib/cmake/"
+fi
+
 echo "== building Kib for Windows in $build"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKIB_WINDOWS_DEPS="$deps" \
   -DCMAKE_BUILD_TYPE=Release -DKIB_BUILD_TESTS=ON -DKIB_BUILD_GUI=OFF -DKIB_BUILD_BENCH=OFF \

@@ -41,7 +41,7 @@ int PidOf(std::string_view digits) {
     for (char c : digits) {
         value = value * 10 + (c - '0');
     }
-    return value > 0 ? static_cast<pid_t>(value) : -1;
+    return value > 0 ? static_cast<int>(value) : -1;
 }
 
 // "map-", "prn-" or "sol-" followed by a digit: a sheet of Kib.

@@ -46,6 +46,7 @@ TEST(FileLockTest, ARemovedLockFileIsNoLongerAtItsName) {
     ASSERT_EQ(waiter.TryLock(error), FileLock::Try::Locked);
     EXPECT_FALSE(waiter.IsAt(path));
     waiter.Close();
+    EXPECT_TRUE(ListFolder(dir.Path()).empty()) << "nothing of the lock file is left";
     ASSERT_TRUE(waiter.Open(path, error)) << ErrorText(error);
     EXPECT_EQ(waiter.TryLock(error), FileLock::Try::Locked);
     EXPECT_TRUE(waiter.IsAt(path));

@@ -125,15 +125,13 @@ void FileLock::RemoveAndClose(const std::string& path) {
         // be deleted keeps its name while others have it open); the file itself
         // goes when the last process that waits on it closes it. The name aside
         // is one that Kib removes when it is left behind.
+        const std::wstring named = Widen(path);
         const std::wstring aside =
             Widen(path + ".~kib" + std::to_string(GetCurrentProcessId()) + "-0");
-        MoveFileExW(Widen(path).c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
-        FILE_DISPOSITION_INFO disposition{};
-        disposition.DeleteFile = TRUE;
-        if (!SetFileInformationByHandle(Handle(handle_), FileDispositionInfo, &disposition,
-                                        sizeof disposition)) {
-            DeleteFileW(Widen(path).c_str());
-        }
+        const bool moved = MoveFileExW(named.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
+        // Deleted by the name it has now: Windows deletes it when the last
+        // process that has it open closes it.
+        DeleteFileW(moved ? aside.c_str() : named.c_str());
     }
     Close();
 }
