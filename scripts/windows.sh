@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Builds Kib for 64-bit Windows with MinGW-w64 into build-windows/ and runs the
-# Windows tests under Wine, headless. Installs the cross compiler, Wine and
-# GoogleTest's sources when they are missing (Debian 12, as root).
-# Usage: windows.sh [extra cmake arguments]. KIB_WINDOWS_BUILD overrides the folder.
+# Builds Kib for 64-bit Windows with MinGW-w64 into build-windows/ (kib.exe,
+# kibgen.exe and the tests), runs the Windows tests under Wine, headless, then
+# whole runs of kib.exe against the Linux kib (tests/windows/windows_e2e.sh).
+# Installs the cross compiler, Wine and GoogleTest's sources when they are
+# missing (Debian 12, as root). Usage: windows.sh [extra cmake arguments].
+# KIB_WINDOWS_BUILD overrides the folder, KIB_LINUX_BIN the Linux kib compared with.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="${KIB_WINDOWS_BUILD:-$root/build-windows}"
@@ -64,5 +66,20 @@ fi
 echo "== Windows tests under Wine"
 status=0
 ctest --test-dir "$build" --output-on-failure || status=$?
+
+# The whole runs of kib.exe compare its sheets with those of the Linux kib: the
+# one of the Linux build (build/, which the CI's Linux tests have just made) when
+# it is there, else one built here for the purpose.
+linux_kib="${KIB_LINUX_BIN:-$root/build/kib}"
+if [ ! -x "$linux_kib" ]; then
+  echo "== the Linux kib, for comparing the sheets"
+  "$root/scripts/install-deps.sh" build
+  cmake -S "$root" -B "$build/linux" -DCMAKE_BUILD_TYPE=Release -DKIB_BUILD_TESTS=OFF \
+    -DKIB_BUILD_GUI=OFF >/dev/null
+  cmake --build "$build/linux" -j"$jobs" --target kib
+  linux_kib="$build/linux/kib"
+fi
+echo "== whole runs of kib.exe under Wine"
+bash "$root/tests/windows/windows_e2e.sh" "$build" "$linux_kib" || status=$?
 wineserver -w || true
 exit "$status"
