@@ -50,7 +50,7 @@ fi
 echo "== building Kib for Windows in $build"
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKIB_WINDOWS_DEPS="$deps" \
   -DCMAKE_BUILD_TYPE=Release -DKIB_BUILD_TESTS=ON -DKIB_BUILD_GUI=OFF -DKIB_BUILD_BENCH=OFF \
-  -DKIB_FUZZ=OFF "$@" >/dev/null
+  -DKIB_FUZZ=OFF -DKIB_WERROR=ON "$@" >/dev/null
 cmake --build "$build" -j"$jobs"
 
 # Wine: a prefix of its own inside the build folder, 64-bit only, no window
