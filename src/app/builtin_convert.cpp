@@ -119,8 +119,9 @@ bool RenderVector(const std::string& svg, const std::string& target, OutputForma
     if (!handle) {
         return false;
     }
-    Surface surface(format == OutputFormat::Pdf ? cairo_pdf_surface_create(target.c_str(), width, height)
-                                         : cairo_ps_surface_create(target.c_str(), width, height));
+    Surface surface(format == OutputFormat::Pdf
+                        ? cairo_pdf_surface_create(target.c_str(), width, height)
+                        : cairo_ps_surface_create(target.c_str(), width, height));
     if (format == OutputFormat::Eps) {
         cairo_ps_surface_set_eps(surface.get(), 1);
     }

@@ -1,7 +1,7 @@
 #include "app/event_lock.h"
 
-#include "foundation/format.h"
 #include "foundation/app_state.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 
 #include <cerrno>
@@ -33,7 +33,7 @@ std::string DescribeThisRun(const std::string& what) {
     char since[32];
     std::strftime(since, sizeof since, "%Y-%m-%d %H:%M:%S", &local);
     return Format("Kib process %d (%s) since %s", static_cast<int>(::getpid()), what.c_str(),
-                         since);
+                  since);
 }
 
 std::string ReadHolder(int fd) {

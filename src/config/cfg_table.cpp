@@ -201,5 +201,4 @@ const std::span<const SectionDef> SectionTable() {
     return kSections;
 }
 
-}  // namespace kib
-
+} // namespace kib

@@ -12,4 +12,4 @@ std::string MakeRelativePathFrom(const std::string& dir, const std::string& abso
 // On Linux a backslash in a configured relative path (written on Windows) is read as "/".
 std::string NormaliseSeparators(const std::string& p);
 
-}  // namespace kib
+} // namespace kib
