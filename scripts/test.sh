@@ -3,6 +3,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh" build test gui
+# A C++ file that clang-format would change fails the run, before anything builds.
+"$root/scripts/check-format.sh"
 # A compiler warning fails the build here (-DKIB_WERROR=ON).
 BUILD_DIR="$root/build" "$root/scripts/build.sh" -DKIB_BUILD_TESTS=ON -DKIB_BUILD_GUI=ON -DKIB_WERROR=ON
 ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"

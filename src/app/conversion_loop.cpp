@@ -68,7 +68,8 @@ std::vector<SheetConversion> SolutionImageSheets(const ConversionSettings& setti
     return sheets;
 }
 
-bool ConvertSheets(const std::vector<SheetConversion>& sheets, OutputFormat format, Converter converter) {
+bool ConvertSheets(const std::vector<SheetConversion>& sheets, OutputFormat format,
+                   Converter converter) {
     for (const SheetConversion& sheet : sheets) {
         if (CheckBreak()) {
             return false;

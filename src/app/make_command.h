@@ -13,8 +13,8 @@
 // StopRunning and Close (raster commands) end it.
 #pragma once
 
-#include "app/event_lock.h"
 #include "app/converter.h"
+#include "app/event_lock.h"
 #include "app/output_format.h"
 #include "foundation/host.h"
 
@@ -34,7 +34,7 @@ struct MakeChoice {
     std::uint32_t stationMask = 0; // 0: every station; else bit (n mod 32) selects station n
     int taskChoice = -1;           // -1 every task, 0 the cover canvas, t task t, -2 none
     OutputFormat outputFormat = OutputFormat::None; // raster commands
-    bool combine = false;               // PDF: also one file of every converted sheet, in order
+    bool combine = false; // PDF: also one file of every converted sheet, in order
     std::optional<Converter> converter = std::nullopt; // raster commands: none: System.CONVERTER
 };
 
@@ -44,9 +44,9 @@ struct MakeDialogRequest {
     std::string title;
     bool showTasks = false;
     bool showFormat = false;
-    int minStation = 1;       // Event.MINSTAT when set, else 1
-    int maxStation = 0;       // Event.MAXSTAT
-    int taskCount = 0;        // Event.TASKS
+    int minStation = 1; // Event.MINSTAT when set, else 1
+    int maxStation = 0; // Event.MAXSTAT
+    int taskCount = 0;  // Event.TASKS
     OutputFormat lastOutputFormat =
         OutputFormat::None; // the format chosen last in this program run
 };

@@ -180,18 +180,18 @@ MakeOutcome OnMakeSolImages(CKibDoc* document, const MakeDialog& dialog) {
     }
     int stationsPerSheet = 0;
     const bool ok = RunSolutions(*document, *choice, stationsPerSheet);
-    return ConvertAndClose(
-        command, *choice, ok, [&](const ConversionSettings& s, Converter converter) {
-            const std::vector<int> stations =
-                SelectedStations(*document->GetConfig(), choice->stationMask);
-            const std::vector<SheetConversion> sheets =
-                SolutionImageSheets(s, stations, stationsPerSheet);
-            if (!ConvertSheets(sheets, s.format, converter)) {
-                return false;
-            }
-            CombineIfChosen(*choice, *document, s, sheets, "solutions");
-            return true;
-        });
+    return ConvertAndClose(command, *choice, ok,
+                           [&](const ConversionSettings& s, Converter converter) {
+                               const std::vector<int> stations =
+                                   SelectedStations(*document->GetConfig(), choice->stationMask);
+                               const std::vector<SheetConversion> sheets =
+                                   SolutionImageSheets(s, stations, stationsPerSheet);
+                               if (!ConvertSheets(sheets, s.format, converter)) {
+                                   return false;
+                               }
+                               CombineIfChosen(*choice, *document, s, sheets, "solutions");
+                               return true;
+                           });
 }
 
 } // namespace kib

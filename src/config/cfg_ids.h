@@ -156,5 +156,4 @@ inline constexpr int Section_PointBoard = 1400;
 inline constexpr int Section_Solutions = 1500;
 inline constexpr int Section_Station = 2100;
 
-}  // namespace kib::id
-
+} // namespace kib::id

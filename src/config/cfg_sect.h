@@ -14,7 +14,7 @@ class CKibCfg;
 class CKibDoc;
 
 class CCfgSect {
-public:
+  public:
     // Builds the section's items from its table rows; station >= 0 for "Station %d".
     CCfgSect(CKibCfg* cfg, const SectionDef& def, int station = -1);
     virtual ~CCfgSect() = default;
@@ -23,7 +23,7 @@ public:
 
     int GetId() const { return id_; }
     const std::string& GetName() const { return name_; }
-    int GetStation() const { return station_; }  // -1 for fixed sections
+    int GetStation() const { return station_; } // -1 for fixed sections
     CKibCfg* GetConfig() const { return cfg_; }
     CKibDoc* GetDocument() const;
     // Upper-cases the key and compares it with the item keys in list order.
@@ -32,7 +32,7 @@ public:
     const std::vector<std::unique_ptr<CCfgItem>>& Items() const { return items_; }
     bool HasSetItem() const;
 
-private:
+  private:
     CKibCfg* cfg_;
     int id_;
     int station_;
@@ -40,4 +40,4 @@ private:
     std::vector<std::unique_ptr<CCfgItem>> items_;
 };
 
-}  // namespace kib
+} // namespace kib

@@ -9,7 +9,7 @@
 namespace kib {
 
 struct GridValue {
-    enum class Type { Int = 3, UInt = 19, Text = 8, Empty = 0 };  // VT_I4, VT_UI4, VT_BSTR, VT_EMPTY
+    enum class Type { Int = 3, UInt = 19, Text = 8, Empty = 0 }; // VT_I4, VT_UI4, VT_BSTR, VT_EMPTY
 
     Type type = Type::Empty;
     std::int32_t i = 0;
@@ -21,4 +21,4 @@ struct GridValue {
     static GridValue Text(std::string v) { return {Type::Text, 0, 0, std::move(v)}; }
 };
 
-}  // namespace kib
+} // namespace kib

@@ -23,4 +23,4 @@ std::string MakeSolutionName(const std::string& directory, int firstStation, int
 // exported map file name; returns station * 100, or -1 for one of Kib's own outputs.
 int DetectCourseFormat(CKibCfg& cfg, const std::string& fileName);
 
-}  // namespace kib
+} // namespace kib

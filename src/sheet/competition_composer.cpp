@@ -52,7 +52,7 @@ class CompetitionComposer {
     std::ostream& out_;
     int s_;
     int t_;
-    int angle_; // the map rotation, 0 when the station has none
+    int angle_;             // the map rotation, 0 when the station has none
     std::string taskText_;  // the task number in its description cell: two characters at most
     float controlX_ = 0.0f; // scaled position of the task's control circle
     float controlY_ = 0.0f;

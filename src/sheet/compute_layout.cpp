@@ -460,16 +460,16 @@ bool CKibage::CheckSizes(bool quiet, int needW, int needH, CanvasHeightBy height
     };
     if (canvasH != 0 && needH > canvasH) {
         report(Format("[** ERROR **] Insufficient canvas height (needed %d, set %d)! "
-                             "Increase configured canvas size or %s.",
-                             needH, canvasH, HeightAdvice(heightBy)));
+                      "Increase configured canvas size or %s.",
+                      needH, canvasH, HeightAdvice(heightBy)));
     } else if (canvasH == 0) {
         canvasH = needH;
     }
     if (canvasW != 0 && needW > canvasW) {
         report(Format("[** ERROR **] Insufficient canvas width (needed %d, set %d)! "
-                             "Increase configured canvas size or reduce size of map and "
-                             "decorations.",
-                             needW, canvasW));
+                      "Increase configured canvas size or reduce size of map and "
+                      "decorations.",
+                      needW, canvasW));
     } else if (canvasW == 0) {
         canvasW = needW;
     }
@@ -478,16 +478,16 @@ bool CKibage::CheckSizes(bool quiet, int needW, int needH, CanvasHeightBy height
     const int tiledH = (tileRows ? 2 : 1) * canvasH;
     if (sheetH != 0 && tiledH > sheetH) {
         report(Format("[** ERROR **] Insufficient sheet height (needed %d, set %d)! "
-                             "Increase configured sheet size or reduce canvas size.",
-                             tiledH, sheetH));
+                      "Increase configured sheet size or reduce canvas size.",
+                      tiledH, sheetH));
     } else if (sheetH == 0) {
         sheetH = canvasH;
     }
     const int tiledW = (tileColumns ? 2 : 1) * canvasW;
     if (sheetW != 0 && tiledW > sheetW) {
         report(Format("[** ERROR **] Insufficient sheet width (needed %d, set %d)! "
-                             "Increase configured sheet size or reduce canvas size.",
-                             tiledW, sheetW));
+                      "Increase configured sheet size or reduce canvas size.",
+                      tiledW, sheetW));
     } else if (sheetW == 0) {
         sheetW = canvasW;
     }
@@ -495,8 +495,8 @@ bool CKibage::CheckSizes(bool quiet, int needW, int needH, CanvasHeightBy height
     // A printed solution sheet must hold at least one row of maps.
     if (solution && !modeWeb && rowsPerSheet < 1) {
         report(Format("[** ERROR **] Insufficient sheet height for a row of solution maps "
-                             "(needed %d, set %d)!",
-                             rowTop + rowH + logoTop + logoH + sheetMargin, sheetH));
+                      "(needed %d, set %d)!",
+                      rowTop + rowH + logoTop + logoH + sheetMargin, sheetH));
     }
     return ok;
 }

@@ -397,8 +397,8 @@ TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
         host.Clear();
         App().errorFlag = false;
         const OutputFormat format = std::string(c.extension) == "png"   ? OutputFormat::Png
-                           : std::string(c.extension) == "eps" ? OutputFormat::Eps
-                                                               : OutputFormat::Pdf;
+                                    : std::string(c.extension) == "eps" ? OutputFormat::Eps
+                                                                        : OutputFormat::Pdf;
 
         EXPECT_FALSE(ConvertSheet(base, format, 600, false)) << c.body;
         EXPECT_EQ(host.messages.back(), c.error);

@@ -325,7 +325,8 @@ TEST_F(MakeImagesTest, WithoutInkscapeTheBuiltInConverterConvertsAfterOneInfoLin
     const std::string nowhere = inkscape.Path() + "nowhere";
     test::PathOverride path(nowhere);
     Set(id::System_INKSCAPEPATH, nowhere);
-    const MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, OutputFormat::Pdf)));
+    const MakeOutcome outcome =
+        OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, OutputFormat::Pdf)));
     EXPECT_EQ(LastBoxText(), "Image files created.");
     EXPECT_EQ(outcome.closingIcon, BoxIcon::Information);
     const std::string info = "Inkscape is not installed (not in " + nowhere +
@@ -359,7 +360,8 @@ TEST_F(MakeImagesTest, StopEndsBuiltInConversionsBeforeTheNextSheet) {
             OnStop();
         }
     };
-    const MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, -1, OutputFormat::Pdf)));
+    const MakeOutcome outcome =
+        OnMakeMapImages(&doc, Dialog(Choice(1u << 1, -1, OutputFormat::Pdf)));
     host.onPump = nullptr;
     EXPECT_EQ(LastBoxText(), "Image files creation failed.");
     EXPECT_EQ(outcome.closingIcon, BoxIcon::Error);

@@ -1,5 +1,6 @@
 // Runs of kib on one event at the same time take turns and every sheet comes
 // out whole; a killed run leaves no converter running.
+#include "support/demo_inputs.h"
 #include "support/run_program.h"
 
 #include <gtest/gtest.h>
@@ -25,11 +26,7 @@ namespace fs = std::filesystem;
 // The demo event in a folder of its own.
 std::string CopyDemo(const std::string& tag) {
     const std::string dir = MakeTempDir(tag);
-    const fs::path demo = fs::path(KIB_SOURCE_DIR) / "examples" / "demo";
-    for (const char* name : {"demo.cfg", "Demo.Courses.xml", "Demo.S1.svg", "Demo.S2.svg",
-                             "Demo.S3.svg", "Demo.S4.svg"}) {
-        fs::copy_file(demo / name, fs::path(dir) / name);
-    }
+    CopyDemoInputs(dir);
     return dir;
 }
 

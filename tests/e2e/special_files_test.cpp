@@ -1,6 +1,7 @@
 // Whole runs of kib with something else than a regular file where it reads or
 // writes (a FIFO, a device): every command ends with a clear message instead of
 // hanging beyond the reach of Ctrl+C.
+#include "support/demo_inputs.h"
 #include "support/run_program.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +17,7 @@ namespace fs = std::filesystem;
 // The demo event in a folder of its own.
 std::string CopyDemo(const std::string& tag) {
     const std::string dir = MakeTempDir(tag);
-    const fs::path demo = fs::path(KIB_SOURCE_DIR) / "examples" / "demo";
-    for (const char* name : {"demo.cfg", "Demo.Courses.xml", "Demo.S1.svg", "Demo.S2.svg",
-                             "Demo.S3.svg", "Demo.S4.svg"}) {
-        fs::copy_file(demo / name, fs::path(dir) / name);
-    }
+    CopyDemoInputs(dir);
     return dir;
 }
 

@@ -32,10 +32,10 @@ TEST(CheckedNumberTest, ScaleOfAMapExportAndItsZoom) {
     const float nan = std::nanf("");
     const float inf = std::numeric_limits<float>::infinity();
     const Case cases[] = {
-        {4000, 1.0f, 4000},  {4000, 2.0f, 2000},    {4000, 0.3f, 13333}, {4000, 2.5f, 1600},
+        {4000, 1.0f, 4000},   {4000, 2.0f, 2000},  {4000, 0.3f, 13333}, {4000, 2.5f, 1600},
         {15000, 0.4f, 37500}, // single precision: the competition maps' 37500, not 37499
-        {4000, 0.0f, 4000},  {4000, -2.0f, 4000},   {4000, nan, 4000},   {4000, inf, 4000},
-        {4000, 1e-30f, 0},   {INT_MAX, 0.5f, 0},    {0, 2.0f, 0},
+        {4000, 0.0f, 4000},   {4000, -2.0f, 4000}, {4000, nan, 4000},   {4000, inf, 4000},
+        {4000, 1e-30f, 0},    {INT_MAX, 0.5f, 0},  {0, 2.0f, 0},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ScaleOverZoom(c.mapScale, c.zoom), c.scale) << c.mapScale << " / " << c.zoom;

@@ -38,8 +38,8 @@ class RecordingDocumentObserver : public DocumentObserver {
     void DocumentOpened(CKibDoc&) override { ++opened; }
     void DocumentChanged(CKibDoc&) override { ++changed; }
     void DocumentModifiedChanged(CKibDoc&) override { ++modifiedChanges; }
-    int opened = 0;  // documents whose window opens
-    int changed = 0; // redraws asked for
+    int opened = 0;          // documents whose window opens
+    int changed = 0;         // redraws asked for
     int modifiedChanges = 0; // changes of the modified flag
 };
 
