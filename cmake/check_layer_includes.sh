@@ -5,7 +5,7 @@
 # layer of the core, but not each other.
 set -euo pipefail
 src="${1:?usage: check_layer_includes.sh SRC_DIR}"
-layers=(foundation config map_input sheet app)
+layers=(platform foundation config map_input sheet app)
 bad=0
 check() { # folder, then the folders it must not include
     local folder="$1"

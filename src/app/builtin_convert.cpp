@@ -30,7 +30,6 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <sys/stat.h>
 #include <vector>
 
 namespace kib {
@@ -289,33 +288,10 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
     return true;
 }
 
-long long FileSize(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 ? static_cast<long long>(st.st_size) : -1;
-}
-
 } // namespace
 
-Converter ConfiguredConverter(const CKibCfg& cfg) {
-    const std::string& value = cfg.Item(id::System_CONVERTER).GetValue();
-    return !value.empty() && (value[0] == 'B' || value[0] == 'b') ? Converter::BuiltIn
-                                                                  : Converter::Inkscape;
-}
-
-bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used) {
-    used = wanted;
-    if (wanted == Converter::BuiltIn) {
-        return true;
-    }
-    const std::string& directory = cfg.Item(id::System_INKSCAPEPATH).GetValue();
-    if (App().inkscapeKind == InkscapeKind::Unknown && !InkscapeInstalled(directory)) {
-        LogInfo("Inkscape is not installed (not in %s nor on PATH): the built-in converter "
-                "converts the sheets.",
-                directory.c_str());
-        used = Converter::BuiltIn;
-        return true;
-    }
-    return DetectInkscape(directory);
+bool BuiltInConverterAvailable() {
+    return true;
 }
 
 bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat format, int dpi) {
@@ -335,50 +311,6 @@ bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat
 
 bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int bandRows) {
     return RenderPng(svg, target, dpi, bandRows);
-}
-
-bool PlaceDrawnFile(const ConversionFiles& files, bool drawn) {
-    const char* source = files.source.c_str();
-    const char* target = files.target.c_str();
-    if (!drawn) {
-        std::remove(files.temporary.c_str());
-        LogError("[** ERROR **] Converting '%s' was not completed: its partial file was "
-                 "deleted, '%s' was not replaced.",
-                 source, target);
-        return false;
-    }
-    if (FileSize(files.temporary) <= 0) {
-        std::remove(files.temporary.c_str());
-        LogError("[** ERROR **] The built-in converter wrote an empty file converting '%s': "
-                 "'%s' was not replaced.",
-                 source, target);
-        return false;
-    }
-    // Complete for its format and flushed to disk, or the old file stays.
-    const std::string extension = files.target.substr(files.target.rfind('.') + 1);
-    return PlaceConvertedFile(files.source, files.temporary, files.target, extension);
-}
-
-bool ConvertBuiltIn(const std::string& base, OutputFormat format, int dpi, bool zSuffix) {
-    const char* extension = OutputFormatExtension(format);
-    if (extension == nullptr) {
-        LogError("[** ERROR **] Output format %d is unknown.", static_cast<int>(format));
-        return false;
-    }
-    const ConversionFiles files = MakeConversionFiles(base, extension, zSuffix);
-    if (ConvertedFileIsNewer(files)) {
-        return true;
-    }
-    LogDebug("Converting '%s' to '%s' with the built-in converter...", files.source.c_str(),
-             files.temporary.c_str());
-    std::remove(files.temporary.c_str());
-    const auto start = std::chrono::steady_clock::now();
-    const bool drawn = RenderSheet(files.source, files.temporary, format, dpi);
-    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            std::chrono::steady_clock::now() - start)
-                            .count();
-    LogDebug("Built-in conversion completed in %.3f sec.", static_cast<double>(millis) / 1000.0);
-    return PlaceDrawnFile(files, drawn);
 }
 
 } // namespace kib

@@ -11,6 +11,11 @@
 
 namespace kib {
 
+// Whether this Kib has the built-in converter and renderer: builds without
+// librsvg, cairo and qpdf (the Windows build) convert with Inkscape only, make
+// no pictures of sheets and combine no PDF files.
+bool BuiltInConverterAvailable();
+
 // System.CONVERTER: "Builtin" (any value beginning with B) chooses the built-in
 // converter, anything else Inkscape.
 Converter ConfiguredConverter(const CKibCfg& cfg);

@@ -4,14 +4,11 @@
 #include "foundation/input_file.h"
 #include "foundation/log.h"
 
+#include "platform/files.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fcntl.h>
 #include <string_view>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kib {
 
@@ -33,40 +30,33 @@ struct FileEnds {
     long long tailStart = 0;
 };
 
-bool ReadAt(int fd, std::string& into, std::size_t count, long long offset) {
-    into.assign(count, '\0');
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::pread(fd, into.data() + done, count - done,
-                                  static_cast<off_t>(offset) + static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
+// Opened without following a link at the name and without blocking on a FIFO;
+// only a regular file.
+platform::File OpenConverted(const std::string& path) {
+    int error = 0;
+    platform::FileKind kind = platform::FileKind::Missing;
+    if (platform::KindOf(path, false) != platform::FileKind::Regular) {
+        return platform::File();
     }
-    return true;
+    return platform::OpenRegularFile(path, error, kind);
 }
 
 FileEnds ReadEnds(const std::string& path) {
     FileEnds ends;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
+    platform::File file = OpenConverted(path);
+    if (!file.IsOpen()) {
         return ends;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        const auto size = static_cast<long long>(info.st_size);
-        const auto tailSize = static_cast<std::size_t>(std::min<long long>(size, kTailSize));
-        ends.tailStart = size - static_cast<long long>(tailSize);
-        if (ReadAt(fd, ends.head, std::min<std::size_t>(tailSize, 16), 0) &&
-            ReadAt(fd, ends.tail, tailSize, ends.tailStart)) {
-            ends.size = size;
-        }
+    const std::int64_t size = file.Size();
+    if (size < 0) {
+        return ends;
     }
-    ::close(fd);
+    const auto tailSize = static_cast<std::size_t>(std::min<long long>(size, kTailSize));
+    ends.tailStart = size - static_cast<long long>(tailSize);
+    if (file.ReadAt(ends.head, std::min<std::size_t>(tailSize, 16), 0) &&
+        file.ReadAt(ends.tail, tailSize, ends.tailStart)) {
+        ends.size = size;
+    }
     return ends;
 }
 
@@ -95,15 +85,11 @@ bool HasCrossReference(const std::string& path, const FileEnds& ends) {
         offset >= ends.size) {
         return false;
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
+    platform::File file = OpenConverted(path);
     std::string text;
-    const bool read = ReadAt(
-        fd, text, static_cast<std::size_t>(std::min<long long>(32, ends.size - offset)), offset);
-    ::close(fd);
-    if (!read) {
+    if (!file.IsOpen() ||
+        !file.ReadAt(text, static_cast<std::size_t>(std::min<long long>(32, ends.size - offset)),
+                     offset)) {
         return false;
     }
     if (text.starts_with("xref")) {
@@ -168,24 +154,25 @@ bool PlaceConvertedFile(const std::string& sheet, const std::string& temporary,
     if (reason.empty()) {
         reason = IncompleteReason(temporary, extension);
     }
-    int error = 0;
-    if (reason.empty() && !FlushToDisk(temporary, error)) {
-        reason = "it could not be written to the disk: " + WriteFailureReason(error);
+    int flushError = 0;
+    if (reason.empty() && !FlushToDisk(temporary, flushError)) {
+        reason = "it could not be written to the disk: " + WriteFailureReason(flushError);
     }
+    int error = 0;
     if (!reason.empty()) {
-        std::remove(temporary.c_str());
+        platform::RemoveFile(temporary, error);
         LogError("[** ERROR **] Converting '%s' failed: %s. '%s' was not replaced.", sheet.c_str(),
                  reason.c_str(), target.c_str());
         return false;
     }
-    if (std::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int err = errno;
-        std::remove(temporary.c_str());
+    // In one step, replacing the old target (on every system).
+    if (!platform::MoveReplacing(temporary, target, error)) {
+        const int err = error;
+        platform::RemoveFile(temporary, error);
         LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", target.c_str(), err,
-                 std::strerror(err));
+                 platform::ErrorText(err).c_str());
         return false;
     }
-    FlushFolderOf(target);
     return true;
 }
 

@@ -6,7 +6,12 @@
 // file then stays, naming the killed run, until the next run takes it).
 #pragma once
 
+#include <memory>
 #include <string>
+
+namespace kib::platform {
+class FileLock;
+}
 
 namespace kib {
 
@@ -15,7 +20,7 @@ std::string EventLockPath(const std::string& configPath);
 
 class EventLock {
   public:
-    EventLock() = default;
+    EventLock();
     ~EventLock();
     EventLock(const EventLock&) = delete;
     EventLock& operator=(const EventLock&) = delete;
@@ -28,11 +33,11 @@ class EventLock {
     bool Acquire(const std::string& configPath, const std::string& what, int waitMs);
     // Ends the lock (also done by the destructor).
     void Release();
-    bool Held() const { return fd_ >= 0; }
+    bool Held() const;
 
   private:
     std::string path_;
-    int fd_ = -1;
+    std::unique_ptr<platform::FileLock> lock_;
 };
 
 } // namespace kib

@@ -22,15 +22,17 @@ inline constexpr std::size_t kMaxInkscapeArguments = 1999;
 // later Newest; Unknown when the text names no version. versionText gets "1.2.2".
 InkscapeKind InkscapeKindFromVersion(const std::string& output, std::string* versionText = nullptr);
 
-// Finds a usable Inkscape, once per run of the program: the folder's bin/inkscape,
-// then its inkscape, then inkscape on PATH; its dialect from its version. Sets
-// App().inkscapeKind and App().inkscapeProgram; false after an error line when
-// none is usable (the next call tries again). The first form takes the folder
-// from System.INKSCAPEPATH.
+// Finds a usable Inkscape, once per run of the program. On Linux: the folder's
+// bin/inkscape, then its inkscape, then inkscape on PATH; its dialect from its
+// version. On Windows: the folder's "\bin\inkscapecom.com" (1.3 and later),
+// "\bin\inkscape.com" (1.1 or 1.2) or "\inkscape.com" (older, the old dialect),
+// the first that exists. Sets App().inkscapeKind and App().inkscapeProgram;
+// false after an error line when none is usable (the next call tries again). The
+// first form takes the folder from System.INKSCAPEPATH.
 bool DetectInkscape(const CKibCfg& cfg);
 bool DetectInkscape(const std::string& directory);
-// Whether an Inkscape program is there to be detected: the folder's bin/inkscape,
-// its inkscape or inkscape on PATH. Reports nothing.
+// Whether an Inkscape program is there to be detected where DetectInkscape looks.
+// Reports nothing.
 bool InkscapeInstalled(const std::string& directory);
 
 // The argument string that converts base + ".svg" into the file temporary (of

@@ -10,12 +10,12 @@
 #include "foundation/log.h"
 #include "foundation/temp_files.h"
 #include "foundation/text_codec.h"
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/paths.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <chrono>
-#include <cstdio>
-#include <cstring>
-#include <unistd.h>
 
 namespace kib {
 
@@ -47,6 +47,11 @@ std::string SaveFailure(const std::string& output) {
     return {};
 }
 
+void RemoveTemporary(const ConversionFiles& files) {
+    int error = 0;
+    platform::RemoveFile(files.temporary, error);
+}
+
 // Moves a complete temporary file onto the target; anything else is reported and
 // the temporary file deleted, so that an old target stays as it was.
 bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome,
@@ -55,7 +60,7 @@ bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome,
     const char* target = files.target.c_str();
     if (outcome.end == ProcessEnd::TimedOut || outcome.end == ProcessEnd::Stopped ||
         outcome.end == ProcessEnd::WaitFailed) {
-        std::remove(files.temporary.c_str());
+        RemoveTemporary(files);
         LogError("[** ERROR **] Converting '%s' was not completed: its partial file was "
                  "deleted, '%s' was not replaced.",
                  source, target);
@@ -64,7 +69,7 @@ bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome,
     if (outcome.end == ProcessEnd::Exited) {
         const std::string abnormal = AbnormalEnd(outcome);
         if (!abnormal.empty()) {
-            std::remove(files.temporary.c_str());
+            RemoveTemporary(files);
             LogError("[** ERROR **] Inkscape ended with %s converting '%s': '%s' was not "
                      "replaced.",
                      abnormal.c_str(), source, target);
@@ -142,8 +147,10 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
     if (ConvertedFileIsNewer(files)) {
         return true;
     }
-    // Inkscape fails without a word on a path that is not UTF-8.
-    if (!IsValidUtf8(files.source) || !IsValidUtf8(files.temporary)) {
+    // Inkscape on Linux fails without a word on a path that is not UTF-8 (on
+    // Windows the path reaches it in wide characters, read in the code page).
+    if (platform::ThisSystem() == platform::OperatingSystem::Linux &&
+        (!IsValidUtf8(files.source) || !IsValidUtf8(files.temporary))) {
         LogError("[** ERROR **] Inkscape cannot convert '%s': the name of the file or of a folder "
                  "is not UTF-8. Rename it or choose another output folder (Target.DIR).",
                  files.source.c_str());
@@ -153,19 +160,19 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
              files.temporary.c_str());
     // Inkscape writes into a file made here anew: never through a link someone
     // put at the name.
-    const int fd = CreateTemporaryFile(files.temporary);
-    if (fd < 0) {
+    int error = 0;
+    if (!CreateTemporaryFile(files.temporary, error).IsOpen()) {
         LogError("[** ERROR **] Cannot write file %s: %s", files.temporary.c_str(),
-                 WriteFailureReason(errno).c_str());
+                 WriteFailureReason(error).c_str());
         return false;
     }
-    ::close(fd);
 
     const auto start = std::chrono::steady_clock::now();
     const std::string& program = App().inkscapeProgram;
-    const std::size_t slash = program.rfind('/');
-    const std::string directory = slash == std::string::npos ? "" : program.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? program : program.substr(slash + 1);
+    const auto last = std::find_if(program.rbegin(), program.rend(), platform::IsSeparator);
+    const std::size_t cut = static_cast<std::size_t>(program.rend() - last);
+    const std::string directory = program.substr(0, cut);
+    const std::string name = program.substr(cut);
     ProcessOutcome outcome;
     const std::string output =
         RunExternalProcess(directory, false, name, arguments, timeoutSeconds, &outcome);

@@ -5,61 +5,94 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "foundation/log.h"
+#include "platform/environment.h"
+#include "platform/files.h"
+#include "platform/paths.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace kib {
 
 namespace {
 
-constexpr const char* kProgramName = "inkscape";
-
-bool IsProgram(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-           ::access(path.c_str(), X_OK) == 0;
+bool OnWindows() {
+    return platform::ThisSystem() == platform::OperatingSystem::Windows;
 }
 
-std::string WithSeparator(std::string directory) {
-    if (!directory.empty() && directory.back() != '/') {
-        directory += '/';
-    }
-    return directory;
-}
-
-// The folder's bin/inkscape, its inkscape, then inkscape in the folders of PATH.
+// Linux: the folder's bin/inkscape, its inkscape, then inkscape in the folders
+// of PATH.
 std::string FindProgram(const std::string& directory) {
+    const std::string program = "inkscape" + std::string(platform::ExecutableSuffix());
     std::vector<std::string> candidates;
     if (!directory.empty()) {
-        const std::string d = WithSeparator(directory);
-        candidates.push_back(d + "bin/" + kProgramName);
-        candidates.push_back(d + kProgramName);
+        const std::string d = platform::WithSeparator(directory);
+        candidates.push_back(d + "bin" + platform::PreferredSeparator() + program);
+        candidates.push_back(d + program);
     }
-    const char* pathVariable = std::getenv("PATH");
-    const std::string searchPath = pathVariable ? pathVariable : "";
+    const std::string searchPath = platform::EnvironmentValue("PATH").value_or("");
     std::size_t start = 0;
     while (start <= searchPath.size()) {
-        std::size_t colon = searchPath.find(':', start);
-        if (colon == std::string::npos) {
-            colon = searchPath.size();
+        std::size_t end = searchPath.find(platform::PathListSeparator(), start);
+        if (end == std::string::npos) {
+            end = searchPath.size();
         }
-        if (colon > start) {
-            candidates.push_back(WithSeparator(searchPath.substr(start, colon - start)) +
-                                 kProgramName);
+        if (end > start) {
+            candidates.push_back(platform::WithSeparator(searchPath.substr(start, end - start)) +
+                                 program);
         }
-        start = colon + 1;
+        start = end + 1;
     }
     for (const auto& c : candidates) {
-        if (IsProgram(c)) {
+        if (platform::IsExecutableFile(c)) {
             return c;
         }
     }
     return {};
+}
+
+// Windows: the three kinds of Inkscape's command-line program under the folder,
+// newest first, each with its dialect.
+struct WindowsKind {
+    const char* place; // below the folder
+    InkscapeKind kind;
+    const char* version;
+};
+constexpr WindowsKind kWindowsKinds[] = {
+    {"\\bin\\inkscapecom.com", InkscapeKind::Newest, "> 1.3"},
+    {"\\bin\\inkscape.com", InkscapeKind::New, "1.1 or 1.2"},
+    {"\\inkscape.com", InkscapeKind::Old, "< 1.1"},
+};
+
+// The first kind present under the folder (plain concatenation: a folder that
+// ends with a backslash gives a doubled one, which Windows accepts); none when
+// none is there.
+const WindowsKind* FindWindowsKind(const std::string& directory, std::string& program) {
+    for (const WindowsKind& k : kWindowsKinds) {
+        program = directory + k.place;
+        if (platform::KindOf(program) == platform::FileKind::Regular) {
+            return &k;
+        }
+    }
+    program.clear();
+    return nullptr;
+}
+
+bool DetectWindowsInkscape(const std::string& directory) {
+    std::string program;
+    const WindowsKind* found = FindWindowsKind(directory, program);
+    if (!found) {
+        LogError("[** ERROR **] Cannot find inkscape.com in path %s. Check setting of "
+                 "System.INKSCAPEPATH.",
+                 directory.c_str());
+        return false;
+    }
+    App().inkscapeKind = found->kind;
+    App().inkscapeProgram = program;
+    LogDebug("Found Inkscape version: %s", found->version);
+    return true;
 }
 
 } // namespace
@@ -90,7 +123,9 @@ InkscapeKind InkscapeKindFromVersion(const std::string& output, std::string* ver
 }
 
 bool InkscapeInstalled(const std::string& directory) {
-    return !FindProgram(directory).empty();
+    std::string program;
+    return OnWindows() ? FindWindowsKind(directory, program) != nullptr
+                       : !FindProgram(directory).empty();
 }
 
 bool DetectInkscape(const CKibCfg& cfg) {
@@ -102,6 +137,9 @@ bool DetectInkscape(const std::string& directory) {
     if (app.inkscapeKind != InkscapeKind::Unknown) {
         return true;
     }
+    if (OnWindows()) {
+        return DetectWindowsInkscape(directory);
+    }
     const std::string program = FindProgram(directory);
     if (program.empty()) {
         LogError("[** ERROR **] Cannot find inkscape in path %s. Check setting of "
@@ -109,7 +147,7 @@ bool DetectInkscape(const std::string& directory) {
                  directory.c_str());
         return false;
     }
-    const std::size_t slash = program.rfind('/');
+    const std::size_t slash = program.rfind(platform::PreferredSeparator());
     const std::string output =
         RunExternalProcess(program.substr(0, slash + 1), false, program.substr(slash + 1),
                            "--version", kInkscapeVersionTimeoutSeconds);

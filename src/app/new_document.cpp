@@ -16,6 +16,7 @@
 #include "map_input/document_exports.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
+#include "platform/paths.h"
 
 #include <optional>
 
@@ -98,7 +99,7 @@ bool CreateDocument(CKibDoc& doc) {
 
 bool CreateDocumentFromFolder(CKibDoc& doc, const std::string& folder) {
     doc.NewConfig();
-    std::string directory = folder;
+    const std::string& directory = folder;
     if (directory.empty()) {
         // No folder at all is not the file-system root.
         ShowBox("Directory structure not recognized!\nSee the Output Window for details.",
@@ -106,10 +107,7 @@ bool CreateDocumentFromFolder(CKibDoc& doc, const std::string& folder) {
         doc.SetLoaded(false);
         return false;
     }
-    if (directory.back() != '/') {
-        directory += '/';
-    }
-    doc.SetPathParts(directory + doc.GetTitle());
+    doc.SetPathParts(platform::WithSeparator(directory) + doc.GetTitle());
     App().lastDirectory = folder;
     App().errorFlag = false;
     App().warningFlag = false;

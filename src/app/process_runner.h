@@ -21,18 +21,17 @@ struct ProcessOutcome {
     int exitSignal = 0; // the signal that ended it, 0 when none
 };
 
-// directory + "/" (unless it ends with one) + "bin/" (when addBinFolder, unless
-// the path already ends with "bin/") + programName.
+// directory + the separator (unless it ends with one) + "bin" and the separator
+// (when addBinFolder, unless the path already ends with them) + programName.
 std::string MakeProgramPath(const std::string& directory, bool addBinFolder,
                             const std::string& programName);
 
 // Starts the program with the argument string split into words (no shell),
-// standard input from /dev/null and standard output and error on one pipe. The
-// program is ended by the kernel when the thread that started it ends, so it
-// never outlives Kib, even when Kib is killed. Waits
-// in one-second slices, polling CheckBreak after each; the program is killed
-// (TERM, then KILL) on Stop or when timeoutSeconds have passed (at once when it
-// is 0 or less). Returns everything the program wrote, in order; empty when it
+// standard input from the null device and standard output and error on one
+// pipe. The program never outlives Kib, even when Kib is killed. Waits in
+// one-second slices, polling CheckBreak after each; the program and everything
+// it started are ended on Stop or when timeoutSeconds have passed (at once when
+// it is 0 or less). Returns everything the program wrote, in order; empty when it
 // could not be started or the wait failed. Problems are reported through the log.
 std::string RunExternalProcess(std::string directory, bool addBinFolder, std::string programName,
                                std::string arguments, int timeoutSeconds,

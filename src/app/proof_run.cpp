@@ -12,6 +12,9 @@
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
 #include "map_input/symbol_type.h"
+#include "platform/files.h"
+#include "platform/paths.h"
+#include "platform/process.h"
 #include "sheet/competition_composer.h"
 #include "sheet/map_generation.h"
 #include "sheet/run_stations.h"
@@ -20,13 +23,14 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
-#include <unistd.h>
 
 namespace kib {
 
 namespace {
 
 namespace fs = std::filesystem;
+using platform::FsPath;
+using platform::PathString;
 
 // Picture widths in pixels: thumbnails large enough to see the circle, the
 // description row and the board; full-size pictures for a close look.
@@ -171,11 +175,17 @@ void ReadFacts(CKibDoc& doc, int s, ProofStation& st, std::vector<ProofCanvas>& 
     App().warningFlag = warningFlag;
 }
 
+// The file of a picture in the pictures' folder.
+std::string PictureFile(const fs::path& folder, const std::string& name) {
+    return PathString(folder / FsPath(name));
+}
+
 // Renders the sheet unless its picture is newer; false (after an error line)
 // when it cannot be rendered.
 bool Picture(const std::string& svg, const std::string& png, int width, bool drawnPartOnly) {
     std::error_code ec;
-    if (fs::exists(png, ec) && fs::last_write_time(png, ec) >= fs::last_write_time(svg, ec)) {
+    if (fs::exists(FsPath(png), ec) &&
+        fs::last_write_time(FsPath(png), ec) >= fs::last_write_time(FsPath(svg), ec)) {
         return true;
     }
     std::string error;
@@ -193,8 +203,8 @@ std::string SolutionSheetOf(const std::string& dir, int s) {
     std::string best;
     fs::file_time_type newest{};
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(dir.empty() ? "." : dir, ec)) {
-        const std::string name = entry.path().filename().string();
+    for (const auto& entry : fs::directory_iterator(FsPath(dir.empty() ? "." : dir), ec)) {
+        const std::string name = PathString(entry.path().filename());
         std::smatch m;
         if (!std::regex_match(name, m, kName)) {
             continue;
@@ -218,9 +228,8 @@ struct PageFiles {
 
 PageFiles FilesOf(const CKibDoc& doc, const std::string& pagePath) {
     PageFiles files;
-    files.page =
-        pagePath.empty() ? fs::path(SheetDirectory(doc) + "proof.html") : fs::path(pagePath);
-    files.prefix = files.page.stem().string() + "-files";
+    files.page = FsPath(pagePath.empty() ? SheetDirectory(doc) + "proof.html" : pagePath);
+    files.prefix = PathString(files.page.stem()) + "-files";
     files.folder = files.page.parent_path() / files.prefix;
     return files;
 }
@@ -229,9 +238,9 @@ void RenderStation(const std::string& dir, const PageFiles& files, ProofStation&
     for (ProofCanvas& c : st.canvases) {
         const std::string base = "map-" + std::to_string(st.station) + "." + std::to_string(c.task);
         const std::string svg = dir + base + ".svg";
-        if (!fs::exists(svg) ||
-            !Picture(svg, (files.folder / (base + ".png")).string(), kCanvasThumbnail, true) ||
-            !Picture(svg, (files.folder / (base + "-full.png")).string(), kCanvasFull, true)) {
+        if (platform::KindOf(svg) == platform::FileKind::Missing ||
+            !Picture(svg, PictureFile(files.folder, base + ".png"), kCanvasThumbnail, true) ||
+            !Picture(svg, PictureFile(files.folder, base + "-full.png"), kCanvasFull, true)) {
             continue;
         }
         c.thumbnail = files.prefix + "/" + base + ".png";
@@ -242,8 +251,8 @@ void RenderStation(const std::string& dir, const PageFiles& files, ProofStation&
         return;
     }
     const std::string base = sheet.substr(0, sheet.size() - 4);
-    if (Picture(dir + sheet, (files.folder / (base + ".png")).string(), kSolutionThumbnail, true) &&
-        Picture(dir + sheet, (files.folder / (base + "-full.png")).string(), kSolutionFull, true)) {
+    if (Picture(dir + sheet, PictureFile(files.folder, base + ".png"), kSolutionThumbnail, true) &&
+        Picture(dir + sheet, PictureFile(files.folder, base + "-full.png"), kSolutionFull, true)) {
         st.solutionName = base;
         st.solutionThumbnail = files.prefix + "/" + base + ".png";
         st.solutionFullSize = files.prefix + "/" + base + "-full.png";
@@ -251,21 +260,19 @@ void RenderStation(const std::string& dir, const PageFiles& files, ProofStation&
 }
 
 bool WritePage(const fs::path& page, const std::string& html) {
-    const std::string temp = page.string() + ".tmp" + std::to_string(::getpid());
+    const std::string temp = PathString(page) + ".tmp" + std::to_string(platform::ProcessId());
+    int error = 0;
     {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        std::ofstream out(FsPath(temp), std::ios::binary | std::ios::trunc);
         out << html;
         out.flush();
         if (!out) {
-            std::error_code ec;
-            fs::remove(temp, ec);
+            platform::RemoveFile(temp, error);
             return false;
         }
     }
-    std::error_code ec;
-    fs::rename(temp, page, ec);
-    if (ec) {
-        fs::remove(temp, ec);
+    if (!platform::MoveReplacing(temp, PathString(page), error)) {
+        platform::RemoveFile(temp, error);
         return false;
     }
     return true;
@@ -310,7 +317,7 @@ int MakeProof(CKibDoc& doc, std::uint32_t stationMask, const std::string& pagePa
         const int own = st.mark == ProofMark::Red ? 2 : st.mark == ProofMark::Amber ? 1 : 0;
         status = std::max(status, own);
     }
-    written = files.page.string();
+    written = PathString(files.page);
     if (!WritePage(files.page, ProofHtml(event))) {
         LogError("[** ERROR **] Cannot write file %s", written.c_str());
         return 2;

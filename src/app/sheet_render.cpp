@@ -1,5 +1,8 @@
 #include "app/sheet_render.h"
 
+#include "platform/files.h"
+#include "platform/process.h"
+
 #include <cairo.h>
 #include <librsvg/rsvg.h>
 
@@ -8,7 +11,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 namespace kib {
 
@@ -87,10 +89,11 @@ std::unique_ptr<cairo_surface_t, SurfaceRelease> Render(RsvgHandle* handle, doub
 }
 
 bool WritePng(cairo_surface_t* surface, const std::string& pngPath, std::string& error) {
-    const std::string temp = pngPath + "-tmp" + std::to_string(::getpid()) + ".png";
+    const std::string temp = pngPath + "-tmp" + std::to_string(platform::ProcessId()) + ".png";
+    int failure = 0;
     if (cairo_surface_write_to_png(surface, temp.c_str()) != CAIRO_STATUS_SUCCESS ||
-        std::rename(temp.c_str(), pngPath.c_str()) != 0) {
-        std::remove(temp.c_str());
+        !platform::MoveReplacing(temp, pngPath, failure)) {
+        platform::RemoveFile(temp, failure);
         error = "cannot write " + pngPath;
         return false;
     }

@@ -5,19 +5,14 @@
 #include "foundation/run_control.h"
 #include "foundation/text_codec.h"
 
-#include <csignal>
+#include "platform/environment.h"
+#include "platform/interrupts.h"
+
 #include <iostream>
-#include <unistd.h>
 
 namespace kib::cli {
 
 namespace {
-
-volatile std::sig_atomic_t interruptCount = 0;
-
-extern "C" void OnInterrupt(int) {
-    interruptCount = interruptCount + 1;
-}
 
 const char* BoxPrefix(BoxIcon icon) {
     switch (icon) {
@@ -48,30 +43,23 @@ int StatusOfIcon(BoxIcon icon) {
 } // namespace
 
 void InstallInterruptHandler() {
-    struct sigaction action {};
-    action.sa_handler = OnInterrupt;
-    sigemptyset(&action.sa_mask);
-    for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        sigaction(signal, &action, nullptr);
-    }
+    platform::CatchInterrupts();
 }
 
 CliHost::CliHost(const CliOptions& options)
-    : options_(options), stderrIsTerminal_(::isatty(STDERR_FILENO) != 0) {}
+    : options_(options), stderrIsTerminal_(platform::IsTerminal(platform::StandardStream::Error)) {}
 
 CliHost::~CliHost() {
     ClearProgress();
-    if (debugFile_) {
-        std::fclose(debugFile_);
-    }
 }
 
 bool CliHost::Open() {
     if (options_.debugLog.empty()) {
         return true;
     }
-    debugFile_ = std::fopen(options_.debugLog.c_str(), "w");
-    if (!debugFile_) {
+    int error = 0;
+    debugFile_ = platform::CreateOrReplace(options_.debugLog, error);
+    if (!debugFile_.IsOpen()) {
         std::cerr << "kib: cannot write the debug log " << options_.debugLog << "\n";
         return false;
     }
@@ -81,9 +69,8 @@ bool CliHost::Open() {
 void CliHost::AppendLine(LogPane pane, const std::string& text) {
     const std::string shown = ToUtf8(text);
     if (pane == LogPane::Debug) {
-        if (debugFile_) {
-            std::fprintf(debugFile_, "%s\n", shown.c_str());
-            std::fflush(debugFile_);
+        if (debugFile_.IsOpen()) {
+            debugFile_.WriteAll(shown + "\n");
         }
         return;
     }
@@ -133,7 +120,7 @@ BoxAnswer CliHost::Ask(const MessageBox& box) {
         std::cerr << "(answered no)\n";
         return BoxAnswer::No;
     }
-    if (::isatty(STDIN_FILENO) == 0) {
+    if (!platform::IsTerminal(platform::StandardStream::Input)) {
         std::cerr << "(answered " << (box.defaultAnswer == BoxAnswer::Yes ? "yes" : "no")
                   << " by default)\n";
         return box.defaultAnswer;
@@ -160,8 +147,7 @@ BoxAnswer CliHost::Ask(const MessageBox& box) {
 
 void CliHost::PumpEvents() {
     // Each Ctrl+C received since the last poll is one Stop command.
-    while (interruptCount > 0) {
-        interruptCount = interruptCount - 1;
+    for (int count = platform::TakeInterrupts(); count > 0; --count) {
         ClearProgress();
         OnStop();
     }

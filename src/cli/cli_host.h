@@ -5,7 +5,8 @@
 
 #include "foundation/host.h"
 
-#include <cstdio>
+#include "platform/files.h"
+
 #include <optional>
 #include <string>
 
@@ -38,7 +39,7 @@ class CliHost : public Host {
     void SetMainTitle(const std::string& title) override { title_ = title; }
     std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
     // The debug log file holds every line, debug-only ones included.
-    bool KeepsEveryDebugLine() const override { return debugFile_ != nullptr; }
+    bool KeepsEveryDebugLine() const override { return debugFile_.IsOpen(); }
 
     // The answer the last closing box implies for the exit status: 0, 1 or 2.
     int LastBoxStatus() const { return lastBoxStatus_; }
@@ -48,7 +49,7 @@ class CliHost : public Host {
     BoxAnswer Ask(const MessageBox& box);
 
     CliOptions options_;
-    std::FILE* debugFile_ = nullptr;
+    platform::File debugFile_;
     std::string title_;
     bool progressShown_ = false;
     bool stderrIsTerminal_ = false;

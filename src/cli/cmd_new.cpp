@@ -8,9 +8,11 @@
 #include "config/paths.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
+#include "platform/paths.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -35,13 +37,18 @@ std::string DefaultFileName(const CKibCfg& cfg) {
     return (name.empty() ? std::string("event") : name) + ".cfg";
 }
 
+// The folder as an absolute path with links resolved, ending with the separator.
 std::string AbsoluteDirectory(const std::string& path) {
+    const std::string absolute = platform::AbsolutePath(path.empty() ? "." : path);
     std::error_code ec;
-    std::string dir = fs::weakly_canonical(fs::absolute(path, ec), ec).string();
-    if (dir.empty() || dir.back() != '/') {
-        dir += '/';
-    }
-    return dir;
+    const fs::path canonical = fs::weakly_canonical(platform::FsPath(absolute), ec);
+    return platform::WithSeparator(ec ? absolute : platform::PathString(canonical));
+}
+
+// The folder of a file ("" for a bare name: the current folder).
+std::string FolderOf(const std::string& file) {
+    const auto last = std::find_if(file.rbegin(), file.rend(), platform::IsSeparator);
+    return file.substr(0, static_cast<std::size_t>(file.rend() - last));
 }
 
 // A configuration saved outside the export directory still finds the exports:
@@ -49,14 +56,12 @@ std::string AbsoluteDirectory(const std::string& path) {
 void PointTemplatesAtExports(CKibCfg& cfg, const std::string& exportDir,
                              const std::string& configFile) {
     const std::string exports = AbsoluteDirectory(exportDir);
-    const std::string own = AbsoluteDirectory(fs::path(configFile).parent_path().string());
+    const std::string own = AbsoluteDirectory(FolderOf(configFile));
     if (exports == own) {
         return;
     }
-    std::string way = MakeRelativePathFrom(own, exports, '/');
-    if (!way.empty() && way.back() != '/') {
-        way += '/';
-    }
+    const std::string way =
+        platform::WithSeparator(MakeRelativePathFrom(own, exports, platform::PreferredSeparator()));
     for (int itemId : {id::Source_MAP, id::Source_COURSES}) {
         CCfgItem& item = cfg.Item(itemId);
         item.SetText(way + item.GetValue());
@@ -65,7 +70,7 @@ void PointTemplatesAtExports(CKibCfg& cfg, const std::string& exportDir,
 
 bool RefuseToReplace(const std::string& file, bool force) {
     std::error_code ec;
-    if (force || !fs::exists(file, ec)) {
+    if (force || !fs::exists(platform::FsPath(file), ec)) {
         return false;
     }
     ShowBox(Format("File %s already exists; use --force to replace it.", file.c_str()),

@@ -2,55 +2,44 @@
 
 #include "app/documents.h"
 #include "config/kib_doc.h"
+#include "platform/files.h"
+#include "platform/paths.h"
 
 #include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <filesystem>
 #include <iostream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kib::cli {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // Why a configuration file cannot be read, or empty when it can. The file is
 // opened without blocking, so a FIFO in its place is named instead of waited on.
 std::string UnreadableReason(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return std::strerror(errno);
+    int error = 0;
+    platform::File file = platform::OpenForReading(path, error);
+    if (!file.IsOpen()) {
+        return platform::ErrorText(error);
     }
-    struct stat st {};
-    std::string reason;
-    if (::fstat(fd, &st) != 0) {
-        reason = std::strerror(errno);
-    } else if (S_ISDIR(st.st_mode)) {
-        reason = std::strerror(EISDIR);
-    } else if (!S_ISREG(st.st_mode)) {
-        reason = "not a regular file";
+    switch (file.Kind()) {
+    case platform::FileKind::Regular:
+        return {};
+    case platform::FileKind::Directory:
+        return platform::ErrorText(EISDIR);
+    default:
+        return "not a regular file";
     }
-    ::close(fd);
-    return reason;
 }
 
 } // namespace
 
 std::string AbsoluteFromHere(const std::string& path) {
-    if (path.empty()) {
-        return path;
-    }
-    std::error_code ec;
-    const fs::path absolute = fs::absolute(path, ec);
-    return ec ? path : absolute.lexically_normal().string();
+    return platform::AbsolutePath(path);
 }
 
 bool OpenConfiguration(CKibDoc& doc, const std::string& path) {
     const std::string absolute = AbsoluteFromHere(path);
-    const std::string reason = path.empty() ? std::strerror(ENOENT) : UnreadableReason(absolute);
+    const std::string reason =
+        path.empty() ? platform::ErrorText(ENOENT) : UnreadableReason(absolute);
     if (!reason.empty()) {
         std::cerr << "error: Cannot open configuration file " << path << ": " << reason << "\n";
         return false;

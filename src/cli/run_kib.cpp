@@ -6,11 +6,15 @@
 #include "cli/cli_context.h"
 #include "cli/cli_host.h"
 #include "foundation/app_state.h"
+#include "platform/environment.h"
 #include "sheet/product_info.h"
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
 #include <iostream>
+#include <string>
+#include <vector>
 
 namespace kib::cli {
 
@@ -58,8 +62,16 @@ int RunKib(int argc, char** argv) {
     AddAnalyseCommand(app, ctx);
     AddProofCommand(app, ctx);
 
+    // The words after the program's name, last first as CLI11 takes them; UTF-8
+    // on every system.
+    std::vector<std::string> words = platform::ProgramArguments(argc, argv);
+    if (!words.empty()) {
+        words.erase(words.begin());
+    }
+    std::reverse(words.begin(), words.end());
+    platform::PrepareConsole();
     try {
-        app.parse(argc, argv);
+        app.parse(std::move(words));
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {

@@ -11,10 +11,10 @@
 #include "config/property_pane.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
+#include "platform/files.h"
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,18 +30,11 @@ constexpr std::string_view kEventPlaceholder = "${EVENT}";
 // byte order of their names, so that every run examines them in the same order.
 // The comparison is exact: the name templates can only name such files.
 std::vector<std::string> FilesEndingWith(const std::string& directory, const std::string& suffix) {
-    namespace fs = std::filesystem;
     std::vector<std::string> names;
-    std::error_code ec;
-    fs::directory_iterator it(directory.empty() ? std::string(".") : directory, ec);
-    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
-        std::error_code typeError;
-        if (!it->is_regular_file(typeError)) {
-            continue;
-        }
-        std::string name = it->path().filename().string();
+    for (std::string& name : platform::ListFolder(directory)) {
         if (name.size() >= suffix.size() &&
-            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0) {
+            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0 &&
+            platform::KindOf(directory + name) == platform::FileKind::Regular) {
             names.push_back(std::move(name));
         }
     }

@@ -9,14 +9,13 @@
 #include "foundation/log.h"
 #include "foundation/temp_files.h"
 
+#include "platform/files.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kib {
 
@@ -292,36 +291,6 @@ std::string ConfigText(const CKibCfg& cfg) {
     return text;
 }
 
-bool WriteAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// The file that a save replaces: the target of a symbolic link, else the path itself.
-std::string ReplacedFile(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-        return path;
-    }
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (!real) {
-        return path;
-    }
-    std::string resolved = real;
-    std::free(real);
-    return resolved;
-}
-
 } // namespace
 
 bool CKibDoc::OnOpenDocument(const std::string& path) {
@@ -370,27 +339,31 @@ bool CKibDoc::OnOpenDocument(const std::string& path) {
 bool CKibDoc::OnSaveDocument(const std::string& path) {
     SetPathParts(path);
     const std::string fullPath = GetPathName();
-    const std::string target = ReplacedFile(path);
-    struct stat old {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
+    // A symbolic link keeps naming the file: the file it names is replaced.
+    const std::string target = platform::ResolveLinks(path);
+    const bool exists = platform::KindOf(target) != platform::FileKind::Missing;
     std::string tempPath;
     bool ok = false;
+    int error = 0;
     // A file that may not be written is not replaced either.
-    const bool writable = !exists || ::access(target.c_str(), W_OK) == 0;
-    const int fd = cfg_ && writable ? CreateReplacementFile(target, tempPath) : -1;
-    if (fd >= 0) {
+    const bool writable = !exists || platform::IsWritable(target);
+    platform::File file;
+    if (cfg_ && writable) {
+        file = CreateReplacementFile(target, tempPath, error);
+    }
+    if (file.IsOpen()) {
         LogDebug("Configuration file %s%s opened for output...", GetDirectory().c_str(),
                  GetFileName().c_str());
         SetStatusText("Saving configuration file...");
         if (exists) {
-            ::fchmod(fd, old.st_mode & 07777); // the file keeps its permissions
+            file.CopyPermissionsOf(target); // the file keeps its permissions
         }
-        ok = WriteAll(fd, ConfigText(*cfg_));
-        ok = ::fsync(fd) == 0 && ok;
-        ok = ::close(fd) == 0 && ok;
-        ok = ok && std::rename(tempPath.c_str(), target.c_str()) == 0;
+        ok = file.WriteAll(ConfigText(*cfg_));
+        ok = file.FlushToDisk() && ok;
+        ok = file.Close() && ok;
+        ok = ok && platform::MoveReplacing(tempPath, target, error);
         if (!ok) {
-            std::remove(tempPath.c_str());
+            platform::RemoveFile(tempPath, error);
         }
     }
     SetStatusText("Ready");

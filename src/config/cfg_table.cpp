@@ -4,8 +4,15 @@
 #include "config/cfg_table.h"
 
 #include "config/cfg_ids.h"
+#include "platform/environment.h"
 
 namespace kib {
+
+const char* DefaultInkscapePath() {
+    return platform::ThisSystem() == platform::OperatingSystem::Windows
+               ? "C:\\Program Files\\Inkscape\\"
+               : "/usr/";
+}
 
 // One row per key; the rows read better unwrapped.
 // clang-format off
@@ -56,8 +63,9 @@ constexpr ItemDef kTargetItems[] = {
     {"FONTNAME", id::Target_FONTNAME, ItemKind::Text, "Arial", "FontName", "Default font for all texts made by Kib. Can be changed later for particular image parts.", {}},
 };
 
-constexpr ItemDef kSystemItems[] = {
-    {"INKSCAPEPATH", id::System_INKSCAPEPATH, ItemKind::Text, kDefaultInkscapePath, "InkscapePath", "Path to Inkscape folder (if output format other than SVG is requested).", {}},
+// Not constexpr: the default Inkscape folder depends on the system.
+const ItemDef kSystemItems[] = {
+    {"INKSCAPEPATH", id::System_INKSCAPEPATH, ItemKind::Text, DefaultInkscapePath(), "InkscapePath", "Path to Inkscape folder (if output format other than SVG is requested).", {}},
     {"DEBUGGING", id::System_DEBUGGING, ItemKind::Text, "No", "Debugging", "Flag, whether debugging messages will be printed.", {"Yes", "No"}},
     {"CONVERTER", id::System_CONVERTER, ItemKind::Text, "Inkscape", "Converter", "Program that converts the sheets into PDF, PS, EPS or PNG files.\nInkscape: the Inkscape program (when it is not installed, the built-in converter is used);\nBuiltin: Kib's own converter (librsvg and cairo), much faster.", {"Inkscape", "Builtin"}},
 };

@@ -30,8 +30,9 @@ enum class ItemKind {
     SymbolZeroTol, // symbol list: description range, groups, several symbols (ZEROTOL)
 };
 
-// On Linux Inkscape lives under /usr (bin/inkscape).
-inline constexpr const char* kDefaultInkscapePath = "/usr/";
+// Where Inkscape is installed unless System.INKSCAPEPATH says otherwise: "/usr/"
+// on Linux (bin/inkscape), "C:\\Program Files\\Inkscape\\" on Windows.
+const char* DefaultInkscapePath();
 
 struct ItemDef {
     const char* key;

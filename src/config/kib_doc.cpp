@@ -10,17 +10,15 @@
 #include "foundation/log.h"
 #include "foundation/temp_files.h"
 
+#include "platform/files.h"
+#include "platform/paths.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace kib {
 
 namespace {
-
-constexpr char kSeparator = '/';
 
 FileStamp StampOf(const std::string& path) {
     FileStamp stamp = 0;
@@ -60,13 +58,16 @@ CKibCfg& CKibDoc::NewConfig() {
     return *cfg_;
 }
 
-void CKibDoc::SetPathParts(const std::string& path) {
-    const std::size_t cut = path.rfind(kSeparator);
-    if (cut == std::string::npos) {
+void CKibDoc::SetPathParts(const std::string& given) {
+    // On Windows "Z:\event\ev.cfg" and "Z:/event/ev.cfg" name the same file.
+    const std::string path = NormaliseSeparators(given);
+    const auto last = std::find_if(path.rbegin(), path.rend(), platform::IsSeparator);
+    if (last == path.rend()) {
         directory_.clear();
         fileName_ = path;
         return;
     }
+    const std::size_t cut = static_cast<std::size_t>(path.rend() - last) - 1;
     directory_ = path.substr(0, cut + 1);
     fileName_ = path.substr(cut + 1);
     App().lastDirectory = directory_;
@@ -80,11 +81,12 @@ std::string CKibDoc::GetDisplayName() const {
 }
 
 std::string CKibDoc::MakePath(const std::string& path) const {
-    return MakePathFrom(directory_, NormaliseSeparators(path), kSeparator);
+    return MakePathFrom(directory_, NormaliseSeparators(path), platform::PreferredSeparator());
 }
 
 std::string CKibDoc::MakeRelativePath(const std::string& absolutePath) const {
-    return MakeRelativePathFrom(directory_, NormaliseSeparators(absolutePath), kSeparator);
+    return MakeRelativePathFrom(directory_, NormaliseSeparators(absolutePath),
+                                platform::PreferredSeparator());
 }
 
 void CKibDoc::SetMapsMode(bool solution) {
@@ -152,14 +154,15 @@ bool CKibDoc::CheckExports() {
 // through.
 bool CKibDoc::MakeStamp(const std::string& path, FileStamp time) {
     std::string temporary;
-    const int fd = CreateReplacementFile(path, temporary);
-    if (fd < 0) {
-        LogDebug("Opening file %s for making the stamp failed with %d", path.c_str(), errno);
+    int error = 0;
+    platform::File file = CreateReplacementFile(path, temporary, error);
+    if (!file.IsOpen()) {
+        LogDebug("Opening file %s for making the stamp failed with %d", path.c_str(), error);
         return false;
     }
-    ::close(fd);
-    if (!SetFileStamp(temporary, time) || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        ::unlink(temporary.c_str());
+    file.Close();
+    if (!SetFileStamp(temporary, time) || !platform::MoveReplacing(temporary, path, error)) {
+        platform::RemoveFile(temporary, error);
         return false;
     }
     return true;

@@ -5,6 +5,7 @@
 #include "foundation/first_letter.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
+#include "platform/paths.h"
 
 #include <algorithm>
 #include <cctype>
@@ -71,10 +72,7 @@ Round ReplaceOne(const CKibCfg& cfg, std::string& text, int station, int task) {
 }
 
 std::string AppendSeparator(const std::string& directory) {
-    if (directory.empty() || directory.back() == '/') {
-        return directory;
-    }
-    return directory + "/";
+    return platform::WithSeparator(directory);
 }
 
 std::string WithExtension(std::string name, const char* extension) {

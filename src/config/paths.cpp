@@ -1,6 +1,9 @@
 #include "config/paths.h"
 
 #include "foundation/log.h"
+#include "platform/paths.h"
+
+#include <algorithm>
 
 namespace kib {
 
@@ -87,18 +90,17 @@ std::string MakeRelativePathFrom(const std::string& dir, const std::string& abso
     }
 }
 
-// A path that already begins with "/" is a Linux path: a backslash in it is part
-// of a file name and stays.
+// Windows takes both separators and Kib writes the backslash. On Linux a path
+// that already begins with "/" is a Linux path: a backslash in it is part of a
+// file name and stays.
 std::string NormaliseSeparators(const std::string& p) {
-    if (!p.empty() && p[0] == '/') {
+    const char separator = platform::PreferredSeparator();
+    const char other = separator == '/' ? '\\' : '/';
+    if (separator == '/' && !p.empty() && p[0] == '/') {
         return p;
     }
     std::string out = p;
-    for (char& c : out) {
-        if (c == '\\') {
-            c = '/';
-        }
-    }
+    std::replace(out.begin(), out.end(), other, separator);
     return out;
 }
 

@@ -9,7 +9,8 @@ namespace kib {
 // dir ends with the separator. Returns an absolute path for p.
 std::string MakePathFrom(const std::string& dir, const std::string& p, char sep);
 std::string MakeRelativePathFrom(const std::string& dir, const std::string& absolutePath, char sep);
-// On Linux a backslash in a configured relative path (written on Windows) is read as "/".
+// Separators as the system writes them: on Linux a backslash in a configured
+// relative path (written on Windows) is read as "/"; on Windows "/" is read as "\\".
 std::string NormaliseSeparators(const std::string& p);
 
 } // namespace kib

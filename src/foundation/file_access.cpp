@@ -1,61 +1,39 @@
 #include "foundation/file_access.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+#include "platform/files.h"
 
 namespace kib {
 
 std::string WriteFailureReason(int errorNumber) {
-    switch (errorNumber) {
-    case ENOSPC:
+    switch (platform::KindOfError(errorNumber)) {
+    case platform::ErrorKind::NoSpace:
         return "no space left on the disk";
-    case EDQUOT:
+    case platform::ErrorKind::QuotaExceeded:
         return "disk quota exceeded";
-    case EROFS:
+    case platform::ErrorKind::ReadOnly:
         return "read-only file system";
-    case ENOENT:
+    case platform::ErrorKind::NoFolder:
         return "the folder does not exist";
-    case ENOTDIR:
+    case platform::ErrorKind::NotFolder:
         return "a part of the path is not a folder";
-    case EACCES:
-    case EPERM:
+    case platform::ErrorKind::Denied:
         return "permission denied";
-    case EEXIST:
+    case platform::ErrorKind::Exists:
         return "something else is already there";
-    case EIO:
+    case platform::ErrorKind::InputOutput:
         return "input/output error of the disk";
-    default:
-        return std::strerror(errorNumber);
+    case platform::ErrorKind::Other:
+        break;
     }
+    return platform::ErrorText(errorNumber);
 }
 
 bool FlushToDisk(const std::string& path, int& errorNumber) {
-    // O_NONBLOCK: a FIFO planted at the name must not hang the flush.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        errorNumber = errno;
-        return false;
-    }
-    bool ok = ::fsync(fd) == 0;
-    errorNumber = ok ? 0 : errno;
-    if (::close(fd) != 0 && ok) {
-        ok = false;
-        errorNumber = errno;
-    }
-    return ok;
+    return platform::FlushFileToDisk(path, errorNumber);
 }
 
 void FlushFolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    platform::FlushFolderOf(path);
 }
 
 } // namespace kib

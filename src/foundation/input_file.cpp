@@ -1,57 +1,50 @@
 #include "foundation/input_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace kib {
 
 namespace {
 
-const char* KindOf(mode_t mode) {
-    if (S_ISDIR(mode)) {
+using platform::FileKind;
+
+const char* KindText(FileKind kind) {
+    switch (kind) {
+    case FileKind::Regular:
+    case FileKind::Missing:
+        return "";
+    case FileKind::Directory:
         return "a folder";
-    }
-    if (S_ISFIFO(mode)) {
+    case FileKind::Fifo:
         return "a FIFO (named pipe)";
-    }
-    if (S_ISCHR(mode)) {
+    case FileKind::CharDevice:
         return "a character device";
-    }
-    if (S_ISBLK(mode)) {
+    case FileKind::BlockDevice:
         return "a block device";
-    }
-    if (S_ISSOCK(mode)) {
+    case FileKind::Socket:
         return "a socket";
+    case FileKind::Link:
+    case FileKind::Other:
+        break;
     }
-    return S_ISREG(mode) ? "" : "not a file";
+    return "not a file";
 }
 
-std::string NotRegularReason(mode_t mode) {
-    return std::string("it is ") + KindOf(mode) + ", not a regular file";
+std::string NotRegularReason(FileKind kind) {
+    return std::string("it is ") + KindText(kind) + ", not a regular file";
 }
 
 } // namespace
 
-// A read buffer over a file descriptor, which it closes.
+// A read buffer over an open file, which it closes.
 class InputFile::Buffer : public std::streambuf {
   public:
-    explicit Buffer(int fd) : fd_(fd) {}
-    ~Buffer() override { ::close(fd_); }
-    Buffer(const Buffer&) = delete;
-    Buffer& operator=(const Buffer&) = delete;
+    explicit Buffer(platform::File file) : file_(std::move(file)) {}
 
   protected:
     int_type underflow() override {
         if (gptr() < egptr()) {
             return traits_type::to_int_type(*gptr());
         }
-        ssize_t n;
-        do {
-            n = ::read(fd_, data_, sizeof data_);
-        } while (n < 0 && errno == EINTR);
+        const long long n = file_.Read(data_, sizeof data_);
         if (n <= 0) {
             return traits_type::eof();
         }
@@ -60,47 +53,32 @@ class InputFile::Buffer : public std::streambuf {
     }
 
   private:
-    int fd_;
+    platform::File file_;
     char data_[65536];
 };
 
 std::string NonRegularKind(const std::string& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        return {};
-    }
-    return KindOf(info.st_mode);
+    return KindText(platform::KindOf(path));
 }
 
 bool IsRegularFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return platform::KindOf(path) == FileKind::Regular;
 }
 
-int OpenRegularFile(const std::string& path, std::string& reason) {
-    // O_NONBLOCK: opening a FIFO does not wait for a writer; the check below
-    // then refuses it. O_NOCTTY: a terminal never becomes the controlling one.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        reason = std::strerror(errno);
-        return -1;
+platform::File OpenRegularFile(const std::string& path, std::string& reason) {
+    // Opened without blocking on a FIFO, which is then refused, and without a
+    // terminal becoming the controlling one.
+    int error = 0;
+    FileKind kind = FileKind::Missing;
+    platform::File file = platform::OpenRegularFile(path, error, kind);
+    if (!file.IsOpen()) {
+        reason = kind != FileKind::Regular && kind != FileKind::Missing
+                     ? NotRegularReason(kind)
+                     : platform::ErrorText(error);
+        return file;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        reason = std::strerror(errno);
-        ::close(fd);
-        return -1;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        reason = NotRegularReason(info.st_mode);
-        ::close(fd);
-        errno = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-        return -1;
-    }
-    // Reads of a regular file block as usual.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     reason.clear();
-    return fd;
+    return file;
 }
 
 InputFile::InputFile() : stream_(nullptr) {}
@@ -113,13 +91,13 @@ bool InputFile::Open(const std::string& path) {
     stream_.rdbuf(nullptr);
     buffer_.reset();
     notRegular_ = false;
-    const int fd = OpenRegularFile(path, reason_);
-    if (fd < 0) {
+    platform::File file = OpenRegularFile(path, reason_);
+    if (!file.IsOpen()) {
         notRegular_ = !NonRegularKind(path).empty();
         stream_.setstate(std::ios::failbit);
         return false;
     }
-    buffer_ = std::make_unique<Buffer>(fd);
+    buffer_ = std::make_unique<Buffer>(std::move(file));
     stream_.rdbuf(buffer_.get()); // also clears the state
     return true;
 }

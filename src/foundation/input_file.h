@@ -6,6 +6,8 @@
 // grow one line until the memory runs out.
 #pragma once
 
+#include "platform/files.h"
+
 #include <cstddef>
 #include <istream>
 #include <memory>
@@ -26,10 +28,10 @@ std::string NonRegularKind(const std::string& path);
 // Whether the path names a regular file (through links).
 bool IsRegularFile(const std::string& path);
 
-// Opens a regular file for reading without blocking: the descriptor, or -1 with
-// reason set ("No such file or directory", "it is a FIFO (named pipe), not a
-// regular file", ...) and errno (EISDIR or EINVAL for what is no regular file).
-int OpenRegularFile(const std::string& path, std::string& reason);
+// Opens a regular file for reading without blocking: the open file, or none
+// with reason set ("No such file or directory", "it is a FIFO (named pipe), not
+// a regular file", ...).
+platform::File OpenRegularFile(const std::string& path, std::string& reason);
 
 // An open input file as a stream.
 class InputFile {

@@ -1,14 +1,11 @@
 #include "foundation/temp_files.h"
 
 #include "foundation/log.h"
+#include "platform/files.h"
+#include "platform/process.h"
 
 #include <cctype>
 #include <cerrno>
-#include <csignal>
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kib {
 
@@ -36,7 +33,7 @@ bool AllDigits(std::string_view text) {
 }
 
 // A process id written in a name; -1 when the digits are no process id.
-pid_t PidOf(std::string_view digits) {
+int PidOf(std::string_view digits) {
     if (!AllDigits(digits) || digits.size() > 9) {
         return -1;
     }
@@ -44,7 +41,7 @@ pid_t PidOf(std::string_view digits) {
     for (char c : digits) {
         value = value * 10 + (c - '0');
     }
-    return value > 0 ? static_cast<pid_t>(value) : -1;
+    return value > 0 ? static_cast<int>(value) : -1;
 }
 
 // "map-", "prn-" or "sol-" followed by a digit: a sheet of Kib.
@@ -55,7 +52,7 @@ bool IsSheetName(std::string_view name) {
 }
 
 // "name.~kib<pid>-<attempt>".
-pid_t ReplacementOwner(std::string_view name) {
+int ReplacementOwner(std::string_view name) {
     const std::size_t mark = name.rfind(kReplacementMark);
     if (mark == std::string_view::npos || mark == 0) {
         return -1;
@@ -69,7 +66,7 @@ pid_t ReplacementOwner(std::string_view name) {
 }
 
 // "map-1.1-tmp-<pid>.svg", or "map-1.1-tmp.svg" of earlier versions.
-pid_t SheetOwner(std::string_view name) {
+int SheetOwner(std::string_view name) {
     if (!IsSheetName(name)) {
         return -1;
     }
@@ -95,84 +92,77 @@ pid_t SheetOwner(std::string_view name) {
 } // namespace
 
 std::string SheetTemporaryPath(const std::string& base, const std::string& extension) {
-    std::string path = base + std::string(kSheetMark) + "-" + std::to_string(::getpid());
+    std::string path = base + std::string(kSheetMark) + "-" + std::to_string(platform::ProcessId());
     return extension.empty() ? path : path + "." + extension;
 }
 
 std::string ReplacementTemporaryPath(const std::string& target, int attempt) {
-    return target + std::string(kReplacementMark) + std::to_string(::getpid()) + "-" +
+    return target + std::string(kReplacementMark) + std::to_string(platform::ProcessId()) + "-" +
            std::to_string(attempt);
 }
 
-int CreateTemporaryFile(const std::string& path) {
+platform::File CreateTemporaryFile(const std::string& path, int& error) {
+    using platform::FileKind;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
-        const int fd =
-            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
+        platform::File file = platform::CreateExclusive(path, error);
+        if (file.IsOpen() || error != EEXIST) {
+            return file;
         }
         // The name carries this process's id: what is there is a leftover or a
         // planted link, never another run's file. A link is removed, not followed.
-        struct stat info {};
-        if (::lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
-            errno = EEXIST;
-            return -1;
+        const FileKind kind = platform::KindOf(path, false);
+        if (kind != FileKind::Missing && kind != FileKind::Regular && kind != FileKind::Link) {
+            error = EEXIST;
+            return platform::File();
         }
-        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-            return -1;
+        if (!platform::RemoveFile(path, error) && error != ENOENT) {
+            return platform::File();
         }
     }
-    errno = EEXIST;
-    return -1;
+    error = EEXIST;
+    return platform::File();
 }
 
-int CreateReplacementFile(const std::string& target, std::string& path) {
+platform::File CreateReplacementFile(const std::string& target, std::string& path, int& error) {
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         path = ReplacementTemporaryPath(target, attempt);
-        const int fd =
-            ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
+        platform::File file = platform::CreateExclusive(path, error);
+        if (file.IsOpen() || error != EEXIST) {
+            return file;
         }
     }
-    errno = EEXIST;
-    return -1;
+    error = EEXIST;
+    return platform::File();
 }
 
-pid_t TemporaryOwner(std::string_view fileName) {
-    const pid_t owner = ReplacementOwner(fileName);
+int TemporaryOwner(std::string_view fileName) {
+    const int owner = ReplacementOwner(fileName);
     return owner >= 0 ? owner : SheetOwner(fileName);
 }
 
-bool ProcessRuns(pid_t pid) {
-    return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+bool ProcessRuns(int pid) {
+    return platform::ProcessRuns(pid);
 }
 
 int RemoveStaleTemporaries(const std::string& folder) {
-    const std::string path = folder.empty() ? std::string("./") : folder;
-    DIR* dir = ::opendir(path.c_str());
-    if (!dir) {
-        return 0;
-    }
+    using platform::FileKind;
     int removed = 0;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        const pid_t owner = TemporaryOwner(name);
+    for (const std::string& name : platform::ListFolder(folder)) {
+        const int owner = TemporaryOwner(name);
         if (owner < 0 || ProcessRuns(owner)) {
             continue;
         }
         const std::string file = folder + name;
-        struct stat info {};
-        if (::lstat(file.c_str(), &info) != 0 ||
-            !(S_ISREG(info.st_mode) || S_ISLNK(info.st_mode))) {
+        const FileKind kind = platform::KindOf(file, false);
+        if (kind != FileKind::Regular && kind != FileKind::Link) {
             continue;
         }
-        if (::unlink(file.c_str()) == 0) {
+        int error = 0;
+        if (platform::RemoveFile(file, error)) {
             LogDebug("Removed temporary file %s left by an ended run.", file.c_str());
             ++removed;
         }
     }
-    ::closedir(dir);
     return removed;
 }
 

@@ -11,9 +11,10 @@
 //   "event.cfg.~kib4711-0", numbered when a name is taken.
 #pragma once
 
+#include "platform/files.h"
+
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace kib {
 
@@ -27,22 +28,23 @@ std::string ReplacementTemporaryPath(const std::string& target, int attempt);
 // never through a symbolic link and never onto anything that is at the name. A
 // leftover at this process's own name (an ended process had the same id) is
 // removed first; a symbolic link at the name is removed, not followed. Returns
-// the descriptor, or -1 with errno set.
-int CreateTemporaryFile(const std::string& path);
+// the open file, or none with the errno number in error.
+platform::File CreateTemporaryFile(const std::string& path, int& error);
 
 // Creates a file of the second form beside target: the first free attempt
-// number. Returns the descriptor (path gets the name), or -1 with errno set.
-int CreateReplacementFile(const std::string& target, std::string& path);
+// number. Returns the open file (path gets the name), or none with the errno
+// number in error.
+platform::File CreateReplacementFile(const std::string& target, std::string& path, int& error);
 
 // The writing process of a temporary file name: its id; 0 for the unnumbered
 // sheet form of earlier versions ("map-1.1-tmp.svg"); -1 when the name is not
 // one of Kib's temporary files.
-pid_t TemporaryOwner(std::string_view fileName);
+int TemporaryOwner(std::string_view fileName);
 
 // Whether a process with this id runs (this process included).
-bool ProcessRuns(pid_t pid);
+bool ProcessRuns(int pid);
 
-// Removes from the folder (ending with "/", empty: the current one) every
+// Removes from the folder (ending with a separator, empty: the current one) every
 // temporary file of Kib whose process has ended, and unnumbered ones of earlier
 // versions. Called while the event is locked, so no run of it can own them.
 // Returns the number removed; each is reported on the Debug pane.

@@ -1,8 +1,9 @@
 #include "foundation/text_codec.h"
 
-#include <cerrno>
-#include <cstdlib>
-#include <iconv.h>
+#include "platform/code_page.h"
+#include "platform/environment.h"
+
+#include <optional>
 
 namespace kib {
 
@@ -46,33 +47,6 @@ std::string FromCp1252(const std::string& bytes) {
         AppendUtf8(out, c);
     }
     return out;
-}
-
-// Converts through iconv; false when iconv does not know the code page.
-bool FromCodePage(const std::string& codePage, const std::string& bytes, std::string& out) {
-    iconv_t cd = iconv_open("UTF-8", codePage.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        return false;
-    }
-    out.clear();
-    std::string input = bytes;
-    char* in = input.data();
-    size_t inLeft = input.size();
-    char buffer[4096];
-    while (inLeft > 0) {
-        char* outPtr = buffer;
-        size_t outLeft = sizeof buffer;
-        const size_t r = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        out.append(buffer, static_cast<size_t>(outPtr - buffer));
-        if (r == static_cast<size_t>(-1) && errno != E2BIG) {
-            // A byte without a character in this code page: show a replacement and go on.
-            AppendUtf8(out, 0xFFFD);
-            ++in;
-            --inLeft;
-        }
-    }
-    iconv_close(cd);
-    return true;
 }
 
 } // namespace
@@ -119,8 +93,8 @@ bool IsValidUtf8(const std::string& bytes) {
 }
 
 std::string ActiveCodePage() {
-    const char* env = std::getenv("KIB_CODEPAGE");
-    return env && *env ? std::string(env) : std::string("CP1252");
+    const std::optional<std::string> env = platform::EnvironmentValue("KIB_CODEPAGE");
+    return env && !env->empty() ? *env : std::string("CP1252");
 }
 
 std::string ToUtf8(const std::string& bytes) {
@@ -130,7 +104,7 @@ std::string ToUtf8(const std::string& bytes) {
     const std::string codePage = ActiveCodePage();
     if (codePage != "CP1252" && codePage != "WINDOWS-1252") {
         std::string out;
-        if (FromCodePage(codePage, bytes, out)) {
+        if (platform::CodePageToUtf8(codePage, bytes, out)) {
             return out;
         }
     }

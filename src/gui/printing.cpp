@@ -5,6 +5,7 @@
 #include "foundation/log.h"
 #include "gui/make_dlg.h"
 #include "gui/qt_text.h"
+#include "platform/files.h"
 #include "sheet/run_stations.h"
 #include "sheet/sheet_output.h"
 
@@ -15,8 +16,6 @@
 
 #include <algorithm>
 
-#include <sys/stat.h>
-
 namespace kib::gui {
 
 namespace {
@@ -24,8 +23,7 @@ namespace {
 constexpr int kImageLimitMb = 2048;
 
 bool FileExists(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return platform::KindOf(path) == platform::FileKind::Regular;
 }
 
 } // namespace

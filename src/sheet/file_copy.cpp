@@ -1,84 +1,54 @@
 #include "sheet/file_copy.h"
 
 #include "foundation/file_stamp.h"
-#include "foundation/input_file.h"
 #include "foundation/temp_files.h"
+#include "platform/files.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace kib {
 
 namespace {
 
-// Copies the bytes of one open file into another; false with errno set on failure.
-bool CopyBytes(int in, int out) {
+// Copies the bytes of one open file into another; false with error set on failure.
+bool CopyBytes(platform::File& in, platform::File& out, int& error) {
     char buffer[65536];
     for (;;) {
-        const ssize_t n = read(in, buffer, sizeof buffer);
+        const long long n = in.Read(buffer, sizeof buffer);
         if (n == 0) {
             return true;
         }
         if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
+            error = in.Error();
             return false;
         }
-        ssize_t done = 0;
-        while (done < n) {
-            const ssize_t w = write(out, buffer + done, static_cast<size_t>(n - done));
-            if (w < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                return false;
-            }
-            done += w;
+        if (!out.WriteAll(std::string_view(buffer, static_cast<std::size_t>(n)))) {
+            error = out.Error();
+            return false;
         }
     }
 }
 
-// Writes the copy under a temporary name of its own beside to; false with errno
+// Writes the copy under a temporary name of its own beside to; false with error
 // set on failure (tmp then names no file of the copy).
-bool WriteTemporaryCopy(const std::string& from, const std::string& to, std::string& tmp) {
-    std::string reason;
-    const int in = OpenRegularFile(from, reason);
-    if (in < 0) {
+bool WriteTemporaryCopy(const std::string& from, const std::string& to, std::string& tmp,
+                        int& error) {
+    platform::FileKind kind = platform::FileKind::Missing;
+    platform::File in = platform::OpenRegularFile(from, error, kind);
+    if (!in.IsOpen()) {
         return false;
     }
-    const int out = CreateReplacementFile(to, tmp);
-    if (out < 0) {
+    platform::File out = CreateReplacementFile(to, tmp, error);
+    if (!out.IsOpen()) {
         tmp.clear();
-        const int e = errno;
-        close(in);
-        errno = e;
         return false;
     }
-    bool ok = CopyBytes(in, out);
-    int e = errno;
-    close(in);
-    if (close(out) != 0 && ok) {
+    bool ok = CopyBytes(in, out, error);
+    if (!out.Close() && ok) {
         ok = false;
-        e = errno;
+        error = out.Error();
     }
-    errno = e;
     return ok;
-}
-
-// Moves the temporary file onto the target name without replacing an existing file
-// (a hard link refuses an existing name); a file system without links gets a rename.
-bool MoveIntoPlace(const std::string& tmp, const std::string& to) {
-    if (link(tmp.c_str(), to.c_str()) == 0) {
-        unlink(tmp.c_str());
-        return true;
-    }
-    if (errno == EEXIST) {
-        return false;
-    }
-    return std::rename(tmp.c_str(), to.c_str()) == 0;
 }
 
 // Writes the copy under a temporary name of its own, with the source's time, and
@@ -87,19 +57,17 @@ template <typename Place>
 bool CopyThenPlace(const std::string& from, const std::string& to, int& errorCode, Place place) {
     std::string tmp;
     errorCode = 0;
-    bool ok = WriteTemporaryCopy(from, to, tmp);
+    bool ok = WriteTemporaryCopy(from, to, tmp, errorCode);
     if (ok) {
         FileStamp stamp = 0;
         if (GetFileStamp(from, stamp)) {
             SetFileStamp(tmp, stamp); // the copy keeps the source's time, as a copy should
         }
-        ok = place(tmp, to);
+        ok = place(tmp, to, errorCode);
     }
-    if (!ok) {
-        errorCode = errno;
-        if (!tmp.empty()) {
-            unlink(tmp.c_str());
-        }
+    if (!ok && !tmp.empty()) {
+        int ignored = 0;
+        platform::RemoveFile(tmp, ignored);
     }
     return ok;
 }
@@ -107,13 +75,11 @@ bool CopyThenPlace(const std::string& from, const std::string& to, int& errorCod
 } // namespace
 
 bool CopyFileInto(const std::string& from, const std::string& to, int& errorCode) {
-    return CopyThenPlace(from, to, errorCode, MoveIntoPlace);
+    return CopyThenPlace(from, to, errorCode, platform::MoveWithoutReplacing);
 }
 
 bool ReplaceWithCopy(const std::string& from, const std::string& to, int& errorCode) {
-    return CopyThenPlace(from, to, errorCode, [](const std::string& tmp, const std::string& dest) {
-        return std::rename(tmp.c_str(), dest.c_str()) == 0;
-    });
+    return CopyThenPlace(from, to, errorCode, platform::MoveReplacing);
 }
 
 } // namespace kib

@@ -8,15 +8,13 @@
 #include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "foundation/temp_files.h"
+#include "platform/paths.h"
 #include "sheet/sheet_frame.h"
 #include "sheet/svg_image.h"
 #include "sheet/svg_text.h"
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace kib {
@@ -26,29 +24,22 @@ std::string SheetDirectory(const CKibDoc& doc) {
     std::string directory =
         doc.MakePath(cfg ? cfg->Item(id::Target_DIR).GetValue() : std::string());
     // A configuration named without a directory has its sheets beside it, in the
-    // current directory: an empty directory must not become the root "/".
-    if (!directory.empty() && directory.back() != '/') {
-        directory += '/';
-    }
-    return directory;
+    // current directory: an empty directory must not become the root.
+    return platform::WithSeparator(directory);
 }
 
 bool EnsureOutputFolder(const CKibDoc& doc) {
     const std::string directory = SheetDirectory(doc);
-    if (directory.empty()) {
+    if (directory.empty() || platform::KindOf(directory) == platform::FileKind::Directory) {
         return true;
     }
-    std::error_code ec;
-    if (std::filesystem::is_directory(directory, ec)) {
-        return true;
-    }
-    if (std::filesystem::create_directories(directory, ec) && !ec) {
+    int error = 0;
+    if (platform::CreateFolders(directory, error)) {
         LogInfo("Output folder %s created.", directory.c_str());
         return true;
     }
-    // create_directories reports a file in the way as success without a folder.
-    const std::string reason = ec ? ec.message() : std::generic_category().message(ENOTDIR);
-    LogError("[** ERROR **] Cannot create output folder %s: %s", directory.c_str(), reason.c_str());
+    LogError("[** ERROR **] Cannot create output folder %s: %s", directory.c_str(),
+             platform::ErrorText(error).c_str());
     return false;
 }
 
@@ -77,14 +68,9 @@ bool SheetOutput::OpenSheetOutput(const char* kind, int s, int a, int b) {
     text_.str(std::string());
     text_.clear();
     // Created anew, never through a link someone put at the name.
-    const int fd = CreateTemporaryFile(tempPath_);
-    temp_ = fd >= 0 ? ::fdopen(fd, "wb") : nullptr;
-    if (!temp_) {
-        const int error = errno;
-        if (fd >= 0) {
-            ::close(fd);
-            std::remove(tempPath_.c_str());
-        }
+    int error = 0;
+    temp_ = CreateTemporaryFile(tempPath_, error);
+    if (!temp_.IsOpen()) {
         ReportWriteFailure(error);
         return false;
     }
@@ -96,29 +82,25 @@ bool SheetOutput::OpenSheetOutput(const char* kind, int s, int a, int b) {
 }
 
 void SheetOutput::DropTemporary() {
-    if (temp_) {
-        std::fclose(temp_);
-        temp_ = nullptr;
-        std::remove(tempPath_.c_str());
+    if (temp_.IsOpen()) {
+        temp_.Close();
+        int error = 0;
+        platform::RemoveFile(tempPath_, error);
     }
 }
 
 bool SheetOutput::SameAsFinalFile(const std::string& text) const {
     std::string reason;
-    const int fd = OpenRegularFile(finalPath_, reason);
-    if (fd < 0) {
+    platform::File file = OpenRegularFile(finalPath_, reason);
+    if (!file.IsOpen()) {
         return false;
     }
     bool same = false;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && static_cast<std::size_t>(info.st_size) == text.size()) {
+    if (file.Size() == static_cast<std::int64_t>(text.size())) {
         std::vector<char> bytes(text.size());
         std::size_t got = 0;
         while (got < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
+            const long long n = file.Read(bytes.data() + got, bytes.size() - got);
             if (n <= 0) {
                 break;
             }
@@ -131,7 +113,6 @@ bool SheetOutput::SameAsFinalFile(const std::string& text) const {
             same = text.empty() || std::memcmp(bytes.data(), text.data(), text.size()) == 0;
         }
     }
-    ::close(fd);
     return same;
 }
 
@@ -141,24 +122,15 @@ void SheetOutput::ReportWriteFailure(int errorNumber) const {
 }
 
 bool SheetOutput::WriteTemporary(const std::string& text) {
-    errno = 0;
-    bool written = std::fwrite(text.data(), 1, text.size(), temp_) == text.size();
-    written = std::fflush(temp_) == 0 && written;
-    int error = errno;
-    // On the disk before it replaces the old sheet: a crash must not leave an empty one.
-    if (written && ::fsync(::fileno(temp_)) != 0) {
-        written = false;
-        error = errno;
-    }
-    if (std::fclose(temp_) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    temp_ = nullptr;
+    // Written whole and on the disk before it replaces the old sheet: a short
+    // write (a full disk) or a crash must never leave a cut or empty sheet.
+    bool written = temp_.WriteAll(text) && temp_.FlushToDisk();
+    written = temp_.Close() && written;
     if (!written) {
-        // A short write (a full disk) must never replace a good sheet.
+        const int error = temp_.Error();
         ReportWriteFailure(error != 0 ? error : EIO);
-        std::remove(tempPath_.c_str());
+        int ignored = 0;
+        platform::RemoveFile(tempPath_, ignored);
         return false;
     }
     return true;
@@ -168,7 +140,7 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
     if (surface_) {
         surface_->SetStream(nullptr);
     }
-    if (!temp_) {
+    if (!temp_.IsOpen()) {
         return false;
     }
     if (!composed) {
@@ -199,11 +171,12 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
     }
     LogDebug("File %s written in %.3f sec.", tempPath_.c_str(), SecondsSinceMark());
     text_.str(std::string());
-    if (std::rename(tempPath_.c_str(), finalPath_.c_str()) != 0) {
-        const int err = errno;
-        LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", finalPath_.c_str(), err,
-                 std::strerror(err));
-        std::remove(tempPath_.c_str());
+    // In one step, replacing the old sheet (on every system).
+    int error = 0;
+    if (!platform::MoveReplacing(tempPath_, finalPath_, error)) {
+        LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", finalPath_.c_str(), error,
+                 platform::ErrorText(error).c_str());
+        platform::RemoveFile(tempPath_, error);
         return false;
     }
     return true;

@@ -4,8 +4,9 @@
 // and its modification time, so the raster conversion can skip them.
 #pragma once
 
+#include "platform/files.h"
+
 #include <chrono>
-#include <cstdio>
 #include <sstream>
 #include <string>
 
@@ -65,7 +66,7 @@ class SheetOutput {
     std::string finalPath_;
     std::string tempPath_;
     std::ostringstream text_;
-    std::FILE* temp_ = nullptr;
+    platform::File temp_;
     std::chrono::steady_clock::time_point mark_;
 };
 

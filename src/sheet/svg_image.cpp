@@ -3,6 +3,7 @@
 #include "foundation/file_stamp.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
+#include "platform/paths.h"
 #include "sheet/file_copy.h"
 #include "sheet/svg_text.h"
 
@@ -252,18 +253,15 @@ void CSvgImage::PlaceLogo(const std::string& outputDir, const std::string& logoP
     const std::string fileName = slash == std::string::npos ? logoPath : logoPath.substr(slash + 1);
     // The copy goes beside the sheets: with no output folder named, that is the
     // working folder, never the file-system root.
-    std::string target = outputDir;
-    if (!target.empty() && target.back() != '/' && target.back() != '\\') {
-        target += '/';
-    }
-    target += fileName;
+    const std::string target = platform::WithSeparator(outputDir) + fileName;
 
     // Copied when the target is missing (also when the logo is missing: the copy then
     // reports it) or when the two last-write times differ.
     FileStamp targetStamp = 0;
     const bool targetExists = GetFileStamp(target, targetStamp);
     std::error_code same;
-    if (targetExists && std::filesystem::equivalent(target, logoPath, same)) {
+    if (targetExists &&
+        std::filesystem::equivalent(platform::FsPath(target), platform::FsPath(logoPath), same)) {
         LogDebug("Existing logo %s used.", target.c_str()); // the logo already lies there
     } else if (!targetExists || CompareFileStamps(target, logoPath) != 0) {
         int error = 0;

@@ -6,6 +6,7 @@
 #include "foundation/app_state.h"
 #include "foundation/run_control.h"
 #include "support/recording_host.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +25,7 @@ class AnalyseRunTest : public ::testing::Test {
     void SetUp() override {
         host.Install();
         CKibCfg& cfg = doc.NewConfig();
-        doc.SetPathParts(std::string(KIB_TEST_DATA_DIR) + "/map_input/event.cfg");
+        doc.SetPathParts(test::TestData("map_input/event.cfg"));
         ASSERT_TRUE(cfg.Item(id::Event_NAME).SetText("Sprint"));
         ASSERT_TRUE(cfg.Item(id::Source_COURSE).SetText("S${STAT}"));
         ASSERT_TRUE(cfg.Item(id::Source_CHAIR).SetText("790.001"));
@@ -59,9 +60,8 @@ TEST_F(AnalyseRunTest, StationsThatCannotBeReadAreErrors) {
 }
 
 TEST_F(AnalyseRunTest, MapThatEndsEarly) {
-    char pattern[] = "/tmp/kib-analyse-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::string dir = pattern;
+    const std::string dir = test::MakeTempDir("analyse");
+    ASSERT_NE(dir, "");
     const std::string data = std::string(KIB_TEST_DATA_DIR) + "/map_input/";
     std::filesystem::copy_file(data + "Sprint.Courses.xml", dir + "/Sprint.Courses.xml");
     std::ifstream in(data + "Sprint.S1.svg", std::ios::binary);

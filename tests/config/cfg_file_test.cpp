@@ -1,21 +1,10 @@
 // The configuration file: reader tolerance, older keys, error limit, messages,
 // and the writer's exact format and safe replacement of the old file.
-#include "config/kib_doc.h"
-#include "foundation/app_state.h"
-#include "support/recording_host.h"
+#include "cfg_file_fixture.h"
 
-#include <gtest/gtest.h>
-
-#include <csignal>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace kib {
@@ -23,52 +12,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CfgFileTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        host.Install();
-        char pattern[] = "/tmp/kib-cfgfile-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        dir = std::string(pattern) + "/";
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    std::string Write(const std::string& content, const std::string& name = "event.cfg") {
-        std::ofstream(dir + name, std::ios::binary) << content;
-        return dir + name;
-    }
-    static std::string Bytes(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-    bool Open(const std::string& content) {
-        host.Clear();
-        return doc.OnOpenDocument(Write(content));
-    }
-    int Count(const std::string& prefix) const {
-        int n = 0;
-        for (const auto& m : host.messages) {
-            n += m.rfind(prefix, 0) == 0 ? 1 : 0;
-        }
-        return n;
-    }
-    std::vector<std::string> BoxTexts() const {
-        std::vector<std::string> texts;
-        for (const auto& b : host.boxes) {
-            texts.push_back(b.text);
-        }
-        return texts;
-    }
-    std::string Value(int id) const { return doc.GetConfig()->Item(id).GetValueText(); }
-
-    test::RecordingHost host;
-    CKibDoc doc;
-    std::string dir;
-};
-
-const std::string kNotRecognized = "Configuration file format not recognized!";
 const std::string kSomeLines = "Some lines in the configuration file weren't recognized!";
 
 struct ReadCase {
@@ -339,7 +282,8 @@ TEST_F(CfgFileTest, SavingWritesTheExactFormat) {
     EXPECT_EQ(host.messages, std::vector<std::string>{"Configuration file " + path + " saved."});
     EXPECT_FALSE(doc.IsModified());
     EXPECT_EQ(doc.GetPathName(), path);
-    EXPECT_EQ(fs::directory_iterator(dir)->path().filename(), "new.cfg"); // no temporary left
+    EXPECT_EQ(fs::directory_iterator(platform::FsPath(dir))->path().filename(),
+              "new.cfg"); // no temporary left
 }
 
 TEST_F(CfgFileTest, AnOldFileIsSavedInTheCurrentFormat) {
@@ -388,86 +332,6 @@ TEST_F(CfgFileTest, ASavedFileReadsBackTheSameValues) {
         }
     }
     EXPECT_EQ(second.Item(id::Event_EQUID).GetValueText(), "5 m");
-}
-
-TEST_F(CfgFileTest, AFailedSaveKeepsTheOldFileWhole) {
-    const std::string old = "# Kib Configuration\r\n\r\n[Event]\r\nNAME=Old\r\n";
-    ASSERT_TRUE(Open(old));
-    doc.GetConfig()->Item(id::Event_TITLE1).SetText(std::string(4000, 'T'));
-    doc.SetModifiedFlag(true);
-
-    // The file system refuses more than a few bytes in the middle of the write.
-    struct rlimit saved {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 64;
-    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    host.Clear();
-    const bool saved_ok = doc.OnSaveDocument(dir + "event.cfg");
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
-
-    EXPECT_FALSE(saved_ok);
-    EXPECT_EQ(Bytes(dir + "event.cfg"), old);
-    EXPECT_EQ(host.messages, std::vector<std::string>{"[** ERROR **] Configuration file " + dir +
-                                                      "event.cfg saving failed."});
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, "Configuration file not saved!");
-    EXPECT_EQ(host.boxes[0].icon, BoxIcon::Error);
-    EXPECT_EQ(host.statusTexts.back(), "Ready");
-    EXPECT_TRUE(doc.IsModified());
-    int files = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir)) {
-        ++files;
-    }
-    EXPECT_EQ(files, 1); // the temporary file is gone
-
-    // A folder that does not exist.
-    host.Clear();
-    EXPECT_FALSE(doc.OnSaveDocument(dir + "gone/event.cfg"));
-    EXPECT_TRUE(host.HasMessage("[** ERROR **] Configuration file " + dir +
-                                "gone/event.cfg saving failed."));
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Configuration file not saved!"});
-    EXPECT_TRUE(host.statusTexts == std::vector<std::string>{"Ready"});
-}
-
-TEST_F(CfgFileTest, OnlyARegularFileIsReadAndItsLinesAreBounded) {
-    // A FIFO or a device once hung the reading for good, or grew one line to gigabytes.
-    const std::string fifo = dir + "fifo.cfg";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
-    EXPECT_FALSE(doc.OnOpenDocument(fifo));
-    EXPECT_EQ(doc.OpenFailure(), "it is a FIFO (named pipe), not a regular file");
-    EXPECT_FALSE(doc.OnOpenDocument("/dev/zero"));
-    EXPECT_EQ(doc.OpenFailure(), "it is a character device, not a regular file");
-    EXPECT_FALSE(doc.OnOpenDocument(dir + "missing.cfg"));
-    EXPECT_EQ(doc.OpenFailure(), "No such file or directory");
-    EXPECT_TRUE(host.messages.empty());
-
-    // A file of 65 MiB whose third line has no end (a sparse file: zeros).
-    const std::string huge = Write("[Event]\nTASKS=4\n");
-    fs::resize_file(huge, std::uintmax_t{65} << 20);
-    EXPECT_FALSE(doc.OnOpenDocument(huge));
-    EXPECT_EQ(doc.OpenFailure(), "");
-    const std::vector<std::string> expected = {
-        "Parsing config file " + huge,
-        "[** ERROR **] Line #3 of the configuration file is longer than 64 MiB!"};
-    EXPECT_EQ(host.messages, expected);
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{kNotRecognized});
-}
-
-TEST_F(CfgFileTest, ReadOnlyFileIsNotReplaced) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "the superuser may write anything";
-    }
-    const std::string path = Write("# Kib Configuration\r\n\r\n[Event]\r\nNAME=Old\r\n");
-    ASSERT_TRUE(doc.OnOpenDocument(path));
-    fs::permissions(path, fs::perms::owner_read);
-    EXPECT_FALSE(doc.OnSaveDocument(path));
-    fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
-    EXPECT_FALSE(doc.OnSaveDocument(dir + "other.cfg"));
-    fs::permissions(dir, fs::perms::owner_all);
-    EXPECT_EQ(Bytes(path), "# Kib Configuration\r\n\r\n[Event]\r\nNAME=Old\r\n");
 }
 
 } // namespace

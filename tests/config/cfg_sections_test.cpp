@@ -2,6 +2,7 @@
 // rotation and the push of values to the properties pane.
 #include "config/kib_cfg.h"
 #include "foundation/app_state.h"
+#include "platform/environment.h"
 #include "support/recording_host.h"
 
 #include <gtest/gtest.h>
@@ -55,7 +56,11 @@ TEST_F(CfgSectionsTest, ThirtySixSectionsInFileOrderWithTheirItems) {
                 << item->GetKey();
         }
     }
-    EXPECT_EQ(cfg.Item(id::System_INKSCAPEPATH).GetValue(), "/usr/");
+    // Where Inkscape is installed by default on each system.
+    EXPECT_EQ(cfg.Item(id::System_INKSCAPEPATH).GetValue(),
+              platform::ThisSystem() == platform::OperatingSystem::Windows
+                  ? "C:\\Program Files\\Inkscape\\"
+                  : "/usr/");
     EXPECT_EQ(cfg.StationItem(7, id::Station_SOLSCALE).GetId(), 2806);
     EXPECT_EQ(cfg.Station(20)->GetName(), "Station 20");
     EXPECT_EQ(cfg.Station(-1), nullptr);

@@ -126,8 +126,9 @@ TEST_F(NameTemplatesTest, OutputNamesFollowTheCanvasesPerSheet) {
     for (const auto& c : cases) {
         CKibCfg fresh;
         fresh.Item(id::Event_TASKS).SetInt(c.eventTasks);
-        EXPECT_EQ(MakeOutputName(fresh, "/out", c.station, c.task, c.perSheet, c.extension),
-                  c.expected);
+        EXPECT_EQ(MakeOutputName(fresh, test::NativePath("/out"), c.station, c.task, c.perSheet,
+                                 c.extension),
+                  test::NativePath(c.expected));
     }
 }
 
@@ -141,7 +142,8 @@ TEST_F(NameTemplatesTest, OutputNamesUseTheStationsOwnTaskCountAndOneSeparator) 
 
 TEST_F(NameTemplatesTest, SolutionNames) {
     EXPECT_EQ(MakeSolutionName("/out/", 4, -1, "svg"), "/out/sol-4.svg");
-    EXPECT_EQ(MakeSolutionName("/out", 1, 8, nullptr), "/out/sol-1-8");
+    EXPECT_EQ(MakeSolutionName(test::NativePath("/out"), 1, 8, nullptr),
+              test::NativePath("/out/sol-1-8"));
     EXPECT_EQ(MakeSolutionName("", 1, 8, "png"), "sol-1-8.png");
 }
 

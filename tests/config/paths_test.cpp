@@ -1,5 +1,6 @@
 #include "config/paths.h"
 #include "foundation/app_state.h"
+#include "platform/environment.h"
 #include "support/recording_host.h"
 
 #include <gtest/gtest.h>
@@ -96,11 +97,24 @@ TEST_F(PathsTest, MakeRelativePathFromIsTheInverse) {
     }
 }
 
-TEST_F(PathsTest, BackslashesOfRelativePathsBecomeSlashes) {
-    EXPECT_EQ(NormaliseSeparators("..\\out\\maps"), "../out/maps");
-    EXPECT_EQ(NormaliseSeparators("\\x"), "/x");
-    EXPECT_EQ(NormaliseSeparators("/srv/a\\b"), "/srv/a\\b"); // a Linux file name keeps it
-    EXPECT_EQ(NormaliseSeparators(""), "");
+TEST_F(PathsTest, SeparatorsBecomeTheSystemsOwn) {
+    struct Case {
+        const char* path;
+        const char* onLinux;
+        const char* onWindows;
+    };
+    const Case cases[] = {
+        {"..\\out\\maps", "../out/maps", "..\\out\\maps"}, // written on Windows
+        {"../out/maps", "../out/maps", "..\\out\\maps"},
+        {"\\x", "/x", "\\x"},
+        {"/srv/a\\b", "/srv/a\\b", "\\srv\\a\\b"}, // a Linux file name keeps it
+        {"Z:/event/ev.cfg", "Z:/event/ev.cfg", "Z:\\event\\ev.cfg"},
+        {"", "", ""},
+    };
+    const bool windows = platform::ThisSystem() == platform::OperatingSystem::Windows;
+    for (const auto& c : cases) {
+        EXPECT_EQ(NormaliseSeparators(c.path), windows ? c.onWindows : c.onLinux) << c.path;
+    }
 }
 
 } // namespace

@@ -1,26 +1,23 @@
 // Input files: only regular files are opened, never blocking; lines are bounded.
 #include "foundation/input_file.h"
 
+#include "platform/environment.h"
+#include "platform/paths.h"
+#include "support/test_files.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kib {
 namespace {
 
-namespace fs = std::filesystem;
-
 TEST(InputFileTest, OnlyRegularFilesOpenAndNothingBlocks) {
-    const fs::path dir = fs::temp_directory_path() / ("kib-input-" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    const std::string fifo = (dir / "map.svg").string();
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0666), 0);
-    const std::string file = (dir / "event.cfg").string();
-    std::ofstream(file) << "[Event]\nTASKS=4";
+    const std::string dir = test::MakeTempDir("input");
+    const std::string file = dir + "/event.cfg";
+    test::WriteFile(file, "[Event]\nTASKS=4");
+    const bool windows = platform::ThisSystem() == platform::OperatingSystem::Windows;
 
     struct Case {
         std::string path;
@@ -30,10 +27,10 @@ TEST(InputFileTest, OnlyRegularFilesOpenAndNothingBlocks) {
     };
     const Case cases[] = {
         {file, true, false, ""},
-        {fifo, false, true, "it is a FIFO (named pipe), not a regular file"},
-        {"/dev/zero", false, true, "it is a character device, not a regular file"},
-        {dir.string(), false, true, "it is a folder, not a regular file"},
-        {(dir / "missing").string(), false, false, "No such file or directory"},
+        {windows ? "NUL" : "/dev/zero", false, true,
+         "it is a character device, not a regular file"},
+        {dir, false, true, "it is a folder, not a regular file"},
+        {dir + "/missing", false, false, "No such file or directory"},
     };
     for (const auto& c : cases) {
         InputFile in;
@@ -42,15 +39,17 @@ TEST(InputFileTest, OnlyRegularFilesOpenAndNothingBlocks) {
         EXPECT_EQ(in.Reason(), c.reason) << c.path;
         EXPECT_EQ(IsRegularFile(c.path), c.opens) << c.path;
     }
-    InputFile in;
-    ASSERT_TRUE(in.Open(file));
-    std::string line;
-    EXPECT_EQ(ReadBoundedLine(in.Stream(), line), LineRead::Line);
-    EXPECT_EQ(line, "[Event]");
-    EXPECT_EQ(ReadBoundedLine(in.Stream(), line), LineRead::Line);
-    EXPECT_EQ(line, "TASKS=4");
-    EXPECT_EQ(ReadBoundedLine(in.Stream(), line), LineRead::End);
-    fs::remove_all(dir);
+    {
+        InputFile in;
+        ASSERT_TRUE(in.Open(file));
+        std::string line;
+        EXPECT_EQ(ReadBoundedLine(in.Stream(), line), LineRead::Line);
+        EXPECT_EQ(line, "[Event]");
+        EXPECT_EQ(ReadBoundedLine(in.Stream(), line), LineRead::Line);
+        EXPECT_EQ(line, "TASKS=4");
+        EXPECT_EQ(ReadBoundedLine(in.Stream(), line), LineRead::End);
+    }
+    std::filesystem::remove_all(platform::FsPath(dir));
 }
 
 TEST(InputFileTest, LinesEndAtLineFeedsAndAtTheirBound) {

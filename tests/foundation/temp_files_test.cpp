@@ -1,22 +1,22 @@
 // Kib's temporary file names: unique per process, recognised when left behind.
 #include "foundation/temp_files.h"
 
-#include <gtest/gtest.h>
+#include "platform/process.h"
 
-#include <unistd.h>
+#include <gtest/gtest.h>
 
 namespace kib {
 namespace {
 
 TEST(TempFilesTest, NamesCarryTheProcessAndAreRecognised) {
-    const std::string pid = std::to_string(::getpid());
+    const std::string pid = std::to_string(platform::ProcessId());
     EXPECT_EQ(SheetTemporaryPath("/o/map-1.2", "svg"), "/o/map-1.2-tmp-" + pid + ".svg");
     EXPECT_EQ(SheetTemporaryPath("/o/logo", ""), "/o/logo-tmp-" + pid);
     EXPECT_EQ(ReplacementTemporaryPath("/e/event.cfg", 3), "/e/event.cfg.~kib" + pid + "-3");
 
     struct Case {
         const char* name;
-        pid_t owner;
+        int owner;
     };
     const Case cases[] = {
         {"map-1.2-tmp-4711.svg", 4711},
@@ -42,7 +42,7 @@ TEST(TempFilesTest, NamesCarryTheProcessAndAreRecognised) {
     for (const auto& c : cases) {
         EXPECT_EQ(TemporaryOwner(c.name), c.owner) << c.name;
     }
-    EXPECT_TRUE(ProcessRuns(::getpid()));
+    EXPECT_TRUE(ProcessRuns(platform::ProcessId()));
     EXPECT_FALSE(ProcessRuns(0));
 }
 

@@ -1,6 +1,7 @@
 #include "foundation/text_codec.h"
 
-#include <cstdlib>
+#include "platform/environment.h"
+
 #include <gtest/gtest.h>
 
 namespace kib {
@@ -8,7 +9,7 @@ namespace {
 
 class TextCodecTest : public ::testing::Test {
   protected:
-    void TearDown() override { unsetenv("KIB_CODEPAGE"); }
+    void TearDown() override { platform::SetEnvironmentValue("KIB_CODEPAGE", std::nullopt); }
 };
 
 TEST_F(TextCodecTest, ValidUtf8PassesUnchanged) {
@@ -32,9 +33,9 @@ TEST_F(TextCodecTest, OtherBytesAreWindows1252ByDefault) {
 }
 
 TEST_F(TextCodecTest, CodePageFromEnvironment) {
-    setenv("KIB_CODEPAGE", "CP1250", 1);
+    platform::SetEnvironmentValue("KIB_CODEPAGE", "CP1250");
     EXPECT_EQ(ToUtf8("\xB9\x9A"), "ąš");
-    setenv("KIB_CODEPAGE", "NO-SUCH-CODEPAGE", 1);
+    platform::SetEnvironmentValue("KIB_CODEPAGE", "NO-SUCH-CODEPAGE");
     EXPECT_EQ(ToUtf8("caf\xE9"), "café") << "unknown code page falls back to Windows-1252";
 }
 

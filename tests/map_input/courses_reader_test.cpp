@@ -2,7 +2,10 @@
 // limits and errors, and the document's map scale and map zoom.
 #include "map_input/document_exports.h"
 #include "map_input/kib_svg.h"
+#include "platform/paths.h"
 #include "support/event_builder.h"
+#include "support/special_files.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -12,14 +15,13 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/stat.h>
 
 namespace kib {
 namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kData = std::string(KIB_TEST_DATA_DIR) + "/map_input/";
+const std::string kData = test::TestData("map_input/");
 
 std::string ContentOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -28,10 +30,7 @@ std::string ContentOf(const std::string& path) {
 
 class TempDir {
   public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "kib-courses-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data()) ? pattern + "/" : std::string();
-    }
+    TempDir() { path_ = platform::WithSeparator(test::MakeTempDir("courses")); }
     ~TempDir() { fs::remove_all(path_); }
     const std::string& path() const { return path_; }
 
@@ -184,14 +183,15 @@ TEST_F(CoursesReaderTest, SomethingElseThanAFileOrALineWithoutEnd) {
     // A FIFO at the courses file's name once hung every command for good.
     UseDirectory(tmp.path());
     const std::string path = tmp.path() + "Sprint.Courses.xml";
-    ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
-    const std::string fifo = ": it is a FIFO (named pipe), not a regular file";
-    EXPECT_FALSE(svg->ReadCourses(1));
-    ReadCourseList(doc);
-    EXPECT_EQ(host.messages,
-              (std::vector<std::string>{"[** ERROR **] Cannot open courses file " + path + fifo,
-                                        "[= WARNING =] Cannot open courses file " + path + fifo}));
-    fs::remove(path);
+    if (test::MakeFifo(path)) {
+        const std::string fifo = ": it is a FIFO (named pipe), not a regular file";
+        EXPECT_FALSE(svg->ReadCourses(1));
+        ReadCourseList(doc);
+        EXPECT_EQ(host.messages, (std::vector<std::string>{
+                                     "[** ERROR **] Cannot open courses file " + path + fifo,
+                                     "[= WARNING =] Cannot open courses file " + path + fifo}));
+        fs::remove(path);
+    }
 
     // 65 MiB of zeros after the first line: the line has no end.
     UseCoursesText("<?xml version=\"1.0\"?>\n");

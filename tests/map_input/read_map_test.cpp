@@ -1,10 +1,12 @@
 #include "map_fixture.h"
 
+#include "support/special_files.h"
+#include "support/test_files.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <sys/stat.h>
 
 using namespace kib;
 using kib::test::MapText;
@@ -33,7 +35,7 @@ class ReadMapTest : public kib::test::MapFixture {
   protected:
     void SetUp() override {
         MapFixture::SetUp();
-        doc.SetPathParts(std::string(KIB_TEST_DATA_DIR) + "/map_input/event.cfg");
+        doc.SetPathParts(test::TestData("map_input/event.cfg"));
         Set(id::Event_NAME, "Sprint");
         Set(id::Source_COURSE, "S${STAT}");
         Set(id::Source_CHAIR, "790.001");
@@ -70,7 +72,7 @@ TEST_F(ReadMapTest, WholeStationIsReadAndAnalysed) {
                   "Station #1: Viewing angle 85 (-40/#1:45/#5), rotation=358",
                   "Number of tasks at station 1 estimated by control description to 3."}));
     EXPECT_EQ(host.statusTexts.back(),
-              "Reading SVG " + std::string(KIB_TEST_DATA_DIR) + "/map_input/Sprint.S1.svg...");
+              "Reading SVG " + test::TestData("map_input/Sprint.S1.svg") + "...");
     EXPECT_TRUE(HasDebug("==== Reading SVG 1.1..."));
     // Hidden: the start, control numbers and course lines, the description symbols.
     EXPECT_TRUE(m.FindSet(701, 0)->groupLine->hidden);
@@ -95,7 +97,7 @@ TEST_F(ReadMapTest, MissingFileKeepsThePreviousMap) {
     host.Clear();
     EXPECT_FALSE(svg->ReadMap(2, 1));
     EXPECT_EQ(svg->GetMap(), previous);
-    const std::string path = std::string(KIB_TEST_DATA_DIR) + "/map_input/Sprint.S2.svg";
+    const std::string path = test::TestData("map_input/Sprint.S2.svg");
     EXPECT_EQ(host.messages,
               (std::vector<std::string>{"[** ERROR **] Cannot open map file " + path}));
     ASSERT_EQ(host.boxes.size(), 1u);
@@ -117,9 +119,8 @@ class MalformedMapTest : public kib::test::MapFixture {
   protected:
     void SetUp() override {
         MapFixture::SetUp();
-        char pattern[] = "/tmp/kib-map-input-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
+        dir = test::MakeTempDir("map-input");
+        ASSERT_NE(dir, "");
         doc.SetPathParts(dir + "/event.cfg");
         Set(id::Source_MAP, "map${STAT}.svg");
         Set(id::Source_CHAIR, "790.001");
@@ -149,7 +150,7 @@ class MalformedMapTest : public kib::test::MapFixture {
 };
 
 std::string SprintMap() {
-    std::ifstream in(std::string(KIB_TEST_DATA_DIR) + "/map_input/Sprint.S1.svg", std::ios::binary);
+    std::ifstream in(test::TestData("map_input/Sprint.S1.svg"), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
@@ -208,14 +209,15 @@ TEST_F(MalformedMapTest, VeryLongLines) {
 
 TEST_F(MalformedMapTest, SomethingElseThanAFileOrALineWithoutEnd) {
     // A FIFO at the map's name once hung the reading for good.
-    const std::string path = dir + "/map1.svg";
-    ASSERT_EQ(::mkfifo(path.c_str(), 0666), 0);
-    EXPECT_FALSE(svg->ReadMap(1, 1));
-    EXPECT_EQ(host.messages,
-              (std::vector<std::string>{"[** ERROR **] Cannot open map file " + path +
-                                        ": it is a FIFO (named pipe), not a "
-                                        "regular file"}));
-    fs::remove(path);
+    const std::string path = test::NativePath(dir + "/map1.svg");
+    if (test::MakeFifo(path)) {
+        EXPECT_FALSE(svg->ReadMap(1, 1));
+        EXPECT_EQ(host.messages,
+                  (std::vector<std::string>{"[** ERROR **] Cannot open map file " + path +
+                                            ": it is a FIFO (named pipe), not a "
+                                            "regular file"}));
+        fs::remove(path);
+    }
 
     // A sparse file of 65 MiB after two lines: its third line has no end.
     ASSERT_FALSE(ReadText("<svg viewBox=\"0 0 10 10\">\n<pattern id=\"p\">\n"));

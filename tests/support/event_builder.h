@@ -9,7 +9,7 @@
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
 #include "support/recording_host.h"
-#include "support/run_program.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 

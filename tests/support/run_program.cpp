@@ -103,21 +103,4 @@ std::string KibBinary() {
     return env && *env ? env : std::string(KIB_BINARY_DIR) + "/kib";
 }
 
-std::string MakeTempDir(const std::string& tag) {
-    std::string pattern = (std::filesystem::temp_directory_path() / ("kib-" + tag + "-XXXXXX"));
-    char* made = ::mkdtemp(pattern.data());
-    return made ? std::string(made) : std::string();
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
 } // namespace kib::test

@@ -2,6 +2,8 @@
 // and exit status: for the end-to-end tests of kib.
 #pragma once
 
+#include "support/test_files.h"
+
 #include <string>
 #include <vector>
 
@@ -19,11 +21,5 @@ ProgramResult RunProgramIn(const std::string& cwd, const std::vector<std::string
 
 // The kib binary under test (KIB_BIN from the test environment, else the build tree's).
 std::string KibBinary();
-
-// A fresh, empty directory for one test; removed by the caller.
-std::string MakeTempDir(const std::string& tag);
-
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& content);
 
 } // namespace kib::test

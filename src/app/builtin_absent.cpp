@@ -1,0 +1,47 @@
+// A Kib built without librsvg, cairo and qpdf (the Windows build): the built-in
+// converter, the pictures of sheets and the combination of PDF files report that
+// they are not there.
+#include "app/builtin_convert.h"
+#include "app/pdf_combine.h"
+#include "app/sheet_render.h"
+
+#include "foundation/log.h"
+
+namespace kib {
+
+namespace {
+
+constexpr const char* kAbsent = "this Kib was built without the built-in converter (librsvg, "
+                                "cairo and qpdf)";
+
+} // namespace
+
+bool BuiltInConverterAvailable() {
+    return false;
+}
+
+bool RenderSheet(const std::string& svg, const std::string&, OutputFormat, int) {
+    LogError("[** ERROR **] Cannot convert '%s': %s.", svg.c_str(), kAbsent);
+    return false;
+}
+
+bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int) {
+    return RenderSheet(svg, target, OutputFormat::Png, dpi);
+}
+
+bool RenderSheetPng(const std::string&, const std::string&, int, std::string& error, bool) {
+    error = kAbsent;
+    return false;
+}
+
+bool RenderSheetPicture(const std::string&, int, bool, SheetPicture&, std::string& error) {
+    error = kAbsent;
+    return false;
+}
+
+bool CombinePdfFiles(const std::vector<std::string>&, const std::string&, std::string& error) {
+    error = kAbsent;
+    return false;
+}
+
+} // namespace kib
