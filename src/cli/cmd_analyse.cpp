@@ -3,6 +3,7 @@
 // with all their log lines, and prints one summary line per station.
 #include "app/analyse_run.h"
 #include "cli/cli_context.h"
+#include "cli/common_options.h"
 #include "cli/config_path.h"
 #include "cli/station_list.h"
 #include "config/kib_cfg.h"
@@ -59,13 +60,8 @@ void AddAnalyseCommand(CLI::App& app, Context& ctx) {
     auto* analyse = app.add_subcommand(
         "analyse", "Read the courses file and the map of each station of FILE.cfg as a Make "
                    "command does and report what was found (tasks, flags, rotation, circles)");
-    analyse->add_option("file", options->file, "The configuration file")
-        ->required()
-        ->option_text("FILE.cfg");
-    analyse
-        ->add_option("--stations", options->stations,
-                     "Stations to analyse, numbers and ranges such as 1,3-5 (default: all)")
-        ->option_text("LIST");
+    AddFileOption(*analyse, options->file);
+    AddStationsOption(*analyse, options->stations, "analyse");
     analyse->callback(
         [&ctx, options] { ctx.run = [options](CliHost&) { return Analyse(*options); }; });
 }

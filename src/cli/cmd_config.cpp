@@ -1,6 +1,7 @@
 // kib config show / kib config save: load a configuration file, print every
 // setting, or write it back in the current format.
 #include "cli/cli_context.h"
+#include "cli/common_options.h"
 #include "cli/config_path.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -75,13 +76,13 @@ void AddConfigCommands(CLI::App& app, Context& ctx) {
 
     auto* show = config->add_subcommand(
         "show", "Load FILE.cfg and print every setting as Section.KEY=value, marking defaults");
-    show->add_option("file", *file, "The configuration file")->required()->option_text("FILE.cfg");
+    AddFileOption(*show, *file);
     show->callback([&ctx, file] { ctx.run = [file](CliHost&) { return ShowConfig(*file); }; });
 
     auto* save = config->add_subcommand(
         "save", "Load FILE.cfg and write it in the current format (upgrades files of older "
                 "versions)");
-    save->add_option("file", *file, "The configuration file")->required()->option_text("FILE.cfg");
+    AddFileOption(*save, *file);
     save->add_option("-o,--output", *out, "Write to OUT.cfg instead of back to FILE.cfg")
         ->option_text("OUT.cfg");
     save->callback(

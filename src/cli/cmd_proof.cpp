@@ -4,6 +4,7 @@
 // HTML page with the analysis, the log and the answer key of every station.
 #include "app/proof_run.h"
 #include "cli/cli_context.h"
+#include "cli/common_options.h"
 #include "cli/config_path.h"
 #include "cli/station_list.h"
 #include "config/kib_doc.h"
@@ -47,13 +48,8 @@ void AddProofCommand(CLI::App& app, Context& ctx) {
         "proof", "Make the competition maps and solution sheets of FILE.cfg and one HTML page "
                  "that shows every canvas with the analysis, the log and the answer key of its "
                  "station, for checking before printing");
-    proof->add_option("file", options->file, "The configuration file")
-        ->required()
-        ->option_text("FILE.cfg");
-    proof
-        ->add_option("--stations", options->stations,
-                     "Stations to show, numbers and ranges such as 1,3-5 (default: all)")
-        ->option_text("LIST");
+    AddFileOption(*proof, options->file);
+    AddStationsOption(*proof, options->stations, "show");
     proof
         ->add_option("-o,--output", options->output,
                      "Write the page to PAGE.html (default: proof.html in the output folder); "

@@ -32,17 +32,6 @@ bool ParseTaskChoice(const std::string& text, int& choice) {
     return true;
 }
 
-void AddFileOption(CLI::App& command, std::string& file) {
-    command.add_option("file", file, "The configuration file")->required()->option_text("FILE.cfg");
-}
-
-void AddStationsOption(CLI::App& command, std::string& stations) {
-    command
-        .add_option("--stations", stations,
-                    "Stations to make, numbers and ranges such as 1,3-5 (default: all)")
-        ->option_text("LIST");
-}
-
 void AddTaskOption(CLI::App& command, std::string& task) {
     command
         .add_option("--task", task,
@@ -133,7 +122,7 @@ void AddMakeVerb(CLI::App& app, Context& ctx, const MakeVerb& verb) {
                           "EVENT-solutions.pdf in the output folder");
         AddConverterOption(*command, options->converter);
     }
-    AddStationsOption(*command, options->stations);
+    AddStationsOption(*command, options->stations, "make");
     if (verb.withTask) {
         AddTaskOption(*command, options->task);
     }

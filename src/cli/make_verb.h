@@ -5,6 +5,7 @@
 
 #include "app/make_command.h"
 #include "cli/cli_host.h"
+#include "cli/common_options.h"
 
 #include <string>
 
@@ -28,8 +29,6 @@ struct MakeVerbOptions {
 // "all", "cover", "none" or a task number 1 .. 15 (0 is the cover too).
 bool ParseTaskChoice(const std::string& text, int& choice);
 
-void AddFileOption(CLI::App& command, std::string& file);
-void AddStationsOption(CLI::App& command, std::string& stations);
 void AddTaskOption(CLI::App& command, std::string& task);
 void AddFormatOption(CLI::App& command, std::string& format);
 void AddConverterOption(CLI::App& command, std::string& converter);

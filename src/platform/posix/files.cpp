@@ -369,32 +369,4 @@ bool CreateFolders(const std::string& path, int& error) {
     return false;
 }
 
-std::string ErrorText(int error) {
-    return std::strerror(error);
-}
-
-ErrorKind KindOfError(int error) {
-    switch (error) {
-    case ENOSPC:
-        return ErrorKind::NoSpace;
-    case EDQUOT:
-        return ErrorKind::QuotaExceeded;
-    case EROFS:
-        return ErrorKind::ReadOnly;
-    case ENOENT:
-        return ErrorKind::NoFolder;
-    case ENOTDIR:
-        return ErrorKind::NotFolder;
-    case EACCES:
-    case EPERM:
-        return ErrorKind::Denied;
-    case EEXIST:
-        return ErrorKind::Exists;
-    case EIO:
-        return ErrorKind::InputOutput;
-    default:
-        return ErrorKind::Other;
-    }
-}
-
 } // namespace kib::platform
