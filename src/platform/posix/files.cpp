@@ -89,24 +89,6 @@ class FileOpener {
     static File Make(int fd) { return fd >= 0 ? File(fd) : File(); }
 };
 
-File::~File() {
-    Close();
-}
-
-File::File(File&& other) noexcept : handle_(other.handle_), error_(other.error_) {
-    other.handle_ = kNone;
-}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = other.handle_;
-        error_ = other.error_;
-        other.handle_ = kNone;
-    }
-    return *this;
-}
-
 long long File::Read(char* data, std::size_t size) {
     ssize_t n;
     do {

@@ -143,24 +143,6 @@ class FileOpener {
     static File Make(HANDLE h) { return h != INVALID_HANDLE_VALUE ? File(Value(h)) : File(); }
 };
 
-File::~File() {
-    Close();
-}
-
-File::File(File&& other) noexcept : handle_(other.handle_), error_(other.error_) {
-    other.handle_ = kNone;
-}
-
-File& File::operator=(File&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = other.handle_;
-        error_ = other.error_;
-        other.handle_ = kNone;
-    }
-    return *this;
-}
-
 long long File::Read(char* data, std::size_t size) {
     DWORD got = 0;
     if (!ReadFile(Handle(handle_), data, static_cast<DWORD>(std::min(size, kMaxPiece)), &got,

@@ -1,11 +1,30 @@
-// What an errno number says, the same on every system: the platform's functions
-// report errno numbers on Windows too, so one table explains them.
+// What files are alike on every system: an open file's ownership (closed once,
+// by its last owner) and the meaning of an errno number, which the platform's
+// functions report on Windows too.
 #include "platform/files.h"
 
 #include <cerrno>
 #include <cstring>
 
 namespace kib::platform {
+
+File::~File() {
+    Close();
+}
+
+File::File(File&& other) noexcept : handle_(other.handle_), error_(other.error_) {
+    other.handle_ = kNone;
+}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = other.handle_;
+        error_ = other.error_;
+        other.handle_ = kNone;
+    }
+    return *this;
+}
 
 std::string ErrorText(int error) {
     return std::strerror(error);
