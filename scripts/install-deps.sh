@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs, on Debian 12 as root, the packages Kib needs to build, test and run
-# that are not installed yet. Usage: install-deps.sh [build|test|gui|convert|bench]...
+# that are not installed yet. Usage: install-deps.sh [build|test|gui|convert|bench|windows]...
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libcli11-dev librsvg2-dev libcairo2-dev libqpdf-dev)
@@ -14,6 +14,8 @@ for what in "$@"; do
     bench) packages+=(libbenchmark-dev time) ;;
     convert) packages+=(inkscape) ;; # the raster Make commands at run time
     gui) packages+=(qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth) ;;
+    # The Windows build (MinGW-w64), its tests under Wine, GoogleTest's sources.
+    windows) packages+=(g++-mingw-w64-x86-64 wine wine64 googletest) ;;
     *) echo "install-deps.sh: unknown group '$what'" >&2; exit 64 ;;
   esac
 done

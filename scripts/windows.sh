@@ -12,23 +12,9 @@ toolchain="$root/cmake/mingw-w64.cmake"
 deps="$build/deps"
 jobs="$(nproc)"
 
-packages=(cmake g++-mingw-w64-x86-64 wine wine64 googletest libcli11-dev)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "windows.sh: these packages are missing and installing them needs root: ${missing[*]}" >&2
-    exit 1
-  fi
-  echo "== installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+# The cross compiler, Wine and GoogleTest's sources (and what a Linux kib to
+# compare with needs).
+"$root/scripts/install-deps.sh" build windows
 
 # GoogleTest for Windows, from Debian's sources, built once per build folder.
 if [ ! -f "$deps/lib/cmake/GTest/GTestConfig.cmake" ]; then

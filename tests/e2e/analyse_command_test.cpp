@@ -36,10 +36,7 @@ void RemoveLines(std::string& text, const std::string& part, int count) {
 
 class AnalyseCommandTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = MakeTempDir("e2e-analyse");
-        CopyDemoInputs(dir);
-    }
+    void SetUp() override { dir = CopyDemoToTempDir("e2e-analyse"); }
     void TearDown() override { fs::remove_all(dir); }
     ProgramResult Analyse() { return RunProgram({KibBinary(), "analyse", dir + "/demo.cfg"}); }
     std::string dir;

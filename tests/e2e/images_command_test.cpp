@@ -130,8 +130,7 @@ void ExpectPngPage(const std::string& png, SizeMm page) {
 class ImagesCommandTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        dir = MakeTempDir("e2e-images");
-        CopyDemoInputs(dir);
+        dir = CopyDemoToTempDir("e2e-images");
         cfg = dir + "/demo.cfg";
         WriteFile(cfg, ReadFile(cfg) + "\r\n[Target]\r\nDPI=" + std::to_string(kDpi) +
                            "\r\n[System]\r\nDEBUGGING=Yes\r\n");

@@ -121,8 +121,7 @@ class MapsCommandTest : public ::testing::Test {
   protected:
     void SetUp() override {
         host.Install();
-        dir = MakeTempDir("e2e-maps");
-        CopyDemoInputs(dir);
+        dir = CopyDemoToTempDir("e2e-maps");
         cfg = dir + "/demo.cfg";
         // With the debugging switch on, the debug log tells what each sheet write did.
         WriteFile(cfg, ReadFile(cfg) + "\r\n[System]\r\nDEBUGGING=Yes\r\n");

@@ -23,15 +23,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The demo event in a folder of its own.
-std::string CopyDemo(const std::string& tag) {
-    const std::string dir = MakeTempDir(tag);
-    CopyDemoInputs(dir);
-    return dir;
-}
-
 TEST(ParallelRunsTest, FourMapsRunsAtOnceAllSucceedWithWholeSheets) {
-    const std::string dir = CopyDemo("e2e-parallel");
+    const std::string dir = CopyDemoToTempDir("e2e-parallel");
     const std::string cfg = dir + "/demo.cfg";
     std::vector<std::future<ProgramResult>> runs;
     for (int i = 0; i < 4; ++i) {
@@ -73,7 +66,7 @@ bool Ended(pid_t pid) {
 }
 
 TEST(ParallelRunsTest, AKilledRunLeavesNoConverterRunning) {
-    const std::string dir = CopyDemo("e2e-killed");
+    const std::string dir = CopyDemoToTempDir("e2e-killed");
     // A stand-in Inkscape that notes its process id and works for half a minute.
     const std::string fake = dir + "/ink/bin/inkscape";
     fs::create_directories(dir + "/ink/bin");

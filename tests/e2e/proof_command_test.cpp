@@ -45,10 +45,7 @@ std::map<int, std::string> IntendedAnswers() {
 
 class ProofCommandTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = MakeTempDir("e2e-proof");
-        CopyDemoInputs(dir);
-    }
+    void SetUp() override { dir = CopyDemoToTempDir("e2e-proof"); }
     void TearDown() override { fs::remove_all(dir); }
     std::string dir;
 };

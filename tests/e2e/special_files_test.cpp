@@ -14,13 +14,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The demo event in a folder of its own.
-std::string CopyDemo(const std::string& tag) {
-    const std::string dir = MakeTempDir(tag);
-    CopyDemoInputs(dir);
-    return dir;
-}
-
 // kib under a time limit: a hang ends with the status 124 of timeout.
 ProgramResult Kib(const std::vector<std::string>& args) {
     std::vector<std::string> all = {"/usr/bin/timeout", "60", KibBinary()};
@@ -44,7 +37,7 @@ TEST(SpecialFilesTest, ConfigurationThatIsNoFile) {
 }
 
 TEST(SpecialFilesTest, MapCoursesOrSheetThatIsAFifo) {
-    const std::string dir = CopyDemo("e2e-special-fifo");
+    const std::string dir = CopyDemoToTempDir("e2e-special-fifo");
     const std::string cfg = dir + "/demo.cfg";
     struct Case {
         const char* name;

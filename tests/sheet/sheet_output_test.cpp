@@ -5,15 +5,14 @@
 #include "foundation/app_state.h"
 #include "foundation/temp_files.h"
 #include "sheet/sheet_output.h"
+#include "support/file_size_limit.h"
 #include "support/recording_host.h"
 #include "support/run_program.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
@@ -135,16 +134,11 @@ TEST_F(SheetOutputTest, FailedCompositionLeavesTheOldSheet) {
 TEST_F(SheetOutputTest, AShortWriteNamesItsReasonAndKeepsTheOldSheet) {
     ASSERT_TRUE(Write("<svg>old"));
     // The file system takes no more than 64 bytes, as a full disk would.
-    struct rlimit saved {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 64;
-    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    test::FileSizeLimit limit(64);
+    ASSERT_TRUE(limit.Active());
     host.Clear();
     const bool written = Write("<svg>" + std::string(200, 'x'));
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    limit.Lift();
 
     EXPECT_FALSE(written);
     EXPECT_TRUE(host.HasMessage("[** ERROR **] Cannot write file " + output.TemporaryPath() +

@@ -1,5 +1,7 @@
 #include "support/demo_inputs.h"
 
+#include "support/test_files.h"
+
 #include <filesystem>
 
 namespace kib::test {
@@ -25,6 +27,12 @@ void CopyDemoExports(const std::string& to) {
 void CopyDemoInputs(const std::string& to) {
     CopyDemoExports(to);
     fs::copy_file(kDemo + "demo.cfg", to + "/demo.cfg", fs::copy_options::overwrite_existing);
+}
+
+std::string CopyDemoToTempDir(const std::string& tag) {
+    const std::string dir = MakeTempDir(tag);
+    CopyDemoInputs(dir);
+    return dir;
 }
 
 } // namespace kib::test

@@ -11,5 +11,7 @@ namespace kib::test {
 void CopyDemoExports(const std::string& to);
 // The exports and demo.cfg.
 void CopyDemoInputs(const std::string& to);
+// A new temporary folder (MakeTempDir) holding the demo's inputs; its path.
+std::string CopyDemoToTempDir(const std::string& tag);
 
 } // namespace kib::test

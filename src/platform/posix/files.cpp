@@ -14,6 +14,25 @@ namespace kib::platform {
 
 namespace {
 
+// Moves count bytes with step(done), which reads or writes from offset done and
+// answers like read(2): interrupted steps are repeated, an end of file before
+// count is EIO. error takes the errno number of a failure.
+template <typename Step> bool TransferAll(std::size_t count, int& error, Step step) {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = step(done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            error = n < 0 ? errno : EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 constexpr std::uint64_t kTicksPerSecond = 10000000ULL; // 100 ns ticks
 // Seconds from 1601-01-01 to 1970-01-01.
 constexpr std::uint64_t kEpochDifferenceSeconds = 11644473600ULL;
@@ -102,36 +121,16 @@ long long File::Read(char* data, std::size_t size) {
 
 bool File::ReadAt(std::string& into, std::size_t count, std::int64_t offset) {
     into.assign(count, '\0');
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::pread(Fd(handle_), into.data() + done, count - done,
-                                  static_cast<off_t>(offset) + static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            error_ = n < 0 ? errno : EIO;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return TransferAll(count, error_, [this, &into, count, offset](std::size_t done) {
+        return ::pread(Fd(handle_), into.data() + done, count - done,
+                       static_cast<off_t>(offset) + static_cast<off_t>(done));
+    });
 }
 
 bool File::WriteAll(std::string_view data) {
-    std::size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(Fd(handle_), data.data() + done, data.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            error_ = n < 0 ? errno : EIO;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
+    return TransferAll(data.size(), error_, [this, data](std::size_t done) {
+        return ::write(Fd(handle_), data.data() + done, data.size() - done);
+    });
 }
 
 bool File::ReplaceContent(std::string_view data) {

@@ -1,5 +1,7 @@
 #include "platform/process.h"
 
+#include "platform/slice_wait.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -20,7 +22,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Millis = std::chrono::milliseconds;
 
-constexpr Millis kSlice{1000};
 // While the program is quiet its end is looked for this often.
 constexpr Millis kPollStep{20};
 // Time a program gets to end after TERM before it is killed.
@@ -37,8 +38,6 @@ constexpr std::size_t kChunkSize = 4096;
 // reaped at the very end, so its id cannot be reused while it is signalled.
 class Child {
   public:
-    enum class Wait { Ended, SliceOver, Failed };
-
     Child(pid_t pid, int readFd) : pid_(pid), fd_(readFd) {
         ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
     }
@@ -47,17 +46,17 @@ class Child {
     Child& operator=(const Child&) = delete;
 
     // Reads the output until the program ends or the deadline passes.
-    Wait WaitUntil(Clock::time_point deadline) {
+    SliceWait WaitUntil(Clock::time_point deadline) {
         for (;;) {
             if (HasEnded()) {
-                return Wait::Ended;
+                return SliceWait::Ended;
             }
             if (waitError_ != 0) {
-                return Wait::Failed;
+                return SliceWait::Failed;
             }
             const auto now = Clock::now();
             if (now >= deadline) {
-                return Wait::SliceOver;
+                return SliceWait::SliceOver;
             }
             PollOutput(std::min(kPollStep, std::chrono::ceil<Millis>(deadline - now)));
         }
@@ -234,27 +233,6 @@ int Spawn(const std::string& path, const std::vector<std::string>& words, int wr
     return 0;
 }
 
-// Waits in one-second slices with a stop poll after each; tells how the wait ended.
-ProcessEnd WaitForProgram(Child& child, int timeoutSeconds, const StopPoll& stop,
-                          ProcessResult& result) {
-    for (int elapsed = 0; elapsed < timeoutSeconds; ++elapsed) {
-        result.seconds = elapsed + 1;
-        switch (child.WaitUntil(Clock::now() + kSlice)) {
-        case Child::Wait::Ended:
-            return ProcessEnd::Exited;
-        case Child::Wait::Failed:
-            result.error = child.WaitError();
-            return ProcessEnd::WaitFailed;
-        case Child::Wait::SliceOver:
-            if (stop && stop()) {
-                return ProcessEnd::Stopped;
-            }
-            break;
-        }
-    }
-    return ProcessEnd::TimedOut;
-}
-
 } // namespace
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
@@ -278,7 +256,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     }
 
     Child child(pid, fds[0]);
-    result.end = WaitForProgram(child, timeoutSeconds, stop, result);
+    result.end = WaitInSlices(child, timeoutSeconds, stop, result);
     if (result.end == ProcessEnd::WaitFailed) {
         return result;
     }

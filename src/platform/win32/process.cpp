@@ -1,5 +1,7 @@
 #include "platform/process.h"
 
+#include "platform/slice_wait.h"
+
 #include "platform/win32/win32_text.h"
 
 #define WIN32_LEAN_AND_MEAN 1
@@ -20,7 +22,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Millis = std::chrono::milliseconds;
 
-constexpr Millis kSlice{1000};
 // While the program is quiet its end is looked for this often.
 constexpr Millis kPollStep{20};
 // Time the ended program tree gets to go away.
@@ -103,12 +104,10 @@ std::wstring CommandLine(const std::wstring& program, const std::vector<std::str
 // the read end of its output pipe.
 class Child {
   public:
-    enum class Wait { Ended, SliceOver, Failed };
-
     Child(HANDLE process, HANDLE job, HANDLE readEnd)
         : process_(process), job_(job), pipe_(readEnd) {}
 
-    Wait WaitUntil(Clock::time_point deadline) {
+    SliceWait WaitUntil(Clock::time_point deadline) {
         for (;;) {
             const auto now = Clock::now();
             const Millis step =
@@ -116,14 +115,14 @@ class Child {
             const DWORD r = WaitForSingleObject(process_.Get(), static_cast<DWORD>(step.count()));
             ReadAvailable();
             if (r == WAIT_OBJECT_0) {
-                return Wait::Ended;
+                return SliceWait::Ended;
             }
             if (r == WAIT_FAILED || r == WAIT_ABANDONED) {
                 waitError_ = LastErrno();
-                return Wait::Failed;
+                return SliceWait::Failed;
             }
             if (Clock::now() >= deadline) {
-                return Wait::SliceOver;
+                return SliceWait::SliceOver;
             }
         }
     }
@@ -254,26 +253,6 @@ bool Start(const std::string& program, const std::vector<std::string>& words, HA
     return true;
 }
 
-ProcessEnd WaitForProgram(Child& child, int timeoutSeconds, const StopPoll& stop,
-                          ProcessResult& result) {
-    for (int elapsed = 0; elapsed < timeoutSeconds; ++elapsed) {
-        result.seconds = elapsed + 1;
-        switch (child.WaitUntil(Clock::now() + kSlice)) {
-        case Child::Wait::Ended:
-            return ProcessEnd::Exited;
-        case Child::Wait::Failed:
-            result.error = child.WaitError();
-            return ProcessEnd::WaitFailed;
-        case Child::Wait::SliceOver:
-            if (stop && stop()) {
-                return ProcessEnd::Stopped;
-            }
-            break;
-        }
-    }
-    return ProcessEnd::TimedOut;
-}
-
 } // namespace
 
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
@@ -309,7 +288,7 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
     input.Reset();
 
     Child child(started.hProcess, job, readEnd.Release());
-    result.end = WaitForProgram(child, timeoutSeconds, stop, result);
+    result.end = WaitInSlices(child, timeoutSeconds, stop, result);
     if (result.end == ProcessEnd::WaitFailed) {
         return result;
     }

@@ -3,10 +3,9 @@
 #include "../cfg_file_fixture.h"
 
 #include "config/cfg_ids.h"
+#include "support/file_size_limit.h"
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,16 +21,11 @@ TEST_F(CfgFileTest, AFailedSaveKeepsTheOldFileWhole) {
     doc.SetModifiedFlag(true);
 
     // The file system refuses more than a few bytes in the middle of the write.
-    struct rlimit saved {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    struct rlimit small = saved;
-    small.rlim_cur = 64;
-    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    test::FileSizeLimit limit(64);
+    ASSERT_TRUE(limit.Active());
     host.Clear();
     const bool saved_ok = doc.OnSaveDocument(dir + "event.cfg");
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    limit.Lift();
 
     EXPECT_FALSE(saved_ok);
     EXPECT_EQ(Bytes(dir + "event.cfg"), old);
