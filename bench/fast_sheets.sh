@@ -14,14 +14,8 @@
 # BENCH_STATIONS=LIST (for example 1-2) converts only these stations in every images run,
 # for a quicker look; the ratios stay fair, the targets are meant for the whole event.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build-bench}"
-kib="$build/kib"
-kibgen="$build/tools/kibgen/kibgen"
-if [ ! -x "$kib" ] || [ ! -x "$kibgen" ]; then
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKIB_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$build" --target kib kibgen -j2 >/dev/null
-fi
+# shellcheck source=bench_event.sh
+source "$(dirname "$0")/bench_event.sh"
 for tool in /usr/bin/time inkscape; do
   if ! command -v "$tool" >/dev/null; then
     echo "fast_sheets.sh: $tool is needed" >&2
@@ -29,14 +23,9 @@ for tool in /usr/bin/time inkscape; do
   fi
 done
 
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
-stations=8
-tasks=6
 full="$work/full"
 trim="$work/trim"
-"$kibgen" --seed 11 --out "$full" --event Bench --stations "$stations" --tasks "$tasks" \
-  --objects 16000 --extent 1300x870 --cfg bench.cfg --quiet
+bench_event "$full"
 cp -r "$full" "$trim"
 printf '\r\n[Target]\r\nDIR=out\r\n' >>"$full/bench.cfg"
 printf '\r\n[Target]\r\nDIR=out\r\nREDUCESIZE=Yes\r\n' >>"$trim/bench.cfg"

@@ -7,22 +7,10 @@
 # BUILD_DIR (default build-bench) is configured as a Release build and kib and kibgen
 # are built in it when they are missing there.
 set -euo pipefail
-root="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$root/build-bench}"
-kib="$build/kib"
-kibgen="$build/tools/kibgen/kibgen"
-if [ ! -x "$kib" ] || [ ! -x "$kibgen" ]; then
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKIB_BUILD_TESTS=OFF >/dev/null
-  cmake --build "$build" --target kib kibgen -j2 >/dev/null
-fi
-
-work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+# shellcheck source=bench_event.sh
+source "$(dirname "$0")/bench_event.sh"
 event="$work/event"
-stations=8
-tasks=6
-"$kibgen" --seed 11 --out "$event" --event Bench --stations "$stations" --tasks "$tasks" \
-  --objects 16000 --extent 1300x870 --cfg bench.cfg --quiet
+bench_event "$event"
 cfg="$event/bench.cfg"
 # The sheets go to a folder of their own, so that it can be copied alone.
 printf '\r\n[Target]\r\nDIR=out\r\n' >>"$cfg"
