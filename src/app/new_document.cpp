@@ -9,15 +9,18 @@
 #include "config/document_observer.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "config/name_templates.h"
 #include "config/property_pane.h"
 #include "foundation/app_state.h"
 #include "foundation/checked_number.h"
 #include "foundation/log.h"
+#include "foundation/text_codec.h"
 #include "map_input/document_exports.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
 #include "platform/paths.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace kib {
@@ -49,11 +52,28 @@ void GuessSymbols(CKibCfg& cfg, CKibMap& map) {
     }
 }
 
+// The course name guessed from the map files' names must name a course of the
+// courses file, whichever program wrote it.
+void CheckCourseName(const CKibCfg& cfg, const CourseList& list, int station) {
+    const std::string course = ToUtf8(EvalTemplate(cfg, id::Source_COURSE, station, 0));
+    if (!list.read || std::find(list.names.begin(), list.names.end(), course) != list.names.end()) {
+        return;
+    }
+    std::string names;
+    for (std::size_t k = 0; k < list.names.size() && k < 8; ++k) {
+        names += (k > 0 ? ", " : "") + list.names[k];
+    }
+    names += list.names.size() > 8 ? ", ..." : "";
+    LogWarning("[= WARNING =] The Courses.xml has no course '%s' for station %d (its courses: "
+               "%s); check Source.COURSE!",
+               course.c_str(), station, names.empty() ? "none" : names.c_str());
+}
+
 // The map scale of the courses file, in the units of the map export: divided by
 // the export's zoom. A new document has read no zoom yet; the zoom of the map just
 // read is the one a later read of the exports finds.
-void TakeScale(CKibDoc& doc, CKibCfg& cfg, const CKibMap& map) {
-    ReadCourseList(doc);
+void TakeScale(CKibDoc& doc, CKibCfg& cfg, const CKibMap& map, int station) {
+    CheckCourseName(cfg, ReadCourseList(doc), station);
     const float zoom = doc.mapZoom != 0.0f ? doc.mapZoom : map.zoom;
     const int scale = ScaleOverZoom(doc.mapScale, zoom);
     if (scale != 0) {
@@ -70,7 +90,7 @@ MapStatistics ReadFirstMap(CKibDoc& doc, int station) {
     }
     CKibCfg& cfg = *doc.GetConfig();
     GuessSymbols(cfg, *map);
-    TakeScale(doc, cfg, *map);
+    TakeScale(doc, cfg, *map, station);
     stats.flags = map->flagBundles == 0 || map->flagBundles > 6 ? 6 : map->flagBundles;
     stats.tasks = map->taskEstimate;
     return stats;

@@ -35,9 +35,12 @@ class CircleMatcher {
     void FindCoincidingControls();
     void AssignParts();
     void ShareParts();
-    bool Present(int i) const { return i >= 1 && i <= svg_.controlCount; }
+    // Course control i was read from the courses file (a task beyond its course has none).
+    bool Read(int i) const { return i >= 1 && i <= svg_.controlCount; }
+    // It was read with a position, which a circle can match.
+    bool Present(int i) const { return Read(i) && !svg_.noPosition[static_cast<std::size_t>(i)]; }
     const char* Code(int i) const {
-        return Present(i) ? svg_.codes[static_cast<std::size_t>(i)].c_str() : "";
+        return Read(i) ? svg_.codes[static_cast<std::size_t>(i)].c_str() : "";
     }
     MapPoint Position(int i) const { return svg_.positions[static_cast<std::size_t>(i)]; }
     MapPoint Offset(int i) const { return svg_.offsets[static_cast<std::size_t>(i)]; }
@@ -118,7 +121,7 @@ void CircleMatcher::TraceDifferences() const {
 void CircleMatcher::FindCoincidingControls() {
     std::vector<std::string> rows(static_cast<std::size_t>(controls_) + 1);
     for (int i = 1; i <= controls_; ++i) {
-        if (Present(i)) {
+        if (Read(i)) {
             svg_.LogCourseControl(i);
         }
         near_[static_cast<std::size_t>(i)] = 1;

@@ -1,6 +1,6 @@
-// The courses file (OCAD's IOF XML export, layouts 3.0 and 2.0.3): the course of one
-// station with its start and course controls, the map scale of the event, and the
-// zoom factor of the map exports.
+// The courses file (IOF XML 3.0 or 2.0.3, from any course-setting program): the
+// course of one station with its start and course controls, the map scale and the
+// courses of the event; and the zoom factor of the map exports.
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -10,11 +10,12 @@
 #include "foundation/format.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
+#include "map_input/courses_xml.h"
 #include "map_input/document_exports.h"
 #include "map_input/kib_svg.h"
 #include "map_input/text_scan.h"
-#include "map_input/xml_line.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -27,11 +28,6 @@ namespace {
 
 // Control and start point definitions kept from one courses file.
 constexpr int kMaxDefinitions = 1000;
-
-struct Definition {
-    std::string code;
-    MapPoint position;
-};
 
 // "Cannot open courses file %s" and the like, with the reason when something
 // else than a regular file is at the name.
@@ -70,138 +66,172 @@ bool StationMode(const CKibCfg& cfg) {
     return FirstLetter(mode, LetterCase::Exact) == 'S';
 }
 
-// One pass over the courses file for one course name.
-class CourseScan {
-  public:
-    CourseScan(CKibSvg& svg, const std::string& courseName) : svg_(svg), name_(courseName) {}
+// The largest courses file Kib reads: far above any event's (a few megabytes for
+// thousands of courses), low enough that the parsed file fits in memory.
+constexpr std::size_t kMaxCoursesFileBytes = std::size_t{64} << 20;
 
-    void Run(std::istream& in, const std::string& path) {
-        std::string line;
-        while (ReadLine(in, line, "courses file", path)) {
-            if (!Line(line)) {
-                break;
+// How a problem with the courses file counts: an error where a station's course
+// is read, a warning where only the courses list is.
+enum class Problem { Error, Warning };
+
+void Report(Problem problem, const std::string& text) {
+    if (problem == Problem::Error) {
+        LogError("[** ERROR **] %s", text.c_str());
+    } else {
+        LogWarning("[= WARNING =] %s", text.c_str());
+    }
+}
+
+// The rest of an open courses file; false after a file too large to be one was reported.
+bool ReadWholeFile(InputFile& file, const std::string& path, Problem problem, std::string& bytes) {
+    std::streambuf& in = *file.Stream().rdbuf();
+    bytes.clear();
+    char chunk[65536];
+    for (std::streamsize n; (n = in.sgetn(chunk, sizeof chunk)) > 0;) {
+        if (bytes.size() + static_cast<std::size_t>(n) > kMaxCoursesFileBytes) {
+            Report(problem, Format("The courses file %s is larger than %d MiB!", path.c_str(),
+                                   static_cast<int>(kMaxCoursesFileBytes >> 20)));
+            return false;
+        }
+        bytes.append(chunk, static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The parsed file; false after a file that is not well-formed XML was reported.
+bool WellFormed(const CoursesXml& xml, const std::string& path, Problem problem) {
+    if (!xml.wellFormed) {
+        Report(problem, Format("The courses file %s is not well-formed XML: line %d: %s",
+                               path.c_str(), xml.errorLine, xml.errorText.c_str()));
+    }
+    return xml.wellFormed;
+}
+
+std::string Ordinal(int n) {
+    static const char* const kWords[] = {"first", "second", "third", "fourth", "fifth"};
+    return n >= 1 && n <= 5 ? kWords[n - 1] : Format("%dth", n);
+}
+
+// The course's steps turned into the station's start and course controls.
+class CourseSteps {
+  public:
+    CourseSteps(CKibSvg& svg, const CourseRecord& course)
+        : svg_(svg), course_(course),
+          definitions_(std::min<std::size_t>(course.definitions.size(), kMaxDefinitions)) {}
+
+    void Run() {
+        for (const CourseStep& step : course_.steps) {
+            if (step.start) {
+                Start(step.code);
+            } else {
+                Control(step.code);
             }
         }
     }
 
-    bool found() const { return found_; }
-    int start() const { return start_; }
-    int overflow() const { return overflow_; }
-    const Definition& definition(int k) const { return definitions_[static_cast<std::size_t>(k)]; }
+    // The definition of the course's start, none when it has none.
+    const CourseDefinition* start() const { return start_; }
+    // Codes of the start and course controls whose definition has no map position.
+    const std::vector<std::string>& unmapped() const { return unmapped_; }
+    // Whether each of them has a geographic position instead.
+    bool allGeographic() const { return allGeographic_; }
 
   private:
-    // False when the course has ended.
-    bool Line(const std::string& text) {
-        const XmlLine x = ScanXmlLine(text);
-        if (!x.hasTag) {
-            return true;
-        }
-        if (x.setsContainer) {
-            container_ = x.tag;
-        }
-        if ((container_ == "Control" && (x.tag == "ControlCode" || x.tag == "Id")) ||
-            (x.level == 2 && container_ == "StartPoint" && x.tag == "StartPointCode")) {
-            Define(XmlElementText(text));
-            return true;
-        }
-        if (cur_ >= 0 && (container_ == "Control" || container_ == "StartPoint") &&
-            x.tag == "MapPosition") {
-            ReadPosition(text.c_str() + x.tagEnd);
-        }
-        if (x.closing) {
-            cur_ = -1;
-        }
-        if (found_ && x.closing && x.tag == "Course") {
-            return false;
-        }
-        if (container_ == "Course" && (x.tag == "CourseName" || x.tag == "Name")) {
-            found_ = XmlElementText(text) == name_;
-            if (found_) {
-                LogDebug("Course found at line %d", lineIndex_);
-            }
-            return true;
-        }
-        if (found_ && CourseLine(x, text)) {
-            return true;
-        }
-        ++lineIndex_;
-        return true;
-    }
-
-    // True when the line was the course's and the remaining rules are skipped.
-    bool CourseLine(const XmlLine& x, const std::string& text) {
-        if (x.tag == "CourseControl") {
-            typeLetter_ = text.size() > 27 ? text[27] : 'C';
-            return true;
-        }
-        const bool startTag = x.tag == "StartPointCode";
-        if (!startTag &&
-            !(container_ == "CourseControl" && (x.tag == "ControlCode" || x.tag == "Control"))) {
-            return false;
-        }
-        const int k = Find(XmlElementText(text));
-        if (k < 0) {
-            return true;
-        }
-        if (startTag || typeLetter_ == 'S') {
-            start_ = k;
-            return true;
-        }
-        ++svg_.controlCount;
-        if (svg_.controlCount <= CKibSvg::kMaxCourseControls) {
-            const auto i = static_cast<std::size_t>(svg_.controlCount);
-            const Definition& d = definition(k);
-            svg_.codes[i] = d.code;
-            svg_.positions[i] = d.position;
-            LogDebug("Course control point #%d (%s) position: %.3f, %.3f", svg_.controlCount,
-                     d.code.c_str(), d.position.x, d.position.y);
-        }
-        return true;
-    }
-
-    void Define(std::string code) {
-        if (static_cast<int>(definitions_.size()) >= kMaxDefinitions) {
-            ++overflow_;
-            cur_ = -1;
+    void Start(const std::string& code) {
+        ++starts_;
+        if (starts_ > 1) {
+            LogWarning("[= WARNING =] The %s start %s in course %s is passed over",
+                       Ordinal(starts_).c_str(), code.c_str(), course_.name.c_str());
             return;
         }
-        definitions_.push_back({std::move(code), MapPoint{}});
-        cur_ = static_cast<int>(definitions_.size()) - 1;
-    }
-
-    void ReadPosition(const char* rest) {
-        float x = 0.0f;
-        float y = 0.0f;
-        if (std::sscanf(rest, " x=\"%f\" y=\"%f\"/>", &x, &y) == 2) {
-            definitions_[static_cast<std::size_t>(cur_)].position = MapPoint{x, y};
+        start_ = Find(code);
+        if (!start_) {
+            LogWarning("[= WARNING =] The start %s of course %s is not defined in the "
+                       "Courses.xml",
+                       code.c_str(), course_.name.c_str());
+        } else if (!start_->hasMapPosition) {
+            Unmapped(*start_);
         }
     }
 
-    int Find(const std::string& code) const {
-        for (std::size_t k = 0; k < definitions_.size(); ++k) {
-            if (definitions_[k].code == code) {
-                return static_cast<int>(k);
+    void Control(const std::string& code) {
+        const int i = ++svg_.controlCount;
+        const CourseDefinition* d = Find(code);
+        if (!d) {
+            if (code.empty()) {
+                LogWarning("[= WARNING =] Course control #%d of course %s names no control: "
+                           "task %d has no position",
+                           i, course_.name.c_str(), i);
+            } else {
+                LogWarning("[= WARNING =] Control %s of course %s is not defined in the "
+                           "Courses.xml: task %d has no position",
+                           code.c_str(), course_.name.c_str(), i);
+            }
+        } else if (!d->hasMapPosition) {
+            Unmapped(*d);
+        }
+        if (i > CKibSvg::kMaxCourseControls) {
+            return;
+        }
+        const auto k = static_cast<std::size_t>(i);
+        svg_.codes[k] = code;
+        svg_.noPosition[k] = !d || !d->hasMapPosition;
+        if (!svg_.noPosition[k]) {
+            svg_.positions[k] = d->mapPosition;
+            LogDebug("Course control point #%d (%s) position: %.3f, %.3f", i, code.c_str(),
+                     d->mapPosition.x, d->mapPosition.y);
+        }
+    }
+
+    void Unmapped(const CourseDefinition& d) {
+        if (std::find(unmapped_.begin(), unmapped_.end(), d.code) == unmapped_.end()) {
+            unmapped_.push_back(d.code);
+        }
+        allGeographic_ = allGeographic_ && d.hasGeoPosition;
+    }
+
+    // The first definition with exactly this code among the ones kept.
+    const CourseDefinition* Find(const std::string& code) const {
+        for (std::size_t k = 0; k < definitions_; ++k) {
+            if (course_.definitions[k].code == code) {
+                return &course_.definitions[k];
             }
         }
-        return -1;
+        return nullptr;
     }
 
     CKibSvg& svg_;
-    const std::string& name_;
-    std::vector<Definition> definitions_;
-    std::string container_;
-    int cur_ = -1;
-    int start_ = -1;
-    bool found_ = false;
-    char typeLetter_ = '\0';
-    int lineIndex_ = 0;
-    int overflow_ = 0;
+    const CourseRecord& course_;
+    std::size_t definitions_;
+    const CourseDefinition* start_ = nullptr;
+    int starts_ = 0;
+    std::vector<std::string> unmapped_;
+    bool allGeographic_ = true;
 };
+
+// "S1, 31, 32" (the first five, then "...").
+std::string CodeList(const std::vector<std::string>& codes) {
+    std::string list;
+    for (std::size_t k = 0; k < codes.size() && k < 5; ++k) {
+        list += (k > 0 ? ", " : "") + codes[k];
+    }
+    return codes.size() > 5 ? list + ", ..." : list;
+}
+
+void ReportUnmapped(const CourseSteps& steps, const CoursesXml& xml, const std::string& course) {
+    const std::string writer = xml.creator.empty() ? std::string() : " from " + xml.creator;
+    LogError("[** ERROR **] The Courses.xml has no map positions for course '%s'%s (%s): Kib "
+             "needs the controls' positions on the map (MapPosition); export the courses%s "
+             "again with map positions",
+             course.c_str(), steps.allGeographic() ? ", only geographic ones" : "",
+             CodeList(steps.unmapped()).c_str(), writer.c_str());
+}
 
 void ClearCourseData(CKibSvg& svg) {
     svg.controlCount = 0;
     svg.codes.fill(std::string());
     svg.positions.fill(MapPoint{});
+    svg.noPosition.fill(false);
     svg.startPosition = MapPoint{};
     svg.offsets.fill(MapPoint{});
 }
@@ -223,35 +253,62 @@ bool CKibSvg::ReadCourses(int station) {
     if (course.empty()) {
         return false;
     }
-    CourseScan scan(*this, course);
-    scan.Run(file.Stream(), path);
-    if (scan.overflow() > 0) {
+    std::string bytes;
+    if (!ReadWholeFile(file, path, Problem::Error, bytes)) {
+        return false;
+    }
+    const CoursesXml xml = ReadCoursesXml(std::move(bytes), course);
+    if (!WellFormed(xml, path, Problem::Error)) {
+        return false;
+    }
+    const CourseRecord& found = xml.course;
+    if (xml.courseFound) {
+        LogDebug("Course found at line %d", found.line);
+        if (found.variations > 1) {
+            LogError("[** ERROR **] Course '%s' has %d course variations in the Courses.xml; "
+                     "Kib needs one course per station",
+                     course.c_str(), found.variations);
+            return false;
+        }
+    }
+    CourseSteps steps(*this, found);
+    steps.Run();
+    const int definitions = static_cast<int>(found.definitions.size());
+    if (definitions > kMaxDefinitions) {
         LogWarning("[= WARNING =] Exceeded limit for control definitions (%d > %d), the first %d "
                    "are used",
-                   kMaxDefinitions + scan.overflow(), kMaxDefinitions, kMaxDefinitions);
+                   definitions, kMaxDefinitions, kMaxDefinitions);
     }
     if (controlCount > kMaxCourseControls) {
         LogError("[** ERROR **] Exceeded limit for control points (%d > %d)", controlCount,
                  kMaxCourseControls);
         controlCount = kMaxCourseControls;
     }
-    if (!scan.found()) {
+    if (!xml.courseFound) {
         LogError("[** ERROR **] Cannot find course '%s' in the Courses.xml", course.c_str());
         return false;
     }
-    if (scan.start() < 0) {
+    if (!steps.start()) {
         LogError("[** ERROR **] Cannot find start symbol for station %d in the Courses.xml",
                  station);
         return false;
     }
-    const Definition& start = scan.definition(scan.start());
+    if (!steps.unmapped().empty()) {
+        ReportUnmapped(steps, xml, course);
+        ClearCourseData(*this);
+        return false;
+    }
+    const CourseDefinition& start = *steps.start();
     codes[0] = start.code;
-    startPosition = start.position;
+    startPosition = start.mapPosition;
     offsets[0] = MapPoint{};
     LogDebug("Start symbol (%s) position: %.3f, %.3f", start.code.c_str(), startPosition.x,
              startPosition.y);
     for (int i = 1; i <= controlCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
+        if (noPosition[k]) {
+            continue;
+        }
         offsets[k] = MapPoint{positions[k].x - startPosition.x, startPosition.y - positions[k].y};
         LogDebug("Course control point #%d (%s) offset: %.3f, %.3f", i, codes[k].c_str(),
                  offsets[k].x, offsets[k].y);
@@ -264,14 +321,19 @@ void CKibSvg::LogCourseControl(int i) const {
         return;
     }
     const auto k = static_cast<std::size_t>(i);
+    if (i > 0 && noPosition[k]) {
+        LogDebug("Course control #%d (%s) has no position", i, codes[k].c_str());
+        return;
+    }
     LogDebug("Course control #%d (%s) position: %.3f, %.3f ~ %.3f %.3f", i, codes[k].c_str(),
              positions[k].x, positions[k].y, offsets[k].x, offsets[k].y);
 }
 
-void ReadCourseList(CKibDoc& doc) {
+CourseList ReadCourseList(CKibDoc& doc) {
+    CourseList list;
     const CKibCfg* cfg = doc.GetConfig();
     if (!cfg || !StationMode(*cfg)) {
-        return;
+        return list;
     }
     const std::string path = doc.MakePath(EvalTemplate(*cfg, id::Source_COURSES, 1, 0));
     SetStatusText(Format("Reading XML %s...", path.c_str()));
@@ -280,33 +342,30 @@ void ReadCourseList(CKibDoc& doc) {
     InputFile file;
     if (!file.Open(path)) {
         LogWarning("[= WARNING =] %s", CannotOpen("courses file", path, file).c_str());
-        return;
+        return list;
     }
-    int lines = 0;
-    int courses = 0;
-    std::string line;
-    while (ReadLine(file.Stream(), line, "courses file", path)) {
-        ++lines;
-        const std::size_t lt = line.find('<');
-        if (lt == std::string::npos) {
-            continue;
-        }
-        const std::string_view after = std::string_view(line).substr(lt + 1);
-        if (after.substr(0, 7) == "Course>") {
-            ++courses;
-        }
-        if (after.substr(0, 6) == "Scale>") {
-            int scale = 0;
-            if (TextScan(after.substr(6)).Int(scale)) {
-                doc.mapScale = scale;
-                LogDebug("Found map scale 1:%d in courses list.", doc.mapScale);
-            } else {
-                doc.mapScale = 0;
-            }
+    std::string bytes;
+    if (!ReadWholeFile(file, path, Problem::Warning, bytes)) {
+        return list;
+    }
+    CoursesXml xml = ReadCoursesXml(std::move(bytes));
+    if (!WellFormed(xml, path, Problem::Warning)) {
+        return list;
+    }
+    if (xml.scaleFound) {
+        int scale = 0;
+        if (TextScan(xml.scaleText).Int(scale)) {
+            doc.mapScale = scale;
+            LogDebug("Found map scale 1:%d in courses list.", doc.mapScale);
+        } else {
+            doc.mapScale = 0;
         }
     }
-    LogDebug("Found %d course(s) in courses list.", courses);
-    LogDebug("Read %d lines in %.3f sec.", lines, SecondsSince(started));
+    list.read = true;
+    list.names = std::move(xml.courseNames);
+    LogDebug("Found %d course(s) in courses list.", static_cast<int>(list.names.size()));
+    LogDebug("Read %d lines in %.3f sec.", xml.lines, SecondsSince(started));
+    return list;
 }
 
 void ReadMapZoom(CKibDoc& doc) {

@@ -3,12 +3,22 @@
 // and at the start of every Make command.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace kib {
 
 class CKibDoc;
 
-// Reads the courses file for the map scale (the document's mapScale).
-void ReadCourseList(CKibDoc& doc);
+// The courses named in the courses file.
+struct CourseList {
+    bool read = false; // the file could be read and is well-formed XML
+    std::vector<std::string> names;
+};
+
+// Reads the courses file for the map scale (the document's mapScale) and the
+// names of its courses (UTF-8).
+CourseList ReadCourseList(CKibDoc& doc);
 // Reads the first station's map that can be opened for its zoom (the document's mapZoom).
 void ReadMapZoom(CKibDoc& doc);
 

@@ -43,6 +43,9 @@ class CKibSvg {
     int controlCount = 0;                                   // 0 .. 100
     std::array<std::string, kMaxCourseControls + 1> codes;  // 0: the start
     std::array<MapPoint, kMaxCourseControls + 1> positions; // 1 .. controlCount
+    // Course control i has no position: a code the courses file does not define
+    // keeps its task number, and no circle can match it.
+    std::array<bool, kMaxCourseControls + 1> noPosition{};
     MapPoint startPosition;
     std::array<MapPoint, kMaxCourseControls + 1> offsets; // map orientation, from the start
 

@@ -60,6 +60,22 @@ TEST_F(CircleTest, OneCirclePerTask) {
     EXPECT_TRUE(HasDebug("Course control #1 (31) position: 60.000, -40.000 ~ 10.000 -10.000"));
 }
 
+// Tasks whose codes the courses file does not define have no position: no circle
+// matches them, they are at no place together, and the later tasks keep their circles.
+TEST_F(CircleTest, TasksWithoutPosition) {
+    Course({50, 50}, {{60, 40}, {0, 0}, {0, 0}, {70, 70}});
+    svg->noPosition[2] = true;
+    svg->noPosition[3] = true;
+    CKibMap& m = Analyse(MapPoint{50, 50}, {{60, 40}, {70, 70}}, 4);
+    EXPECT_EQ(Assignments(m), (std::vector<std::string>{":1:", ":4:"}));
+    EXPECT_EQ(
+        host.messages,
+        (std::vector<std::string>{
+            "[= WARNING =] Wrong number of circle parts (0) for course control 1.2 (32)!\n",
+            "[= WARNING =] Wrong number of circle parts (0) for course control 1.3 (33)!\n"}));
+    EXPECT_TRUE(HasDebug("Course control #2 (32) has no position"));
+}
+
 TEST_F(CircleTest, CircleJustOutsideTheTolerance) {
     Course({50, 50}, {{60, 40}});
     CKibMap& m = Analyse(MapPoint{50, 50}, {{60.3f, 40}}, 1);

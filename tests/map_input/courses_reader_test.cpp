@@ -83,34 +83,44 @@ class CoursesReaderTest : public test::EventTest {
     std::unique_ptr<CKibSvg> svg;
 };
 
-// Only the type letter S marks the start; the finish is one more course control, a
-// code without definition is left out, a repeated definition keeps its first
-// position, and the course name must match in letter case too.
+// Only the start type marks the start; the finish is one more course control, a
+// code without definition keeps its task number but has no position (so the later
+// tasks keep theirs), a repeated definition keeps its first position, and the
+// course name must match in letter case too.
 TEST_F(CoursesReaderTest, Iof3CourseWithStartControlsAndFinish) {
     Set(id::Source_COURSES, "courses-iof3.xml");
     ASSERT_TRUE(svg->ReadCourses(1));
     EXPECT_EQ(svg->codes[0], "S1");
-    ASSERT_EQ(svg->controlCount, 3);
+    ASSERT_EQ(svg->controlCount, 4);
     EXPECT_EQ(svg->codes[1], "31");
-    EXPECT_EQ(svg->codes[2], "32");
-    EXPECT_EQ(svg->codes[3], "F1");
+    EXPECT_EQ(svg->codes[2], "99");
+    EXPECT_EQ(svg->codes[3], "32");
+    EXPECT_EQ(svg->codes[4], "F1");
     EXPECT_FLOAT_EQ(svg->startPosition.x, 10.0f);
     EXPECT_FLOAT_EQ(svg->startPosition.y, 20.0f);
     EXPECT_FLOAT_EQ(svg->positions[1].x, 15.5f);
     EXPECT_FLOAT_EQ(svg->positions[1].y, 30.0f);
+    EXPECT_TRUE(svg->noPosition[2]);
+    EXPECT_FALSE(svg->noPosition[1] || svg->noPosition[3] || svg->noPosition[4]);
     ExpectOffset(0, 0.0f, 0.0f);
     ExpectOffset(1, 5.5f, -10.0f); // 10 units north of the start: y offset -10
-    ExpectOffset(2, -6.0f, 7.5f);
-    ExpectOffset(3, 2.0f, 2.0f);
-    EXPECT_EQ(ProblemCount(), 0u);
+    ExpectOffset(2, 0.0f, 0.0f);
+    ExpectOffset(3, -6.0f, 7.5f);
+    ExpectOffset(4, 2.0f, 2.0f);
+    EXPECT_EQ(host.messages, std::vector<std::string>{"[= WARNING =] Control 99 of course S1 is "
+                                                      "not defined in the Courses.xml: task 2 "
+                                                      "has no position"});
     EXPECT_EQ(host.statusTexts.back(), "Reading XML " + kData + "courses-iof3.xml...");
     EXPECT_TRUE(HasDebug("==== Reading Courses for station 1..."));
-    EXPECT_TRUE(HasDebug("Course control point #2 (32) position: 4.000, 12.500"));
+    EXPECT_TRUE(HasDebug("Course found at line 43"));
+    EXPECT_TRUE(HasDebug("Course control point #3 (32) position: 4.000, 12.500"));
     EXPECT_TRUE(HasDebug("Start symbol (S1) position: 10.000, 20.000"));
     EXPECT_TRUE(HasDebug("Course control point #1 (31) offset: 5.500, -10.000"));
 
     svg->LogCourseControl(1);
     EXPECT_EQ(host.debug.back(), "Course control #1 (31) position: 15.500, 30.000 ~ 5.500 -10.000");
+    svg->LogCourseControl(2);
+    EXPECT_EQ(host.debug.back(), "Course control #2 (99) has no position");
 }
 
 // In the older layout a StartPointCode inside the course marks the start, course
@@ -140,7 +150,7 @@ TEST_F(CoursesReaderTest, CarriageReturnsBeforeLineFeeds) {
     UseCoursesText(crlf);
     ASSERT_TRUE(svg->ReadCourses(1));
     EXPECT_EQ(svg->codes[0], "S1");
-    EXPECT_EQ(svg->controlCount, 3);
+    EXPECT_EQ(svg->controlCount, 4);
 }
 
 TEST_F(CoursesReaderTest, Failures) {
@@ -179,7 +189,7 @@ TEST_F(CoursesReaderTest, Failures) {
     }
 }
 
-TEST_F(CoursesReaderTest, SomethingElseThanAFileOrALineWithoutEnd) {
+TEST_F(CoursesReaderTest, SomethingElseThanAFileOrOneTooLarge) {
     // A FIFO at the courses file's name once hung every command for good.
     UseDirectory(tmp.path());
     const std::string path = tmp.path() + "Sprint.Courses.xml";
@@ -193,13 +203,16 @@ TEST_F(CoursesReaderTest, SomethingElseThanAFileOrALineWithoutEnd) {
         fs::remove(path);
     }
 
-    // 65 MiB of zeros after the first line: the line has no end.
+    // 65 MiB of zeros after the first line: far larger than any courses file.
     UseCoursesText("<?xml version=\"1.0\"?>\n");
     fs::resize_file(path, std::uintmax_t{65} << 20);
     host.Clear();
     EXPECT_FALSE(svg->ReadCourses(1));
-    EXPECT_EQ(host.messages.front(),
-              "[** ERROR **] The courses file " + path + " has a line longer than 64 MiB!");
+    ReadCourseList(doc);
+    EXPECT_EQ(host.messages,
+              (std::vector<std::string>{
+                  "[** ERROR **] The courses file " + path + " is larger than 64 MiB!",
+                  "[= WARNING =] The courses file " + path + " is larger than 64 MiB!"}));
 }
 
 std::string CoursesWith(int definitions, int courseControls) {
@@ -238,7 +251,7 @@ TEST_F(CoursesReaderTest, CourseControlLimit) {
 }
 
 // A file with more than 1000 definitions keeps the first 1000: a course control whose
-// code is defined only after them is left out, and the overflow is reported.
+// code is defined only after them has no position, and the overflow is reported.
 TEST_F(CoursesReaderTest, DefinitionLimit) {
     std::string text = CoursesWith(1002, 0);
     const std::string course =
@@ -248,10 +261,15 @@ TEST_F(CoursesReaderTest, DefinitionLimit) {
     text.insert(text.find("    </Course>"), course);
     UseCoursesText(text);
     ASSERT_TRUE(svg->ReadCourses(1));
-    ASSERT_EQ(svg->controlCount, 1);
+    ASSERT_EQ(svg->controlCount, 2);
     EXPECT_EQ(svg->codes[1], "999");
-    EXPECT_TRUE(HasMessage("[= WARNING =] Exceeded limit for control definitions (1002 > 1000), "
-                           "the first 1000 are used"));
+    EXPECT_EQ(svg->codes[2], "1000");
+    EXPECT_TRUE(svg->noPosition[2]);
+    EXPECT_EQ(host.messages,
+              (std::vector<std::string>{"[= WARNING =] Control 1000 of course S1 is not defined "
+                                        "in the Courses.xml: task 2 has no position",
+                                        "[= WARNING =] Exceeded limit for control definitions "
+                                        "(1002 > 1000), the first 1000 are used"}));
 }
 
 // A new read replaces the course data of the previous station, even when it fails.
