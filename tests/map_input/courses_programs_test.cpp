@@ -427,16 +427,16 @@ TEST_F(CoursesProgramsTest, StartControlsPositionsAndMessages) {
             messages.push_back(m);
         }
         EXPECT_EQ(host.messages, messages);
-        ASSERT_EQ(read, c.start.has_value());
-        if (!read) {
+        EXPECT_EQ(read, c.start.has_value());
+        if (!read || !c.start) {
             EXPECT_EQ(svg->controlCount, 0);
             continue;
         }
         EXPECT_EQ(svg->codes[0], c.start->code);
         EXPECT_FLOAT_EQ(svg->startPosition.x, c.start->position->x);
         EXPECT_FLOAT_EQ(svg->startPosition.y, c.start->position->y);
-        ASSERT_EQ(svg->controlCount, static_cast<int>(c.controls.size()));
-        for (std::size_t i = 1; i <= c.controls.size(); ++i) {
+        EXPECT_EQ(svg->controlCount, static_cast<int>(c.controls.size()));
+        for (std::size_t i = 1; i <= c.controls.size() && i <= std::size_t{100}; ++i) {
             const Control& want = c.controls[i - 1];
             SCOPED_TRACE(want.code);
             EXPECT_EQ(svg->codes[i], want.code);
