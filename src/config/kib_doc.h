@@ -10,6 +10,8 @@
 
 namespace kib {
 
+struct CoursesFileData; // of the map input (src/map_input/courses_xml.h)
+
 class CKibDoc {
   public:
     CKibDoc();
@@ -70,6 +72,9 @@ class CKibDoc {
     int canvasesPerSheet = 0;
     float mapZoom = 0.0f;
     int lineNo = 0; // line counter of the configuration reader
+    // The courses file as the map input last read it, kept while the file stays the
+    // same, so that a command reads it once for its courses list and every station.
+    std::shared_ptr<const CoursesFileData> coursesFile;
 
     // Tells the document observer that what the document shows changed.
     void NotifyChanged();

@@ -6,6 +6,7 @@
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
 #include "foundation/checked_number.h"
+#include "foundation/file_stamp.h"
 #include "foundation/first_letter.h"
 #include "foundation/format.h"
 #include "foundation/input_file.h"
@@ -14,11 +15,14 @@
 #include "map_input/document_exports.h"
 #include "map_input/kib_svg.h"
 #include "map_input/text_scan.h"
+#include "platform/files.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -82,24 +86,75 @@ void Report(Problem problem, const std::string& text) {
     }
 }
 
-// The rest of an open courses file; false after a file too large to be one was reported.
-bool ReadWholeFile(InputFile& file, const std::string& path, Problem problem, std::string& bytes) {
-    std::streambuf& in = *file.Stream().rdbuf();
-    bytes.clear();
-    char chunk[65536];
-    for (std::streamsize n; (n = in.sgetn(chunk, sizeof chunk)) > 0;) {
-        if (bytes.size() + static_cast<std::size_t>(n) > kMaxCoursesFileBytes) {
-            Report(problem, Format("The courses file %s is larger than %d MiB!", path.c_str(),
-                                   static_cast<int>(kMaxCoursesFileBytes >> 20)));
+// Opens the courses file; false after the reason was reported (with what is at
+// the name when it is something else than a regular file).
+bool OpenCourses(const std::string& path, Problem problem, platform::File& file) {
+    std::string reason;
+    file = OpenRegularFile(path, reason);
+    if (file.IsOpen()) {
+        return true;
+    }
+    const std::string text = "Cannot open courses file " + path;
+    Report(problem, NonRegularKind(path).empty() ? text : text + ": " + reason);
+    return false;
+}
+
+// The whole open courses file; false after a file too large to be one, or one that
+// could not be read, was reported.
+bool ReadWholeFile(platform::File& file, const std::string& path, std::int64_t size,
+                   Problem problem, std::string& bytes) {
+    bytes.resize(size > 0 ? std::min(static_cast<std::size_t>(size), kMaxCoursesFileBytes) + 1
+                          : std::size_t{65536});
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size()) {
+            if (used > kMaxCoursesFileBytes) {
+                Report(problem, Format("The courses file %s is larger than %d MiB!", path.c_str(),
+                                       static_cast<int>(kMaxCoursesFileBytes >> 20)));
+                return false;
+            }
+            bytes.resize(std::min(used * 2, kMaxCoursesFileBytes + 1));
+        }
+        const long long n = file.Read(bytes.data() + used, bytes.size() - used);
+        if (n < 0) {
+            Report(problem, Format("Cannot read courses file %s: %s", path.c_str(),
+                                   platform::ErrorText(file.Error()).c_str()));
             return false;
         }
-        bytes.append(chunk, static_cast<std::size_t>(n));
+        if (n == 0) {
+            break;
+        }
+        used += static_cast<std::size_t>(n);
     }
+    bytes.resize(used);
     return true;
 }
 
+// The courses file read from the open file, or the document's copy of it while the
+// file keeps its size and time; none after a file too large was reported.
+std::shared_ptr<const CoursesFileData> LoadCourses(CKibDoc& doc, platform::File& file,
+                                                   const std::string& path, Problem problem) {
+    const std::int64_t size = platform::FileSize(path);
+    FileStamp stamp = 0;
+    const bool stamped = GetFileStamp(path, stamp);
+    const std::shared_ptr<const CoursesFileData>& kept = doc.coursesFile;
+    if (stamped && kept && kept->path == path && kept->size == size && kept->stamp == stamp) {
+        return kept;
+    }
+    std::string bytes;
+    if (!ReadWholeFile(file, path, size, problem, bytes)) {
+        return nullptr;
+    }
+    auto read = std::make_shared<CoursesFileData>(ReadCoursesXml(std::move(bytes)));
+    read->path = path;
+    read->size = size;
+    read->stamp = stamp;
+    doc.coursesFile = stamped ? read : nullptr;
+    return read;
+}
+
 // The parsed file; false after a file that is not well-formed XML was reported.
-bool WellFormed(const CoursesXml& xml, const std::string& path, Problem problem) {
+bool WellFormed(const CoursesFileData& xml, const std::string& path, Problem problem) {
     if (!xml.wellFormed) {
         Report(problem, Format("The courses file %s is not well-formed XML: line %d: %s",
                                path.c_str(), xml.errorLine, xml.errorText.c_str()));
@@ -115,12 +170,12 @@ std::string Ordinal(int n) {
 // The course's steps turned into the station's start and course controls.
 class CourseSteps {
   public:
-    CourseSteps(CKibSvg& svg, const CourseRecord& course)
-        : svg_(svg), course_(course),
-          definitions_(std::min<std::size_t>(course.definitions.size(), kMaxDefinitions)) {}
+    CourseSteps(CKibSvg& svg, const std::string& name, const CourseContent& course)
+        : svg_(svg), name_(name), definitions_(course.definitions), steps_(course.steps),
+          kept_(std::min<std::size_t>(definitions_.size(), kMaxDefinitions)) {}
 
     void Run() {
-        for (const CourseStep& step : course_.steps) {
+        for (const CourseStep& step : steps_) {
             if (step.start) {
                 Start(step.code);
             } else {
@@ -141,14 +196,14 @@ class CourseSteps {
         ++starts_;
         if (starts_ > 1) {
             LogWarning("[= WARNING =] The %s start %s in course %s is passed over",
-                       Ordinal(starts_).c_str(), code.c_str(), course_.name.c_str());
+                       Ordinal(starts_).c_str(), code.c_str(), name_.c_str());
             return;
         }
         start_ = Find(code);
         if (!start_) {
             LogWarning("[= WARNING =] The start %s of course %s is not defined in the "
                        "Courses.xml",
-                       code.c_str(), course_.name.c_str());
+                       code.c_str(), name_.c_str());
         } else if (!start_->hasMapPosition) {
             Unmapped(*start_);
         }
@@ -161,11 +216,11 @@ class CourseSteps {
             if (code.empty()) {
                 LogWarning("[= WARNING =] Course control #%d of course %s names no control: "
                            "task %d has no position",
-                           i, course_.name.c_str(), i);
+                           i, name_.c_str(), i);
             } else {
                 LogWarning("[= WARNING =] Control %s of course %s is not defined in the "
                            "Courses.xml: task %d has no position",
-                           code.c_str(), course_.name.c_str(), i);
+                           code.c_str(), name_.c_str(), i);
             }
         } else if (!d->hasMapPosition) {
             Unmapped(*d);
@@ -192,17 +247,19 @@ class CourseSteps {
 
     // The first definition with exactly this code among the ones kept.
     const CourseDefinition* Find(const std::string& code) const {
-        for (std::size_t k = 0; k < definitions_; ++k) {
-            if (course_.definitions[k].code == code) {
-                return &course_.definitions[k];
+        for (std::size_t k = 0; k < kept_; ++k) {
+            if (definitions_[k].code == code) {
+                return &definitions_[k];
             }
         }
         return nullptr;
     }
 
     CKibSvg& svg_;
-    const CourseRecord& course_;
-    std::size_t definitions_;
+    const std::string& name_;
+    const std::vector<CourseDefinition>& definitions_;
+    const std::vector<CourseStep>& steps_;
+    std::size_t kept_; // the first definitions, up to the limit
     const CourseDefinition* start_ = nullptr;
     int starts_ = 0;
     std::vector<std::string> unmapped_;
@@ -218,7 +275,8 @@ std::string CodeList(const std::vector<std::string>& codes) {
     return codes.size() > 5 ? list + ", ..." : list;
 }
 
-void ReportUnmapped(const CourseSteps& steps, const CoursesXml& xml, const std::string& course) {
+void ReportUnmapped(const CourseSteps& steps, const CoursesFileData& xml,
+                    const std::string& course) {
     const std::string writer = xml.creator.empty() ? std::string() : " from " + xml.creator;
     LogError("[** ERROR **] The Courses.xml has no map positions for course '%s'%s (%s): Kib "
              "needs the controls' positions on the map (MapPosition); export the courses%s "
@@ -244,49 +302,45 @@ bool CKibSvg::ReadCourses(int station) {
     const std::string path = doc_.MakePath(EvalTemplate(cfg, id::Source_COURSES, station, 0));
     SetStatusText(Format("Reading XML %s...", path.c_str()));
     LogDebug("==== Reading Courses for station %d...", station);
-    InputFile file;
-    if (!file.Open(path)) {
-        LogError("[** ERROR **] %s", CannotOpen("courses file", path, file).c_str());
+    platform::File file;
+    if (!OpenCourses(path, Problem::Error, file)) {
         return false;
     }
     const std::string course = EvalTemplate(cfg, id::Source_COURSE, station, 0);
     if (course.empty()) {
         return false;
     }
-    std::string bytes;
-    if (!ReadWholeFile(file, path, Problem::Error, bytes)) {
+    const std::shared_ptr<const CoursesFileData> xml =
+        LoadCourses(doc_, file, path, Problem::Error);
+    if (!xml || !WellFormed(*xml, path, Problem::Error)) {
         return false;
     }
-    const CoursesXml xml = ReadCoursesXml(std::move(bytes), course);
-    if (!WellFormed(xml, path, Problem::Error)) {
+    const int k = FindCourse(*xml, course);
+    if (k < 0) {
+        LogError("[** ERROR **] Cannot find course '%s' in the Courses.xml", course.c_str());
         return false;
     }
-    const CourseRecord& found = xml.course;
-    if (xml.courseFound) {
-        LogDebug("Course found at line %d", found.line);
-        if (found.variations > 1) {
-            LogError("[** ERROR **] Course '%s' has %d course variations in the Courses.xml; "
-                     "Kib needs one course per station",
-                     course.c_str(), found.variations);
-            return false;
-        }
+    const CourseEntry& found = xml->courses[static_cast<std::size_t>(k)];
+    LogDebug("Course found at line %d", found.line);
+    const CourseContent content = ReadCourse(*xml, k);
+    if (content.variations > 1) {
+        LogError("[** ERROR **] Course '%s' has %d course variations in the Courses.xml; Kib "
+                 "needs one course per station",
+                 course.c_str(), content.variations);
+        return false;
     }
-    CourseSteps steps(*this, found);
+    const std::vector<CourseDefinition>& definitions = content.definitions;
+    CourseSteps steps(*this, found.name, content);
     steps.Run();
-    const int definitions = static_cast<int>(found.definitions.size());
-    if (definitions > kMaxDefinitions) {
+    if (definitions.size() > static_cast<std::size_t>(kMaxDefinitions)) {
         LogWarning("[= WARNING =] Exceeded limit for control definitions (%d > %d), the first %d "
                    "are used",
-                   definitions, kMaxDefinitions, kMaxDefinitions);
+                   static_cast<int>(definitions.size()), kMaxDefinitions, kMaxDefinitions);
     }
     if (controlCount > kMaxCourseControls) {
         LogError("[** ERROR **] Exceeded limit for control points (%d > %d)", controlCount,
                  kMaxCourseControls);
         controlCount = kMaxCourseControls;
-    }
-    if (!xml.courseFound) {
-        LogError("[** ERROR **] Cannot find course '%s' in the Courses.xml", course.c_str());
-        return false;
     }
     if (!steps.start()) {
         LogError("[** ERROR **] Cannot find start symbol for station %d in the Courses.xml",
@@ -294,7 +348,7 @@ bool CKibSvg::ReadCourses(int station) {
         return false;
     }
     if (!steps.unmapped().empty()) {
-        ReportUnmapped(steps, xml, course);
+        ReportUnmapped(steps, *xml, course);
         ClearCourseData(*this);
         return false;
     }
@@ -339,22 +393,18 @@ CourseList ReadCourseList(CKibDoc& doc) {
     SetStatusText(Format("Reading XML %s...", path.c_str()));
     LogDebug("==== Reading Courses list...");
     const auto started = std::chrono::steady_clock::now();
-    InputFile file;
-    if (!file.Open(path)) {
-        LogWarning("[= WARNING =] %s", CannotOpen("courses file", path, file).c_str());
+    platform::File file;
+    if (!OpenCourses(path, Problem::Warning, file)) {
         return list;
     }
-    std::string bytes;
-    if (!ReadWholeFile(file, path, Problem::Warning, bytes)) {
+    const std::shared_ptr<const CoursesFileData> xml =
+        LoadCourses(doc, file, path, Problem::Warning);
+    if (!xml || !WellFormed(*xml, path, Problem::Warning)) {
         return list;
     }
-    CoursesXml xml = ReadCoursesXml(std::move(bytes));
-    if (!WellFormed(xml, path, Problem::Warning)) {
-        return list;
-    }
-    if (xml.scaleFound) {
+    if (xml->scaleFound) {
         int scale = 0;
-        if (TextScan(xml.scaleText).Int(scale)) {
+        if (TextScan(xml->scaleText).Int(scale)) {
             doc.mapScale = scale;
             LogDebug("Found map scale 1:%d in courses list.", doc.mapScale);
         } else {
@@ -362,9 +412,11 @@ CourseList ReadCourseList(CKibDoc& doc) {
         }
     }
     list.read = true;
-    list.names = std::move(xml.courseNames);
+    for (const CourseEntry& c : xml->courses) {
+        list.names.push_back(c.name);
+    }
     LogDebug("Found %d course(s) in courses list.", static_cast<int>(list.names.size()));
-    LogDebug("Read %d lines in %.3f sec.", xml.lines, SecondsSince(started));
+    LogDebug("Read %d lines in %.3f sec.", xml->lines, SecondsSince(started));
     return list;
 }
 

@@ -7,8 +7,11 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 namespace kib {
@@ -84,6 +87,25 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     return out;
 }
 
+// Whether every byte is below 0x80, eight at a time: most courses files are ASCII.
+bool IsAscii(const std::string& bytes) {
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    for (; end - p >= 8; p += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, 8);
+        if (word & 0x8080808080808080u) {
+            return false;
+        }
+    }
+    for (; p < end; ++p) {
+        if (static_cast<unsigned char>(*p) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The encoding named by the XML declaration at the start of UTF-8 or 8-bit text
 // (after a UTF-8 byte order mark), empty when there is none.
 std::string_view DeclaredEncoding(std::string_view text) {
@@ -110,7 +132,7 @@ std::string_view DeclaredEncoding(std::string_view text) {
     return close == std::string_view::npos ? std::string_view() : text.substr(1, close - 1);
 }
 
-// The file as UTF-8. UTF-16 is recognised by its byte order mark or its first
+// The file made UTF-8. UTF-16 is recognised by its byte order mark or its first
 // character "<". 8-bit text that is not UTF-8 is converted from the code page its
 // declaration names; ISO-8859-1 (which Windows programs write as Windows-1252), an
 // unknown code page or none are read as the text codec reads such bytes.
@@ -127,7 +149,7 @@ void MakeUtf8(std::string& bytes) {
         bytes = Utf16ToUtf8(std::string_view(bytes).substr(begins("\xFE\xFF") ? 2 : 0), true);
         return;
     }
-    if (IsValidUtf8(bytes)) {
+    if (IsAscii(bytes) || IsValidUtf8(bytes)) {
         return;
     }
     const std::string encoding(DeclaredEncoding(bytes));
@@ -141,16 +163,34 @@ void MakeUtf8(std::string& bytes) {
     bytes = std::move(converted);
 }
 
-int LineAt(const std::string& text, std::ptrdiff_t offset) {
-    const auto end = text.begin() + std::clamp<std::ptrdiff_t>(
-                                        offset, 0, static_cast<std::ptrdiff_t>(text.size()));
-    return 1 + static_cast<int>(std::count(text.begin(), end, '\n'));
-}
+// Where the lines of the text end, taken before the text is parsed in place (the
+// parser overwrites some of its characters), so that an offset gives its line.
+class LineIndex {
+  public:
+    // Only texts up to 4 GiB: the offsets are 32-bit.
+    explicit LineIndex(const std::string& text) {
+        const char* const begin = text.data();
+        const char* const end = begin + text.size();
+        for (const char* p = begin; (p = static_cast<const char*>(
+                                         std::memchr(p, '\n', static_cast<std::size_t>(end - p))));
+             ++p) {
+            breaks_.push_back(static_cast<std::uint32_t>(p - begin));
+        }
+        lines_ = static_cast<int>(breaks_.size()) + (!text.empty() && text.back() != '\n' ? 1 : 0);
+    }
+    int Lines() const { return lines_; }
+    // The line (from 1) of the character at the offset.
+    int LineAt(std::ptrdiff_t offset) const {
+        const auto at =
+            static_cast<std::uint32_t>(std::clamp<std::ptrdiff_t>(offset, 0, UINT32_MAX));
+        return 1 + static_cast<int>(std::lower_bound(breaks_.begin(), breaks_.end(), at) -
+                                    breaks_.begin());
+    }
 
-int CountLines(const std::string& text) {
-    const int breaks = static_cast<int>(std::count(text.begin(), text.end(), '\n'));
-    return !text.empty() && text.back() != '\n' ? breaks + 1 : breaks;
-}
+  private:
+    std::vector<std::uint32_t> breaks_;
+    int lines_ = 0;
+};
 
 // ---- The element structure ----
 
@@ -183,7 +223,7 @@ pugi::xml_node Child(const pugi::xml_node& node, std::string_view name, std::str
 // An element's text: its character data and CDATA sections, without the white
 // space around them.
 std::string Text(const pugi::xml_node& node) {
-    std::string text;
+    std::string text = node.value(); // the first character data, kept in the element
     for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
         if (c.type() == pugi::node_pcdata || c.type() == pugi::node_cdata) {
             text += c.value();
@@ -233,10 +273,27 @@ void ReadSteps(const pugi::xml_node& from, std::vector<CourseStep>& steps) {
     }
 }
 
+// The definitions among the children of a course's container.
+std::vector<CourseDefinition> ReadDefinitions(const pugi::xml_node& container) {
+    std::vector<CourseDefinition> definitions;
+    for (pugi::xml_node n = container.first_child(); n; n = n.next_sibling()) {
+        if (n.type() != pugi::node_element) {
+            continue;
+        }
+        const std::string_view name = LocalName(n);
+        CourseDefinition d;
+        if ((name == "Control" || name == "StartPoint") && ReadDefinition(n, d)) {
+            definitions.push_back(std::move(d));
+        }
+    }
+    return definitions;
+}
+
+// Finds the courses (in the root or in a RaceCourseData), their names and the scale.
 class Walker {
   public:
-    Walker(const std::string& text, const std::string& wanted, CoursesXml& out)
-        : text_(text), wanted_(wanted), out_(out) {}
+    Walker(const LineIndex& lines, CoursesFileData& out, std::vector<pugi::xml_node>& courses)
+        : lines_(lines), out_(out), courses_(courses) {}
 
     void Container(const pugi::xml_node& container, int depth) {
         for (pugi::xml_node n = container.first_child(); n; n = n.next_sibling()) {
@@ -245,7 +302,9 @@ class Walker {
             }
             const std::string_view name = LocalName(n);
             if (name == "Course") {
-                Course(n, container);
+                out_.courses.push_back(
+                    {Text(Child(n, "Name", "CourseName")), lines_.LineAt(n.offset_debug())});
+                courses_.push_back(n);
             } else if (name == "Map") {
                 if (const pugi::xml_node scale = Child(n, "Scale")) {
                     out_.scaleFound = true;
@@ -259,67 +318,74 @@ class Walker {
     }
 
   private:
-    void Course(const pugi::xml_node& course, const pugi::xml_node& container) {
-        std::string name = Text(Child(course, "Name", "CourseName"));
-        if (!out_.courseFound && !wanted_.empty() && name == wanted_) {
-            out_.courseFound = true;
-            CourseRecord& r = out_.course;
-            r.name = name;
-            r.line = LineAt(text_, course.offset_debug());
-            pugi::xml_node variation;
-            for (pugi::xml_node n = course.first_child(); n; n = n.next_sibling()) {
-                if (n.type() == pugi::node_element && LocalName(n) == "CourseVariation") {
-                    ++r.variations;
-                    variation = n;
-                }
-            }
-            if (r.variations <= 1) {
-                ReadSteps(variation ? variation : course, r.steps);
-            }
-            ReadDefinitions(container, r.definitions);
-        }
-        out_.courseNames.push_back(std::move(name));
-    }
-
-    static void ReadDefinitions(const pugi::xml_node& container,
-                                std::vector<CourseDefinition>& definitions) {
-        for (pugi::xml_node n = container.first_child(); n; n = n.next_sibling()) {
-            if (n.type() != pugi::node_element) {
-                continue;
-            }
-            const std::string_view name = LocalName(n);
-            CourseDefinition d;
-            if ((name == "Control" || name == "StartPoint") && ReadDefinition(n, d)) {
-                definitions.push_back(std::move(d));
-            }
-        }
-    }
-
-    const std::string& text_;
-    const std::string& wanted_;
-    CoursesXml& out_;
+    const LineIndex& lines_;
+    CoursesFileData& out_;
+    std::vector<pugi::xml_node>& courses_;
 };
 
 } // namespace
 
-CoursesXml ReadCoursesXml(std::string bytes, const std::string& courseName) {
-    CoursesXml out;
-    std::string& text = bytes;
+// The text parsed in place and the document over it, with each course's element.
+struct CoursesFileData::Parsed {
+    std::string text;
+    pugi::xml_document document;
+    std::vector<pugi::xml_node> courses;
+};
+
+CoursesFileData ReadCoursesXml(std::string bytes) {
+    CoursesFileData out;
+    auto parsed = std::make_shared<CoursesFileData::Parsed>();
+    parsed->text = std::move(bytes);
+    std::string& text = parsed->text;
     MakeUtf8(text);
-    out.lines = CountLines(text);
-    pugi::xml_document doc;
-    const pugi::xml_parse_result parsed =
-        doc.load_buffer(text.data(), text.size(), pugi::parse_default, pugi::encoding_utf8);
-    if (!parsed) {
-        out.errorLine = LineAt(text, parsed.offset);
-        out.errorText = parsed.description();
+    const LineIndex lines(text);
+    out.lines = lines.Lines();
+    // Comments, processing instructions and the DOCTYPE are passed over; the first
+    // character data of an element is kept in the element itself.
+    constexpr unsigned kOptions =
+        pugi::parse_cdata | pugi::parse_escapes | pugi::parse_embed_pcdata;
+    const pugi::xml_parse_result result = parsed->document.load_buffer_inplace(
+        text.data(), text.size(), kOptions, pugi::encoding_utf8);
+    if (!result) {
+        out.errorLine = lines.LineAt(result.offset);
+        out.errorText = result.description();
         return out;
     }
     out.wellFormed = true;
-    out.creator = Trim(doc.document_element().attribute("creator").value());
-    const std::string wanted = ToUtf8(courseName);
-    Walker(text, wanted, out).Container(doc, 0);
+    out.creator = Trim(parsed->document.document_element().attribute("creator").value());
+    Walker(lines, out, parsed->courses).Container(parsed->document, 0);
+    out.parsed = std::move(parsed);
     return out;
+}
+
+int FindCourse(const CoursesFileData& file, const std::string& name) {
+    const std::string wanted = ToUtf8(name);
+    for (std::size_t k = 0; k < file.courses.size(); ++k) {
+        if (file.courses[k].name == wanted) {
+            return static_cast<int>(k);
+        }
+    }
+    return -1;
+}
+
+CourseContent ReadCourse(const CoursesFileData& file, int k) {
+    CourseContent c;
+    if (!file.parsed || k < 0 || static_cast<std::size_t>(k) >= file.parsed->courses.size()) {
+        return c;
+    }
+    const pugi::xml_node course = file.parsed->courses[static_cast<std::size_t>(k)];
+    pugi::xml_node variation;
+    for (pugi::xml_node n = course.first_child(); n; n = n.next_sibling()) {
+        if (n.type() == pugi::node_element && LocalName(n) == "CourseVariation") {
+            ++c.variations;
+            variation = n;
+        }
+    }
+    if (c.variations <= 1) {
+        ReadSteps(variation ? variation : course, c.steps);
+    }
+    c.definitions = ReadDefinitions(course.parent());
+    return c;
 }
 
 } // namespace kib

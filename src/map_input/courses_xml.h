@@ -7,15 +7,19 @@
 // that are not UTF-8 are read as the text codec reads them).
 #pragma once
 
+#include "foundation/file_stamp.h"
 #include "map_input/map_point.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace kib {
 
-// A control, start or finish point defined in the file (Control with Id or
-// ControlCode, StartPoint with StartPointCode).
+// A control or start point defined in the file (Control with Id or ControlCode,
+// StartPoint with StartPointCode).
 struct CourseDefinition {
     std::string code;
     bool hasMapPosition = false; // a MapPosition with numbers x and y
@@ -30,32 +34,50 @@ struct CourseStep {
     bool start = false; // type "Start" (3.0) or a StartPointCode (2.0.3)
 };
 
-// The course looked for, with the definitions that belong to it: the Control and
-// StartPoint elements beside it (in its RaceCourseData, or in the whole 2.0.3 file).
-struct CourseRecord {
+// A course of the file as the courses list shows it.
+struct CourseEntry {
     std::string name;
-    int line = 0;       // line of its Course element, counted from 1
-    int variations = 0; // CourseVariation elements (2.0.3); their steps are only read for one
+    int line = 0; // line of its Course element, counted from 1
+};
+
+// What a station needs of one course, taken from the file when asked for.
+struct CourseContent {
+    int variations = 0; // CourseVariation elements (2.0.3); steps are only read for one
     std::vector<CourseStep> steps;
-    std::vector<CourseDefinition> definitions; // in file order
+    // The definitions beside the course (in its RaceCourseData, or in the whole 2.0.3
+    // file), in file order.
+    std::vector<CourseDefinition> definitions;
 };
 
-struct CoursesXml {
+struct CoursesFileData {
+    // The file it was read from, its size and time: while they stay, the file need
+    // not be read again.
+    std::string path;
+    std::int64_t size = -1;
+    FileStamp stamp = 0;
+
     bool wellFormed = false;
-    int errorLine = 0;                    // when not well-formed: the line the parser stopped at
-    std::string errorText;                // and its reason
-    int lines = 0;                        // lines of the file
-    std::string creator;                  // the root's creator attribute (3.0), empty when none
-    std::vector<std::string> courseNames; // every course in file order
-    bool scaleFound = false;              // a Map element with a Scale
-    std::string scaleText;                // the text of the last one
-    bool courseFound = false;
-    CourseRecord course; // the first course named as asked, when found
+    int errorLine = 0;                // when not well-formed: the line the parser stopped at
+    std::string errorText;            // and its reason
+    int lines = 0;                    // lines of the file
+    std::string creator;              // the root's creator attribute (3.0), empty when none
+    bool scaleFound = false;          // a Map element with a Scale
+    std::string scaleText;            // the text of the last one
+    std::vector<CourseEntry> courses; // in file order
+
+    // The parsed file, kept for the courses' contents.
+    struct Parsed;
+    std::shared_ptr<const Parsed> parsed;
 };
 
-// Reads the file's bytes. With a course name, also the first course of that name
-// (compared exactly, after both are made UTF-8) with its steps and definitions;
-// the steps of a course with several variations are not read.
-CoursesXml ReadCoursesXml(std::string bytes, const std::string& courseName = std::string());
+// Reads the file's bytes.
+CoursesFileData ReadCoursesXml(std::string bytes);
+
+// The first course of that name (compared exactly, both made UTF-8), -1 when there
+// is none.
+int FindCourse(const CoursesFileData& file, const std::string& name);
+
+// The content of course k of a well-formed file.
+CourseContent ReadCourse(const CoursesFileData& file, int k);
 
 } // namespace kib

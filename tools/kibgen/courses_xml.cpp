@@ -47,6 +47,67 @@ void Definition(XmlLines& x, const Event& ev, const char* element, const char* c
     x.Add(iof == 3 ? 2 : 1, std::string("</") + element + ">");
 }
 
+// The controls of the other competitions: codes O1, O2, ... on a grid over the map.
+constexpr int kOtherControls = 200;
+constexpr int kOtherCourseControls = 24;
+
+std::string OtherCode(int k) {
+    return "O" + std::to_string(k + 1);
+}
+
+Pt OtherPoint(const Event& ev, int k) {
+    const double x = ev.options.width * (0.05 + 0.9 * (k % 20) / 19.0);
+    const double y = ev.options.height * (0.05 + 0.9 * (k / 20) / 9.0);
+    return Pt{x, y};
+}
+
+// Control j of other course c, chosen from the pool without randomness, so that
+// the stations' files are the same with or without other courses.
+int OtherControl(int c, int j) {
+    return (c * 37 + j * 53) % kOtherControls;
+}
+
+void OtherDefinitions(XmlLines& x, const Event& ev, int iof) {
+    if (ev.options.otherCourses == 0) {
+        return;
+    }
+    for (int k = 0; k < kOtherControls; ++k) {
+        Definition(x, ev, "Control", iof == 3 ? "Id" : "ControlCode", OtherCode(k),
+                   OtherPoint(ev, k), iof);
+    }
+}
+
+void OtherCourses(XmlLines& x, const Event& ev, int iof) {
+    const int level = iof == 3 ? 2 : 1;
+    for (int c = 0; c < ev.options.otherCourses; ++c) {
+        x.Add(level, "<Course>");
+        x.Add(level + 1,
+              Element(iof == 3 ? "Name" : "CourseName", "Open " + std::to_string(c + 1)));
+        const int inner = iof == 3 ? level + 1 : level + 2;
+        if (iof == 2) {
+            x.Add(level + 1, "<CourseVariation>");
+            x.Add(inner, Element("CourseVariationId", "0"));
+            x.Add(inner, Element("StartPointCode", ev.stations.front().startCode));
+        } else {
+            x.Add(inner, "<CourseControl type=\"Start\">");
+            x.Add(inner + 1, Element("Control", ev.stations.front().startCode));
+            x.Add(inner, "</CourseControl>");
+        }
+        for (int j = 0; j < kOtherCourseControls; ++j) {
+            x.Add(inner, iof == 3 ? "<CourseControl type=\"Control\">" : "<CourseControl>");
+            x.Add(inner + 1,
+                  Element(iof == 3 ? "Control" : "ControlCode", OtherCode(OtherControl(c, j))));
+            x.Add(inner + 1, Element("LegLength", "150"));
+            x.Add(inner, "</CourseControl>");
+        }
+        if (iof == 2) {
+            x.Add(inner, Element("FinishPointCode", ev.finishCode));
+            x.Add(level + 1, "</CourseVariation>");
+        }
+        x.Add(level, "</Course>");
+    }
+}
+
 Pt TaskPoint(const Station& st, const Task& t) {
     return st.places[static_cast<std::size_t>(t.place)].pos;
 }
@@ -91,6 +152,7 @@ void Version3(XmlLines& x, const Event& ev) {
             Definition(x, ev, "Control", "Id", t.code, TaskPoint(st, t), 3);
         }
     }
+    OtherDefinitions(x, ev, 3);
     Definition(x, ev, "Control", "Id", ev.finishCode, ev.finish, 3);
     for (const Station& st : ev.stations) {
         x.Add(2, "<Course>");
@@ -114,6 +176,7 @@ void Version3(XmlLines& x, const Event& ev) {
         x.Add(3, "</CourseControl>");
         x.Add(2, "</Course>");
     }
+    OtherCourses(x, ev, 3);
     x.Add(1, "</RaceCourseData>");
     x.Add(0, "</CourseData>");
 }
@@ -140,6 +203,7 @@ void Version2(XmlLines& x, const Event& ev) {
             Definition(x, ev, "Control", "ControlCode", t.code, TaskPoint(st, t), 2);
         }
     }
+    OtherDefinitions(x, ev, 2);
     Definition(x, ev, "FinishPoint", "FinishPointCode", ev.finishCode, ev.finish, 2);
     int id = 0;
     for (const Station& st : ev.stations) {
@@ -165,6 +229,7 @@ void Version2(XmlLines& x, const Event& ev) {
         x.Add(2, "</CourseVariation>");
         x.Add(1, "</Course>");
     }
+    OtherCourses(x, ev, 2);
     x.Add(0, "</CourseData>");
 }
 

@@ -73,7 +73,7 @@ bool IsValuedOption(const std::string& name) {
         "--seed",    "--out",          "--event",  "--course-prefix", "--first", "--stations",
         "--tasks",   "--flags",        "--extent", "--objects",       "--zoom",  "--scale",
         "--iof",     "--flag-objects", "--arcs",   "--view",          "--share", "--angle",
-        "--answers", "--zero",         "--cfg"};
+        "--answers", "--zero",         "--cfg",    "--other-courses"};
     for (const char* n : names) {
         if (name == n) {
             return true;
@@ -121,6 +121,8 @@ const char* UsageText() {
            "  --zoom F            factor of the export's scale group (default 1)\n"
            "  --scale N           map scale written to the courses file (default 4000)\n"
            "  --iof 3|2           courses file layout: IOF XML 3.0 or 2.0.3 (default 3)\n"
+           "  --other-courses N   N more courses of 24 controls in the courses file, as an\n"
+           "                      event's other competitions add (about 2.3 kB each)\n"
            "  --no-title-row      control description table without its title row\n"
            "  --flag-objects N    objects per flag: 2 (a dot and a pennant, default) or 1\n"
            "  --arcs PERCENT      control circles drawn as two arcs (default 25)\n"
@@ -205,6 +207,9 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
             ok = ParseDouble(value, o.zoom) && o.zoom > 0.0;
         } else if (name == "--scale") {
             ok = ParseInt(value, o.scale) && o.scale > 0;
+        } else if (name == "--other-courses") {
+            ok =
+                ParseInt(value, o.otherCourses) && o.otherCourses >= 0 && o.otherCourses <= 1000000;
         } else if (name == "--iof") {
             ok = ParseInt(value, o.iofVersion) && (o.iofVersion == 2 || o.iofVersion == 3);
         } else if (name == "--flag-objects") {

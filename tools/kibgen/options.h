@@ -23,7 +23,8 @@ struct Options {
     int objects = 300; // background map objects
     double zoom = 1.0;
     int scale = 4000;
-    int iofVersion = 3; // 3: IOF XML 3.0; 2: IOF XML 2.0.3
+    int iofVersion = 3;   // 3: IOF XML 3.0; 2: IOF XML 2.0.3
+    int otherCourses = 0; // courses of the event's other competitions, after the stations'
     bool titleRow = true;
     int flagObjects = 2;          // objects per flag: a dot and a pennant, or one object
     int arcPercent = 25;          // share of control circles drawn as two arcs
