@@ -8,14 +8,16 @@ for what in "$@"; do
   case "$what" in
     # The core's built-in converter: librsvg and cairo draw the sheets, libpng
     # writes PNG files, FreeType gives font metrics.
-    build) packages+=(libpng-dev libfreetype-dev) ;;
-    test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin netpbm inkscape fonts-dejavu-core
+    # pugixml reads the courses files.
+    build) packages+=(libpng-dev libfreetype-dev libpugixml-dev) ;;
+    test) packages+=(libgtest-dev libgmock-dev librsvg2-bin netpbm inkscape fonts-dejavu-core
                      poppler-utils chromium clang libclang-rt-14-dev clang-format) ;;
     bench) packages+=(libbenchmark-dev time) ;;
     convert) packages+=(inkscape) ;; # the raster Make commands at run time
     gui) packages+=(qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth) ;;
     # The Windows build (MinGW-w64), its tests under Wine, GoogleTest's sources.
-    windows) packages+=(g++-mingw-w64-x86-64 wine wine64 googletest) ;;
+    # pugixml's Windows build is made from Debian's source package (dpkg-source).
+    windows) packages+=(g++-mingw-w64-x86-64 wine wine64 googletest dpkg-dev) ;;
     *) echo "install-deps.sh: unknown group '$what'" >&2; exit 64 ;;
   esac
 done

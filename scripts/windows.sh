@@ -3,7 +3,8 @@
 # kibgen.exe and the tests), runs the Windows tests under Wine, headless, then
 # whole runs of kib.exe against the Linux kib (tests/windows/windows_e2e.sh).
 # Installs the cross compiler, Wine and GoogleTest's sources when they are
-# missing (Debian 12, as root). Usage: windows.sh [extra cmake arguments].
+# missing (Debian 12, as root) and builds pugixml from Debian's source package.
+# Usage: windows.sh [extra cmake arguments].
 # KIB_WINDOWS_BUILD overrides the folder, KIB_LINUX_BIN the Linux kib compared with.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -31,6 +32,36 @@ if [ ! -f "$deps/lib/cmake/CLI11/CLI11Config.cmake" ]; then
   mkdir -p "$deps/include" "$deps/lib/cmake"
   cp -r /usr/include/CLI "$deps/include/"
   cp -r /usr/share/cmake/CLI11 "$deps/lib/cmake/"
+fi
+
+# pugixml for Windows (the courses reader), built from Debian's source package of
+# the installed libpugixml-dev: Debian builds no MinGW pugixml. The source comes
+# through apt with a source list of its own in the build folder (the system's
+# sources turned into deb-src), so the system's apt configuration stays as it is.
+if [ ! -f "$deps/lib/cmake/pugixml/pugixml-config.cmake" ]; then
+  echo "== pugixml for Windows"
+  src="$build/pugixml-source"
+  rm -rf "$src"
+  mkdir -p "$src/lists/partial" "$src/sources.list.d"
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && sed 's/^Types:.*/Types: deb-src/' "$f" >"$src/sources.list.d/$(basename "$f")"
+  done
+  if [ -f /etc/apt/sources.list ]; then
+    sed -n 's/^deb /deb-src /p' /etc/apt/sources.list >"$src/sources.list"
+  else
+    : >"$src/sources.list"
+  fi
+  apt_own=(-q -o Dir::Etc::SourceList="$src/sources.list" -o Dir::Etc::SourceParts="$src/sources.list.d"
+           -o Dir::State::Lists="$src/lists" -o Debug::NoLocking=1)
+  apt-get "${apt_own[@]}" update >/dev/null
+  version="$(dpkg-query -W -f='${source:Version}' libpugixml-dev)"
+  (cd "$src" && apt-get "${apt_own[@]}" source --download-only "pugixml=$version" >/dev/null 2>&1)
+  dpkg-source -x "$src"/pugixml_*.dsc "$src/pugixml" >/dev/null 2>&1
+  cmake -S "$src/pugixml" -B "$build/pugixml" -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" -DBUILD_SHARED_LIBS=OFF \
+    -DPUGIXML_BUILD_TESTS=OFF >/dev/null
+  cmake --build "$build/pugixml" -j"$jobs" >/dev/null
+  cmake --install "$build/pugixml" >/dev/null
 fi
 
 echo "== building Kib for Windows in $build"
