@@ -148,6 +148,9 @@ class CourseScan {
             return true;
         }
         ++svg_.controlCount;
+        if (typeLetter_ == 'F') {
+            ++svg_.finishCount;
+        }
         if (svg_.controlCount <= CKibSvg::kMaxCourseControls) {
             const auto i = static_cast<std::size_t>(svg_.controlCount);
             const Definition& d = definition(k);
@@ -200,6 +203,7 @@ class CourseScan {
 
 void ClearCourseData(CKibSvg& svg) {
     svg.controlCount = 0;
+    svg.finishCount = 0;
     svg.codes.fill(std::string());
     svg.positions.fill(MapPoint{});
     svg.startPosition = MapPoint{};

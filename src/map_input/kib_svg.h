@@ -45,6 +45,8 @@ class CKibSvg {
     std::array<MapPoint, kMaxCourseControls + 1> positions; // 1 .. controlCount
     MapPoint startPosition;
     std::array<MapPoint, kMaxCourseControls + 1> offsets; // map orientation, from the start
+    // Of controlCount, the course controls of type Finish.
+    int finishCount = 0;
 
   private:
     CKibDoc& doc_;
