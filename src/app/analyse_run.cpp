@@ -1,5 +1,6 @@
 #include "app/analyse_run.h"
 
+#include "app/answer_key.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -7,6 +8,7 @@
 #include "foundation/format.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
+#include "map_input/configured_counts.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
 
@@ -64,9 +66,11 @@ std::string Problems(bool errors, bool warnings) {
     return warnings ? "warnings found" : "no problem found";
 }
 
-// One station: the steps of a generation run before its layout. False when the
-// station could not be read.
-bool AnalyseStation(CKibSvg& svg, int station, std::string& line) {
+// One station: the steps of a generation run before its layout, then the
+// configured tasks and flags and the answer key against the map, one detail
+// line per task. False when the station could not be read.
+bool AnalyseStation(CKibSvg& svg, int station, std::string& line,
+                    std::vector<std::string>& details) {
     const CKibCfg& cfg = svg.GetConfig();
     const int tasks = cfg.Station(station) ? cfg.GetTasks(station) : 0;
     if (tasks == 0) {
@@ -85,6 +89,12 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line) {
         return false;
     }
     line = AnalysisSummary(station, *svg.GetMap());
+    CompareConfiguredCounts(svg, station);
+    const StationAnswers answers = CheckAnswerKey(svg.GetDocument(), *svg.GetMap(), station);
+    WarnAnswerDifferences(answers, station);
+    for (const TaskAnswer& a : answers.tasks) {
+        details.push_back("  " + a.Line(answers.limitMetres));
+    }
     return true;
 }
 
@@ -113,13 +123,15 @@ int AnalyseStations(CKibDoc& doc, const std::vector<int>& stations,
         const bool earlierWarnings = App().warningFlag;
         App().warningFlag = false;
         std::string line;
-        const bool read = AnalyseStation(svg, station, line);
+        std::vector<std::string> details;
+        const bool read = AnalyseStation(svg, station, line, details);
         const bool errors = App().errorFlag;
         const bool warnings = App().warningFlag;
         App().warningFlag = earlierWarnings || warnings;
         failed = failed || errors || !read;
         summary.push_back(read || errors || warnings ? line + ", " + Problems(errors, warnings)
                                                      : line);
+        summary.insert(summary.end(), details.begin(), details.end());
     }
     if (startedRun && RUNNING()) {
         SetRunning(false);

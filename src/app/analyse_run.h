@@ -16,12 +16,15 @@ class CKibMap;
 std::string AnalysisSummary(int station, const CKibMap& map);
 
 // Analyses the stations in the given order and appends one summary line per
-// station. ErrorFlag is cleared before each station, as a generation run does;
-// WarningFlag is left to the caller (a Make command clears it before its run).
-// When no run is active the analysis sets the run flag for its duration, so that
-// the Stop command (or Ctrl+C on the command line) ends it between stations.
-// Returns 2 when a station had an error or could not be read, or the run was
-// stopped; else 1 when WarningFlag is set; else 0.
+// station, each followed by one line per task with the answer key beside the
+// map's answer ("  task 3: key B (column H), map B (flag B 0.0 m ...)"); a key
+// that differs from the map, or a task without a key, is a warning. ErrorFlag
+// is cleared before each station, as a generation run does; WarningFlag is
+// left to the caller (a Make command clears it before its run). When no run is
+// active the analysis sets the run flag for its duration, so that the Stop
+// command (or Ctrl+C on the command line) ends it between stations. Returns 2
+// when a station had an error or could not be read, or the run was stopped;
+// else 1 when WarningFlag is set; else 0.
 int AnalyseStations(CKibDoc& doc, const std::vector<int>& stations,
                     std::vector<std::string>& summary);
 

@@ -26,8 +26,11 @@ bool CreateDocumentFromFolder(CKibDoc& doc, const std::string& folder);
 
 // Derives the document's fresh configuration from an OCAD export directory (ending
 // with "/", the document's own): the file names give the event name, templates and
-// station range; the first station's map the special symbol numbers, flags, tasks
-// and scale. False (after error lines) when the directory holds no usable exports.
+// station range; the first station's map the special symbol numbers and scale;
+// every station's map and course the event's tasks and flags, each station's own
+// where they differ, and the answers of a station whose descriptions hold none.
+// The layout is made to fit the largest station and checked at the end. False
+// (after error lines) when the directory holds no usable exports.
 bool CreateFromDirectory(CKibDoc& doc, const std::string& directory);
 
 } // namespace kib

@@ -1,102 +1,26 @@
 // A new document from an OCAD export folder: the folder chosen through the host,
-// the configuration derived from the exported file names (src/config/cfg_create.cpp)
-// and from the first station's map (the special symbol numbers, flags, tasks and
-// scale), and the document's state and closing box.
+// the configuration derived from the exported file names (src/config/cfg_create.cpp),
+// from the first station's map (the special symbol numbers and the scale) and from
+// every station's map and course (the tasks, flags and answers, new_event_stations.h),
+// a layout that holds the largest station (new_event_layout.h), and the document's
+// state and closing box.
 #include "app/documents.h"
 
+#include "app/new_event_layout.h"
+#include "app/new_event_stations.h"
 #include "config/cfg_create.h"
 #include "config/cfg_ids.h"
 #include "config/document_observer.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
-#include "config/name_templates.h"
 #include "config/property_pane.h"
 #include "foundation/app_state.h"
-#include "foundation/checked_number.h"
 #include "foundation/log.h"
-#include "foundation/text_codec.h"
-#include "map_input/document_exports.h"
-#include "map_input/kib_map.h"
-#include "map_input/kib_svg.h"
 #include "platform/paths.h"
 
-#include <algorithm>
 #include <optional>
 
 namespace kib {
-
-namespace {
-
-void GuessSymbols(CKibCfg& cfg, CKibMap& map) {
-    auto setText = [&cfg](int itemId, const std::string& text) { cfg.Item(itemId).SetText(text); };
-    if (map.standardChairFlagsFound) {
-        setText(id::Source_CHAIR, "790.001");
-        setText(id::Source_FLAG, map.Bundles(790, 3) >= 1 ? "790.002 790.003" : "790.002");
-        setText(id::Source_ZERO, "790.004");
-        LogInfo("Guessed OCAD symbol IDs for chair, flags and zero; check SOURCE configuration "
-                "section!");
-    }
-    if (map.flagBundles != 0 && map.standardLettersFound) {
-        setText(id::Source_LETTERS, "791");
-        LogInfo("Guessed OCAD symbols for flag markers; check SOURCE.LETTERS configuration!");
-    }
-    const int columnHAnswers = map.CountBundles(19, 21, 7);
-    if (columnHAnswers >= 1 && columnHAnswers <= 9) {
-        setText(id::Source_ANSWERS, "19.021");
-        LogInfo("Guessed OCAD symbols for correct answers; check SOURCE.ANSWERS configuration!");
-    }
-    const int letterAnswers = map.CountBundles(792, 0, 8);
-    if (letterAnswers >= 1 && letterAnswers <= 9) {
-        setText(id::Source_ANSWERS, "792");
-        LogInfo("Guessed OCAD symbols for correct answers; check SOURCE.ANSWERS configuration!");
-    }
-}
-
-// The course name guessed from the map files' names must name a course of the
-// courses file, whichever program wrote it.
-void CheckCourseName(const CKibCfg& cfg, const CourseList& list, int station) {
-    const std::string course = ToUtf8(EvalTemplate(cfg, id::Source_COURSE, station, 0));
-    if (!list.read || std::find(list.names.begin(), list.names.end(), course) != list.names.end()) {
-        return;
-    }
-    std::string names;
-    for (std::size_t k = 0; k < list.names.size() && k < 8; ++k) {
-        names += (k > 0 ? ", " : "") + list.names[k];
-    }
-    names += list.names.size() > 8 ? ", ..." : "";
-    LogWarning("[= WARNING =] The Courses.xml has no course '%s' for station %d (its courses: "
-               "%s); check Source.COURSE!",
-               course.c_str(), station, names.empty() ? "none" : names.c_str());
-}
-
-// The map scale of the courses file, in the units of the map export: divided by
-// the export's zoom. A new document has read no zoom yet; the zoom of the map just
-// read is the one a later read of the exports finds.
-void TakeScale(CKibDoc& doc, CKibCfg& cfg, const CKibMap& map, int station) {
-    CheckCourseName(cfg, ReadCourseList(doc), station);
-    const float zoom = doc.mapZoom != 0.0f ? doc.mapZoom : map.zoom;
-    const int scale = ScaleOverZoom(doc.mapScale, zoom);
-    if (scale != 0) {
-        cfg.Item(id::Event_SCALE).SetInt(scale);
-    }
-}
-
-MapStatistics ReadFirstMap(CKibDoc& doc, int station) {
-    MapStatistics stats;
-    CKibSvg svg(doc);
-    CKibMap* map = svg.ReadMap(station, 0) ? svg.GetMap() : nullptr;
-    if (!map) {
-        return stats;
-    }
-    CKibCfg& cfg = *doc.GetConfig();
-    GuessSymbols(cfg, *map);
-    TakeScale(doc, cfg, *map, station);
-    stats.flags = map->flagBundles == 0 || map->flagBundles > 6 ? 6 : map->flagBundles;
-    stats.tasks = map->taskEstimate;
-    return stats;
-}
-
-} // namespace
 
 bool CreateFromDirectory(CKibDoc& doc, const std::string& directory) {
     CKibCfg& cfg = *doc.GetConfig();
@@ -104,7 +28,19 @@ bool CreateFromDirectory(CKibDoc& doc, const std::string& directory) {
     if (!TakeExportNames(cfg, directory, stations)) {
         return false;
     }
-    CompleteCreation(cfg, stations, ReadFirstMap(doc, stations.first));
+    // The stations' maps give the event's values only once the symbols are known.
+    MapStatistics event;
+    if (ReadFirstMap(doc, stations.first)) {
+        const std::vector<StationFacts> facts = ReadEveryStation(doc, stations);
+        event = EventValues(facts);
+        SetEventCounts(cfg, stations, event);
+        WriteStationValues(cfg, facts, event);
+        FitNewEventLayout(cfg);
+    }
+    CompleteCreation(cfg, stations, event);
+    if (event.tasks >= 1) {
+        CheckNewEventLayout(doc);
+    }
     return true;
 }
 

@@ -54,6 +54,8 @@ figure{margin:0;border:1px solid #bbb;padding:.4em;background:#fff}
 figure img{display:block;width:360px;height:auto}
 figcaption{margin-top:.3em;font-size:.95em}
 .answer{font-size:1.3em;font-weight:700;margin-left:.4em}
+figure.red{border:3px solid #d22;background:#fee}figure.amber{border:3px solid #f0a020}
+.evidence{display:block;font-size:.85em;color:#555}
 .solution img{width:520px;height:auto}
 @media print{body{margin:0}h2{break-before:page}figure{break-inside:avoid}a{color:inherit;text-decoration:none}}
 </style>
@@ -104,7 +106,11 @@ void WriteLog(std::ostream& out, const std::vector<std::string>& log) {
 
 void WriteCanvas(std::ostream& out, int station, const ProofCanvas& c) {
     const std::string name = c.task == 0 ? "cover" : "task " + std::to_string(c.task);
-    out << "<figure id=\"s" << station << "t" << c.task << "\">";
+    out << "<figure id=\"s" << station << "t" << c.task << "\"";
+    if (c.task > 0 && c.answerMark != ProofMark::Green) {
+        out << " class=\"" << MarkClass(c.answerMark) << "\"";
+    }
+    out << ">";
     if (!c.thumbnail.empty()) {
         out << "<a href=\"" << Html(c.fullSize) << "\"><img src=\"" << Html(c.thumbnail)
             << "\" alt=\"Station " << station << ", " << name << "\"/></a>";
@@ -117,6 +123,11 @@ void WriteCanvas(std::ostream& out, int station, const ProofCanvas& c) {
             << (c.answer.empty() ? std::string("?") : Html(c.answer)) << "</span>";
         if (!c.answerSource.empty()) {
             out << " <small>(" << Html(c.answerSource) << ")</small>";
+        }
+        out << " &#183; map:<span class=\"map-answer\">"
+            << Html(c.mapAnswer.empty() ? std::string("?") : c.mapAnswer) << "</span>";
+        if (!c.mapEvidence.empty()) {
+            out << "<span class=\"evidence\">" << Html(c.mapEvidence) << "</span>";
         }
     }
     out << "</figcaption></figure>\n";
@@ -143,6 +154,10 @@ void WriteStation(std::ostream& out, const ProofStation& st) {
 }
 
 } // namespace
+
+ProofMark WorseMark(ProofMark a, ProofMark b) {
+    return static_cast<int>(a) >= static_cast<int>(b) ? a : b;
+}
 
 ProofMark MarkOf(const std::vector<std::string>& log, bool errorFlag, bool warningFlag) {
     bool errors = errorFlag, warnings = warningFlag;

@@ -19,6 +19,10 @@ struct ProofCanvas {
     std::string fullSize;
     std::string answer; // the correct answer letter ("A" .. "F", "Z"), empty when unknown
     std::string answerSource;
+    std::string mapAnswer;   // the map's answer: "A" .. "F", "Z", "ambiguous", "?"
+    std::string mapEvidence; // the flags behind it, with their distances
+    // Red: the key and the map differ or the map is ambiguous; amber: either is unknown.
+    ProofMark answerMark = ProofMark::Green;
 };
 
 struct ProofStation {
@@ -47,6 +51,9 @@ struct ProofEvent {
 // print style. A small script marks the page body with data-images="ok" once
 // every picture has loaded (or "missing" when one has not), for checks.
 std::string ProofHtml(const ProofEvent& event);
+
+// The worse of two marks.
+ProofMark WorseMark(ProofMark a, ProofMark b);
 
 // The mark of a station from its log lines and flags.
 ProofMark MarkOf(const std::vector<std::string>& log, bool errorFlag, bool warningFlag);

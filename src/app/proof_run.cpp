@@ -1,6 +1,7 @@
 #include "app/proof_run.h"
 
 #include "app/analyse_run.h"
+#include "app/answer_key.h"
 #include "app/make_command.h"
 #include "app/proof_page.h"
 #include "app/sheet_render.h"
@@ -118,26 +119,16 @@ std::string RotationSource(const CKibCfg& cfg, int s) {
     return text;
 }
 
-// The answer letter of the export's column H in the task's description row.
-std::string ExportAnswer(const CKibMap& map, int task) {
-    if (!map.answersId.valid) {
-        return std::string();
-    }
-    const int base = map.answersId.minor < 0 ? 1 : map.answersId.minor;
-    const int row = TaskDescriptionRow(map, task, task + 1);
-    for (int k = 1; k <= map.RowEntryCount(row); ++k) {
-        const SymbolInstance* inst = map.RowEntry(row, k);
-        if (inst && (inst->type & TYPE_ANSWER) && inst->major == map.answersId.major) {
-            const int index = inst->minor - base;
-            if (index >= 0 && index <= 5) {
-                return std::string(1, static_cast<char>('A' + index));
-            }
-            if (index == 6) {
-                return "Z";
-            }
-        }
-    }
-    return std::string();
+// The key and the map's answer of a task on its canvas: red where they differ
+// or the map's answer is ambiguous, amber where either is unknown.
+void TakeAnswer(const TaskAnswer& a, double limitMetres, ProofCanvas& c) {
+    c.answer = a.key;
+    c.answerSource = a.key.empty()               ? ""
+                     : a.keySource == "column H" ? "the export's column H"
+                                                 : a.keySource;
+    c.mapAnswer = a.map.Letters();
+    c.mapEvidence = a.map.Evidence(limitMetres);
+    c.answerMark = a.Differs() ? ProofMark::Red : a.Unknown() ? ProofMark::Amber : ProofMark::Green;
 }
 
 // Reads the station's map without a word in the log, for its facts and answers.
@@ -157,17 +148,20 @@ void ReadFacts(CKibDoc& doc, int s, ProofStation& st, std::vector<ProofCanvas>& 
     } else {
         st.summary = "The station's map could not be read.";
     }
-    const CCfgItem& configured = cfg.StationItem(s, id::Station_ANSWERS);
+    StationAnswers answers;
+    if (svg.GetMap()) {
+        answers = CheckAnswerKey(doc, *svg.GetMap(), s);
+    }
     for (int t = 0; t <= st.tasks; ++t) {
         ProofCanvas c;
         c.task = t;
-        if (t > 0 && svg.GetMap()) {
-            c.answer = ExportAnswer(*svg.GetMap(), t);
-            c.answerSource = c.answer.empty() ? "" : "the export's column H";
-        }
-        if (t > 0 && c.answer.empty() && static_cast<int>(configured.GetValue().size()) >= t) {
-            c.answer = configured.GetValue().substr(static_cast<std::size_t>(t - 1), 1);
-            c.answerSource = "ANSWERS of the station";
+        if (t > 0) {
+            if (static_cast<std::size_t>(t) <= answers.tasks.size()) {
+                TakeAnswer(answers.tasks[static_cast<std::size_t>(t) - 1], answers.limitMetres, c);
+            } else {
+                c.answerMark = ProofMark::Amber;
+            }
+            st.mark = WorseMark(st.mark, c.answerMark);
         }
         canvases.push_back(c);
     }

@@ -123,7 +123,12 @@ bool ConfigCreation::TakeNames(const std::string& directory, ExportStations& sta
         return false;
     }
     KeepEventInCoursesTemplate();
-    stations = ExportStations{lo_, hi_};
+    stations = ExportStations{lo_, hi_, {}};
+    for (int n = lo_; n <= hi_; ++n) {
+        if (present_[static_cast<std::size_t>(n)]) {
+            stations.present.push_back(n);
+        }
+    }
     return true;
 }
 
@@ -134,16 +139,22 @@ bool TakeExportNames(CKibCfg& cfg, const std::string& directory, ExportStations&
     return creation.TakeNames(directory, stations);
 }
 
+void SetEventCounts(CKibCfg& cfg, const ExportStations& stations, const MapStatistics& map) {
+    cfg.Item(id::Event_FLAGS).SetInt(map.flags);
+    cfg.Item(id::Event_MAXSTAT).SetInt(stations.last);
+    cfg.Item(id::Event_MINSTAT).SetInt(stations.first);
+    if (map.tasks >= 1) {
+        cfg.Item(id::Event_TASKS).SetInt(map.tasks);
+    }
+}
+
 void CompleteCreation(CKibCfg& cfg, const ExportStations& stations, const MapStatistics& map) {
     // A new event's sheets carry only the map objects that their segment can
     // show (see the README): much smaller sheets, converted much faster.
     cfg.Item(id::Target_REDUCESIZE).SetText("Yes");
-    cfg.Item(id::Event_FLAGS).SetInt(map.flags);
-    cfg.Item(id::Event_MAXSTAT).SetInt(stations.last);
-    cfg.Item(id::Event_MINSTAT).SetInt(stations.first);
+    SetEventCounts(cfg, stations, map);
     ThePropertyPane().ShowStationRange(stations.first, stations.last);
     if (map.tasks >= 1) {
-        cfg.Item(id::Event_TASKS).SetInt(map.tasks);
         cfg.PushToProperties();
         LogInfo("Configuration successfully created, you can save it.");
         return;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace kib {
 
@@ -15,9 +16,10 @@ class CKibCfg;
 struct ExportStations {
     int first = -1;
     int last = -1;
+    std::vector<int> present; // in ascending order
 };
 
-// What the first station's map tells about the event.
+// What the stations' maps tell about the event.
 struct MapStatistics {
     int flags = 6;
     int tasks = 0;
@@ -28,6 +30,9 @@ struct MapStatistics {
 // directory's files (the directory ends with "/"). False (after error lines)
 // when the directory holds no usable exports.
 bool TakeExportNames(CKibCfg& cfg, const std::string& directory, ExportStations& stations);
+
+// Sets the flags, the station range and, when guessed, the tasks.
+void SetEventCounts(CKibCfg& cfg, const ExportStations& stations, const MapStatistics& map);
 
 // Sets the flags, the station range, REDUCESIZE=Yes and, when guessed, the tasks; shows the range
 // and pushes every value to the properties pane; logs how complete the result is.

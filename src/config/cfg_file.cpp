@@ -2,6 +2,8 @@
 // rules and error limit) and writing it (replaced whole, never half-written).
 #include "config/kib_doc.h"
 
+#include "config/cfg_item.h"
+#include "config/cfg_sect.h"
 #include "config/document_observer.h"
 #include "config/property_pane.h"
 #include "foundation/app_state.h"
@@ -44,6 +46,47 @@ LineKind KindOf(const std::string& line) {
 
 std::string Decimal(int v) {
     return std::to_string(v);
+}
+
+// Why a value of the file was refused, in the words of the item's kind.
+const char* RefusalWords(const CCfgItem& item, const std::string& text) {
+    switch (item.GetKind()) {
+    case ItemKind::SheetForm:
+        return "is not a sheet size";
+    case ItemKind::CanvasForm:
+        return "is not a canvas size";
+    case ItemKind::YesNo:
+        return "is neither Yes nor No";
+    case ItemKind::Scale:
+        return "is not a map scale";
+    case ItemKind::Colour:
+        return "is not a colour";
+    case ItemKind::Integer:
+    case ItemKind::StationNumber:
+    case ItemKind::TaskCount:
+    case ItemKind::FlagCount: {
+        int number = 0;
+        return std::sscanf(text.c_str(), "%d", &number) == 1 ? "is out of range"
+                                                             : "is not a number";
+    }
+    default:
+        break;
+    }
+    return "is not accepted";
+}
+
+// A refused value is never dropped without a word: the warning names the key,
+// the refused text and the value used instead, and the text is kept for saving.
+void SetFromFile(CCfgItem& item, const std::string& text) {
+    if (item.SetText(text)) {
+        return;
+    }
+    item.KeepRejected(text);
+    const std::string& used = item.GetValue();
+    const std::string usedWords = used.empty() ? "it stays unset" : used + " is used";
+    LogWarning("[= WARNING =] %s.%s: %s=%s %s; %s", item.GetSection().GetName().c_str(),
+               item.GetKey().c_str(), item.GetKey().c_str(), text.c_str(), RefusalWords(item, text),
+               usedWords.c_str());
 }
 
 // How an older key was taken.
@@ -124,7 +167,7 @@ class ConfigReader {
         LogDebug("Found %s.%s=%s", section_->GetName().c_str(), key.c_str(), value.c_str());
         if (CCfgItem* item = section_->FindItem(key)) {
             ++recognised_;
-            item->SetText(value);
+            SetFromFile(*item, value);
             return;
         }
         doc_.SetModifiedFlag(true);
@@ -166,7 +209,7 @@ class ConfigReader {
                 if (r.onlyInSection != 0 && section_->GetId() != r.onlyInSection) {
                     return OlderKey::Unknown;
                 }
-                cfg_.Item(r.id).SetText(value);
+                SetFromFile(cfg_.Item(r.id), value);
                 return OlderKey::Counted;
             }
         }
@@ -278,14 +321,17 @@ std::pair<int, int> WidenedStationRange(const CKibCfg& cfg, int first, int last)
 std::string ConfigText(const CKibCfg& cfg) {
     std::string text = "# Kib Configuration\r\n";
     for (const auto& section : cfg.Sections()) {
-        if (!section->HasSetItem()) {
-            continue;
-        }
-        text += "\r\n[" + section->GetName() + "]\r\n";
+        // A refused line of the file is written back as the organiser wrote it.
+        std::string lines;
         for (const auto& item : section->Items()) {
-            if (!item->GetValueText().empty()) {
-                text += item->GetKey() + "=" + item->GetValueText() + "\r\n";
+            const std::string& value =
+                item->GetValueText().empty() ? item->GetRejectedText() : item->GetValueText();
+            if (!value.empty()) {
+                lines += item->GetKey() + "=" + value + "\r\n";
             }
+        }
+        if (!lines.empty()) {
+            text += "\r\n[" + section->GetName() + "]\r\n" + lines;
         }
     }
     return text;

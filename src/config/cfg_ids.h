@@ -33,6 +33,7 @@ inline constexpr int Source_ANSWERS = 212;
 inline constexpr int Source_ZEROTOL = 213;
 inline constexpr int Source_HIDE = 208;
 inline constexpr int Source_DELTA = 209;
+inline constexpr int Source_ANSWERDIST = 214;
 // Target
 inline constexpr int Target_MODE = 301;
 inline constexpr int Target_CANVASW = 302;

@@ -261,6 +261,7 @@ bool CCfgItem::HasSymbol(int major, int minor) const {
 }
 
 void CCfgItem::Store(const std::string& text) {
+    rejected_.clear();
     value_ = text;
     set_ = !text.empty();
 }
@@ -524,6 +525,7 @@ bool CCfgColorItem::SetInt(int colour) {
         blue_ = static_cast<int>((c >> 16) & 0xFF);
         value_ = Format("%d %d %d", red_, green_, blue_);
     }
+    rejected_.clear();
     set_ = true;
     return true;
 }

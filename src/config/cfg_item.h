@@ -45,6 +45,10 @@ class CCfgItem {
     bool IsYes() const;
     // Whether a symbol list names the symbol major.minor.
     bool HasSymbol(int major, int minor) const;
+    // A value of the file that the item refused, kept so that saving writes the
+    // organiser's line back as it was; every accepted value clears it.
+    const std::string& GetRejectedText() const { return rejected_; }
+    void KeepRejected(const std::string& text) { rejected_ = text; }
 
   protected:
     void Store(const std::string& text); // non-empty: set; empty: unset
@@ -63,6 +67,7 @@ class CCfgItem {
     std::string key_;
     std::string default_;
     std::string value_;
+    std::string rejected_;
     bool set_ = false;
 };
 

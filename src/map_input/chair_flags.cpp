@@ -104,16 +104,22 @@ int SectorRotation(int a, int b) {
 }
 
 void CKibMap::CheckSpecialSymbols() {
+    // Events have 2 to 6 flags.
     const int flags = Bundles(790, 2) + Bundles(790, 3);
-    standardChairFlagsFound = Bundles(790, 1) == 1 && flags >= 5 && flags <= 6;
+    standardChairFlagsFound = Bundles(790, 1) == 1 && flags >= 2 && flags <= 6;
     if (standardChairFlagsFound && !chairId.valid) {
         LogWarning("[= WARNING =] Found OCAD symbols 790.X in the map but SOURCE.CHAIR, FLAG and "
                    "ZERO symbol numbers are not configured! Set them properly or to 0.0 to avoid "
                    "this warning!");
     }
-    standardLettersFound = true;
-    for (int minor = 1; minor <= 5; ++minor) {
-        standardLettersFound = standardLettersFound && Bundles(791, minor) == 1;
+    // One tag per flag: 791.1 to 791.n once each (n = 2 .. 6), none beyond.
+    int tags = 0;
+    while (tags < 6 && Bundles(791, tags + 1) == 1) {
+        ++tags;
+    }
+    standardLettersFound = tags >= 2;
+    for (int minor = tags + 1; minor <= 6; ++minor) {
+        standardLettersFound = standardLettersFound && Bundles(791, minor) == 0;
     }
     if (standardLettersFound && !lettersId.valid) {
         LogWarning("[= WARNING =] Found OCAD symbols 791.X in the map but SOURCE.LETTERS symbol "

@@ -180,6 +180,7 @@ class CourseSteps {
                 Start(step.code);
             } else {
                 Control(step.code);
+                svg_.finishCount += step.finish ? 1 : 0;
             }
         }
     }
@@ -287,6 +288,7 @@ void ReportUnmapped(const CourseSteps& steps, const CoursesFileData& xml,
 
 void ClearCourseData(CKibSvg& svg) {
     svg.controlCount = 0;
+    svg.finishCount = 0;
     svg.codes.fill(std::string());
     svg.positions.fill(MapPoint{});
     svg.noPosition.fill(false);

@@ -266,9 +266,10 @@ void ReadSteps(const pugi::xml_node& from, std::vector<CourseStep>& steps) {
         const std::string_view name = LocalName(n);
         if (name == "CourseControl") {
             const std::string_view type = Trim(n.attribute("type").value());
-            steps.push_back({Text(Child(n, "Control", "ControlCode")), type == "Start"});
+            steps.push_back(
+                {Text(Child(n, "Control", "ControlCode")), type == "Start", type == "Finish"});
         } else if (name == "StartPointCode") {
-            steps.push_back({Text(n), true});
+            steps.push_back({Text(n), true, false});
         }
     }
 }

@@ -31,7 +31,8 @@ struct CourseDefinition {
 // its ControlCode), or the StartPointCode of a 2.0.3 course.
 struct CourseStep {
     std::string code;
-    bool start = false; // type "Start" (3.0) or a StartPointCode (2.0.3)
+    bool start = false;  // type "Start" (3.0) or a StartPointCode (2.0.3)
+    bool finish = false; // type "Finish" (3.0); 2.0.3 names its finish outside the course controls
 };
 
 // A course of the file as the courses list shows it.

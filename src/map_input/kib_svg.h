@@ -48,6 +48,8 @@ class CKibSvg {
     std::array<bool, kMaxCourseControls + 1> noPosition{};
     MapPoint startPosition;
     std::array<MapPoint, kMaxCourseControls + 1> offsets; // map orientation, from the start
+    // Of controlCount, the course controls of type Finish.
+    int finishCount = 0;
 
   private:
     CKibDoc& doc_;

@@ -4,6 +4,7 @@
 #include "config/kib_cfg.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
+#include "map_input/configured_counts.h"
 #include "map_input/kib_svg.h"
 
 #include <algorithm>
@@ -46,6 +47,7 @@ bool ReadStationMap(CKibSvg& svg, int station, CKibMap*& map) {
         return true;
     }
     map = svg.GetMap();
+    CompareConfiguredCounts(svg, station);
     return true;
 }
 

@@ -24,6 +24,7 @@ std::vector<int> SelectedStations(const CKibCfg& cfg, std::uint32_t stationMask)
 // courses file could not be read. Otherwise map is the station's analysed map,
 // or null when nothing may be composed from it: reading it raised the error
 // flag, or it ended early or held an unreadable line (after an error line).
+// A map read warns where the station's configured tasks or flags differ from it.
 bool ReadStationMap(CKibSvg& svg, int station, CKibMap*& map);
 
 } // namespace kib

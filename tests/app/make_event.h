@@ -21,6 +21,7 @@ class MakeEventTest : public EventTest {
         host.title = "Kib - event.cfg";
         MakeEventFolder(tag, 2);
         Set(id::Event_TASKS, "3");
+        Set(id::Event_FLAGS, "2"); // as the fixture's maps hold
         Set(id::Source_ANSWERS, "792.1");
         for (int s : {1, 2}) {
             SetStation(s, id::Station_MINANGLE, "10");

@@ -101,7 +101,13 @@ TEST_F(NewDocumentTest, FixedNumbersAndOwnSheetsAmongTheExports) {
     EXPECT_EQ(Value(id::Event_MINSTAT), "1");
     EXPECT_EQ(Value(id::Event_MAXSTAT), "12");
     EXPECT_EQ(Value(id::Event_SCALE), "4000");
-    EXPECT_EQ(host.boxes.back().text, "Configuration created.");
+    // Every station's map and course is read: the demo's courses are S1 ..., not
+    // S01 ..., and the maps of stations 2 and 12 are empty.
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Cannot find course 'S01' in the Courses.xml"));
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Cannot find course 'S12' in the Courses.xml"));
+    EXPECT_EQ(Value(id::Event_TASKS), "5") << "the map of station 1 without its course";
+    EXPECT_EQ(host.boxes.back().text,
+              "Configuration created with some errors!\nSee the Output Window for details.");
 }
 
 // Map files named without the event: the name stays empty and the courses
@@ -119,19 +125,25 @@ TEST_F(NewDocumentTest, ExportsWithoutEventName) {
 
 struct PartialCase {
     const char* what;
-    const char* firstMap; // content of the first station's map, none for a missing file
+    const char* mapFile;
+    const char* firstMap; // content of the first station's map
+    const char* tasks;    // Event.TASKS, "" when not guessed
     const char* box;
     BoxIcon icon;
 };
 
-// A first map without a description table, or none that can be read, still
-// gives a configuration: six flags and the tasks left to the user.
+// A first map without a description table takes its tasks from the course; one
+// that has no course either, or cannot be read, still gives a configuration:
+// six flags and the tasks left to the user.
 TEST_F(NewDocumentTest, PartiallyCreatedConfigurations) {
     const PartialCase cases[] = {
-        {"no description table", kNoTasksMap,
+        {"no description table", "Sprint.S1.svg", kNoTasksMap, "5",
          "Configuration created with some warnings!\nSee the Output Window for details.",
          BoxIcon::Warning},
-        {"unreadable map", "<svg width=\"1\">\n</svg>\n",
+        {"no description table and no course", "Sprint.S9.svg", kNoTasksMap, "",
+         "Configuration created with some errors!\nSee the Output Window for details.",
+         BoxIcon::Error},
+        {"unreadable map", "Sprint.S1.svg", "<svg width=\"1\">\n</svg>\n", "",
          "Configuration created with some errors!\nSee the Output Window for details.",
          BoxIcon::Error},
     };
@@ -141,14 +153,19 @@ TEST_F(NewDocumentTest, PartiallyCreatedConfigurations) {
         fs::create_directory(dir);
         host.Clear();
         DemoCourses("Sprint.Courses.xml");
-        test::WriteFile(dir + "/Sprint.S1.svg", c.firstMap);
+        test::WriteFile(dir + "/" + c.mapFile, c.firstMap);
         ASSERT_TRUE(CreateDocumentFromFolder(doc, dir));
         EXPECT_EQ(Value(id::Event_FLAGS), "6");
-        EXPECT_FALSE(doc.GetConfig()->Item(id::Event_TASKS).IsSet());
-        EXPECT_TRUE(host.HasMessage(
-            "[= WARNING =] Number of tasks not guessed! You must configure it manually."));
-        EXPECT_EQ(host.messages.back(),
-                  "Configuration partially created, you can save it, but check the Output Window.");
+        EXPECT_EQ(Value(id::Event_TASKS), c.tasks);
+        if (*c.tasks != 0) {
+            EXPECT_TRUE(host.HasMessage("Station 1: 5 tasks (course controls), 0 flags, rotation "
+                                        "none, answers ????? by the map"));
+        } else {
+            EXPECT_TRUE(host.HasMessage(
+                "[= WARNING =] Number of tasks not guessed! You must configure it manually."));
+            EXPECT_EQ(host.messages.back(), "Configuration partially created, you can save it, "
+                                            "but check the Output Window.");
+        }
         ASSERT_FALSE(host.boxes.empty());
         EXPECT_EQ(host.boxes.back().text, c.box);
         EXPECT_EQ(host.boxes.back().icon, c.icon);

@@ -22,9 +22,11 @@ ProofEvent SmallEvent() {
     one.rotationSource = "from the chair and the flags";
     one.summary = "Station 1: 2 tasks, 6 flags, rotation 341";
     one.log = {"Station #1: Viewing angle 55", "[= WARNING =] Control circle part #7 unmatched."};
-    one.canvases = {{0, "p-files/map-1.0.png", "p-files/map-1.0-full.png", "", ""},
-                    {1, "p-files/map-1.1.png", "p-files/map-1.1-full.png", "B", "column H"},
-                    {2, "", "", "", ""}};
+    one.canvases = {
+        {0, "p-files/map-1.0.png", "p-files/map-1.0-full.png", "", "", "", "", ProofMark::Green},
+        {1, "p-files/map-1.1.png", "p-files/map-1.1-full.png", "B", "column H", "C",
+         "flag C 0.3 m from the circle's centre", ProofMark::Red},
+        {2, "", "", "", "", "?", "no control circle of the task in the map", ProofMark::Amber}};
     one.solutionName = "sol-1-2";
     one.solutionThumbnail = "p-files/sol-1-2.png";
     one.solutionFullSize = "p-files/sol-1-2-full.png";
@@ -61,6 +63,14 @@ TEST(ProofPageTest, ShowsEveryStationWithItsMarkCanvasesAndAnswers) {
                  "p-files/map-1.1-full.png");
     EXPECT_STREQ(figures[1].node().select_node(".//span[@class='answer']").node().text().get(),
                  "B");
+    // The key beside the map's answer; a task where they differ is red with the distance.
+    EXPECT_STREQ(figures[1].node().attribute("class").value(), "red");
+    EXPECT_STREQ(figures[1].node().select_node(".//span[@class='map-answer']").node().text().get(),
+                 "C");
+    EXPECT_STREQ(figures[1].node().select_node(".//span[@class='evidence']").node().text().get(),
+                 "flag C 0.3 m from the circle's centre");
+    EXPECT_STREQ(figures[0].node().attribute("class").value(), "") << "the cover has no answer";
+    EXPECT_STREQ(figures[2].node().attribute("class").value(), "amber");
     EXPECT_FALSE(figures[2].node().select_node(".//img")) << "no picture, no image";
     EXPECT_STREQ(figures[2].node().select_node(".//span[@class='answer']").node().text().get(),
                  "?");

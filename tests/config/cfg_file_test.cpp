@@ -334,5 +334,52 @@ TEST_F(CfgFileTest, ASavedFileReadsBackTheSameValues) {
     EXPECT_EQ(second.Item(id::Event_EQUID).GetValueText(), "5 m");
 }
 
+// A value the item refuses is never lost without a word: a warning names the
+// key, the refused text and the value used, and saving writes the line back.
+TEST_F(CfgFileTest, ARefusedValueIsReportedAndKeptForSaving) {
+    const struct {
+        const char* line;
+        int id;
+        const char* warning;
+    } cases[] = {
+        {"[Target]\nSHEET=A4", id::Target_SHEET,
+         "[= WARNING =] Target.SHEET: SHEET=A4 is not a sheet size; A4Tiled is used"},
+        {"[Target]\nSHEET=Letter", id::Target_SHEET,
+         "[= WARNING =] Target.SHEET: SHEET=Letter is not a sheet size; A4Tiled is used"},
+        {"[Target]\nCANVAS=A6", id::Target_CANVAS,
+         "[= WARNING =] Target.CANVAS: CANVAS=A6 is not a canvas size; A5Cut is used"},
+        {"[OrderTabs]\nDRAW=maybe", id::OrderTabs_DRAW,
+         "[= WARNING =] OrderTabs.DRAW: DRAW=maybe is neither Yes nor No; Yes is used"},
+        {"[Event]\nSCALE=large", id::Event_SCALE,
+         "[= WARNING =] Event.SCALE: SCALE=large is not a map scale; it stays unset"},
+        {"[Event]\nTASKS=20", id::Event_TASKS,
+         "[= WARNING =] Event.TASKS: TASKS=20 is out of range; it stays unset"},
+        {"[Event]\nTASKS=4\nTASKS=many", id::Event_TASKS,
+         "[= WARNING =] Event.TASKS: TASKS=many is not a number; 4 is used"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        ASSERT_TRUE(Open(std::string("# Kib Configuration\n[Event]\nNAME=Cup\n") + c.line + "\n"));
+        EXPECT_EQ(Count(c.warning), 1);
+        EXPECT_TRUE(App().warningFlag);
+        const std::string line = std::string(c.line).substr(std::string(c.line).rfind('\n') + 1);
+        const CCfgItem& item = doc.GetConfig()->Item(c.id);
+        ASSERT_TRUE(doc.OnSaveDocument(dir + "saved.cfg"));
+        const std::string saved = Bytes(dir + "saved.cfg");
+        if (item.IsSet()) {
+            EXPECT_NE(saved.find(item.GetKey() + "=" + item.GetValueText() + "\r\n"),
+                      std::string::npos)
+                << saved << "a value of its own wins";
+        } else {
+            EXPECT_NE(saved.find(line + "\r\n"), std::string::npos) << saved;
+        }
+    }
+    // A value accepted later replaces the refused text.
+    ASSERT_TRUE(Open("[Target]\nSHEET=A4\n"));
+    doc.GetConfig()->Item(id::Target_SHEET).SetText("A3");
+    ASSERT_TRUE(doc.OnSaveDocument(dir + "saved.cfg"));
+    EXPECT_NE(Bytes(dir + "saved.cfg").find("SHEET=A3Tiled\r\n"), std::string::npos);
+}
+
 } // namespace
 } // namespace kib

@@ -92,6 +92,7 @@ TEST_F(AnalyseCommandTest, BrokenExportsGiveExactlyTheirWarnings) {
         "[= WARNING =] Incorrect number of flags (7) found in the map of station 4!",
         "[= WARNING =] Incorrect number of flags found in the map (7)!",
         "[= WARNING =] No ANGLE(s) configured for station 4!",
+        "[= WARNING =] Station 4: FLAGS=6 of the event (A-F), but its map holds 7 flags",
     };
     for (const auto& warning : expected) {
         EXPECT_EQ(CountLines(r.out, warning), 1) << warning << "\n" << r.out;

@@ -192,21 +192,27 @@ TEST_F(NewCommandTest, StationAboveTwentyAmongGoodOnesIsReportedAndLeftOut) {
     EXPECT_EQ(values["Event.MAXSTAT"], "1");
 }
 
-TEST_F(NewCommandTest, MapWithoutDescriptionsLeavesTheTasksToTheUser) {
+// Without a description table the course tells the station's tasks; the empty
+// map's warnings say what is missing.
+TEST_F(NewCommandTest, MapWithoutDescriptionsTakesTheTasksFromTheCourse) {
     fs::copy_file(kDemo + "Demo.Courses.xml", dir + "/Demo.Courses.xml");
     WriteFile(dir + "/Demo.S1.svg", "<svg version=\"1.1\" viewBox=\"0 0 100 100\">\n"
                                     "<g id=\"scaleTransform\" transform=\"scale(1.000000)\">\n"
                                     "</g>\n</svg>\n");
     const ProgramResult r = RunProgram({KibBinary(), "new", dir});
     EXPECT_EQ(r.status, 1) << r.out << r.err;
-    EXPECT_NE(r.out.find("[= WARNING =] Number of tasks not guessed! You must configure it "
-                         "manually.\nConfiguration partially created, you can save it, but check "
-                         "the Output Window.\n"),
+    EXPECT_NE(r.out.find("Station 1: 5 tasks (course controls), 0 flags, rotation none"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("[= WARNING =] Control descriptions seems to be missing or incomplete in "
+                         "the map!"),
               std::string::npos)
         << r.out;
     EXPECT_EQ(r.err, "warning: Configuration created with some warnings!\nSee the Output Window "
                      "for details.\n");
-    EXPECT_EQ(ShownValues(dir + "/Demo.cfg")["Event.FLAGS"], "6");
+    std::map<std::string, std::string> values = ShownValues(dir + "/Demo.cfg");
+    EXPECT_EQ(values["Event.FLAGS"], "6");
+    EXPECT_EQ(values["Event.TASKS"], "5");
 }
 
 } // namespace
