@@ -18,6 +18,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -214,17 +216,23 @@ bool CKibSvg::ReadCourses(int station) {
     const std::string path = doc_.MakePath(EvalTemplate(cfg, id::Source_COURSES, station, 0));
     SetStatusText(Format("Reading XML %s...", path.c_str()));
     LogDebug("==== Reading Courses for station %d...", station);
-    InputFile file;
-    if (!file.Open(path)) {
-        LogError("[** ERROR **] %s", CannotOpen("courses file", path, file).c_str());
-        return false;
+    // The file is read once for all stations of a run: a run holds one CKibSvg.
+    if (path != coursesPath_) {
+        InputFile file;
+        if (!file.Open(path)) {
+            LogError("[** ERROR **] %s", CannotOpen("courses file", path, file).c_str());
+            return false;
+        }
+        coursesText_.assign(std::istreambuf_iterator<char>(file.Stream()), {});
+        coursesPath_ = path;
     }
     const std::string course = EvalTemplate(cfg, id::Source_COURSE, station, 0);
     if (course.empty()) {
         return false;
     }
+    std::istringstream text(coursesText_);
     CourseScan scan(*this, course);
-    scan.Run(file.Stream(), path);
+    scan.Run(text, path);
     if (scan.overflow() > 0) {
         LogWarning("[= WARNING =] Exceeded limit for control definitions (%d > %d), the first %d "
                    "are used",

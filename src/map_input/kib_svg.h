@@ -36,6 +36,8 @@ class CKibSvg {
     CKibMap* GetMap() const { return map_.get(); }
 
     // Course data of one station, replaced by each ReadCourses (courses_reader.cpp).
+    // The courses file is read once, by the first call that can open it; later
+    // calls take the course from the text read then.
     bool ReadCourses(int station);
     // Debug line with code, position and offset of course control i.
     void LogCourseControl(int i) const;
@@ -49,6 +51,9 @@ class CKibSvg {
   private:
     CKibDoc& doc_;
     std::unique_ptr<CKibMap> map_;
+    // The courses file as the first ReadCourses read it, for every later station.
+    std::string coursesPath_;
+    std::string coursesText_;
 };
 
 } // namespace kib
