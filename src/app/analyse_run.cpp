@@ -80,8 +80,9 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line,
         line = Format("Station %d: courses file not read", station);
         return false;
     }
+    LogTally tally;
     if (!svg.ReadMap(station, 1)) {
-        if (!App().errorFlag) {
+        if (tally.Errors() == 0) {
             // As in a generation run: a map that ends early is not analysed.
             LogError("[** ERROR **] Map of station %d could not be read completely!", station);
         }
@@ -113,21 +114,20 @@ int AnalyseStations(CKibDoc& doc, const std::vector<int>& stations,
     }
     CKibSvg svg(doc);
     bool failed = false;
+    bool anyWarnings = false;
     for (int station : stations) {
         if (CheckBreak()) {
             summary.push_back(Format("Station %d: not analysed, the run was stopped", station));
             failed = true;
             break;
         }
-        App().errorFlag = false;
-        const bool earlierWarnings = App().warningFlag;
-        App().warningFlag = false;
+        LogTally tally;
         std::string line;
         std::vector<std::string> details;
         const bool read = AnalyseStation(svg, station, line, details);
-        const bool errors = App().errorFlag;
-        const bool warnings = App().warningFlag;
-        App().warningFlag = earlierWarnings || warnings;
+        const bool errors = tally.Errors() > 0;
+        const bool warnings = tally.Warnings() > 0;
+        anyWarnings = anyWarnings || warnings;
         failed = failed || errors || !read;
         summary.push_back(read || errors || warnings ? line + ", " + Problems(errors, warnings)
                                                      : line);
@@ -140,7 +140,7 @@ int AnalyseStations(CKibDoc& doc, const std::vector<int>& stations,
     if (failed) {
         return 2;
     }
-    return App().warningFlag ? 1 : 0;
+    return anyWarnings ? 1 : 0;
 }
 
 } // namespace kib

@@ -3,7 +3,6 @@
 // they are not there.
 #include "app/builtin_convert.h"
 #include "app/pdf_combine.h"
-#include "app/sheet_render.h"
 
 #include "foundation/log.h"
 

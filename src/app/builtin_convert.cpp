@@ -11,7 +11,10 @@
 #include "config/kib_cfg.h"
 #include "foundation/app_state.h"
 #include "foundation/file_stamp.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
+#include "platform/files.h"
+#include "platform/process.h"
 
 #include <cairo-pdf.h>
 #include <cairo-ps.h>
@@ -28,6 +31,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <vector>
@@ -67,12 +71,13 @@ std::string TakeMessage(GError* error) {
 
 // The sheet, read at dpi user units to the inch, and its page size in them.
 // Its texts are placed by their dominant baselines first (text_baselines.h);
-// files it names (a logo) are found beside it.
-Handle LoadSheet(const std::string& svg, double dpi, double& width, double& height) {
+// files it names (a logo) are found beside it. None with the reason in problem
+// (a whole sentence naming the sheet).
+Handle LoadSheet(const std::string& svg, double dpi, double& width, double& height,
+                 std::string& problem) {
     std::ifstream in(svg, std::ios::binary);
     if (!in) {
-        LogError("[** ERROR **] Cannot read '%s' for conversion: %s", svg.c_str(),
-                 std::strerror(errno));
+        problem = Format("Cannot read '%s' for conversion: %s", svg.c_str(), std::strerror(errno));
         return nullptr;
     }
     const std::string text =
@@ -87,24 +92,44 @@ Handle LoadSheet(const std::string& svg, double dpi, double& width, double& heig
     g_object_unref(stream);
     g_object_unref(file);
     if (!handle) {
-        LogError("[** ERROR **] Cannot read '%s' for conversion: %s", svg.c_str(),
-                 TakeMessage(error).c_str());
+        problem =
+            Format("Cannot read '%s' for conversion: %s", svg.c_str(), TakeMessage(error).c_str());
         return nullptr;
     }
     rsvg_handle_set_dpi(handle.get(), dpi);
     if (!rsvg_handle_get_intrinsic_size_in_pixels(handle.get(), &width, &height) ||
         !(width > 0.0) || !(height > 0.0)) {
-        LogError("[** ERROR **] Cannot convert '%s': it gives no page size.", svg.c_str());
+        problem = Format("Cannot convert '%s': it gives no page size.", svg.c_str());
         return nullptr;
     }
     return handle;
 }
 
-bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const std::string& svg) {
+// The same, with the reason logged as an error.
+Handle LoadSheet(const std::string& svg, double dpi, double& width, double& height) {
+    std::string problem;
+    Handle handle = LoadSheet(svg, dpi, width, height, problem);
+    if (!handle) {
+        LogError("[** ERROR **] %s", problem.c_str());
+    }
+    return handle;
+}
+
+bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const std::string& svg,
+          std::string& problem) {
     const RsvgRectangle viewport{0.0, 0.0, width, height};
     GError* error = nullptr;
     if (!rsvg_handle_render_document(handle, cr, &viewport, &error)) {
-        LogError("[** ERROR **] Cannot draw '%s': %s", svg.c_str(), TakeMessage(error).c_str());
+        problem = Format("Cannot draw '%s': %s", svg.c_str(), TakeMessage(error).c_str());
+        return false;
+    }
+    return true;
+}
+
+bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const std::string& svg) {
+    std::string problem;
+    if (!Draw(handle, cr, width, height, svg, problem)) {
+        LogError("[** ERROR **] %s", problem.c_str());
         return false;
     }
     return true;
@@ -221,6 +246,65 @@ void ToRgba(const std::uint32_t* argb, int width, std::uint8_t* rgba) {
     }
 }
 
+// What a banded drawing takes from the page: pixelsW x pixelsH pixels, the
+// page (in its user units) scaled by (scaleX, scaleY) and moved by (dx, dy)
+// pixels, on a transparent or a white background.
+struct PixelFrame {
+    int pixelsW = 0;
+    int pixelsH = 0;
+    double scaleX = 1.0;
+    double scaleY = 1.0;
+    double dx = 0.0;
+    double dy = 0.0;
+    bool white = false;
+};
+
+// Draws the frame band by band (bandRows rows; 0: as many as fit in 32 MB) and
+// hands every row, top down, to row as cairo's premultiplied native ARGB. False
+// with the reason in problem when a band cannot be drawn or row refuses.
+bool DrawBands(RsvgHandle* handle, double width, double height, const std::string& svg,
+               const PixelFrame& f, int bandRows,
+               const std::function<bool(const std::uint32_t* argb)>& row, std::string& problem) {
+    const long fit =
+        static_cast<long>(kBandBytes / (4u * static_cast<std::size_t>(std::max(f.pixelsW, 1))));
+    const int band =
+        static_cast<int>(std::clamp<long>(bandRows > 0 ? bandRows : fit, 1, f.pixelsH));
+    Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, f.pixelsW, band));
+    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
+        problem = Format("Cannot convert '%s': no memory for a band of %d x %d pixels.",
+                         svg.c_str(), f.pixelsW, band);
+        return false;
+    }
+    for (int top = 0; top < f.pixelsH; top += band) {
+        {
+            const Context cr(cairo_create(surface.get()));
+            if (f.white) {
+                cairo_set_source_rgb(cr.get(), 1.0, 1.0, 1.0);
+                cairo_paint(cr.get());
+            } else {
+                cairo_set_operator(cr.get(), CAIRO_OPERATOR_CLEAR);
+                cairo_paint(cr.get());
+                cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
+            }
+            cairo_translate(cr.get(), f.dx, f.dy - static_cast<double>(top));
+            cairo_scale(cr.get(), f.scaleX, f.scaleY);
+            if (!Draw(handle, cr.get(), width, height, svg, problem)) {
+                return false;
+            }
+        }
+        cairo_surface_flush(surface.get());
+        const unsigned char* data = cairo_image_surface_get_data(surface.get());
+        const int stride = cairo_image_surface_get_stride(surface.get());
+        for (int y = 0; y < band && top + y < f.pixelsH; ++y) {
+            if (!row(reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) *
+                                                                       stride))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 // PNG: the page at dpi, its size rounded to whole pixels and the page stretched
 // to them, on a transparent background, drawn in bands of rows.
 bool RenderPng(const std::string& svg, const std::string& target, int dpi, int bandRows) {
@@ -237,55 +321,118 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
                  h);
         return false;
     }
-    const int pixelsW = static_cast<int>(w);
-    const int pixelsH = static_cast<int>(h);
-    const long fit = static_cast<long>(kBandBytes / (4u * static_cast<std::size_t>(w)));
-    const int band = static_cast<int>(std::clamp<long>(bandRows > 0 ? bandRows : fit, 1, h));
+    PixelFrame frame;
+    frame.pixelsW = static_cast<int>(w);
+    frame.pixelsH = static_cast<int>(h);
+    // The page fills the whole pixels in each direction, as Inkscape stretches
+    // it (librsvg alone would keep its aspect ratio).
+    frame.scaleX = static_cast<double>(frame.pixelsW) / width;
+    frame.scaleY = static_cast<double>(frame.pixelsH) / height;
     PngFile png;
-    if (!png.Begin(target, pixelsW, pixelsH, dpi)) {
+    if (!png.Begin(target, frame.pixelsW, frame.pixelsH, dpi)) {
         LogError("[** ERROR **] Cannot write '%s': %s", target.c_str(), std::strerror(errno));
         return false;
     }
-    Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixelsW, band));
-    if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
-        LogError("[** ERROR **] Cannot convert '%s': no memory for a band of %d x %d pixels.",
-                 svg.c_str(), pixelsW, band);
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(frame.pixelsW) * 4);
+    bool written = true;
+    std::string problem;
+    const bool drawn = DrawBands(
+        handle.get(), width, height, svg, frame, bandRows,
+        [&](const std::uint32_t* argb) {
+            ToRgba(argb, frame.pixelsW, rgba.data());
+            written = png.Row(rgba.data());
+            return written;
+        },
+        problem);
+    if (!drawn && written) {
+        LogError("[** ERROR **] %s", problem.c_str());
         return false;
     }
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(pixelsW) * 4);
-    for (int top = 0; top < pixelsH; top += band) {
-        {
-            const Context cr(cairo_create(surface.get()));
-            cairo_set_operator(cr.get(), CAIRO_OPERATOR_CLEAR);
-            cairo_paint(cr.get());
-            cairo_set_operator(cr.get(), CAIRO_OPERATOR_OVER);
-            cairo_translate(cr.get(), 0.0, -static_cast<double>(top));
-            // The page fills the whole pixels in each direction, as Inkscape
-            // stretches it (librsvg alone would keep its aspect ratio).
-            cairo_scale(cr.get(), static_cast<double>(pixelsW) / width,
-                        static_cast<double>(pixelsH) / height);
-            if (!Draw(handle.get(), cr.get(), width, height, svg)) {
-                return false;
-            }
-        }
-        cairo_surface_flush(surface.get());
-        const unsigned char* data = cairo_image_surface_get_data(surface.get());
-        const int stride = cairo_image_surface_get_stride(surface.get());
-        for (int y = 0; y < band && top + y < pixelsH; ++y) {
-            ToRgba(reinterpret_cast<const std::uint32_t*>(data +
-                                                          static_cast<std::ptrdiff_t>(y) * stride),
-                   pixelsW, row.data());
-            if (!png.Row(row.data())) {
-                LogError("[** ERROR **] Cannot write '%s'.", target.c_str());
-                return false;
-            }
-        }
-    }
-    if (!png.End()) {
+    if (!written || !png.End()) {
         LogError("[** ERROR **] Cannot write '%s'.", target.c_str());
         return false;
     }
     return true;
+}
+
+// Pictures of sheets are drawn at 96 user units to the inch, as a screen shows them.
+constexpr double kPictureDpi = 96.0;
+
+// The part of the page that is drawn on, as fractions of the page (x0, y0, x1,
+// y1), found on a small picture; the whole page when nothing is drawn.
+struct Fractions {
+    double x0 = 0.0, y0 = 0.0, x1 = 1.0, y1 = 1.0;
+};
+
+bool DrawnPart(RsvgHandle* handle, double w, double h, const std::string& svg, Fractions& part,
+               std::string& problem) {
+    constexpr int kProbeWidth = 400;
+    PixelFrame probe;
+    probe.pixelsW = kProbeWidth;
+    probe.pixelsH = std::max(1, static_cast<int>(std::lround(h * kProbeWidth / w)));
+    probe.scaleX = probe.scaleY = kProbeWidth / w;
+    probe.white = true;
+    int left = probe.pixelsW, top = probe.pixelsH, right = -1, bottom = -1;
+    int y = 0;
+    const bool drawn = DrawBands(
+        handle, w, h, svg, probe, 0,
+        [&](const std::uint32_t* argb) {
+            for (int x = 0; x < probe.pixelsW; ++x) {
+                if ((argb[x] & 0x00FFFFFFu) != 0x00FFFFFFu) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+            ++y;
+            return true;
+        },
+        problem);
+    if (!drawn) {
+        return false;
+    }
+    part = Fractions{};
+    if (right >= 0) {
+        // One pixel of the small picture around the drawing, so nothing is cut.
+        const double pw = probe.pixelsW;
+        const double ph = probe.pixelsH;
+        part = {std::max(0, left - 1) / pw, std::max(0, top - 1) / ph,
+                std::min(probe.pixelsW, right + 2) / pw, std::min(probe.pixelsH, bottom + 2) / ph};
+    }
+    return true;
+}
+
+// Draws the picture of a sheet widthPx wide (of its drawn part only when asked)
+// and hands its rows to row; false with the reason in error.
+bool DrawPicture(const std::string& svgPath, int widthPx, bool drawnPartOnly,
+                 const std::function<void(int w, int h)>& size,
+                 const std::function<bool(const std::uint32_t* argb)>& row, std::string& error) {
+    double w = 0.0;
+    double h = 0.0;
+    const Handle handle = LoadSheet(svgPath, kPictureDpi, w, h, error);
+    if (!handle) {
+        return false;
+    }
+    if (widthPx < 1 || widthPx > 20000) {
+        error = "a picture width of " + std::to_string(widthPx) + " pixels";
+        return false;
+    }
+    Fractions part;
+    if (drawnPartOnly && !DrawnPart(handle.get(), w, h, svgPath, part, error)) {
+        return false;
+    }
+    const double partW = (part.x1 - part.x0) * w;
+    const double partH = (part.y1 - part.y0) * h;
+    PixelFrame frame;
+    frame.pixelsW = widthPx;
+    frame.scaleX = frame.scaleY = widthPx / partW;
+    frame.pixelsH = std::clamp(static_cast<int>(std::lround(partH * frame.scaleY)), 1, 40000);
+    frame.dx = -part.x0 * w * frame.scaleX;
+    frame.dy = -part.y0 * h * frame.scaleY;
+    frame.white = true;
+    size(frame.pixelsW, frame.pixelsH);
+    return DrawBands(handle.get(), w, h, svgPath, frame, 0, row, error);
 }
 
 } // namespace
@@ -311,6 +458,54 @@ bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat
 
 bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int bandRows) {
     return RenderPng(svg, target, dpi, bandRows);
+}
+
+bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int widthPx,
+                    std::string& error, bool drawnPartOnly) {
+    const std::string temp = pngPath + "-tmp" + std::to_string(platform::ProcessId()) + ".png";
+    PngFile png;
+    std::vector<std::uint8_t> rgba;
+    bool begun = true;
+    bool drawn = DrawPicture(
+        svgPath, widthPx, drawnPartOnly,
+        [&](int w, int h) {
+            rgba.resize(static_cast<std::size_t>(w) * 4);
+            begun = png.Begin(temp, w, h, static_cast<int>(kPictureDpi));
+        },
+        [&](const std::uint32_t* argb) {
+            ToRgba(argb, static_cast<int>(rgba.size() / 4), rgba.data());
+            return begun && png.Row(rgba.data());
+        },
+        error);
+    int failure = 0;
+    if (drawn && (!begun || !png.End() || !platform::MoveReplacing(temp, pngPath, failure))) {
+        error = "cannot write " + pngPath;
+        drawn = false;
+    }
+    if (!drawn) {
+        platform::RemoveFile(temp, failure);
+    }
+    return drawn;
+}
+
+bool RenderSheetPicture(const std::string& svgPath, int widthPx, bool drawnPartOnly,
+                        SheetPicture& picture, std::string& error) {
+    picture = SheetPicture{};
+    return DrawPicture(
+        svgPath, widthPx, drawnPartOnly,
+        [&](int w, int h) {
+            picture.width = w;
+            picture.height = h;
+            picture.pixels.reserve(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+        },
+        [&](const std::uint32_t* argb) {
+            // On white every pixel is opaque: its colour is what shows.
+            for (int x = 0; x < picture.width; ++x) {
+                picture.pixels.push_back(argb[x] & 0x00FFFFFFu);
+            }
+            return true;
+        },
+        error);
 }
 
 } // namespace kib

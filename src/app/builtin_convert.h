@@ -7,7 +7,9 @@
 #include "app/converter.h"
 #include "app/inkscape.h"
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kib {
 
@@ -45,5 +47,30 @@ bool ConvertBuiltIn(const std::string& base, OutputFormat format, int dpi, bool 
 // and is not empty; otherwise deletes it and reports why, leaving an old target
 // as it was. The one place where a built-in conversion's file is judged.
 bool PlaceDrawnFile(const ConversionFiles& files, bool drawn);
+
+// Pictures of written sheets for the organiser's checks (the proof page, the
+// map view), drawn by the converter's own renderer, so that they show the sheet
+// as it prints: the texts on their baselines, on white, in bands of rows.
+
+// Renders the sheet widthPx pixels wide and as high as its page ratio asks into
+// a PNG file, written under a temporary name and renamed into place, so a failed
+// render leaves no partial file. With drawnPartOnly the picture shows only the
+// part of the page that is drawn on (a canvas at the top of an otherwise empty
+// sheet), widthPx wide. False with the reason in error when the sheet cannot be
+// read or the picture cannot be written.
+bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int widthPx,
+                    std::string& error, bool drawnPartOnly = false);
+
+// A rendered sheet in memory: width × height pixels, rows top down, each pixel
+// 0xRRGGBB (the top byte unused), for a window to show.
+struct SheetPicture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+// Renders the sheet as RenderSheetPng does, into memory.
+bool RenderSheetPicture(const std::string& svgPath, int widthPx, bool drawnPartOnly,
+                        SheetPicture& picture, std::string& error);
 
 } // namespace kib

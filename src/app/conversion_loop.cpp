@@ -1,15 +1,15 @@
 #include "app/conversion_loop.h"
 
 #include "app/builtin_convert.h"
+#include "app/converted_file.h"
 #include "app/inkscape.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
-#include "config/name_templates.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
-#include "sheet/map_generation.h"
+#include "sheet/sheet_output.h"
 
 #include <algorithm>
 
@@ -26,61 +26,55 @@ ConversionSettings ReadConversionSettings(const CKibDoc& doc, OutputFormat forma
     return settings;
 }
 
-std::vector<SheetConversion> MapImageSheets(const CKibCfg& cfg, const ConversionSettings& settings,
-                                            int station, int taskChoice, int canvasesPerSheet) {
-    std::vector<SheetConversion> sheets;
-    const int tasks = cfg.GetTasks(station);
-    const int g = canvasesPerSheet;
-    // ANT mode has no cover sheet; kTaskNone converts nothing (the stations were
-    // only read and laid out).
-    const TaskRange chosen = WholePrintSheets(
-        ChosenTasks(taskChoice, settings.modeLetter == 'A' ? 1 : 0, tasks), g, tasks);
-    const bool web = settings.modeLetter == 'W';
-    for (int t = chosen.first; t <= chosen.last; t += std::max(g, 1)) {
-        SheetConversion sheet;
-        // The status names the tasks the print sheet holds: up to g, the last
-        // task of the station alone on its sheet.
-        const int lastOnSheet = g != 0 ? std::min(t + g - 1, tasks) : t;
-        sheet.statusText = lastOnSheet > t ? Format("Generating MAPs %d.%d - %d.%d...", station, t,
-                                                    station, lastOnSheet)
-                                           : Format("Generating MAP %d.%d...", station, t);
-        sheet.base = MakeOutputName(cfg, settings.directory, station, t, g);
-        sheet.dpi = web ? settings.dpi * 3 / 2 : settings.dpi;
-        sheet.zSuffix = web;
-        sheets.push_back(std::move(sheet));
+SheetConversion ConversionOf(const RunSheet& sheet, const ConversionSettings& settings) {
+    SheetConversion conversion;
+    const std::string& svg = sheet.svg;
+    conversion.base = svg.size() > 4 ? svg.substr(0, svg.size() - 4) : svg;
+    conversion.dpi = settings.dpi;
+    if (sheet.kind == SheetKind::Solution || sheet.stations.empty()) {
+        return conversion;
     }
-    return sheets;
+    const int station = sheet.stations.front();
+    conversion.statusText = sheet.lastTask > sheet.firstTask
+                                ? Format("Generating MAPs %d.%d - %d.%d...", station,
+                                         sheet.firstTask, station, sheet.lastTask)
+                                : Format("Generating MAP %d.%d...", station, sheet.firstTask);
+    if (settings.modeLetter == 'W') {
+        conversion.dpi = settings.dpi * 3 / 2;
+        conversion.zSuffix = true;
+    }
+    return conversion;
 }
 
-std::vector<SheetConversion> SolutionImageSheets(const ConversionSettings& settings,
-                                                 const std::vector<int>& stations,
-                                                 int stationsPerSheet) {
-    std::vector<SheetConversion> sheets;
-    const bool web = settings.modeLetter == 'W';
-    const std::size_t g = static_cast<std::size_t>(web ? 1 : std::max(stationsPerSheet, 1));
-    for (std::size_t i = 0; i < stations.size(); i += g) {
-        const int second = web ? -1 : stations[std::min(stations.size() - 1, i + g - 1)];
-        SheetConversion sheet;
-        sheet.base = MakeSolutionName(settings.directory, stations[i], second);
-        sheet.dpi = settings.dpi;
-        sheets.push_back(std::move(sheet));
-    }
-    return sheets;
-}
-
-bool ConvertSheets(const std::vector<SheetConversion>& sheets, OutputFormat format,
-                   Converter converter) {
-    for (const SheetConversion& sheet : sheets) {
+bool ConvertRun(RunResult& run, const ConversionSettings& settings, Converter converter) {
+    const char* extension = OutputFormatExtension(settings.format);
+    for (RunSheet& sheet : run.sheets) {
+        if (!sheet.toPrint) {
+            continue;
+        }
         if (CheckBreak()) {
             return false;
         }
-        if (!sheet.statusText.empty()) {
-            SetStatusText(sheet.statusText);
+        const SheetConversion conversion = ConversionOf(sheet, settings);
+        if (!conversion.statusText.empty()) {
+            SetStatusText(conversion.statusText);
         }
-        if (converter == Converter::BuiltIn) {
-            ConvertBuiltIn(sheet.base, format, sheet.dpi, sheet.zSuffix);
-        } else {
-            ConvertSheet(sheet.base, format, sheet.dpi, sheet.zSuffix);
+        LogTally tally;
+        const bool converted = converter == Converter::BuiltIn
+                                   ? ConvertBuiltIn(conversion.base, settings.format,
+                                                    conversion.dpi, conversion.zSuffix)
+                                   : ConvertSheet(conversion.base, settings.format, conversion.dpi,
+                                                  conversion.zSuffix);
+        if (converted && tally.Errors() == 0 && extension) {
+            sheet.converted =
+                MakeConversionFiles(conversion.base, extension, conversion.zSuffix).target;
+            continue;
+        }
+        if (tally.Errors() == 0) {
+            LogError("[** ERROR **] '%s.svg' was not converted.", conversion.base.c_str());
+        }
+        for (int station : sheet.stations) {
+            run.Fail(station, tally);
         }
     }
     return true;

@@ -1,18 +1,17 @@
-// The conversion loops of the raster Make commands: which SVG sheets Make Map
-// Images and Make Sol Images turn into PDF, PS, EPS or PNG files, with what
-// resolution and status text, and the loop that converts them one by one.
+// The conversion loop of the raster Make commands: the sheets their run made
+// that go to print, turned one by one into PDF, PS, EPS or PNG files with the
+// resolution and status text of their kind.
 #pragma once
 
 #include "app/converter.h"
 #include "app/output_format.h"
-#include "sheet/run_stations.h"
+#include "sheet/run_result.h"
 
 #include <string>
 #include <vector>
 
 namespace kib {
 
-class CKibCfg;
 class CKibDoc;
 
 // What every sheet of one raster command shares.
@@ -34,24 +33,17 @@ struct SheetConversion {
     bool zSuffix = false; // the converted file is base + "z." + extension
 };
 
-// Make Map Images: the sheets of station n for the task choice (-1 every task,
-// 0 the cover, t task t; no sheet for any other choice) with canvasesPerSheet
-// canvases on a print sheet (0: map sheets, one per task). With print sheets,
-// every sheet holding a chosen task is converted once. WEB mode converts at one
-// and a half times the resolution into the "z" files.
-std::vector<SheetConversion> MapImageSheets(const CKibCfg& cfg, const ConversionSettings& settings,
-                                            int station, int taskChoice, int canvasesPerSheet);
+// How a sheet of a run is converted: competition sheets in WEB mode at one and a
+// half times the resolution into the "z" files, solution sheets never enlarged;
+// the status names the station and the tasks on a competition sheet.
+SheetConversion ConversionOf(const RunSheet& sheet, const ConversionSettings& settings);
 
-// Make Sol Images: one sheet per group of stationsPerSheet chosen stations, named
-// after its first and last station ("sol-a" alone in WEB mode).
-std::vector<SheetConversion> SolutionImageSheets(const ConversionSettings& settings,
-                                                 const std::vector<int>& stations,
-                                                 int stationsPerSheet);
-
-// Converts the sheets in order with the converter (Inkscape must have been
-// detected), polling for a stop before each. False when a stop was requested;
-// conversion problems are in the log (ErrorFlag).
-bool ConvertSheets(const std::vector<SheetConversion>& sheets, OutputFormat format,
-                   Converter converter = Converter::Inkscape);
+// Converts the sheets of the run that go to print, in order, with the converter
+// (Inkscape must have been detected), polling for a stop before each. Each
+// sheet's converted file is recorded in the run; a sheet that could not be
+// converted fails the stations it shows, with the lines that say why. False
+// when a stop was requested.
+bool ConvertRun(RunResult& run, const ConversionSettings& settings,
+                Converter converter = Converter::Inkscape);
 
 } // namespace kib

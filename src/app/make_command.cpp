@@ -13,6 +13,8 @@
 #include "map_input/kib_svg.h"
 #include "sheet/check_layout.h"
 #include "sheet/map_generation.h"
+#include "sheet/run_result.h"
+#include "sheet/task_range.h"
 
 namespace kib {
 
@@ -116,7 +118,13 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
     if (!choice) {
         return Stop(MakeEnd::Cancelled);
     }
-    App().warningFlag = false;
+    std::string error;
+    if (!CheckChoice(cfg, choice->stations, texts_.showTasks ? choice->taskChoice : kTaskAll,
+                     error)) {
+        LogError("[** ERROR **] Cannot make what was chosen: %s.", error.c_str());
+        ShowBox("Cannot make what was chosen.\nSee the Output Window for details.", BoxIcon::Error);
+        return Stop(MakeEnd::BadChoice);
+    }
     SetStatusText(texts_.svgStatus);
     if (texts_.showFormat) {
         const char* extension = OutputFormatExtension(choice->outputFormat);
@@ -137,30 +145,33 @@ void MakeCommand::StopRunning() {
     App().GetHost().SetMainTitle(savedTitle_);
 }
 
-MakeOutcome MakeCommand::Close(bool failed, const std::string& errorText,
+void MakeCommand::Finish() {
+    StopRunning();
+    outcome_.end = MakeEnd::Closed;
+    SetStatusText("Ready");
+}
+
+MakeOutcome MakeCommand::Close(bool failed, Verdict verdict, const std::string& errorText,
                                const std::string& warningText, const std::string& successText) {
     outcome_.end = MakeEnd::Closed;
     outcome_.runSucceeded = !failed;
-    if (failed) {
-        ShowBox(errorText, BoxIcon::Error);
-        outcome_.closingIcon = BoxIcon::Error;
-    } else {
-        outcome_.closingIcon = ShowClosingBox(false, errorText, warningText, successText);
-    }
+    outcome_.closingIcon =
+        ShowClosingBox(failed ? Verdict::Errors : verdict, errorText, warningText, successText);
     SetStatusText("Ready");
     return outcome_;
 }
 
-MakeOutcome MakeCommand::EndSvgCommand(bool runSucceeded) {
+MakeOutcome MakeCommand::EndSvgCommand(const RunResult& run) {
     App().GetHost().SetMainTitle(savedTitle_);
     outcome_.end = MakeEnd::Closed;
-    outcome_.runSucceeded = runSucceeded;
-    if (!runSucceeded) {
+    outcome_.runSucceeded = !run.Failed();
+    if (run.Failed()) {
         outcome_.closingIcon = BoxIcon::Error;
         ShowBox("SVG files creation failed!\nSee the Output Window for details.", BoxIcon::Error);
     } else {
         outcome_.closingIcon = ShowClosingBox(
-            false, "SVG files created with some errors!\nSee the Output Window for details.",
+            run.GetVerdict(),
+            "SVG files created with some errors!\nSee the Output Window for details.",
             "SVG files created with some warnings!\nSee the Output Window for details.",
             "SVG files created.");
     }
@@ -177,8 +188,7 @@ MakeOutcome OnMakeMapSvgs(CKibDoc* document, const MakeDialog& dialog) {
     }
     CKibSvg svg(*document);
     CompetitionRun run(svg);
-    const bool ok = run.GenerateCompetitionSvg(choice->stationMask, choice->taskChoice);
-    return command.EndSvgCommand(ok);
+    return command.EndSvgCommand(run.Run(choice->stations, choice->taskChoice));
 }
 
 } // namespace kib

@@ -16,7 +16,9 @@
 #include "app/converter.h"
 #include "app/event_lock.h"
 #include "app/output_format.h"
+#include "config/station_set.h"
 #include "foundation/host.h"
+#include "foundation/log_tally.h"
 
 #include <cstdint>
 #include <functional>
@@ -26,13 +28,14 @@
 namespace kib {
 
 class CKibDoc;
+struct RunResult;
 
 enum class MakeCommandKind { MapSvgs, MapImages, SolSvgs, SolImages };
 
 // What the user chose for one Make command.
 struct MakeChoice {
-    std::uint32_t stationMask = 0; // 0: every station; else bit (n mod 32) selects station n
-    int taskChoice = -1;           // -1 every task, 0 the cover canvas, t task t, -2 none
+    StationSet stations; // every station, or the chosen ones
+    int taskChoice = -1; // -1 every task, 0 the cover canvas, t task t, -2 none
     OutputFormat outputFormat = OutputFormat::None; // raster commands
     bool combine = false; // PDF: also one file of every converted sheet, in order
     std::optional<Converter> converter = std::nullopt; // raster commands: none: System.CONVERTER
@@ -75,6 +78,7 @@ enum class MakeEnd {
     NoStations,      // "Number of stations unspecified." box
     LayoutFailed,    // the layout check reported why
     Cancelled,       // the dialog was cancelled
+    BadChoice,       // a chosen station outside the range, or a task beyond a station's tasks
     Closed,          // the command ran and showed its closing box
 };
 
@@ -96,15 +100,21 @@ class MakeCommand {
     std::optional<MakeChoice> Start(const MakeDialog& dialog);
 
     // SVG commands: restores the title, shows the closing box of the SVG run
-    // (failure, errors, warnings or success), clears RUNNING, status "Ready".
-    MakeOutcome EndSvgCommand(bool runSucceeded);
+    // (failure when it did not complete or its stations failed without a sheet,
+    // else from its
+    // verdict: errors at any station, warnings anywhere, or success), clears
+    // RUNNING, status "Ready".
+    MakeOutcome EndSvgCommand(const RunResult& run);
 
     // Raster commands: clears RUNNING and restores the main window title.
     void StopRunning();
-    // Shows a closing box (the plain error text when failed, else chosen from the
-    // flags) and sets the status text "Ready".
-    MakeOutcome Close(bool failed, const std::string& errorText, const std::string& warningText,
-                      const std::string& successText);
+    // A command that reports its runs otherwise (the proof page): clears RUNNING,
+    // restores the title and sets the status text "Ready", with no box.
+    void Finish();
+    // Shows a closing box (the plain error text when failed, else chosen by the
+    // verdict) and sets the status text "Ready".
+    MakeOutcome Close(bool failed, Verdict verdict, const std::string& errorText,
+                      const std::string& warningText, const std::string& successText);
 
     CKibDoc* Document() const { return doc_; }
     const MakeCommandTexts& Texts() const { return texts_; }

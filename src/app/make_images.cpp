@@ -10,13 +10,14 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
-#include "foundation/app_state.h"
 #include "foundation/log.h"
+#include "foundation/log_tally.h"
 #include "map_input/kib_svg.h"
 #include "sheet/map_generation.h"
+#include "sheet/run_result.h"
 #include "sheet/solution_run.h"
 
-#include <functional>
+#include <algorithm>
 
 namespace kib {
 
@@ -24,13 +25,9 @@ namespace {
 
 constexpr const char* kImagesFailed = "Image files creation failed.";
 
-// The conversion loop of a raster command with the converter to use; false when
-// a stop was requested.
-using ConversionLoop = std::function<bool(const ConversionSettings&, Converter)>;
-
 MakeOutcome Fail(MakeCommand& command, const char* text) {
     command.StopRunning();
-    return command.Close(true, text, "", "");
+    return command.Close(true, Verdict::Errors, text, "", "");
 }
 
 // The shared steps up to the run of a raster command. A format that names no
@@ -46,35 +43,6 @@ std::optional<MakeChoice> StartRasterCommand(MakeCommand& command, const MakeDia
     return choice;
 }
 
-// What a raster command does after its SVG run: chooses the converter (the
-// command's, else the configured one; the built-in one when Inkscape is wanted
-// but not installed), finds Inkscape when it converts, converts the sheets and
-// shows the closing box. Errors of the SVG run no longer count then, its
-// warnings still do.
-MakeOutcome ConvertAndClose(MakeCommand& command, const MakeChoice& choice, bool svgSucceeded,
-                            const ConversionLoop& loop) {
-    if (!svgSucceeded) {
-        return Fail(command, "SVG files creation failed.");
-    }
-    SetStatusText(command.Texts().convertStatus);
-    CKibDoc& doc = *command.Document();
-    const CKibCfg& cfg = *doc.GetConfig();
-    Converter converter = Converter::Inkscape;
-    if (!PrepareConverter(cfg, choice.converter.value_or(ConfiguredConverter(cfg)), converter)) {
-        return Fail(command, kImagesFailed);
-    }
-    App().errorFlag = false;
-    if (!loop(ReadConversionSettings(doc, choice.outputFormat), converter)) {
-        return Fail(command, kImagesFailed);
-    }
-    command.StopRunning();
-    LogInfo("Image files creation completed.");
-    return command.Close(false, "Image files creation failed!\nSee the Output Window for details.",
-                         "Image files created with some warnings!\nSee the Output Window for "
-                         "details.",
-                         "Image files created.");
-}
-
 // The event's one print file: "EVENT-kind.pdf" in the output folder, the
 // configuration's name standing in for an event without a name.
 std::string CombinedFileName(const CKibDoc& doc, const ConversionSettings& s, const char* kind) {
@@ -85,20 +53,12 @@ std::string CombinedFileName(const CKibDoc& doc, const ConversionSettings& s, co
     return s.directory + event + "-" + kind + ".pdf";
 }
 
-// The converted files of the sheets, in their order.
-std::vector<std::string> ConvertedFiles(const std::vector<SheetConversion>& sheets,
-                                        const ConversionSettings& s) {
-    std::vector<std::string> files;
-    for (const SheetConversion& sheet : sheets) {
-        files.push_back(sheet.base + (sheet.zSuffix ? "z." : ".") +
-                        OutputFormatExtension(s.format));
-    }
-    return files;
-}
-
-// The combine step, when chosen: only PDF files are gathered into one.
+// The combine step, when chosen: exactly the converted files of the run, in
+// its order. A failed station or a sheet without its converted file would
+// leave pages out or show old ones: the print file is then not written and an
+// old one is kept.
 void CombineIfChosen(const MakeChoice& choice, const CKibDoc& doc, const ConversionSettings& s,
-                     const std::vector<SheetConversion>& sheets, const char* kind) {
+                     const RunResult& run, const char* kind) {
     if (!choice.combine) {
         return;
     }
@@ -108,25 +68,76 @@ void CombineIfChosen(const MakeChoice& choice, const CKibDoc& doc, const Convers
                    OutputFormatExtension(s.format));
         return;
     }
-    CombineConvertedSheets(ConvertedFiles(sheets, s), CombinedFileName(doc, s, kind));
+    const std::string target = CombinedFileName(doc, s, kind);
+    for (const StationResult& station : run.stations) {
+        if (station.outcome == StationOutcome::Failed) {
+            LogError("[** ERROR **] Cannot combine the sheets into %s: station %d failed; the "
+                     "file is not written.",
+                     target.c_str(), station.station);
+            return;
+        }
+    }
+    std::vector<std::string> files;
+    for (const RunSheet* sheet : run.PrintSheets()) {
+        if (sheet->converted.empty()) {
+            LogError("[** ERROR **] Cannot combine the sheets into %s: %s was not converted; the "
+                     "file is not written.",
+                     target.c_str(), sheet->svg.c_str());
+            return;
+        }
+        files.push_back(sheet->converted);
+    }
+    if (files.empty()) {
+        LogWarning("[= WARNING =] No sheet to combine into %s.", target.c_str());
+        return;
+    }
+    CombineConvertedSheets(files, target);
 }
 
-// The competition run; canvasesPerSheet gets the tiling of its layout.
-bool RunCompetition(CKibDoc& doc, const MakeChoice& choice, int& canvasesPerSheet) {
-    CKibSvg svg(doc);
-    CompetitionRun run(svg);
-    const bool ok = run.GenerateCompetitionSvg(choice.stationMask, choice.taskChoice);
-    canvasesPerSheet = run.CanvasesPerSheet();
-    return ok;
+// What a raster command does after its SVG run: chooses the converter (the
+// command's, else the configured one; the built-in one when Inkscape is wanted
+// but not installed), finds Inkscape when it converts, converts the sheets the
+// run made that go to print, combines them when chosen, and shows the closing
+// box of the whole command: errors of the SVG run count as much as those of the
+// conversion.
+MakeOutcome ConvertAndClose(MakeCommand& command, const MakeChoice& choice, RunResult run,
+                            const char* kind) {
+    if (run.Failed()) {
+        return Fail(command, "SVG files creation failed.");
+    }
+    SetStatusText(command.Texts().convertStatus);
+    CKibDoc& doc = *command.Document();
+    const CKibCfg& cfg = *doc.GetConfig();
+    LogTally stage;
+    Converter converter = Converter::Inkscape;
+    if (!PrepareConverter(cfg, choice.converter.value_or(ConfiguredConverter(cfg)), converter)) {
+        return Fail(command, kImagesFailed);
+    }
+    const ConversionSettings settings = ReadConversionSettings(doc, choice.outputFormat);
+    if (!ConvertRun(run, settings, converter)) {
+        return Fail(command, kImagesFailed);
+    }
+    CombineIfChosen(choice, doc, settings, run, kind);
+    run.Add(stage, true);
+    command.StopRunning();
+    LogInfo("Image files creation completed.");
+    const bool anyConverted =
+        std::any_of(run.sheets.begin(), run.sheets.end(),
+                    [](const RunSheet& sheet) { return !sheet.converted.empty(); });
+    return command.Close(false, run.GetVerdict(),
+                         anyConverted
+                             ? "Image files created with some errors!\nSee the Output Window for "
+                               "details."
+                             : "Image files creation failed!\nSee the Output Window for details.",
+                         "Image files created with some warnings!\nSee the Output Window for "
+                         "details.",
+                         "Image files created.");
 }
 
-// The solution run; stationsPerSheet gets the number of stations on a sheet.
-bool RunSolutions(CKibDoc& doc, const MakeChoice& choice, int& stationsPerSheet) {
+RunResult RunSolutions(CKibDoc& doc, const MakeChoice& choice) {
     CKibSvg svg(doc);
     SolutionRun run(svg);
-    const bool ok = run.GenerateSolutionSvg(choice.stationMask);
-    stationsPerSheet = run.StationsPerSheet();
-    return ok;
+    return run.Run(choice.stations);
 }
 
 } // namespace
@@ -137,28 +148,11 @@ MakeOutcome OnMakeMapImages(CKibDoc* document, const MakeDialog& dialog) {
     if (!choice) {
         return command.Outcome();
     }
-    // The conversion follows the tiling of this run's own layout: the window may
-    // lay the document out otherwise meanwhile (its preview in solution mode).
-    int canvasesPerSheet = 0;
-    const bool ok = RunCompetition(*document, *choice, canvasesPerSheet);
-    return ConvertAndClose(
-        command, *choice, ok, [&](const ConversionSettings& s, Converter converter) {
-            const CKibCfg& cfg = *document->GetConfig();
-            std::vector<SheetConversion> all;
-            for (int n : SelectedStations(cfg, choice->stationMask)) {
-                if (cfg.GetTasks(n) == 0) {
-                    LogWarning("[= WARNING =] Task number undefined for station %d", n);
-                }
-                const std::vector<SheetConversion> sheets =
-                    MapImageSheets(cfg, s, n, choice->taskChoice, canvasesPerSheet);
-                if (!ConvertSheets(sheets, s.format, converter)) {
-                    return false;
-                }
-                all.insert(all.end(), sheets.begin(), sheets.end());
-            }
-            CombineIfChosen(*choice, *document, s, all, "maps");
-            return true;
-        });
+    // The conversion takes the sheets of this run, whatever the window lays out
+    // meanwhile (its preview in solution mode).
+    CKibSvg svg(*document);
+    CompetitionRun run(svg);
+    return ConvertAndClose(command, *choice, run.Run(choice->stations, choice->taskChoice), "maps");
 }
 
 MakeOutcome OnMakeSolSvgs(CKibDoc* document, const MakeDialog& dialog) {
@@ -167,9 +161,7 @@ MakeOutcome OnMakeSolSvgs(CKibDoc* document, const MakeDialog& dialog) {
     if (!choice) {
         return command.Outcome();
     }
-    int stationsPerSheet = 0;
-    const bool ok = RunSolutions(*document, *choice, stationsPerSheet);
-    return command.EndSvgCommand(ok);
+    return command.EndSvgCommand(RunSolutions(*document, *choice));
 }
 
 MakeOutcome OnMakeSolImages(CKibDoc* document, const MakeDialog& dialog) {
@@ -178,20 +170,7 @@ MakeOutcome OnMakeSolImages(CKibDoc* document, const MakeDialog& dialog) {
     if (!choice) {
         return command.Outcome();
     }
-    int stationsPerSheet = 0;
-    const bool ok = RunSolutions(*document, *choice, stationsPerSheet);
-    return ConvertAndClose(command, *choice, ok,
-                           [&](const ConversionSettings& s, Converter converter) {
-                               const std::vector<int> stations =
-                                   SelectedStations(*document->GetConfig(), choice->stationMask);
-                               const std::vector<SheetConversion> sheets =
-                                   SolutionImageSheets(s, stations, stationsPerSheet);
-                               if (!ConvertSheets(sheets, s.format, converter)) {
-                                   return false;
-                               }
-                               CombineIfChosen(*choice, *document, s, sheets, "solutions");
-                               return true;
-                           });
+    return ConvertAndClose(command, *choice, RunSolutions(*document, *choice), "solutions");
 }
 
 } // namespace kib

@@ -65,8 +65,7 @@ bool CreateDocumentFromFolder(CKibDoc& doc, const std::string& folder) {
     }
     doc.SetPathParts(platform::WithSeparator(directory) + doc.GetTitle());
     App().lastDirectory = folder;
-    App().errorFlag = false;
-    App().warningFlag = false;
+    const LogTally tally;
     PropertyPane& pane = ThePropertyPane();
     pane.ForgetOriginalValues();
     pane.AttachDocument(&doc);
@@ -80,7 +79,7 @@ bool CreateDocumentFromFolder(CKibDoc& doc, const std::string& folder) {
     }
     doc.SetModifiedFlag(true);
     TheDocumentObserver().DocumentOpened(doc);
-    ShowClosingBox(false,
+    ShowClosingBox(tally.GetVerdict(),
                    "Configuration created with some errors!\nSee the Output Window for details.",
                    "Configuration created with some warnings!\nSee the Output Window for details.",
                    "Configuration created.");

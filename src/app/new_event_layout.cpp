@@ -5,11 +5,11 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "config/station_set.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
 #include "sheet/check_layout.h"
 #include "sheet/kibage.h"
-#include "sheet/run_stations.h"
 
 #include <algorithm>
 #include <string>
@@ -38,7 +38,7 @@ constexpr Paper kLargerPapers[] = {
 // word in the log; the first one that does not is failing.
 bool EveryStationFits(const CKibCfg& cfg, int& failing) {
     CKibage surface(cfg);
-    std::vector<int> stations = SelectedStations(cfg, 0);
+    std::vector<int> stations = StationSet::Every().Chosen(cfg);
     if (stations.empty()) {
         stations.push_back(0);
     }

@@ -13,6 +13,7 @@
 #include "foundation/format.h"
 #include "foundation/host.h"
 #include "foundation/log.h"
+#include "foundation/log_tally.h"
 #include "foundation/text_codec.h"
 #include "map_input/configured_counts.h"
 #include "map_input/document_exports.h"
@@ -28,33 +29,30 @@ namespace {
 
 // Stands in for the host while a station is read: the analyses' info lines are
 // left out (the station gets one line of its own), errors and, unless left out
-// too, warnings are kept and shown once the station is read, unless the read is dropped (to be done
-// again with the symbols it guessed), which also takes back their flags.
+// too, warnings are kept and shown once the station is read, unless the read is
+// dropped (to be done again with the symbols it guessed). Only the lines shown
+// count in the tallies of the command: a dropped line never decides its verdict.
 class QuietReading : public Host {
   public:
     explicit QuietReading(bool keepWarnings = true)
         : inner_(App().GetHost()), saved_(App().host), keepWarnings_(keepWarnings) {
         App().host = this;
-        Mark();
+        savedTallies_.swap(App().tallies);
     }
     ~QuietReading() override {
         App().host = saved_;
-        if (!keepWarnings_) {
-            App().warningFlag = warningFlag_;
-        }
+        App().tallies.swap(savedTallies_);
         for (const std::string& line : kept_) {
+            const bool error = line.rfind("[** ERROR **]", 0) == 0;
+            RecordInTallies(line, error ? LogTally::Kind::Error : LogTally::Kind::Warning);
             inner_.AppendLine(LogPane::Messages, line);
         }
     }
     QuietReading(const QuietReading&) = delete;
     QuietReading& operator=(const QuietReading&) = delete;
 
-    // Forgets what was logged since the last mark and sets the flags back.
-    void Drop() {
-        kept_.clear();
-        App().errorFlag = errorFlag_;
-        App().warningFlag = warningFlag_;
-    }
+    // Forgets what was logged so far.
+    void Drop() { kept_.clear(); }
 
     void AppendLine(LogPane pane, const std::string& text) override {
         if (pane == LogPane::Debug) {
@@ -79,17 +77,11 @@ class QuietReading : public Host {
     bool KeepsEveryDebugLine() const override { return inner_.KeepsEveryDebugLine(); }
 
   private:
-    void Mark() {
-        errorFlag_ = App().errorFlag;
-        warningFlag_ = App().warningFlag;
-    }
-
     Host& inner_;
     Host* saved_;
     bool keepWarnings_;
     std::vector<std::string> kept_;
-    bool errorFlag_ = false;
-    bool warningFlag_ = false;
+    std::vector<LogTally*> savedTallies_;
 };
 
 void SetGuess(CKibCfg& cfg, int itemId, const std::string& text, bool& changed) {

@@ -2,28 +2,30 @@
 
 #include "app/analyse_run.h"
 #include "app/answer_key.h"
+#include "app/builtin_convert.h"
 #include "app/make_command.h"
 #include "app/proof_page.h"
-#include "app/sheet_render.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
-#include "foundation/app_state.h"
+#include "config/station_set.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
-#include "map_input/symbol_type.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/process.h"
 #include "sheet/competition_composer.h"
 #include "sheet/map_generation.h"
-#include "sheet/run_stations.h"
+#include "sheet/run_result.h"
 #include "sheet/sheet_output.h"
+#include "sheet/solution_run.h"
+#include "sheet/task_range.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <regex>
+#include <map>
 
 namespace kib {
 
@@ -39,72 +41,6 @@ constexpr int kCanvasThumbnail = 360;
 constexpr int kCanvasFull = 1400;
 constexpr int kSolutionThumbnail = 520;
 constexpr int kSolutionFull = 1800;
-
-// Stands in for the installed host while a station is made: keeps every
-// Messages line and every closing box as a line of the station's log, forwards
-// log lines when forward is set, and forwards questions, which need an answer.
-class HostTee : public Host {
-  public:
-    explicit HostTee(bool forward) : inner_(App().GetHost()), forward_(forward) {
-        saved_ = App().host;
-        App().host = this;
-    }
-    ~HostTee() override { App().host = saved_; }
-    HostTee(const HostTee&) = delete;
-    HostTee& operator=(const HostTee&) = delete;
-
-    void AppendLine(LogPane pane, const std::string& text) override {
-        if (pane == LogPane::Messages) {
-            lines.push_back(text);
-        }
-        if (forward_) {
-            inner_.AppendLine(pane, text);
-        }
-    }
-    void SetStatusText(const std::string& text) override { inner_.SetStatusText(text); }
-    BoxAnswer ShowMessageBox(const MessageBox& box) override {
-        if (box.buttons == BoxButtons::YesNo) {
-            return inner_.ShowMessageBox(box);
-        }
-        const char* prefix = box.icon == BoxIcon::Error     ? "error: "
-                             : box.icon == BoxIcon::Warning ? "warning: "
-                                                            : "";
-        std::string text = box.text;
-        for (char& c : text) {
-            c = c == '\n' ? ' ' : c;
-        }
-        lines.push_back(prefix + text);
-        return BoxAnswer::Ok;
-    }
-    void PumpEvents() override { inner_.PumpEvents(); }
-    void SetWaitCursor(bool on) override { inner_.SetWaitCursor(on); }
-    std::string GetMainTitle() const override { return inner_.GetMainTitle(); }
-    void SetMainTitle(const std::string& title) override { inner_.SetMainTitle(title); }
-    std::optional<std::string> ChooseFolder(const std::string& start) override {
-        return inner_.ChooseFolder(start);
-    }
-    bool KeepsEveryDebugLine() const override { return inner_.KeepsEveryDebugLine(); }
-
-    std::vector<std::string> lines;
-
-  private:
-    Host& inner_;
-    Host* saved_ = nullptr;
-    bool forward_;
-};
-
-std::uint32_t MaskOf(int station) {
-    return 1u << (static_cast<unsigned>(station) % 32u);
-}
-
-MakeDialog ChoiceOf(std::uint32_t mask, int taskChoice) {
-    return [mask, taskChoice](const MakeDialogRequest&) -> std::optional<MakeChoice> {
-        MakeChoice choice;
-        choice.stationMask = mask;
-        choice.taskChoice = taskChoice;
-        return choice;
-    };
-}
 
 std::string RotationSource(const CKibCfg& cfg, int s) {
     if (cfg.GetRotation(s) < 0) {
@@ -131,27 +67,17 @@ void TakeAnswer(const TaskAnswer& a, double limitMetres, ProofCanvas& c) {
     c.answerMark = a.Differs() ? ProofMark::Red : a.Unknown() ? ProofMark::Amber : ProofMark::Green;
 }
 
-// Reads the station's map without a word in the log, for its facts and answers.
-void ReadFacts(CKibDoc& doc, int s, ProofStation& st, std::vector<ProofCanvas>& canvases) {
-    HostTee mute(false);
-    const bool errorFlag = App().errorFlag, warningFlag = App().warningFlag;
-    CKibSvg svg(doc);
-    const CKibCfg& cfg = *doc.GetConfig();
-    st.tasks = cfg.GetTasks(s);
-    st.rotationSource = RotationSource(cfg, s);
-    if (svg.ReadCourses(s) && svg.ReadMap(s, 1) && svg.GetMap()) {
-        const CKibMap& map = *svg.GetMap();
-        st.tasks = map.tasks;
-        st.flags = map.flagBundles;
-        st.rotation = map.rotation;
-        st.summary = AnalysisSummary(s, map);
-    } else {
-        st.summary = "The station's map could not be read.";
-    }
-    StationAnswers answers;
-    if (svg.GetMap()) {
-        answers = CheckAnswerKey(doc, *svg.GetMap(), s);
-    }
+// What the proof shows about a station from its map, taken while the
+// competition run holds the map it read: the analysis in words, and the answer
+// key of every task beside the map's answer. The mark is the answers' own.
+void TakeFacts(const CKibDoc& doc, int s, CKibMap& map, ProofStation& st) {
+    st.tasks = map.tasks;
+    st.flags = map.flagBundles;
+    st.rotation = map.rotation;
+    st.summary = AnalysisSummary(s, map);
+    st.canvases.clear();
+    st.mark = ProofMark::Green;
+    const StationAnswers answers = CheckAnswerKey(doc, map, s);
     for (int t = 0; t <= st.tasks; ++t) {
         ProofCanvas c;
         c.task = t;
@@ -163,10 +89,8 @@ void ReadFacts(CKibDoc& doc, int s, ProofStation& st, std::vector<ProofCanvas>& 
             }
             st.mark = WorseMark(st.mark, c.answerMark);
         }
-        canvases.push_back(c);
+        st.canvases.push_back(c);
     }
-    App().errorFlag = errorFlag;
-    App().warningFlag = warningFlag;
 }
 
 // The file of a picture in the pictures' folder.
@@ -190,28 +114,14 @@ bool Picture(const std::string& svg, const std::string& png, int width, bool dra
     return true;
 }
 
-// The solution sheet that holds station s: the newest "sol-A.svg" or
-// "sol-A-B.svg" of the output folder with A <= s <= B.
-std::string SolutionSheetOf(const std::string& dir, int s) {
-    static const std::regex kName(R"(sol-(\d{1,2})(?:-(\d{1,2}))?\.svg)");
-    std::string best;
-    fs::file_time_type newest{};
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(FsPath(dir.empty() ? "." : dir), ec)) {
-        const std::string name = PathString(entry.path().filename());
-        std::smatch m;
-        if (!std::regex_match(name, m, kName)) {
-            continue;
-        }
-        const int a = std::stoi(m[1]);
-        const int b = m[2].matched ? std::stoi(m[2]) : a;
-        const fs::file_time_type when = entry.last_write_time(ec);
-        if (a <= s && s <= b && (best.empty() || when > newest)) {
-            best = name;
-            newest = when;
+// The solution sheet of the run that shows station s; none when it failed.
+const RunSheet* SolutionSheetOf(const RunResult& run, int s) {
+    for (const RunSheet& sheet : run.sheets) {
+        if (std::find(sheet.stations.begin(), sheet.stations.end(), s) != sheet.stations.end()) {
+            return &sheet;
         }
     }
-    return best;
+    return nullptr;
 }
 
 struct PageFiles {
@@ -228,29 +138,61 @@ PageFiles FilesOf(const CKibDoc& doc, const std::string& pagePath) {
     return files;
 }
 
-void RenderStation(const std::string& dir, const PageFiles& files, ProofStation& st) {
-    for (ProofCanvas& c : st.canvases) {
-        const std::string base = "map-" + std::to_string(st.station) + "." + std::to_string(c.task);
-        const std::string svg = dir + base + ".svg";
-        if (platform::KindOf(svg) == platform::FileKind::Missing ||
-            !Picture(svg, PictureFile(files.folder, base + ".png"), kCanvasThumbnail, true) ||
-            !Picture(svg, PictureFile(files.folder, base + "-full.png"), kCanvasFull, true)) {
-            continue;
+// The name of a sheet file without its folder and extension.
+std::string SheetBase(const std::string& svg) {
+    const std::string name = PathString(FsPath(svg).filename());
+    return name.substr(0, name.rfind('.'));
+}
+
+// The pictures of the station's canvases and of its solution sheet, from the
+// sheets the runs made for it; a station that failed in a run shows no picture
+// of that run, so an old sheet is never taken for a new one.
+void RenderStation(const RunResult& maps, const RunResult& solutions, const PageFiles& files,
+                   ProofStation& st) {
+    const StationResult* made = maps.Station(st.station);
+    if (made && made->outcome != StationOutcome::Failed) {
+        for (const RunSheet& sheet : maps.sheets) {
+            if (sheet.kind != SheetKind::Map || sheet.stations.front() != st.station) {
+                continue;
+            }
+            auto canvas =
+                std::find_if(st.canvases.begin(), st.canvases.end(),
+                             [&](const ProofCanvas& c) { return c.task == sheet.firstTask; });
+            const std::string base = SheetBase(sheet.svg);
+            if (canvas == st.canvases.end() ||
+                !Picture(sheet.svg, PictureFile(files.folder, base + ".png"), kCanvasThumbnail,
+                         true) ||
+                !Picture(sheet.svg, PictureFile(files.folder, base + "-full.png"), kCanvasFull,
+                         true)) {
+                continue;
+            }
+            canvas->thumbnail = files.prefix + "/" + base + ".png";
+            canvas->fullSize = files.prefix + "/" + base + "-full.png";
         }
-        c.thumbnail = files.prefix + "/" + base + ".png";
-        c.fullSize = files.prefix + "/" + base + "-full.png";
     }
-    const std::string sheet = SolutionSheetOf(dir, st.station);
-    if (sheet.empty()) {
+    const StationResult* solved = solutions.Station(st.station);
+    const RunSheet* sheet = SolutionSheetOf(solutions, st.station);
+    if (!solved || solved->outcome == StationOutcome::Failed || !sheet) {
         return;
     }
-    const std::string base = sheet.substr(0, sheet.size() - 4);
-    if (Picture(dir + sheet, PictureFile(files.folder, base + ".png"), kSolutionThumbnail, true) &&
-        Picture(dir + sheet, PictureFile(files.folder, base + "-full.png"), kSolutionFull, true)) {
+    const std::string base = SheetBase(sheet->svg);
+    if (Picture(sheet->svg, PictureFile(files.folder, base + ".png"), kSolutionThumbnail, true) &&
+        Picture(sheet->svg, PictureFile(files.folder, base + "-full.png"), kSolutionFull, true)) {
         st.solutionName = base;
         st.solutionThumbnail = files.prefix + "/" + base + ".png";
         st.solutionFullSize = files.prefix + "/" + base + "-full.png";
     }
+}
+
+// The mark of a station from what both runs say about it.
+ProofMark MarkFrom(const StationResult* maps, const StationResult* solutions) {
+    bool failed = false;
+    bool warned = false;
+    for (const StationResult* r : {maps, solutions}) {
+        failed = failed || !r || r->outcome == StationOutcome::Failed || r->errors > 0;
+        warned = warned || (r && r->warnings > 0);
+    }
+    return failed ? ProofMark::Red : warned ? ProofMark::Amber : ProofMark::Green;
 }
 
 bool WritePage(const fs::path& page, const std::string& html) {
@@ -274,7 +216,7 @@ bool WritePage(const fs::path& page, const std::string& html) {
 
 } // namespace
 
-int MakeProof(CKibDoc& doc, std::uint32_t stationMask, const std::string& pagePath,
+int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pagePath,
               std::string& written) {
     const CKibCfg& cfg = *doc.GetConfig();
     ProofEvent event;
@@ -283,39 +225,68 @@ int MakeProof(CKibDoc& doc, std::uint32_t stationMask, const std::string& pagePa
         event.title = doc.GetFileName();
     }
     event.source = doc.GetPathName();
-    const std::vector<int> stations = SelectedStations(cfg, stationMask);
-    int status = 0;
-    for (int s : stations) {
-        LogInfo("Proof of station %d...", s);
-        ProofStation st;
-        st.station = s;
-        {
-            HostTee tee(true);
-            OnMakeMapSvgs(&doc, ChoiceOf(MaskOf(s), kTaskAll));
-            st.log = tee.lines;
-        }
-        st.mark = MarkOf(st.log, false, false);
-        ReadFacts(doc, s, st, st.canvases);
-        event.stations.push_back(std::move(st));
+
+    // The steps of Make Vector Maps before its run (the event's lock, the export
+    // and layout checks), then both runs once for all chosen stations.
+    MakeCommand command(MakeCommandKind::MapSvgs, &doc);
+    const std::optional<MakeChoice> choice =
+        command.Start([&stations](const MakeDialogRequest&) -> std::optional<MakeChoice> {
+            MakeChoice c;
+            c.stations = stations;
+            c.taskChoice = kTaskAll;
+            return c;
+        });
+    if (!choice) {
+        return 2;
     }
+    std::map<int, ProofStation> facts;
+    RunResult maps;
     {
-        HostTee tee(true);
-        OnMakeSolSvgs(&doc, ChoiceOf(stationMask, kTaskAll));
+        CKibSvg svg(doc);
+        CompetitionRun run(svg);
+        run.OnStationRead([&](int s, CKibMap& map) { TakeFacts(doc, s, map, facts[s]); });
+        maps = run.Run(choice->stations, kTaskAll);
     }
+    RunResult solutions;
+    if (maps.completed) {
+        doc.SetMapsMode(true);
+        CKibSvg svg(doc);
+        SolutionRun run(svg);
+        solutions = run.Run(choice->stations);
+    }
+    command.Finish();
+
     const PageFiles files = FilesOf(doc, pagePath);
     std::error_code ec;
     fs::create_directories(files.folder, ec);
-    const std::string dir = SheetDirectory(doc);
-    for (ProofStation& st : event.stations) {
-        RenderStation(dir, files, st);
-        const int own = st.mark == ProofMark::Red ? 2 : st.mark == ProofMark::Amber ? 1 : 0;
-        status = std::max(status, own);
+    int status = maps.completed && solutions.completed ? 0 : 2;
+    for (const StationResult& made : maps.stations) {
+        const int s = made.station;
+        ProofStation st = facts.count(s) ? facts[s] : ProofStation{};
+        st.station = s;
+        st.rotationSource = RotationSource(cfg, s);
+        if (!facts.count(s)) {
+            st.tasks = cfg.GetTasks(s);
+            st.summary = "The station's map could not be read.";
+        }
+        st.log = made.lines;
+        const StationResult* solved = solutions.Station(s);
+        if (solved) {
+            st.log.insert(st.log.end(), solved->lines.begin(), solved->lines.end());
+        }
+        st.mark = WorseMark(st.mark, MarkFrom(&made, solved));
+        RenderStation(maps, solutions, files, st);
+        status = std::max(status, st.mark == ProofMark::Red     ? 2
+                                  : st.mark == ProofMark::Amber ? 1
+                                                                : 0);
+        event.stations.push_back(std::move(st));
     }
-    written = PathString(files.page);
+    const std::string page = PathString(files.page);
     if (!WritePage(files.page, ProofHtml(event))) {
-        LogError("[** ERROR **] Cannot write file %s", written.c_str());
+        LogError("[** ERROR **] Cannot write file %s", page.c_str());
         return 2;
     }
+    written = page;
     LogInfo("Proof page %s written.", written.c_str());
     return status;
 }

@@ -9,6 +9,10 @@ namespace CLI {
 class App;
 }
 
+namespace kib {
+class LogTally;
+}
+
 namespace kib::cli {
 
 // Exit statuses of the kib program.
@@ -31,7 +35,7 @@ void AddNewCommand(CLI::App& app, Context& ctx);
 void AddAnalyseCommand(CLI::App& app, Context& ctx);
 void AddProofCommand(CLI::App& app, Context& ctx);
 
-// 2 when ErrorFlag is set, 1 when WarningFlag is set, else 0.
-int StatusFromFlags();
+// 2 when the tally holds an error line, 1 when it holds a warning line, else 0.
+int StatusFrom(const LogTally& tally);
 
 } // namespace kib::cli

@@ -8,8 +8,7 @@
 #include "cli/station_list.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
-#include "foundation/app_state.h"
-#include "sheet/run_stations.h"
+#include "sheet/task_range.h"
 
 #include <CLI/CLI.hpp>
 
@@ -26,23 +25,22 @@ struct AnalyseOptions {
 };
 
 int Analyse(const AnalyseOptions& options) {
-    std::vector<int> stations;
-    if (!ParseStationsOption(options.stations, stations)) {
+    StationSet chosen;
+    if (!ParseStationsOption(options.stations, chosen)) {
         return kExitUsage;
     }
     CKibDoc doc;
     if (!OpenConfiguration(doc, options.file)) {
         return kExitError;
     }
-    if (stations.empty()) {
-        stations = SelectedStations(*doc.GetConfig(), 0); // every station of the event
+    if (!CheckChoiceOption(*doc.GetConfig(), chosen, kTaskAll, options.file)) {
+        return kExitUsage;
     }
+    const std::vector<int> stations = chosen.Chosen(*doc.GetConfig());
     if (stations.empty()) {
         std::cerr << "error: No stations configured (Event.MINSTAT .. Event.MAXSTAT).\n";
         return kExitError;
     }
-    // As before a generation run: warnings count from here on.
-    App().warningFlag = false;
     std::vector<std::string> summary;
     const int status = AnalyseStations(doc, stations, summary);
     std::cout << "Summary:\n";

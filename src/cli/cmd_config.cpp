@@ -5,7 +5,7 @@
 #include "cli/config_path.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
-#include "foundation/app_state.h"
+#include "foundation/log_tally.h"
 #include "foundation/text_codec.h"
 
 #include <CLI/CLI.hpp>
@@ -17,9 +17,10 @@ namespace kib::cli {
 
 namespace {
 
-// A configuration that opened: 1 when an error or a warning was logged, else 0.
-int StatusAfterLoad() {
-    return App().errorFlag || App().warningFlag ? kExitWarning : kExitOk;
+// A configuration that opened: 1 when an error or a warning was logged while
+// it was read, else 0.
+int StatusAfterLoad(const LogTally& tally) {
+    return tally.Errors() > 0 || tally.Warnings() > 0 ? kExitWarning : kExitOk;
 }
 
 // Prints Section.KEY=value for every item of a section, marking unset items.
@@ -45,15 +46,17 @@ void PrintConfig(const CKibCfg& cfg) {
 }
 
 int ShowConfig(const std::string& file) {
+    const LogTally tally;
     CKibDoc doc;
     if (!OpenConfiguration(doc, file)) {
         return kExitError;
     }
     PrintConfig(*doc.GetConfig());
-    return StatusAfterLoad();
+    return StatusAfterLoad(tally);
 }
 
 int SaveConfig(const std::string& file, const std::string& out) {
+    const LogTally tally;
     CKibDoc doc;
     if (!OpenConfiguration(doc, file)) {
         return kExitError;
@@ -61,7 +64,7 @@ int SaveConfig(const std::string& file, const std::string& out) {
     if (!doc.OnSaveDocument(AbsoluteFromHere(out.empty() ? file : out))) {
         return kExitError;
     }
-    return StatusFromFlags();
+    return StatusFrom(tally);
 }
 
 } // namespace

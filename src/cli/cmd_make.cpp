@@ -5,6 +5,7 @@
 #include "cli/config_path.h"
 #include "cli/make_verb.h"
 #include "config/kib_doc.h"
+#include "foundation/log_tally.h"
 #include "sheet/check_layout.h"
 
 #include <CLI/CLI.hpp>
@@ -16,6 +17,7 @@ namespace kib::cli {
 namespace {
 
 int CheckConfig(const std::string& file) {
+    const LogTally tally;
     CKibDoc doc;
     if (!OpenConfiguration(doc, file)) {
         return kExitError;
@@ -23,7 +25,7 @@ int CheckConfig(const std::string& file) {
     if (!CheckLayout(doc, true)) {
         return kExitError;
     }
-    return StatusFromFlags();
+    return StatusFrom(tally);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "cli/config_path.h"
 #include "cli/station_list.h"
 #include "config/kib_doc.h"
+#include "sheet/task_range.h"
 
 #include <CLI/CLI.hpp>
 
@@ -25,7 +26,7 @@ struct ProofOptions {
 };
 
 int Proof(const ProofOptions& options) {
-    std::vector<int> stations;
+    StationSet stations;
     if (!ParseStationsOption(options.stations, stations)) {
         return kExitUsage;
     }
@@ -33,10 +34,14 @@ int Proof(const ProofOptions& options) {
     if (!OpenConfiguration(doc, options.file)) {
         return kExitError;
     }
+    if (!CheckChoiceOption(*doc.GetConfig(), stations, kTaskAll, options.file)) {
+        return kExitUsage;
+    }
     std::string written;
-    const int status =
-        MakeProof(doc, StationMask(stations), AbsoluteFromHere(options.output), written);
-    std::cerr << "info: Proof page " << written << " written.\n";
+    const int status = MakeProof(doc, stations, AbsoluteFromHere(options.output), written);
+    if (!written.empty()) {
+        std::cerr << "info: Proof page " << written << " written.\n";
+    }
     return status;
 }
 

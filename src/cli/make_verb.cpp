@@ -5,7 +5,7 @@
 #include "cli/station_list.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
-#include "sheet/map_generation.h"
+#include "sheet/task_range.h"
 
 #include <CLI/CLI.hpp>
 
@@ -56,16 +56,18 @@ void AddConverterOption(CLI::App& command, std::string& converter) {
 }
 
 int MakeStatus(const MakeOutcome& outcome, const CliHost& host) {
+    if (outcome.end == MakeEnd::BadChoice) {
+        return kExitUsage;
+    }
     return outcome.end == MakeEnd::Closed ? host.LastBoxStatus() : kExitError;
 }
 
 int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTask, bool withFormat,
                 CliHost& host) {
-    std::vector<int> stations;
-    if (!ParseStationsOption(options.stations, stations)) {
+    MakeChoice choice;
+    if (!ParseStationsOption(options.stations, choice.stations)) {
         return kExitUsage;
     }
-    MakeChoice choice;
     if (withTask && !ParseTaskChoice(options.task, choice.taskChoice)) {
         std::cerr << "kib: --task: '" << options.task << "' is not all, cover, none or 1-15\n";
         return kExitUsage;
@@ -95,16 +97,10 @@ int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTa
     if (!OpenConfiguration(doc, options.file)) {
         return kExitError;
     }
-    const CKibCfg& cfg = *doc.GetConfig();
-    for (int n : stations) {
-        if (n < cfg.GetMinStation() || n > cfg.GetMaxStation()) {
-            std::cerr << "kib: --stations: station " << n << " is not among the stations "
-                      << cfg.GetMinStation() << "-" << cfg.GetMaxStation() << " of " << options.file
-                      << "\n";
-            return kExitUsage;
-        }
+    if (!CheckChoiceOption(*doc.GetConfig(), choice.stations,
+                           withTask ? choice.taskChoice : kTaskAll, options.file)) {
+        return kExitUsage;
     }
-    choice.stationMask = StationMask(stations);
     const MakeOutcome outcome =
         handler(&doc, [&choice](const MakeDialogRequest&) { return choice; });
     return MakeStatus(outcome, host);

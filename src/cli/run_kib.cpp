@@ -6,6 +6,7 @@
 #include "cli/cli_context.h"
 #include "cli/cli_host.h"
 #include "foundation/app_state.h"
+#include "foundation/log_tally.h"
 #include "platform/environment.h"
 #include "sheet/product_info.h"
 
@@ -18,11 +19,11 @@
 
 namespace kib::cli {
 
-int StatusFromFlags() {
-    if (App().errorFlag) {
+int StatusFrom(const LogTally& tally) {
+    if (tally.Errors() > 0) {
         return kExitError;
     }
-    return App().warningFlag ? kExitWarning : kExitOk;
+    return tally.Warnings() > 0 ? kExitWarning : kExitOk;
 }
 
 namespace {

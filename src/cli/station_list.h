@@ -1,27 +1,26 @@
-// The --stations option of the Make verbs: station numbers and ranges such as
-// "1,3-5", turned into the station mask of a Make command.
+// The --stations and --task options as every verb that has them reads them:
+// the station list ("1,3-5") parsed into a StationSet and the choice checked
+// against the configuration, both by the one check of the core.
 #pragma once
 
-#include <cstdint>
+#include "config/station_set.h"
+
 #include <string>
-#include <vector>
+
+namespace kib {
+class CKibCfg;
+}
 
 namespace kib::cli {
 
-// Stations of an event are numbered 0 .. 20.
-inline constexpr int kLowestStation = 0;
-inline constexpr int kHighestStation = 20;
+// The stations of a --stations option: every station for an empty text, else
+// the parsed list. False, with the message on standard error, for bad text.
+bool ParseStationsOption(const std::string& text, StationSet& stations);
 
-// Parses "1,3-5" (blanks around numbers allowed) into the sorted station
-// numbers without repeats. False with a message in error for an empty item, a
-// range that runs backwards, a number outside 0 .. 20 or any other text.
-bool ParseStationList(const std::string& text, std::vector<int>& stations, std::string& error);
-
-// The stations of a --stations option: none for an empty text (every station),
-// else the parsed list. False, with the message on standard error, for bad text.
-bool ParseStationsOption(const std::string& text, std::vector<int>& stations);
-
-// The mask with bit (n mod 32) set for every station n.
-std::uint32_t StationMask(const std::vector<int>& stations);
+// The choice checked against the configuration of file (CheckChoice). False,
+// with the message on standard error, when a station lies outside its range or
+// the task beyond a station's tasks: a usage error.
+bool CheckChoiceOption(const CKibCfg& cfg, const StationSet& stations, int taskChoice,
+                       const std::string& file);
 
 } // namespace kib::cli

@@ -5,16 +5,23 @@
 #include "foundation/host.h"
 
 #include <string>
+#include <vector>
 
 namespace kib {
+
+class LogTally;
 
 // Kind of the Inkscape program found at run time, by its command-line dialect:
 // Old for 0.9x, New for 1.0 to 1.2, Newest for 1.3 and later.
 enum class InkscapeKind { Unknown = -1, Old = 0, New = 11, Newest = 13 };
 
 struct AppState {
-    bool errorFlag = false;
-    bool warningFlag = false;
+    // The log's counters of error and warning lines since start-up. They decide
+    // nothing: every verdict comes from what the operation itself made and logged
+    // (its run result or its LogTally).
+    int errorCount = 0;
+    int warningCount = 0;
+    std::vector<LogTally*> tallies; // the open tallies, innermost last
     bool debugSwitch = false;
     bool running = false;
     InkscapeKind inkscapeKind = InkscapeKind::Unknown;

@@ -3,6 +3,7 @@
 #include "foundation/app_state.h"
 #include "foundation/first_letter.h"
 #include "foundation/format.h"
+#include "foundation/log_tally.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -30,11 +31,13 @@ std::string WithoutPrefix(const std::string& line) {
     return line.size() > kPrefixLength ? line.substr(kPrefixLength) : std::string();
 }
 
-// An error or warning line: whole in Messages, without its prefix in Debug; sets its flag.
-void ReportFlagged(const std::string& line, bool& flag) {
+// An error or warning line: whole in Messages, without its prefix in Debug;
+// counted by the log and by every open tally.
+void ReportCounted(const std::string& line, int& counter, LogTally::Kind kind) {
     App().GetHost().AppendLine(LogPane::Messages, line);
     App().GetHost().AppendLine(LogPane::Debug, WithoutPrefix(line));
-    flag = true;
+    ++counter;
+    RecordInTallies(line, kind);
 }
 
 } // namespace
@@ -50,19 +53,20 @@ void LogInfo(const char* format, ...) {
     va_end(args);
     AppendLogLine(LogPane::Messages, line);
     AppendLogLine(LogPane::Debug, line);
+    RecordInTallies(line, LogTally::Kind::Info);
 }
 
 void LogError(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    ReportFlagged(FormatLogLine(format, args), App().errorFlag);
+    ReportCounted(FormatLogLine(format, args), App().errorCount, LogTally::Kind::Error);
     va_end(args);
 }
 
 void LogWarning(const char* format, ...) {
     va_list args;
     va_start(args, format);
-    ReportFlagged(FormatLogLine(format, args), App().warningFlag);
+    ReportCounted(FormatLogLine(format, args), App().warningCount, LogTally::Kind::Warning);
     va_end(args);
 }
 
@@ -101,14 +105,14 @@ BoxAnswer AskYesNoCancel(const std::string& text, BoxIcon icon, BoxAnswer defaul
     return App().GetHost().ShowMessageBox({text, icon, BoxButtons::YesNoCancel, defaultAnswer});
 }
 
-BoxIcon ShowClosingBox(bool failed, const std::string& errorText, const std::string& warningText,
-                       const std::string& successText) {
+BoxIcon ShowClosingBox(Verdict verdict, const std::string& errorText,
+                       const std::string& warningText, const std::string& successText) {
     BoxIcon icon = BoxIcon::Information;
     const std::string* text = &successText;
-    if (failed || App().errorFlag) {
+    if (verdict == Verdict::Errors) {
         icon = BoxIcon::Error;
         text = &errorText;
-    } else if (App().warningFlag) {
+    } else if (verdict == Verdict::Warnings) {
         icon = BoxIcon::Warning;
         text = &warningText;
     }

@@ -1,8 +1,9 @@
 // Log and message reporting: the Messages and Debug panes, the error and
-// warning prefixes, the two flags and the debugging switch.
+// warning prefixes, the two counters and the debugging switch.
 #pragma once
 
 #include "foundation/host.h"
+#include "foundation/log_tally.h"
 
 #include <cstddef>
 #include <string>
@@ -32,11 +33,11 @@ void SetStatusText(const std::string& text);
 // on unless its first character, upper-cased, is "N".
 void SetDebugSwitchFromValue(const std::string& effectiveValue);
 
-// Closing message rule: a failure of the operation itself or ErrorFlag gives
-// the error box, else WarningFlag the warning box, else the success box.
-// Returns the icon that was shown.
-BoxIcon ShowClosingBox(bool failed, const std::string& errorText, const std::string& warningText,
-                       const std::string& successText);
+// Closing message rule: the operation's own verdict (its run result, or what it
+// logged, never the program's counters) chooses the error, warning or success
+// box. Returns the icon that was shown.
+BoxIcon ShowClosingBox(Verdict verdict, const std::string& errorText,
+                       const std::string& warningText, const std::string& successText);
 
 BoxAnswer ShowBox(const std::string& text, BoxIcon icon);
 BoxAnswer AskYesNo(const std::string& text, BoxIcon icon, BoxAnswer defaultAnswer);

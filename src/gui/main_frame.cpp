@@ -683,7 +683,7 @@ MakeDialog CMainFrame::MakeDialogFunction() {
         if (!RunMakeDialog(dlg)) {
             return std::nullopt;
         }
-        return MakeChoice{dlg.StationMask, dlg.TaskChoice, dlg.LastOutputFormat, dlg.Combine,
+        return MakeChoice{dlg.Stations, dlg.TaskChoice, dlg.LastOutputFormat, dlg.Combine,
                           std::nullopt};
     };
 }

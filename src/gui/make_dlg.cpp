@@ -124,14 +124,15 @@ void CMakeDlg::accept() {
         TaskChoice = taskIndex - 1;
     }
 
-    StationMask = 0;
+    Stations = StationSet::Every();
     const int focused = stations_->currentRow();
     if (focused > 0) {
+        Stations = StationSet::Of({});
         int taken = 0;
         // Entry 0 ("All stations") is never a station of its own.
         for (int i = 1; i < stations_->count() && taken < kMaxSelectedStations; ++i) {
             if (stations_->item(i)->isSelected()) {
-                StationMask |= 1u << ((MinStation + i - 1) % 32);
+                Stations.Add(MinStation + i - 1);
                 ++taken;
             }
         }

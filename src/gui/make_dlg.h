@@ -3,10 +3,9 @@
 #pragma once
 
 #include "app/output_format.h"
+#include "config/station_set.h"
 
 #include <QDialog>
-
-#include <cstdint>
 
 class QButtonGroup;
 class QGroupBox;
@@ -28,8 +27,8 @@ class CMakeDlg : public QDialog {
     CMakeDlg(const QString& title, bool showTasks, bool showFormat, const CKibCfg& cfg,
              OutputFormat lastOutputFormat, QWidget* parent = nullptr);
 
-    std::uint32_t StationMask = 0; // 0: all stations; else bit (n mod 32) selects station n
-    int TaskChoice = -1;           // -1 all tasks, 0 cover sheet, t >= 1 task t, -2 beyond the list
+    StationSet Stations; // every station, or the selected ones
+    int TaskChoice = -1; // -1 all tasks, 0 cover sheet, t >= 1 task t, -2 beyond the list
     int MinStation = 1;
     int MaxStation = 0;
     int TaskCount = 0;

@@ -1,6 +1,6 @@
 #include "gui/map_view.h"
 
-#include "app/sheet_render.h"
+#include "app/builtin_convert.h"
 #include "config/kib_doc.h"
 #include "gui/qt_text.h"
 

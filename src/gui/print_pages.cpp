@@ -2,7 +2,6 @@
 
 #include "config/kib_cfg.h"
 #include "config/name_templates.h"
-#include "sheet/run_stations.h"
 #include "sheet/task_range.h"
 
 #include <algorithm>
@@ -13,7 +12,7 @@ std::vector<std::string> PageFiles(const CKibCfg& cfg, const std::string& printD
                                    int canvasesPerSheet, const MakeChoice& choice) {
     std::vector<std::string> files;
     const int g = canvasesPerSheet;
-    for (int n : SelectedStations(cfg, choice.stationMask)) {
+    for (int n : choice.stations.Chosen(cfg)) {
         const int tasks = cfg.GetTasks(n);
         if (tasks <= 0) {
             continue;

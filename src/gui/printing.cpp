@@ -6,7 +6,6 @@
 #include "gui/make_dlg.h"
 #include "gui/qt_text.h"
 #include "platform/files.h"
-#include "sheet/run_stations.h"
 #include "sheet/sheet_output.h"
 
 #include <QImage>
@@ -45,13 +44,13 @@ std::optional<PrintJob> PreparePrinting(CKibDoc& doc,
     if (!runDialog(dlg)) {
         return std::nullopt;
     }
-    job.choice.stationMask = dlg.StationMask;
+    job.choice.stations = dlg.Stations;
     job.choice.taskChoice = dlg.TaskChoice;
     job.canvasesPerSheet = doc.canvasesPerSheet;
     job.dpi = cfg->Item(id::Target_DPI).GetInt();
 
     bool ok = true;
-    for (int n : SelectedStations(*cfg, job.choice.stationMask)) {
+    for (int n : job.choice.stations.Chosen(*cfg)) {
         if (cfg->GetTasks(n) == 0) {
             LogWarning("[= WARNING =] Number of tasks undefined for station %d", n);
             ok = false;

@@ -5,10 +5,10 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "config/station_set.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
 #include "sheet/kibage.h"
-#include "sheet/run_stations.h"
 
 #include <memory>
 #include <vector>
@@ -42,7 +42,7 @@ bool CheckLayout(CKibDoc& doc, bool bothModes) {
         return false;
     }
     auto surface = std::make_unique<CKibage>(*cfg);
-    const std::vector<int> stations = SelectedStations(*cfg, 0);
+    const std::vector<int> stations = StationSet::Every().Chosen(*cfg);
     bool ok = false;
     if (bothModes) {
         ok = CheckStations(*surface, false, stations) && CheckStations(*surface, true, stations);

@@ -51,12 +51,13 @@ class Values {
 };
 
 // An error line of the size checks: the Debug pane always gets it without its
-// prefix; unless quiet the Messages pane gets it whole and the error flag is set.
+// prefix; unless quiet the Messages pane gets it whole and it counts as an error.
 void ReportLayoutError(bool quiet, const std::string& line) {
     AppendLogLine(LogPane::Debug, line.size() > kPrefixLength ? line.substr(kPrefixLength) : "");
     if (!quiet) {
         AppendLogLine(LogPane::Messages, line);
-        App().errorFlag = true;
+        ++App().errorCount;
+        RecordInTallies(line, LogTally::Kind::Error);
     }
 }
 

@@ -3,10 +3,12 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "config/station_set.h"
 #include "foundation/app_state.h"
 #include "foundation/checked_number.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
+#include "foundation/log_tally.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
@@ -23,6 +25,13 @@ CompetitionRun::CompetitionRun(CKibSvg& svg) : svg_(svg) {}
 CompetitionRun::~CompetitionRun() = default;
 
 bool CompetitionRun::GenerateCompetitionSvg(std::uint32_t stationMask, int taskChoice) {
+    const RunResult& result = Run(StationSet::FromMask(stationMask), taskChoice);
+    return result.completed && !result.AnyStationFailed();
+}
+
+const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice) {
+    result_ = RunResult{};
+    LogTally whole;
     Host& host = App().GetHost();
     host.SetWaitCursor(true);
     LogInfo("Generating SVG files...");
@@ -31,35 +40,51 @@ bool CompetitionRun::GenerateCompetitionSvg(std::uint32_t stationMask, int taskC
     if (!EnsureOutputFolder(svg_.GetDocument())) {
         SetStatusText("Ready");
         host.SetWaitCursor(false);
-        return false;
+        result_.logged = whole.GetVerdict();
+        return result_;
     }
     const CKibCfg& cfg = svg_.GetConfig();
     surface_ = std::make_unique<CSvgImage>(cfg);
     output_ = std::make_unique<SheetOutput>(svg_.GetDocument(), surface_.get());
 
-    bool result = true;
-    int processed = 0;
-    for (int s = cfg.GetMinStation(); s <= cfg.GetMaxStation(); ++s) {
+    bool completed = true;
+    for (int s : stations.Chosen(cfg)) {
         if (CheckBreak()) {
-            result = false;
+            completed = false;
             break;
         }
-        if (!MaskSelects(stationMask, s)) {
-            continue;
+        result_.stations.push_back(StationResult{});
+        result_.stations.back().station = s;
+        bool stationMade = true;
+        bool goOn = true;
+        {
+            LogTally tally;
+            goOn = ProcessStation(s, taskChoice, stationMade);
+            TakeTally(*result_.Station(s), tally);
         }
-        ++processed;
-        App().errorFlag = false;
-        if (!ProcessStation(s, taskChoice, result)) {
-            result = false;
+        StationResult& station = *result_.Station(s);
+        if (!stationMade || !goOn) {
+            station.outcome = StationOutcome::Failed;
+        } else if (station.outcome != StationOutcome::Failed) {
+            const bool written =
+                std::any_of(result_.sheets.begin(), result_.sheets.end(), [s](const RunSheet& r) {
+                    return r.written && r.stations.front() == s;
+                });
+            station.outcome = written ? StationOutcome::Made : StationOutcome::Unchanged;
+        }
+        if (!goOn) {
+            completed = false;
             break;
         }
     }
+    result_.completed = completed && !result_.stations.empty();
 
     SetStatusText("Ready");
     output_.reset();
     surface_.reset();
     host.SetWaitCursor(false);
-    return processed > 0 && result;
+    result_.logged = whole.GetVerdict();
+    return result_;
 }
 
 bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
@@ -74,12 +99,12 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
         flags = cfg.Item(id::Event_FLAGS).GetInt();
     }
     CKibMap* map = nullptr;
-    if (!ReadStationMap(svg_, s, map)) {
+    if (!ReadStationMap(svg_, s, map) || !map) {
         result = false;
         return true;
     }
-    if (!map) {
-        return true;
+    if (stationRead_) {
+        stationRead_(s, *map);
     }
     mapTasks_ = map->tasks;
     if (flags == 0) {
@@ -101,6 +126,11 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
 }
 
 bool CompetitionRun::MakeTasks(int s, int taskChoice) {
+    if (taskChoice >= 1 && taskChoice > mapTasks_) {
+        LogError("[** ERROR **] Station %d has no task %d: its map gives %d tasks.", s, taskChoice,
+                 mapTasks_);
+        return false;
+    }
     const int g = surface_->canvasesPerSheet;
     const TaskRange tasks = WholePrintSheets(
         ChosenTasks(taskChoice, surface_->modeAnt ? 1 : 0, mapTasks_), g, surface_->tasks);
@@ -141,7 +171,26 @@ bool CompetitionRun::MakeSheet(const char* kind, int s, int a, int b, bool print
         composed =
             ComposeCompetitionMap(*map, *surface_, out, s, canvases[k].task, canvases[k].corner);
     }
-    return output_->FinishSheetOutput(composed);
+    if (!output_->FinishSheetOutput(composed)) {
+        return false;
+    }
+    Record(kind, s, a, b);
+    return true;
+}
+
+// A sheet the run wrote or kept. Print sheets go to print; so do the map sheets
+// of a layout that does not tile its canvases.
+void CompetitionRun::Record(const char* kind, int s, int a, int b) {
+    RunSheet sheet;
+    const bool print = kind[0] == 'p';
+    sheet.kind = print ? SheetKind::Print : SheetKind::Map;
+    sheet.svg = output_->FinalPath();
+    sheet.stations = {s};
+    sheet.firstTask = a;
+    sheet.lastTask = b == -1 ? a : b;
+    sheet.written = output_->Written();
+    sheet.toPrint = print || canvasesPerSheet_ == 0;
+    result_.sheets.push_back(std::move(sheet));
 }
 
 bool CompetitionRun::MakeMapSheet(int s, int t) {

@@ -3,18 +3,22 @@
 // document per task and the print sheets that tile two or four canvases.
 #pragma once
 
+#include "sheet/run_result.h"
 #include "sheet/run_stations.h"
 #include "sheet/sheet_output.h"
 #include "sheet/svg_image.h"
 #include "sheet/task_range.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
 namespace kib {
 
+class CKibMap;
 class CKibSvg;
+class StationSet;
 
 class CompetitionRun {
   public:
@@ -23,9 +27,19 @@ class CompetitionRun {
     CompetitionRun(const CompetitionRun&) = delete;
     CompetitionRun& operator=(const CompetitionRun&) = delete;
 
-    // The whole run. True when at least one station was processed and nothing
-    // failed; a stop request ends it with false.
+    // Called for each station once its map is read and analysed, before its
+    // sheets are composed: for what a caller shows about the station.
+    using StationRead = std::function<void(int station, CKibMap& map)>;
+    void OnStationRead(StationRead hook) { stationRead_ = std::move(hook); }
+
+    // The whole run over the chosen stations of the configuration's range: what
+    // it made, station by station. A stop request or a layout that does not fit
+    // ends it (not completed).
+    const RunResult& Run(const StationSet& stations, int taskChoice);
+    // The run for a station mask (0: every station; bit n chooses station n).
+    // True when it completed, made at least one station and no station failed.
     bool GenerateCompetitionSvg(std::uint32_t stationMask, int taskChoice);
+    const RunResult& Result() const { return result_; }
     // The canvases per print sheet of the run's layout (0: not tiled), which its
     // conversion must follow whatever the document holds meanwhile.
     int CanvasesPerSheet() const { return canvasesPerSheet_; }
@@ -38,7 +52,9 @@ class CompetitionRun {
 
   private:
     // Reads and lays out one station; false when the run must end at once.
+    // result becomes false when the station failed.
     bool ProcessStation(int station, int taskChoice, bool& result);
+    void Record(const char* kind, int station, int a, int b);
     bool MakeTasks(int station, int taskChoice);
     struct Canvas {
         int task;
@@ -52,6 +68,8 @@ class CompetitionRun {
     std::unique_ptr<SheetOutput> output_;
     int mapTasks_ = 0; // the station's task count from its map (E)
     int canvasesPerSheet_ = 0;
+    RunResult result_;
+    StationRead stationRead_;
 };
 
 } // namespace kib

@@ -137,6 +137,7 @@ bool SheetOutput::WriteTemporary(const std::string& text) {
 }
 
 bool SheetOutput::FinishSheetOutput(bool composed) {
+    written_ = false;
     if (surface_) {
         surface_->SetStream(nullptr);
     }
@@ -179,6 +180,7 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
         platform::RemoveFile(tempPath_, error);
         return false;
     }
+    written_ = true;
     return true;
 }
 

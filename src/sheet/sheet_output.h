@@ -42,6 +42,10 @@ class SheetOutput {
     // final file when it differs from it byte for byte.
     bool FinishSheetOutput(bool composed);
 
+    // Whether the last finished sheet was written; false when it was kept as it
+    // was (the same bytes) or failed.
+    bool Written() const { return written_; }
+
     // The sheet text stream the document is composed into.
     std::ostream& Stream() { return text_; }
     const std::string& Directory() const { return directory_; }
@@ -68,6 +72,7 @@ class SheetOutput {
     std::ostringstream text_;
     platform::File temp_;
     std::chrono::steady_clock::time_point mark_;
+    bool written_ = false;
 };
 
 } // namespace kib

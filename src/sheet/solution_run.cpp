@@ -3,6 +3,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "config/station_set.h"
 #include "foundation/app_state.h"
 #include "foundation/checked_number.h"
 #include "foundation/format.h"
@@ -50,16 +51,20 @@ bool SolutionRun::MakeStation(int s, int position) {
         LogWarning("[= WARNING =] Task number undefined for station %d", s);
     }
     CKibMap* map = nullptr;
-    if (!ReadStationMap(svg_, s, map)) {
+    if (!ReadStationMap(svg_, s, map) || !map) {
         return false;
-    }
-    if (!map) {
-        return true;
     }
     LogDebug("==== Making SOL %d...", s);
     SetStatusText(Format("Generating SOL %d...", s));
-    // A station whose composition fails leaves its place on the sheet empty.
-    ComposeSolutionMap(*map, *surface_, output_->Stream(), s, position);
+    // A station whose composition fails leaves its place on the sheet empty, and
+    // it failed: the sheet does not show it.
+    LogTally tally;
+    if (!ComposeSolutionMap(*map, *surface_, output_->Stream(), s, position)) {
+        if (tally.Errors() == 0) {
+            LogError("[** ERROR **] The solution map of station %d could not be drawn!", s);
+        }
+        return false;
+    }
     return true;
 }
 
@@ -93,6 +98,42 @@ bool SolutionRun::CloseSheet(int position) {
 }
 
 bool SolutionRun::GenerateSolutionSvg(std::uint32_t stationMask) {
+    const RunResult& result = Run(StationSet::FromMask(stationMask));
+    return result.completed && !result.AnyStationFailed();
+}
+
+void SolutionRun::Record(const std::vector<int>& onSheet, bool closed) {
+    const bool kept = closed && !output_->FinalPath().empty();
+    if (kept) {
+        RunSheet sheet;
+        sheet.kind = SheetKind::Solution;
+        sheet.svg = output_->FinalPath();
+        sheet.written = output_->Written();
+        sheet.toPrint = true;
+        for (int s : onSheet) {
+            const StationResult* station = result_.Station(s);
+            if (station && station->outcome != StationOutcome::Failed) {
+                sheet.stations.push_back(s);
+            }
+        }
+        if (sheet.stations.empty()) {
+            return;
+        }
+        for (int s : sheet.stations) {
+            result_.Station(s)->outcome =
+                sheet.written ? StationOutcome::Made : StationOutcome::Unchanged;
+        }
+        result_.sheets.push_back(std::move(sheet));
+    } else {
+        for (int s : onSheet) {
+            result_.Station(s)->outcome = StationOutcome::Failed;
+        }
+    }
+}
+
+const RunResult& SolutionRun::Run(const StationSet& chosen) {
+    result_ = RunResult{};
+    LogTally whole;
     Host& host = App().GetHost();
     host.SetWaitCursor(true);
     LogInfo("Generating Solutions (SVG)...");
@@ -101,50 +142,76 @@ bool SolutionRun::GenerateSolutionSvg(std::uint32_t stationMask) {
     if (!EnsureOutputFolder(svg_.GetDocument())) {
         SetStatusText("Ready");
         host.SetWaitCursor(false);
-        return false;
+        result_.logged = whole.GetVerdict();
+        return result_;
     }
     CKibDoc& doc = svg_.GetDocument();
     surface_ = std::make_unique<CSvgImage>(svg_.GetConfig());
     output_ = std::make_unique<SheetOutput>(doc, surface_.get());
 
-    const std::vector<int> stations = SelectedStations(svg_.GetConfig(), stationMask);
-    bool result = !stations.empty();
-    if (result) {
+    const std::vector<int> stations = chosen.Chosen(svg_.GetConfig());
+    bool completed = !stations.empty();
+    if (completed) {
         const int scale = ScaleOverZoom(doc.mapScale, doc.mapZoom);
-        result = surface_->ComputeLayout(false, true, scale, LayoutStation(stations), 0, 0);
+        completed = surface_->ComputeLayout(false, true, scale, LayoutStation(stations), 0, 0);
     }
-    if (result) {
+    if (completed) {
         // The layout fails when not even one row fits a sheet.
         perSheet_ = surface_->modeWeb ? 1 : 2 * surface_->rowsPerSheet;
     }
-    const std::size_t count = result && perSheet_ > 0 ? stations.size() : 0;
+    const std::size_t count = completed && perSheet_ > 0 ? stations.size() : 0;
+    std::vector<int> onSheet;
     for (std::size_t i = 0; i < count; ++i) {
         const int s = stations[i];
         const int position = static_cast<int>(i % static_cast<std::size_t>(perSheet_)) + 1;
         if (CheckBreak()) {
-            result = false;
+            completed = false;
             break;
         }
-        App().errorFlag = false;
-        if (position == 1 && !OpenSheet(stations, i)) {
-            result = false;
-            break;
+        result_.stations.push_back(StationResult{});
+        result_.stations.back().station = s;
+        if (position == 1) {
+            onSheet.clear();
+            if (!OpenSheet(stations, i)) {
+                result_.Station(s)->outcome = StationOutcome::Failed;
+                completed = false;
+                break;
+            }
         }
-        if (!MakeStation(s, position)) {
-            result = false;
+        onSheet.push_back(s);
+        {
+            LogTally tally;
+            const bool made = MakeStation(s, position);
+            StationResult& station = *result_.Station(s);
+            TakeTally(station, tally);
+            if (!made) {
+                station.outcome = StationOutcome::Failed;
+            }
         }
         const bool sheetEnds = position == perSheet_ || i + 1 == stations.size();
-        if (sheetEnds && !CloseSheet(position)) {
-            result = false;
-            break;
+        if (sheetEnds) {
+            LogTally tally;
+            const bool closed = CloseSheet(position);
+            for (int t : onSheet) {
+                if (tally.Errors() > 0) {
+                    result_.Fail(t, tally);
+                }
+            }
+            Record(onSheet, closed);
+            if (!closed) {
+                completed = false;
+                break;
+            }
         }
     }
+    result_.completed = completed;
 
     SetStatusText("Ready");
     output_.reset();
     surface_.reset();
     host.SetWaitCursor(false);
-    return result;
+    result_.logged = whole.GetVerdict();
+    return result_;
 }
 
 } // namespace kib

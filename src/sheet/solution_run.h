@@ -3,6 +3,7 @@
 // mode one sheet per station.
 #pragma once
 
+#include "sheet/run_result.h"
 #include "sheet/sheet_output.h"
 #include "sheet/svg_image.h"
 
@@ -13,6 +14,7 @@
 namespace kib {
 
 class CKibSvg;
+class StationSet;
 
 class SolutionRun {
   public:
@@ -21,12 +23,16 @@ class SolutionRun {
     SolutionRun(const SolutionRun&) = delete;
     SolutionRun& operator=(const SolutionRun&) = delete;
 
-    // The whole run for the stations of the mask (0: every station; else bit
-    // n mod 32 selects station n). Sheets are named "sol-a-b" after their first
-    // and last station ("sol-a" in WEB mode). False when no station was chosen,
-    // the layout failed, a sheet could not be written, a courses file could not
-    // be read, or a stop was requested.
+    // The whole run over the chosen stations of the configuration's range.
+    // Sheets are named "sol-a-b" after their first and last station ("sol-a" in
+    // WEB mode). Not completed when no station was chosen, the layout failed, a
+    // sheet could not be opened or closed, or a stop was requested; a station
+    // whose map could not be read or drawn failed.
+    const RunResult& Run(const StationSet& stations);
+    // The run for a station mask (0: every station; bit n chooses station n).
+    // True when it completed and no station failed.
     bool GenerateSolutionSvg(std::uint32_t stationMask);
+    const RunResult& Result() const { return result_; }
 
     // Stations per sheet of the last run (1 in WEB mode, else two per row); the
     // raster conversion of the solutions groups its files by it. 0 before a run.
@@ -35,14 +41,17 @@ class SolutionRun {
   private:
     int LayoutStation(const std::vector<int>& stations) const;
     bool OpenSheet(const std::vector<int>& stations, std::size_t i);
-    // Reads and composes one station; false when its courses file could not be read.
+    // Reads and composes one station; false when it failed.
     bool MakeStation(int station, int position);
     bool CloseSheet(int position);
+    // Records the sheet just closed with its stations, and their outcome.
+    void Record(const std::vector<int>& onSheet, bool closed);
 
     CKibSvg& svg_;
     std::unique_ptr<CSvgImage> surface_;
     std::unique_ptr<SheetOutput> output_;
     int perSheet_ = 0;
+    RunResult result_;
 };
 
 } // namespace kib

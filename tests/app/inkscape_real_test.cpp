@@ -68,7 +68,7 @@ TEST(RealInkscapeTest, ConvertsASheetToPdfAndPng) {
     EXPECT_EQ(png.substr(12, 4), "IHDR");
     EXPECT_EQ(static_cast<long>(BigEndian32(png, 16)), std::lround(70 * dpi / 25.4)); // 413
     EXPECT_EQ(static_cast<long>(BigEndian32(png, 20)), std::lround(40 * dpi / 25.4)); // 236
-    EXPECT_FALSE(App().errorFlag);
+    EXPECT_EQ(App().errorCount, 0);
 }
 
 } // namespace

@@ -138,7 +138,7 @@ TEST_F(InkscapeTest, ArgumentsThatCannotBePassedAreRefused) {
     const std::size_t longest = (kMaxInkscapeArguments - fixed) / 2; // the base is written twice
     EXPECT_EQ(Arguments(InkscapeKind::New, false, 0, std::string(longest, 'b'), "pdf").size(),
               fixed + 2 * longest);
-    EXPECT_FALSE(App().errorFlag);
+    EXPECT_EQ(App().errorCount, 0);
 
     EXPECT_EQ(Arguments(InkscapeKind::New, false, 0, std::string(longest + 1, 'b'), "pdf"), "");
     EXPECT_EQ(Arguments(InkscapeKind::New, true, 600, "/o/a\"b", "png"), "");
@@ -147,7 +147,7 @@ TEST_F(InkscapeTest, ArgumentsThatCannotBePassedAreRefused) {
                                              "characters: cannot convert bbbb"));
     EXPECT_EQ(host.messages[1], "[** ERROR **] A double quote in a file name cannot be passed "
                                 "to Inkscape: /o/a\"b.svg");
-    EXPECT_TRUE(App().errorFlag);
+    EXPECT_GT(App().errorCount, 0);
 }
 
 TEST_F(InkscapeTest, DetectionLooksInBinThenFolderThenPath) {
@@ -185,7 +185,7 @@ TEST_F(InkscapeTest, DetectionLooksInBinThenFolderThenPath) {
         // Found once: later calls do not look again.
         EXPECT_TRUE(DetectInkscape(dir.Path() + "elsewhere"));
         EXPECT_EQ(host.messages.size(), 1u);
-        EXPECT_FALSE(App().errorFlag);
+        EXPECT_EQ(App().errorCount, 0);
     }
 }
 
@@ -271,7 +271,7 @@ TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
     EXPECT_THAT(host.debug, Contains("Calling inkscape to convert '" + base + ".svg' to '" +
                                      Temporary(base, "png") + "'..."));
     EXPECT_THAT(host.debug, Contains(StartsWith("Inkscape call completed in ")));
-    EXPECT_FALSE(App().errorFlag);
+    EXPECT_EQ(App().errorCount, 0);
 
     // The z-suffix names the target only; a single line with its line end is one log line.
     InstallFake("complete \"$out\"\nprintf 'done\\r\\n'\n");
@@ -395,14 +395,14 @@ TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
         dir.Write("out dir/prn-3.0-3.1." + std::string(c.extension), "old");
         SetStamps(kNoon + kHour, kNoon, c.extension);
         host.Clear();
-        App().errorFlag = false;
+        App().errorCount = 0;
         const OutputFormat format = std::string(c.extension) == "png"   ? OutputFormat::Png
                                     : std::string(c.extension) == "eps" ? OutputFormat::Eps
                                                                         : OutputFormat::Pdf;
 
         EXPECT_FALSE(ConvertSheet(base, format, 600, false)) << c.body;
         EXPECT_EQ(host.messages.back(), c.error);
-        EXPECT_TRUE(App().errorFlag);
+        EXPECT_GT(App().errorCount, 0);
         EXPECT_EQ(test::ReadFile(target), "old");
         EXPECT_FALSE(Exists(Temporary(base, c.extension)));
     }

@@ -7,6 +7,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "sheet/event_fixture.h"
 #include "support/recording_host.h"
@@ -45,7 +46,7 @@ class MakeCommandTest : public test::MakeEventTest {
 };
 
 TEST_F(MakeCommandTest, MapsAreMadeWithTheChoiceAndTheCommandEndsCleanly) {
-    App().warningFlag = true; // a warning from before the command does not count
+    LogWarning("[= WARNING =] before"); // a warning from before the command does not count
     std::string titleDuringRun;
     bool runningDuringRun = false;
     host.onPump = [&] {
@@ -53,7 +54,7 @@ TEST_F(MakeCommandTest, MapsAreMadeWithTheChoiceAndTheCommandEndsCleanly) {
         runningDuringRun = RUNNING();
     };
     MakeChoice choice;
-    choice.stationMask = 1u << 2;
+    choice.stations = StationSet::Of({2});
     const MakeOutcome outcome = OnMakeMapSvgs(&doc, Dialog(choice));
 
     EXPECT_EQ(outcome.end, MakeEnd::Closed);
@@ -107,6 +108,18 @@ TEST_F(MakeCommandTest, CommandsThatEndBeforeTheirRun) {
     Set(id::Event_MINSTAT, "");
     host.Clear();
 
+    // A choice outside the event (a station beyond MAXSTAT, a task beyond a
+    // station's tasks) is refused before anything is made.
+    for (const auto& [stations, task] :
+         {std::pair{StationSet::Of({7}), -1}, std::pair{StationSet::Of({1}), 9}}) {
+        host.Clear();
+        EXPECT_EQ(OnMakeMapSvgs(&doc, Dialog(MakeChoice{stations, task})).end, MakeEnd::BadChoice);
+        EXPECT_EQ(host.boxes.back().icon, BoxIcon::Error);
+        EXPECT_FALSE(RUNNING());
+        EXPECT_FALSE(fs::exists(dir + "/out/map-1.1.svg"));
+    }
+    host.Clear();
+
     // No document: nothing at all.
     EXPECT_EQ(OnMakeMapSvgs(nullptr, Dialog(MakeChoice{})).end, MakeEnd::NoDocument);
     EXPECT_TRUE(host.messages.empty());
@@ -128,8 +141,9 @@ TEST_F(MakeCommandTest, CommandsThatEndBeforeTheirRun) {
     // A layout that does not fit: the check has said why.
     host.Clear();
     Set(id::OrderTabs_SIZE, "40");
+    const std::size_t shown = requests.size();
     EXPECT_EQ(OnMakeMapSvgs(&doc, Dialog(MakeChoice{})).end, MakeEnd::LayoutFailed);
-    EXPECT_TRUE(requests.size() == 1u) << "the dialog is not shown";
+    EXPECT_EQ(requests.size(), shown) << "the dialog is not shown";
     Set(id::OrderTabs_SIZE, "15");
 }
 
@@ -243,7 +257,7 @@ TEST_F(MakeCommandTest, TemporaryFilesOfEndedRunsAreRemovedForTheWholeEvent) {
         test::WriteFile(dir + "/" + name, "");
     }
     MakeChoice choice;
-    choice.stationMask = 1u << 2; // the run makes none of the stale sheets
+    choice.stations = StationSet::Of({2}); // the run makes none of the stale sheets
     choice.taskChoice = -2;
     EXPECT_EQ(OnMakeMapSvgs(&doc, Dialog(choice)).end, MakeEnd::Closed);
     for (const auto& name : stale) {

@@ -50,7 +50,7 @@ TEST_F(NewDocumentTest, FolderChosenThroughTheHostBecomesTheDocumentsDirectory) 
     }
     DemoCourses("Demo.Courses.xml");
     App().lastDirectory = "/somewhere/";
-    App().errorFlag = App().warningFlag = true; // from an earlier command
+    App().errorCount = App().warningCount = 1; // from an earlier command
     host.chosenFolder = dir;
 
     ASSERT_TRUE(CreateDocument(doc));

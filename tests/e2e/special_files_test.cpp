@@ -45,12 +45,12 @@ TEST(SpecialFilesTest, MapCoursesOrSheetThatIsAFifo) {
         int status;
     };
     const Case cases[] = {
-        // A station whose map cannot be read is skipped; the stations after it
-        // decide the closing box.
+        // A station whose map cannot be read is skipped, and it fails the run
+        // wherever it stands among the stations.
         {"Demo.S2.svg",
          "[** ERROR **] Cannot open map file " + dir +
              "/Demo.S2.svg: it is a FIFO (named pipe), not a regular file",
-         0},
+         2},
         {"Demo.S4.svg",
          "[** ERROR **] Cannot open map file " + dir +
              "/Demo.S4.svg: it is a FIFO (named pipe), not a regular file",

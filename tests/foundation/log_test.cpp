@@ -29,8 +29,8 @@ TEST_F(LogTest, RoutesEachLevelToItsPanesAndFlags) {
     EXPECT_EQ(host.debug,
               (std::vector<std::string>{"Parsing config file /ev/a.cfg", "Cannot write file a.svg",
                                         "STOP button pressed", "==== Making MAP 3.2..."}));
-    EXPECT_TRUE(App().errorFlag);
-    EXPECT_TRUE(App().warningFlag);
+    EXPECT_GT(App().errorCount, 0);
+    EXPECT_GT(App().warningCount, 0);
 }
 
 TEST_F(LogTest, DebugLinesAreGatedBySwitch) {
@@ -78,20 +78,37 @@ TEST_F(LogTest, DebugSwitchFollowsFirstLetterOfValue) {
     }
 }
 
-TEST_F(LogTest, ClosingBoxPicksErrorThenWarningThenSuccess) {
-    EXPECT_EQ(ShowClosingBox(false, "E", "W", "S"), BoxIcon::Information);
-    EXPECT_EQ(ShowClosingBox(true, "E", "W", "S"), BoxIcon::Error);
+TEST_F(LogTest, ClosingBoxFollowsTheVerdictOfWhatATallySaw) {
+    LogError("[** ERROR **] before the tally"); // counted by the log, not by the tally
+    EXPECT_EQ(App().errorCount, 1);
+    const LogTally outer;
+    EXPECT_EQ(ShowClosingBox(outer.GetVerdict(), "E", "W", "S"), BoxIcon::Information);
     LogWarning("[= WARNING =] w");
-    EXPECT_EQ(ShowClosingBox(false, "E", "W", "S"), BoxIcon::Warning);
-    LogError("[** ERROR **] e1");
-    LogError("[** ERROR **] e2");
-    LogInfo("fine");
-    EXPECT_EQ(ShowClosingBox(false, "E", "W", "S"), BoxIcon::Error);
-    ASSERT_EQ(host.boxes.size(), 4u);
+    EXPECT_EQ(ShowClosingBox(outer.GetVerdict(), "E", "W", "S"), BoxIcon::Warning);
+    {
+        const LogTally inner; // tallies nest: a line counts in every open one
+        LogError("[** ERROR **] e1");
+        LogError("[** ERROR **] e2");
+        LogInfo("fine");
+        EXPECT_EQ(inner.Errors(), 2);
+        EXPECT_EQ(inner.Warnings(), 0);
+        EXPECT_EQ(inner.Lines(),
+                  (std::vector<std::string>{"[** ERROR **] e1", "[** ERROR **] e2", "fine"}));
+        EXPECT_EQ(inner.Problems(),
+                  (std::vector<std::string>{"[** ERROR **] e1", "[** ERROR **] e2"}));
+    }
+    LogError("[** ERROR **] e3");
+    EXPECT_EQ(outer.Errors(), 3);
+    EXPECT_EQ(outer.Warnings(), 1);
+    EXPECT_EQ(App().errorCount, 4);
+    EXPECT_EQ(ShowClosingBox(outer.GetVerdict(), "E", "W", "S"), BoxIcon::Error);
+    ASSERT_EQ(host.boxes.size(), 3u);
     EXPECT_EQ(host.boxes[0].text, "S");
-    EXPECT_EQ(host.boxes[2].text, "W");
-    EXPECT_EQ(host.boxes[3].text, "E");
-    EXPECT_EQ(host.boxes[3].buttons, BoxButtons::Ok);
+    EXPECT_EQ(host.boxes[1].text, "W");
+    EXPECT_EQ(host.boxes[2].text, "E");
+    EXPECT_EQ(host.boxes[2].buttons, BoxButtons::Ok);
+    EXPECT_EQ(Worse(Verdict::Warnings, Verdict::Success), Verdict::Warnings);
+    EXPECT_EQ(Worse(Verdict::Warnings, Verdict::Errors), Verdict::Errors);
 }
 
 } // namespace

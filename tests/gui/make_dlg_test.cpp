@@ -56,7 +56,10 @@ TEST_F(MakeDlgTest, ChoicesBecomeMaskAndTask) {
         dlg.TaskList()->setCurrentRow(c.taskRow);
         dlg.accept();
         EXPECT_EQ(dlg.result(), QDialog::Accepted);
-        EXPECT_EQ(dlg.StationMask, c.mask) << c.stationRows.front();
+        EXPECT_EQ(dlg.Stations.IsEvery(), c.mask == 0) << c.stationRows.front();
+        for (int n = 0; n <= 20 && c.mask != 0; ++n) {
+            EXPECT_EQ(dlg.Stations.Contains(n), ((c.mask >> n) & 1u) != 0) << n;
+        }
         EXPECT_EQ(dlg.TaskChoice, c.taskChoice);
     }
 }
@@ -127,7 +130,7 @@ TEST_F(MakeDlgTest, StationsStartAtTheLowestStation) {
     EXPECT_EQ(dlg.StationList()->item(1)->text(), "Station 3");
     SelectStations(dlg.StationList(), {2});
     dlg.accept();
-    EXPECT_EQ(dlg.StationMask, 1u << 4);
+    EXPECT_EQ(dlg.Stations.Named(), std::vector<int>{4});
 }
 
 } // namespace

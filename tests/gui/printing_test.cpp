@@ -65,7 +65,7 @@ TEST_F(PrintingTest, PagesAreThePrintSheetsOfTheChosenStationsAndTasks) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "g " << c.g << " mask " << c.mask << " task " << c.task);
-        const MakeChoice choice{c.mask, c.task};
+        const MakeChoice choice{StationSet::FromMask(c.mask), c.task};
         EXPECT_EQ(PageFiles(cfg, "/out/", c.g, choice), Names(c.pages, c.g));
         const int count = static_cast<int>(c.pages.size());
         for (int k = 1; k <= count; ++k) {
@@ -84,7 +84,7 @@ TEST_F(PrintingTest, AJobPrintsThePagesOfItsRangeByTheirNumbers) {
     ASSERT_NE(doc, nullptr);
     PrintJob job;
     job.printDir = doc->MakePath("out/");
-    job.choice = {1u << 1, -1}; // station 1: pages of tasks 0 to 5
+    job.choice = {StationSet::Of({1}), -1}; // station 1: pages of tasks 0 to 5
     job.pageCount = 6;
     QImage page(20, 30, QImage::Format_RGB32);
     page.fill(Qt::black);
@@ -207,7 +207,7 @@ TEST_F(PrintingTest, APrintedSheetKeepsItsResolutionInBothDirections) {
     ASSERT_NE(doc, nullptr);
     PrintJob job;
     job.printDir = doc->MakePath("out/");
-    job.choice = {1u << 1, 1};
+    job.choice = {StationSet::Of({1}), 1};
     job.pageCount = 1;
     job.dpi = 120;
     QDir().mkpath(QString::fromStdString(job.printDir));

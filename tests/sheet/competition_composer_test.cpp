@@ -197,7 +197,7 @@ TEST_F(ComposerTest, ColumnBModes) {
     for (const ColumnBCase& c : cases) {
         SCOPED_TRACE(std::string(c.colb) + (c.filled ? " filled" : " empty"));
         host.Clear();
-        App().errorFlag = false;
+        App().errorCount = 0;
         Set(id::Descriptions_COLB, c.colb);
         FixtureOptions options;
         options.columnB = c.filled;

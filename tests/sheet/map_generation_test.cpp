@@ -4,6 +4,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "config/station_set.h"
 #include "event_fixture.h"
 #include "foundation/app_state.h"
 #include "foundation/run_control.h"
@@ -128,20 +129,58 @@ TEST_F(GenerationTest, MaskChoosesStations) {
     EXPECT_TRUE(Run(1u << 2, kTaskAll));
     EXPECT_EQ(Sheets(1), "");
     EXPECT_NE(Sheets(2), "");
-    EXPECT_TRUE(MaskSelects(0, 7));
-    EXPECT_TRUE(MaskSelects(1u << 1, 33)) << "station 33 shares the bit of station 1";
-    EXPECT_FALSE(MaskSelects(1u << 1, 2));
 }
 
-TEST_F(GenerationTest, StationWithBrokenMapIsSkippedAndTheNextOneMade) {
+TEST_F(GenerationTest, StationWithBrokenMapFailsAndTheNextOneIsMade) {
     WriteEvent(3);
     std::string text = test::ReadFile(dir + "/Demo.S1.svg");
     test::WriteFile(dir + "/Demo.S1.svg", text.substr(0, text.size() / 2)); // cut off
-    EXPECT_TRUE(Run(0, kTaskAll));
+    CKibSvg svg(doc);
+    CompetitionRun run(svg);
+    const RunResult& result = run.Run(StationSet::Every(), kTaskAll);
     EXPECT_EQ(Sheets(1), "");
     EXPECT_NE(Sheets(2), "");
-    EXPECT_TRUE(host.HasMessage("[** ERROR **] Map of station 1 could not be read completely!"));
-    EXPECT_FALSE(App().errorFlag) << "the flag is cleared before the next station";
+    const std::string error = "[** ERROR **] Map of station 1 could not be read completely!";
+    EXPECT_TRUE(host.HasMessage(error));
+    // The failed station stays failed whatever the next one does.
+    EXPECT_TRUE(result.completed);
+    ASSERT_EQ(result.stations.size(), 2u);
+    EXPECT_EQ(result.stations[0].outcome, StationOutcome::Failed);
+    EXPECT_EQ(result.stations[0].problems, std::vector<std::string>{error});
+    EXPECT_EQ(result.stations[1].outcome, StationOutcome::Made);
+    EXPECT_EQ(result.GetVerdict(), Verdict::Errors);
+    for (const RunSheet& sheet : result.sheets) {
+        EXPECT_EQ(sheet.stations, std::vector<int>{2}) << sheet.svg;
+    }
+}
+
+TEST_F(GenerationTest, TheResultListsTheSheetsWrittenAndKept) {
+    WriteEvent(3);
+    CKibSvg svg(doc);
+    CompetitionRun run(svg);
+    RunResult first = run.Run(StationSet::Of({1}), 3);
+    ASSERT_EQ(first.stations.size(), 1u);
+    EXPECT_EQ(first.stations[0].outcome, StationOutcome::Made);
+    ASSERT_EQ(first.sheets.size(), 3u) << "map-1.2, map-1.3 and their print sheet";
+    EXPECT_EQ(first.sheets[2].svg, dir + "/out/prn-1.2-1.3.svg");
+    EXPECT_EQ(first.sheets[2].firstTask, 2);
+    EXPECT_EQ(first.sheets[2].lastTask, 3);
+    const std::vector<const RunSheet*> print = first.PrintSheets();
+    ASSERT_EQ(print.size(), 1u) << "a tiled layout prints its print sheets only";
+    EXPECT_EQ(print[0]->kind, SheetKind::Print);
+    EXPECT_TRUE(print[0]->written);
+
+    const RunResult& again = run.Run(StationSet::Of({1}), 3);
+    EXPECT_EQ(again.stations[0].outcome, StationOutcome::Unchanged);
+    ASSERT_EQ(again.sheets.size(), 3u);
+    EXPECT_FALSE(again.sheets[2].written);
+    EXPECT_EQ(again.GetVerdict(), Verdict::Warnings) << "the fixture's column H warning";
+    EXPECT_EQ(again.stations[0].warnings, 1);
+
+    // A task beyond those of the station's map fails the station.
+    const RunResult& beyond = run.Run(StationSet::Of({1}), 4);
+    EXPECT_EQ(beyond.stations[0].outcome, StationOutcome::Failed);
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Station 1 has no task 4: its map gives 3 tasks."));
 }
 
 TEST_F(GenerationTest, MissingCoursesFileFailsTheRun) {
