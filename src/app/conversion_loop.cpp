@@ -47,6 +47,7 @@ std::vector<SheetConversion> MapImageSheets(const CKibCfg& cfg, const Conversion
         sheet.base = MakeOutputName(cfg, settings.directory, station, t, g);
         sheet.dpi = web ? settings.dpi * 3 / 2 : settings.dpi;
         sheet.zSuffix = web;
+        sheet.station = station;
         sheets.push_back(std::move(sheet));
     }
     return sheets;
@@ -68,12 +69,41 @@ std::vector<SheetConversion> SolutionImageSheets(const ConversionSettings& setti
     return sheets;
 }
 
+namespace {
+
+// The number of stations whose sheets are listed (each station's sheets follow
+// each other).
+int StationsOf(const std::vector<SheetConversion>& sheets) {
+    int stations = 0;
+    int last = -1;
+    for (const SheetConversion& sheet : sheets) {
+        if (sheet.station >= 0 && sheet.station != last) {
+            ++stations;
+            last = sheet.station;
+        }
+    }
+    return stations;
+}
+
+} // namespace
+
 bool ConvertSheets(const std::vector<SheetConversion>& sheets, OutputFormat format,
                    Converter converter) {
+    RunProgress progress;
+    progress.sheets = static_cast<int>(sheets.size());
+    progress.stations = StationsOf(sheets);
+    int lastStation = -1;
     for (const SheetConversion& sheet : sheets) {
         if (CheckBreak()) {
+            EndProgress();
             return false;
         }
+        ++progress.sheet;
+        if (sheet.station >= 0 && sheet.station != lastStation) {
+            ++progress.station;
+            lastStation = sheet.station;
+        }
+        ReportProgress(progress);
         if (!sheet.statusText.empty()) {
             SetStatusText(sheet.statusText);
         }
@@ -83,6 +113,7 @@ bool ConvertSheets(const std::vector<SheetConversion>& sheets, OutputFormat form
             ConvertSheet(sheet.base, format, sheet.dpi, sheet.zSuffix);
         }
     }
+    EndProgress();
     return true;
 }
 

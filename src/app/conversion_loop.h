@@ -32,6 +32,7 @@ struct SheetConversion {
     std::string statusText; // shown while it is converted; empty leaves the status text
     int dpi = 0;
     bool zSuffix = false; // the converted file is base + "z." + extension
+    int station = -1;     // the station of a competition sheet; -1 for a solution sheet
 };
 
 // Make Map Images: the sheets of station n for the task choice (-1 every task,
@@ -49,8 +50,9 @@ std::vector<SheetConversion> SolutionImageSheets(const ConversionSettings& setti
                                                  int stationsPerSheet);
 
 // Converts the sheets in order with the converter (Inkscape must have been
-// detected), polling for a stop before each. False when a stop was requested;
-// conversion problems are in the log (ErrorFlag).
+// detected), polling for a stop before each and reporting "sheet n of N" (and
+// the station, for competition sheets) before each. False when a stop was
+// requested; conversion problems are in the log (ErrorFlag).
 bool ConvertSheets(const std::vector<SheetConversion>& sheets, OutputFormat format,
                    Converter converter = Converter::Inkscape);
 

@@ -22,6 +22,11 @@ constexpr const char* kCompetitionStatus = "Generating Competition Maps SVG file
 constexpr const char* kSolutionStatus = "Generating Solution Maps SVG files...";
 constexpr const char* kCompetitionTitle = "Generating Competition Maps...";
 constexpr const char* kSolutionTitle = "Generating Solution Maps...";
+// A stop is the user's choice, not a failure: the box informs.
+constexpr const char* kSvgStopped = "SVG files creation stopped.\nThe sheets made before the "
+                                    "stop are kept; run the command again for the rest.";
+constexpr const char* kImagesStopped = "Image files creation stopped.\nThe files made before "
+                                       "the stop are kept; run the command again for the rest.";
 
 const MakeCommandTexts kTexts[4] = {
     {"Make Competition Maps SVG Files", true, false, false, kCompetitionStatus, kCompetitionTitle,
@@ -133,6 +138,7 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
 }
 
 void MakeCommand::StopRunning() {
+    stopRequested_ = !RUNNING();
     SetRunning(false);
     App().GetHost().SetMainTitle(savedTitle_);
 }
@@ -141,7 +147,11 @@ MakeOutcome MakeCommand::Close(bool failed, const std::string& errorText,
                                const std::string& warningText, const std::string& successText) {
     outcome_.end = MakeEnd::Closed;
     outcome_.runSucceeded = !failed;
-    if (failed) {
+    if (failed && stopRequested_) {
+        outcome_.stopped = true;
+        outcome_.closingIcon = BoxIcon::Information;
+        ShowBox(texts_.showFormat ? kImagesStopped : kSvgStopped, BoxIcon::Information);
+    } else if (failed) {
         ShowBox(errorText, BoxIcon::Error);
         outcome_.closingIcon = BoxIcon::Error;
     } else {
@@ -155,7 +165,11 @@ MakeOutcome MakeCommand::EndSvgCommand(bool runSucceeded) {
     App().GetHost().SetMainTitle(savedTitle_);
     outcome_.end = MakeEnd::Closed;
     outcome_.runSucceeded = runSucceeded;
-    if (!runSucceeded) {
+    if (!runSucceeded && !RUNNING()) {
+        outcome_.stopped = true;
+        outcome_.closingIcon = BoxIcon::Information;
+        ShowBox(kSvgStopped, BoxIcon::Information);
+    } else if (!runSucceeded) {
         outcome_.closingIcon = BoxIcon::Error;
         ShowBox("SVG files creation failed!\nSee the Output Window for details.", BoxIcon::Error);
     } else {

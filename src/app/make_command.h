@@ -82,6 +82,9 @@ struct MakeOutcome {
     MakeEnd end = MakeEnd::NoDocument;
     bool runSucceeded = false;           // the SVG run (and conversion) answered success
     BoxIcon closingIcon = BoxIcon::None; // the closing box's icon when Closed
+    // The user stopped the run (Stop, Ctrl+C): the closing box informs, the run
+    // did not complete.
+    bool stopped = false;
 };
 
 class MakeCommand {
@@ -101,8 +104,9 @@ class MakeCommand {
 
     // Raster commands: clears RUNNING and restores the main window title.
     void StopRunning();
-    // Shows a closing box (the plain error text when failed, else chosen from the
-    // flags) and sets the status text "Ready".
+    // Shows a closing box (the plain error text when failed, an information that
+    // the run was stopped when the user stopped it, else chosen from the flags)
+    // and sets the status text "Ready".
     MakeOutcome Close(bool failed, const std::string& errorText, const std::string& warningText,
                       const std::string& successText);
 
@@ -118,6 +122,7 @@ class MakeCommand {
     const MakeCommandTexts& texts_;
     CKibDoc* doc_;
     std::string savedTitle_;
+    bool stopRequested_ = false; // RUNNING was cleared by a stop before the run ended
     MakeOutcome outcome_;
     EventLock lock_; // held from the start of the command to its end
 };

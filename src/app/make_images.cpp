@@ -144,6 +144,7 @@ MakeOutcome OnMakeMapImages(CKibDoc* document, const MakeDialog& dialog) {
     return ConvertAndClose(
         command, *choice, ok, [&](const ConversionSettings& s, Converter converter) {
             const CKibCfg& cfg = *document->GetConfig();
+            // Every station's sheets in one list, so that the count runs over the run.
             std::vector<SheetConversion> all;
             for (int n : SelectedStations(cfg, choice->stationMask)) {
                 if (cfg.GetTasks(n) == 0) {
@@ -151,10 +152,10 @@ MakeOutcome OnMakeMapImages(CKibDoc* document, const MakeDialog& dialog) {
                 }
                 const std::vector<SheetConversion> sheets =
                     MapImageSheets(cfg, s, n, choice->taskChoice, canvasesPerSheet);
-                if (!ConvertSheets(sheets, s.format, converter)) {
-                    return false;
-                }
                 all.insert(all.end(), sheets.begin(), sheets.end());
+            }
+            if (!ConvertSheets(all, s.format, converter)) {
+                return false;
             }
             CombineIfChosen(*choice, *document, s, all, "maps");
             return true;

@@ -83,6 +83,7 @@ class HostTee : public Host {
         return inner_.ChooseFolder(start);
     }
     bool KeepsEveryDebugLine() const override { return inner_.KeepsEveryDebugLine(); }
+    void ShowProgress(const RunProgress& progress) override { inner_.ShowProgress(progress); }
 
     std::vector<std::string> lines;
 

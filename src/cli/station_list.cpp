@@ -96,7 +96,7 @@ std::uint32_t StationMask(const std::vector<int>& stations) {
 bool ParseStationsOption(const std::string& text, std::vector<int>& stations) {
     std::string error;
     if (!text.empty() && !ParseStationList(text, stations, error)) {
-        std::cerr << "kib: --stations: " << error << "\n";
+        std::cerr << "error: --stations: " << error << "\n";
         return false;
     }
     return true;

@@ -1,8 +1,11 @@
 #include "gui/main_frame.h"
 
+#include "app/builtin_convert.h"
 #include "app/documents.h"
+#include "app/inkscape.h"
 #include "app/make_command.h"
 #include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
@@ -22,7 +25,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QCryptographicHash>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -34,10 +39,12 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <algorithm>
 #include <set>
@@ -87,7 +94,22 @@ CMainFrame::CMainFrame(QSettings& settings, QWidget* parent)
     resizeDocks({properties_}, {400}, Qt::Horizontal);
     statusBar()->addWidget(statusLabel_, 1);
 
-    host_ = new GuiHost(this, output_, statusLabel_);
+    CreateActions();
+    // A run's progress with the Stop button beside it, shown while a run reports.
+    auto* progress = new QProgressBar(this);
+    progress->setObjectName(QStringLiteral("RunProgress"));
+    progress->setMinimumWidth(260);
+    progress->setTextVisible(true);
+    progress->setVisible(false);
+    auto* stop = new QToolButton(this);
+    stop->setObjectName(QStringLiteral("RunStop"));
+    stop->setDefaultAction(Action(cmd::Stop));
+    stop->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    stop->setVisible(false);
+    statusBar()->addPermanentWidget(progress);
+    statusBar()->addPermanentWidget(stop);
+
+    host_ = new GuiHost(this, output_, statusLabel_, progress, stop);
     ResetAppState(host_, properties_, this);
 
     properties_->onRejected = [this] { output_->SelectMessagesTab(); };
@@ -98,7 +120,6 @@ CMainFrame::CMainFrame(QSettings& settings, QWidget* parent)
         }
     };
 
-    CreateActions();
     CreateMenus();
     CreateToolBar();
     connect(tabs_, &QTabWidget::currentChanged, this, &CMainFrame::OnTabActivated);
@@ -672,19 +693,65 @@ void CMainFrame::OnAppAbout() {
 
 // ------------------------------------------------------------------ make and view commands
 
+namespace {
+
+// Where the profile keeps the Make dialog's choices of one configuration.
+QString ChoicesKey(const CKibDoc& doc) {
+    const QByteArray path = QByteArray::fromStdString(doc.GetPathName());
+    return QStringLiteral("MakeChoices/") +
+           QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex());
+}
+
+// The converter a configuration without remembered choices starts with: its
+// System.CONVERTER, the built-in one when Inkscape is not installed.
+Converter DefaultConverter(const CKibCfg& cfg) {
+    const Converter configured = ConfiguredConverter(cfg);
+    if (configured == Converter::Inkscape && BuiltInConverterAvailable() &&
+        !InkscapeInstalled(cfg.Item(id::System_INKSCAPEPATH).GetValue())) {
+        return Converter::BuiltIn;
+    }
+    return configured;
+}
+
+} // namespace
+
 MakeDialog CMainFrame::MakeDialogFunction() {
     return [this](const MakeDialogRequest& request) -> std::optional<MakeChoice> {
         const CKibCfg* cfg = request.document ? request.document->GetConfig() : nullptr;
         if (cfg == nullptr) {
             return std::nullopt;
         }
-        CMakeDlg dlg(ToQt(request.title), request.showTasks, request.showFormat, *cfg,
-                     request.lastOutputFormat, this);
+        // The format, the converter and the combining are remembered per configuration.
+        const QString key = ChoicesKey(*request.document);
+        OutputFormat format = request.lastOutputFormat;
+        const OutputFormat remembered = OutputFormatOfExtension(
+            settings_.value(key + QStringLiteral("/format")).toString().toStdString());
+        if (remembered != OutputFormat::None) {
+            format = remembered;
+        }
+        CMakeDlg dlg(ToQt(request.title), request.showTasks, request.showFormat, *cfg, format,
+                     this);
+        const QVariant converter = settings_.value(key + QStringLiteral("/converter"));
+        dlg.SetConverter(!converter.isValid()                ? DefaultConverter(*cfg)
+                         : converter.toString() == "builtin" ? Converter::BuiltIn
+                                                             : Converter::Inkscape);
+        dlg.SetCombine(settings_.value(key + QStringLiteral("/combine"), false).toBool());
         if (!RunMakeDialog(dlg)) {
             return std::nullopt;
         }
-        return MakeChoice{dlg.StationMask, dlg.TaskChoice, dlg.LastOutputFormat, dlg.Combine,
+        MakeChoice choice{dlg.StationMask, dlg.TaskChoice, dlg.LastOutputFormat, dlg.Combine,
                           std::nullopt};
+        if (request.showFormat) {
+            choice.converter = dlg.ChosenConverter;
+            settings_.setValue(key + QStringLiteral("/format"),
+                               QString::fromLatin1(OutputFormatExtension(dlg.LastOutputFormat)));
+            settings_.setValue(key + QStringLiteral("/converter"),
+                               dlg.ChosenConverter == Converter::BuiltIn
+                                   ? QStringLiteral("builtin")
+                                   : QStringLiteral("inkscape"));
+            settings_.setValue(key + QStringLiteral("/combine"), dlg.CombineBox()->isChecked());
+        }
+        return choice;
     };
 }
 

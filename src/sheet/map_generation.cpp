@@ -22,6 +22,19 @@ CompetitionRun::CompetitionRun(CKibSvg& svg) : svg_(svg) {}
 
 CompetitionRun::~CompetitionRun() = default;
 
+namespace {
+
+// The map sheets a station is expected to get from its configured tasks, before
+// its map and layout tell the exact number.
+int PlannedSheets(const CKibCfg& cfg, int station, int taskChoice) {
+    const std::string& mode = cfg.Item(id::Target_MODE).GetValue();
+    const bool ant = !mode.empty() && (mode[0] == 'A' || mode[0] == 'a');
+    const TaskRange tasks = ChosenTasks(taskChoice, ant ? 1 : 0, cfg.GetTasks(station));
+    return std::max(0, tasks.last - tasks.first + 1);
+}
+
+} // namespace
+
 bool CompetitionRun::GenerateCompetitionSvg(std::uint32_t stationMask, int taskChoice) {
     Host& host = App().GetHost();
     host.SetWaitCursor(true);
@@ -37,6 +50,13 @@ bool CompetitionRun::GenerateCompetitionSvg(std::uint32_t stationMask, int taskC
     surface_ = std::make_unique<CSvgImage>(cfg);
     output_ = std::make_unique<SheetOutput>(svg_.GetDocument(), surface_.get());
 
+    progress_ = RunProgress{};
+    for (int s = cfg.GetMinStation(); s <= cfg.GetMaxStation(); ++s) {
+        if (MaskSelects(stationMask, s)) {
+            ++progress_.stations;
+            progress_.sheets += PlannedSheets(cfg, s, taskChoice);
+        }
+    }
     bool result = true;
     int processed = 0;
     for (int s = cfg.GetMinStation(); s <= cfg.GetMaxStation(); ++s) {
@@ -49,12 +69,19 @@ bool CompetitionRun::GenerateCompetitionSvg(std::uint32_t stationMask, int taskC
         }
         ++processed;
         App().errorFlag = false;
-        if (!ProcessStation(s, taskChoice, result)) {
+        progress_.station = processed;
+        stationPlanned_ = PlannedSheets(cfg, s, taskChoice);
+        stationMade_ = 0;
+        const bool goOn = ProcessStation(s, taskChoice, result);
+        // A station that made fewer sheets than expected leaves them out of the count.
+        progress_.sheets -= stationPlanned_ - stationMade_;
+        if (!goOn) {
             result = false;
             break;
         }
     }
 
+    EndProgress();
     SetStatusText("Ready");
     output_.reset();
     surface_.reset();
@@ -105,7 +132,13 @@ bool CompetitionRun::MakeTasks(int s, int taskChoice) {
     const TaskRange tasks = WholePrintSheets(
         ChosenTasks(taskChoice, surface_->modeAnt ? 1 : 0, mapTasks_), g, surface_->tasks);
     const int to = tasks.last;
+    // The station's map and layout tell how many sheets it gets.
+    progress_.sheets += std::max(0, to - tasks.first + 1) - stationPlanned_;
+    stationPlanned_ = std::max(0, to - tasks.first + 1);
     for (int d = tasks.first; d <= to; ++d) {
+        ++progress_.sheet;
+        ++stationMade_;
+        ReportProgress(progress_);
         if (!MakeMapSheet(s, d)) {
             return false;
         }

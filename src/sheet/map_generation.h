@@ -3,6 +3,7 @@
 // document per task and the print sheets that tile two or four canvases.
 #pragma once
 
+#include "foundation/host.h"
 #include "sheet/run_stations.h"
 #include "sheet/sheet_output.h"
 #include "sheet/svg_image.h"
@@ -52,6 +53,9 @@ class CompetitionRun {
     std::unique_ptr<SheetOutput> output_;
     int mapTasks_ = 0; // the station's task count from its map (E)
     int canvasesPerSheet_ = 0;
+    RunProgress progress_;   // the map sheets of the run, counted as they are made
+    int stationPlanned_ = 0; // the sheets the current station is expected to get
+    int stationMade_ = 0;    // the sheets of the current station begun so far
 };
 
 } // namespace kib

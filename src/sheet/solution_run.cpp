@@ -118,6 +118,9 @@ bool SolutionRun::GenerateSolutionSvg(std::uint32_t stationMask) {
         perSheet_ = surface_->modeWeb ? 1 : 2 * surface_->rowsPerSheet;
     }
     const std::size_t count = result && perSheet_ > 0 ? stations.size() : 0;
+    RunProgress progress;
+    progress.stations = static_cast<int>(count);
+    progress.sheets = perSheet_ > 0 ? (progress.stations + perSheet_ - 1) / perSheet_ : 0;
     for (std::size_t i = 0; i < count; ++i) {
         const int s = stations[i];
         const int position = static_cast<int>(i % static_cast<std::size_t>(perSheet_)) + 1;
@@ -126,6 +129,9 @@ bool SolutionRun::GenerateSolutionSvg(std::uint32_t stationMask) {
             break;
         }
         App().errorFlag = false;
+        progress.station = static_cast<int>(i) + 1;
+        progress.sheet = static_cast<int>(i) / perSheet_ + 1;
+        ReportProgress(progress);
         if (position == 1 && !OpenSheet(stations, i)) {
             result = false;
             break;
@@ -140,6 +146,7 @@ bool SolutionRun::GenerateSolutionSvg(std::uint32_t stationMask) {
         }
     }
 
+    EndProgress();
     SetStatusText("Ready");
     output_.reset();
     surface_.reset();
