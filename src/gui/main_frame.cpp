@@ -34,12 +34,14 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -837,15 +839,53 @@ void CMainFrame::OnFilePrint() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    PrintPages(printer, *doc, *job);
+    // The margins of the printer just chosen decide whether there is a choice.
+    PrintJob chosen = *job;
+    const std::optional<PrintScale> scale = ChoosePrintScale(MeasureJob(printer, *doc, chosen));
+    if (!scale) {
+        return;
+    }
+    chosen.scale = *scale;
+    PrintPages(printer, *doc, chosen);
+}
+
+std::optional<PrintScale> CMainFrame::ChoosePrintScale(const SheetFit& fit) {
+    if (fit.fitsPaper && fit.cutMm <= 0.0) {
+        return PrintScale::TrueSize;
+    }
+    if (printScaleHook) {
+        return printScaleHook(fit);
+    }
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Kib"), ScaleQuestion(fit),
+                    QMessageBox::Cancel, this);
+    QPushButton* trueScale =
+        fit.fitsPaper ? box.addButton(tr("True scale (100 %)"), QMessageBox::AcceptRole) : nullptr;
+    QPushButton* fitted = box.addButton(
+        tr("Fit to printable area (%1 %)").arg(QString::number(100.0 * fit.fitFactor, 'f', 1)),
+        QMessageBox::AcceptRole);
+    box.setDefaultButton(trueScale != nullptr ? trueScale : fitted);
+    box.exec();
+    if (trueScale != nullptr && box.clickedButton() == trueScale) {
+        return PrintScale::TrueSize;
+    }
+    if (box.clickedButton() == fitted) {
+        return PrintScale::FitPrintable;
+    }
+    return std::nullopt;
 }
 
 void CMainFrame::OnFilePrintPreview() {
     CKibDoc* doc = ActiveDocument();
-    const auto job = PreparePrintJob(*this, doc);
+    auto job = PreparePrintJob(*this, doc);
     if (!job) {
         return;
     }
+    // The same choice as for printing, on the printer as it is set up.
+    const std::optional<PrintScale> scale = ChoosePrintScale(MeasureJob(Printer(), *doc, *job));
+    if (!scale) {
+        return;
+    }
+    job->scale = *scale;
     QPrintPreviewDialog preview(&Printer(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [doc, &job](QPrinter* printer) { PrintPages(*printer, *doc, *job); });
