@@ -35,9 +35,10 @@ if(NOT status EQUAL 0)
 endif()
 subcommands_of("${help}" verbs)
 set(include "${OUTPUT}.include")
-file(WRITE "${include}" "")
+set(include_option "")
 if(verbs)
-  file(APPEND "${include}" "[COMMANDS]\n")
+  set(include_option --include "${include}")
+  file(WRITE "${include}" "[COMMANDS]\n")
   foreach(verb IN LISTS verbs)
     execute_process(COMMAND "${PROGRAM}" ${verb} --help OUTPUT_VARIABLE verb_help)
     set(words "${verb}")
@@ -51,9 +52,15 @@ if(verbs)
     file(APPEND "${include}" ".SS ${verb}\n.nf\n${escaped}\n.fi\n")
   endforeach()
 endif()
+# The version alone, so that the page is named after the program ("kib"), not
+# after the product name that --version prints first ("Kib 4.2.5(1)").
+execute_process(COMMAND "${PROGRAM}" --version OUTPUT_VARIABLE version
+                OUTPUT_STRIP_TRAILING_WHITESPACE)
+string(REGEX REPLACE "^.* " "" version "${version}")
 execute_process(
   COMMAND "${HELP2MAN}" --no-info --no-discard-stderr --section 1 --name "${NAME}"
-          --include "${include}" --output "${OUTPUT}" "${PROGRAM}"
+          "--version-string=${version}"
+          ${include_option} --output "${OUTPUT}" "${PROGRAM}"
   RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "help2man failed for ${PROGRAM}: ${status}")
