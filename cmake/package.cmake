@@ -44,14 +44,14 @@ set(CPACK_PACKAGE_VENDOR "Kib developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Kib developers <kib@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "TempO competition and solution map sheets from OCAD exports")
+# The long description below the summary line; CPack indents its lines.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "TempO competition and solution map sheets from OCAD exports
- Kib makes the printed maps of TempO, the timed discipline of trail
- orienteering: rotated competition map canvases, tiled print sheets and
- solution sheets from an organiser's OCAD exports, as SVG, PDF, PS, EPS or PNG.
- .
- The package holds the command-line program kib and the desktop
- application kib-gui.")
+  "Kib makes the printed maps of TempO, the timed discipline of trail
+orienteering: rotated competition map canvases, tiled print sheets and
+solution sheets from an organiser's OCAD exports, as SVG, PDF, PS, EPS or PNG.
+
+The package holds the command-line program kib and the desktop
+application kib-gui.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -23,7 +23,7 @@ bool Contains(const std::string& text, const std::string& part) {
 // Runs a shell command line in a pseudo-terminal with script(1), as a user at
 // a terminal would; what the terminal showed is in out.
 ProgramResult RunInTerminal(const std::string& commandLine) {
-    return RunProgram({"script", "-qec", commandLine, "/dev/null"});
+    return RunProgram({"/bin/sh", "-c", "exec script -qec \"$1\" /dev/null", "sh", commandLine});
 }
 
 class TerminalOutputTest : public ::testing::Test {
@@ -58,7 +58,7 @@ TEST_F(TerminalOutputTest, AProgressLineOnATerminalOnly) {
     EXPECT_TRUE(Contains(shown.out, "Image files creation completed.")) << shown.out;
 
     // The same run again, piped: the log lines only (the files are there: none is converted).
-    const ProgramResult piped = RunProgram({"sh", "-c", Images() + " | cat"});
+    const ProgramResult piped = RunProgram({"/bin/sh", "-c", Images() + " | cat"});
     ASSERT_EQ(piped.status, 0) << piped.out << piped.err;
     EXPECT_FALSE(Contains(piped.out, "sheet ")) << piped.out;
     EXPECT_FALSE(Contains(piped.out, "\r")) << piped.out;

@@ -195,7 +195,8 @@ TEST_F(PrintingTest, HowFarTheMarginsCutIntoTheSheetsDecidesTheQuestion) {
               "True scale (100 %): the map's scale is kept; the outermost 5.0 mm of the sheets "
               "is not printed.\nFit to printable area (95.2 %): the whole sheet, but not at the "
               "map's scale.");
-    const SheetFit a5 = MeasureSheet(QSize(4866, 3402), 600, QSizeF(254, 254), paper, margins5mm);
+    const SheetFit a5 =
+        MeasureSheet(QSize(4866, 3402), 600, QSizeF(254, 254), paper, QRectF(20, 20, 2060, 2930));
     EXPECT_EQ(a5.cutMm, 0.0);
     EXPECT_EQ(a5.fitFactor, 1.0);
     const SheetFit a3 = MeasureSheet(QSize(7016, 9921), 600, QSizeF(254, 254), paper, margins5mm);
