@@ -30,6 +30,18 @@ grep -qx 'MimeType=application/x-kib-event;' /usr/share/applications/kib.desktop
 grep -q 'pattern="\*.cfg"' /usr/share/mime/packages/kib.xml || fail "no *.cfg glob"
 grep -q 'value="# Kib Configuration"' /usr/share/mime/packages/kib.xml || fail "no magic rule"
 test -f /usr/share/icons/hicolor/scalable/apps/kib.svg || fail "no icon"
+
+# The file type by the first line: an event is Kib's, another program's .cfg file is not.
+if command -v gio >/dev/null; then
+  types="$(mktemp -d)"
+  printf '# Kib Configuration\r\n\r\n[Event]\r\n' >"$types/event.cfg"
+  printf '[server]\nport=80\n' >"$types/other.cfg"
+  gio info -a standard::content-type "$types/event.cfg" | grep -q 'application/x-kib-event' ||
+    fail "an event's .cfg file is not application/x-kib-event"
+  gio info -a standard::content-type "$types/other.cfg" | grep -q 'text/plain' ||
+    fail "another program's .cfg file is claimed"
+  rm -rf "$types"
+fi
 test -f /usr/share/zsh/vendor-completions/_kib || fail "no zsh completion"
 
 # The verbs and the option values through bash's completion.
@@ -45,8 +57,8 @@ completion_of() {
 work="$(mktemp -d)"
 trap 'rm -rf "$work"; apt-get remove -y -q kib >/dev/null' EXIT
 "$kibgen" --out "$work/exports" --event Check --stations 2 --tasks 3 >/dev/null
-(cd "$work" && /usr/bin/kib new exports -o check.cfg >/dev/null) || fail "kib new failed"
-(cd "$work" && /usr/bin/kib maps check.cfg >/dev/null) || fail "kib maps failed"
+(cd "$work" && /usr/bin/kib new exports -o check.cfg >/dev/null 2>&1) || fail "kib new failed"
+(cd "$work" && /usr/bin/kib maps check.cfg >/dev/null 2>&1) || fail "kib maps failed"
 ls "$work"/map-1.1.svg >/dev/null 2>&1 || ls "$work"/*/map-1.1.svg >/dev/null 2>&1 ||
   fail "kib maps wrote no sheet"
 echo "check-package.sh: the installed package works"
