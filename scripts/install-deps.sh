@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs, on Debian 12 as root, the packages Kib needs to build, test and run
-# that are not installed yet. Usage: install-deps.sh [build|test|gui|convert|bench|windows]...
+# that are not installed yet. Usage: install-deps.sh [build|test|gui|package|convert|bench|windows]...
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config libcli11-dev librsvg2-dev libcairo2-dev libqpdf-dev)
@@ -13,6 +13,9 @@ for what in "$@"; do
     test) packages+=(libgtest-dev libgmock-dev librsvg2-bin netpbm inkscape fonts-dejavu-core
                      poppler-utils chromium clang libclang-rt-14-dev clang-format) ;;
     bench) packages+=(libbenchmark-dev time) ;;
+    # The Debian package: manual pages from --help, Depends from dpkg-shlibdeps,
+    # and the tools that try the installed package.
+    package) packages+=(help2man dpkg-dev file man-db) ;;
     convert) packages+=(inkscape) ;; # the raster Make commands at run time
     gui) packages+=(qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth) ;;
     # The Windows build (MinGW-w64), its tests under Wine, GoogleTest's sources.

@@ -2,12 +2,19 @@
 # Sets up, builds and runs every test of Kib. Exits non-zero when a test fails.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/install-deps.sh" build test gui
+"$root/scripts/install-deps.sh" build test gui package
 # A C++ file that clang-format would change fails the run, before anything builds.
 "$root/scripts/check-format.sh"
 # A compiler warning fails the build here (-DKIB_WERROR=ON).
 BUILD_DIR="$root/build" "$root/scripts/build.sh" -DKIB_BUILD_TESTS=ON -DKIB_BUILD_GUI=ON -DKIB_WERROR=ON
 ctest --test-dir "$root/build" --output-on-failure -j"$(nproc)"
+
+# The Debian package from the same build, installed into this machine, tried
+# (programs, manual pages, completion, desktop entry, file type, a generated
+# event made by the installed kib) and removed again.
+echo "== the Debian package"
+BUILD_DIR="$root/build" "$root/scripts/package.sh"
+"$root/scripts/check-package.sh" "$(ls "$root"/build/kib_*_amd64.deb)" "$root/build/tools/kibgen/kibgen"
 
 # The readers of organisers' files (configuration, map exports, courses files) and
 # the sheet layout with its size checks once more under AddressSanitizer and

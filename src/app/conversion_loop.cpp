@@ -46,15 +46,52 @@ SheetConversion ConversionOf(const RunSheet& sheet, const ConversionSettings& se
     return conversion;
 }
 
+namespace {
+
+// "sheet n of N" over the sheets that go to print, and "station s of S" over the
+// stations among them (each station's sheets follow each other).
+RunProgress ProgressOver(const RunResult& run) {
+    RunProgress progress;
+    int last = -1;
+    for (const RunSheet& sheet : run.sheets) {
+        if (!sheet.toPrint) {
+            continue;
+        }
+        ++progress.sheets;
+        const int station = sheet.kind == SheetKind::Solution || sheet.stations.empty()
+                                ? -1
+                                : sheet.stations.front();
+        if (station >= 0 && station != last) {
+            ++progress.stations;
+            last = station;
+        }
+    }
+    return progress;
+}
+
+} // namespace
+
 bool ConvertRun(RunResult& run, const ConversionSettings& settings, Converter converter) {
     const char* extension = OutputFormatExtension(settings.format);
+    RunProgress progress = ProgressOver(run);
+    int lastStation = -1;
     for (RunSheet& sheet : run.sheets) {
         if (!sheet.toPrint) {
             continue;
         }
         if (CheckBreak()) {
+            EndProgress();
             return false;
         }
+        ++progress.sheet;
+        const int station = sheet.kind == SheetKind::Solution || sheet.stations.empty()
+                                ? -1
+                                : sheet.stations.front();
+        if (station >= 0 && station != lastStation) {
+            ++progress.station;
+            lastStation = station;
+        }
+        ReportProgress(progress);
         const SheetConversion conversion = ConversionOf(sheet, settings);
         if (!conversion.statusText.empty()) {
             SetStatusText(conversion.statusText);
@@ -77,6 +114,7 @@ bool ConvertRun(RunResult& run, const ConversionSettings& settings, Converter co
             run.Fail(station, tally);
         }
     }
+    EndProgress();
     return true;
 }
 

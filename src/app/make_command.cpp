@@ -24,6 +24,11 @@ constexpr const char* kCompetitionStatus = "Generating Competition Maps SVG file
 constexpr const char* kSolutionStatus = "Generating Solution Maps SVG files...";
 constexpr const char* kCompetitionTitle = "Generating Competition Maps...";
 constexpr const char* kSolutionTitle = "Generating Solution Maps...";
+// A stop is the user's choice, not a failure: the box informs.
+constexpr const char* kSvgStopped = "SVG files creation stopped.\nThe sheets made before the "
+                                    "stop are kept; run the command again for the rest.";
+constexpr const char* kImagesStopped = "Image files creation stopped.\nThe files made before "
+                                       "the stop are kept; run the command again for the rest.";
 
 const MakeCommandTexts kTexts[4] = {
     {"Make Competition Maps SVG Files", true, false, false, kCompetitionStatus, kCompetitionTitle,
@@ -141,6 +146,7 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
 }
 
 void MakeCommand::StopRunning() {
+    stopRequested_ = !RUNNING();
     SetRunning(false);
     App().GetHost().SetMainTitle(savedTitle_);
 }
@@ -155,8 +161,14 @@ MakeOutcome MakeCommand::Close(bool failed, Verdict verdict, const std::string& 
                                const std::string& warningText, const std::string& successText) {
     outcome_.end = MakeEnd::Closed;
     outcome_.runSucceeded = !failed;
-    outcome_.closingIcon =
-        ShowClosingBox(failed ? Verdict::Errors : verdict, errorText, warningText, successText);
+    if (failed && stopRequested_) {
+        outcome_.stopped = true;
+        outcome_.closingIcon = BoxIcon::Information;
+        ShowBox(texts_.showFormat ? kImagesStopped : kSvgStopped, BoxIcon::Information);
+    } else {
+        outcome_.closingIcon =
+            ShowClosingBox(failed ? Verdict::Errors : verdict, errorText, warningText, successText);
+    }
     SetStatusText("Ready");
     return outcome_;
 }
@@ -165,7 +177,11 @@ MakeOutcome MakeCommand::EndSvgCommand(const RunResult& run) {
     App().GetHost().SetMainTitle(savedTitle_);
     outcome_.end = MakeEnd::Closed;
     outcome_.runSucceeded = !run.Failed();
-    if (run.Failed()) {
+    if (run.Failed() && !RUNNING()) {
+        outcome_.stopped = true;
+        outcome_.closingIcon = BoxIcon::Information;
+        ShowBox(kSvgStopped, BoxIcon::Information);
+    } else if (run.Failed()) {
         outcome_.closingIcon = BoxIcon::Error;
         ShowBox("SVG files creation failed!\nSee the Output Window for details.", BoxIcon::Error);
     } else {

@@ -86,6 +86,9 @@ struct MakeOutcome {
     MakeEnd end = MakeEnd::NoDocument;
     bool runSucceeded = false;           // the SVG run (and conversion) answered success
     BoxIcon closingIcon = BoxIcon::None; // the closing box's icon when Closed
+    // The user stopped the run (Stop, Ctrl+C): the closing box informs, the run
+    // did not complete.
+    bool stopped = false;
 };
 
 class MakeCommand {
@@ -111,7 +114,8 @@ class MakeCommand {
     // A command that reports its runs otherwise (the proof page): clears RUNNING,
     // restores the title and sets the status text "Ready", with no box.
     void Finish();
-    // Shows a closing box (the plain error text when failed, else chosen by the
+    // Shows a closing box (an information that the run was stopped when the user
+    // stopped it, else the plain error text when failed, else chosen by the
     // verdict) and sets the status text "Ready".
     MakeOutcome Close(bool failed, Verdict verdict, const std::string& errorText,
                       const std::string& warningText, const std::string& successText);
@@ -128,6 +132,7 @@ class MakeCommand {
     const MakeCommandTexts& texts_;
     CKibDoc* doc_;
     std::string savedTitle_;
+    bool stopRequested_ = false; // RUNNING was cleared by a stop before the run ended
     MakeOutcome outcome_;
     EventLock lock_; // held from the start of the command to its end
 };

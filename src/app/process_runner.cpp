@@ -90,16 +90,46 @@ std::string RunExternalProcess(std::string directory, bool addBinFolder, std::st
     return std::move(run.output);
 }
 
+bool IsToolkitChatter(const std::string& line) {
+    // The GTK and GLib domains name themselves ("(inkscape:4711): Gtk-WARNING **:"),
+    // and a few messages come without a domain.
+    static const char* const kMarks[] = {
+        "Gtk-WARNING",        "Gtk-CRITICAL",          "Gtk-Message",
+        "Gdk-WARNING",        "Gdk-CRITICAL",          "Gdk-Message",
+        "GLib-WARNING",       "GLib-CRITICAL",         "GLib-GIO-",
+        "GLib-GObject-",      "dbind-WARNING",         "Failed to wrap object of type '",
+        "Fontconfig warning", "Unable to init server",
+    };
+    for (const char* mark : kMarks) {
+        if (line.find(mark) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+void LogOutputLine(const std::string& line) {
+    if (IsToolkitChatter(line)) {
+        LogDebug("%s", line.c_str());
+    } else {
+        LogInfo("%s", line.c_str());
+    }
+}
+
+} // namespace
+
 void LogProgramOutput(const std::string& output) {
     std::size_t start = 0;
     for (std::size_t nl = output.find('\n'); nl != std::string::npos;
          nl = output.find('\n', start)) {
         const std::size_t end = nl > start && output[nl - 1] == '\r' ? nl - 1 : nl;
-        LogInfo("%s", output.substr(start, end - start).c_str());
+        LogOutputLine(output.substr(start, end - start));
         start = nl + 1;
     }
     if (start < output.size()) {
-        LogInfo("%s", output.substr(start).c_str());
+        LogOutputLine(output.substr(start));
     }
 }
 

@@ -39,7 +39,13 @@ std::string RunExternalProcess(std::string directory, bool addBinFolder, std::st
 
 // Shows a program's output in the log, one LogInfo line per output line (a line
 // ends with "\n" or "\r\n"; empty lines included). A last piece without line
-// end is shown when it is not empty.
+// end is shown when it is not empty. The toolkit's chatter (IsToolkitChatter)
+// goes to the Debug pane only.
 void LogProgramOutput(const std::string& output);
+
+// Whether a line of Inkscape's output is the chatter of its toolkit (GTK, GLib:
+// "Failed to wrap object of type 'GtkRecentManager'", "Gtk-WARNING **: ..."),
+// which says nothing about the conversion.
+bool IsToolkitChatter(const std::string& line);
 
 } // namespace kib

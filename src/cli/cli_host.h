@@ -1,12 +1,15 @@
 // The command-line program's host: the Messages pane goes to standard output,
 // the Debug pane to an optional file, message boxes to standard error, and a
-// received Ctrl+C becomes the Stop command at the next stop poll.
+// received Ctrl+C becomes the Stop command at the next stop poll. On a terminal
+// a long run shows one progress line below the log lines: the status text, the
+// sheet count and an estimate of the time left.
 #pragma once
 
 #include "foundation/host.h"
 
 #include "platform/files.h"
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -40,19 +43,30 @@ class CliHost : public Host {
     std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
     // The debug log file holds every line, debug-only ones included.
     bool KeepsEveryDebugLine() const override { return debugFile_.IsOpen(); }
+    void ShowProgress(const RunProgress& progress) override;
 
     // The answer the last closing box implies for the exit status: 0, 1 or 2.
     int LastBoxStatus() const { return lastBoxStatus_; }
 
+    // The progress line: "sheet n of N (station s of S)", the time left once a
+    // sheet has been done ("about 1 min 5 s left"), then the status text; cut to
+    // one terminal row.
+    static std::string ProgressLine(const std::string& status, const RunProgress& progress,
+                                    std::chrono::steady_clock::duration elapsed);
+
   private:
     void ClearProgress();
+    void DrawProgress();
     BoxAnswer Ask(const MessageBox& box);
 
     CliOptions options_;
     platform::File debugFile_;
     std::string title_;
+    std::string status_;                            // the status text of the progress line
+    RunProgress progress_;                          // where the run stands
+    std::chrono::steady_clock::time_point counted_; // when the first sheet began
     bool progressShown_ = false;
-    bool stderrIsTerminal_ = false;
+    bool progressWanted_ = false; // standard output is a terminal and not --quiet
     int lastBoxStatus_ = 0;
 };
 

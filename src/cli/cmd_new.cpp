@@ -80,7 +80,7 @@ bool RefuseToReplace(const std::string& file, bool force) {
 
 int NewConfig(const NewOptions& options, CliHost& host) {
     if (options.exportDir.empty()) {
-        std::cerr << "kib new: EXPORT_DIR must name a folder\n";
+        std::cerr << "error: EXPORT_DIR must name a folder\n";
         return kExitUsage;
     }
     // Both names are taken from the working folder, so that the templates saved

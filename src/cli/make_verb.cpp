@@ -59,6 +59,10 @@ int MakeStatus(const MakeOutcome& outcome, const CliHost& host) {
     if (outcome.end == MakeEnd::BadChoice) {
         return kExitUsage;
     }
+    // A stopped run did not make everything: a script must not read it as success.
+    if (outcome.stopped) {
+        return kExitError;
+    }
     return outcome.end == MakeEnd::Closed ? host.LastBoxStatus() : kExitError;
 }
 
@@ -69,17 +73,17 @@ int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTa
         return kExitUsage;
     }
     if (withTask && !ParseTaskChoice(options.task, choice.taskChoice)) {
-        std::cerr << "kib: --task: '" << options.task << "' is not all, cover, none or 1-15\n";
+        std::cerr << "error: --task: '" << options.task << "' is not all, cover, none or 1-15\n";
         return kExitUsage;
     }
     if (withFormat) {
         choice.outputFormat = OutputFormatOfExtension(options.format);
         if (choice.outputFormat == OutputFormat::None) {
-            std::cerr << "kib: --format: '" << options.format << "' is not pdf, ps, eps or png\n";
+            std::cerr << "error: --format: '" << options.format << "' is not pdf, ps, eps or png\n";
             return kExitUsage;
         }
         if (options.combine && options.format != "pdf") {
-            std::cerr << "kib: --combine: only PDF files are combined into one file\n";
+            std::cerr << "error: --combine: only PDF files are combined into one file\n";
             return kExitUsage;
         }
         choice.combine = options.combine;
@@ -88,7 +92,7 @@ int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTa
         } else if (options.converter == "builtin") {
             choice.converter = Converter::BuiltIn;
         } else if (!options.converter.empty()) {
-            std::cerr << "kib: --converter: '" << options.converter
+            std::cerr << "error: --converter: '" << options.converter
                       << "' is not inkscape or builtin\n";
             return kExitUsage;
         }

@@ -5,6 +5,7 @@
 
 #include "cli/cli_context.h"
 #include "cli/cli_host.h"
+#include "cli/nearest_verb.h"
 #include "foundation/app_state.h"
 #include "foundation/log_tally.h"
 #include "platform/environment.h"
@@ -43,6 +44,35 @@ void AddCommonOptions(CLI::App& app, Context& ctx) {
                  "Do not print the Messages pane on standard output");
 }
 
+// A verb that is not one of kib's: the nearest verb when it looks mistyped, else
+// the list of verbs. False when the verb word is a verb (the error is another).
+bool ReportUnknownVerb(const CLI::App& app, const std::vector<std::string>& arguments) {
+    const std::string word = VerbWord(arguments, {"--debug-log"});
+    if (word.empty()) {
+        return false;
+    }
+    std::vector<std::string> verbs;
+    for (const CLI::App* verb : app.get_subcommands({})) {
+        if (verb->get_name() == word) {
+            return false;
+        }
+        verbs.push_back(verb->get_name());
+    }
+    const std::string nearest = NearestVerb(word, verbs);
+    if (!nearest.empty()) {
+        std::cerr << "error: '" << word << "' is not a kib command; did you mean '" << nearest
+                  << "'?\n";
+    } else {
+        std::cerr << "error: '" << word << "' is not a kib command; the commands are:";
+        for (const std::string& verb : verbs) {
+            std::cerr << ' ' << verb;
+        }
+        std::cerr << "\n";
+    }
+    std::cerr << "Run with --help for more information.\n";
+    return true;
+}
+
 } // namespace
 
 int RunKib(int argc, char** argv) {
@@ -51,10 +81,14 @@ int RunKib(int argc, char** argv) {
                  "Log lines go to standard output, message boxes to standard error.\n"
                  "Exit status: 0 success, 1 warnings, 2 errors or failure, 64 bad usage.",
                  "kib"};
-    app.set_version_flag("--version", "Kib " + kib::VersionText(),
+    app.set_version_flag("--version", kib::ProgramVersionLine(),
                          "Print the product name and version and exit");
     app.require_subcommand(1);
     app.fallthrough();
+    // Every error on standard error begins with "error: ".
+    app.failure_message([](const CLI::App* failed, const CLI::Error& e) {
+        return "error: " + CLI::FailureMessage::simple(failed, e);
+    });
     AddCommonOptions(app, ctx);
     AddConfigCommands(app, ctx);
     AddMakeCommands(app, ctx);
@@ -69,6 +103,7 @@ int RunKib(int argc, char** argv) {
     if (!words.empty()) {
         words.erase(words.begin());
     }
+    const std::vector<std::string> arguments = words;
     std::reverse(words.begin(), words.end());
     platform::PrepareConsole();
     try {
@@ -80,7 +115,9 @@ int RunKib(int argc, char** argv) {
     } catch (const CLI::CallForVersion& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
-        app.exit(e);
+        if (!ReportUnknownVerb(app, arguments)) {
+            app.exit(e);
+        }
         return kExitUsage;
     }
     if (!ctx.run) {

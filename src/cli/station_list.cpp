@@ -8,7 +8,7 @@ bool ParseStationsOption(const std::string& text, StationSet& stations) {
     stations = StationSet::Every();
     std::string error;
     if (!text.empty() && !StationSet::Parse(text, stations, error)) {
-        std::cerr << "kib: --stations: " << error << "\n";
+        std::cerr << "error: --stations: " << error << "\n";
         return false;
     }
     return true;
@@ -18,11 +18,11 @@ bool CheckChoiceOption(const CKibCfg& cfg, const StationSet& stations, int taskC
                        const std::string& file) {
     std::string error;
     if (!stations.CheckRange(cfg, error)) {
-        std::cerr << "kib: --stations: " << error << " of " << file << "\n";
+        std::cerr << "error: --stations: " << error << " of " << file << "\n";
         return false;
     }
     if (!stations.CheckTask(cfg, taskChoice, error)) {
-        std::cerr << "kib: --task: " << error << " in " << file << "\n";
+        std::cerr << "error: --task: " << error << " in " << file << "\n";
         return false;
     }
     return true;

@@ -22,6 +22,16 @@ struct MessageBox {
     BoxAnswer defaultAnswer = BoxAnswer::Ok; // for Yes/No (and Cancel): Yes or No
 };
 
+// Where a long run stands: sheet n of N, and the station it works on, s of S.
+// A count of 0 is not known (no stations for a run that does not go by
+// stations); sheets 0 means the run has ended and the progress is taken away.
+struct RunProgress {
+    int sheet = 0; // the sheet being made or converted, from 1
+    int sheets = 0;
+    int station = 0; // the station's position among the run's stations, from 1
+    int stations = 0;
+};
+
 class Host {
   public:
     virtual ~Host() = default;
@@ -39,6 +49,9 @@ class Host {
     // True when the Debug pane keeps every debug-only line whatever the debugging
     // switch says (a debug log file asked for on the command line).
     virtual bool KeepsEveryDebugLine() const { return false; }
+    // Shows where a Make run stands (a progress bar, a progress line); called
+    // before each sheet is made or converted and with sheets 0 at the run's end.
+    virtual void ShowProgress(const RunProgress& progress) = 0;
 };
 
 // Base of the interfaces that the layers above the foundation define for the
@@ -71,6 +84,7 @@ class NullHost : public Host {
     std::string GetMainTitle() const override { return title_; }
     void SetMainTitle(const std::string& title) override { title_ = title; }
     std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
+    void ShowProgress(const RunProgress&) override {}
 
   private:
     std::string title_;

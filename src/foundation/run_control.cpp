@@ -14,8 +14,8 @@ void SetRunning(bool value) {
     App().running = value;
 }
 
-void OnStop() {
-    LogWarning("[= WARNING =] STOP button pressed");
+void OnStop(const char* warningLine) {
+    LogWarning("%s", warningLine);
     LogDebug("Setting RUNNING=%s", "false");
     App().running = false;
 }
@@ -26,6 +26,14 @@ bool CheckBreak() {
     App().GetHost().PumpEvents();
     LogDebug("CheckBreak ended");
     return !App().running;
+}
+
+void ReportProgress(const RunProgress& progress) {
+    App().GetHost().ShowProgress(progress);
+}
+
+void EndProgress() {
+    App().GetHost().ShowProgress(RunProgress{});
 }
 
 bool IsForbiddenWhileRunning() {

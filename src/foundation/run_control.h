@@ -1,16 +1,25 @@
 // Run control: the RUNNING flag, the Stop command and the stop poll.
 #pragma once
 
+#include "foundation/host.h"
+
 namespace kib {
 
 inline constexpr int kStopCommandId = 32799;
 
 bool RUNNING();
 void SetRunning(bool value);
-// The Stop command: always enabled, whether or not a run is active.
-void OnStop();
+// The Stop command: always enabled, whether or not a run is active. The warning
+// names how the stop was asked for (the desktop's Stop button by default).
+inline constexpr const char* kStopButtonLine = "[= WARNING =] STOP button pressed";
+inline constexpr const char* kStopInterruptLine = "[= WARNING =] Stopped by the user (Ctrl+C).";
+void OnStop(const char* warningLine = kStopButtonLine);
 // Pumps pending events and answers true when the run must be abandoned.
 bool CheckBreak();
+// Reports where a Make run stands to the host: before each sheet it makes or
+// converts, and EndProgress when the run ends.
+void ReportProgress(const RunProgress& progress);
+void EndProgress();
 // True (after a warning) when a run is active and the caller must not proceed.
 bool IsForbiddenWhileRunning();
 

@@ -10,6 +10,9 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QProgressBar>
+
+#include <algorithm>
 
 namespace kib::gui {
 
@@ -33,8 +36,10 @@ QMessageBox::Icon ToQtIcon(BoxIcon icon) {
 
 } // namespace
 
-GuiHost::GuiHost(QMainWindow* window, COutputWnd* output, QLabel* statusLabel)
-    : QObject(window), window_(window), output_(output), statusLabel_(statusLabel) {}
+GuiHost::GuiHost(QMainWindow* window, COutputWnd* output, QLabel* statusLabel,
+                 QProgressBar* progressBar, QWidget* stopButton)
+    : QObject(window), window_(window), output_(output), statusLabel_(statusLabel),
+      progressBar_(progressBar), stopButton_(stopButton) {}
 
 void GuiHost::AppendLine(LogPane pane, const std::string& text) {
     if (output_ != nullptr) {
@@ -45,6 +50,28 @@ void GuiHost::AppendLine(LogPane pane, const std::string& text) {
 void GuiHost::SetStatusText(const std::string& text) {
     if (statusLabel_ != nullptr) {
         statusLabel_->setText(ToQt(text));
+    }
+}
+
+void GuiHost::ShowProgress(const RunProgress& progress) {
+    const bool running = progress.sheets > 0;
+    if (progressBar_ != nullptr) {
+        if (running) {
+            progressBar_->setRange(0, progress.sheets);
+            progressBar_->setValue(std::min(progress.sheet, progress.sheets));
+            progressBar_->setFormat(
+                progress.stations > 0
+                    ? tr("sheet %1 of %2 (station %3 of %4)")
+                          .arg(progress.sheet)
+                          .arg(progress.sheets)
+                          .arg(progress.station)
+                          .arg(progress.stations)
+                    : tr("sheet %1 of %2").arg(progress.sheet).arg(progress.sheets));
+        }
+        progressBar_->setVisible(running);
+    }
+    if (stopButton_ != nullptr) {
+        stopButton_->setVisible(running);
     }
 }
 

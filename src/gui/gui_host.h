@@ -1,6 +1,7 @@
 // The desktop application's host: log lines go to the output pane, the status
-// text to the status bar, message boxes are Qt message boxes, and the stop poll
-// processes the pending events of the event loop.
+// text to the status bar, a run's progress to a progress bar in the status bar
+// with the Stop button beside it, message boxes are Qt message boxes, and the
+// stop poll processes the pending events of the event loop.
 #pragma once
 
 #include "foundation/host.h"
@@ -11,6 +12,7 @@
 
 class QMainWindow;
 class QLabel;
+class QProgressBar;
 
 namespace kib::gui {
 
@@ -19,7 +21,10 @@ class COutputWnd;
 class GuiHost : public QObject, public Host {
     Q_OBJECT
   public:
-    GuiHost(QMainWindow* window, COutputWnd* output, QLabel* statusLabel);
+    // The progress bar and the Stop button are shown only while a run reports
+    // its progress.
+    GuiHost(QMainWindow* window, COutputWnd* output, QLabel* statusLabel,
+            QProgressBar* progressBar = nullptr, QWidget* stopButton = nullptr);
 
     void AppendLine(LogPane pane, const std::string& text) override;
     void SetStatusText(const std::string& text) override;
@@ -29,6 +34,7 @@ class GuiHost : public QObject, public Host {
     std::string GetMainTitle() const override;
     void SetMainTitle(const std::string& title) override;
     std::optional<std::string> ChooseFolder(const std::string& start) override;
+    void ShowProgress(const RunProgress& progress) override;
 
     // Answers message boxes instead of showing them (tests, scripted runs).
     std::function<BoxAnswer(const MessageBox&)> boxHook;
@@ -42,6 +48,8 @@ class GuiHost : public QObject, public Host {
     QMainWindow* window_;
     COutputWnd* output_;
     QLabel* statusLabel_;
+    QProgressBar* progressBar_;
+    QWidget* stopButton_;
     bool waitCursor_ = false;
     bool pumping_ = false;
 };

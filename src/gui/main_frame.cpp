@@ -1,8 +1,11 @@
 #include "gui/main_frame.h"
 
+#include "app/builtin_convert.h"
 #include "app/documents.h"
+#include "app/inkscape.h"
 #include "app/make_command.h"
 #include "config/cfg_ids.h"
+#include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
 #include "foundation/log.h"
@@ -22,22 +25,28 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QCryptographicHash>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <algorithm>
 #include <set>
@@ -87,7 +96,22 @@ CMainFrame::CMainFrame(QSettings& settings, QWidget* parent)
     resizeDocks({properties_}, {400}, Qt::Horizontal);
     statusBar()->addWidget(statusLabel_, 1);
 
-    host_ = new GuiHost(this, output_, statusLabel_);
+    CreateActions();
+    // A run's progress with the Stop button beside it, shown while a run reports.
+    auto* progress = new QProgressBar(this);
+    progress->setObjectName(QStringLiteral("RunProgress"));
+    progress->setMinimumWidth(260);
+    progress->setTextVisible(true);
+    progress->setVisible(false);
+    auto* stop = new QToolButton(this);
+    stop->setObjectName(QStringLiteral("RunStop"));
+    stop->setDefaultAction(Action(cmd::Stop));
+    stop->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    stop->setVisible(false);
+    statusBar()->addPermanentWidget(progress);
+    statusBar()->addPermanentWidget(stop);
+
+    host_ = new GuiHost(this, output_, statusLabel_, progress, stop);
     ResetAppState(host_, properties_, this);
 
     properties_->onRejected = [this] { output_->SelectMessagesTab(); };
@@ -98,7 +122,6 @@ CMainFrame::CMainFrame(QSettings& settings, QWidget* parent)
         }
     };
 
-    CreateActions();
     CreateMenus();
     CreateToolBar();
     connect(tabs_, &QTabWidget::currentChanged, this, &CMainFrame::OnTabActivated);
@@ -672,19 +695,65 @@ void CMainFrame::OnAppAbout() {
 
 // ------------------------------------------------------------------ make and view commands
 
+namespace {
+
+// Where the profile keeps the Make dialog's choices of one configuration.
+QString ChoicesKey(const CKibDoc& doc) {
+    const QByteArray path = QByteArray::fromStdString(doc.GetPathName());
+    return QStringLiteral("MakeChoices/") +
+           QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex());
+}
+
+// The converter a configuration without remembered choices starts with: its
+// System.CONVERTER, the built-in one when Inkscape is not installed.
+Converter DefaultConverter(const CKibCfg& cfg) {
+    const Converter configured = ConfiguredConverter(cfg);
+    if (configured == Converter::Inkscape && BuiltInConverterAvailable() &&
+        !InkscapeInstalled(cfg.Item(id::System_INKSCAPEPATH).GetValue())) {
+        return Converter::BuiltIn;
+    }
+    return configured;
+}
+
+} // namespace
+
 MakeDialog CMainFrame::MakeDialogFunction() {
     return [this](const MakeDialogRequest& request) -> std::optional<MakeChoice> {
         const CKibCfg* cfg = request.document ? request.document->GetConfig() : nullptr;
         if (cfg == nullptr) {
             return std::nullopt;
         }
-        CMakeDlg dlg(ToQt(request.title), request.showTasks, request.showFormat, *cfg,
-                     request.lastOutputFormat, this);
+        // The format, the converter and the combining are remembered per configuration.
+        const QString key = ChoicesKey(*request.document);
+        OutputFormat format = request.lastOutputFormat;
+        const OutputFormat remembered = OutputFormatOfExtension(
+            settings_.value(key + QStringLiteral("/format")).toString().toStdString());
+        if (remembered != OutputFormat::None) {
+            format = remembered;
+        }
+        CMakeDlg dlg(ToQt(request.title), request.showTasks, request.showFormat, *cfg, format,
+                     this);
+        const QVariant converter = settings_.value(key + QStringLiteral("/converter"));
+        dlg.SetConverter(!converter.isValid()                ? DefaultConverter(*cfg)
+                         : converter.toString() == "builtin" ? Converter::BuiltIn
+                                                             : Converter::Inkscape);
+        dlg.SetCombine(settings_.value(key + QStringLiteral("/combine"), false).toBool());
         if (!RunMakeDialog(dlg)) {
             return std::nullopt;
         }
-        return MakeChoice{dlg.Stations, dlg.TaskChoice, dlg.LastOutputFormat, dlg.Combine,
+        MakeChoice choice{dlg.Stations, dlg.TaskChoice, dlg.LastOutputFormat, dlg.Combine,
                           std::nullopt};
+        if (request.showFormat) {
+            choice.converter = dlg.ChosenConverter;
+            settings_.setValue(key + QStringLiteral("/format"),
+                               QString::fromLatin1(OutputFormatExtension(dlg.LastOutputFormat)));
+            settings_.setValue(key + QStringLiteral("/converter"),
+                               dlg.ChosenConverter == Converter::BuiltIn
+                                   ? QStringLiteral("builtin")
+                                   : QStringLiteral("inkscape"));
+            settings_.setValue(key + QStringLiteral("/combine"), dlg.CombineBox()->isChecked());
+        }
+        return choice;
     };
 }
 
@@ -770,15 +839,53 @@ void CMainFrame::OnFilePrint() {
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
-    PrintPages(printer, *doc, *job);
+    // The margins of the printer just chosen decide whether there is a choice.
+    PrintJob chosen = *job;
+    const std::optional<PrintScale> scale = ChoosePrintScale(MeasureJob(printer, *doc, chosen));
+    if (!scale) {
+        return;
+    }
+    chosen.scale = *scale;
+    PrintPages(printer, *doc, chosen);
+}
+
+std::optional<PrintScale> CMainFrame::ChoosePrintScale(const SheetFit& fit) {
+    if (fit.fitsPaper && fit.cutMm <= 0.0) {
+        return PrintScale::TrueSize;
+    }
+    if (printScaleHook) {
+        return printScaleHook(fit);
+    }
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Kib"), ScaleQuestion(fit),
+                    QMessageBox::Cancel, this);
+    QPushButton* trueScale =
+        fit.fitsPaper ? box.addButton(tr("True scale (100 %)"), QMessageBox::AcceptRole) : nullptr;
+    QPushButton* fitted = box.addButton(
+        tr("Fit to printable area (%1 %)").arg(QString::number(100.0 * fit.fitFactor, 'f', 1)),
+        QMessageBox::AcceptRole);
+    box.setDefaultButton(trueScale != nullptr ? trueScale : fitted);
+    box.exec();
+    if (trueScale != nullptr && box.clickedButton() == trueScale) {
+        return PrintScale::TrueSize;
+    }
+    if (box.clickedButton() == fitted) {
+        return PrintScale::FitPrintable;
+    }
+    return std::nullopt;
 }
 
 void CMainFrame::OnFilePrintPreview() {
     CKibDoc* doc = ActiveDocument();
-    const auto job = PreparePrintJob(*this, doc);
+    auto job = PreparePrintJob(*this, doc);
     if (!job) {
         return;
     }
+    // The same choice as for printing, on the printer as it is set up.
+    const std::optional<PrintScale> scale = ChoosePrintScale(MeasureJob(Printer(), *doc, *job));
+    if (!scale) {
+        return;
+    }
+    job->scale = *scale;
     QPrintPreviewDialog preview(&Printer(), this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [doc, &job](QPrinter* printer) { PrintPages(*printer, *doc, *job); });

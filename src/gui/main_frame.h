@@ -7,6 +7,7 @@
 #include "config/document_observer.h"
 #include "foundation/host.h"
 #include "gui/map_view.h"
+#include "gui/printing.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -124,6 +125,14 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
     // The Make dialog as the Make commands ask for it.
     MakeDialog MakeDialogFunction();
 
+    // Before printing or previewing: when the printer's margins cut into the
+    // sheets at their true size, asks whether to keep the map's scale or fit the
+    // sheets to the printable area (none when cancelled); true size otherwise.
+    std::optional<PrintScale> ChoosePrintScale(const SheetFit& fit);
+    std::function<std::optional<PrintScale>(const SheetFit&)> printScaleHook;
+    // The printer of the print commands, made on first use.
+    QPrinter& Printer();
+
   public slots:
     void OnFileNew();
     void OnFileOpen();
@@ -168,8 +177,6 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
     void CloseDocumentViews(const std::shared_ptr<CKibDoc>& doc);
     bool CanClose();
     template <typename Command> void RunMakeCommand(Command command);
-    // The printer of the print commands, made on first use.
-    QPrinter& Printer();
 
   public:
     // The map view opened last by View → Map, while it is open.

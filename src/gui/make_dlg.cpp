@@ -1,5 +1,6 @@
 #include "gui/make_dlg.h"
 
+#include "app/builtin_convert.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "foundation/log.h"
@@ -25,7 +26,8 @@ CMakeDlg::CMakeDlg(const QString& title, bool showTasks, bool showFormat, const 
       formatGroup_(new QGroupBox(tr("Output Format"), this)), pdf_(new QRadioButton(tr("PDF"))),
       ps_(new QRadioButton(tr("PS"))), eps_(new QRadioButton(tr("EPS"))),
       png_(new QRadioButton(tr("PNG"))),
-      combine_(new QCheckBox(tr("Also one print file of all the PDF sheets"))) {
+      combine_(new QCheckBox(tr("Combine into one PDF (one print file of all the sheets)"))),
+      inkscape_(new QRadioButton(tr("Inkscape"))), builtIn_(new QRadioButton(tr("Built-in"))) {
     setObjectName(QStringLiteral("MakeDialog"));
     setWindowTitle(title);
     resize(480, 320);
@@ -45,6 +47,17 @@ CMakeDlg::CMakeDlg(const QString& title, bool showTasks, bool showFormat, const 
     }
     formatRows->addLayout(formats);
     formatRows->addWidget(combine_);
+    // Its own group, so that its buttons do not take turns with the formats'.
+    converterGroup_ = new QGroupBox(tr("Converter"), this);
+    auto* converters = new QHBoxLayout(converterGroup_);
+    converters->addWidget(inkscape_);
+    converters->addWidget(builtIn_);
+    converters->addStretch(1);
+    converterGroup_->setVisible(showFormat);
+    inkscape_->setToolTip(tr("One Inkscape process per sheet"));
+    builtIn_->setToolTip(tr("librsvg and cairo inside Kib: much faster"));
+    builtIn_->setEnabled(BuiltInConverterAvailable());
+    inkscape_->setChecked(true);
     // Only PDF files are gathered into one print file.
     combine_->setEnabled(false);
     connect(pdf_, &QRadioButton::toggled, combine_, &QCheckBox::setEnabled);
@@ -57,6 +70,7 @@ CMakeDlg::CMakeDlg(const QString& title, bool showTasks, bool showFormat, const 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(selection, 1);
     layout->addWidget(formatGroup_);
+    layout->addWidget(converterGroup_);
     layout->addWidget(buttons);
 
     MinStation = cfg.GetMinStation();
@@ -88,6 +102,21 @@ QRadioButton* CMakeDlg::FormatButton(OutputFormat format) const {
     default:
         return nullptr;
     }
+}
+
+QRadioButton* CMakeDlg::ConverterButton(Converter converter) const {
+    return converter == Converter::BuiltIn ? builtIn_ : inkscape_;
+}
+
+void CMakeDlg::SetConverter(Converter converter) {
+    if (converter == Converter::BuiltIn && !builtIn_->isEnabled()) {
+        converter = Converter::Inkscape;
+    }
+    ConverterButton(converter)->setChecked(true);
+}
+
+void CMakeDlg::SetCombine(bool combine) {
+    combine_->setChecked(combine);
 }
 
 void CMakeDlg::FillTasks(int keepIndex) {
@@ -155,6 +184,7 @@ void CMakeDlg::accept() {
         }
         LastOutputFormat = format;
         Combine = format == OutputFormat::Pdf && combine_->isChecked();
+        ChosenConverter = builtIn_->isChecked() ? Converter::BuiltIn : Converter::Inkscape;
         LogDebug("Selected radio for format #%d.", static_cast<int>(format));
     }
     QDialog::accept();

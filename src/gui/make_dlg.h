@@ -1,7 +1,9 @@
 // The Make dialog: which stations, which task and (for the raster commands)
-// which output format a Make command or a print job works on.
+// which output format, which converter and whether to combine the PDF files, for
+// a Make command or a print job.
 #pragma once
 
+#include "app/converter.h"
 #include "app/output_format.h"
 #include "config/station_set.h"
 
@@ -34,11 +36,17 @@ class CMakeDlg : public QDialog {
     int TaskCount = 0;
     OutputFormat LastOutputFormat = OutputFormat::None;
     bool Combine = false; // PDF: also one print file of every converted sheet
+    Converter ChosenConverter = Converter::Inkscape;
 
     QListWidget* StationList() const { return stations_; }
     QListWidget* TaskList() const { return tasks_; }
     QRadioButton* FormatButton(OutputFormat format) const;
     QCheckBox* CombineBox() const { return combine_; }
+    QRadioButton* ConverterButton(Converter converter) const;
+
+    // The choices the dialog opens with (remembered for the configuration).
+    void SetConverter(Converter converter);
+    void SetCombine(bool combine);
 
   public slots:
     void accept() override;
@@ -56,6 +64,9 @@ class CMakeDlg : public QDialog {
     QRadioButton* eps_;
     QRadioButton* png_;
     QCheckBox* combine_;
+    QGroupBox* converterGroup_ = nullptr;
+    QRadioButton* inkscape_;
+    QRadioButton* builtIn_;
 };
 
 } // namespace kib::gui

@@ -25,6 +25,16 @@ bool FileExists(const std::string& path) {
     return platform::KindOf(path) == platform::FileKind::Regular;
 }
 
+// The paper and its printable area in the painter's coordinates, whose origin
+// is the top left of the printable area unless the printer prints the full page.
+void PageAreas(const QPrinter& printer, QRectF& paper, QRectF& printable) {
+    const QRectF paperPx = printer.paperRect(QPrinter::DevicePixel);
+    const QRectF pagePx = printer.pageRect(QPrinter::DevicePixel);
+    const QPointF origin = printer.fullPage() ? paperPx.topLeft() : pagePx.topLeft();
+    paper = paperPx.translated(-origin);
+    printable = pagePx.translated(-origin);
+}
+
 } // namespace
 
 std::optional<PrintJob> PreparePrinting(CKibDoc& doc,
@@ -87,41 +97,102 @@ std::vector<int> PagesToPrint(int fromPage, int toPage, int pageCount) {
     return pages;
 }
 
+namespace {
+
+// A sheet keeps its true size when it passes the area by half a millimetre at
+// most: a sheet of the paper's size stays at its scale though the printer rounds
+// the paper, and loses no more than its blank outermost edge.
+constexpr double kSlackMm = 0.5;
+
+QSizeF TrueSize(QSize pixels, int dpi, QSizeF deviceDpi) {
+    return QSizeF(pixels.width() * deviceDpi.width() / std::max(dpi, 1),
+                  pixels.height() * deviceDpi.height() / std::max(dpi, 1));
+}
+
+// Whether a size centred at centre stays inside area, half a millimetre spared.
+bool FitsAround(QSizeF size, QPointF centre, const QRectF& area, QSizeF deviceDpi) {
+    const double halfW = std::min(centre.x() - area.left(), area.right() - centre.x());
+    const double halfH = std::min(centre.y() - area.top(), area.bottom() - centre.y());
+    const double slackX = kSlackMm * deviceDpi.width() / 25.4;
+    const double slackY = kSlackMm * deviceDpi.height() / 25.4;
+    return 2.0 * (halfW + slackX) >= size.width() && 2.0 * (halfH + slackY) >= size.height();
+}
+
+// The centre of a sheet: the paper's, unless that lies off the printable area.
+QPointF SheetCentre(const QRectF& paper, const QRectF& printable) {
+    const QPointF centre = paper.center();
+    return printable.contains(centre) ? centre : printable.center();
+}
+
+// The factor that fits a size centred at centre into the printable area.
+double FitFactor(QSizeF size, QPointF centre, const QRectF& printable) {
+    const double halfW = std::min(centre.x() - printable.left(), printable.right() - centre.x());
+    const double halfH = std::min(centre.y() - printable.top(), printable.bottom() - centre.y());
+    return std::min(2.0 * halfW / size.width(), 2.0 * halfH / size.height());
+}
+
+} // namespace
+
 SheetPlacement PlaceSheet(QSize pixels, int dpi, QSizeF deviceDpi, const QRectF& paper,
-                          const QRectF& printable) {
+                          const QRectF& printable, PrintScale scale) {
     SheetPlacement placement;
     if (pixels.isEmpty() || printable.isEmpty()) {
         placement.target = printable;
         return placement;
     }
-    QSizeF size(pixels.width() * deviceDpi.width() / std::max(dpi, 1),
-                pixels.height() * deviceDpi.height() / std::max(dpi, 1));
-    QPointF centre = paper.center();
-    if (!printable.contains(centre)) {
-        centre = printable.center();
-    }
-    // The half extents around the centre that stay on the printable area.
-    const double halfW = std::min(centre.x() - printable.left(), printable.right() - centre.x());
-    const double halfH = std::min(centre.y() - printable.top(), printable.bottom() - centre.y());
-    // A sheet keeps its true size when it passes them by half a millimetre at
-    // most: a sheet of the paper's size stays at its scale though the printer
-    // rounds the paper, and loses no more than its blank outermost edge.
-    const double slackX = 0.5 * deviceDpi.width() / 25.4;
-    const double slackY = 0.5 * deviceDpi.height() / 25.4;
-    double factor = 1.0;
-    if (dpi < 1 || 2.0 * (halfW + slackX) < size.width() ||
-        2.0 * (halfH + slackY) < size.height()) {
-        factor = std::min(2.0 * halfW / size.width(), 2.0 * halfH / size.height());
-    }
-    placement.factor = factor;
-    size *= factor;
-    placement.target = QRectF(centre.x() - size.width() / 2.0, centre.y() - size.height() / 2.0,
+    QSizeF size = TrueSize(pixels, dpi, deviceDpi);
+    const QPointF centre = SheetCentre(paper, printable);
+    const bool keep = dpi >= 1 && (scale == PrintScale::TrueSize
+                                       ? FitsAround(size, paper.center(), paper, deviceDpi)
+                                       : FitsAround(size, centre, printable, deviceDpi));
+    const QPointF at = keep && scale == PrintScale::TrueSize ? paper.center() : centre;
+    placement.factor = keep ? 1.0 : FitFactor(size, centre, printable);
+    size *= placement.factor;
+    placement.target = QRectF(at.x() - size.width() / 2.0, at.y() - size.height() / 2.0,
                               size.width(), size.height());
     return placement;
 }
 
+SheetFit MeasureSheet(QSize pixels, int dpi, QSizeF deviceDpi, const QRectF& paper,
+                      const QRectF& printable) {
+    SheetFit fit;
+    if (pixels.isEmpty() || printable.isEmpty()) {
+        return fit;
+    }
+    const QSizeF size = TrueSize(pixels, dpi, deviceDpi);
+    fit.fitsPaper = dpi >= 1 && FitsAround(size, paper.center(), paper, deviceDpi);
+    const QRectF sheet(paper.center().x() - size.width() / 2.0,
+                       paper.center().y() - size.height() / 2.0, size.width(), size.height());
+    const double cutX =
+        std::max({0.0, printable.left() - sheet.left(), sheet.right() - printable.right()});
+    const double cutY =
+        std::max({0.0, printable.top() - sheet.top(), sheet.bottom() - printable.bottom()});
+    const double cut = std::max(cutX * 25.4 / deviceDpi.width(), cutY * 25.4 / deviceDpi.height());
+    fit.cutMm = cut > kSlackMm ? cut : 0.0;
+    const QPointF centre = SheetCentre(paper, printable);
+    fit.fitFactor = dpi >= 1 && FitsAround(size, centre, printable, deviceDpi)
+                        ? 1.0
+                        : FitFactor(size, centre, printable);
+    return fit;
+}
+
+QString ScaleQuestion(const SheetFit& fit) {
+    const QString fitted = QString::number(100.0 * fit.fitFactor, 'f', 1);
+    if (!fit.fitsPaper) {
+        return QStringLiteral("The sheets are larger than the paper: they can only be printed "
+                              "fitted to the printable area, at %1 % of their size (the map's "
+                              "scale is lost).")
+            .arg(fitted);
+    }
+    return QStringLiteral("The printer's margins cut up to %1 mm into the sheets at their true "
+                          "size.\n\nTrue scale (100 %): the map's scale is kept; the outermost "
+                          "%1 mm of the sheets is not printed.\nFit to printable area (%2 %): "
+                          "the whole sheet, but not at the map's scale.")
+        .arg(QString::number(fit.cutMm, 'f', 1), fitted);
+}
+
 bool DrawPageImage(QPainter& painter, const QRectF& paper, const QRectF& printable, int dpi,
-                   const QString& file) {
+                   const QString& file, PrintScale scale) {
     // A PNG sheet at 600 dpi is larger than Qt's default limit for images.
     QImageReader::setAllocationLimit(kImageLimitMb);
     App().GetHost().SetWaitCursor(true);
@@ -140,15 +211,45 @@ bool DrawPageImage(QPainter& painter, const QRectF& paper, const QRectF& printab
         }
     }
     const QPaintDevice* device = painter.device();
-    const SheetPlacement placement = PlaceSheet(
-        image.size(), dpi, QSizeF(device->logicalDpiX(), device->logicalDpiY()), paper, printable);
+    const QSizeF deviceDpi(device->logicalDpiX(), device->logicalDpiY());
+    const SheetPlacement placement =
+        PlaceSheet(image.size(), dpi, deviceDpi, paper, printable, scale);
     if (dpi < 1 || placement.factor < 1.0) {
         LogWarning("[= WARNING =] %s does not fit the printable area: printed at %.1f %% of its "
                    "size, not at the map's scale.",
                    FromQt(file).c_str(), 100.0 * placement.factor);
+    } else {
+        const SheetFit fit = MeasureSheet(image.size(), dpi, deviceDpi, paper, printable);
+        if (fit.cutMm > 0.0) {
+            LogInfo("%s printed at its true size; the printer's margins cut up to %.1f mm off "
+                    "its edges.",
+                    FromQt(file).c_str(), fit.cutMm);
+        }
     }
     painter.drawImage(placement.target, image);
     return true;
+}
+
+SheetFit MeasureJob(const QPrinter& printer, const CKibDoc& doc, const PrintJob& job) {
+    SheetFit all;
+    const CKibCfg* cfg = doc.GetConfig();
+    if (cfg == nullptr) {
+        return all;
+    }
+    QRectF paper;
+    QRectF printable;
+    PageAreas(printer, paper, printable);
+    const QSizeF deviceDpi(printer.logicalDpiX(), printer.logicalDpiY());
+    for (const std::string& file :
+         PageFiles(*cfg, job.printDir, job.canvasesPerSheet, job.choice)) {
+        // The size from the file's header: no image is loaded.
+        const QSize pixels = QImageReader(ToQt(file)).size();
+        const SheetFit fit = MeasureSheet(pixels, job.dpi, deviceDpi, paper, printable);
+        all.fitsPaper = all.fitsPaper && fit.fitsPaper;
+        all.cutMm = std::max(all.cutMm, fit.cutMm);
+        all.fitFactor = std::min(all.fitFactor, fit.fitFactor);
+    }
+    return all;
 }
 
 std::vector<std::string> PrintPages(QPrinter& printer, const CKibDoc& doc, const PrintJob& job) {
@@ -160,13 +261,9 @@ std::vector<std::string> PrintPages(QPrinter& printer, const CKibDoc& doc, const
     const bool ranged = printer.printRange() == QPrinter::PageRange;
     const std::vector<int> pages =
         PagesToPrint(ranged ? printer.fromPage() : 0, ranged ? printer.toPage() : 0, job.pageCount);
-    // The paper and its printable area in the painter's coordinates, whose origin
-    // is the top left of the printable area unless the printer prints the full page.
-    const QRectF paperPx = printer.paperRect(QPrinter::DevicePixel);
-    const QRectF pagePx = printer.pageRect(QPrinter::DevicePixel);
-    const QPointF origin = printer.fullPage() ? paperPx.topLeft() : pagePx.topLeft();
-    const QRectF paper = paperPx.translated(-origin);
-    const QRectF printable = pagePx.translated(-origin);
+    QRectF paper;
+    QRectF printable;
+    PageAreas(printer, paper, printable);
     QPainter painter;
     for (int k : pages) {
         if (printed.empty()) {
@@ -178,7 +275,7 @@ std::vector<std::string> PrintPages(QPrinter& printer, const CKibDoc& doc, const
         }
         const std::string file =
             PageFileName(*cfg, job.printDir, job.canvasesPerSheet, job.choice, k);
-        if (!DrawPageImage(painter, paper, printable, job.dpi, ToQt(file))) {
+        if (!DrawPageImage(painter, paper, printable, job.dpi, ToQt(file), job.scale)) {
             LogError("[** ERROR **] Cannot load image file %s for printing.", file.c_str());
         }
         printed.push_back(file);

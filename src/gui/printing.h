@@ -1,5 +1,7 @@
 // Printing of the competition maps: one PNG file (made before by the raster
-// Make command) per page, at its true size centred on the paper.
+// Make command) per page, at its true size centred on the paper, or fitted to
+// the printable area when the user chooses so (or the sheet is larger than the
+// paper).
 #pragma once
 
 #include "gui/print_pages.h"
@@ -25,12 +27,17 @@ namespace kib::gui {
 
 class CMakeDlg;
 
+// How a sheet is printed: at its true size, the map's scale (what the printer's
+// margins reach is not printed), or scaled down to the printable area.
+enum class PrintScale { TrueSize, FitPrintable };
+
 struct PrintJob {
     std::string printDir;
     MakeChoice choice; // its stations and task
     int canvasesPerSheet = 0;
     int pageCount = 0;
     int dpi = 0; // Target.DPI: the pixels per inch of the PNG sheets
+    PrintScale scale = PrintScale::TrueSize;
 };
 
 // Asks which maps to print and checks that every page's file exists; none
@@ -56,17 +63,34 @@ struct SheetPlacement {
 
 // The place of an image of the pixels, made at dpi pixels per inch, on a device
 // of deviceDpi with the paper and its printable area: at its true size centred
-// on the paper, or, when that does not fit the printable area, scaled down
-// uniformly until it does. Without a resolution (dpi below 1) the image is
+// on the paper. TrueSize keeps it so when it fits the paper, whatever the
+// margins cut off; FitPrintable keeps it so only when it fits the printable area
+// (within half a millimetre). Otherwise it is scaled down uniformly until it
+// fits the printable area. Without a resolution (dpi below 1) the image is
 // fitted to the printable area.
 SheetPlacement PlaceSheet(QSize pixels, int dpi, QSizeF deviceDpi, const QRectF& paper,
-                          const QRectF& printable);
+                          const QRectF& printable, PrintScale scale);
+
+// What the paper and the printer's margins do to sheets at their true size.
+struct SheetFit {
+    bool fitsPaper = true;  // every sheet at its true size fits the paper
+    double cutMm = 0.0;     // how far the margins reach into a sheet at most (0: nowhere)
+    double fitFactor = 1.0; // the size, as a factor, at which every sheet fits the printable area
+};
+SheetFit MeasureSheet(QSize pixels, int dpi, QSizeF deviceDpi, const QRectF& paper,
+                      const QRectF& printable);
+// The same for every page of a job on the printer as it is set up now.
+SheetFit MeasureJob(const QPrinter& printer, const CKibDoc& doc, const PrintJob& job);
+
+// The question before printing when the sheets do not fit the printable area at
+// their true size: how far the margins cut in, and the two choices with their sizes.
+QString ScaleQuestion(const SheetFit& fit);
 
 // Draws one PNG file of dpi pixels per inch on the page of the painter's device
 // (paper and printable area in its coordinates), white as transparent; a sheet
-// scaled down to fit is reported with its factor. False when the file cannot be
-// loaded.
+// scaled down to fit is reported with its factor, a sheet whose edges the
+// margins cut off with how far. False when the file cannot be loaded.
 bool DrawPageImage(QPainter& painter, const QRectF& paper, const QRectF& printable, int dpi,
-                   const QString& file);
+                   const QString& file, PrintScale scale = PrintScale::TrueSize);
 
 } // namespace kib::gui

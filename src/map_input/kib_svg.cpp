@@ -34,7 +34,7 @@ bool CKibSvg::ReadMap(int station, int task) {
         } else {
             LogError("[** ERROR **] Cannot open map file %s", path.c_str());
         }
-        ShowBox("Cannot open map file.", BoxIcon::None);
+        ShowBox("Cannot open map file.", BoxIcon::Error);
         return false;
     }
     map_.reset();

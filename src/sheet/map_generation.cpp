@@ -24,6 +24,19 @@ CompetitionRun::CompetitionRun(CKibSvg& svg) : svg_(svg) {}
 
 CompetitionRun::~CompetitionRun() = default;
 
+namespace {
+
+// The map sheets a station is expected to get from its configured tasks, before
+// its map and layout tell the exact number.
+int PlannedSheets(const CKibCfg& cfg, int station, int taskChoice) {
+    const std::string& mode = cfg.Item(id::Target_MODE).GetValue();
+    const bool ant = !mode.empty() && (mode[0] == 'A' || mode[0] == 'a');
+    const TaskRange tasks = ChosenTasks(taskChoice, ant ? 1 : 0, cfg.GetTasks(station));
+    return std::max(0, tasks.last - tasks.first + 1);
+}
+
+} // namespace
+
 bool CompetitionRun::GenerateCompetitionSvg(std::uint32_t stationMask, int taskChoice) {
     const RunResult& result = Run(StationSet::FromMask(stationMask), taskChoice);
     return result.completed && !result.AnyStationFailed();
@@ -47,14 +60,24 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
     surface_ = std::make_unique<CSvgImage>(cfg);
     output_ = std::make_unique<SheetOutput>(svg_.GetDocument(), surface_.get());
 
+    progress_ = RunProgress{};
+    const std::vector<int> chosen = stations.Chosen(cfg);
+    for (int s : chosen) {
+        ++progress_.stations;
+        progress_.sheets += PlannedSheets(cfg, s, taskChoice);
+    }
     bool completed = true;
-    for (int s : stations.Chosen(cfg)) {
+    int processed = 0;
+    for (int s : chosen) {
         if (CheckBreak()) {
             completed = false;
             break;
         }
         result_.stations.push_back(StationResult{});
         result_.stations.back().station = s;
+        progress_.station = ++processed;
+        stationPlanned_ = PlannedSheets(cfg, s, taskChoice);
+        stationMade_ = 0;
         bool stationMade = true;
         bool goOn = true;
         {
@@ -63,6 +86,8 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
             TakeTally(*result_.Station(s), tally);
         }
         StationResult& station = *result_.Station(s);
+        // A station that made fewer sheets than expected leaves them out of the count.
+        progress_.sheets -= stationPlanned_ - stationMade_;
         if (!stationMade || !goOn) {
             station.outcome = StationOutcome::Failed;
         } else if (station.outcome != StationOutcome::Failed) {
@@ -79,6 +104,7 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
     }
     result_.completed = completed && !result_.stations.empty();
 
+    EndProgress();
     SetStatusText("Ready");
     output_.reset();
     surface_.reset();
@@ -135,7 +161,13 @@ bool CompetitionRun::MakeTasks(int s, int taskChoice) {
     const TaskRange tasks = WholePrintSheets(
         ChosenTasks(taskChoice, surface_->modeAnt ? 1 : 0, mapTasks_), g, surface_->tasks);
     const int to = tasks.last;
+    // The station's map and layout tell how many sheets it gets.
+    progress_.sheets += std::max(0, to - tasks.first + 1) - stationPlanned_;
+    stationPlanned_ = std::max(0, to - tasks.first + 1);
     for (int d = tasks.first; d <= to; ++d) {
+        ++progress_.sheet;
+        ++stationMade_;
+        ReportProgress(progress_);
         if (!MakeMapSheet(s, d)) {
             return false;
         }

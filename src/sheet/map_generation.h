@@ -3,6 +3,7 @@
 // document per task and the print sheets that tile two or four canvases.
 #pragma once
 
+#include "foundation/host.h"
 #include "sheet/run_result.h"
 #include "sheet/run_stations.h"
 #include "sheet/sheet_output.h"
@@ -70,6 +71,9 @@ class CompetitionRun {
     int canvasesPerSheet_ = 0;
     RunResult result_;
     StationRead stationRead_;
+    RunProgress progress_;   // the map sheets of the run, counted as they are made
+    int stationPlanned_ = 0; // the sheets the current station is expected to get
+    int stationMade_ = 0;    // the sheets of the current station begun so far
 };
 
 } // namespace kib

@@ -5,11 +5,6 @@
 
 namespace kib {
 
-inline constexpr int kVersionMajor = 4;
-inline constexpr int kVersionMinor = 2;
-inline constexpr int kVersionRelease = 5;
-inline constexpr int kVersionBuild = 1;
-
 // The program's own name beside the product's, in the About box and the sheets' generator line.
 inline constexpr const char* kProgramName = "Quillomat";
 inline constexpr const char* kCopyrightNotice = "Copyright (c) Kib developers";
@@ -17,7 +12,12 @@ inline constexpr const char* kCopyrightNotice = "Copyright (c) Kib developers";
 // its own, so the sheets name the product rather than print an address that leads nowhere.
 inline constexpr const char* kProductWebAddress = "Kib";
 
-// The version as written into documents: 4.2.5(1).
+// The version as written into documents: major.minor.release(build), 4.2.5(1).
+// The numbers are the project's version in the build files, the build being
+// its fourth part.
 std::string VersionText();
+
+// What `kib --version` and `kib-gui --version` print: "Kib 4.2.5(1)".
+std::string ProgramVersionLine();
 
 } // namespace kib

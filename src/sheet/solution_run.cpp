@@ -161,6 +161,9 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
     }
     const std::size_t count = completed && perSheet_ > 0 ? stations.size() : 0;
     std::vector<int> onSheet;
+    RunProgress progress;
+    progress.stations = static_cast<int>(count);
+    progress.sheets = perSheet_ > 0 ? (progress.stations + perSheet_ - 1) / perSheet_ : 0;
     for (std::size_t i = 0; i < count; ++i) {
         const int s = stations[i];
         const int position = static_cast<int>(i % static_cast<std::size_t>(perSheet_)) + 1;
@@ -168,6 +171,9 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
             completed = false;
             break;
         }
+        progress.station = static_cast<int>(i) + 1;
+        progress.sheet = static_cast<int>(i) / perSheet_ + 1;
+        ReportProgress(progress);
         result_.stations.push_back(StationResult{});
         result_.stations.back().station = s;
         if (position == 1) {
@@ -206,6 +212,7 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
     }
     result_.completed = completed;
 
+    EndProgress();
     SetStatusText("Ready");
     output_.reset();
     surface_.reset();

@@ -127,6 +127,41 @@ class MakeImagesTest : public test::MakeEventTest {
     test::ScriptDir inkscape;
 };
 
+// Both stages of a raster command report "sheet n of N" and the station, each
+// count complete at its end, the progress taken away after each stage.
+TEST_F(MakeImagesTest, EveryStageReportsSheetNOfNAndTheStation) {
+    const MakeOutcome outcome = OnMakeMapImages(&doc, Dialog(Choice(0, -1, OutputFormat::Pdf)));
+    ASSERT_TRUE(outcome.runSucceeded);
+    std::vector<std::vector<RunProgress>> stages(1);
+    for (const RunProgress& p : host.progress) {
+        if (p.sheets == 0) {
+            stages.emplace_back();
+        } else {
+            stages.back().push_back(p);
+        }
+    }
+    ASSERT_EQ(stages.size(), 3u) << "the SVG run and the conversion, each ended";
+    EXPECT_TRUE(stages[2].empty());
+    int mapSheets = 0;
+    for (const auto& entry : fs::directory_iterator(dir + "/out")) {
+        const std::string name = entry.path().filename().string();
+        mapSheets += name.rfind("map-", 0) == 0 && entry.path().extension() == ".svg" ? 1 : 0;
+    }
+    const int made[2] = {mapSheets, static_cast<int>(Calls().size())};
+    for (int stage = 0; stage < 2; ++stage) {
+        const std::vector<RunProgress>& seen = stages[static_cast<std::size_t>(stage)];
+        ASSERT_FALSE(seen.empty());
+        for (std::size_t i = 0; i < seen.size(); ++i) {
+            EXPECT_EQ(seen[i].sheet, static_cast<int>(i) + 1) << "stage " << stage;
+            EXPECT_GE(seen[i].station, i == 0 ? 1 : seen[i - 1].station);
+        }
+        EXPECT_EQ(seen.back().sheet, made[stage]) << "stage " << stage;
+        EXPECT_EQ(seen.back().sheets, made[stage]) << "stage " << stage;
+        EXPECT_EQ(seen.back().station, seen.back().stations) << "stage " << stage;
+        EXPECT_GT(seen.back().stations, 1);
+    }
+}
+
 TEST_F(MakeImagesTest, MapImagesConvertEverySheetOfTheChosenStationOnce) {
     Set(id::System_DEBUGGING, "Yes");
     const MakeOutcome outcome =
@@ -229,7 +264,12 @@ TEST_F(MakeImagesTest, HowRasterCommandsEndWhenSomethingGoesWrong) {
     };
     outcome = OnMakeMapImages(&doc, Dialog(Choice(1u << 1, -1, OutputFormat::Pdf)));
     host.onPump = nullptr;
-    EXPECT_EQ(LastBoxText(), "Image files creation failed.");
+    // A stop is the user's choice: the box informs, the outcome says it.
+    EXPECT_EQ(LastBoxText(), "Image files creation stopped.\nThe files made before the stop are "
+                             "kept; run the command again for the rest.");
+    EXPECT_EQ(outcome.closingIcon, BoxIcon::Information);
+    EXPECT_TRUE(outcome.stopped);
+    EXPECT_FALSE(outcome.runSucceeded);
     EXPECT_EQ(Calls().size(), 1u);
     EXPECT_TRUE(host.HasMessage("[= WARNING =] STOP button pressed"));
     EXPECT_FALSE(host.HasMessage("Image files creation completed."));
@@ -290,8 +330,9 @@ TEST_F(MakeImagesTest, StopEndsBuiltInConversionsBeforeTheNextSheet) {
     const MakeOutcome outcome =
         OnMakeMapImages(&doc, Dialog(Choice(1u << 1, -1, OutputFormat::Pdf)));
     host.onPump = nullptr;
-    EXPECT_EQ(LastBoxText(), "Image files creation failed.");
-    EXPECT_EQ(outcome.closingIcon, BoxIcon::Error);
+    EXPECT_EQ(LastBoxText().rfind("Image files creation stopped.", 0), 0u);
+    EXPECT_EQ(outcome.closingIcon, BoxIcon::Information);
+    EXPECT_TRUE(outcome.stopped);
     EXPECT_TRUE(host.HasMessage("[= WARNING =] STOP button pressed"));
     EXPECT_TRUE(fs::exists(dir + "/out/prn-1.0-1.1.pdf")) << "the sheet drawn before the stop";
     EXPECT_FALSE(fs::exists(dir + "/out/prn-1.2-1.3.pdf"));

@@ -3,6 +3,7 @@
 
 #include "app/script_dir.h"
 #include "foundation/app_state.h"
+#include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "support/recording_host.h"
 
@@ -35,6 +36,28 @@ TEST(ProgramPathTest, AddsSeparatorAndBinFolderOnce) {
     for (const auto& c : cases) {
         EXPECT_EQ(MakeProgramPath(c.directory, c.addBin, "x"), c.expected) << c.directory;
     }
+}
+
+// Inkscape's toolkit prints warnings about itself on every start; they belong to
+// the Debug pane, while what Inkscape says about the conversion stays in Messages.
+TEST(ProgramOutputTest, ToolkitChatterGoesToTheDebugPaneOnly) {
+    test::RecordingHost host;
+    host.Install();
+    App().debugSwitch = true;
+    LogProgramOutput("Failed to wrap object of type 'GtkRecentManager'. Hint: this error is "
+                     "commonly caused by an incorrect type name.\n"
+                     "(org.inkscape.Inkscape:4711): Gtk-WARNING **: 10:01:02.345: cannot open "
+                     "display\n"
+                     "(inkscape:12): GLib-GObject-CRITICAL **: g_object_unref: assertion\n"
+                     "Background RRGGBBAA: ffffff00\n"
+                     "Failed to save the file\r\n"
+                     "\n"
+                     "last");
+    EXPECT_THAT(host.messages, ElementsAre("Background RRGGBBAA: ffffff00",
+                                           "Failed to save the file", "", "last"));
+    EXPECT_THAT(host.debug, Contains(testing::StartsWith("Failed to wrap object of type")));
+    EXPECT_THAT(host.debug, Contains(testing::HasSubstr("Gtk-WARNING")));
+    EXPECT_THAT(host.debug, Contains(testing::HasSubstr("GLib-GObject-CRITICAL")));
 }
 
 TEST(CommandWordsTest, SplitsAtBlanksAndGroupsQuotes) {

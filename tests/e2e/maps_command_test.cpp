@@ -287,7 +287,7 @@ TEST_F(MapsCommandTest, BadChoicesAreUsageErrors) {
                                                   {"--task", "16"}}) {
         const ProgramResult r = Maps(extra);
         EXPECT_EQ(r.status, 64) << extra[0] << " " << extra[1] << ": " << r.err;
-        EXPECT_NE(r.err.find("kib: " + extra[0] + ": "), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("error: " + extra[0] + ": "), std::string::npos) << r.err;
     }
     EXPECT_EQ(FileNames(dir).count("map-1.1.svg"), 0u);
 }

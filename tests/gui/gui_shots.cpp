@@ -1,7 +1,8 @@
 // Takes screenshots of kib-gui on one event: the competition preview with the
 // properties pane, the solution preview, the Make dialog and the window after
-// Make Vector Maps chosen from the menu (its dialog confirmed as it opens), and
-// View → Map on two stations.
+// Make Vector Maps chosen from the menu (its dialog confirmed as it opens),
+// View → Map on two stations, and the window during Make Raster Maps with its
+// progress bar and Stop button.
 #include "config/kib_doc.h"
 #include "foundation/host.h"
 #include "gui/gui_host.h"
@@ -16,15 +17,19 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageSize>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <cstdio>
@@ -122,6 +127,30 @@ int main(int argc, char** argv) {
         Shot(*map, out + QStringLiteral("/8-map-view.png"));
         map->close();
     }
+
+    // Make Raster Maps (PDF, the built-in converter): the window at the third
+    // sheet of the conversion, its progress in the status bar.
+    frame.makeDialogHook = [](kib::gui::CMakeDlg& dlg) {
+        dlg.FormatButton(kib::OutputFormat::Pdf)->setChecked(true);
+        dlg.ConverterButton(kib::Converter::BuiltIn)->setChecked(true);
+        dlg.accept();
+        return dlg.result() == QDialog::Accepted;
+    };
+    auto* bar = frame.statusBar()->findChild<QProgressBar*>(QStringLiteral("RunProgress"));
+    QTimer watch;
+    watch.setInterval(1);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const QList<QLabel*> labels = frame.statusBar()->findChildren<QLabel*>();
+        const bool converting = !labels.isEmpty() &&
+                                labels.first()->text().startsWith(QStringLiteral("Generating MAP"));
+        if (bar != nullptr && bar->isVisible() && bar->value() == 3 && converting) {
+            watch.stop();
+            Shot(frame, out + QStringLiteral("/9-progress.png"));
+        }
+    });
+    watch.start();
+    frame.Action(kib::gui::cmd::MakeMapImages)->trigger();
+    watch.stop();
 
     // With "print": PNG maps of station 1 by Make Raster Maps, then printed to a PDF
     // file, pages 2 and 3 of the job, on A4 paper without margins (a sheet of the

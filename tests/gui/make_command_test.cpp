@@ -9,14 +9,20 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
+
+#include <cstdlib>
+#include <optional>
 
 namespace kib::gui::test {
 namespace {
@@ -153,6 +159,123 @@ TEST_F(GuiMakeCommandTest, ARunConvertsTheSheetsOfItsOwnLayoutWhateverTheWindowD
                                      {});
     ASSERT_TRUE(job.has_value()) << (boxes.empty() ? "" : boxes.back().text);
     EXPECT_EQ(job->pageCount, 12);
+}
+
+// A run shows its progress in the status bar with the Stop button beside it; a
+// stop is the user's choice, so the closing box informs instead of failing.
+TEST_F(GuiMakeCommandTest, ARunShowsItsProgressAndAStopInforms) {
+    CKibDoc* doc = OpenDemo("\r\n[System]\r\nCONVERTER=Builtin\r\n");
+    ASSERT_NE(doc, nullptr);
+    frame->show();
+    auto* bar = frame->statusBar()->findChild<QProgressBar*>(QStringLiteral("RunProgress"));
+    auto* stop = frame->statusBar()->findChild<QToolButton*>(QStringLiteral("RunStop"));
+    ASSERT_NE(bar, nullptr);
+    ASSERT_NE(stop, nullptr);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_FALSE(stop->isVisible());
+    frame->makeDialogHook = [](CMakeDlg& dlg) {
+        dlg.StationList()->setCurrentRow(1, QItemSelectionModel::ClearAndSelect); // Station 1
+        dlg.FormatButton(OutputFormat::Pdf)->setChecked(true);
+        dlg.accept();
+        return true;
+    };
+    // At the second sheet of the conversion: read the bar, then press Stop.
+    QStringList seen;
+    bool stopShown = false;
+    QTimer watch;
+    watch.setInterval(1);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!StatusText().startsWith("Generating MAP") || !bar->isVisible()) {
+            return;
+        }
+        seen << bar->text();
+        if (bar->value() == 2) {
+            watch.stop();
+            stopShown = stop->isVisible();
+            stop->click();
+        }
+    });
+    watch.start();
+    boxes.clear();
+    frame->Action(cmd::MakeMapImages)->trigger();
+    watch.stop();
+
+    ASSERT_FALSE(seen.isEmpty());
+    // Station 1: the cover and five tasks on three print sheets.
+    EXPECT_EQ(seen.last(), "sheet 2 of 3 (station 1 of 1)");
+    EXPECT_TRUE(stopShown);
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_FALSE(stop->isVisible());
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back().icon, BoxIcon::Information);
+    EXPECT_EQ(boxes.back().text.rfind("Image files creation stopped.", 0), 0u) << boxes.back().text;
+    EXPECT_TRUE(Lines(LogPane::Messages).contains("[= WARNING =] STOP button pressed"));
+    EXPECT_FALSE(Lines(LogPane::Messages).contains("Image files creation completed."));
+}
+
+// The Make dialog offers the converter and the combining of the PDF files, and
+// remembers them with the format for each configuration.
+TEST_F(GuiMakeCommandTest, ConverterAndCombineAreRememberedPerConfiguration) {
+    // Inkscape is nowhere: the built-in converter is the first choice.
+    const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+    ::setenv("PATH", dir.filePath("nowhere").toStdString().c_str(), 1);
+    CKibDoc* doc =
+        OpenDemo("\r\n[System]\r\nINKSCAPEPATH=" + dir.filePath("nowhere/").toStdString() + "\r\n");
+    ::setenv("PATH", oldPath.c_str(), 1);
+    ASSERT_NE(doc, nullptr);
+    struct Seen {
+        bool builtIn = false;
+        bool combine = false;
+        bool pdf = false;
+    };
+    std::optional<Seen> seen;
+    std::optional<MakeChoice> answer;
+    frame->makeDialogHook = [&](CMakeDlg& dlg) {
+        seen =
+            Seen{dlg.ConverterButton(Converter::BuiltIn)->isChecked(),
+                 dlg.CombineBox()->isChecked(), dlg.FormatButton(OutputFormat::Pdf)->isChecked()};
+        dlg.StationList()->setCurrentRow(2, QItemSelectionModel::ClearAndSelect); // Station 2
+        dlg.TaskList()->setCurrentRow(1);                                         // the cover
+        dlg.FormatButton(OutputFormat::Pdf)->setChecked(true);
+        dlg.CombineBox()->setChecked(true);
+        dlg.accept();
+        return true;
+    };
+    ::setenv("PATH", dir.filePath("nowhere").toStdString().c_str(), 1);
+    frame->Action(cmd::MakeMapImages)->trigger();
+    ::setenv("PATH", oldPath.c_str(), 1);
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_TRUE(seen->builtIn) << "Inkscape is missing";
+    EXPECT_FALSE(seen->combine);
+    EXPECT_EQ(QDir(dir.path()).entryList({"*-maps.pdf"}).size(), 1) << "combined into one PDF";
+
+    // The next time, for the same configuration: the choices of the last time.
+    seen.reset();
+    frame->makeDialogHook = [&](CMakeDlg& dlg) {
+        seen =
+            Seen{dlg.ConverterButton(Converter::BuiltIn)->isChecked(),
+                 dlg.CombineBox()->isChecked(), dlg.FormatButton(OutputFormat::Pdf)->isChecked()};
+        dlg.ConverterButton(Converter::Inkscape)->setChecked(true);
+        dlg.CombineBox()->setChecked(false);
+        return false; // cancelled: nothing is remembered
+    };
+    frame->Action(cmd::MakeMapImages)->trigger();
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_TRUE(seen->builtIn);
+    EXPECT_TRUE(seen->combine);
+    EXPECT_TRUE(seen->pdf);
+    seen.reset();
+    frame->Action(cmd::MakeMapImages)->trigger();
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_TRUE(seen->builtIn) << "a cancelled dialog changes nothing";
+
+    // Another configuration has choices of its own.
+    ASSERT_TRUE(QFile::copy(dir.filePath("demo.cfg"), dir.filePath("second.cfg")));
+    ASSERT_NE(frame->OpenDocument(dir.filePath("second.cfg")), nullptr);
+    seen.reset();
+    frame->Action(cmd::MakeMapImages)->trigger();
+    ASSERT_TRUE(seen.has_value());
+    EXPECT_FALSE(seen->combine);
 }
 
 } // namespace

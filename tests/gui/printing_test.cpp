@@ -137,30 +137,39 @@ TEST_F(PrintingTest, ASheetAt600DpiLoadsAndPrintsWhiteAsTransparent) {
 }
 
 // A sheet is printed at its true size (Target.DPI pixels per inch on the
-// device's resolution) centred on the paper; only a sheet larger than the
-// printable area is scaled, uniformly.
+// device's resolution) centred on the paper. At true scale only a sheet larger
+// than the paper is scaled; fitted, every sheet larger than the printable area
+// is; always uniformly.
 TEST_F(PrintingTest, SheetsAreCentredAtTheirTrueSizeOrScaledDownUniformly) {
     struct Case {
         const char* name;
         QSize pixels;
         int dpi;
         QRectF printable; // on a paper of 2100 x 2970 device pixels at 254 dpi (A4)
+        PrintScale scale;
         QSizeF target;
         double factor;
     };
     const QRectF paper(0, 0, 2100, 2970);
+    const PrintScale fit = PrintScale::FitPrintable;
+    const PrintScale keep = PrintScale::TrueSize;
     const Case cases[] = {
         {"A5Cut canvas at 600 dpi on A4 with margins of 2 mm", QSize(4866, 3402), 600,
-         QRectF(20, 20, 2060, 2930), QSizeF(2059.9, 1440.2), 1.0},
-        {"A4 sheet on the printable area of A4", QSize(4961, 7016), 600, QRectF(50, 50, 2000, 2870),
-         QSizeF(2000, 2828.4), 2000 / 2100.16},
+         QRectF(20, 20, 2060, 2930), fit, QSizeF(2059.9, 1440.2), 1.0},
+        {"A4 sheet fitted to the printable area of A4", QSize(4961, 7016), 600,
+         QRectF(50, 50, 2000, 2870), fit, QSizeF(2000, 2828.4), 2000 / 2100.16},
+        {"A4 sheet at true scale whatever the margins", QSize(4961, 7016), 600,
+         QRectF(50, 50, 2000, 2870), keep, QSizeF(2100.2, 2970.1), 1.0},
+        {"A3 sheet on A4 at true scale: fitted all the same", QSize(7016, 9921), 600,
+         QRectF(50, 50, 2000, 2870), keep, QSizeF(2000, 2828.1), 2000 / 2970.1},
         {"margins of two sizes: centred on the paper", QSize(1000, 1000), 254,
-         QRectF(100, 0, 1950, 2970), QSizeF(1000, 1000), 1.0},
-        {"no resolution: fitted", QSize(100, 200), 0, QRectF(50, 50, 2000, 2870),
+         QRectF(100, 0, 1950, 2970), fit, QSizeF(1000, 1000), 1.0},
+        {"no resolution: fitted", QSize(100, 200), 0, QRectF(50, 50, 2000, 2870), keep,
          QSizeF(1435, 2870), 2870 / 50800.0},
     };
     for (const Case& c : cases) {
-        const SheetPlacement at = PlaceSheet(c.pixels, c.dpi, QSizeF(254, 254), paper, c.printable);
+        const SheetPlacement at =
+            PlaceSheet(c.pixels, c.dpi, QSizeF(254, 254), paper, c.printable, c.scale);
         EXPECT_NEAR(at.factor, c.factor, 1e-3) << c.name;
         EXPECT_NEAR(at.target.width(), c.target.width(), 0.5) << c.name;
         EXPECT_NEAR(at.target.height(), c.target.height(), 0.5) << c.name;
@@ -170,6 +179,38 @@ TEST_F(PrintingTest, SheetsAreCentredAtTheirTrueSizeOrScaledDownUniformly) {
                     static_cast<double>(c.pixels.width()) / c.pixels.height(), 1e-3)
             << c.name << ": no distortion";
     }
+}
+
+// Before printing, the user is told how far the margins cut into the sheets at
+// their true size and what fitting them would cost; nothing is asked when they fit.
+TEST_F(PrintingTest, HowFarTheMarginsCutIntoTheSheetsDecidesTheQuestion) {
+    const QRectF paper(0, 0, 2100, 2970);
+    const QRectF margins5mm(50, 50, 2000, 2870);
+    const SheetFit a4 = MeasureSheet(QSize(4961, 7016), 600, QSizeF(254, 254), paper, margins5mm);
+    EXPECT_TRUE(a4.fitsPaper);
+    EXPECT_NEAR(a4.cutMm, 5.0, 0.05);
+    EXPECT_NEAR(a4.fitFactor, 2000 / 2100.16, 1e-3);
+    EXPECT_EQ(ScaleQuestion(a4).toStdString(),
+              "The printer's margins cut up to 5.0 mm into the sheets at their true size.\n\n"
+              "True scale (100 %): the map's scale is kept; the outermost 5.0 mm of the sheets "
+              "is not printed.\nFit to printable area (95.2 %): the whole sheet, but not at the "
+              "map's scale.");
+    const SheetFit a5 =
+        MeasureSheet(QSize(4866, 3402), 600, QSizeF(254, 254), paper, QRectF(20, 20, 2060, 2930));
+    EXPECT_EQ(a5.cutMm, 0.0);
+    EXPECT_EQ(a5.fitFactor, 1.0);
+    const SheetFit a3 = MeasureSheet(QSize(7016, 9921), 600, QSizeF(254, 254), paper, margins5mm);
+    EXPECT_FALSE(a3.fitsPaper);
+
+    std::vector<double> asked;
+    frame->printScaleHook = [&asked](const SheetFit& fit) {
+        asked.push_back(fit.cutMm);
+        return std::optional<PrintScale>(PrintScale::FitPrintable);
+    };
+    EXPECT_EQ(frame->ChoosePrintScale(a5), PrintScale::TrueSize);
+    EXPECT_TRUE(asked.empty()) << "a sheet that fits is printed at true scale unasked";
+    EXPECT_EQ(frame->ChoosePrintScale(a4), PrintScale::FitPrintable);
+    EXPECT_EQ(asked, std::vector<double>{a4.cutMm});
 }
 
 // The pixels per inch of the images of a PDF, as pdfimages lists them (x, y).
@@ -217,14 +258,20 @@ TEST_F(PrintingTest, APrintedSheetKeepsItsResolutionInBothDirections) {
         const char* name;
         QSize pixels;      // at 120 dpi
         QMarginsF margins; // of the printer, in millimetres
+        PrintScale scale;
         bool trueSize;
     };
+    const PrintScale keep = PrintScale::TrueSize;
     const Case cases[] = {
-        {"A5Cut canvas with margins of 1 mm", QSize(973, 680), QMarginsF(1, 1, 1, 1), true},
-        {"A4 sheet without margins", QSize(992, 1403), QMarginsF(0, 0, 0, 0), true},
-        {"A4 sheet with margins of 5 mm", QSize(992, 1403), QMarginsF(5, 5, 5, 5), false},
+        {"A5Cut canvas with margins of 1 mm", QSize(973, 680), QMarginsF(1, 1, 1, 1), keep, true},
+        {"A4 sheet without margins", QSize(992, 1403), QMarginsF(0, 0, 0, 0), keep, true},
+        {"A4 sheet with margins of 5 mm at true scale", QSize(992, 1403), QMarginsF(5, 5, 5, 5),
+         keep, true},
+        {"A4 sheet with margins of 5 mm fitted", QSize(992, 1403), QMarginsF(5, 5, 5, 5),
+         PrintScale::FitPrintable, false},
     };
     for (const Case& c : cases) {
+        job.scale = c.scale;
         QImage sheet(c.pixels, QImage::Format_RGB32);
         sheet.fill(qRgb(40, 120, 40));
         ASSERT_TRUE(sheet.save(png));
@@ -249,6 +296,12 @@ TEST_F(PrintingTest, APrintedSheetKeepsItsResolutionInBothDirections) {
         }
     }
     EXPECT_EQ(Lines(LogPane::Messages).filter("does not fit the printable area").size(), 1)
+        << Lines(LogPane::Messages).join('\n').toStdString();
+    EXPECT_EQ(Lines(LogPane::Messages)
+                  .filter("printed at its true size; the printer's margins cut up to 5.0 mm off "
+                          "its edges.")
+                  .size(),
+              1)
         << Lines(LogPane::Messages).join('\n').toStdString();
 }
 

@@ -102,7 +102,8 @@ TEST_F(ReadMapTest, MissingFileKeepsThePreviousMap) {
               (std::vector<std::string>{"[** ERROR **] Cannot open map file " + path}));
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, "Cannot open map file.");
-    EXPECT_EQ(host.boxes[0].icon, BoxIcon::None);
+    // An error box: the command line writes it as "error: Cannot open map file.".
+    EXPECT_EQ(host.boxes[0].icon, BoxIcon::Error);
 }
 
 TEST_F(ReadMapTest, DirectoryOrEmptyNameIsNoMapFile) {

@@ -46,6 +46,8 @@ class HostRecorder : public Host {
         return chosenFolder;
     }
 
+    void ShowProgress(const RunProgress& p) override { progress.push_back(p); }
+
     // Installs this host into a fresh application state.
     void Install() { ResetAppState(this); }
 
@@ -62,12 +64,14 @@ class HostRecorder : public Host {
         debug.clear();
         statusTexts.clear();
         boxes.clear();
+        progress.clear();
     }
 
     std::vector<std::string> messages;
     std::vector<std::string> debug;
     std::vector<std::string> statusTexts;
     std::vector<MessageBox> boxes;
+    std::vector<RunProgress> progress;
     std::deque<BoxAnswer> answers;
     std::function<void()> onPump;
     std::optional<std::string> chosenFolder;
