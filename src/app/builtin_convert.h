@@ -6,6 +6,7 @@
 
 #include "app/converter.h"
 #include "app/inkscape.h"
+#include "foundation/atomic_file.h"
 
 #include <string>
 
@@ -44,6 +45,6 @@ bool ConvertBuiltIn(const std::string& base, OutputFormat format, int dpi, bool 
 // Moves a drawn temporary file onto the target when it was drawn completely
 // and is not empty; otherwise deletes it and reports why, leaving an old target
 // as it was. The one place where a built-in conversion's file is judged.
-bool PlaceDrawnFile(const ConversionFiles& files, bool drawn);
+bool PlaceDrawnFile(const ConversionFiles& files, AtomicFile& file, bool drawn);
 
 } // namespace kib

@@ -8,6 +8,8 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "foundation/atomic_file.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
@@ -21,7 +23,6 @@
 #include "sheet/sheet_output.h"
 
 #include <filesystem>
-#include <fstream>
 #include <regex>
 
 namespace kib {
@@ -259,23 +260,16 @@ void RenderStation(const std::string& dir, const PageFiles& files, ProofStation&
     }
 }
 
-bool WritePage(const fs::path& page, const std::string& html) {
-    const std::string temp = PathString(page) + ".tmp" + std::to_string(platform::ProcessId());
-    int error = 0;
-    {
-        std::ofstream out(FsPath(temp), std::ios::binary | std::ios::trunc);
-        out << html;
-        out.flush();
-        if (!out) {
-            platform::RemoveFile(temp, error);
-            return false;
-        }
+// The page is complete when it ends as ProofHtml ends it.
+std::string PageFault(const std::string& path) {
+    std::string reason;
+    platform::File file = OpenRegularFile(path, reason);
+    const std::int64_t size = file.IsOpen() ? file.Size() : -1;
+    std::string tail;
+    if (size < 8 || !file.ReadAt(tail, 8, size - 8)) {
+        return "the page was not written whole";
     }
-    if (!platform::MoveReplacing(temp, PathString(page), error)) {
-        platform::RemoveFile(temp, error);
-        return false;
-    }
-    return true;
+    return tail == "</html>\n" ? std::string() : "the page was not written whole";
 }
 
 } // namespace
@@ -318,8 +312,9 @@ int MakeProof(CKibDoc& doc, std::uint32_t stationMask, const std::string& pagePa
         status = std::max(status, own);
     }
     written = PathString(files.page);
-    if (!WritePage(files.page, ProofHtml(event))) {
-        LogError("[** ERROR **] Cannot write file %s", written.c_str());
+    std::string reason;
+    if (!WriteWholeFile(written, ProofHtml(event), reason, PageFault)) {
+        LogError("[** ERROR **] Cannot write file %s: %s", written.c_str(), reason.c_str());
         return 2;
     }
     LogInfo("Proof page %s written.", written.c_str());

@@ -1,7 +1,7 @@
 #include "app/sheet_render.h"
 
-#include "platform/files.h"
-#include "platform/process.h"
+#include "app/converted_file.h"
+#include "foundation/atomic_file.h"
 
 #include <cairo.h>
 #include <librsvg/rsvg.h>
@@ -88,13 +88,25 @@ std::unique_ptr<cairo_surface_t, SurfaceRelease> Render(RsvgHandle* handle, doub
     return surface;
 }
 
+cairo_status_t WriteToFile(void* closure, const unsigned char* data, unsigned int length) {
+    auto* file = static_cast<AtomicFile*>(closure);
+    return file->Write(std::string_view(reinterpret_cast<const char*>(data), length))
+               ? CAIRO_STATUS_SUCCESS
+               : CAIRO_STATUS_WRITE_ERROR;
+}
+
 bool WritePng(cairo_surface_t* surface, const std::string& pngPath, std::string& error) {
-    const std::string temp = pngPath + "-tmp" + std::to_string(platform::ProcessId()) + ".png";
-    int failure = 0;
-    if (cairo_surface_write_to_png(surface, temp.c_str()) != CAIRO_STATUS_SUCCESS ||
-        !platform::MoveReplacing(temp, pngPath, failure)) {
-        platform::RemoveFile(temp, failure);
-        error = "cannot write " + pngPath;
+    AtomicFile file;
+    if (!file.Begin(pngPath)) {
+        error = "cannot write " + pngPath + ": " + file.Reason();
+        return false;
+    }
+    const cairo_status_t status = cairo_surface_write_to_png_stream(surface, WriteToFile, &file);
+    if (status != CAIRO_STATUS_SUCCESS) {
+        file.FailWriting(0, cairo_status_to_string(status));
+    }
+    if (!file.Commit([](const std::string& path) { return IncompleteReason(path, "png"); })) {
+        error = "cannot write " + pngPath + ": " + file.Reason();
         return false;
     }
     return true;
