@@ -82,6 +82,7 @@ struct MakeOutcome {
     MakeEnd end = MakeEnd::NoDocument;
     bool runSucceeded = false;           // the SVG run (and conversion) answered success
     BoxIcon closingIcon = BoxIcon::None; // the closing box's icon when Closed
+    int stationsPerSheet = 0;            // Make Vector Solutions: stations on one sheet of the run
 };
 
 class MakeCommand {

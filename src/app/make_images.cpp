@@ -169,7 +169,9 @@ MakeOutcome OnMakeSolSvgs(CKibDoc* document, const MakeDialog& dialog) {
     }
     int stationsPerSheet = 0;
     const bool ok = RunSolutions(*document, *choice, stationsPerSheet);
-    return command.EndSvgCommand(ok);
+    MakeOutcome outcome = command.EndSvgCommand(ok);
+    outcome.stationsPerSheet = stationsPerSheet;
+    return outcome;
 }
 
 MakeOutcome OnMakeSolImages(CKibDoc* document, const MakeDialog& dialog) {

@@ -1,6 +1,7 @@
 #include "app/proof_run.h"
 
 #include "app/analyse_run.h"
+#include "app/conversion_loop.h"
 #include "app/make_command.h"
 #include "app/proof_page.h"
 #include "app/sheet_render.h"
@@ -9,8 +10,11 @@
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
 #include "foundation/atomic_file.h"
+#include "foundation/file_stamp.h"
+#include "foundation/format.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
+#include "foundation/temp_files.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
 #include "map_input/symbol_type.h"
@@ -22,8 +26,8 @@
 #include "sheet/run_stations.h"
 #include "sheet/sheet_output.h"
 
+#include <algorithm>
 #include <filesystem>
-#include <regex>
 
 namespace kib {
 
@@ -64,7 +68,12 @@ class HostTee : public Host {
     void SetStatusText(const std::string& text) override { inner_.SetStatusText(text); }
     BoxAnswer ShowMessageBox(const MessageBox& box) override {
         if (box.buttons == BoxButtons::YesNo) {
-            return inner_.ShowMessageBox(box);
+            // The answer is stated in the log: a proof run from a script gets
+            // the question's default answer, and the page must say so.
+            const BoxAnswer answer = inner_.ShowMessageBox(box);
+            LogInfo("%s %s%s", box.text.c_str(), answer == BoxAnswer::Yes ? "Yes" : "No",
+                    answer == box.defaultAnswer ? " (the default answer)" : "");
+            return answer;
         }
         const char* prefix = box.icon == BoxIcon::Error     ? "error: "
                              : box.icon == BoxIcon::Warning ? "warning: "
@@ -181,44 +190,40 @@ std::string PictureFile(const fs::path& folder, const std::string& name) {
     return PathString(folder / FsPath(name));
 }
 
-// Renders the sheet unless its picture is newer; false (after an error line)
-// when it cannot be rendered.
-bool Picture(const std::string& svg, const std::string& png, int width, bool drawnPartOnly) {
-    std::error_code ec;
-    if (fs::exists(FsPath(png), ec) &&
-        fs::last_write_time(FsPath(png), ec) >= fs::last_write_time(FsPath(svg), ec)) {
-        return true;
+// Renders the sheet unless its picture is newer than it: a picture as old as
+// its sheet or older is rendered again. Empty when the picture is there; else
+// the error line that names the missing picture and why.
+std::string Picture(const std::string& svg, const std::string& png, int width, bool drawnPartOnly) {
+    if (CompareFileStamps(png, svg) > 0) {
+        return {};
     }
     std::string error;
     if (!RenderSheetPng(svg, png, width, error, drawnPartOnly)) {
-        LogError("[** ERROR **] Cannot render %s for the proof: %s", svg.c_str(), error.c_str());
-        return false;
+        return Format("[** ERROR **] No picture %s of %s for the proof: %s", png.c_str(),
+                      svg.c_str(), error.c_str());
     }
-    return true;
+    return {};
 }
 
-// The solution sheet that holds station s: the newest "sol-A.svg" or
-// "sol-A-B.svg" of the output folder with A <= s <= B.
-std::string SolutionSheetOf(const std::string& dir, int s) {
-    static const std::regex kName(R"(sol-(\d{1,2})(?:-(\d{1,2}))?\.svg)");
-    std::string best;
-    fs::file_time_type newest{};
-    std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(FsPath(dir.empty() ? "." : dir), ec)) {
-        const std::string name = PathString(entry.path().filename());
-        std::smatch m;
-        if (!std::regex_match(name, m, kName)) {
-            continue;
-        }
-        const int a = std::stoi(m[1]);
-        const int b = m[2].matched ? std::stoi(m[2]) : a;
-        const fs::file_time_type when = entry.last_write_time(ec);
-        if (a <= s && s <= b && (best.empty() || when > newest)) {
-            best = name;
-            newest = when;
-        }
+// The solution sheet that holds station s, as the solution run of the current
+// mode wrote it: its file name without ".svg"; empty when it has none.
+std::string SolutionSheetOf(const CKibDoc& doc, const std::vector<int>& stations, int s,
+                            int stationsPerSheet) {
+    const ConversionSettings settings = ReadConversionSettings(doc, OutputFormat::None);
+    const std::vector<SheetConversion> sheets =
+        SolutionImageSheets(settings, stations, stationsPerSheet);
+    const auto at = std::find(stations.begin(), stations.end(), s);
+    if (at == stations.end() || sheets.empty()) {
+        return {};
     }
-    return best;
+    const std::size_t perSheet =
+        settings.modeLetter == 'W' ? 1 : static_cast<std::size_t>(std::max(stationsPerSheet, 1));
+    const std::size_t sheet = static_cast<std::size_t>(at - stations.begin()) / perSheet;
+    if (sheet >= sheets.size()) {
+        return {};
+    }
+    const std::string& base = sheets[sheet].base;
+    return base.substr(settings.directory.size());
 }
 
 struct PageFiles {
@@ -235,29 +240,85 @@ PageFiles FilesOf(const CKibDoc& doc, const std::string& pagePath) {
     return files;
 }
 
-void RenderStation(const std::string& dir, const PageFiles& files, ProofStation& st) {
+// A picture that cannot be made is an error of its station, named in its log.
+void NoteMissing(ProofStation& st, const std::string& error) {
+    if (!error.empty()) {
+        LogError("%s", error.c_str());
+        st.log.push_back(error);
+    }
+}
+
+// The pictures of the station's sheets. Sheets that this proof did not make
+// (sheetsMade false) are older than the exports or left by another run: none
+// of them is shown.
+void RenderStation(const std::string& dir, const PageFiles& files, ProofStation& st,
+                   bool sheetsMade, const std::string& solution) {
     for (ProofCanvas& c : st.canvases) {
         const std::string base = "map-" + std::to_string(st.station) + "." + std::to_string(c.task);
         const std::string svg = dir + base + ".svg";
-        if (platform::KindOf(svg) == platform::FileKind::Missing ||
-            !Picture(svg, PictureFile(files.folder, base + ".png"), kCanvasThumbnail, true) ||
-            !Picture(svg, PictureFile(files.folder, base + "-full.png"), kCanvasFull, true)) {
+        if (!sheetsMade || platform::KindOf(svg) == platform::FileKind::Missing) {
             continue;
         }
-        c.thumbnail = files.prefix + "/" + base + ".png";
-        c.fullSize = files.prefix + "/" + base + "-full.png";
+        const std::string thumbnail =
+            Picture(svg, PictureFile(files.folder, base + ".png"), kCanvasThumbnail, true);
+        const std::string full =
+            Picture(svg, PictureFile(files.folder, base + "-full.png"), kCanvasFull, true);
+        NoteMissing(st, thumbnail);
+        NoteMissing(st, full);
+        if (thumbnail.empty() && full.empty()) {
+            c.thumbnail = files.prefix + "/" + base + ".png";
+            c.fullSize = files.prefix + "/" + base + "-full.png";
+        }
     }
-    const std::string sheet = SolutionSheetOf(dir, st.station);
-    if (sheet.empty()) {
+    if (!sheetsMade || solution.empty() ||
+        platform::KindOf(dir + solution + ".svg") == platform::FileKind::Missing) {
         return;
     }
-    const std::string base = sheet.substr(0, sheet.size() - 4);
-    if (Picture(dir + sheet, PictureFile(files.folder, base + ".png"), kSolutionThumbnail, true) &&
-        Picture(dir + sheet, PictureFile(files.folder, base + "-full.png"), kSolutionFull, true)) {
-        st.solutionName = base;
-        st.solutionThumbnail = files.prefix + "/" + base + ".png";
-        st.solutionFullSize = files.prefix + "/" + base + "-full.png";
+    const std::string svg = dir + solution + ".svg";
+    const std::string thumbnail =
+        Picture(svg, PictureFile(files.folder, solution + ".png"), kSolutionThumbnail, true);
+    const std::string full =
+        Picture(svg, PictureFile(files.folder, solution + "-full.png"), kSolutionFull, true);
+    NoteMissing(st, thumbnail);
+    NoteMissing(st, full);
+    if (thumbnail.empty() && full.empty()) {
+        st.solutionName = solution;
+        st.solutionThumbnail = files.prefix + "/" + solution + ".png";
+        st.solutionFullSize = files.prefix + "/" + solution + "-full.png";
     }
+}
+
+// Why a Make command ended before its run, in words.
+const char* EndWords(MakeEnd end) {
+    switch (end) {
+    case MakeEnd::ExportsDeclined:
+        return "the question whether maps and courses were both exported was answered No";
+    case MakeEnd::EventBusy:
+        return "another run is working on this event";
+    case MakeEnd::LayoutFailed:
+        return "the layout does not fit";
+    case MakeEnd::NoStations:
+        return "the number of stations is not set";
+    case MakeEnd::Forbidden:
+        return "another run is active";
+    case MakeEnd::NoDocument:
+    case MakeEnd::Cancelled:
+    case MakeEnd::Closed:
+        break;
+    }
+    return "the run did not start";
+}
+
+// Whether the command made its sheets; else an error line in the station's log
+// says why none of its pictures is shown.
+bool SheetsMade(const MakeOutcome& made, const char* what, int station) {
+    if (made.end == MakeEnd::Closed && made.runSucceeded) {
+        return true;
+    }
+    LogError("[** ERROR **] The %s of station %d were not made (%s): the proof shows none of "
+             "them.",
+             what, station, made.end == MakeEnd::Closed ? "the run failed" : EndWords(made.end));
+    return false;
 }
 
 // The page is complete when it ends as ProofHtml ends it.
@@ -284,6 +345,13 @@ int MakeProof(CKibDoc& doc, std::uint32_t stationMask, const std::string& pagePa
     }
     event.source = doc.GetPathName();
     const std::vector<int> stations = SelectedStations(cfg, stationMask);
+    const PageFiles files = FilesOf(doc, pagePath);
+    std::error_code ec;
+    fs::create_directories(files.folder, ec);
+    // Temporary files of ended runs beside the page and among its pictures.
+    RemoveStaleTemporaries(platform::WithSeparator(PathString(files.page.parent_path())));
+    RemoveStaleTemporaries(platform::WithSeparator(PathString(files.folder)));
+    std::vector<bool> mapsMade;
     int status = 0;
     for (int s : stations) {
         LogInfo("Proof of station %d...", s);
@@ -291,23 +359,32 @@ int MakeProof(CKibDoc& doc, std::uint32_t stationMask, const std::string& pagePa
         st.station = s;
         {
             HostTee tee(true);
-            OnMakeMapSvgs(&doc, ChoiceOf(MaskOf(s), kTaskAll));
+            mapsMade.push_back(
+                SheetsMade(OnMakeMapSvgs(&doc, ChoiceOf(MaskOf(s), kTaskAll)), "sheets", s));
             st.log = tee.lines;
         }
-        st.mark = MarkOf(st.log, false, false);
         ReadFacts(doc, s, st, st.canvases);
         event.stations.push_back(std::move(st));
     }
+    MakeOutcome solutions;
     {
         HostTee tee(true);
-        OnMakeSolSvgs(&doc, ChoiceOf(stationMask, kTaskAll));
+        solutions = OnMakeSolSvgs(&doc, ChoiceOf(stationMask, kTaskAll));
     }
-    const PageFiles files = FilesOf(doc, pagePath);
-    std::error_code ec;
-    fs::create_directories(files.folder, ec);
+    const bool solutionsMade = solutions.end == MakeEnd::Closed && solutions.runSucceeded;
     const std::string dir = SheetDirectory(doc);
-    for (ProofStation& st : event.stations) {
-        RenderStation(dir, files, st);
+    for (std::size_t i = 0; i < event.stations.size(); ++i) {
+        ProofStation& st = event.stations[i];
+        std::string solution;
+        if (solutionsMade) {
+            solution = SolutionSheetOf(doc, stations, st.station, solutions.stationsPerSheet);
+        } else if (mapsMade[i]) {
+            HostTee tee(false);
+            SheetsMade(solutions, "solution sheets", st.station);
+            st.log.insert(st.log.end(), tee.lines.begin(), tee.lines.end());
+        }
+        RenderStation(dir, files, st, mapsMade[i], solution);
+        st.mark = MarkOf(st.log, false, false);
         const int own = st.mark == ProofMark::Red ? 2 : st.mark == ProofMark::Amber ? 1 : 0;
         status = std::max(status, own);
     }
