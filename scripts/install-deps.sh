@@ -10,7 +10,7 @@ for what in "$@"; do
     # writes PNG files, FreeType gives font metrics.
     build) packages+=(libpng-dev libfreetype-dev) ;;
     test) packages+=(libgtest-dev libgmock-dev libpugixml-dev librsvg2-bin netpbm inkscape fonts-dejavu-core
-                     poppler-utils chromium clang libclang-rt-14-dev clang-format) ;;
+                     poppler-utils chromium strace clang libclang-rt-14-dev clang-format) ;;
     bench) packages+=(libbenchmark-dev time) ;;
     convert) packages+=(inkscape) ;; # the raster Make commands at run time
     gui) packages+=(qt6-base-dev qt6-svg-dev libgl-dev xvfb xauth) ;;

@@ -6,6 +6,7 @@
 
 #include "app/converted_file.h"
 
+#include "app/sheet_source.h"
 #include "app/text_baselines.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
@@ -27,8 +28,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -67,16 +66,17 @@ std::string TakeMessage(GError* error) {
 
 // The sheet, read at dpi user units to the inch, and its page size in them.
 // Its texts are placed by their dominant baselines first (text_baselines.h);
-// files it names (a logo) are found beside it.
+// files it names are found only in its folder (the logo beside it): librsvg
+// reads no file elsewhere and nothing over the network, and the sheet's text
+// has no external entities and no XInclude (sheet_source.h).
 Handle LoadSheet(const std::string& svg, double dpi, double& width, double& height) {
-    std::ifstream in(svg, std::ios::binary);
-    if (!in) {
-        LogError("[** ERROR **] Cannot read '%s' for conversion: %s", svg.c_str(),
-                 std::strerror(errno));
+    std::string text;
+    std::string reason;
+    if (!ReadSheetForDrawing(svg, text, reason)) {
+        LogError("[** ERROR **] Cannot read '%s' for conversion: %s", svg.c_str(), reason.c_str());
         return nullptr;
     }
-    const std::string text =
-        PlaceTextBaselines(std::string(std::istreambuf_iterator<char>(in), {}));
+    text = PlaceTextBaselines(text);
     GFile* file = g_file_new_for_path(svg.c_str());
     GInputStream* stream =
         g_memory_input_stream_new_from_data(text.data(), static_cast<gssize>(text.size()), nullptr);

@@ -1,6 +1,7 @@
 #include "app/sheet_render.h"
 
 #include "app/converted_file.h"
+#include "app/sheet_source.h"
 #include "foundation/atomic_file.h"
 
 #include <cairo.h>
@@ -115,9 +116,21 @@ bool WritePng(cairo_surface_t* surface, const std::string& pngPath, std::string&
 // The rendered surface of the sheet, or none with the reason in error.
 std::unique_ptr<cairo_surface_t, SurfaceRelease>
 RenderSheet(const std::string& svgPath, int widthPx, bool drawnPartOnly, std::string& error) {
+    // Files the sheet names are found only in its folder (the logo beside it):
+    // librsvg reads no file elsewhere and nothing over the network, and the text
+    // has no external entities and no XInclude (sheet_source.h).
+    std::string text;
+    if (!ReadSheetForDrawing(svgPath, text, error)) {
+        return nullptr;
+    }
+    GFile* file = g_file_new_for_path(svgPath.c_str());
+    GInputStream* stream =
+        g_memory_input_stream_new_from_data(text.data(), static_cast<gssize>(text.size()), nullptr);
     GError* gerror = nullptr;
     std::unique_ptr<RsvgHandle, HandleRelease> handle(
-        rsvg_handle_new_from_file(svgPath.c_str(), &gerror));
+        rsvg_handle_new_from_stream_sync(stream, file, RSVG_HANDLE_FLAGS_NONE, nullptr, &gerror));
+    g_object_unref(stream);
+    g_object_unref(file);
     if (!handle) {
         error = TakeMessage(gerror, "cannot be read");
         return nullptr;
