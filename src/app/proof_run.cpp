@@ -128,28 +128,6 @@ std::string RotationSource(const CKibCfg& cfg, int s) {
     return text;
 }
 
-// The answer letter of the export's column H in the task's description row.
-std::string ExportAnswer(const CKibMap& map, int task) {
-    if (!map.answersId.valid) {
-        return std::string();
-    }
-    const int base = map.answersId.minor < 0 ? 1 : map.answersId.minor;
-    const int row = TaskDescriptionRow(map, task, task + 1);
-    for (int k = 1; k <= map.RowEntryCount(row); ++k) {
-        const SymbolInstance* inst = map.RowEntry(row, k);
-        if (inst && (inst->type & TYPE_ANSWER) && inst->major == map.answersId.major) {
-            const int index = inst->minor - base;
-            if (index >= 0 && index <= 5) {
-                return std::string(1, static_cast<char>('A' + index));
-            }
-            if (index == 6) {
-                return "Z";
-            }
-        }
-    }
-    return std::string();
-}
-
 // Reads the station's map without a word in the log, for its facts and answers.
 void ReadFacts(CKibDoc& doc, int s, ProofStation& st, std::vector<ProofCanvas>& canvases) {
     HostTee mute(false);
@@ -334,6 +312,27 @@ std::string PageFault(const std::string& path) {
 }
 
 } // namespace
+
+std::string ExportAnswer(const CKibMap& map, int task) {
+    if (!map.answersId.valid) {
+        return std::string();
+    }
+    const int base = map.answersId.minor < 0 ? 1 : map.answersId.minor;
+    const int row = TaskDescriptionRow(map, task, task + 1);
+    for (int k = 1; k <= map.RowEntryCount(row); ++k) {
+        const SymbolInstance* inst = map.RowEntry(row, k);
+        if (inst && (inst->type & TYPE_ANSWER) && inst->major == map.answersId.major) {
+            const int index = inst->minor - base;
+            if (index >= 0 && index <= 5) {
+                return std::string(1, static_cast<char>('A' + index));
+            }
+            if (index == 6) {
+                return "Z";
+            }
+        }
+    }
+    return std::string();
+}
 
 int MakeProof(CKibDoc& doc, std::uint32_t stationMask, const std::string& pagePath,
               std::string& written) {

@@ -65,20 +65,48 @@ std::size_t ConfineEntity(std::string& text, std::size_t at) {
     return at + empty.size();
 }
 
+// Walks the internal subset of the document type declaration at doctype
+// ("<!DOCTYPE name ... [ declarations ]>") and confines its entities.
+void ConfineDocumentType(std::string& text, std::size_t doctype) {
+    std::size_t i = doctype + 9;
+    char quote = 0;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote != 0) {
+            quote = c == quote ? 0 : quote;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            return; // no internal subset
+        } else if (c == '[') {
+            break;
+        }
+    }
+    for (++i; i < text.size();) {
+        const std::string_view rest = std::string_view(text).substr(i);
+        if (rest.starts_with("]")) {
+            return;
+        }
+        if (rest.starts_with("<!--")) {
+            const std::size_t end = text.find("-->", i + 4);
+            i = end == std::string::npos ? text.size() : end + 3;
+        } else if (rest.starts_with("<!ENTITY")) {
+            i = ConfineEntity(text, i);
+        } else if (rest.starts_with("<!") || rest.starts_with("<?")) {
+            const std::size_t end = DeclarationEnd(text, i);
+            i = end == std::string::npos ? text.size() : end + 1;
+        } else {
+            ++i;
+        }
+    }
+}
+
 } // namespace
 
 std::string WithoutOutsideReferences(std::string text) {
-    // Declarations stand in the document type before the root element.
-    const std::size_t root = text.find("<svg");
-    const std::size_t doctype = text.find("<!DOCTYPE");
-    if (doctype != std::string::npos && doctype < root) {
-        std::size_t limit = root;
-        for (std::size_t at = text.find("<!ENTITY", doctype); at != std::string::npos && at < limit;
-             at = text.find("<!ENTITY", at)) {
-            const std::size_t before = text.size();
-            at = ConfineEntity(text, at);
-            limit = limit + text.size() - before;
-        }
+    for (std::size_t at = text.find("<!DOCTYPE"); at != std::string::npos;
+         at = text.find("<!DOCTYPE", at + 1)) {
+        ConfineDocumentType(text, at);
     }
     for (std::size_t at = text.find(kXInclude); at != std::string::npos;
          at = text.find(kXInclude, at + kNoXInclude.size())) {
