@@ -378,7 +378,7 @@ int MakeProof(CKibDoc& doc, std::uint32_t stationMask, const std::string& pagePa
         if (solutionsMade) {
             solution = SolutionSheetOf(doc, stations, st.station, solutions.stationsPerSheet);
         } else if (mapsMade[i]) {
-            HostTee tee(false);
+            HostTee tee(true);
             SheetsMade(solutions, "solution sheets", st.station);
             st.log.insert(st.log.end(), tee.lines.begin(), tee.lines.end());
         }
