@@ -12,13 +12,13 @@ work="${FUZZ_WORK:-$build/corpus}"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKIB_FUZZ=ON -DKIB_BUILD_TESTS=OFF -DKIB_BUILD_GUI=OFF >/dev/null
-cmake --build "$build" -j"$(nproc)" --target fuzz_config fuzz_map fuzz_courses
+cmake --build "$build" -j"$(nproc)" --target fuzz_config fuzz_map fuzz_courses fuzz_proof fuzz_drawing
 
 # Seeds: the kept inputs, the demo, the test data and a few kibgen events.
 seeds="$build/seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds"/{config,map,courses}
-for target in config map courses; do
+mkdir -p "$seeds"/{config,map,courses,proof,drawing}
+for target in config map courses proof drawing; do
   for kind in seeds regressions; do
     if [ -d "$root/tests/fuzz/$kind/$target" ]; then
       cp "$root/tests/fuzz/$kind/$target"/* "$seeds/$target/" 2>/dev/null || true
@@ -28,6 +28,7 @@ done
 cp "$root/examples/demo/demo.cfg" "$root/tests/data/e2e/old-keys.cfg" "$seeds/config/"
 # (The demo's maps are left to test_fuzz: at 100 kB each they would slow every run down.)
 cp "$root/tests/data/map_input/Sprint.S1.svg" "$seeds/map/"
+cp "$root/tests/data/map_input/Sprint.S1.svg" "$root/tests/fuzz/seeds/map/hand-made.svg" "$seeds/proof/"
 cp "$root/examples/demo/Demo.Courses.xml" "$root/tests/data/map_input/"courses-iof*.xml \
   "$seeds/courses/"
 kibgen="${KIBGEN:-$root/build/tools/kibgen/kibgen}"
@@ -48,7 +49,7 @@ if [ -x "$kibgen" ]; then
 fi
 
 status=0
-for target in config map courses; do
+for target in config map courses proof drawing; do
   mkdir -p "$work/$target"
   log="$build/fuzz_$target.log"
   echo "== fuzz_$target for ${seconds} s (log: $log)"

@@ -6,10 +6,12 @@
 
 #include "app/converted_file.h"
 
+#include "app/sheet_source.h"
 #include "app/text_baselines.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "foundation/app_state.h"
+#include "foundation/atomic_file.h"
 #include "foundation/file_stamp.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
@@ -30,9 +32,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -71,17 +71,19 @@ std::string TakeMessage(GError* error) {
 
 // The sheet, read at dpi user units to the inch, and its page size in them.
 // Its texts are placed by their dominant baselines first (text_baselines.h);
-// files it names (a logo) are found beside it. None with the reason in problem
-// (a whole sentence naming the sheet).
+// files it names are found only in its folder (the logo beside it): librsvg
+// reads no file elsewhere and nothing over the network, and the sheet's text
+// has no external entities and no XInclude (sheet_source.h). None with the
+// reason in problem (a whole sentence naming the sheet).
 Handle LoadSheet(const std::string& svg, double dpi, double& width, double& height,
                  std::string& problem) {
-    std::ifstream in(svg, std::ios::binary);
-    if (!in) {
-        problem = Format("Cannot read '%s' for conversion: %s", svg.c_str(), std::strerror(errno));
+    std::string text;
+    std::string reason;
+    if (!ReadSheetForDrawing(svg, text, reason)) {
+        problem = Format("Cannot read '%s' for conversion: %s", svg.c_str(), reason.c_str());
         return nullptr;
     }
-    const std::string text =
-        PlaceTextBaselines(std::string(std::istreambuf_iterator<char>(in), {}));
+    text = PlaceTextBaselines(text);
     GFile* file = g_file_new_for_path(svg.c_str());
     GInputStream* stream =
         g_memory_input_stream_new_from_data(text.data(), static_cast<gssize>(text.size()), nullptr);
@@ -462,7 +464,15 @@ bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi
 
 bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int widthPx,
                     std::string& error, bool drawnPartOnly) {
-    const std::string temp = pngPath + "-tmp" + std::to_string(platform::ProcessId()) + ".png";
+    // Drawn into a temporary file made here anew, complete before it replaces
+    // the old picture: never through a link someone put at the name.
+    AtomicFile file;
+    if (!file.Begin(pngPath)) {
+        error = "cannot write " + pngPath + ": " + file.Reason();
+        return false;
+    }
+    file.HandOver();
+    const std::string& temp = file.TemporaryPath();
     PngFile png;
     std::vector<std::uint8_t> rgba;
     bool begun = true;
@@ -477,15 +487,18 @@ bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int 
             return begun && png.Row(rgba.data());
         },
         error);
-    int failure = 0;
-    if (drawn && (!begun || !png.End() || !platform::MoveReplacing(temp, pngPath, failure))) {
-        error = "cannot write " + pngPath;
-        drawn = false;
-    }
     if (!drawn) {
-        platform::RemoveFile(temp, failure);
+        file.Abandon();
+        return false;
     }
-    return drawn;
+    if (!begun || !png.End()) {
+        file.FailWriting(0, "the picture could not be written whole");
+    }
+    if (!file.Commit([](const std::string& path) { return IncompleteReason(path, "png"); })) {
+        error = "cannot write " + pngPath + ": " + file.Reason();
+        return false;
+    }
+    return true;
 }
 
 bool RenderSheetPicture(const std::string& svgPath, int widthPx, bool drawnPartOnly,

@@ -6,6 +6,7 @@
 
 #include "app/converter.h"
 #include "app/inkscape.h"
+#include "foundation/atomic_file.h"
 
 #include <cstdint>
 #include <string>
@@ -46,7 +47,7 @@ bool ConvertBuiltIn(const std::string& base, OutputFormat format, int dpi, bool 
 // Moves a drawn temporary file onto the target when it was drawn completely
 // and is not empty; otherwise deletes it and reports why, leaving an old target
 // as it was. The one place where a built-in conversion's file is judged.
-bool PlaceDrawnFile(const ConversionFiles& files, bool drawn);
+bool PlaceDrawnFile(const ConversionFiles& files, AtomicFile& file, bool drawn);
 
 // Pictures of written sheets for the organiser's checks (the proof page, the
 // map view), drawn by the converter's own renderer, so that they show the sheet

@@ -14,14 +14,7 @@
 
 namespace kib {
 
-namespace {
-
-void RemoveTemporary(const ConversionFiles& files) {
-    int error = 0;
-    platform::RemoveFile(files.temporary, error);
-}
-
-} // namespace
+namespace {} // namespace
 
 Converter ConfiguredConverter(const CKibCfg& cfg) {
     const std::string& value = cfg.Item(id::System_CONVERTER).GetValue();
@@ -51,18 +44,18 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used) {
     return DetectInkscape(directory);
 }
 
-bool PlaceDrawnFile(const ConversionFiles& files, bool drawn) {
+bool PlaceDrawnFile(const ConversionFiles& files, AtomicFile& file, bool drawn) {
     const char* source = files.source.c_str();
     const char* target = files.target.c_str();
     if (!drawn) {
-        RemoveTemporary(files);
+        file.Abandon();
         LogError("[** ERROR **] Converting '%s' was not completed: its partial file was "
                  "deleted, '%s' was not replaced.",
                  source, target);
         return false;
     }
     if (platform::FileSize(files.temporary) <= 0) {
-        RemoveTemporary(files);
+        file.Abandon();
         LogError("[** ERROR **] The built-in converter wrote an empty file converting '%s': "
                  "'%s' was not replaced.",
                  source, target);
@@ -70,7 +63,7 @@ bool PlaceDrawnFile(const ConversionFiles& files, bool drawn) {
     }
     // Complete for its format and flushed to disk, or the old file stays.
     const std::string extension = files.target.substr(files.target.rfind('.') + 1);
-    return PlaceConvertedFile(files.source, files.temporary, files.target, extension);
+    return PlaceConvertedFile(files.source, file, extension);
 }
 
 bool ConvertBuiltIn(const std::string& base, OutputFormat format, int dpi, bool zSuffix) {
@@ -85,14 +78,21 @@ bool ConvertBuiltIn(const std::string& base, OutputFormat format, int dpi, bool 
     }
     LogDebug("Converting '%s' to '%s' with the built-in converter...", files.source.c_str(),
              files.temporary.c_str());
-    RemoveTemporary(files);
+    // Drawn into a file made here anew: never through a link someone put at the name.
+    AtomicFile file;
+    if (!file.BeginAt(files.target, files.temporary)) {
+        LogError("[** ERROR **] Cannot write file %s: %s", files.temporary.c_str(),
+                 file.Reason().c_str());
+        return false;
+    }
+    file.HandOver();
     const auto start = std::chrono::steady_clock::now();
     const bool drawn = RenderSheet(files.source, files.temporary, format, dpi);
     const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - start)
                             .count();
     LogDebug("Built-in conversion completed in %.3f sec.", static_cast<double>(millis) / 1000.0);
-    return PlaceDrawnFile(files, drawn);
+    return PlaceDrawnFile(files, file, drawn);
 }
 
 } // namespace kib

@@ -1,6 +1,5 @@
 #include "app/converted_file.h"
 
-#include "foundation/file_access.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
 
@@ -143,34 +142,30 @@ std::string IncompleteReason(const std::string& path, const std::string& extensi
     return "its format '" + extension + "' is unknown";
 }
 
-bool PlaceConvertedFile(const std::string& sheet, const std::string& temporary,
-                        const std::string& target, const std::string& extension,
+bool PlaceConvertedFile(const std::string& sheet, AtomicFile& file, const std::string& extension,
                         const std::string& failure) {
+    const std::string& target = file.Target();
     std::string reason = failure;
     const std::string kind = NonRegularKind(target);
     if (reason.empty() && !kind.empty()) {
         reason = "'" + target + "' is " + kind + ", not a regular file";
     }
-    if (reason.empty()) {
-        reason = IncompleteReason(temporary, extension);
+    if (reason.empty() && !file.Commit([&extension](const std::string& path) {
+            return IncompleteReason(path, extension);
+        })) {
+        if (file.Failed() == AtomicFile::Failure::Move) {
+            LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", target.c_str(),
+                     file.Error(), platform::ErrorText(file.Error()).c_str());
+            return false;
+        }
+        reason = file.Failed() == AtomicFile::Failure::Check
+                     ? file.Reason()
+                     : "it could not be written to the disk: " + file.Reason();
     }
-    int flushError = 0;
-    if (reason.empty() && !FlushToDisk(temporary, flushError)) {
-        reason = "it could not be written to the disk: " + WriteFailureReason(flushError);
-    }
-    int error = 0;
     if (!reason.empty()) {
-        platform::RemoveFile(temporary, error);
+        file.Abandon();
         LogError("[** ERROR **] Converting '%s' failed: %s. '%s' was not replaced.", sheet.c_str(),
                  reason.c_str(), target.c_str());
-        return false;
-    }
-    // In one step, replacing the old target (on every system).
-    if (!platform::MoveReplacing(temporary, target, error)) {
-        const int err = error;
-        platform::RemoveFile(temporary, error);
-        LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", target.c_str(), err,
-                 platform::ErrorText(err).c_str());
         return false;
     }
     return true;

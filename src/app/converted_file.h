@@ -2,8 +2,10 @@
 // complete. A converter that runs out of disk space may still end "successfully"
 // and leave a cut-off file; such a file must never replace a good one, because
 // being newer than its SVG it would never be converted again. Every converter
-// hands its temporary file to PlaceConvertedFile.
+// hands its file to PlaceConvertedFile.
 #pragma once
+
+#include "foundation/atomic_file.h"
 
 #include <string>
 
@@ -14,13 +16,12 @@ namespace kib {
 // IEND chunk, PostScript and EPS the closing %%EOF. Empty when it is complete.
 std::string IncompleteReason(const std::string& path, const std::string& extension);
 
-// Moves the converted file temporary onto target when the converter reported no
-// failure (failure empty; otherwise the converter's own words) and the file is
-// complete for its format, after flushing it to the disk. Otherwise temporary is
-// deleted, target stays as it was and an error names the sheet (its SVG file)
-// and the reason; the result is false.
-bool PlaceConvertedFile(const std::string& sheet, const std::string& temporary,
-                        const std::string& target, const std::string& extension,
+// Puts the converted file in place when the converter reported no failure
+// (failure empty; otherwise the converter's own words) and the file is complete
+// for its format, after flushing it to the disk. Otherwise its temporary file is
+// deleted, the target stays as it was and an error names the sheet (its SVG
+// file) and the reason; the result is false.
+bool PlaceConvertedFile(const std::string& sheet, AtomicFile& file, const std::string& extension,
                         const std::string& failure = {});
 
 } // namespace kib

@@ -1,13 +1,16 @@
 #include "app/event_lock.h"
 
 #include "foundation/app_state.h"
+#include "foundation/atomic_file.h"
 #include "foundation/format.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "platform/environment.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"
 #include "platform/process.h"
 
+#include <cerrno>
 #include <chrono>
 #include <ctime>
 #include <memory>
@@ -24,6 +27,8 @@ using platform::FileLock;
 constexpr std::chrono::milliseconds kRetryStep{100};
 // The holder's description is one short line.
 constexpr std::size_t kHolderSize = 300;
+// Lock files made and removed by other runs are tried this often at most.
+constexpr int kMaxRounds = 1000;
 
 // "Kib process 4711 (Make Competition Maps SVG Files) since 2024-05-01 10:00:00".
 std::string DescribeThisRun(const std::string& what) {
@@ -39,22 +44,55 @@ std::string ReadHolder(const FileLock& lock) {
     return holder.empty() ? std::string("a run that has not named itself yet") : holder;
 }
 
-// The lock file, opened without following a link and without blocking; none
-// when none can be made or something else is at its name.
-std::unique_ptr<FileLock> OpenLockFile(const std::string& path) {
+// What is at the lock file's name when it cannot be a lock file, in words.
+std::string WhatIsThere(const std::string& path, int error) {
+    const platform::FileKind kind = platform::KindOf(path, false);
+    if (kind == platform::FileKind::Link) {
+        return "a symbolic link";
+    }
+    if (error == EMLINK) {
+        return "a file with another name too (a hard link)";
+    }
+    const std::string other = NonRegularKind(path);
+    return other.empty() ? platform::ErrorText(error) : other;
+}
+
+enum class Made {
+    Held,     // the new lock file is at its name and locked by this run
+    Taken,    // something is at the name already
+    Unlocked, // no lock file can be made here: the run goes on unlocked
+};
+
+// Makes the lock file anew, naming this run, and locks it before it takes its
+// name, so that no other run can lock it first; an existing file is never
+// written into.
+Made MakeLockFile(const std::string& path, const std::string& what,
+                  std::unique_ptr<FileLock>& held) {
+    AtomicFile file;
+    if (!file.Begin(path)) {
+        LogDebug("Cannot make the lock file %s (%s): the run is not locked.", path.c_str(),
+                 file.Reason().c_str());
+        return Made::Unlocked;
+    }
     auto lock = std::make_unique<FileLock>();
     int error = 0;
-    if (lock->Open(path, error)) {
-        return lock;
+    if (!file.Write(DescribeThisRun(what) + "\n") ||
+        !lock->OpenExisting(file.TemporaryPath(), error) ||
+        lock->TryLock(error) != FileLock::Try::Locked) {
+        LogDebug("Locking %s failed (%s): the run is not locked.", path.c_str(),
+                 (error != 0 ? platform::ErrorText(error) : file.Reason()).c_str());
+        return Made::Unlocked;
     }
-    if (platform::KindOf(path) != platform::FileKind::Missing &&
-        platform::KindOf(path) != platform::FileKind::Regular) {
-        LogDebug("The lock file %s is not a regular file: the run is not locked.", path.c_str());
-    } else {
-        LogDebug("Cannot make the lock file %s (%s): the run is not locked.", path.c_str(),
-                 platform::ErrorText(error).c_str());
+    if (file.Commit({}, false)) {
+        held = std::move(lock);
+        return Made::Held;
     }
-    return nullptr;
+    if (file.Error() == EEXIST) {
+        return Made::Taken;
+    }
+    LogDebug("Cannot make the lock file %s (%s): the run is not locked.", path.c_str(),
+             file.Reason().c_str());
+    return Made::Unlocked;
 }
 
 } // namespace
@@ -87,12 +125,27 @@ bool EventLock::Acquire(const std::string& configPath, const std::string& what, 
     path_ = EventLockPath(configPath);
     const auto deadline = Clock::now() + std::chrono::milliseconds(waitMs);
     bool waiting = false;
-    for (;;) {
-        std::unique_ptr<FileLock> lock = OpenLockFile(path_);
-        if (!lock) {
+    for (int round = 0; round < kMaxRounds; ++round) {
+        std::unique_ptr<FileLock> held;
+        const Made made = MakeLockFile(path_, what, held);
+        if (made != Made::Taken) {
+            lock_ = std::move(held);
             return true;
         }
+        // Another run's lock file, or one left by a run that has ended. It is
+        // opened without following a link, and only a regular file with no
+        // other name is taken for one.
+        auto lock = std::make_unique<FileLock>();
         int error = 0;
+        if (!lock->OpenExisting(path_, error)) {
+            if (error == ENOENT) {
+                continue; // removed meanwhile
+            }
+            LogError("[** ERROR **] Cannot lock the event: the lock file %s is %s, not a lock "
+                     "file. Remove it and try again.",
+                     path_.c_str(), WhatIsThere(path_, error).c_str());
+            return false;
+        }
         for (FileLock::Try result; (result = lock->TryLock(error)) != FileLock::Try::Locked;) {
             if (result == FileLock::Try::Failed) {
                 LogDebug("Locking %s failed (%s): the run is not locked.", path_.c_str(),
@@ -113,13 +166,15 @@ bool EventLock::Acquire(const std::string& configPath, const std::string& what, 
             App().GetHost().PumpEvents();
             std::this_thread::sleep_for(kRetryStep);
         }
+        // The run that held it has ended. Its file is removed while still
+        // locked, and this run makes its own.
         if (lock->IsAt(path_)) {
-            lock->WriteText(DescribeThisRun(what) + "\n");
-            lock_ = std::move(lock);
-            return true;
+            lock->RemoveAndClose(path_);
         }
-        // The run that held it has ended and removed it: the next file.
     }
+    LogError("[** ERROR **] Cannot lock the event: the lock file %s keeps changing.",
+             path_.c_str());
+    return false;
 }
 
 } // namespace kib

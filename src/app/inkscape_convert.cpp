@@ -47,20 +47,15 @@ std::string SaveFailure(const std::string& output) {
     return {};
 }
 
-void RemoveTemporary(const ConversionFiles& files) {
-    int error = 0;
-    platform::RemoveFile(files.temporary, error);
-}
-
 // Moves a complete temporary file onto the target; anything else is reported and
 // the temporary file deleted, so that an old target stays as it was.
-bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome,
+bool PlaceResult(const ConversionFiles& files, AtomicFile& file, const ProcessOutcome& outcome,
                  const std::string& extension, const std::string& output) {
     const char* source = files.source.c_str();
     const char* target = files.target.c_str();
     if (outcome.end == ProcessEnd::TimedOut || outcome.end == ProcessEnd::Stopped ||
         outcome.end == ProcessEnd::WaitFailed) {
-        RemoveTemporary(files);
+        file.Abandon();
         LogError("[** ERROR **] Converting '%s' was not completed: its partial file was "
                  "deleted, '%s' was not replaced.",
                  source, target);
@@ -69,7 +64,7 @@ bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome,
     if (outcome.end == ProcessEnd::Exited) {
         const std::string abnormal = AbnormalEnd(outcome);
         if (!abnormal.empty()) {
-            RemoveTemporary(files);
+            file.Abandon();
             LogError("[** ERROR **] Inkscape ended with %s converting '%s': '%s' was not "
                      "replaced.",
                      abnormal.c_str(), source, target);
@@ -77,7 +72,7 @@ bool PlaceResult(const ConversionFiles& files, const ProcessOutcome& outcome,
         }
     }
     const std::string failure = SaveFailure(output);
-    return PlaceConvertedFile(files.source, files.temporary, files.target, extension,
+    return PlaceConvertedFile(files.source, file, extension,
                               failure.empty() ? failure : "Inkscape reported \"" + failure + "\"");
 }
 
@@ -160,12 +155,13 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
              files.temporary.c_str());
     // Inkscape writes into a file made here anew: never through a link someone
     // put at the name.
-    int error = 0;
-    if (!CreateTemporaryFile(files.temporary, error).IsOpen()) {
+    AtomicFile file;
+    if (!file.BeginAt(files.target, files.temporary)) {
         LogError("[** ERROR **] Cannot write file %s: %s", files.temporary.c_str(),
-                 WriteFailureReason(error).c_str());
+                 file.Reason().c_str());
         return false;
     }
+    file.HandOver();
 
     const auto start = std::chrono::steady_clock::now();
     const std::string& program = App().inkscapeProgram;
@@ -182,7 +178,7 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
                             .count();
     LogDebug("Inkscape call completed in %.3f sec.", static_cast<double>(millis) / 1000.0);
 
-    return PlaceResult(files, outcome, extension, output);
+    return PlaceResult(files, file, outcome, extension, output);
 }
 
 bool ConvertSheet(const std::string& base, OutputFormat format, int dpi, bool zSuffix) {

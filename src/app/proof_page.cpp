@@ -13,6 +13,16 @@ std::string Html(const std::string& text) {
     return XmlEscape(text);
 }
 
+bool Unreserved(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~';
+}
+
+// A link as an attribute value.
+std::string Link(const std::string& relativePath) {
+    return Html(PageLink(relativePath));
+}
+
 const char* MarkClass(ProofMark mark) {
     switch (mark) {
     case ProofMark::Red:
@@ -112,7 +122,7 @@ void WriteCanvas(std::ostream& out, int station, const ProofCanvas& c) {
     }
     out << ">";
     if (!c.thumbnail.empty()) {
-        out << "<a href=\"" << Html(c.fullSize) << "\"><img src=\"" << Html(c.thumbnail)
+        out << "<a href=\"" << Link(c.fullSize) << "\"><img src=\"" << Link(c.thumbnail)
             << "\" alt=\"Station " << station << ", " << name << "\"/></a>";
     } else {
         out << "<p>No picture of this canvas.</p>";
@@ -146,8 +156,8 @@ void WriteStation(std::ostream& out, const ProofStation& st) {
     out << "</div>\n";
     if (!st.solutionThumbnail.empty()) {
         out << "<h3>Solution sheet " << Html(st.solutionName) << "</h3>\n"
-            << "<figure class=\"solution\"><a href=\"" << Html(st.solutionFullSize)
-            << "\"><img src=\"" << Html(st.solutionThumbnail) << "\" alt=\"Solution sheet "
+            << "<figure class=\"solution\"><a href=\"" << Link(st.solutionFullSize)
+            << "\"><img src=\"" << Link(st.solutionThumbnail) << "\" alt=\"Solution sheet "
             << Html(st.solutionName) << "\"/></a></figure>\n";
     }
     out << "</section>\n";
@@ -157,6 +167,22 @@ void WriteStation(std::ostream& out, const ProofStation& st) {
 
 ProofMark WorseMark(ProofMark a, ProofMark b) {
     return static_cast<int>(a) >= static_cast<int>(b) ? a : b;
+}
+
+std::string PageLink(const std::string& relativePath) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string link = "./";
+    for (const char ch : relativePath) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (Unreserved(c) || c == '/') {
+            link += ch;
+        } else {
+            link += '%';
+            link += kHex[c >> 4];
+            link += kHex[c & 0x0F];
+        }
+    }
+    return link;
 }
 
 ProofMark MarkOf(const std::vector<std::string>& log, bool errorFlag, bool warningFlag) {

@@ -15,7 +15,9 @@ enum class ProofMark { Green, Amber, Red };
 // One canvas: task 0 is the station's cover.
 struct ProofCanvas {
     int task = 0;
-    std::string thumbnail; // picture paths relative to the page; empty when none
+    // Picture paths relative to the page's folder, '/' between folders, as the
+    // files are named (the page encodes them); empty when none.
+    std::string thumbnail;
     std::string fullSize;
     std::string answer; // the correct answer letter ("A" .. "F", "Z"), empty when unknown
     std::string answerSource;
@@ -54,6 +56,12 @@ std::string ProofHtml(const ProofEvent& event);
 
 // The worse of two marks.
 ProofMark WorseMark(ProofMark a, ProofMark b);
+
+// A path relative to the page's folder ('/' between folders) as a link of the
+// page: every segment percent-encoded but for letters, digits and "-._~", and
+// "./" before it, so that no file name reads as a URL scheme ("javascript:"),
+// a query ("?"), a fragment ("#") or an escape ("%").
+std::string PageLink(const std::string& relativePath);
 
 // The mark of a station from its log lines and flags.
 ProofMark MarkOf(const std::vector<std::string>& log, bool errorFlag, bool warningFlag);

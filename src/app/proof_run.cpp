@@ -9,7 +9,13 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/station_set.h"
+#include "foundation/atomic_file.h"
+#include "foundation/file_stamp.h"
+#include "foundation/format.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
+#include "foundation/log_tally.h"
+#include "foundation/temp_files.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
 #include "platform/files.h"
@@ -24,7 +30,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <map>
 
 namespace kib {
@@ -98,20 +103,31 @@ std::string PictureFile(const fs::path& folder, const std::string& name) {
     return PathString(folder / FsPath(name));
 }
 
-// Renders the sheet unless its picture is newer; false (after an error line)
-// when it cannot be rendered.
-bool Picture(const std::string& svg, const std::string& png, int width, bool drawnPartOnly) {
-    std::error_code ec;
-    if (fs::exists(FsPath(png), ec) &&
-        fs::last_write_time(FsPath(png), ec) >= fs::last_write_time(FsPath(svg), ec)) {
-        return true;
+// Renders the sheet unless its picture is newer than it: a picture as old as
+// its sheet or older is rendered again. Empty when the picture is there; else
+// the error line that names the missing picture and why.
+std::string Picture(const std::string& svg, const std::string& png, int width, bool drawnPartOnly) {
+    if (CompareFileStamps(png, svg) > 0) {
+        return {};
     }
     std::string error;
     if (!RenderSheetPng(svg, png, width, error, drawnPartOnly)) {
-        LogError("[** ERROR **] Cannot render %s for the proof: %s", svg.c_str(), error.c_str());
-        return false;
+        return Format("[** ERROR **] No picture %s of %s for the proof: %s", png.c_str(),
+                      svg.c_str(), error.c_str());
     }
-    return true;
+    return {};
+}
+
+// A picture that cannot be made is an error of its station, named in its log.
+// True when both pictures of a sheet are there.
+bool BothPictures(ProofStation& st, const std::string& thumbnail, const std::string& full) {
+    for (const std::string* error : {&thumbnail, &full}) {
+        if (!error->empty()) {
+            LogError("%s", error->c_str());
+            st.log.push_back(*error);
+        }
+    }
+    return thumbnail.empty() && full.empty();
 }
 
 // The solution sheet of the run that shows station s; none when it failed.
@@ -158,12 +174,15 @@ void RenderStation(const RunResult& maps, const RunResult& solutions, const Page
             auto canvas =
                 std::find_if(st.canvases.begin(), st.canvases.end(),
                              [&](const ProofCanvas& c) { return c.task == sheet.firstTask; });
+            if (canvas == st.canvases.end()) {
+                continue;
+            }
             const std::string base = SheetBase(sheet.svg);
-            if (canvas == st.canvases.end() ||
-                !Picture(sheet.svg, PictureFile(files.folder, base + ".png"), kCanvasThumbnail,
-                         true) ||
-                !Picture(sheet.svg, PictureFile(files.folder, base + "-full.png"), kCanvasFull,
-                         true)) {
+            if (!BothPictures(st,
+                              Picture(sheet.svg, PictureFile(files.folder, base + ".png"),
+                                      kCanvasThumbnail, true),
+                              Picture(sheet.svg, PictureFile(files.folder, base + "-full.png"),
+                                      kCanvasFull, true))) {
                 continue;
             }
             canvas->thumbnail = files.prefix + "/" + base + ".png";
@@ -176,8 +195,11 @@ void RenderStation(const RunResult& maps, const RunResult& solutions, const Page
         return;
     }
     const std::string base = SheetBase(sheet->svg);
-    if (Picture(sheet->svg, PictureFile(files.folder, base + ".png"), kSolutionThumbnail, true) &&
-        Picture(sheet->svg, PictureFile(files.folder, base + "-full.png"), kSolutionFull, true)) {
+    if (BothPictures(
+            st,
+            Picture(sheet->svg, PictureFile(files.folder, base + ".png"), kSolutionThumbnail, true),
+            Picture(sheet->svg, PictureFile(files.folder, base + "-full.png"), kSolutionFull,
+                    true))) {
         st.solutionName = base;
         st.solutionThumbnail = files.prefix + "/" + base + ".png";
         st.solutionFullSize = files.prefix + "/" + base + "-full.png";
@@ -195,23 +217,70 @@ ProofMark MarkFrom(const StationResult* maps, const StationResult* solutions) {
     return failed ? ProofMark::Red : warned ? ProofMark::Amber : ProofMark::Green;
 }
 
-bool WritePage(const fs::path& page, const std::string& html) {
-    const std::string temp = PathString(page) + ".tmp" + std::to_string(platform::ProcessId());
-    int error = 0;
-    {
-        std::ofstream out(FsPath(temp), std::ios::binary | std::ios::trunc);
-        out << html;
-        out.flush();
-        if (!out) {
-            platform::RemoveFile(temp, error);
-            return false;
-        }
+// The page is complete when it ends as ProofHtml ends it.
+std::string PageFault(const std::string& path) {
+    std::string reason;
+    platform::File file = OpenRegularFile(path, reason);
+    const std::int64_t size = file.IsOpen() ? file.Size() : -1;
+    std::string tail;
+    if (size < 8 || !file.ReadAt(tail, 8, size - 8)) {
+        return "the page was not written whole";
     }
-    if (!platform::MoveReplacing(temp, PathString(page), error)) {
-        platform::RemoveFile(temp, error);
-        return false;
+    return tail == "</html>\n" ? std::string() : "the page was not written whole";
+}
+
+// Why a Make command ended before its run, in words.
+const char* EndWords(MakeEnd end) {
+    switch (end) {
+    case MakeEnd::ExportsDeclined:
+        return "the question whether maps and courses were both exported was answered No";
+    case MakeEnd::EventBusy:
+        return "another run is working on this event";
+    case MakeEnd::LayoutFailed:
+        return "the layout does not fit";
+    case MakeEnd::NoStations:
+        return "the number of stations is not set";
+    case MakeEnd::Forbidden:
+        return "another run is active";
+    case MakeEnd::BadChoice:
+        return "a chosen station or task is not in the configuration";
+    case MakeEnd::NoDocument:
+    case MakeEnd::Cancelled:
+    case MakeEnd::Closed:
+        break;
     }
-    return true;
+    return "the run did not start";
+}
+
+// The page of a proof whose runs did not start: every chosen station red with
+// the lines of the command's opening steps and the reason, and no picture, so
+// that an earlier page never stands for this one.
+void WriteUnmadePage(const CKibDoc& doc, const StationSet& stations, const std::string& pagePath,
+                     ProofEvent& event, const std::vector<std::string>& opening, MakeEnd end,
+                     std::string& written) {
+    const CKibCfg& cfg = *doc.GetConfig();
+    const std::string reason =
+        Format("[** ERROR **] No sheet was made (%s): the proof shows none.", EndWords(end));
+    LogError("%s", reason.c_str());
+    for (int s : stations.Chosen(cfg)) {
+        ProofStation st;
+        st.station = s;
+        st.tasks = cfg.GetTasks(s);
+        st.rotationSource = RotationSource(cfg, s);
+        st.summary = "The station's sheets were not made.";
+        st.log = opening;
+        st.log.push_back(reason);
+        st.mark = ProofMark::Red;
+        event.stations.push_back(std::move(st));
+    }
+    const PageFiles files = FilesOf(doc, pagePath);
+    const std::string page = PathString(files.page);
+    std::string why;
+    if (!WriteWholeFile(page, ProofHtml(event), why, PageFault)) {
+        LogError("[** ERROR **] Cannot write file %s: %s", page.c_str(), why.c_str());
+        return;
+    }
+    written = page;
 }
 
 } // namespace
@@ -229,14 +298,21 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
     // The steps of Make Vector Maps before its run (the event's lock, the export
     // and layout checks), then both runs once for all chosen stations.
     MakeCommand command(MakeCommandKind::MapSvgs, &doc);
-    const std::optional<MakeChoice> choice =
-        command.Start([&stations](const MakeDialogRequest&) -> std::optional<MakeChoice> {
+    std::optional<MakeChoice> choice;
+    std::vector<std::string> opening;
+    {
+        LogTally tally;
+        choice = command.Start([&stations](const MakeDialogRequest&) -> std::optional<MakeChoice> {
             MakeChoice c;
             c.stations = stations;
             c.taskChoice = kTaskAll;
             return c;
         });
+        opening = tally.Lines();
+    }
     if (!choice) {
+        // Nothing was made: the page says why instead of showing old sheets.
+        WriteUnmadePage(doc, stations, pagePath, event, opening, command.Outcome().end, written);
         return 2;
     }
     std::map<int, ProofStation> facts;
@@ -259,6 +335,9 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
     const PageFiles files = FilesOf(doc, pagePath);
     std::error_code ec;
     fs::create_directories(files.folder, ec);
+    // Temporary files of ended runs beside the page and among its pictures.
+    RemoveStaleTemporaries(platform::WithSeparator(PathString(files.page.parent_path())));
+    RemoveStaleTemporaries(platform::WithSeparator(PathString(files.folder)));
     int status = maps.completed && solutions.completed ? 0 : 2;
     for (const StationResult& made : maps.stations) {
         const int s = made.station;
@@ -276,14 +355,17 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
         }
         st.mark = WorseMark(st.mark, MarkFrom(&made, solved));
         RenderStation(maps, solutions, files, st);
+        // A picture that could not be made is named in the log and marks it red.
+        st.mark = WorseMark(st.mark, MarkOf(st.log, false, false));
         status = std::max(status, st.mark == ProofMark::Red     ? 2
                                   : st.mark == ProofMark::Amber ? 1
                                                                 : 0);
         event.stations.push_back(std::move(st));
     }
     const std::string page = PathString(files.page);
-    if (!WritePage(files.page, ProofHtml(event))) {
-        LogError("[** ERROR **] Cannot write file %s", page.c_str());
+    std::string reason;
+    if (!WriteWholeFile(page, ProofHtml(event), reason, PageFault)) {
+        LogError("[** ERROR **] Cannot write file %s: %s", page.c_str(), reason.c_str());
         return 2;
     }
     written = page;

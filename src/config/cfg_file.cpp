@@ -7,9 +7,9 @@
 #include "config/document_observer.h"
 #include "config/property_pane.h"
 #include "foundation/app_state.h"
+#include "foundation/atomic_file.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
-#include "foundation/temp_files.h"
 
 #include "platform/files.h"
 
@@ -388,29 +388,18 @@ bool CKibDoc::OnSaveDocument(const std::string& path) {
     // A symbolic link keeps naming the file: the file it names is replaced.
     const std::string target = platform::ResolveLinks(path);
     const bool exists = platform::KindOf(target) != platform::FileKind::Missing;
-    std::string tempPath;
     bool ok = false;
-    int error = 0;
     // A file that may not be written is not replaced either.
     const bool writable = !exists || platform::IsWritable(target);
-    platform::File file;
-    if (cfg_ && writable) {
-        file = CreateReplacementFile(target, tempPath, error);
-    }
-    if (file.IsOpen()) {
+    AtomicFile file;
+    if (cfg_ && writable && file.Begin(target)) {
         LogDebug("Configuration file %s%s opened for output...", GetDirectory().c_str(),
                  GetFileName().c_str());
         SetStatusText("Saving configuration file...");
         if (exists) {
-            file.CopyPermissionsOf(target); // the file keeps its permissions
+            file.Output().CopyPermissionsOf(target); // the file keeps its permissions
         }
-        ok = file.WriteAll(ConfigText(*cfg_));
-        ok = file.FlushToDisk() && ok;
-        ok = file.Close() && ok;
-        ok = ok && platform::MoveReplacing(tempPath, target, error);
-        if (!ok) {
-            platform::RemoveFile(tempPath, error);
-        }
+        ok = file.Write(ConfigText(*cfg_)) && file.Commit();
     }
     SetStatusText("Ready");
     if (!ok) {

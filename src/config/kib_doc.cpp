@@ -6,9 +6,9 @@
 #include "config/paths.h"
 #include "config/property_pane.h"
 #include "foundation/app_state.h"
+#include "foundation/atomic_file.h"
 #include "foundation/first_letter.h"
 #include "foundation/log.h"
-#include "foundation/temp_files.h"
 
 #include "platform/files.h"
 #include "platform/paths.h"
@@ -135,12 +135,19 @@ bool CKibDoc::CheckExports() {
     switch (JudgeExports(tC, tLC, tM, tLM)) {
     case ExportsVerdict::Fresh:
         return true;
-    case ExportsVerdict::Ask:
-        if (AskYesNo("Are you sure to have recently exported both maps and courses?",
-                     BoxIcon::Warning, BoxAnswer::No) != BoxAnswer::Yes) {
+    case ExportsVerdict::Ask: {
+        // The answer is stated in the log: a run from a script gets the
+        // question's default answer, and what it then made must say so.
+        static const char* const kQuestion =
+            "Are you sure to have recently exported both maps and courses?";
+        const BoxAnswer answer = AskYesNo(kQuestion, BoxIcon::Warning, BoxAnswer::No);
+        LogInfo("%s %s%s", kQuestion, answer == BoxAnswer::Yes ? "Yes" : "No",
+                answer == BoxAnswer::No ? " (the default answer)" : "");
+        if (answer != BoxAnswer::Yes) {
             return false;
         }
         break;
+    }
     case ExportsVerdict::Renewed:
         break;
     }
@@ -153,19 +160,13 @@ bool CKibDoc::CheckExports() {
 // name: whatever was there (a symbolic link included) is replaced, never written
 // through.
 bool CKibDoc::MakeStamp(const std::string& path, FileStamp time) {
-    std::string temporary;
-    int error = 0;
-    platform::File file = CreateReplacementFile(path, temporary, error);
-    if (!file.IsOpen()) {
-        LogDebug("Opening file %s for making the stamp failed with %d", path.c_str(), error);
+    AtomicFile file;
+    if (!file.Begin(path)) {
+        LogDebug("Opening file %s for making the stamp failed with %d", path.c_str(), file.Error());
         return false;
     }
-    file.Close();
-    if (!SetFileStamp(temporary, time) || !platform::MoveReplacing(temporary, path, error)) {
-        platform::RemoveFile(temporary, error);
-        return false;
-    }
-    return true;
+    file.SetStampOnCommit(time);
+    return file.Commit();
 }
 
 void CKibDoc::OnCloseDocument() {

@@ -7,8 +7,10 @@
 // Two forms, both recognised by RemoveStaleTemporaries:
 // - sheets and converted files keep their extension, which tells the converter
 //   the format: "map-1.1-tmp-4711.svg", "prn-3.0-3.1-tmp-4711.pdf";
-// - files replaced whole (the configuration, the stamp files, a copied logo):
+// - every other file (the configuration, the stamp files, a copied logo, the
+//   print file, the proof page and its pictures, the lock file):
 //   "event.cfg.~kib4711-0", numbered when a name is taken.
+// AtomicFile (atomic_file.h) makes both.
 #pragma once
 
 #include "platform/files.h"

@@ -1,5 +1,6 @@
 #include "gui/kib_app.h"
 
+#include "foundation/atomic_file.h"
 #include "foundation/log.h"
 #include "gui/main_frame.h"
 
@@ -7,7 +8,8 @@
 #include <QSettings>
 
 #include <algorithm>
-#include <fstream>
+#include <ostream>
+#include <sstream>
 
 namespace kib::gui {
 
@@ -21,6 +23,25 @@ void Journal(std::ostream& journal, const std::string& text) {
     journal << text;
     journal.flush();
 }
+
+// The journal's text, written whole as a new file at every flush: each step of
+// the start-up is on the disk before the next one begins, and a file planted at
+// the journal's name in the shared temporary folder is replaced, never written
+// through.
+class JournalBuffer : public std::stringbuf {
+  public:
+    explicit JournalBuffer(std::string path) : path_(std::move(path)) {}
+
+  protected:
+    int sync() override {
+        std::string reason;
+        WriteWholeFile(path_, str(), reason);
+        return 0;
+    }
+
+  private:
+    std::string path_;
+};
 
 } // namespace
 
@@ -62,7 +83,8 @@ CKibApp::CKibApp(QSettings& settings) : settings_(settings) {}
 CKibApp::~CKibApp() = default;
 
 bool CKibApp::InitInstance(const QStringList& files) {
-    std::ofstream journal(JournalPath().toStdString(), std::ios::trunc);
+    JournalBuffer buffer(JournalPath().toStdString());
+    std::ostream journal(&buffer);
     Journal(journal, "InitInstance started\n");
     const int look =
         settings_.value(QStringLiteral("ApplicationLook"), kDefaultApplicationLook).toInt();

@@ -21,8 +21,12 @@ class FileLock {
 
     // Opens the file at path, creating it when it is missing, without following
     // a link at the name and without blocking. False with the errno number in
-    // error when no regular file can be opened there (EINVAL for another kind).
+    // error when no regular file can be opened there (EINVAL for another kind,
+    // EMLINK for a file with more than one name: a hard link of another file).
     bool Open(const std::string& path, int& error);
+    // Opens the existing file at path as Open does, without creating one
+    // (ENOENT when nothing is there).
+    bool OpenExisting(const std::string& path, int& error);
     // Takes the lock without waiting: Busy while another process holds it.
     Try TryLock(int& error);
     // Whether the open file is still the one at path (not removed or replaced).
@@ -39,6 +43,8 @@ class FileLock {
     bool IsOpen() const { return handle_ != kNone; }
 
   private:
+    bool OpenWith(const std::string& path, bool create, int& error);
+
     static constexpr std::intptr_t kNone = -1;
     std::intptr_t handle_ = kNone;
 };

@@ -54,6 +54,8 @@ class File {
     bool Close();
 
     FileKind Kind() const;
+    // The number of names (hard links) the file has; -1 when unknown.
+    int LinkCount() const;
     // The size in bytes; -1 when unknown.
     std::int64_t Size() const;
     // The last-write time as 100 ns intervals since 1601-01-01 UTC.
@@ -100,7 +102,8 @@ bool SetStamp(const std::string& path, std::uint64_t stamp, int& error);
 // Moves from onto to in one step, replacing a file at to; the move is on the
 // disk when this returns.
 bool MoveReplacing(const std::string& from, const std::string& to, int& error);
-// Moves from to the name to unless something is there (error EEXIST).
+// Moves from to the name to unless something is there (error EEXIST), in one
+// step: the file never has both names at once.
 bool MoveWithoutReplacing(const std::string& from, const std::string& to, int& error);
 // Removes a file (a link itself, not what it names).
 bool RemoveFile(const std::string& path, int& error);

@@ -1,7 +1,7 @@
 #include "sheet/file_copy.h"
 
+#include "foundation/atomic_file.h"
 #include "foundation/file_stamp.h"
-#include "foundation/temp_files.h"
 #include "platform/files.h"
 
 #include <cerrno>
@@ -10,8 +10,9 @@ namespace kib {
 
 namespace {
 
-// Copies the bytes of one open file into another; false with error set on failure.
-bool CopyBytes(platform::File& in, platform::File& out, int& error) {
+// Copies the bytes of one open file into the new file; false with error set on
+// failure.
+bool CopyBytes(platform::File& in, AtomicFile& out, int& error) {
     char buffer[65536];
     for (;;) {
         const long long n = in.Read(buffer, sizeof buffer);
@@ -20,66 +21,52 @@ bool CopyBytes(platform::File& in, platform::File& out, int& error) {
         }
         if (n < 0) {
             error = in.Error();
+            out.Abandon();
             return false;
         }
-        if (!out.WriteAll(std::string_view(buffer, static_cast<std::size_t>(n)))) {
+        if (!out.Write(std::string_view(buffer, static_cast<std::size_t>(n)))) {
             error = out.Error();
             return false;
         }
     }
 }
 
-// Writes the copy under a temporary name of its own beside to; false with error
-// set on failure (tmp then names no file of the copy).
-bool WriteTemporaryCopy(const std::string& from, const std::string& to, std::string& tmp,
-                        int& error) {
+// Writes the copy into a new file that takes the name to (replacing a file
+// there when replace is set) once it is whole, with the source's time.
+bool CopyThenPlace(const std::string& from, const std::string& to, int& errorCode, bool replace) {
+    errorCode = 0;
     platform::FileKind kind = platform::FileKind::Missing;
-    platform::File in = platform::OpenRegularFile(from, error, kind);
+    platform::File in = platform::OpenRegularFile(from, errorCode, kind);
     if (!in.IsOpen()) {
         return false;
     }
-    platform::File out = CreateReplacementFile(to, tmp, error);
-    if (!out.IsOpen()) {
-        tmp.clear();
+    AtomicFile out;
+    if (!out.Begin(to)) {
+        errorCode = out.Error();
         return false;
     }
-    bool ok = CopyBytes(in, out, error);
-    if (!out.Close() && ok) {
-        ok = false;
-        error = out.Error();
+    if (!CopyBytes(in, out, errorCode)) {
+        return false;
     }
-    return ok;
-}
-
-// Writes the copy under a temporary name of its own, with the source's time, and
-// places it with place; no temporary file is left.
-template <typename Place>
-bool CopyThenPlace(const std::string& from, const std::string& to, int& errorCode, Place place) {
-    std::string tmp;
-    errorCode = 0;
-    bool ok = WriteTemporaryCopy(from, to, tmp, errorCode);
-    if (ok) {
-        FileStamp stamp = 0;
-        if (GetFileStamp(from, stamp)) {
-            SetFileStamp(tmp, stamp); // the copy keeps the source's time, as a copy should
-        }
-        ok = place(tmp, to, errorCode);
+    FileStamp stamp = 0;
+    if (GetFileStamp(from, stamp)) {
+        out.SetStampOnCommit(stamp); // the copy keeps the source's time, as a copy should
     }
-    if (!ok && !tmp.empty()) {
-        int ignored = 0;
-        platform::RemoveFile(tmp, ignored);
+    if (!out.Commit({}, replace)) {
+        errorCode = out.Error() != 0 ? out.Error() : EIO;
+        return false;
     }
-    return ok;
+    return true;
 }
 
 } // namespace
 
 bool CopyFileInto(const std::string& from, const std::string& to, int& errorCode) {
-    return CopyThenPlace(from, to, errorCode, platform::MoveWithoutReplacing);
+    return CopyThenPlace(from, to, errorCode, false);
 }
 
 bool ReplaceWithCopy(const std::string& from, const std::string& to, int& errorCode) {
-    return CopyThenPlace(from, to, errorCode, platform::MoveReplacing);
+    return CopyThenPlace(from, to, errorCode, true);
 }
 
 } // namespace kib

@@ -68,12 +68,11 @@ bool SheetOutput::OpenSheetOutput(const char* kind, int s, int a, int b) {
     text_.str(std::string());
     text_.clear();
     // Created anew, never through a link someone put at the name.
-    int error = 0;
-    temp_ = CreateTemporaryFile(tempPath_, error);
-    if (!temp_.IsOpen()) {
-        ReportWriteFailure(error);
+    if (!file_.BeginAt(finalPath_, tempPath_)) {
+        ReportWriteFailure();
         return false;
     }
+    open_ = true;
     Mark();
     if (surface_) {
         surface_->SetStream(&text_);
@@ -82,10 +81,9 @@ bool SheetOutput::OpenSheetOutput(const char* kind, int s, int a, int b) {
 }
 
 void SheetOutput::DropTemporary() {
-    if (temp_.IsOpen()) {
-        temp_.Close();
-        int error = 0;
-        platform::RemoveFile(tempPath_, error);
+    if (open_) {
+        file_.Abandon();
+        open_ = false;
     }
 }
 
@@ -116,24 +114,8 @@ bool SheetOutput::SameAsFinalFile(const std::string& text) const {
     return same;
 }
 
-void SheetOutput::ReportWriteFailure(int errorNumber) const {
-    LogError("[** ERROR **] Cannot write file %s: %s", tempPath_.c_str(),
-             WriteFailureReason(errorNumber).c_str());
-}
-
-bool SheetOutput::WriteTemporary(const std::string& text) {
-    // Written whole and on the disk before it replaces the old sheet: a short
-    // write (a full disk) or a crash must never leave a cut or empty sheet.
-    bool written = temp_.WriteAll(text) && temp_.FlushToDisk();
-    written = temp_.Close() && written;
-    if (!written) {
-        const int error = temp_.Error();
-        ReportWriteFailure(error != 0 ? error : EIO);
-        int ignored = 0;
-        platform::RemoveFile(tempPath_, ignored);
-        return false;
-    }
-    return true;
+void SheetOutput::ReportWriteFailure() const {
+    LogError("[** ERROR **] Cannot write file %s: %s", tempPath_.c_str(), file_.Reason().c_str());
 }
 
 bool SheetOutput::FinishSheetOutput(bool composed) {
@@ -141,7 +123,7 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
     if (surface_) {
         surface_->SetStream(nullptr);
     }
-    if (!temp_.IsOpen()) {
+    if (!open_) {
         return false;
     }
     if (!composed) {
@@ -167,19 +149,23 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
         return true;
     }
     Mark();
-    if (!WriteTemporary(text)) {
+    // Written whole and on the disk before it replaces the old sheet in one step:
+    // a short write (a full disk) or a crash never leaves a cut or empty sheet.
+    open_ = false;
+    text_.str(std::string());
+    if (!file_.Write(text) || !file_.Commit()) {
+        if (file_.Failed() == AtomicFile::Failure::Move) {
+            LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", finalPath_.c_str(),
+                     file_.Error(), platform::ErrorText(file_.Error()).c_str());
+        } else if (file_.Failed() == AtomicFile::Failure::Target) {
+            LogError("[** ERROR **] Cannot replace %s: %s", finalPath_.c_str(),
+                     file_.Reason().c_str());
+        } else {
+            ReportWriteFailure();
+        }
         return false;
     }
     LogDebug("File %s written in %.3f sec.", tempPath_.c_str(), SecondsSinceMark());
-    text_.str(std::string());
-    // In one step, replacing the old sheet (on every system).
-    int error = 0;
-    if (!platform::MoveReplacing(tempPath_, finalPath_, error)) {
-        LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", finalPath_.c_str(), error,
-                 platform::ErrorText(error).c_str());
-        platform::RemoveFile(tempPath_, error);
-        return false;
-    }
     written_ = true;
     return true;
 }

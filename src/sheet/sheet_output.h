@@ -4,7 +4,7 @@
 // and its modification time, so the raster conversion can skip them.
 #pragma once
 
-#include "platform/files.h"
+#include "foundation/atomic_file.h"
 
 #include <chrono>
 #include <sstream>
@@ -58,9 +58,8 @@ class SheetOutput {
     void Mark() { mark_ = std::chrono::steady_clock::now(); }
     // Whether the final file holds exactly the composed text.
     bool SameAsFinalFile(const std::string& text) const;
-    bool WriteTemporary(const std::string& text);
     // "Cannot write file" with the temporary path and the reason.
-    void ReportWriteFailure(int errorNumber) const;
+    void ReportWriteFailure() const;
     void DropTemporary();
 
     const CKibDoc& doc_;
@@ -70,7 +69,8 @@ class SheetOutput {
     std::string finalPath_;
     std::string tempPath_;
     std::ostringstream text_;
-    platform::File temp_;
+    AtomicFile file_;
+    bool open_ = false; // a sheet is begun and not finished
     std::chrono::steady_clock::time_point mark_;
     bool written_ = false;
 };

@@ -196,11 +196,17 @@ TEST_F(BuiltInConvertTest, AFailedConversionNeverReplacesAGoodFile) {
     EXPECT_EQ(test::ReadFile(base + ".pdf"), "good");
 }
 
+// The converter's drawing of files, as it wrote it.
+bool PlaceDrawing(const ConversionFiles& files, const std::string& drawing) {
+    AtomicFile file;
+    return file.BeginAt(files.target, files.temporary) && file.Write(drawing) &&
+           PlaceDrawnFile(files, file, true);
+}
+
 TEST_F(BuiltInConvertTest, AnEmptyOrMissingDrawingIsNotPlaced) {
     const ConversionFiles files = MakeConversionFiles(base, "pdf", false);
     test::WriteFile(files.target, "good");
-    test::WriteFile(files.temporary, "");
-    EXPECT_FALSE(PlaceDrawnFile(files, true));
+    EXPECT_FALSE(PlaceDrawing(files, ""));
     EXPECT_FALSE(fs::exists(files.temporary));
     EXPECT_EQ(test::ReadFile(files.target), "good");
     EXPECT_THAT(host.messages,
@@ -209,12 +215,10 @@ TEST_F(BuiltInConvertTest, AnEmptyOrMissingDrawingIsNotPlaced) {
                          files.source + "': '" + files.target + "' was not replaced."));
 
     // A drawing cut off is not placed either; a complete one is.
-    test::WriteFile(files.temporary, "%PDF-1.5 cut off");
-    EXPECT_FALSE(PlaceDrawnFile(files, true));
+    EXPECT_FALSE(PlaceDrawing(files, "%PDF-1.5 cut off"));
     EXPECT_EQ(test::ReadFile(files.target), "good");
     const std::string whole = "%PDF-1.5\nxref\n0 1\ntrailer\nstartxref\n9\n%%EOF\n";
-    test::WriteFile(files.temporary, whole);
-    EXPECT_TRUE(PlaceDrawnFile(files, true));
+    EXPECT_TRUE(PlaceDrawing(files, whole));
     EXPECT_EQ(test::ReadFile(files.target), whole);
 }
 

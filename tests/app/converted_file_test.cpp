@@ -67,25 +67,31 @@ class PlaceConvertedFileTest : public testing::Test {
     void SetUp() override { host.Install(); }
     void TearDown() override { ResetAppState(); }
 
+    // A converter's file for target, written into temporary with content.
+    bool Place(const std::string& temporary, const std::string& target, const std::string& content,
+               const std::string& extension, const std::string& failure = {}) {
+        AtomicFile file;
+        return file.BeginAt(target, temporary) && file.Write(content) &&
+               PlaceConvertedFile("map-1.1.svg", file, extension, failure);
+    }
+
     test::RecordingHost host;
     test::ScriptDir dir;
 };
 
 TEST_F(PlaceConvertedFileTest, OnlyACompleteFileReplacesTheTarget) {
     const std::string target = dir.Write("map-1.1.png", "old");
-    const std::string temporary = dir.Write("map-1.1-tmp.png", test::kCompletePng);
+    const std::string temporary = dir.Path() + "map-1.1-tmp.png";
 
-    EXPECT_TRUE(PlaceConvertedFile("map-1.1.svg", temporary, target, "png"));
+    EXPECT_TRUE(Place(temporary, target, test::kCompletePng, "png"));
     EXPECT_EQ(test::ReadFile(target), test::kCompletePng);
     EXPECT_FALSE(std::filesystem::exists(temporary));
     EXPECT_THAT(host.messages, IsEmpty());
     EXPECT_EQ(App().errorCount, 0);
 
-    dir.Write("map-1.1-tmp.png", test::kCompletePng.substr(0, 30));
-    EXPECT_FALSE(PlaceConvertedFile("map-1.1.svg", temporary, target, "png"));
-    dir.Write("map-1.1-tmp.png", test::kCompletePng);
-    EXPECT_FALSE(PlaceConvertedFile("map-1.1.svg", temporary, target, "png",
-                                    "Inkscape reported \"libpng error: Write Error\""));
+    EXPECT_FALSE(Place(temporary, target, test::kCompletePng.substr(0, 30), "png"));
+    EXPECT_FALSE(Place(temporary, target, test::kCompletePng, "png",
+                       "Inkscape reported \"libpng error: Write Error\""));
     EXPECT_THAT(
         host.messages,
         ElementsAre("[** ERROR **] Converting 'map-1.1.svg' failed: the PNG file is cut off "
@@ -102,8 +108,8 @@ TEST_F(PlaceConvertedFileTest, OnlyACompleteFileReplacesTheTarget) {
 TEST_F(PlaceConvertedFileTest, OnlyAFileIsReplaced) {
     const std::string target = dir.Path() + "map-1.1.pdf";
     ASSERT_EQ(::mkfifo(target.c_str(), 0666), 0);
-    const std::string temporary = dir.Write("map-1.1-tmp.pdf", test::kCompletePdf);
-    EXPECT_FALSE(PlaceConvertedFile("map-1.1.svg", temporary, target, "pdf"));
+    const std::string temporary = dir.Path() + "map-1.1-tmp.pdf";
+    EXPECT_FALSE(Place(temporary, target, test::kCompletePdf, "pdf"));
     EXPECT_THAT(host.messages,
                 ElementsAre("[** ERROR **] Converting 'map-1.1.svg' failed: '" + target +
                             "' is a FIFO (named pipe), not a regular file. '" + target +

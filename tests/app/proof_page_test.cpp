@@ -60,7 +60,7 @@ TEST(ProofPageTest, ShowsEveryStationWithItsMarkCanvasesAndAnswers) {
     ASSERT_EQ(figures.size(), 3u);
     EXPECT_STREQ(figures[0].node().attribute("id").value(), "s1t0");
     EXPECT_STREQ(figures[1].node().select_node(".//a").node().attribute("href").value(),
-                 "p-files/map-1.1-full.png");
+                 "./p-files/map-1.1-full.png");
     EXPECT_STREQ(figures[1].node().select_node(".//span[@class='answer']").node().text().get(),
                  "B");
     // The key beside the map's answer; a task where they differ is red with the distance.
@@ -76,7 +76,23 @@ TEST(ProofPageTest, ShowsEveryStationWithItsMarkCanvasesAndAnswers) {
                  "?");
     EXPECT_TRUE(xml.select_node("//section[@id='station-1']//div[@class='warning']"));
     EXPECT_TRUE(xml.select_node("//section[@id='station-2']//div[@class='error']"));
-    EXPECT_TRUE(xml.select_node("//img[@src='p-files/sol-1-2.png']"));
+    EXPECT_TRUE(xml.select_node("//img[@src='./p-files/sol-1-2.png']"));
+}
+
+TEST(ProofPageTest, LinksNeverReadAsASchemeAQueryOrAFragment) {
+    const struct {
+        const char* path;
+        const char* link;
+    } cases[] = {
+        {"proof-files/map-1.0.png", "./proof-files/map-1.0.png"},
+        {"javascript:alert(1)-files/map-1.0.png", "./javascript%3Aalert%281%29-files/map-1.0.png"},
+        {"Check 12:00-files/sol-1-2.png", "./Check%2012%3A00-files/sol-1-2.png"},
+        {"a#b?c%41 'q\"-files/x.png", "./a%23b%3Fc%2541%20%27q%22-files/x.png"},
+        {"\xc3\xa9t\xc3\xa9~_-files/x.png", "./%C3%A9t%C3%A9~_-files/x.png"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PageLink(c.path), c.link) << c.path;
+    }
 }
 
 TEST(ProofPageTest, MarkFollowsTheWorstLineOrFlag) {

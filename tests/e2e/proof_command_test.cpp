@@ -3,6 +3,7 @@
 // and load in a real headless browser without a console error, and a second
 // run leaves the sheets alone.
 #include "support/demo_inputs.h"
+#include "support/file_size_limit.h"
 #include "support/run_program.h"
 
 #include <gtest/gtest.h>
@@ -128,6 +129,154 @@ TEST_F(ProofCommandTest, PageLoadsInARealBrowserWithEveryPicture) {
     ASSERT_TRUE(std::regex_search(browser.out, m, images)) << browser.out.substr(0, 2000);
     // 22 canvases (4 covers and 18 tasks) and one solution sheet per station.
     EXPECT_EQ(std::stoi(m[1]), 22 + 4);
+}
+
+// Any page name works: colons, blanks, "#", "?", "%", quotes and letters
+// beyond ASCII. No link of the page reads as a URL scheme, and every picture
+// and every link opens its picture in the browser.
+TEST_F(ProofCommandTest, AnyPageNameGivesLinksThatOpenThePictures) {
+    if (std::system("command -v chromium >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "chromium is not installed";
+    }
+    const std::vector<std::string> names = {"javascript:alert(1).html", "Check 12:00.html",
+                                            "a#b?c%41 'q\" \xc3\xa9.html"};
+    std::string check;
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const ProgramResult r = RunProgram({KibBinary(), "--quiet", "proof", dir + "/demo.cfg",
+                                            "--stations", "2", "-o", dir + "/" + name});
+        ASSERT_LT(r.status, 2) << r.err;
+        pugi::xml_document xml;
+        ASSERT_TRUE(LoadBody(ReadFile(dir + "/" + name), xml));
+        const auto links =
+            xml.select_nodes("//a[@href and not(starts-with(@href, '#'))]/@href | //img/@src");
+        ASSERT_EQ(links.size(), 2u * (4 + 1)) << "the cover, 3 tasks and the solution sheet";
+        static const std::regex kScheme("^[A-Za-z][A-Za-z0-9+.-]*:");
+        for (const auto& link : links) {
+            const std::string value = link.attribute().value();
+            EXPECT_FALSE(std::regex_search(value, kScheme)) << value;
+            EXPECT_EQ(value.find_first_of("#? \"'"), std::string::npos) << value;
+            check += "<img src=\"" + value + "\"/>\n";
+        }
+    }
+    // Every link of the three pages as the source of a picture, in a page
+    // beside them: each must load.
+    const std::string page = ReadFile(dir + "/" + names[0]);
+    const std::size_t script = page.find("<script>");
+    const std::size_t scriptEnd = page.find("</script>");
+    ASSERT_NE(script, std::string::npos);
+    WriteFile(dir + "/links.html", "<!DOCTYPE html>\n<html><head>" +
+                                       page.substr(script, scriptEnd + 9 - script) +
+                                       "</head><body>\n" + check + "</body></html>\n");
+    const ProgramResult browser = RunProgram(
+        {"/usr/bin/chromium", "--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+         "--no-first-run", "--disable-background-networking", "--disable-component-update",
+         "--disable-sync", "--user-data-dir=" + dir + "/browser-profile", "--dump-dom",
+         "file://" + dir + "/links.html"});
+    EXPECT_EQ(browser.status, 0) << browser.err;
+    const std::regex images(R"re(<body data-images="ok" data-image-count="(\d+)")re");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(browser.out, m, images)) << browser.out.substr(0, 3000);
+    EXPECT_EQ(std::stoi(m[1]), static_cast<int>(3 * 2 * (4 + 1)));
+}
+
+// The pictures of a station's canvases on the page.
+std::size_t CanvasPictures(const pugi::xml_document& xml, int station) {
+    return xml
+        .select_nodes(("//section[@id='station-" + std::to_string(station) +
+                       "']//div[@class='canvases']//img")
+                          .c_str())
+        .size();
+}
+
+std::string StationMark(const pugi::xml_document& xml, int station) {
+    return xml
+        .select_node(
+            ("//section[@id='station-" + std::to_string(station) + "']/h2/span/@class").c_str())
+        .attribute()
+        .value();
+}
+
+// A proof run from a script (no terminal, no --yes) after one station's map was
+// exported again: the question about the exports gets its default answer No,
+// which the log states; the station is red and shows none of its old pictures.
+// Answered Yes, the new pictures are shown. After the mode was WEB and is PRT
+// again, the page shows the PRT solution sheet, not the newer WEB one.
+TEST_F(ProofCommandTest, AScriptedProofShowsNoStalePictureAndTheCurrentSolutionSheet) {
+    const std::string cfg = dir + "/demo.cfg";
+    const std::vector<std::string> proof = {KibBinary(), "proof", cfg, "--stations", "2"};
+    ProgramResult r = RunProgram(proof);
+    ASSERT_LT(r.status, 2) << r.out << r.err;
+    const std::string picture = dir + "/proof-files/map-2.1.png";
+    const std::string old = ReadFile(picture);
+
+    std::string map = ReadFile(dir + "/Demo.S2.svg");
+    for (std::size_t at; (at = map.find("rgb(166,38,255)")) != std::string::npos;) {
+        map.replace(at, 15, "rgb(255,0,0)");
+    }
+    WriteFile(dir + "/Demo.S2.svg", map);
+    fs::last_write_time(dir + "/Demo.S2.svg",
+                        fs::last_write_time(dir + "/Demo.S2.svg") + std::chrono::seconds(2));
+    r = RunProgram(proof);
+    EXPECT_EQ(r.status, 2) << r.out << r.err;
+    const std::string answer =
+        "Are you sure to have recently exported both maps and courses? No (the default answer)";
+    EXPECT_NE(r.out.find(answer), std::string::npos) << r.out;
+    pugi::xml_document xml;
+    ASSERT_TRUE(LoadBody(ReadFile(dir + "/proof.html"), xml));
+    EXPECT_EQ(StationMark(xml, 2), "mark red");
+    EXPECT_EQ(CanvasPictures(xml, 2), 0u) << "no picture of the old sheets";
+    EXPECT_FALSE(xml.select_node("//figure[@class='solution']"));
+    EXPECT_NE(ReadFile(dir + "/proof.html").find(answer), std::string::npos);
+
+    r = RunProgram({KibBinary(), "--yes", "proof", cfg, "--stations", "2"});
+    ASSERT_LT(r.status, 2) << r.out << r.err;
+    ASSERT_TRUE(LoadBody(ReadFile(dir + "/proof.html"), xml));
+    EXPECT_EQ(StationMark(xml, 2), "mark green");
+    EXPECT_EQ(CanvasPictures(xml, 2), 4u);
+    EXPECT_NE(ReadFile(picture), old) << "the picture of the new sheet";
+
+    const std::string prt = ReadFile(cfg);
+    WriteFile(cfg, prt + "\r\n[Target]\r\nMODE=WEB\r\n");
+    ASSERT_LT(RunProgram(proof).status, 2);
+    ASSERT_TRUE(LoadBody(ReadFile(dir + "/proof.html"), xml));
+    EXPECT_STREQ(xml.select_node("//figure[@class='solution']//img/@src").attribute().value(),
+                 "./proof-files/sol-2.png");
+    WriteFile(cfg, prt);
+    ASSERT_LT(RunProgram(proof).status, 2);
+    ASSERT_TRUE(LoadBody(ReadFile(dir + "/proof.html"), xml));
+    EXPECT_STREQ(xml.select_node("//figure[@class='solution']//img/@src").attribute().value(),
+                 "./proof-files/sol-2-2.png");
+    EXPECT_STREQ(xml.select_node("//figure[@class='solution']//a/@href").attribute().value(),
+                 "./proof-files/sol-2-2-full.png");
+}
+
+// Pictures that do not fit on the disk (a file-size limit stands in for a full
+// one, which the page still fits): each missing picture is named, the station
+// is red and the proof ends with errors.
+TEST_F(ProofCommandTest, PicturesOnAFullDiskAreNamedAndTheStationIsRed) {
+    const std::vector<std::string> proof = {KibBinary(), "proof", dir + "/demo.cfg", "--stations",
+                                            "2"};
+    ASSERT_LT(RunProgram(proof).status, 2);
+    fs::remove_all(dir + "/proof-files");
+    ProgramResult r;
+    {
+        FileSizeLimit full(12000);
+        ASSERT_TRUE(full.Active());
+        r = RunProgram(proof);
+    }
+    EXPECT_EQ(r.status, 2) << r.out << r.err;
+    for (const char* name : {"map-2.0.png", "map-2.3-full.png", "sol-2-2.png"}) {
+        EXPECT_NE(r.out.find(std::string("[** ERROR **] No picture ") + dir + "/proof-files/" +
+                             name + " of "),
+                  std::string::npos)
+            << name << "\n"
+            << r.out;
+    }
+    pugi::xml_document xml;
+    ASSERT_TRUE(LoadBody(ReadFile(dir + "/proof.html"), xml));
+    EXPECT_EQ(StationMark(xml, 2), "mark red");
+    EXPECT_EQ(CanvasPictures(xml, 2), 0u);
 }
 
 } // namespace

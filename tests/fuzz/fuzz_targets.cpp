@@ -1,5 +1,11 @@
 #include "fuzz_targets.h"
 
+#include "app/answer_key.h"
+#include "app/builtin_convert.h"
+#include "app/converted_file.h"
+#include "app/proof_page.h"
+#include "app/proof_run.h"
+#include "app/sheet_source.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -13,8 +19,10 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <sys/mman.h>
 #include <unistd.h>
+#include <vector>
 
 namespace kib::fuzz {
 
@@ -126,6 +134,33 @@ CKibSvg& MapAnalysis() {
     return *svg;
 }
 
+// The lines of text, at most count of them.
+std::vector<std::string> Lines(const std::string& text, std::size_t count) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; lines.size() < count && std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// Every value of the attribute (href="..." or src="...") in the page.
+void ExpectRelativeLinks(const std::string& page, const std::string& attribute) {
+    const std::string mark = " " + attribute + "=\"";
+    for (std::size_t at = page.find(mark); at != std::string::npos; at = page.find(mark, at + 1)) {
+        const std::string_view value = std::string_view(page).substr(at + mark.size());
+        if (!value.starts_with("./") && !value.starts_with("#")) {
+            Fail("a link that is no relative reference: " + std::string(value.substr(0, 80)));
+        }
+        const std::size_t end = value.find('"');
+        const std::string_view link = value.substr(0, end);
+        if (link.find_first_of(":?<> '") != std::string_view::npos ||
+            (link.starts_with("./") && link.find('#') != std::string_view::npos)) {
+            Fail("a link with an unencoded character: " + std::string(link.substr(0, 80)));
+        }
+    }
+}
+
 } // namespace
 
 int FuzzConfig(const std::uint8_t* data, std::size_t size) {
@@ -196,6 +231,87 @@ int FuzzCourses(const std::uint8_t* data, std::size_t size) {
     }
     ReadCourseList(doc);
     ReadMapZoom(doc);
+    return 0;
+}
+
+int FuzzProof(const std::uint8_t* data, std::size_t size) {
+    ResetAppState();
+    CKibSvg& svg = MapAnalysis();
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    ProofEvent event;
+    ProofStation st;
+    st.station = 1;
+    const std::vector<std::string> lines = Lines(text, 8);
+    event.title = lines.empty() ? std::string() : lines[0];
+    event.source = lines.size() > 1 ? lines[1] : std::string();
+    st.log = lines;
+    st.summary = text.substr(0, 200);
+    st.rotationSource = lines.size() > 2 ? lines[2] : std::string();
+    CKibMap map(svg);
+    std::istringstream in(text);
+    if (map.ParseMap(in, 1, 1)) {
+        map.CheckSpecialSymbols();
+        map.AnalyseDescriptions(1);
+        for (int task = 1; task <= 15; ++task) {
+            const std::string answer = ColumnHAnswer(map, task);
+            if (!answer.empty() && (answer.size() != 1 ||
+                                    std::string("ABCDEFZ").find(answer[0]) == std::string::npos)) {
+                Fail("an answer that is no answer letter: " + answer);
+            }
+            ProofCanvas canvas;
+            canvas.task = task;
+            canvas.answer = answer;
+            st.canvases.push_back(canvas);
+        }
+    }
+    // Picture names as a page name could make them.
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        ProofCanvas canvas;
+        canvas.task = static_cast<int>(i);
+        canvas.thumbnail = lines[i] + "-files/map-1." + std::to_string(i) + ".png";
+        canvas.fullSize = lines[i] + "-files/map-1." + std::to_string(i) + "-full.png";
+        canvas.answer = lines[i].substr(0, 1);
+        st.canvases.push_back(canvas);
+    }
+    st.solutionName = event.title;
+    st.solutionThumbnail = event.title + "-files/sol-1.png";
+    st.solutionFullSize = event.title + "-files/sol-1-full.png";
+    event.stations.push_back(st);
+    const std::string page = ProofHtml(event);
+    std::size_t scripts = 0;
+    for (std::size_t at = page.find("<script"); at != std::string::npos;
+         at = page.find("<script", at + 1)) {
+        ++scripts;
+    }
+    if (scripts != 1) {
+        Fail("the page holds a script of the input");
+    }
+    ExpectRelativeLinks(page, "href");
+    ExpectRelativeLinks(page, "src");
+    return 0;
+}
+
+int FuzzDrawing(const std::uint8_t* data, std::size_t size) {
+    ResetAppState();
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::string confined = WithoutOutsideReferences(text);
+    if (confined.find("http://www.w3.org/2001/XInclude") != std::string::npos) {
+        Fail("XInclude is left");
+    }
+    if (WithoutOutsideReferences(confined) != confined) {
+        Fail("taking out the outside references again changes the text");
+    }
+    const MemoryFile sheet(data, size);
+    SheetPicture picture;
+    std::string error;
+    RenderSheetPicture(sheet.Path(), 48, false, picture, error);
+    const std::string pdf = SaveFolder() + "drawn.pdf";
+    if (RenderSheet(sheet.Path(), pdf, OutputFormat::Pdf, 72)) {
+        const std::string reason = IncompleteReason(pdf, "pdf");
+        if (!reason.empty()) {
+            Fail("a drawn PDF that is not complete: " + reason);
+        }
+    }
     return 0;
 }
 

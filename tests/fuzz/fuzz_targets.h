@@ -21,4 +21,17 @@ int FuzzMap(const std::uint8_t* data, std::size_t size);
 // map scale, and the map zoom scan over the same text.
 int FuzzCourses(const std::uint8_t* data, std::size_t size);
 
+// What the proof page reads from a station's export and makes of it: the
+// answers of column H for every task (each one letter A to F or Z, or none),
+// and a page whose texts and picture names come from the input. Properties:
+// the page holds only its own script, and every link of it is a relative
+// reference ("./...") or a fragment, whatever the names.
+int FuzzProof(const std::uint8_t* data, std::size_t size);
+
+// A sheet-shaped SVG drawn as the built-in converter and the proof pictures
+// draw it. Properties: its text keeps no XInclude, taking the outside
+// references out of it twice changes nothing more, and a PDF drawn from it is
+// complete.
+int FuzzDrawing(const std::uint8_t* data, std::size_t size);
+
 } // namespace kib::fuzz

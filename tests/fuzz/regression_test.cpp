@@ -63,5 +63,14 @@ TEST(FuzzRegressionTest, CoursesFiles) {
                                            "tests/data/map_input/courses-iof3.xml"}));
 }
 
+TEST(FuzzRegressionTest, ProofInputs) {
+    RunAll(FuzzProof,
+           Inputs("proof", {"examples/demo/Demo.S1.svg", "tests/fuzz/seeds/map/hand-made.svg"}));
+}
+
+TEST(FuzzRegressionTest, SheetDrawings) {
+    RunAll(FuzzDrawing, Inputs("drawing", {}));
+}
+
 } // namespace
 } // namespace kib::fuzz

@@ -21,17 +21,25 @@ FileLock::~FileLock() {
 }
 
 bool FileLock::Open(const std::string& path, int& error) {
+    return OpenWith(path, true, error);
+}
+
+bool FileLock::OpenExisting(const std::string& path, int& error) {
+    return OpenWith(path, false, error);
+}
+
+bool FileLock::OpenWith(const std::string& path, bool create, int& error) {
     Close();
-    const int fd =
-        ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    const int fd = ::open(
+        path.c_str(), O_RDWR | (create ? O_CREAT : 0) | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
         error = errno;
         return false;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_nlink != 1) {
         ::close(fd);
-        error = EINVAL;
+        error = S_ISREG(info.st_mode) ? EMLINK : EINVAL;
         return false;
     }
     handle_ = fd;

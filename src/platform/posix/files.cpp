@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -167,6 +168,11 @@ FileKind File::Kind() const {
     return ::fstat(Fd(handle_), &st) == 0 ? KindOfMode(st.st_mode) : FileKind::Missing;
 }
 
+int File::LinkCount() const {
+    struct stat st {};
+    return ::fstat(Fd(handle_), &st) == 0 ? static_cast<int>(st.st_nlink) : -1;
+}
+
 std::int64_t File::Size() const {
     struct stat st {};
     return ::fstat(Fd(handle_), &st) == 0 ? static_cast<std::int64_t>(st.st_size) : -1;
@@ -259,8 +265,19 @@ bool MoveReplacing(const std::string& from, const std::string& to, int& error) {
     return true;
 }
 
-// A hard link refuses an existing name; a file system without links gets a rename.
+// A rename that refuses an existing name; where the file system cannot do that,
+// a hard link (which refuses it too) and then the old name removed; a file
+// system without links gets a plain rename.
 bool MoveWithoutReplacing(const std::string& from, const std::string& to, int& error) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        FlushFolderOf(to);
+        error = 0;
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
+        error = errno;
+        return false;
+    }
     if (::link(from.c_str(), to.c_str()) == 0) {
         ::unlink(from.c_str());
         error = 0;

@@ -40,12 +40,21 @@ FileLock::~FileLock() {
 }
 
 bool FileLock::Open(const std::string& path, int& error) {
+    return OpenWith(path, true, error);
+}
+
+bool FileLock::OpenExisting(const std::string& path, int& error) {
+    return OpenWith(path, false, error);
+}
+
+bool FileLock::OpenWith(const std::string& path, bool create, int& error) {
     Close();
     const std::wstring wide = Widen(path);
     HANDLE h = INVALID_HANDLE_VALUE;
     for (int attempt = 1;; ++attempt) {
         h = CreateFileW(wide.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, kShareAll, nullptr,
-                        OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+                        create ? OPEN_ALWAYS : OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         if (h != INVALID_HANDLE_VALUE) {
             break;
         }
@@ -59,9 +68,13 @@ bool FileLock::Open(const std::string& path, int& error) {
     }
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileType(h) != FILE_TYPE_DISK || !Identity(h, info) ||
-        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))) {
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
+        info.nNumberOfLinks != 1) {
+        const bool regular =
+            GetFileType(h) == FILE_TYPE_DISK && info.nNumberOfLinks > 1 &&
+            !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT));
         CloseHandle(h);
-        error = EINVAL;
+        error = regular ? EMLINK : EINVAL;
         return false;
     }
     handle_ = reinterpret_cast<std::intptr_t>(h);

@@ -234,6 +234,13 @@ FileKind File::Kind() const {
     return KindOfHandle(Handle(handle_));
 }
 
+int File::LinkCount() const {
+    BY_HANDLE_FILE_INFORMATION info{};
+    return GetFileInformationByHandle(Handle(handle_), &info)
+               ? static_cast<int>(info.nNumberOfLinks)
+               : -1;
+}
+
 std::int64_t File::Size() const {
     LARGE_INTEGER size{};
     return GetFileSizeEx(Handle(handle_), &size) ? size.QuadPart : -1;

@@ -1,0 +1,176 @@
+#include "foundation/atomic_file.h"
+
+#include "foundation/file_access.h"
+#include "foundation/input_file.h"
+#include "foundation/temp_files.h"
+
+#include <cerrno>
+
+namespace kib {
+
+AtomicFile::~AtomicFile() {
+    RemoveTemporary();
+}
+
+bool AtomicFile::Begin(const std::string& target) {
+    Reset(target);
+    int error = 0;
+    file_ = CreateReplacementFile(target, temporary_, error);
+    if (!file_.IsOpen()) {
+        return Fail(Failure::Create, error);
+    }
+    begun_ = true;
+    return true;
+}
+
+bool AtomicFile::BeginAt(const std::string& target, const std::string& temporary) {
+    Reset(target);
+    temporary_ = temporary;
+    int error = 0;
+    file_ = CreateTemporaryFile(temporary, error);
+    if (!file_.IsOpen()) {
+        return Fail(Failure::Create, error);
+    }
+    begun_ = true;
+    return true;
+}
+
+void AtomicFile::Reset(const std::string& target) {
+    RemoveTemporary();
+    target_ = target;
+    temporary_.clear();
+    handedOver_ = false;
+    hasStamp_ = false;
+    stamp_ = 0;
+    failure_ = Failure::None;
+    error_ = 0;
+    reason_.clear();
+}
+
+bool AtomicFile::Write(std::string_view data) {
+    if (failure_ != Failure::None) {
+        return false;
+    }
+    if (!file_.IsOpen()) {
+        return Fail(Failure::Write, EBADF);
+    }
+    if (!file_.WriteAll(data)) {
+        // Deleted at once: the space it took is free again (a full disk).
+        Fail(Failure::Write, file_.Error() != 0 ? file_.Error() : EIO);
+        RemoveTemporary();
+        return false;
+    }
+    return true;
+}
+
+void AtomicFile::HandOver() {
+    file_.Close();
+    handedOver_ = true;
+}
+
+void AtomicFile::FailWriting(int errorNumber, const std::string& reason) {
+    if (failure_ == Failure::None) {
+        Fail(Failure::Write, errorNumber != 0 ? errorNumber : EIO, reason);
+        RemoveTemporary();
+    }
+}
+
+void AtomicFile::SetStampOnCommit(std::uint64_t stamp) {
+    hasStamp_ = true;
+    stamp_ = stamp;
+}
+
+bool AtomicFile::Fail(Failure failure, int errorNumber, const std::string& reason) {
+    failure_ = failure;
+    error_ = errorNumber;
+    reason_ = !reason.empty() ? reason : WriteFailureReason(errorNumber);
+    return false;
+}
+
+// On the disk before the move: a crash right after the move must not leave an
+// empty file under the final name.
+bool AtomicFile::FlushAndClose() {
+    if (handedOver_) {
+        // Opened again without following a link: only the file the program wrote.
+        int error = 0;
+        file_ = platform::OpenForWriting(temporary_, error);
+        if (!file_.IsOpen()) {
+            return Fail(Failure::Write, error);
+        }
+        if (file_.Kind() != platform::FileKind::Regular || file_.LinkCount() != 1) {
+            return Fail(Failure::Write, EINVAL,
+                        "the temporary file was replaced by something else");
+        }
+    }
+    if (!file_.FlushToDisk()) {
+        return Fail(Failure::Write, file_.Error());
+    }
+    if (!file_.Close()) {
+        return Fail(Failure::Write, file_.Error());
+    }
+    return true;
+}
+
+bool AtomicFile::Commit(const Check& check, bool replace) {
+    bool ok = begun_ && failure_ == Failure::None;
+    if (ok) {
+        const std::string kind = NonRegularKind(target_);
+        if (!kind.empty()) {
+            ok = Fail(Failure::Target, EEXIST, "it is " + kind + ", not a regular file");
+        }
+    }
+    if (ok && check) {
+        const std::string incomplete = check(temporary_);
+        if (!incomplete.empty()) {
+            ok = Fail(Failure::Check, 0, incomplete);
+        }
+    }
+    ok = ok && FlushAndClose();
+    int error = 0;
+    if (ok && hasStamp_ && !platform::SetStamp(temporary_, stamp_, error)) {
+        ok = Fail(Failure::Write, error);
+    }
+    if (ok) {
+        const bool moved = replace ? platform::MoveReplacing(temporary_, target_, error)
+                                   : platform::MoveWithoutReplacing(temporary_, target_, error);
+        if (!moved) {
+            ok = Fail(Failure::Move, error);
+        }
+    }
+    if (!ok) {
+        if (failure_ == Failure::None) {
+            Fail(Failure::Create, EBADF);
+        }
+        RemoveTemporary();
+        return false;
+    }
+    begun_ = false;
+    return true;
+}
+
+void AtomicFile::Abandon() {
+    RemoveTemporary();
+    if (failure_ == Failure::None) {
+        failure_ = Failure::Abandoned;
+    }
+}
+
+void AtomicFile::RemoveTemporary() {
+    if (!begun_) {
+        return;
+    }
+    file_.Close();
+    int error = 0;
+    platform::RemoveFile(temporary_, error);
+    begun_ = false;
+}
+
+bool WriteWholeFile(const std::string& target, std::string_view data, std::string& reason,
+                    const AtomicFile::Check& check) {
+    AtomicFile file;
+    const bool ok = file.Begin(target) && file.Write(data) && file.Commit(check);
+    reason = ok ? std::string() : file.Reason();
+    return ok;
+}
+
+} // namespace kib
