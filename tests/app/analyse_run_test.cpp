@@ -140,6 +140,18 @@ TEST_F(AnalyseRunTest, AnswerKeyAgainstTheMap) {
     EXPECT_EQ(summary[2],
               "  task 2: key B (ANSWERS of the station), map B (flag B 124.3 m from the "
               "circle's centre)");
+    // Two flags within the distance: the map's answer is ambiguous, whatever the key.
+    ASSERT_TRUE(doc.GetConfig()->Item(id::Source_ANSWERDIST).SetText("250"));
+    summary.clear();
+    host.Clear();
+    EXPECT_EQ(AnalyseStations(doc, {1}, summary), 1);
+    EXPECT_TRUE(host.HasMessage(
+        "[= WARNING =] Station 1, task 1: the answer key says Z (ANSWERS of the station), but the "
+        "map's answer is ambiguous (flags B 225.7 m, A 229.4 m, C 237.5 m within 250.0 m of the "
+        "circle's centre)"));
+    EXPECT_EQ(summary[1], "  task 1: key Z (ANSWERS of the station), map ambiguous (flags B 225.7 "
+                          "m, A 229.4 m, C 237.5 m within 250.0 m of the circle's centre) - "
+                          "DIFFERENT");
 }
 
 } // namespace
