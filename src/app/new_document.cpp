@@ -4,6 +4,7 @@
 // scale), and the document's state and closing box.
 #include "app/documents.h"
 
+#include "app/builtin_convert.h"
 #include "config/cfg_create.h"
 #include "config/cfg_ids.h"
 #include "config/document_observer.h"
@@ -83,6 +84,11 @@ bool CreateFromDirectory(CKibDoc& doc, const std::string& directory) {
     ExportStations stations;
     if (!TakeExportNames(cfg, directory, stations)) {
         return false;
+    }
+    // A new event converts with the built-in converter where this Kib has one:
+    // many times faster than Inkscape, with the same pages (see the README).
+    if (BuiltInConverterAvailable()) {
+        cfg.Item(id::System_CONVERTER).SetText("Builtin");
     }
     CompleteCreation(cfg, stations, ReadFirstMap(doc, stations.first));
     return true;
