@@ -24,7 +24,16 @@ bool RenderSheet(const std::string& svg, const std::string&, OutputFormat, int) 
     return false;
 }
 
-bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int) {
+PngEncoding SheetPngEncoding() {
+    return PngEncoding{};
+}
+
+PngEncoding LibpngDefaultEncoding() {
+    return PngEncoding{PngEncoding::Filter::LibpngChoice, -1, PngEncoding::Strategy::LibpngChoice};
+}
+
+bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int,
+                      const PngEncoding&) {
     return RenderSheet(svg, target, OutputFormat::Png, dpi);
 }
 

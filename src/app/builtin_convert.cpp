@@ -23,6 +23,7 @@
 #include <cairo.h>
 #include <librsvg/rsvg.h>
 #include <png.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -183,7 +184,8 @@ class PngFile {
     }
 
     // RGBA with 8 bits a channel, with the resolution recorded in the file.
-    bool Begin(const std::string& path, int width, int height, int dpi) {
+    bool Begin(const std::string& path, int width, int height, int dpi,
+               const PngEncoding& encoding) {
         file_ = std::fopen(path.c_str(), "wb");
         if (!file_) {
             return false;
@@ -197,6 +199,7 @@ class PngFile {
             return false;
         }
         png_init_io(png_, file_);
+        Encode(encoding);
         png_set_IHDR(png_, info_, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
                      8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                      PNG_FILTER_TYPE_DEFAULT);
@@ -224,6 +227,43 @@ class PngFile {
     }
 
   private:
+    void Encode(const PngEncoding& encoding) {
+        using Filter = PngEncoding::Filter;
+        using Strategy = PngEncoding::Strategy;
+        switch (encoding.filter) {
+        case Filter::LibpngChoice:
+            break;
+        case Filter::None:
+            png_set_filter(png_, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
+            break;
+        case Filter::Sub:
+            png_set_filter(png_, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
+            break;
+        case Filter::Up:
+            png_set_filter(png_, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
+            break;
+        case Filter::Paeth:
+            png_set_filter(png_, PNG_FILTER_TYPE_BASE, PNG_FILTER_PAETH);
+            break;
+        }
+        if (encoding.zlibLevel >= 0) {
+            png_set_compression_level(png_, std::clamp(encoding.zlibLevel, 0, 9));
+        }
+        switch (encoding.strategy) {
+        case Strategy::LibpngChoice:
+            break;
+        case Strategy::Default:
+            png_set_compression_strategy(png_, Z_DEFAULT_STRATEGY);
+            break;
+        case Strategy::Filtered:
+            png_set_compression_strategy(png_, Z_FILTERED);
+            break;
+        case Strategy::Rle:
+            png_set_compression_strategy(png_, Z_RLE);
+            break;
+        }
+    }
+
     FILE* file_ = nullptr;
     png_structp png_ = nullptr;
     png_infop info_ = nullptr;
@@ -309,7 +349,8 @@ bool DrawBands(RsvgHandle* handle, double width, double height, const std::strin
 
 // PNG: the page at dpi, its size rounded to whole pixels and the page stretched
 // to them, on a transparent background, drawn in bands of rows.
-bool RenderPng(const std::string& svg, const std::string& target, int dpi, int bandRows) {
+bool RenderPng(const std::string& svg, const std::string& target, int dpi, int bandRows,
+               const PngEncoding& encoding) {
     double width = 0.0;
     double height = 0.0;
     const Handle handle = LoadSheet(svg, dpi, width, height);
@@ -331,7 +372,7 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
     frame.scaleX = static_cast<double>(frame.pixelsW) / width;
     frame.scaleY = static_cast<double>(frame.pixelsH) / height;
     PngFile png;
-    if (!png.Begin(target, frame.pixelsW, frame.pixelsH, dpi)) {
+    if (!png.Begin(target, frame.pixelsW, frame.pixelsH, dpi, encoding)) {
         LogError("[** ERROR **] Cannot write '%s': %s", target.c_str(), std::strerror(errno));
         return false;
     }
@@ -449,7 +490,7 @@ bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat
             LogError("[** ERROR **] Cannot convert '%s' at %d dpi.", svg.c_str(), dpi);
             return false;
         }
-        return RenderPng(svg, target, dpi, 0);
+        return RenderPng(svg, target, dpi, 0, SheetPngEncoding());
     }
     if (format == OutputFormat::Pdf || format == OutputFormat::Ps || format == OutputFormat::Eps) {
         return RenderVector(svg, target, format);
@@ -458,8 +499,21 @@ bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat
     return false;
 }
 
-bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int bandRows) {
-    return RenderPng(svg, target, dpi, bandRows);
+// No row filter, zlib's default level 6 (convert_bench): a 600 dpi print sheet is
+// drawn and written about twice as fast as with libpng's defaults, in a file about
+// a tenth smaller; levels 4 and 5 are no faster, levels 1 to 3 faster but the files
+// 40 % larger.
+PngEncoding SheetPngEncoding() {
+    return PngEncoding{PngEncoding::Filter::None, 6, PngEncoding::Strategy::LibpngChoice};
+}
+
+PngEncoding LibpngDefaultEncoding() {
+    return PngEncoding{PngEncoding::Filter::LibpngChoice, -1, PngEncoding::Strategy::LibpngChoice};
+}
+
+bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int bandRows,
+                      const PngEncoding& encoding) {
+    return RenderPng(svg, target, dpi, bandRows, encoding);
 }
 
 bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int widthPx,
@@ -480,7 +534,7 @@ bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int 
         svgPath, widthPx, drawnPartOnly,
         [&](int w, int h) {
             rgba.resize(static_cast<std::size_t>(w) * 4);
-            begun = png.Begin(temp, w, h, static_cast<int>(kPictureDpi));
+            begun = png.Begin(temp, w, h, static_cast<int>(kPictureDpi), SheetPngEncoding());
         },
         [&](const std::uint32_t* argb) {
             ToRgba(argb, static_cast<int>(rgba.size() / 4), rgba.data());

@@ -35,9 +35,26 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used);
 // then be partial.
 bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat format, int dpi);
 
+// How the rows of a PNG file are compressed: libpng's row filter and zlib's
+// level and strategy. The sheets are wide areas of few colours, for which the
+// filters that libpng tries on every row by default cost more time than they
+// save bytes.
+struct PngEncoding {
+    enum class Filter { LibpngChoice, None, Sub, Up, Paeth };
+    enum class Strategy { LibpngChoice, Default, Filtered, Rle };
+    Filter filter = Filter::None;
+    int zlibLevel = 6; // 1 (fastest) .. 9 (smallest); -1 libpng's default
+    Strategy strategy = Strategy::LibpngChoice;
+};
+// What the converter writes its PNG files with (the benchmark's best for the
+// sheets), and libpng's own defaults.
+PngEncoding SheetPngEncoding();
+PngEncoding LibpngDefaultEncoding();
+
 // RenderSheet's PNG route with bands of bandRows rows (0: as many as fit in
-// 32 MB), for the tests of the band joins.
-bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int bandRows);
+// 32 MB) and the encoding, for the tests of the band joins and the benchmarks.
+bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int bandRows,
+                      const PngEncoding& encoding = SheetPngEncoding());
 
 // Converts base + ".svg" like ConvertWithInkscape does, with the built-in
 // converter: skipped (true) when the target is newer than its SVG; else drawn

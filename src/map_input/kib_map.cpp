@@ -32,6 +32,41 @@ MapLine* CKibMap::Line(int lineNo) {
     return &lines_[static_cast<std::size_t>(lineNo - 1)];
 }
 
+void CKibMap::IndexObjects() {
+    blocks_.clear();
+    for (MapLine& line : lines_) {
+        line.block = nullptr;
+    }
+    registry_.ForEach([this](const SymbolSet& set) {
+        for (const SymbolInstance& inst : set.instances) {
+            if (inst.firstLine && inst.lastLine &&
+                inst.firstLine->lineNo <= inst.lastLine->lineNo) {
+                blocks_.push_back(LineBlock{inst.firstLine->lineNo, inst.lastLine->lineNo, 0});
+            }
+        }
+    });
+    std::sort(blocks_.begin(), blocks_.end(),
+              [](const LineBlock& a, const LineBlock& b) { return a.first < b.first; });
+    // An object that shares a line with the one before it gets no block: its
+    // lines are looked at one by one.
+    std::vector<LineBlock> disjoint;
+    disjoint.reserve(blocks_.size());
+    for (const LineBlock& block : blocks_) {
+        if (disjoint.empty() || block.first > disjoint.back().last) {
+            disjoint.push_back(block);
+        }
+    }
+    blocks_ = std::move(disjoint);
+    // The lines point into the blocks, which do not move from now on.
+    for (LineBlock& block : blocks_) {
+        for (int n = block.first; n <= block.last; ++n) {
+            MapLine& line = lines_[static_cast<std::size_t>(n - 1)];
+            line.block = &block;
+            block.hiddenLines += line.hidden ? 1 : 0;
+        }
+    }
+}
+
 SymbolSet* CKibMap::DefineSymbolSet(int major, int minor, SymbolType type, MapLine* groupLine) {
     bool created = false;
     SymbolSet* set = registry_.FindOrCreate(major, minor, type, groupLine, created);

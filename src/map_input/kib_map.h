@@ -12,6 +12,7 @@
 #include <deque>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 namespace kib {
 
@@ -53,6 +54,13 @@ class CKibMap {
     MapLine* FirstLine() { return lines_.empty() ? nullptr : &lines_.front(); }
     MapLine* Line(int lineNo); // none outside 1 .. lineCount
     const std::deque<MapLine>& Lines() const { return lines_; }
+    // Gives every registered object (its lines first through last) a block with
+    // the count of its hidden lines, so that a sheet can jump over an object it
+    // leaves out whole. Called once the map is read; an object whose lines
+    // overlap another one's gets none.
+    void IndexObjects();
+    // The blocks of the objects in the order of their lines.
+    const std::vector<LineBlock>& Blocks() const { return blocks_; }
 
     // Symbol registry.
     SymbolSet* DefineSymbolSet(int major, int minor, SymbolType type, MapLine* groupLine);
@@ -128,6 +136,7 @@ class CKibMap {
     CKibDoc& doc_;
     CKibCfg& cfg_;
     std::deque<MapLine> lines_;
+    std::vector<LineBlock> blocks_; // one per indexed object, in the order of their lines
     SymbolRegistry registry_;
     std::array<std::array<SymbolInstance*, kRowEntries>, kMaxRow + 1> rowSymbols_{};
 

@@ -11,7 +11,13 @@ namespace {
 
 void MarkRange(MapLine* first, MapLine* last, bool hidden) {
     for (MapLine* line = first; line && line->lineNo <= last->lineNo; line = line->next) {
+        if (line->hidden == hidden) {
+            continue;
+        }
         line->hidden = hidden;
+        if (line->block) {
+            line->block->hiddenLines += hidden ? 1 : -1;
+        }
     }
 }
 

@@ -474,7 +474,9 @@ void MapReader::Finish() {
 
 bool CKibMap::ParseMap(std::istream& in, int station, int task) {
     MapReader reader(*this, station, task);
-    return reader.Read(in);
+    const bool read = reader.Read(in);
+    IndexObjects();
+    return read;
 }
 
 } // namespace kib

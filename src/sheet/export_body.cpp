@@ -3,7 +3,9 @@
 #include "map_input/kib_map.h"
 #include "sheet/svg_text.h"
 
+#include <algorithm>
 #include <cmath>
+#include <deque>
 
 namespace kib {
 
@@ -33,22 +35,52 @@ int ClosingSvgLine(const CKibMap& map) {
     return map.lineCount;
 }
 
+namespace {
+
+// Writes the lines from through to that are not hidden.
+void WriteShownLines(const std::deque<MapLine>& lines, int from, int to, std::ostream& out) {
+    if (from > to) {
+        return;
+    }
+    const auto end = lines.begin() + to;
+    for (auto line = lines.begin() + (from - 1); line != end; ++line) {
+        if (!line->hidden) {
+            out << line->text << kCrLf;
+        }
+    }
+}
+
+} // namespace
+
 void WriteMapBody(const CKibMap& map, std::ostream& out) {
     const MapLine* first = map.firstContentLine;
     if (!first) {
         return;
     }
     const int closing = ClosingSvgLine(map);
+    int from = first->lineNo;
     int last = closing - 1;
     if (map.layout == CKibMap::kLayoutScaleGroup) {
-        first = first->next; // the export's own scale group line
-        last = closing - 2;  // and its closing line
+        from += 1;          // the export's own scale group line
+        last = closing - 2; // and its closing line
     }
-    for (const MapLine* line = first; line && line->lineNo <= last; line = line->next) {
-        if (!line->hidden) {
-            out << line->text << kCrLf;
+    last = std::min(last, static_cast<int>(map.Lines().size()));
+    // The objects are looked up in the index of their line ranges: one left out
+    // whole is passed over without touching its lines.
+    for (const LineBlock& block : map.Blocks()) {
+        if (block.first < from) {
+            continue; // before the body, or within lines already written
         }
+        if (block.last > last) {
+            break;
+        }
+        WriteShownLines(map.Lines(), from, block.first - 1, out);
+        if (!block.AllHidden()) {
+            WriteShownLines(map.Lines(), block.first, block.last, out);
+        }
+        from = block.last + 1;
     }
+    WriteShownLines(map.Lines(), from, last, out);
 }
 
 TextCellF DescriptionCell(const CKibMap& map, const std::string& fontFamily, float x1, float y1,

@@ -16,10 +16,12 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <vector>
 
 namespace kib {
 namespace {
@@ -49,6 +51,22 @@ std::uint32_t BigEndian32(const std::string& bytes, std::size_t at) {
         v = (v << 8) | static_cast<unsigned char>(bytes[at + i]);
     }
     return v;
+}
+
+// Every pixel of a PNG file as 8-bit RGBA, decoded by libpng; empty when it
+// cannot be read.
+std::vector<png_byte> RgbaPixels(const std::string& path) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.c_str())) {
+        return {};
+    }
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<png_byte> pixels(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+        return {};
+    }
+    return pixels;
 }
 
 class BuiltInConvertTest : public testing::Test {
@@ -285,6 +303,34 @@ TEST_F(BuiltInConvertTest, PicturesPlaceTextsAsThePrintedPage) {
     ASSERT_GE(top, 0);
     EXPECT_NEAR(top, pdfTop, 1);
     EXPECT_NEAR(bottom, pdfBottom, 1);
+}
+
+} // namespace
+} // namespace kib
+
+namespace kib {
+namespace {
+
+// The PNG files are written with a faster encoding than libpng's own choice:
+// the same pixels, transparency included, and the same recorded resolution.
+TEST_F(BuiltInConvertTest, PngEncodingKeepsEveryPixel) {
+    std::string sheet = kSheet;
+    const std::string background = "<g><rect id=\"sheetBg\"";
+    sheet.replace(sheet.find(background), background.size(),
+                  "<g><rect id=\"none\" opacity=\"0.3\"");
+    test::WriteFile(base + ".svg", sheet);
+    ASSERT_TRUE(
+        RenderPngInBands(base + ".svg", base + "-libpng.png", 100, 0, LibpngDefaultEncoding()));
+    ASSERT_TRUE(RenderPngInBands(base + ".svg", base + "-sheet.png", 100, 0));
+    const std::vector<png_byte> libpng = RgbaPixels(base + "-libpng.png");
+    const std::vector<png_byte> kib = RgbaPixels(base + "-sheet.png");
+    ASSERT_FALSE(libpng.empty());
+    EXPECT_TRUE(libpng == kib);
+    EXPECT_NE(std::count(libpng.begin(), libpng.end(), 0), 0) << "transparent pixels drawn";
+    const std::string a = test::ReadFile(base + "-libpng.png");
+    const std::string b = test::ReadFile(base + "-sheet.png");
+    ASSERT_NE(a.find("pHYs"), std::string::npos);
+    EXPECT_EQ(a.substr(a.find("pHYs"), 13), b.substr(b.find("pHYs"), 13)) << "100 dpi";
 }
 
 } // namespace

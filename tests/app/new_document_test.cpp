@@ -1,6 +1,7 @@
 // A new document from an export folder: the folder choice through the host,
 // the state the document is left in, the closing box, and what is derived
 // from the file names and the first station's map.
+#include "app/builtin_convert.h"
 #include "app/documents.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
@@ -121,6 +122,29 @@ TEST_F(NewDocumentTest, ExportsWithoutEventName) {
     EXPECT_EQ(Value(id::Source_MAP), "${COURSE}.svg");
     EXPECT_EQ(Value(id::Source_COURSES), "${EVENT}${EVENT}.Courses.xml");
     EXPECT_EQ(Value(id::Event_TASKS), "5") << "the first map was found and read";
+}
+
+// A new event converts with the built-in converter where this Kib has one (not
+// in a build without it); a configuration that does not name its converter, as
+// every one made before, keeps Inkscape.
+TEST_F(NewDocumentTest, NewEventsConvertWithTheBuiltInConverterWhereThereIsOne) {
+    DemoCourses("Demo.Courses.xml");
+    DemoMap("Demo.S1.svg");
+    EXPECT_EQ(ConfiguredConverter(*doc.GetConfig()), Converter::Inkscape) << "without the key";
+    ASSERT_TRUE(CreateDocumentFromFolder(doc, dir));
+    const CCfgItem& item = doc.GetConfig()->Item(id::System_CONVERTER);
+    if (BuiltInConverterAvailable()) {
+        EXPECT_TRUE(item.IsSet());
+        EXPECT_EQ(item.GetValueText(), "Builtin");
+        EXPECT_EQ(ConfiguredConverter(*doc.GetConfig()), Converter::BuiltIn);
+        EXPECT_NE(std::find(host.pane.values.begin(), host.pane.values.end(),
+                            std::make_pair(id::System_CONVERTER, std::string("Builtin"))),
+                  host.pane.values.end())
+            << "shown in the properties pane";
+    } else {
+        EXPECT_FALSE(item.IsSet());
+        EXPECT_EQ(ConfiguredConverter(*doc.GetConfig()), Converter::Inkscape);
+    }
 }
 
 struct PartialCase {
