@@ -75,6 +75,7 @@ class QuietReading : public Host {
         return inner_.ChooseFolder(start);
     }
     bool KeepsEveryDebugLine() const override { return inner_.KeepsEveryDebugLine(); }
+    void ShowProgress(const RunProgress& progress) override { inner_.ShowProgress(progress); }
 
   private:
     Host& inner_;

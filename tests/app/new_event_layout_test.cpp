@@ -56,7 +56,7 @@ TEST_F(NewEventLayoutTest, TheLargestStationChoosesTabsThenCanvas) {
         EXPECT_TRUE(CheckNewEventLayout(doc));
         ASSERT_EQ(host.messages.size(), 1u);
         EXPECT_EQ(host.messages[0].rfind("Layout check: every station fits the canvas ", 0), 0u);
-        EXPECT_FALSE(App().errorFlag);
+        EXPECT_EQ(App().errorCount, 0);
     }
 }
 
@@ -69,8 +69,8 @@ TEST_F(NewEventLayoutTest, NothingFitsNamesAKeyAndAValue) {
     EXPECT_TRUE(host.HasMessage("[= WARNING =] The layout does not fit station 1 with 4 tasks: set "
                                 "Target.CANVAS=Other (the canvas then takes the size the layout "
                                 "needs) and a Target.SHEET that holds it."));
-    EXPECT_TRUE(App().warningFlag);
-    EXPECT_FALSE(App().errorFlag) << "a warning, not the layout's errors";
+    EXPECT_GT(App().warningCount, 0);
+    EXPECT_EQ(App().errorCount, 0) << "a warning, not the layout's errors";
 
     // Tabs that would fit the default canvas are named by their size.
     host.Clear();
