@@ -274,27 +274,38 @@ bool MakeEvent(Event& ev, std::string& error) {
     return true;
 }
 
-// The best of a few runs, in milliseconds; prepare runs before each, untimed.
-double BestMilliseconds(
-    const std::function<bool()>& run, int repetitions,
-    const std::function<void()>& prepare = [] {}) {
-    double best = 1e30;
+// Milliseconds of one run; prepare runs before it, untimed.
+double Milliseconds(const std::function<bool()>& run, const std::function<void()>& prepare) {
+    prepare();
+    const auto started = std::chrono::steady_clock::now();
+    if (!run()) {
+        std::fprintf(stderr, "courses_reader_bench: a read failed\n");
+        std::exit(1);
+    }
+    const std::chrono::duration<double, std::milli> took =
+        std::chrono::steady_clock::now() - started;
+    return took.count();
+}
+
+struct Pair {
+    double scanner = 1e30;
+    double reader = 1e30;
+};
+
+// The best of a few runs of each, the two taking turns so that both meet the same
+// load of a shared machine.
+Pair Best(const std::function<bool()>& scan, const std::function<bool()>& read,
+          const std::function<void()>& prepareRead, int repetitions) {
+    Pair best;
     for (int r = 0; r < repetitions; ++r) {
-        prepare();
-        const auto started = std::chrono::steady_clock::now();
-        if (!run()) {
-            std::fprintf(stderr, "courses_reader_bench: a read failed\n");
-            std::exit(1);
-        }
-        const std::chrono::duration<double, std::milli> took =
-            std::chrono::steady_clock::now() - started;
-        best = std::min(best, took.count());
+        best.scanner = std::min(best.scanner, Milliseconds(scan, [] {}));
+        best.reader = std::min(best.reader, Milliseconds(read, prepareRead));
     }
     return best;
 }
 
-void Row(const char* what, double scanner, double reader) {
-    std::printf("%-34s %12.2f %12.2f %8.2f\n", what, scanner, reader, reader / scanner);
+void Row(const char* what, const Pair& p) {
+    std::printf("%-34s %12.2f %12.2f %8.2f\n", what, p.scanner, p.reader, p.reader / p.scanner);
 }
 
 } // namespace
@@ -345,16 +356,15 @@ int main(int argc, char** argv) {
     };
 
     std::printf("courses file: %.2f MB, %d stations of 6 tasks and %d other courses of 24 "
-                "controls; best of %d\n",
+                "controls; best of %d, taking turns\n",
                 static_cast<double>(ev.bytes) / 1e6, kStations, ev.otherCourses, repetitions);
     std::printf("%-34s %12s %12s %8s\n", "", "scanner ms", "reader ms", "ratio");
-    Row("courses list", BestMilliseconds(scanList, repetitions),
-        BestMilliseconds(readList, repetitions, forget));
-    Row("course of the last station", BestMilliseconds(scanLast, repetitions),
-        BestMilliseconds(readLast, repetitions, forget));
-    const double scanner = BestMilliseconds(scanRun, repetitions);
-    const double reader = BestMilliseconds(readRun, repetitions, forget);
-    Row("a run: list and every station", scanner, reader);
+    Row("courses list", Best(scanList, readList, forget, repetitions));
+    Row("course of the last station", Best(scanLast, readLast, forget, repetitions));
+    const Pair run = Best(scanRun, readRun, forget, repetitions);
+    Row("a run: list and every station", run);
+    const double scanner = run.scanner;
+    const double reader = run.reader;
     std::printf("the reader takes %s time than the scanner in a run (ratio %.2f)\n",
                 reader <= scanner ? "no more" : "MORE", reader / scanner);
     std::error_code ec;

@@ -86,7 +86,11 @@ TEST_F(NewDocumentTest, CancelledFolderChoiceMakesNoDocument) {
 }
 
 TEST_F(NewDocumentTest, FixedNumbersAndOwnSheetsAmongTheExports) {
-    DemoCourses("Sprint.Courses.xml");
+    std::string courses = test::ReadFile(kDemo + "Demo.Courses.xml");
+    for (std::size_t at = 0; (at = courses.find("<Name>S", at)) != std::string::npos; at += 7) {
+        courses.insert(at + 7, "0"); // the courses S01 ... S04, as the map files say
+    }
+    test::WriteFile(dir + "/Sprint.Courses.xml", courses);
     DemoMap("Sprint.S01.svg");
     for (const char* name : {"Sprint.S02.svg", "Sprint.S12.svg", "map-1.1.svg", "prn-1.0-1.1.svg",
                              "sol-1-8.svg", "sol-3-tmp.svg"}) {
@@ -109,6 +113,19 @@ TEST_F(NewDocumentTest, FixedNumbersAndOwnSheetsAmongTheExports) {
     EXPECT_EQ(Value(id::Event_TASKS), "5") << "the map of station 1 without its course";
     EXPECT_EQ(host.boxes.back().text,
               "Configuration created with some errors!\nSee the Output Window for details.");
+}
+
+// The course name guessed from the map files' names must be a course of the
+// courses file, whichever program wrote it.
+TEST_F(NewDocumentTest, GuessedCourseNameNotInTheCoursesFile) {
+    DemoCourses("Sprint.Courses.xml");
+    DemoMap("Sprint.S01.svg");
+    ASSERT_TRUE(CreateDocumentFromFolder(doc, dir));
+    EXPECT_EQ(Value(id::Source_COURSE), "S${STAT}");
+    EXPECT_TRUE(host.HasMessage("[= WARNING =] The Courses.xml has no course 'S01' for station 1 "
+                                "(its courses: S1, S2, S3, S4); check Source.COURSE!"));
+    EXPECT_EQ(host.boxes.back().text,
+              "Configuration created with some warnings!\nSee the Output Window for details.");
 }
 
 // Map files named without the event: the name stays empty and the courses
