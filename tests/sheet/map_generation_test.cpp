@@ -174,8 +174,9 @@ TEST_F(GenerationTest, TheResultListsTheSheetsWrittenAndKept) {
     EXPECT_EQ(again.stations[0].outcome, StationOutcome::Unchanged);
     ASSERT_EQ(again.sheets.size(), 3u);
     EXPECT_FALSE(again.sheets[2].written);
-    EXPECT_EQ(again.GetVerdict(), Verdict::Warnings) << "the fixture's column H warning";
-    EXPECT_EQ(again.stations[0].warnings, 1);
+    EXPECT_EQ(again.GetVerdict(), Verdict::Warnings)
+        << "the fixture's column H warning, and its map's 2 flags under the event's 6";
+    EXPECT_EQ(again.stations[0].warnings, 2);
 
     // A task beyond those of the station's map fails the station.
     const RunResult& beyond = run.Run(StationSet::Of({1}), 4);
