@@ -56,6 +56,7 @@ for target in config map courses proof drawing; do
   # -timeout: an input that takes 30 s is a hang (a name template that names itself
   # takes seconds under the sanitizers); findings go to the build folder.
   if (cd "$build" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+      LSAN_OPTIONS="suppressions=$root/tests/fuzz/lsan.supp" \
       "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=30 \
       -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$build/finding-$target-" \
       "$work/$target" "$seeds/$target") >"$log" 2>&1; then

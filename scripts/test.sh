@@ -30,6 +30,7 @@ done
 # test_fuzz: the kept fuzz inputs under the sanitizers too.
 cmake --build "$root/build-asan" -j"$(nproc)" --target test_fuzz
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS="suppressions=$root/tests/fuzz/lsan.supp" \
   "$root/build-asan/tests/fuzz/test_fuzz" --gtest_brief=1
 
 # The readers fuzzed for a minute each (clang, libFuzzer); any finding fails.

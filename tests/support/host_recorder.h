@@ -16,6 +16,17 @@ namespace kib::test {
 
 class HostRecorder : public Host {
   public:
+    HostRecorder() = default;
+    HostRecorder(const HostRecorder&) = default;
+    HostRecorder& operator=(const HostRecorder&) = default;
+    // A recorder that ends leaves no host behind it: a later test without a
+    // recorder of its own logs into the do-nothing host, not into freed memory.
+    ~HostRecorder() override {
+        if (App().host == this) {
+            ResetAppState();
+        }
+    }
+
     void AppendLine(LogPane pane, const std::string& text) override {
         (pane == LogPane::Messages ? messages : debug).push_back(text);
     }
