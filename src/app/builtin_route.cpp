@@ -78,14 +78,10 @@ bool ConvertBuiltIn(const std::string& base, OutputFormat format, int dpi, bool 
     }
     LogDebug("Converting '%s' to '%s' with the built-in converter...", files.source.c_str(),
              files.temporary.c_str());
-    // Drawn into a file made here anew: never through a link someone put at the name.
     AtomicFile file;
-    if (!file.BeginAt(files.target, files.temporary)) {
-        LogError("[** ERROR **] Cannot write file %s: %s", files.temporary.c_str(),
-                 file.Reason().c_str());
+    if (!BeginConvertedFile(files.target, files.temporary, file)) {
         return false;
     }
-    file.HandOver();
     const auto start = std::chrono::steady_clock::now();
     const bool drawn = RenderSheet(files.source, files.temporary, format, dpi);
     const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -48,6 +48,12 @@ SheetConversion ConversionOf(const RunSheet& sheet, const ConversionSettings& se
 
 namespace {
 
+// The station a competition sheet shows; -1 for a solution sheet.
+int StationOf(const RunSheet& sheet) {
+    return sheet.kind == SheetKind::Solution || sheet.stations.empty() ? -1
+                                                                       : sheet.stations.front();
+}
+
 // "sheet n of N" over the sheets that go to print, and "station s of S" over the
 // stations among them (each station's sheets follow each other).
 RunProgress ProgressOver(const RunResult& run) {
@@ -58,9 +64,7 @@ RunProgress ProgressOver(const RunResult& run) {
             continue;
         }
         ++progress.sheets;
-        const int station = sheet.kind == SheetKind::Solution || sheet.stations.empty()
-                                ? -1
-                                : sheet.stations.front();
+        const int station = StationOf(sheet);
         if (station >= 0 && station != last) {
             ++progress.stations;
             last = station;
@@ -84,9 +88,7 @@ bool ConvertRun(RunResult& run, const ConversionSettings& settings, Converter co
             return false;
         }
         ++progress.sheet;
-        const int station = sheet.kind == SheetKind::Solution || sheet.stations.empty()
-                                ? -1
-                                : sheet.stations.front();
+        const int station = StationOf(sheet);
         if (station >= 0 && station != lastStation) {
             ++progress.station;
             lastStation = station;

@@ -142,6 +142,16 @@ std::string IncompleteReason(const std::string& path, const std::string& extensi
     return "its format '" + extension + "' is unknown";
 }
 
+bool BeginConvertedFile(const std::string& target, const std::string& temporary, AtomicFile& file) {
+    if (!file.BeginAt(target, temporary)) {
+        LogError("[** ERROR **] Cannot write file %s: %s", temporary.c_str(),
+                 file.Reason().c_str());
+        return false;
+    }
+    file.HandOver();
+    return true;
+}
+
 bool PlaceConvertedFile(const std::string& sheet, AtomicFile& file, const std::string& extension,
                         const std::string& failure) {
     const std::string& target = file.Target();

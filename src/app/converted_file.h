@@ -16,6 +16,11 @@ namespace kib {
 // IEND chunk, PostScript and EPS the closing %%EOF. Empty when it is complete.
 std::string IncompleteReason(const std::string& path, const std::string& extension);
 
+// Begins the converted file target in a temporary file made here anew (never
+// through a link someone put at its name), closed again for the converter that
+// writes it by its name. False after an error line that names the temporary file.
+bool BeginConvertedFile(const std::string& target, const std::string& temporary, AtomicFile& file);
+
 // Puts the converted file in place when the converter reported no failure
 // (failure empty; otherwise the converter's own words) and the file is complete
 // for its format, after flushing it to the disk. Otherwise its temporary file is

@@ -153,15 +153,10 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
     }
     LogDebug("Calling inkscape to convert '%s' to '%s'...", files.source.c_str(),
              files.temporary.c_str());
-    // Inkscape writes into a file made here anew: never through a link someone
-    // put at the name.
     AtomicFile file;
-    if (!file.BeginAt(files.target, files.temporary)) {
-        LogError("[** ERROR **] Cannot write file %s: %s", files.temporary.c_str(),
-                 file.Reason().c_str());
+    if (!BeginConvertedFile(files.target, files.temporary, file)) {
         return false;
     }
-    file.HandOver();
 
     const auto start = std::chrono::steady_clock::now();
     const std::string& program = App().inkscapeProgram;
