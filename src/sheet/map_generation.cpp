@@ -15,6 +15,7 @@
 #include "map_input/station_items.h"
 #include "sheet/competition_composer.h"
 #include "sheet/sheet_frame.h"
+#include "sheet/sheet_record.h"
 
 #include <algorithm>
 
@@ -66,6 +67,14 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
         ++progress_.stations;
         progress_.sheets += PlannedSheets(cfg, s, taskChoice);
     }
+    // A run that reads and lays out only (no task) neither uses nor changes the record.
+    const bool recording = taskChoice != kTaskNone;
+    SheetRecord record(svg_.GetDocument(), kMapsRecordName, RunContext(svg_.GetDocument(), "maps"));
+    if (recording) {
+        record.Load();
+    }
+    // The stations of this run and their entries, recorded once their sheets are in place.
+    std::vector<std::pair<int, RecordEntry>> entries;
     bool completed = true;
     int processed = 0;
     for (int s : chosen) {
@@ -80,9 +89,18 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
         stationMade_ = 0;
         bool stationMade = true;
         bool goOn = true;
+        const std::string key = Format("station %d", s);
+        std::vector<RecordedInput> inputs;
+        const RecordEntry* kept = nullptr;
+        if (recording) {
+            inputs = record.Inputs(StationInputPaths(svg_.GetDocument(), s));
+            kept = record.Unchanged(key, taskChoice, inputs);
+        }
+        composeLines_ = 0;
         {
             LogTally tally;
-            goOn = ProcessStation(s, taskChoice, stationMade);
+            goOn = kept ? KeepStation(s, *kept, stationMade)
+                        : ProcessStation(s, taskChoice, stationMade);
             TakeTally(*result_.Station(s), tally);
         }
         StationResult& station = *result_.Station(s);
@@ -97,12 +115,28 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
                 });
             station.outcome = written ? StationOutcome::Made : StationOutcome::Unchanged;
         }
+        if (recording && station.outcome != StationOutcome::Failed) {
+            RecordEntry entry = kept ? *kept : RecordEntry{};
+            if (!kept) {
+                entry.key = key;
+                entry.taskChoice = taskChoice;
+                entry.tiling = canvasesPerSheet_;
+                entry.inputs = std::move(inputs);
+                entry.lines = RecordedLinesOf(station, composeLines_);
+            }
+            entries.emplace_back(s, std::move(entry));
+        } else if (recording) {
+            record.Drop(key);
+        }
         if (!goOn) {
             completed = false;
             break;
         }
     }
     result_.completed = completed && !result_.stations.empty();
+    if (recording) {
+        RecordStations(record, entries);
+    }
 
     EndProgress();
     SetStatusText("Ready");
@@ -145,10 +179,58 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
     if (taskChoice == kTaskNone) {
         return true;
     }
+    LogTally composing;
     if (!MakeTasks(s, taskChoice)) {
         result = false;
     }
+    composeLines_ = composing.Lines().size();
     return true;
+}
+
+bool CompetitionRun::KeepStation(int s, const RecordEntry& entry, bool& result) {
+    LogDebug("==== Station %d: nothing it is made from changed, its sheets are kept.", s);
+    const bool readAgain = static_cast<bool>(stationRead_);
+    if (readAgain) {
+        // The caller needs the station's map: it is read and laid out again, but
+        // its sheets are not composed.
+        if (!ProcessStation(s, kTaskNone, result)) {
+            return false;
+        }
+        if (!result) {
+            return true;
+        }
+    } else {
+        canvasesPerSheet_ = entry.tiling;
+        svg_.GetDocument().canvasesPerSheet = entry.tiling;
+    }
+    ReplayLines(entry, s, readAgain);
+    KeepSheets(entry, SheetDirectory(svg_.GetDocument()), result_);
+    const int maps = static_cast<int>(
+        std::count_if(entry.sheets.begin(), entry.sheets.end(),
+                      [](const RecordedSheet& sheet) { return sheet.kind == SheetKind::Map; }));
+    progress_.sheets += maps - stationPlanned_;
+    stationPlanned_ = maps;
+    stationMade_ = maps;
+    progress_.sheet += maps;
+    ReportProgress(progress_);
+    return true;
+}
+
+// The stations that did not fail keep (or get) their entry, with their sheets as
+// they are now in place; those that failed lose theirs.
+void CompetitionRun::RecordStations(SheetRecord& record,
+                                    std::vector<std::pair<int, RecordEntry>>& entries) {
+    const std::string directory = SheetDirectory(svg_.GetDocument());
+    for (auto& [s, entry] : entries) {
+        const StationResult* station = result_.Station(s);
+        if (!station || station->outcome == StationOutcome::Failed) {
+            record.Drop(entry.key);
+            continue;
+        }
+        entry.sheets = RecordedSheetsOf(result_, s, directory);
+        record.Put(std::move(entry));
+    }
+    record.Save();
 }
 
 bool CompetitionRun::MakeTasks(int s, int taskChoice) {

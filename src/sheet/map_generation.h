@@ -14,12 +14,16 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace kib {
 
 class CKibMap;
 class CKibSvg;
+class SheetRecord;
 class StationSet;
+struct RecordEntry;
 
 class CompetitionRun {
   public:
@@ -55,6 +59,11 @@ class CompetitionRun {
     // Reads and lays out one station; false when the run must end at once.
     // result becomes false when the station failed.
     bool ProcessStation(int station, int taskChoice, bool& result);
+    // A station whose record says nothing it is made from changed: its sheets
+    // are kept and its logged lines logged again; its map is read and laid out
+    // again only for a caller that needs it (OnStationRead). Same results.
+    bool KeepStation(int station, const RecordEntry& entry, bool& result);
+    void RecordStations(SheetRecord& record, std::vector<std::pair<int, RecordEntry>>& entries);
     void Record(const char* kind, int station, int a, int b);
     bool MakeTasks(int station, int taskChoice);
     struct Canvas {
@@ -71,9 +80,10 @@ class CompetitionRun {
     int canvasesPerSheet_ = 0;
     RunResult result_;
     StationRead stationRead_;
-    RunProgress progress_;   // the map sheets of the run, counted as they are made
-    int stationPlanned_ = 0; // the sheets the current station is expected to get
-    int stationMade_ = 0;    // the sheets of the current station begun so far
+    RunProgress progress_;         // the map sheets of the run, counted as they are made
+    int stationPlanned_ = 0;       // the sheets the current station is expected to get
+    int stationMade_ = 0;          // the sheets of the current station begun so far
+    std::size_t composeLines_ = 0; // the lines the current station logged while composing
 };
 
 } // namespace kib

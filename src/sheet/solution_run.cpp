@@ -13,6 +13,7 @@
 #include "map_input/kib_svg.h"
 #include "sheet/product_info.h"
 #include "sheet/run_stations.h"
+#include "sheet/sheet_record.h"
 #include "sheet/solution_composer.h"
 
 #include <algorithm>
@@ -97,6 +98,110 @@ bool SolutionRun::CloseSheet(int position) {
     return output_->FinishSheetOutput(true);
 }
 
+std::vector<int> SolutionRun::SheetStations(const std::vector<int>& stations, std::size_t i) const {
+    const std::size_t end = std::min(i + static_cast<std::size_t>(perSheet_), stations.size());
+    return std::vector<int>(stations.begin() + static_cast<std::ptrdiff_t>(i),
+                            stations.begin() + static_cast<std::ptrdiff_t>(end));
+}
+
+std::string SolutionRun::SheetName(const std::vector<int>& group) const {
+    return surface_->modeWeb ? Format("sol-%d.svg", group.front())
+                             : Format("sol-%d-%d.svg", group.front(), group.back());
+}
+
+// The logo a sheet shows, named like every configured path (relative to the
+// configuration); empty when none is shown.
+std::string SolutionRun::LogoPath() const {
+    const std::string& logo = svg_.GetConfig().Item(id::Solutions_LOGO).GetValue();
+    return surface_->modeWeb || logo.empty() ? std::string() : svg_.GetDocument().MakePath(logo);
+}
+
+// The copy of the logo beside the sheets, which the sheets name.
+std::string SolutionRun::LogoCopyPath() const {
+    const std::string logo = LogoPath();
+    if (logo.empty()) {
+        return logo;
+    }
+    const std::size_t slash = logo.find_last_of("/\\");
+    return SheetDirectory(svg_.GetDocument()) +
+           logo.substr(slash == std::string::npos ? 0 : slash + 1);
+}
+
+std::vector<std::string> SolutionRun::SheetInputPaths(const std::vector<int>& group) const {
+    std::vector<std::string> paths;
+    for (int s : group) {
+        const std::vector<std::string> station = StationInputPaths(svg_.GetDocument(), s);
+        paths.insert(paths.end(), station.begin(), station.end());
+    }
+    const std::string logo = LogoPath();
+    if (!logo.empty()) {
+        paths.push_back(logo);
+    }
+    return paths;
+}
+
+// The inputs with the logo's copy as it is now: the run copies it when it is
+// missing or differs, so its facts are read anew each time.
+std::vector<RecordedInput> SolutionRun::WithLogoCopy(std::vector<RecordedInput> inputs) const {
+    const std::string copy = LogoCopyPath();
+    if (!copy.empty()) {
+        inputs.push_back(RecordedInput{copy, FileContentFacts(copy)});
+    }
+    return inputs;
+}
+
+void SolutionRun::KeepSheet(const std::vector<int>& group, const RecordEntry& entry) {
+    LogDebug("==== Sheet %s: nothing it is made from changed, it is kept.",
+             SheetName(group).c_str());
+    for (int s : group) {
+        result_.stations.push_back(StationResult{});
+        StationResult& station = result_.stations.back();
+        station.station = s;
+        LogTally tally;
+        ReplayLines(entry, s, false);
+        TakeTally(station, tally);
+        station.outcome = StationOutcome::Unchanged;
+    }
+    KeepSheets(entry, SheetDirectory(svg_.GetDocument()), result_);
+}
+
+// The entry of the sheet just closed: the lines its stations logged; its sheet
+// and inputs are added once it is in place.
+RecordEntry SolutionRun::SheetEntry(const std::vector<int>& onSheet) const {
+    RecordEntry entry;
+    entry.key = "sheet " + output_->BaseName() + ".svg";
+    for (int s : onSheet) {
+        if (const StationResult* station = result_.Station(s)) {
+            const std::vector<RecordedLine> lines = RecordedLinesOf(*station, 0);
+            entry.lines.insert(entry.lines.end(), lines.begin(), lines.end());
+        }
+    }
+    return entry;
+}
+
+// Every sheet whose stations all made it keeps (or gets) its entry, with its
+// sheet as it is now in place; the others lose theirs.
+void SolutionRun::RecordSheets(SheetRecord& record, std::vector<SheetMemo>& sheets) {
+    const std::string directory = SheetDirectory(svg_.GetDocument());
+    for (SheetMemo& memo : sheets) {
+        bool made = true;
+        for (int s : memo.group) {
+            const StationResult* station = result_.Station(s);
+            made = made && station && station->outcome != StationOutcome::Failed;
+        }
+        if (!made) {
+            record.Drop(memo.entry.key);
+            continue;
+        }
+        if (!memo.kept) {
+            memo.entry.inputs = WithLogoCopy(std::move(memo.inputs));
+            memo.entry.sheets = RecordedSheetsOf(result_, memo.group.front(), directory);
+        }
+        record.Put(std::move(memo.entry));
+    }
+    record.Save();
+}
+
 bool SolutionRun::GenerateSolutionSvg(std::uint32_t stationMask) {
     const RunResult& result = Run(StationSet::FromMask(stationMask));
     return result.completed && !result.AnyStationFailed();
@@ -160,6 +265,15 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
         perSheet_ = surface_->modeWeb ? 1 : 2 * surface_->rowsPerSheet;
     }
     const std::size_t count = completed && perSheet_ > 0 ? stations.size() : 0;
+    std::string chosenText = "solutions";
+    for (int s : stations) {
+        chosenText += Format(" %d", s);
+    }
+    // The layout of every sheet follows the chosen stations: they are the run's context.
+    SheetRecord record(doc, kSolutionsRecordName, RunContext(doc, chosenText));
+    record.Load();
+    std::vector<SheetMemo> sheets;
+    std::vector<RecordedInput> sheetInputs;
     std::vector<int> onSheet;
     RunProgress progress;
     progress.stations = static_cast<int>(count);
@@ -174,6 +288,18 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
         progress.station = static_cast<int>(i) + 1;
         progress.sheet = static_cast<int>(i) / perSheet_ + 1;
         ReportProgress(progress);
+        if (position == 1) {
+            const std::vector<int> group = SheetStations(stations, i);
+            sheetInputs = record.Inputs(SheetInputPaths(group));
+            const std::string key = "sheet " + SheetName(group);
+            const RecordEntry* kept = record.Unchanged(key, 0, WithLogoCopy(sheetInputs));
+            if (kept) {
+                KeepSheet(group, *kept);
+                sheets.push_back(SheetMemo{group, {}, *kept, true});
+                i += group.size() - 1;
+                continue;
+            }
+        }
         result_.stations.push_back(StationResult{});
         result_.stations.back().station = s;
         if (position == 1) {
@@ -204,6 +330,9 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
                 }
             }
             Record(onSheet, closed);
+            if (closed) {
+                sheets.push_back(SheetMemo{onSheet, sheetInputs, SheetEntry(onSheet), false});
+            }
             if (!closed) {
                 completed = false;
                 break;
@@ -211,6 +340,7 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
         }
     }
     result_.completed = completed;
+    RecordSheets(record, sheets);
 
     EndProgress();
     SetStatusText("Ready");

@@ -5,6 +5,7 @@
 
 #include "sheet/run_result.h"
 #include "sheet/sheet_output.h"
+#include "sheet/sheet_record.h"
 #include "sheet/svg_image.h"
 
 #include <cstdint>
@@ -46,6 +47,27 @@ class SolutionRun {
     bool CloseSheet(int position);
     // Records the sheet just closed with its stations, and their outcome.
     void Record(const std::vector<int>& onSheet, bool closed);
+
+    // A sheet of the run for its record: its stations, its inputs as read before
+    // it was made, its entry, and whether it was kept from the record.
+    struct SheetMemo {
+        std::vector<int> group;
+        std::vector<RecordedInput> inputs;
+        RecordEntry entry;
+        bool kept = false;
+    };
+    // The stations of the sheet that begins with the i-th chosen station, and its name.
+    std::vector<int> SheetStations(const std::vector<int>& stations, std::size_t i) const;
+    std::string SheetName(const std::vector<int>& group) const;
+    std::string LogoPath() const;
+    std::string LogoCopyPath() const;
+    std::vector<std::string> SheetInputPaths(const std::vector<int>& group) const;
+    std::vector<RecordedInput> WithLogoCopy(std::vector<RecordedInput> inputs) const;
+    // A sheet whose record says nothing it is made from changed: kept, with the
+    // lines of its stations logged again.
+    void KeepSheet(const std::vector<int>& group, const RecordEntry& entry);
+    RecordEntry SheetEntry(const std::vector<int>& onSheet) const;
+    void RecordSheets(SheetRecord& record, std::vector<SheetMemo>& sheets);
 
     CKibSvg& svg_;
     std::unique_ptr<CSvgImage> surface_;
