@@ -4,6 +4,7 @@
 #include "foundation/input_file.h"
 #include "foundation/temp_files.h"
 
+#include <algorithm>
 #include <cerrno>
 
 namespace kib {
@@ -163,6 +164,118 @@ void AtomicFile::RemoveTemporary() {
     int error = 0;
     platform::RemoveFile(temporary_, error);
     begun_ = false;
+}
+
+AtomicBatch::~AtomicBatch() {
+    for (const Pending& pending : pending_) {
+        int error = 0;
+        platform::RemoveFile(pending.temporary, error);
+    }
+}
+
+bool AtomicBatch::Add(AtomicFile& file, const AtomicFile::Check& check) {
+    bool ok = file.begun_ && file.failure_ == AtomicFile::Failure::None;
+    if (ok) {
+        const std::string kind = NonRegularKind(file.target_);
+        if (!kind.empty()) {
+            ok = file.Fail(AtomicFile::Failure::Target, EEXIST,
+                           "it is " + kind + ", not a regular file");
+        }
+    }
+    if (ok && check) {
+        const std::string incomplete = check(file.temporary_);
+        if (!incomplete.empty()) {
+            ok = file.Fail(AtomicFile::Failure::Check, 0, incomplete);
+        }
+    }
+    if (ok && !file.handedOver_) {
+        file.file_.StartFlush();
+        if (!file.file_.Close()) {
+            ok = file.Fail(AtomicFile::Failure::Write, file.file_.Error());
+        }
+    }
+    if (!ok) {
+        if (file.failure_ == AtomicFile::Failure::None) {
+            file.Fail(AtomicFile::Failure::Create, EBADF);
+        }
+        file.RemoveTemporary();
+        return false;
+    }
+    pending_.push_back(Pending{file.target_, file.temporary_, file.hasStamp_, file.stamp_});
+    file.begun_ = false; // the batch owns the temporary file now
+    return true;
+}
+
+namespace {
+
+// Flushes the temporary file of a batch to the disk: opened again without
+// following a link, only the file that was written. 0, or the errno number with
+// a reason when it is not the file written.
+int FlushBatchFile(const std::string& temporary, std::string& reason) {
+    int error = 0;
+    platform::File file = platform::OpenForWriting(temporary, error);
+    if (!file.IsOpen()) {
+        return error;
+    }
+    if (file.Kind() != platform::FileKind::Regular || file.LinkCount() != 1) {
+        reason = "the temporary file was replaced by something else";
+        return EINVAL;
+    }
+    if (!file.FlushToDisk() || !file.Close()) {
+        return file.Error() != 0 ? file.Error() : EIO;
+    }
+    return 0;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+} // namespace
+
+std::vector<AtomicBatch::Failure> AtomicBatch::Commit() {
+    std::vector<Failure> failures;
+    const auto fail = [&failures](const Pending& pending, AtomicFile::Failure failure, int error,
+                                  const std::string& reason) {
+        int ignored = 0;
+        platform::RemoveFile(pending.temporary, ignored);
+        failures.push_back(Failure{pending.target, pending.temporary, failure, error,
+                                   !reason.empty() ? reason : WriteFailureReason(error)});
+    };
+    // Every file on the disk before the first one replaces its old file.
+    std::vector<const Pending*> flushed;
+    for (const Pending& pending : pending_) {
+        std::string reason;
+        int error = FlushBatchFile(pending.temporary, reason);
+        if (error == 0 && pending.hasStamp) {
+            platform::SetStamp(pending.temporary, pending.stamp, error);
+        }
+        if (error != 0) {
+            fail(pending, AtomicFile::Failure::Write, error, reason);
+        } else {
+            flushed.push_back(&pending);
+        }
+    }
+    std::vector<std::string> folders;
+    for (const Pending* pending : flushed) {
+        const std::string kind = NonRegularKind(pending->target);
+        int error = 0;
+        if (!kind.empty()) {
+            fail(*pending, AtomicFile::Failure::Target, EEXIST,
+                 "it is " + kind + ", not a regular file");
+        } else if (!platform::MoveReplacingUnflushed(pending->temporary, pending->target, error)) {
+            fail(*pending, AtomicFile::Failure::Move, error, {});
+        } else if (std::find(folders.begin(), folders.end(), FolderOf(pending->target)) ==
+                   folders.end()) {
+            folders.push_back(FolderOf(pending->target));
+        }
+    }
+    for (const std::string& folder : folders) {
+        platform::FlushFolderOf(folder);
+    }
+    pending_.clear();
+    return failures;
 }
 
 bool WriteWholeFile(const std::string& target, std::string_view data, std::string& reason,

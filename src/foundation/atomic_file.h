@@ -21,6 +21,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kib {
 
@@ -88,6 +89,7 @@ class AtomicFile {
     const std::string& Reason() const { return reason_; }
 
   private:
+    friend class AtomicBatch;
     void Reset(const std::string& target);
     bool Fail(Failure failure, int errorNumber, const std::string& reason = {});
     bool FlushAndClose();
@@ -103,6 +105,51 @@ class AtomicFile {
     Failure failure_ = Failure::None;
     int error_ = 0;
     std::string reason_;
+};
+
+// Files written whole and put in place together, so that a run flushes its
+// files to the disk at once and each folder once, instead of one file and its
+// folder after the other. Each file still replaces its old one in one step, and
+// only once it is on the disk whole: all are flushed before the first is moved.
+// A file that fails keeps its old file and does not stop the others.
+class AtomicBatch {
+  public:
+    // A file that was not put in place, and why.
+    struct Failure {
+        std::string target;
+        std::string temporary;
+        AtomicFile::Failure failure = AtomicFile::Failure::None;
+        int error = 0;
+        std::string reason;
+    };
+
+    AtomicBatch() = default;
+    // Deletes the temporary files that were not put in place.
+    ~AtomicBatch();
+    AtomicBatch(const AtomicBatch&) = delete;
+    AtomicBatch& operator=(const AtomicBatch&) = delete;
+
+    // Takes a written file (begun and written, not committed): checked as Commit
+    // checks it, its writing to the disk started and closed. False when it fails
+    // a check: file's Failed() and Reason() say why and its temporary file is
+    // gone. The file object is free for the next file afterwards.
+    bool Add(AtomicFile& file, const AtomicFile::Check& check = {});
+
+    // Flushes every file taken to the disk, then moves each onto its name and
+    // flushes each folder once. Returns the files that were not put in place
+    // (their temporary files are gone, their old files stay).
+    std::vector<Failure> Commit();
+
+    std::size_t Size() const { return pending_.size(); }
+
+  private:
+    struct Pending {
+        std::string target;
+        std::string temporary;
+        bool hasStamp = false;
+        std::uint64_t stamp = 0;
+    };
+    std::vector<Pending> pending_;
 };
 
 // Writes data as the whole file target through an AtomicFile. False with the

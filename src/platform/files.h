@@ -49,6 +49,10 @@ class File {
     bool ReplaceContent(std::string_view data);
     // Writes the file's data to the disk.
     bool FlushToDisk();
+    // Starts writing the file's data to the disk without waiting for it, so that
+    // a later FlushToDisk of many files finds most of it written (Linux); nothing
+    // on Windows.
+    void StartFlush();
     // Closes the file; false when the system reported an error (data that may
     // not have been written).
     bool Close();
@@ -102,6 +106,9 @@ bool SetStamp(const std::string& path, std::uint64_t stamp, int& error);
 // Moves from onto to in one step, replacing a file at to; the move is on the
 // disk when this returns.
 bool MoveReplacing(const std::string& from, const std::string& to, int& error);
+// Moves from onto to in one step like MoveReplacing, but leaves making the move
+// durable to FlushFolderOf, called once for many moves into one folder.
+bool MoveReplacingUnflushed(const std::string& from, const std::string& to, int& error);
 // Moves from to the name to unless something is there (error EEXIST), in one
 // step: the file never has both names at once.
 bool MoveWithoutReplacing(const std::string& from, const std::string& to, int& error);

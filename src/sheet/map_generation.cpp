@@ -60,6 +60,7 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
     const CKibCfg& cfg = svg_.GetConfig();
     surface_ = std::make_unique<CSvgImage>(cfg);
     output_ = std::make_unique<SheetOutput>(svg_.GetDocument(), surface_.get());
+    output_->CollectInBatch();
 
     progress_ = RunProgress{};
     const std::vector<int> chosen = stations.Chosen(cfg);
@@ -134,6 +135,7 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
         }
     }
     result_.completed = completed && !result_.stations.empty();
+    PlaceSheets(*output_, result_);
     if (recording) {
         RecordStations(record, entries);
     }

@@ -7,12 +7,14 @@
 #include "foundation/format.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
+#include "foundation/log_tally.h"
 #include "foundation/temp_files.h"
 #include "platform/paths.h"
 #include "sheet/sheet_frame.h"
 #include "sheet/svg_image.h"
 #include "sheet/svg_text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -114,6 +116,40 @@ bool SheetOutput::SameAsFinalFile(const std::string& text) const {
     return same;
 }
 
+void SheetOutput::ReportFailure(const AtomicBatch::Failure& failure) const {
+    if (failure.failure == AtomicFile::Failure::Move) {
+        LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", failure.target.c_str(),
+                 failure.error, platform::ErrorText(failure.error).c_str());
+    } else if (failure.failure == AtomicFile::Failure::Target) {
+        LogError("[** ERROR **] Cannot replace %s: %s", failure.target.c_str(),
+                 failure.reason.c_str());
+    } else {
+        LogError("[** ERROR **] Cannot write file %s: %s", failure.temporary.c_str(),
+                 failure.reason.c_str());
+    }
+}
+
+std::vector<AtomicBatch::Failure> SheetOutput::CommitBatch() {
+    DropTemporary();
+    return batch_.Commit();
+}
+
+void PlaceSheets(SheetOutput& output, RunResult& result) {
+    for (const AtomicBatch::Failure& failure : output.CommitBatch()) {
+        LogTally tally;
+        output.ReportFailure(failure);
+        const auto sheet =
+            std::find_if(result.sheets.begin(), result.sheets.end(),
+                         [&failure](const RunSheet& s) { return s.svg == failure.target; });
+        if (sheet != result.sheets.end()) {
+            for (int station : sheet->stations) {
+                result.Fail(station, tally);
+            }
+            result.sheets.erase(sheet);
+        }
+    }
+}
+
 void SheetOutput::ReportWriteFailure() const {
     LogError("[** ERROR **] Cannot write file %s: %s", tempPath_.c_str(), file_.Reason().c_str());
 }
@@ -153,16 +189,9 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
     // a short write (a full disk) or a crash never leaves a cut or empty sheet.
     open_ = false;
     text_.str(std::string());
-    if (!file_.Write(text) || !file_.Commit()) {
-        if (file_.Failed() == AtomicFile::Failure::Move) {
-            LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", finalPath_.c_str(),
-                     file_.Error(), platform::ErrorText(file_.Error()).c_str());
-        } else if (file_.Failed() == AtomicFile::Failure::Target) {
-            LogError("[** ERROR **] Cannot replace %s: %s", finalPath_.c_str(),
-                     file_.Reason().c_str());
-        } else {
-            ReportWriteFailure();
-        }
+    if (!file_.Write(text) || !(batched_ ? batch_.Add(file_) : file_.Commit())) {
+        ReportFailure(AtomicBatch::Failure{finalPath_, tempPath_, file_.Failed(), file_.Error(),
+                                           file_.Reason()});
         return false;
     }
     LogDebug("File %s written in %.3f sec.", tempPath_.c_str(), SecondsSinceMark());

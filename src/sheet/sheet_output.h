@@ -5,6 +5,7 @@
 #pragma once
 
 #include "foundation/atomic_file.h"
+#include "sheet/run_result.h"
 
 #include <chrono>
 #include <sstream>
@@ -42,9 +43,18 @@ class SheetOutput {
     // final file when it differs from it byte for byte.
     bool FinishSheetOutput(bool composed);
 
-    // Whether the last finished sheet was written; false when it was kept as it
-    // was (the same bytes) or failed.
+    // Whether the last finished sheet was written (or, in a batch, is to be put
+    // in place); false when it was kept as it was (the same bytes) or failed.
     bool Written() const { return written_; }
+
+    // From now on the sheets that changed are put in place together by
+    // PlaceSheets instead of one by one as they are finished.
+    void CollectInBatch() { batched_ = true; }
+    // Puts the collected sheets in place: the sheets that could not be put in
+    // place (named in the log).
+    std::vector<AtomicBatch::Failure> CommitBatch();
+    // Logs why a sheet was not put in place, in the words of a sheet's failure.
+    void ReportFailure(const AtomicBatch::Failure& failure) const;
 
     // The sheet text stream the document is composed into.
     std::ostream& Stream() { return text_; }
@@ -70,9 +80,16 @@ class SheetOutput {
     std::string tempPath_;
     std::ostringstream text_;
     AtomicFile file_;
+    AtomicBatch batch_;
+    bool batched_ = false;
     bool open_ = false; // a sheet is begun and not finished
     std::chrono::steady_clock::time_point mark_;
     bool written_ = false;
 };
+
+// Puts a run's collected sheets in place together. A sheet that could not be
+// put in place fails the stations it shows with the error line and leaves the
+// result (its old file stays).
+void PlaceSheets(SheetOutput& output, RunResult& result);
 
 } // namespace kib

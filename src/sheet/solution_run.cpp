@@ -253,6 +253,7 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
     CKibDoc& doc = svg_.GetDocument();
     surface_ = std::make_unique<CSvgImage>(svg_.GetConfig());
     output_ = std::make_unique<SheetOutput>(doc, surface_.get());
+    output_->CollectInBatch();
 
     const std::vector<int> stations = chosen.Chosen(svg_.GetConfig());
     bool completed = !stations.empty();
@@ -340,6 +341,7 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
         }
     }
     result_.completed = completed;
+    PlaceSheets(*output_, result_);
     RecordSheets(record, sheets);
 
     EndProgress();

@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <vector>
 
 namespace kib {
 namespace {
@@ -134,6 +135,69 @@ TEST_F(AtomicFileTest, OnlyAFileIsReplaced) {
     EXPECT_FALSE(file.Begin(In("missing") + platform::PreferredSeparator() + "x.pdf"));
     EXPECT_EQ(file.Failed(), AtomicFile::Failure::Create);
     EXPECT_EQ(file.Reason(), "the folder does not exist");
+}
+
+// A batch puts its files in place together: none before all are written, and
+// a file that fails keeps its old file without stopping the others.
+TEST_F(AtomicFileTest, ABatchPutsEveryFileInPlaceButThoseThatFail) {
+    const std::vector<std::string> names = {"a.svg", "b.svg", "c.svg", "d.svg", "e.svg"};
+    for (const std::string& name : names) {
+        test::WriteFile(In(name), "old " + name);
+    }
+    AtomicBatch batch;
+    AtomicFile file;
+    std::string lostTemporary;
+    for (const std::string& name : names) {
+        ASSERT_TRUE(file.Begin(In(name))) << file.Reason();
+        ASSERT_TRUE(file.Write("new " + name));
+        if (name == "c.svg") {
+            lostTemporary = file.TemporaryPath();
+        }
+        const bool complete = name != "e.svg";
+        EXPECT_EQ(batch.Add(file,
+                            [complete](const std::string&) {
+                                return complete ? std::string() : std::string("cut off");
+                            }),
+                  complete);
+    }
+    EXPECT_EQ(file.Failed(), AtomicFile::Failure::Check) << "e.svg fails its check when added";
+    EXPECT_EQ(batch.Size(), 4u);
+    for (const std::string& name : names) {
+        EXPECT_EQ(test::ReadFile(In(name)), "old " + name)
+            << "nothing is in place before the commit";
+    }
+    // b.svg's name is taken by a folder meanwhile; c.svg's temporary file is lost.
+    fs::remove(FsPath(In("b.svg")));
+    fs::create_directory(FsPath(In("b.svg")));
+    fs::remove(FsPath(lostTemporary));
+
+    const std::vector<AtomicBatch::Failure> failures = batch.Commit();
+    ASSERT_EQ(failures.size(), 2u);
+    EXPECT_EQ(failures[0].target, In("c.svg"));
+    EXPECT_EQ(failures[0].failure, AtomicFile::Failure::Write);
+    EXPECT_EQ(failures[1].target, In("b.svg"));
+    EXPECT_EQ(failures[1].failure, AtomicFile::Failure::Target);
+    EXPECT_EQ(failures[1].reason, "it is a folder, not a regular file");
+    EXPECT_EQ(test::ReadFile(In("a.svg")), "new a.svg");
+    EXPECT_EQ(test::ReadFile(In("d.svg")), "new d.svg");
+    EXPECT_EQ(test::ReadFile(In("c.svg")), "old c.svg");
+    EXPECT_EQ(test::ReadFile(In("e.svg")), "old e.svg");
+    EXPECT_TRUE(fs::is_directory(FsPath(In("b.svg"))));
+    EXPECT_EQ(FileCount(), names.size()) << "no temporary file is left";
+}
+
+TEST_F(AtomicFileTest, ABatchGivenUpLeavesNoTemporaryFile) {
+    test::WriteFile(In("a.svg"), "old");
+    {
+        AtomicBatch batch;
+        AtomicFile file;
+        ASSERT_TRUE(file.Begin(In("a.svg")));
+        ASSERT_TRUE(file.Write("new"));
+        ASSERT_TRUE(batch.Add(file));
+        EXPECT_EQ(FileCount(), 2u);
+    }
+    EXPECT_EQ(test::ReadFile(In("a.svg")), "old");
+    EXPECT_EQ(FileCount(), 1u);
 }
 
 } // namespace

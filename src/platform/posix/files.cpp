@@ -150,6 +150,11 @@ bool File::FlushToDisk() {
     return true;
 }
 
+void File::StartFlush() {
+    // Only a hint: where the system cannot, FlushToDisk does all the work.
+    ::sync_file_range(Fd(handle_), 0, 0, SYNC_FILE_RANGE_WRITE);
+}
+
 bool File::Close() {
     if (handle_ == kNone) {
         return true;
@@ -256,11 +261,18 @@ bool SetStamp(const std::string& path, std::uint64_t stamp, int& error) {
 }
 
 bool MoveReplacing(const std::string& from, const std::string& to, int& error) {
+    if (!MoveReplacingUnflushed(from, to, error)) {
+        return false;
+    }
+    FlushFolderOf(to);
+    return true;
+}
+
+bool MoveReplacingUnflushed(const std::string& from, const std::string& to, int& error) {
     if (std::rename(from.c_str(), to.c_str()) != 0) {
         error = errno;
         return false;
     }
-    FlushFolderOf(to);
     error = 0;
     return true;
 }

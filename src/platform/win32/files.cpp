@@ -217,6 +217,10 @@ bool File::FlushToDisk() {
     return true;
 }
 
+void File::StartFlush() {
+    // Windows has no such hint; FlushToDisk does all the work.
+}
+
 bool File::Close() {
     if (handle_ == kNone) {
         return true;
@@ -350,6 +354,11 @@ bool SetStamp(const std::string& path, std::uint64_t stamp, int& error) {
 
 bool MoveReplacing(const std::string& from, const std::string& to, int& error) {
     return Move(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH, error);
+}
+
+bool MoveReplacingUnflushed(const std::string& from, const std::string& to, int& error) {
+    // The move is durable by itself (MOVEFILE_WRITE_THROUGH); there is no folder to flush.
+    return MoveReplacing(from, to, error);
 }
 
 bool MoveWithoutReplacing(const std::string& from, const std::string& to, int& error) {
