@@ -108,12 +108,17 @@ Handle LoadSheet(const std::string& svg, double dpi, double& width, double& heig
     return handle;
 }
 
-// The same, with the reason logged as an error.
-Handle LoadSheet(const std::string& svg, double dpi, double& width, double& height) {
+// The error lines of a drawing, which the thread that reports the sheet logs:
+// a drawing may run on a worker, which logs nothing.
+using Errors = std::vector<std::string>;
+
+// The same, with the reason as an error line.
+Handle LoadSheet(const std::string& svg, double dpi, double& width, double& height,
+                 Errors& errors) {
     std::string problem;
     Handle handle = LoadSheet(svg, dpi, width, height, problem);
     if (!handle) {
-        LogError("[** ERROR **] %s", problem.c_str());
+        errors.push_back("[** ERROR **] " + problem);
     }
     return handle;
 }
@@ -129,20 +134,22 @@ bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const st
     return true;
 }
 
-bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const std::string& svg) {
+bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const std::string& svg,
+          Errors& errors) {
     std::string problem;
     if (!Draw(handle, cr, width, height, svg, problem)) {
-        LogError("[** ERROR **] %s", problem.c_str());
+        errors.push_back("[** ERROR **] " + problem);
         return false;
     }
     return true;
 }
 
 // PDF, PS or EPS: the whole page.
-bool RenderVector(const std::string& svg, const std::string& target, OutputFormat format) {
+bool RenderVector(const std::string& svg, const std::string& target, OutputFormat format,
+                  Errors& errors) {
     double width = 0.0;
     double height = 0.0;
-    const Handle handle = LoadSheet(svg, kPointsPerInch, width, height);
+    const Handle handle = LoadSheet(svg, kPointsPerInch, width, height, errors);
     if (!handle) {
         return false;
     }
@@ -155,13 +162,13 @@ bool RenderVector(const std::string& svg, const std::string& target, OutputForma
     bool drawn = false;
     {
         const Context cr(cairo_create(surface.get()));
-        drawn = Draw(handle.get(), cr.get(), width, height, svg);
+        drawn = Draw(handle.get(), cr.get(), width, height, svg, errors);
     }
     cairo_surface_finish(surface.get());
     const cairo_status_t status = cairo_surface_status(surface.get());
     if (status != CAIRO_STATUS_SUCCESS) {
-        LogError("[** ERROR **] Cannot write '%s': %s", target.c_str(),
-                 cairo_status_to_string(status));
+        errors.push_back(Format("[** ERROR **] Cannot write '%s': %s", target.c_str(),
+                                cairo_status_to_string(status)));
         return false;
     }
     return drawn;
@@ -350,18 +357,18 @@ bool DrawBands(RsvgHandle* handle, double width, double height, const std::strin
 // PNG: the page at dpi, its size rounded to whole pixels and the page stretched
 // to them, on a transparent background, drawn in bands of rows.
 bool RenderPng(const std::string& svg, const std::string& target, int dpi, int bandRows,
-               const PngEncoding& encoding) {
+               const PngEncoding& encoding, Errors& errors) {
     double width = 0.0;
     double height = 0.0;
-    const Handle handle = LoadSheet(svg, dpi, width, height);
+    const Handle handle = LoadSheet(svg, dpi, width, height, errors);
     if (!handle) {
         return false;
     }
     const long w = std::lround(width);
     const long h = std::lround(height);
     if (w < 1 || h < 1 || w > 1000000 || h > 1000000) {
-        LogError("[** ERROR **] Cannot convert '%s': a page of %ld x %ld pixels.", svg.c_str(), w,
-                 h);
+        errors.push_back(Format("[** ERROR **] Cannot convert '%s': a page of %ld x %ld pixels.",
+                                svg.c_str(), w, h));
         return false;
     }
     PixelFrame frame;
@@ -373,7 +380,8 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
     frame.scaleY = static_cast<double>(frame.pixelsH) / height;
     PngFile png;
     if (!png.Begin(target, frame.pixelsW, frame.pixelsH, dpi, encoding)) {
-        LogError("[** ERROR **] Cannot write '%s': %s", target.c_str(), std::strerror(errno));
+        errors.push_back(
+            Format("[** ERROR **] Cannot write '%s': %s", target.c_str(), std::strerror(errno)));
         return false;
     }
     std::vector<std::uint8_t> rgba(static_cast<std::size_t>(frame.pixelsW) * 4);
@@ -388,11 +396,11 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
         },
         problem);
     if (!drawn && written) {
-        LogError("[** ERROR **] %s", problem.c_str());
+        errors.push_back("[** ERROR **] " + problem);
         return false;
     }
     if (!written || !png.End()) {
-        LogError("[** ERROR **] Cannot write '%s'.", target.c_str());
+        errors.push_back(Format("[** ERROR **] Cannot write '%s'.", target.c_str()));
         return false;
     }
     return true;
@@ -484,18 +492,21 @@ bool BuiltInConverterAvailable() {
     return true;
 }
 
-bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat format, int dpi) {
+bool DrawSheetFile(const std::string& svg, const std::string& target, OutputFormat format, int dpi,
+                   const PngEncoding& encoding, std::vector<std::string>& errors) {
     if (format == OutputFormat::Png) {
         if (dpi < 1) {
-            LogError("[** ERROR **] Cannot convert '%s' at %d dpi.", svg.c_str(), dpi);
+            errors.push_back(
+                Format("[** ERROR **] Cannot convert '%s' at %d dpi.", svg.c_str(), dpi));
             return false;
         }
-        return RenderPng(svg, target, dpi, 0, SheetPngEncoding());
+        return RenderPng(svg, target, dpi, 0, encoding, errors);
     }
     if (format == OutputFormat::Pdf || format == OutputFormat::Ps || format == OutputFormat::Eps) {
-        return RenderVector(svg, target, format);
+        return RenderVector(svg, target, format, errors);
     }
-    LogError("[** ERROR **] Output format %d is unknown.", static_cast<int>(format));
+    errors.push_back(
+        Format("[** ERROR **] Output format %d is unknown.", static_cast<int>(format)));
     return false;
 }
 
@@ -513,7 +524,12 @@ PngEncoding LibpngDefaultEncoding() {
 
 bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int bandRows,
                       const PngEncoding& encoding) {
-    return RenderPng(svg, target, dpi, bandRows, encoding);
+    Errors errors;
+    const bool drawn = RenderPng(svg, target, dpi, bandRows, encoding, errors);
+    for (const std::string& line : errors) {
+        LogError("%s", line.c_str());
+    }
+    return drawn;
 }
 
 bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int widthPx,

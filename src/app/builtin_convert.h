@@ -9,6 +9,7 @@
 #include "foundation/atomic_file.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,13 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used);
 // then be partial.
 bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat format, int dpi);
 
+struct PngEncoding;
+// RenderSheet for a worker thread: it logs nothing and touches no application
+// state; its error lines are added to errors, for the main thread to log. Each
+// call has its own librsvg handle and cairo surface.
+bool DrawSheetFile(const std::string& svg, const std::string& target, OutputFormat format, int dpi,
+                   const PngEncoding& encoding, std::vector<std::string>& errors);
+
 // How the rows of a PNG file are compressed: libpng's row filter and zlib's
 // level and strategy. The sheets are wide areas of few colours, for which the
 // filters that libpng tries on every row by default cost more time than they
@@ -60,6 +68,30 @@ bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi
 // converter: skipped (true) when the target is newer than its SVG; else drawn
 // into the temporary file, which then replaces the target only when complete.
 bool ConvertBuiltIn(const std::string& base, OutputFormat format, int dpi, bool zSuffix);
+
+// One sheet drawn by the built-in converter, possibly on a worker thread, with
+// everything the thread that reports it needs: the lines to log, whether it was
+// skipped for its file times, and its temporary file to check and place.
+struct SheetDrawing {
+    bool known = false; // the output format is known (else only errors)
+    ConversionFiles files;
+    std::vector<std::string> notes;   // debug lines (file times that could not be read)
+    bool skipped = false;             // the target is newer than its SVG
+    std::unique_ptr<AtomicFile> file; // the temporary file, when it could be made
+    std::vector<std::string> errors;  // error lines of the drawing
+    bool drawn = false;
+    long long millis = 0; // how long the drawing took
+};
+
+// Draws base + ".svg" into its temporary file (SheetDrawing above): logs
+// nothing and touches no application state, so that it may run on a worker.
+SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bool zSuffix,
+                       const PngEncoding& encoding);
+
+// On the thread that reports: logs what the drawing gathered, in the order
+// ConvertBuiltIn logs it, and places its file (PlaceDrawnFile). True when the
+// target is up to date or was replaced.
+bool ReportDrawing(SheetDrawing& drawing);
 
 // Moves a drawn temporary file onto the target when it was drawn completely
 // and is not empty; otherwise deletes it and reports why, leaving an old target
