@@ -44,7 +44,7 @@ namespace {
 // Vector pages are measured in points.
 constexpr double kPointsPerInch = 72.0;
 // The largest band of a PNG image drawn at once.
-constexpr std::size_t kBandBytes = 32u << 20;
+constexpr std::size_t kBandBytes = kPngBandBytes;
 
 struct GObjectUnref {
     void operator()(void* object) const { g_object_unref(object); }

@@ -8,6 +8,7 @@
 #include "app/inkscape.h"
 #include "foundation/atomic_file.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -58,6 +59,11 @@ struct PngEncoding {
 // sheets), and libpng's own defaults.
 PngEncoding SheetPngEncoding();
 PngEncoding LibpngDefaultEncoding();
+
+// The largest band of rows of a PNG file that one drawing holds in memory. The
+// band's joins decide pixels at them, so this size is fixed: a file's pixels do
+// not depend on how many sheets are drawn at once.
+inline constexpr std::size_t kPngBandBytes = 32u << 20;
 
 // RenderSheet's PNG route with bands of bandRows rows (0: as many as fit in
 // 32 MB) and the encoding, for the tests of the band joins and the benchmarks.

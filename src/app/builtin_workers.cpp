@@ -5,9 +5,11 @@
 
 #include "foundation/log.h"
 #include "foundation/run_control.h"
+#include "platform/files.h"
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -134,8 +136,31 @@ bool ConvertOneByOne(const std::vector<SheetConversion>& sheets, OutputFormat fo
 
 } // namespace
 
-int BuiltInWorkers(OutputFormat, const std::vector<SheetConversion>&) {
-    return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+namespace {
+
+// What the drawings in flight may take together, on top of what the run holds
+// already (about 40 MB for trimmed sheets): a run of trimmed sheets stays below
+// 100 MB on a machine of any size.
+constexpr std::uint64_t kWorkersMemory = 48u << 20;
+// What one drawing takes besides its PNG band: the fonts, cairo's surface and
+// librsvg's tree of the sheet, about 20 times the bytes of its SVG file.
+constexpr std::uint64_t kDrawingMemory = 8u << 20;
+constexpr std::uint64_t kTreeBytesPerSvgByte = 20;
+
+} // namespace
+
+int BuiltInWorkers(OutputFormat format, const std::vector<SheetConversion>& sheets) {
+    std::uint64_t largest = 0;
+    for (const SheetConversion& sheet : sheets) {
+        largest =
+            std::max<std::uint64_t>(largest, static_cast<std::uint64_t>(std::max<std::int64_t>(
+                                                 0, platform::FileSize(sheet.base + ".svg"))));
+    }
+    const std::uint64_t perDrawing = kDrawingMemory + kTreeBytesPerSvgByte * largest +
+                                     (format == OutputFormat::Png ? kPngBandBytes : 0);
+    const auto cores =
+        static_cast<std::uint64_t>(std::max(1u, std::thread::hardware_concurrency()));
+    return static_cast<int>(std::clamp<std::uint64_t>(kWorkersMemory / perDrawing, 1, cores));
 }
 
 bool ConvertBuiltInSheets(const std::vector<SheetConversion>& sheets, OutputFormat format,
