@@ -38,6 +38,17 @@ bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi
     return RenderSheet(svg, target, OutputFormat::Png, dpi);
 }
 
+PngEncoding PicturePngEncoding() {
+    return PngEncoding{};
+}
+
+bool RenderSheetPngs(const std::string&, std::vector<PicturePng>& pictures, bool) {
+    for (PicturePng& picture : pictures) {
+        picture.error = kAbsent;
+    }
+    return pictures.empty();
+}
+
 bool RenderSheetPng(const std::string&, const std::string&, int, std::string& error, bool) {
     error = kAbsent;
     return false;

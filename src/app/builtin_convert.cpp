@@ -191,8 +191,8 @@ class PngFile {
     }
 
     // RGBA with 8 bits a channel, with the resolution recorded in the file.
-    bool Begin(const std::string& path, int width, int height, int dpi,
-               const PngEncoding& encoding) {
+    bool Begin(const std::string& path, int width, int height, int dpi, const PngEncoding& encoding,
+               bool alpha = true) {
         file_ = std::fopen(path.c_str(), "wb");
         if (!file_) {
             return false;
@@ -208,8 +208,8 @@ class PngFile {
         png_init_io(png_, file_);
         Encode(encoding);
         png_set_IHDR(png_, info_, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
-                     8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                     PNG_FILTER_TYPE_DEFAULT);
+                     8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         const auto perMetre = static_cast<png_uint_32>(std::lround(dpi / 0.0254));
         png_set_pHYs(png_, info_, perMetre, perMetre, PNG_RESOLUTION_METER);
         png_write_info(png_, info_);
@@ -285,6 +285,14 @@ void ToRgba(const std::uint32_t* argb, int width, std::uint8_t* rgba) {
             rgba[0] = rgba[1] = rgba[2] = rgba[3] = 0;
             continue;
         }
+        if (a == 0xFF) {
+            // Opaque (most of a sheet, every pixel of a picture): nothing to divide.
+            rgba[0] = static_cast<std::uint8_t>(p >> 16);
+            rgba[1] = static_cast<std::uint8_t>(p >> 8);
+            rgba[2] = static_cast<std::uint8_t>(p);
+            rgba[3] = 0xFF;
+            continue;
+        }
         const auto unmultiply = [a](std::uint32_t c) {
             return static_cast<std::uint8_t>((c * 255 + a / 2) / a);
         };
@@ -292,6 +300,16 @@ void ToRgba(const std::uint32_t* argb, int width, std::uint8_t* rgba) {
         rgba[1] = unmultiply((p >> 8) & 0xFF);
         rgba[2] = unmultiply(p & 0xFF);
         rgba[3] = static_cast<std::uint8_t>(a);
+    }
+}
+
+// One row of opaque pixels (a picture on white) as RGB bytes.
+void ToRgb(const std::uint32_t* argb, int width, std::uint8_t* rgb) {
+    for (int x = 0; x < width; ++x, rgb += 3) {
+        const std::uint32_t p = argb[x];
+        rgb[0] = static_cast<std::uint8_t>(p >> 16);
+        rgb[1] = static_cast<std::uint8_t>(p >> 8);
+        rgb[2] = static_cast<std::uint8_t>(p);
     }
 }
 
@@ -486,6 +504,85 @@ bool DrawPicture(const std::string& svgPath, int widthPx, bool drawnPartOnly,
     return DrawBands(handle.get(), w, h, svgPath, frame, 0, row, error);
 }
 
+// Shrinks a picture on white, given row by row as cairo's native ARGB, to a
+// smaller one: each pixel of the small picture is the mean of the area of the
+// large one that it covers, its rows handed on as RGB bytes once complete.
+class AreaShrink {
+  public:
+    AreaShrink(int w1, int h1, int w2, int h2)
+        : h1_(h1), h2_(h2), rowsPer_(static_cast<float>(h1) / static_cast<float>(h2)),
+          sums_(3u * static_cast<std::size_t>(w2), 0.0f),
+          line_(3u * static_cast<std::size_t>(w2), 0.0f), out_(3u * static_cast<std::size_t>(w2)) {
+        // The input columns each output column takes, with the share of each.
+        const double colsPer = static_cast<double>(w1) / w2;
+        for (int x = 0; x < w2; ++x) {
+            const double from = x * colsPer;
+            const double to = (x + 1) * colsPer;
+            for (int c = static_cast<int>(from); c < w1 && c < to; ++c) {
+                const double share = std::min<double>(c + 1, to) - std::max<double>(c, from);
+                if (share > 0.0) {
+                    taps_.push_back(Tap{c, 3 * x, static_cast<float>(share / colsPer)});
+                }
+            }
+        }
+    }
+
+    // Takes the next input row; emit gets every output row it completes.
+    template <typename Emit> bool Row(const std::uint32_t* argb, const Emit& emit) {
+        std::fill(line_.begin(), line_.end(), 0.0f);
+        for (const Tap& t : taps_) {
+            const std::uint32_t p = argb[t.in];
+            float* to = &line_[static_cast<std::size_t>(t.out)];
+            to[0] += t.share * static_cast<float>((p >> 16) & 0xFF);
+            to[1] += t.share * static_cast<float>((p >> 8) & 0xFF);
+            to[2] += t.share * static_cast<float>(p & 0xFF);
+        }
+        // The input row covers [y, y + 1) of the output rows' spans of rowsPer_.
+        float top = static_cast<float>(y_);
+        const float bottom = top + 1.0f;
+        ++y_;
+        while (top < bottom && row_ < h2_) {
+            const float rowEnd = static_cast<float>(row_ + 1) * rowsPer_;
+            const float end = std::min(bottom, rowEnd);
+            const float share = (end - top) / rowsPer_;
+            for (std::size_t k = 0; k < sums_.size(); ++k) {
+                sums_[k] += share * line_[k];
+            }
+            top = end;
+            // The last input row completes the last output row.
+            if (end < rowEnd - 1e-4f && y_ < h1_) {
+                break;
+            }
+            for (std::size_t k = 0; k < sums_.size(); ++k) {
+                out_[k] = static_cast<std::uint8_t>(std::clamp(sums_[k] + 0.5f, 0.0f, 255.0f));
+            }
+            std::fill(sums_.begin(), sums_.end(), 0.0f);
+            ++row_;
+            if (!emit(out_.data())) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+  private:
+    struct Tap {
+        int in;  // the input column
+        int out; // the output column's first byte
+        float share;
+    };
+
+    int h1_;
+    int h2_;
+    float rowsPer_; // input rows per output row
+    std::vector<Tap> taps_;
+    std::vector<float> sums_; // the output row being gathered
+    std::vector<float> line_; // the input row shrunk across
+    std::vector<std::uint8_t> out_;
+    int y_ = 0;   // the next input row
+    int row_ = 0; // the output row being gathered
+};
+
 } // namespace
 
 bool BuiltInConverterAvailable() {
@@ -522,6 +619,12 @@ PngEncoding LibpngDefaultEncoding() {
     return PngEncoding{PngEncoding::Filter::LibpngChoice, -1, PngEncoding::Strategy::LibpngChoice};
 }
 
+// Pictures are looked at on the screen and written again whenever their sheet
+// changes: zlib's fastest level, no row filter.
+PngEncoding PicturePngEncoding() {
+    return PngEncoding{PngEncoding::Filter::None, 1, PngEncoding::Strategy::LibpngChoice};
+}
+
 bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int bandRows,
                       const PngEncoding& encoding) {
     Errors errors;
@@ -532,43 +635,103 @@ bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi
     return drawn;
 }
 
-bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int widthPx,
-                    std::string& error, bool drawnPartOnly) {
-    // Drawn into a temporary file made here anew, complete before it replaces
-    // the old picture: never through a link someone put at the name.
-    AtomicFile file;
-    if (!file.Begin(pngPath)) {
-        error = "cannot write " + pngPath + ": " + file.Reason();
-        return false;
+bool RenderSheetPngs(const std::string& svgPath, std::vector<PicturePng>& pictures,
+                     bool drawnPartOnly) {
+    for (PicturePng& picture : pictures) {
+        picture.error.clear();
     }
-    file.HandOver();
-    const std::string& temp = file.TemporaryPath();
-    PngFile png;
-    std::vector<std::uint8_t> rgba;
-    bool begun = true;
-    bool drawn = DrawPicture(
-        svgPath, widthPx, drawnPartOnly,
+    if (pictures.empty()) {
+        return true;
+    }
+    // Each picture is drawn into a temporary file made here anew, complete
+    // before it replaces the old picture: never through a link someone put at
+    // the name.
+    std::vector<std::unique_ptr<AtomicFile>> files;
+    std::vector<std::unique_ptr<PngFile>> pngs(pictures.size());
+    std::vector<std::unique_ptr<AreaShrink>> shrinks(pictures.size());
+    for (PicturePng& picture : pictures) {
+        files.push_back(std::make_unique<AtomicFile>());
+        if (!files.back()->Begin(picture.png)) {
+            picture.error = "cannot write " + picture.png + ": " + files.back()->Reason();
+        } else {
+            files.back()->HandOver();
+        }
+    }
+    std::vector<std::uint8_t> rgb;
+    std::string problem;
+    // The first picture is drawn; the others are shrunk from its rows.
+    const bool drawn = DrawPicture(
+        svgPath, pictures.front().widthPx, drawnPartOnly,
         [&](int w, int h) {
-            rgba.resize(static_cast<std::size_t>(w) * 4);
-            begun = png.Begin(temp, w, h, static_cast<int>(kPictureDpi), SheetPngEncoding());
+            rgb.resize(static_cast<std::size_t>(w) * 3);
+            for (std::size_t k = 0; k < pictures.size(); ++k) {
+                const int pw = k == 0 ? w : std::clamp(pictures[k].widthPx, 1, w);
+                const int ph =
+                    k == 0
+                        ? h
+                        : std::clamp(static_cast<int>(std::lround(static_cast<double>(h) * pw / w)),
+                                     1, h);
+                pngs[k] = std::make_unique<PngFile>();
+                if (pictures[k].error.empty() &&
+                    !pngs[k]->Begin(files[k]->TemporaryPath(), pw, ph,
+                                    static_cast<int>(kPictureDpi), PicturePngEncoding(), false)) {
+                    files[k]->FailWriting(errno);
+                }
+                if (k > 0) {
+                    shrinks[k] = std::make_unique<AreaShrink>(w, h, pw, ph);
+                }
+            }
         },
         [&](const std::uint32_t* argb) {
-            ToRgba(argb, static_cast<int>(rgba.size() / 4), rgba.data());
-            return begun && png.Row(rgba.data());
+            const int w = static_cast<int>(rgb.size() / 3);
+            for (std::size_t k = 0; k < pictures.size(); ++k) {
+                if (!pictures[k].error.empty() || files[k]->Failed() != AtomicFile::Failure::None) {
+                    continue;
+                }
+                PngFile& png = *pngs[k];
+                const bool written = k == 0
+                                         ? (ToRgb(argb, w, rgb.data()), png.Row(rgb.data()))
+                                         : shrinks[k]->Row(argb, [&png](const std::uint8_t* row) {
+                                               return png.Row(row);
+                                           });
+                if (!written) {
+                    files[k]->FailWriting(0, "the picture could not be written whole");
+                }
+            }
+            return true;
         },
-        error);
-    if (!drawn) {
-        file.Abandon();
-        return false;
+        problem);
+    bool all = true;
+    for (std::size_t k = 0; k < pictures.size(); ++k) {
+        PicturePng& picture = pictures[k];
+        AtomicFile& file = *files[k];
+        if (!picture.error.empty()) {
+            all = false;
+            continue;
+        }
+        if (!drawn) {
+            file.Abandon();
+            picture.error = problem;
+            all = false;
+            continue;
+        }
+        if (file.Failed() == AtomicFile::Failure::None && !pngs[k]->End()) {
+            file.FailWriting(0, "the picture could not be written whole");
+        }
+        if (!file.Commit([](const std::string& path) { return IncompleteReason(path, "png"); })) {
+            picture.error = "cannot write " + picture.png + ": " + file.Reason();
+            all = false;
+        }
     }
-    if (!begun || !png.End()) {
-        file.FailWriting(0, "the picture could not be written whole");
-    }
-    if (!file.Commit([](const std::string& path) { return IncompleteReason(path, "png"); })) {
-        error = "cannot write " + pngPath + ": " + file.Reason();
-        return false;
-    }
-    return true;
+    return all;
+}
+
+bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int widthPx,
+                    std::string& error, bool drawnPartOnly) {
+    std::vector<PicturePng> pictures{PicturePng{pngPath, widthPx, {}}};
+    const bool rendered = RenderSheetPngs(svgPath, pictures, drawnPartOnly);
+    error = pictures.front().error;
+    return rendered;
 }
 
 bool RenderSheetPicture(const std::string& svgPath, int widthPx, bool drawnPartOnly,

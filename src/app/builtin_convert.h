@@ -59,6 +59,8 @@ struct PngEncoding {
 // sheets), and libpng's own defaults.
 PngEncoding SheetPngEncoding();
 PngEncoding LibpngDefaultEncoding();
+// What the pictures of sheets (proof page) are written with.
+PngEncoding PicturePngEncoding();
 
 // The largest band of rows of a PNG file that one drawing holds in memory. The
 // band's joins decide pixels at them, so this size is fixed: a file's pixels do
@@ -116,6 +118,23 @@ bool PlaceDrawnFile(const ConversionFiles& files, AtomicFile& file, bool drawn);
 // read or the picture cannot be written.
 bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int widthPx,
                     std::string& error, bool drawnPartOnly = false);
+
+// One picture of a sheet: its PNG file, its width in pixels, and why it could
+// not be made (empty when it was).
+struct PicturePng {
+    std::string png;
+    int widthPx = 0;
+    std::string error;
+};
+
+// Renders the sheet once, at the width of the first picture, and writes every
+// picture from that one drawing: the first as drawn, each other one shrunk from
+// it (each pixel the mean of the area it covers; as high as the page ratio
+// asks), every file replaced only when written whole, as RenderSheetPng does.
+// Logs nothing, so that it may run on a worker. False when any picture failed,
+// with the reason in its error.
+bool RenderSheetPngs(const std::string& svgPath, std::vector<PicturePng>& pictures,
+                     bool drawnPartOnly);
 
 // A rendered sheet in memory: width × height pixels, rows top down, each pixel
 // 0xRRGGBB (the top byte unused), for a window to show.

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -146,6 +147,9 @@ constexpr std::uint64_t kWorkersMemory = 48u << 20;
 // librsvg's tree of the sheet, about 20 times the bytes of its SVG file.
 constexpr std::uint64_t kDrawingMemory = 8u << 20;
 constexpr std::uint64_t kTreeBytesPerSvgByte = 20;
+// What one picture of a trimmed sheet takes: the drawing, its pixels (a full-size
+// solution sheet, 1800 pixels wide, is the largest, 18 MB) and the files' buffers.
+constexpr std::uint64_t kPictureMemory = 24u << 20;
 
 } // namespace
 
@@ -206,6 +210,34 @@ bool ConvertBuiltInSheets(const std::vector<SheetConversion>& sheets, OutputForm
         report(i, drawing);
     }
     return !stopped;
+}
+
+int PictureWorkers() {
+    const auto cores =
+        static_cast<std::uint64_t>(std::max(1u, std::thread::hardware_concurrency()));
+    return static_cast<int>(std::clamp<std::uint64_t>(kWorkersMemory / kPictureMemory, 1, cores));
+}
+
+void RunOnWorkers(std::size_t n, int workers, const std::function<void(std::size_t i)>& job) {
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < n; i = next++) {
+            job(i);
+        }
+    };
+    std::vector<std::thread> threads;
+    const std::size_t count = std::min(n, static_cast<std::size_t>(std::max(workers, 1)));
+    for (std::size_t k = 1; k < count; ++k) {
+        try {
+            threads.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // the system gives no more threads: fewer workers
+        }
+    }
+    work(); // the calling thread is one of the workers
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
 }
 
 } // namespace kib

@@ -34,4 +34,13 @@ bool ConvertBuiltInSheets(const std::vector<SheetConversion>& sheets, OutputForm
                           const HandOutHook& handOut = {}, const ReportHook& report = {},
                           int workers = 0, const PngEncoding& encoding = SheetPngEncoding());
 
+// How many pictures of sheets are drawn at once (the proof page): one per core,
+// no more than the memory bound allows.
+int PictureWorkers();
+
+// Runs job(0) to job(n - 1), `workers` at a time on threads of their own (the
+// calling thread waits for them; without a thread the jobs run on it). Each job
+// touches only its own data and logs nothing.
+void RunOnWorkers(std::size_t n, int workers, const std::function<void(std::size_t i)>& job);
+
 } // namespace kib
