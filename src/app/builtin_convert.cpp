@@ -507,12 +507,14 @@ bool DrawPicture(const std::string& svgPath, int widthPx, bool drawnPartOnly,
 // Shrinks a picture on white, given row by row as cairo's native ARGB, to a
 // smaller one: each pixel of the small picture is the mean of the area of the
 // large one that it covers, its rows handed on as RGB bytes once complete.
+// The rows are summed down each column in whole numbers (a row split between
+// two small rows by its share in 256ths), and across once per small row.
 class AreaShrink {
   public:
     AreaShrink(int w1, int h1, int w2, int h2)
-        : h1_(h1), h2_(h2), rowsPer_(static_cast<float>(h1) / static_cast<float>(h2)),
-          sums_(3u * static_cast<std::size_t>(w2), 0.0f),
-          line_(3u * static_cast<std::size_t>(w2), 0.0f), out_(3u * static_cast<std::size_t>(w2)) {
+        : w1_(w1), h1_(h1), h2_(h2), rowsPer_(static_cast<double>(h1) / h2),
+          columns_(3u * static_cast<std::size_t>(w1), 0u),
+          next_(3u * static_cast<std::size_t>(w1), 0u), out_(3u * static_cast<std::size_t>(w2)) {
         // The input columns each output column takes, with the share of each.
         const double colsPer = static_cast<double>(w1) / w2;
         for (int x = 0; x < w2; ++x) {
@@ -521,63 +523,79 @@ class AreaShrink {
             for (int c = static_cast<int>(from); c < w1 && c < to; ++c) {
                 const double share = std::min<double>(c + 1, to) - std::max<double>(c, from);
                 if (share > 0.0) {
-                    taps_.push_back(Tap{c, 3 * x, static_cast<float>(share / colsPer)});
+                    taps_.push_back(Tap{3 * c, 3 * x, static_cast<float>(share / colsPer)});
                 }
             }
         }
     }
 
     // Takes the next input row; emit gets every output row it completes.
-    template <typename Emit> bool Row(const std::uint32_t* argb, const Emit& emit) {
-        std::fill(line_.begin(), line_.end(), 0.0f);
-        for (const Tap& t : taps_) {
-            const std::uint32_t p = argb[t.in];
-            float* to = &line_[static_cast<std::size_t>(t.out)];
-            to[0] += t.share * static_cast<float>((p >> 16) & 0xFF);
-            to[1] += t.share * static_cast<float>((p >> 8) & 0xFF);
-            to[2] += t.share * static_cast<float>(p & 0xFF);
+    template <typename Sink> bool Row(const std::uint32_t* argb, const Sink& emit) {
+        // The input row covers [y, y + 1); the output row row_ ends at rowEnd.
+        const double rowEnd = (row_ + 1) * rowsPer_;
+        const double y = static_cast<double>(y_++);
+        const bool last = y_ >= h1_;
+        if (y + 1.0 <= rowEnd + 1e-9 || last) {
+            Add(columns_, argb, 256u);
+            return y + 1.0 < rowEnd - 1e-9 && !last ? true : Finish(emit);
         }
-        // The input row covers [y, y + 1) of the output rows' spans of rowsPer_.
-        float top = static_cast<float>(y_);
-        const float bottom = top + 1.0f;
-        ++y_;
-        while (top < bottom && row_ < h2_) {
-            const float rowEnd = static_cast<float>(row_ + 1) * rowsPer_;
-            const float end = std::min(bottom, rowEnd);
-            const float share = (end - top) / rowsPer_;
-            for (std::size_t k = 0; k < sums_.size(); ++k) {
-                sums_[k] += share * line_[k];
-            }
-            top = end;
-            // The last input row completes the last output row.
-            if (end < rowEnd - 1e-4f && y_ < h1_) {
-                break;
-            }
-            for (std::size_t k = 0; k < sums_.size(); ++k) {
-                out_[k] = static_cast<std::uint8_t>(std::clamp(sums_[k] + 0.5f, 0.0f, 255.0f));
-            }
-            std::fill(sums_.begin(), sums_.end(), 0.0f);
-            ++row_;
-            if (!emit(out_.data())) {
-                return false;
-            }
-        }
-        return true;
+        // Split between this output row and the next one.
+        const auto here =
+            static_cast<std::uint32_t>(std::clamp(std::lround((rowEnd - y) * 256.0), 0L, 256L));
+        Add(columns_, argb, here);
+        Add(next_, argb, 256u - here);
+        const bool emitted = Finish(emit);
+        columns_.swap(next_);
+        return emitted;
     }
 
   private:
     struct Tap {
-        int in;  // the input column
+        int in;  // the input column's first channel
         int out; // the output column's first byte
         float share;
     };
 
+    void Add(std::vector<std::uint32_t>& sums, const std::uint32_t* argb, std::uint32_t weight) {
+        std::uint32_t* to = sums.data();
+        for (int x = 0; x < w1_; ++x, to += 3) {
+            const std::uint32_t p = argb[x];
+            to[0] += ((p >> 16) & 0xFFu) * weight;
+            to[1] += ((p >> 8) & 0xFFu) * weight;
+            to[2] += (p & 0xFFu) * weight;
+        }
+    }
+
+    // The output row from the columns' sums; the sums start again.
+    template <typename Sink> bool Finish(const Sink& emit) {
+        if (row_ >= h2_) {
+            std::fill(columns_.begin(), columns_.end(), 0u);
+            return true;
+        }
+        std::vector<float> line(out_.size(), 0.0f);
+        for (const Tap& t : taps_) {
+            float* to = &line[static_cast<std::size_t>(t.out)];
+            const std::uint32_t* from = &columns_[static_cast<std::size_t>(t.in)];
+            to[0] += t.share * static_cast<float>(from[0]);
+            to[1] += t.share * static_cast<float>(from[1]);
+            to[2] += t.share * static_cast<float>(from[2]);
+        }
+        const float scale = 1.0f / static_cast<float>(256.0 * rowsPer_);
+        for (std::size_t k = 0; k < out_.size(); ++k) {
+            out_[k] = static_cast<std::uint8_t>(std::clamp(line[k] * scale + 0.5f, 0.0f, 255.0f));
+        }
+        std::fill(columns_.begin(), columns_.end(), 0u);
+        ++row_;
+        return emit(out_.data());
+    }
+
+    int w1_;
     int h1_;
     int h2_;
-    float rowsPer_; // input rows per output row
+    double rowsPer_; // input rows per output row
     std::vector<Tap> taps_;
-    std::vector<float> sums_; // the output row being gathered
-    std::vector<float> line_; // the input row shrunk across
+    std::vector<std::uint32_t> columns_; // the output row being gathered, per input column
+    std::vector<std::uint32_t> next_;    // the share of a split row for the next output row
     std::vector<std::uint8_t> out_;
     int y_ = 0;   // the next input row
     int row_ = 0; // the output row being gathered
