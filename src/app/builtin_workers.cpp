@@ -11,6 +11,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <mutex>
 #include <optional>
 #include <system_error>
@@ -68,8 +69,15 @@ class DrawingQueue {
                 i = next_++;
             }
             const SheetConversion& sheet = sheets_[i];
-            SheetDrawing drawing =
-                DrawSheet(sheet.base, format_, sheet.dpi, sheet.zSuffix, encoding_);
+            SheetDrawing drawing;
+            try {
+                drawing = DrawSheet(sheet.base, format_, sheet.dpi, sheet.zSuffix, encoding_);
+            } catch (const std::exception& e) {
+                // No memory even for the drawing's own record: the sheet fails.
+                drawing = SheetDrawing{};
+                drawing.errors.push_back("[** ERROR **] Cannot convert '" + sheet.base +
+                                         ".svg': " + e.what());
+            }
             {
                 const std::lock_guard<std::mutex> lock(mutex_);
                 drawings_[i] = std::move(drawing);
