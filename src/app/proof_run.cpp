@@ -233,8 +233,9 @@ void RenderStation(const RunResult& maps, const RunResult& solutions, const Page
         jobs.push_back(picturesOf(solution->svg, kSolutionThumbnail, kSolutionFull));
         canvases.push_back(nullptr);
     }
+    // The solution sheet, the largest picture, first: the workers end together.
     RunOnWorkers(jobs.size(), PictureWorkers(),
-                 [&jobs](std::size_t i) { RenderPictures(jobs[i]); });
+                 [&jobs](std::size_t i) { RenderPictures(jobs[jobs.size() - 1 - i]); });
     for (std::size_t i = 0; i < jobs.size(); ++i) {
         if (!BothPictures(st, jobs[i])) {
             continue;
