@@ -5,14 +5,17 @@
 // with one worker and with one per core. Every benchmark reports its ratio against
 // its baseline measured in the same run.
 #include "app/builtin_convert.h"
+#include "app/builtin_workers.h"
 #include "app/conversion_loop.h"
 #include "app/documents.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "config/station_set.h"
 #include "foundation/app_state.h"
 #include "map_input/kib_svg.h"
 #include "sheet/map_generation.h"
+#include "sheet/task_range.h"
 
 #include "generator.h"
 #include "options.h"
@@ -83,17 +86,14 @@ class SheetEvent {
         kib::App().running = true; // a run, as a Make command starts it
         kib::CKibSvg svg(*doc);
         kib::CompetitionRun run(svg);
-        if (!run.GenerateCompetitionSvg(0, -1)) {
+        result = run.Run(kib::StationSet::Every(), kib::kTaskAll);
+        if (!result.completed || result.AnyStationFailed()) {
             error = "cannot make the competition sheets: " + host.firstError;
             return;
         }
-        const kib::CKibCfg& cfg = *doc->GetConfig();
         settings = kib::ReadConversionSettings(*doc, kib::OutputFormat::Png);
-        for (int station = 1; station <= 8; ++station) {
-            for (kib::SheetConversion& sheet :
-                 kib::MapImageSheets(cfg, settings, station, -1, run.CanvasesPerSheet())) {
-                sheets.push_back(std::move(sheet));
-            }
+        for (const kib::RunSheet* sheet : result.PrintSheets()) {
+            sheets.push_back(kib::ConversionOf(*sheet, settings));
         }
         for (const kib::SheetConversion& sheet : sheets) {
             if (sheet.base.find("prn-1.") != std::string::npos) {
@@ -115,6 +115,7 @@ class SheetEvent {
     std::string error;
     std::unique_ptr<kib::CKibDoc> doc;
     kib::ConversionSettings settings;
+    kib::RunResult result;                    // the competition run
     std::vector<kib::SheetConversion> sheets; // every print sheet of the event
     std::vector<std::string> stationOne;      // the print sheets of station 1 (bases)
 };
@@ -214,6 +215,61 @@ BENCHMARK_CAPTURE(PngEncodingBench, up_6, kib::PngEncoding{Filter::Up, 6, Strate
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PngEncodingBench, up_rle, kib::PngEncoding{Filter::Up, 6, Strategy::Rle}, false)
     ->Unit(benchmark::kMillisecond);
+
+// Every print sheet of the event (32) converted by ConvertBuiltInSheets, as
+// kib images converts them after its SVG stage, with the workers and the PNG
+// encoding; timed by the clock on the wall, which the workers shorten.
+void ConvertSheetsBench(benchmark::State& state, kib::OutputFormat format, int workers,
+                        kib::PngEncoding encoding, const char* baseline, bool isBaseline) {
+    const SheetEvent& ev = Event();
+    if (!ev.error.empty()) {
+        state.SkipWithError(ev.error.c_str());
+        return;
+    }
+    const char* extension = kib::OutputFormatExtension(format);
+    double seconds = 0.0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const kib::SheetConversion& sheet : ev.sheets) {
+            std::error_code ec;
+            fs::remove(sheet.base + "." + extension, ec);
+        }
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        if (!kib::ConvertBuiltInSheets(ev.sheets, format, {}, {}, workers, encoding)) {
+            state.SkipWithError("the conversion was stopped");
+            return;
+        }
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    Compare(state, baseline, PerIteration(state, seconds), isBaseline);
+    state.counters["sheets"] = static_cast<double>(ev.sheets.size());
+    state.counters["workers"] = workers > 0 ? workers : kib::BuiltInWorkers(format, ev.sheets);
+}
+
+// The PNG conversion before the sheets' encoding (libpng's own, one sheet at a
+// time) first, then as kib images converts now: the sheets' encoding on the
+// workers the memory bound allows (one for 600 dpi sheets), and on two.
+BENCHMARK_CAPTURE(ConvertSheetsBench, png_libpng_default_1_worker, kib::OutputFormat::Png, 1,
+                  kib::LibpngDefaultEncoding(), "png_before", true)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(ConvertSheetsBench, png_kib, kib::OutputFormat::Png, 0, kib::SheetPngEncoding(),
+                  "png_before", false)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(ConvertSheetsBench, png_kib_2_workers, kib::OutputFormat::Png, 2,
+                  kib::SheetPngEncoding(), "png_before", false)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(ConvertSheetsBench, pdf_1_worker, kib::OutputFormat::Pdf, 1,
+                  kib::SheetPngEncoding(), "pdf_one", true)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK_CAPTURE(ConvertSheetsBench, pdf_kib, kib::OutputFormat::Pdf, 0, kib::SheetPngEncoding(),
+                  "pdf_one", false)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 } // namespace
 

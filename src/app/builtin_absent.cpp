@@ -4,7 +4,7 @@
 #include "app/builtin_convert.h"
 #include "app/pdf_combine.h"
 
-#include "foundation/log.h"
+#include "foundation/format.h"
 
 namespace kib {
 
@@ -19,8 +19,9 @@ bool BuiltInConverterAvailable() {
     return false;
 }
 
-bool RenderSheet(const std::string& svg, const std::string&, OutputFormat, int) {
-    LogError("[** ERROR **] Cannot convert '%s': %s.", svg.c_str(), kAbsent);
+bool DrawSheetFile(const std::string& svg, const std::string&, OutputFormat, int,
+                   const PngEncoding&, std::vector<std::string>& errors) {
+    errors.push_back(Format("[** ERROR **] Cannot convert '%s': %s.", svg.c_str(), kAbsent));
     return false;
 }
 
@@ -35,6 +36,17 @@ PngEncoding LibpngDefaultEncoding() {
 bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int,
                       const PngEncoding&) {
     return RenderSheet(svg, target, OutputFormat::Png, dpi);
+}
+
+PngEncoding PicturePngEncoding() {
+    return PngEncoding{};
+}
+
+bool RenderSheetPngs(const std::string&, std::vector<PicturePng>& pictures, bool) {
+    for (PicturePng& picture : pictures) {
+        picture.error = kAbsent;
+    }
+    return pictures.empty();
 }
 
 bool RenderSheetPng(const std::string&, const std::string&, int, std::string& error, bool) {

@@ -44,7 +44,7 @@ namespace {
 // Vector pages are measured in points.
 constexpr double kPointsPerInch = 72.0;
 // The largest band of a PNG image drawn at once.
-constexpr std::size_t kBandBytes = 32u << 20;
+constexpr std::size_t kBandBytes = kPngBandBytes;
 
 struct GObjectUnref {
     void operator()(void* object) const { g_object_unref(object); }
@@ -108,12 +108,17 @@ Handle LoadSheet(const std::string& svg, double dpi, double& width, double& heig
     return handle;
 }
 
-// The same, with the reason logged as an error.
-Handle LoadSheet(const std::string& svg, double dpi, double& width, double& height) {
+// The error lines of a drawing, which the thread that reports the sheet logs:
+// a drawing may run on a worker, which logs nothing.
+using Errors = std::vector<std::string>;
+
+// The same, with the reason as an error line.
+Handle LoadSheet(const std::string& svg, double dpi, double& width, double& height,
+                 Errors& errors) {
     std::string problem;
     Handle handle = LoadSheet(svg, dpi, width, height, problem);
     if (!handle) {
-        LogError("[** ERROR **] %s", problem.c_str());
+        errors.push_back("[** ERROR **] " + problem);
     }
     return handle;
 }
@@ -129,20 +134,22 @@ bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const st
     return true;
 }
 
-bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const std::string& svg) {
+bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const std::string& svg,
+          Errors& errors) {
     std::string problem;
     if (!Draw(handle, cr, width, height, svg, problem)) {
-        LogError("[** ERROR **] %s", problem.c_str());
+        errors.push_back("[** ERROR **] " + problem);
         return false;
     }
     return true;
 }
 
 // PDF, PS or EPS: the whole page.
-bool RenderVector(const std::string& svg, const std::string& target, OutputFormat format) {
+bool RenderVector(const std::string& svg, const std::string& target, OutputFormat format,
+                  Errors& errors) {
     double width = 0.0;
     double height = 0.0;
-    const Handle handle = LoadSheet(svg, kPointsPerInch, width, height);
+    const Handle handle = LoadSheet(svg, kPointsPerInch, width, height, errors);
     if (!handle) {
         return false;
     }
@@ -155,13 +162,13 @@ bool RenderVector(const std::string& svg, const std::string& target, OutputForma
     bool drawn = false;
     {
         const Context cr(cairo_create(surface.get()));
-        drawn = Draw(handle.get(), cr.get(), width, height, svg);
+        drawn = Draw(handle.get(), cr.get(), width, height, svg, errors);
     }
     cairo_surface_finish(surface.get());
     const cairo_status_t status = cairo_surface_status(surface.get());
     if (status != CAIRO_STATUS_SUCCESS) {
-        LogError("[** ERROR **] Cannot write '%s': %s", target.c_str(),
-                 cairo_status_to_string(status));
+        errors.push_back(Format("[** ERROR **] Cannot write '%s': %s", target.c_str(),
+                                cairo_status_to_string(status)));
         return false;
     }
     return drawn;
@@ -184,8 +191,8 @@ class PngFile {
     }
 
     // RGBA with 8 bits a channel, with the resolution recorded in the file.
-    bool Begin(const std::string& path, int width, int height, int dpi,
-               const PngEncoding& encoding) {
+    bool Begin(const std::string& path, int width, int height, int dpi, const PngEncoding& encoding,
+               bool alpha = true) {
         file_ = std::fopen(path.c_str(), "wb");
         if (!file_) {
             return false;
@@ -201,8 +208,8 @@ class PngFile {
         png_init_io(png_, file_);
         Encode(encoding);
         png_set_IHDR(png_, info_, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
-                     8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                     PNG_FILTER_TYPE_DEFAULT);
+                     8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
         const auto perMetre = static_cast<png_uint_32>(std::lround(dpi / 0.0254));
         png_set_pHYs(png_, info_, perMetre, perMetre, PNG_RESOLUTION_METER);
         png_write_info(png_, info_);
@@ -278,6 +285,14 @@ void ToRgba(const std::uint32_t* argb, int width, std::uint8_t* rgba) {
             rgba[0] = rgba[1] = rgba[2] = rgba[3] = 0;
             continue;
         }
+        if (a == 0xFF) {
+            // Opaque (most of a sheet, every pixel of a picture): nothing to divide.
+            rgba[0] = static_cast<std::uint8_t>(p >> 16);
+            rgba[1] = static_cast<std::uint8_t>(p >> 8);
+            rgba[2] = static_cast<std::uint8_t>(p);
+            rgba[3] = 0xFF;
+            continue;
+        }
         const auto unmultiply = [a](std::uint32_t c) {
             return static_cast<std::uint8_t>((c * 255 + a / 2) / a);
         };
@@ -285,6 +300,16 @@ void ToRgba(const std::uint32_t* argb, int width, std::uint8_t* rgba) {
         rgba[1] = unmultiply((p >> 8) & 0xFF);
         rgba[2] = unmultiply(p & 0xFF);
         rgba[3] = static_cast<std::uint8_t>(a);
+    }
+}
+
+// One row of opaque pixels (a picture on white) as RGB bytes.
+void ToRgb(const std::uint32_t* argb, int width, std::uint8_t* rgb) {
+    for (int x = 0; x < width; ++x, rgb += 3) {
+        const std::uint32_t p = argb[x];
+        rgb[0] = static_cast<std::uint8_t>(p >> 16);
+        rgb[1] = static_cast<std::uint8_t>(p >> 8);
+        rgb[2] = static_cast<std::uint8_t>(p);
     }
 }
 
@@ -350,18 +375,18 @@ bool DrawBands(RsvgHandle* handle, double width, double height, const std::strin
 // PNG: the page at dpi, its size rounded to whole pixels and the page stretched
 // to them, on a transparent background, drawn in bands of rows.
 bool RenderPng(const std::string& svg, const std::string& target, int dpi, int bandRows,
-               const PngEncoding& encoding) {
+               const PngEncoding& encoding, Errors& errors) {
     double width = 0.0;
     double height = 0.0;
-    const Handle handle = LoadSheet(svg, dpi, width, height);
+    const Handle handle = LoadSheet(svg, dpi, width, height, errors);
     if (!handle) {
         return false;
     }
     const long w = std::lround(width);
     const long h = std::lround(height);
     if (w < 1 || h < 1 || w > 1000000 || h > 1000000) {
-        LogError("[** ERROR **] Cannot convert '%s': a page of %ld x %ld pixels.", svg.c_str(), w,
-                 h);
+        errors.push_back(Format("[** ERROR **] Cannot convert '%s': a page of %ld x %ld pixels.",
+                                svg.c_str(), w, h));
         return false;
     }
     PixelFrame frame;
@@ -373,7 +398,8 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
     frame.scaleY = static_cast<double>(frame.pixelsH) / height;
     PngFile png;
     if (!png.Begin(target, frame.pixelsW, frame.pixelsH, dpi, encoding)) {
-        LogError("[** ERROR **] Cannot write '%s': %s", target.c_str(), std::strerror(errno));
+        errors.push_back(
+            Format("[** ERROR **] Cannot write '%s': %s", target.c_str(), std::strerror(errno)));
         return false;
     }
     std::vector<std::uint8_t> rgba(static_cast<std::size_t>(frame.pixelsW) * 4);
@@ -388,11 +414,11 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
         },
         problem);
     if (!drawn && written) {
-        LogError("[** ERROR **] %s", problem.c_str());
+        errors.push_back("[** ERROR **] " + problem);
         return false;
     }
     if (!written || !png.End()) {
-        LogError("[** ERROR **] Cannot write '%s'.", target.c_str());
+        errors.push_back(Format("[** ERROR **] Cannot write '%s'.", target.c_str()));
         return false;
     }
     return true;
@@ -478,24 +504,124 @@ bool DrawPicture(const std::string& svgPath, int widthPx, bool drawnPartOnly,
     return DrawBands(handle.get(), w, h, svgPath, frame, 0, row, error);
 }
 
+// Shrinks a picture on white, given row by row as cairo's native ARGB, to a
+// smaller one: each pixel of the small picture is the mean of the area of the
+// large one that it covers, its rows handed on as RGB bytes once complete.
+// The rows are summed down each column in whole numbers (a row split between
+// two small rows by its share in 256ths), and across once per small row.
+class AreaShrink {
+  public:
+    AreaShrink(int w1, int h1, int w2, int h2)
+        : w1_(w1), h1_(h1), h2_(h2), rowsPer_(static_cast<double>(h1) / h2),
+          columns_(3u * static_cast<std::size_t>(w1), 0u),
+          next_(3u * static_cast<std::size_t>(w1), 0u), out_(3u * static_cast<std::size_t>(w2)) {
+        // The input columns each output column takes, with the share of each.
+        const double colsPer = static_cast<double>(w1) / w2;
+        for (int x = 0; x < w2; ++x) {
+            const double from = x * colsPer;
+            const double to = (x + 1) * colsPer;
+            for (int c = static_cast<int>(from); c < w1 && c < to; ++c) {
+                const double share = std::min<double>(c + 1, to) - std::max<double>(c, from);
+                if (share > 0.0) {
+                    taps_.push_back(Tap{3 * c, 3 * x, static_cast<float>(share / colsPer)});
+                }
+            }
+        }
+    }
+
+    // Takes the next input row; emit gets every output row it completes.
+    template <typename Sink> bool Row(const std::uint32_t* argb, const Sink& emit) {
+        // The input row covers [y, y + 1); the output row row_ ends at rowEnd.
+        const double rowEnd = (row_ + 1) * rowsPer_;
+        const double y = static_cast<double>(y_++);
+        const bool last = y_ >= h1_;
+        if (y + 1.0 <= rowEnd + 1e-9 || last) {
+            Add(columns_, argb, 256u);
+            return y + 1.0 < rowEnd - 1e-9 && !last ? true : Finish(emit);
+        }
+        // Split between this output row and the next one.
+        const auto here =
+            static_cast<std::uint32_t>(std::clamp(std::lround((rowEnd - y) * 256.0), 0L, 256L));
+        Add(columns_, argb, here);
+        Add(next_, argb, 256u - here);
+        const bool emitted = Finish(emit);
+        columns_.swap(next_);
+        return emitted;
+    }
+
+  private:
+    struct Tap {
+        int in;  // the input column's first channel
+        int out; // the output column's first byte
+        float share;
+    };
+
+    void Add(std::vector<std::uint32_t>& sums, const std::uint32_t* argb, std::uint32_t weight) {
+        std::uint32_t* to = sums.data();
+        for (int x = 0; x < w1_; ++x, to += 3) {
+            const std::uint32_t p = argb[x];
+            to[0] += ((p >> 16) & 0xFFu) * weight;
+            to[1] += ((p >> 8) & 0xFFu) * weight;
+            to[2] += (p & 0xFFu) * weight;
+        }
+    }
+
+    // The output row from the columns' sums; the sums start again.
+    template <typename Sink> bool Finish(const Sink& emit) {
+        if (row_ >= h2_) {
+            std::fill(columns_.begin(), columns_.end(), 0u);
+            return true;
+        }
+        std::vector<float> line(out_.size(), 0.0f);
+        for (const Tap& t : taps_) {
+            float* to = &line[static_cast<std::size_t>(t.out)];
+            const std::uint32_t* from = &columns_[static_cast<std::size_t>(t.in)];
+            to[0] += t.share * static_cast<float>(from[0]);
+            to[1] += t.share * static_cast<float>(from[1]);
+            to[2] += t.share * static_cast<float>(from[2]);
+        }
+        const float scale = 1.0f / static_cast<float>(256.0 * rowsPer_);
+        for (std::size_t k = 0; k < out_.size(); ++k) {
+            out_[k] = static_cast<std::uint8_t>(std::clamp(line[k] * scale + 0.5f, 0.0f, 255.0f));
+        }
+        std::fill(columns_.begin(), columns_.end(), 0u);
+        ++row_;
+        return emit(out_.data());
+    }
+
+    int w1_;
+    int h1_;
+    int h2_;
+    double rowsPer_; // input rows per output row
+    std::vector<Tap> taps_;
+    std::vector<std::uint32_t> columns_; // the output row being gathered, per input column
+    std::vector<std::uint32_t> next_;    // the share of a split row for the next output row
+    std::vector<std::uint8_t> out_;
+    int y_ = 0;   // the next input row
+    int row_ = 0; // the output row being gathered
+};
+
 } // namespace
 
 bool BuiltInConverterAvailable() {
     return true;
 }
 
-bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat format, int dpi) {
+bool DrawSheetFile(const std::string& svg, const std::string& target, OutputFormat format, int dpi,
+                   const PngEncoding& encoding, std::vector<std::string>& errors) {
     if (format == OutputFormat::Png) {
         if (dpi < 1) {
-            LogError("[** ERROR **] Cannot convert '%s' at %d dpi.", svg.c_str(), dpi);
+            errors.push_back(
+                Format("[** ERROR **] Cannot convert '%s' at %d dpi.", svg.c_str(), dpi));
             return false;
         }
-        return RenderPng(svg, target, dpi, 0, SheetPngEncoding());
+        return RenderPng(svg, target, dpi, 0, encoding, errors);
     }
     if (format == OutputFormat::Pdf || format == OutputFormat::Ps || format == OutputFormat::Eps) {
-        return RenderVector(svg, target, format);
+        return RenderVector(svg, target, format, errors);
     }
-    LogError("[** ERROR **] Output format %d is unknown.", static_cast<int>(format));
+    errors.push_back(
+        Format("[** ERROR **] Output format %d is unknown.", static_cast<int>(format)));
     return false;
 }
 
@@ -511,48 +637,119 @@ PngEncoding LibpngDefaultEncoding() {
     return PngEncoding{PngEncoding::Filter::LibpngChoice, -1, PngEncoding::Strategy::LibpngChoice};
 }
 
+// Pictures are looked at on the screen and written again whenever their sheet
+// changes: zlib's fastest level, no row filter.
+PngEncoding PicturePngEncoding() {
+    return PngEncoding{PngEncoding::Filter::None, 1, PngEncoding::Strategy::LibpngChoice};
+}
+
 bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int bandRows,
                       const PngEncoding& encoding) {
-    return RenderPng(svg, target, dpi, bandRows, encoding);
+    Errors errors;
+    const bool drawn = RenderPng(svg, target, dpi, bandRows, encoding, errors);
+    for (const std::string& line : errors) {
+        LogError("%s", line.c_str());
+    }
+    return drawn;
+}
+
+bool RenderSheetPngs(const std::string& svgPath, std::vector<PicturePng>& pictures,
+                     bool drawnPartOnly) {
+    for (PicturePng& picture : pictures) {
+        picture.error.clear();
+    }
+    if (pictures.empty()) {
+        return true;
+    }
+    // Each picture is drawn into a temporary file made here anew, complete
+    // before it replaces the old picture: never through a link someone put at
+    // the name.
+    std::vector<std::unique_ptr<AtomicFile>> files;
+    std::vector<std::unique_ptr<PngFile>> pngs(pictures.size());
+    std::vector<std::unique_ptr<AreaShrink>> shrinks(pictures.size());
+    for (PicturePng& picture : pictures) {
+        files.push_back(std::make_unique<AtomicFile>());
+        if (!files.back()->Begin(picture.png)) {
+            picture.error = "cannot write " + picture.png + ": " + files.back()->Reason();
+        } else {
+            files.back()->HandOver();
+        }
+    }
+    std::vector<std::uint8_t> rgb;
+    std::string problem;
+    // The first picture is drawn; the others are shrunk from its rows.
+    const bool drawn = DrawPicture(
+        svgPath, pictures.front().widthPx, drawnPartOnly,
+        [&](int w, int h) {
+            rgb.resize(static_cast<std::size_t>(w) * 3);
+            for (std::size_t k = 0; k < pictures.size(); ++k) {
+                const int pw = k == 0 ? w : std::clamp(pictures[k].widthPx, 1, w);
+                const int ph =
+                    k == 0
+                        ? h
+                        : std::clamp(static_cast<int>(std::lround(static_cast<double>(h) * pw / w)),
+                                     1, h);
+                pngs[k] = std::make_unique<PngFile>();
+                if (pictures[k].error.empty() &&
+                    !pngs[k]->Begin(files[k]->TemporaryPath(), pw, ph,
+                                    static_cast<int>(kPictureDpi), PicturePngEncoding(), false)) {
+                    files[k]->FailWriting(errno);
+                }
+                if (k > 0) {
+                    shrinks[k] = std::make_unique<AreaShrink>(w, h, pw, ph);
+                }
+            }
+        },
+        [&](const std::uint32_t* argb) {
+            const int w = static_cast<int>(rgb.size() / 3);
+            for (std::size_t k = 0; k < pictures.size(); ++k) {
+                if (!pictures[k].error.empty() || files[k]->Failed() != AtomicFile::Failure::None) {
+                    continue;
+                }
+                PngFile& png = *pngs[k];
+                const bool written = k == 0
+                                         ? (ToRgb(argb, w, rgb.data()), png.Row(rgb.data()))
+                                         : shrinks[k]->Row(argb, [&png](const std::uint8_t* row) {
+                                               return png.Row(row);
+                                           });
+                if (!written) {
+                    files[k]->FailWriting(0, "the picture could not be written whole");
+                }
+            }
+            return true;
+        },
+        problem);
+    bool all = true;
+    for (std::size_t k = 0; k < pictures.size(); ++k) {
+        PicturePng& picture = pictures[k];
+        AtomicFile& file = *files[k];
+        if (!picture.error.empty()) {
+            all = false;
+            continue;
+        }
+        if (!drawn) {
+            file.Abandon();
+            picture.error = problem;
+            all = false;
+            continue;
+        }
+        if (file.Failed() == AtomicFile::Failure::None && !pngs[k]->End()) {
+            file.FailWriting(0, "the picture could not be written whole");
+        }
+        if (!file.Commit([](const std::string& path) { return IncompleteReason(path, "png"); })) {
+            picture.error = "cannot write " + picture.png + ": " + file.Reason();
+            all = false;
+        }
+    }
+    return all;
 }
 
 bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int widthPx,
                     std::string& error, bool drawnPartOnly) {
-    // Drawn into a temporary file made here anew, complete before it replaces
-    // the old picture: never through a link someone put at the name.
-    AtomicFile file;
-    if (!file.Begin(pngPath)) {
-        error = "cannot write " + pngPath + ": " + file.Reason();
-        return false;
-    }
-    file.HandOver();
-    const std::string& temp = file.TemporaryPath();
-    PngFile png;
-    std::vector<std::uint8_t> rgba;
-    bool begun = true;
-    bool drawn = DrawPicture(
-        svgPath, widthPx, drawnPartOnly,
-        [&](int w, int h) {
-            rgba.resize(static_cast<std::size_t>(w) * 4);
-            begun = png.Begin(temp, w, h, static_cast<int>(kPictureDpi), SheetPngEncoding());
-        },
-        [&](const std::uint32_t* argb) {
-            ToRgba(argb, static_cast<int>(rgba.size() / 4), rgba.data());
-            return begun && png.Row(rgba.data());
-        },
-        error);
-    if (!drawn) {
-        file.Abandon();
-        return false;
-    }
-    if (!begun || !png.End()) {
-        file.FailWriting(0, "the picture could not be written whole");
-    }
-    if (!file.Commit([](const std::string& path) { return IncompleteReason(path, "png"); })) {
-        error = "cannot write " + pngPath + ": " + file.Reason();
-        return false;
-    }
-    return true;
+    std::vector<PicturePng> pictures{PicturePng{pngPath, widthPx, {}}};
+    const bool rendered = RenderSheetPngs(svgPath, pictures, drawnPartOnly);
+    error = pictures.front().error;
+    return rendered;
 }
 
 bool RenderSheetPicture(const std::string& svgPath, int widthPx, bool drawnPartOnly,

@@ -8,7 +8,9 @@
 #include "app/inkscape.h"
 #include "foundation/atomic_file.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,13 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used);
 // then be partial.
 bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat format, int dpi);
 
+struct PngEncoding;
+// RenderSheet for a worker thread: it logs nothing and touches no application
+// state; its error lines are added to errors, for the main thread to log. Each
+// call has its own librsvg handle and cairo surface.
+bool DrawSheetFile(const std::string& svg, const std::string& target, OutputFormat format, int dpi,
+                   const PngEncoding& encoding, std::vector<std::string>& errors);
+
 // How the rows of a PNG file are compressed: libpng's row filter and zlib's
 // level and strategy. The sheets are wide areas of few colours, for which the
 // filters that libpng tries on every row by default cost more time than they
@@ -50,6 +59,13 @@ struct PngEncoding {
 // sheets), and libpng's own defaults.
 PngEncoding SheetPngEncoding();
 PngEncoding LibpngDefaultEncoding();
+// What the pictures of sheets (proof page) are written with.
+PngEncoding PicturePngEncoding();
+
+// The largest band of rows of a PNG file that one drawing holds in memory. The
+// band's joins decide pixels at them, so this size is fixed: a file's pixels do
+// not depend on how many sheets are drawn at once.
+inline constexpr std::size_t kPngBandBytes = 32u << 20;
 
 // RenderSheet's PNG route with bands of bandRows rows (0: as many as fit in
 // 32 MB) and the encoding, for the tests of the band joins and the benchmarks.
@@ -60,6 +76,30 @@ bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi
 // converter: skipped (true) when the target is newer than its SVG; else drawn
 // into the temporary file, which then replaces the target only when complete.
 bool ConvertBuiltIn(const std::string& base, OutputFormat format, int dpi, bool zSuffix);
+
+// One sheet drawn by the built-in converter, possibly on a worker thread, with
+// everything the thread that reports it needs: the lines to log, whether it was
+// skipped for its file times, and its temporary file to check and place.
+struct SheetDrawing {
+    bool known = false; // the output format is known (else only errors)
+    ConversionFiles files;
+    std::vector<std::string> notes;   // debug lines (file times that could not be read)
+    bool skipped = false;             // the target is newer than its SVG
+    std::unique_ptr<AtomicFile> file; // the temporary file, when it could be made
+    std::vector<std::string> errors;  // error lines of the drawing
+    bool drawn = false;
+    long long millis = 0; // how long the drawing took
+};
+
+// Draws base + ".svg" into its temporary file (SheetDrawing above): logs
+// nothing and touches no application state, so that it may run on a worker.
+SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bool zSuffix,
+                       const PngEncoding& encoding);
+
+// On the thread that reports: logs what the drawing gathered, in the order
+// ConvertBuiltIn logs it, and places its file (PlaceDrawnFile). True when the
+// target is up to date or was replaced.
+bool ReportDrawing(SheetDrawing& drawing);
 
 // Moves a drawn temporary file onto the target when it was drawn completely
 // and is not empty; otherwise deletes it and reports why, leaving an old target
@@ -78,6 +118,23 @@ bool PlaceDrawnFile(const ConversionFiles& files, AtomicFile& file, bool drawn);
 // read or the picture cannot be written.
 bool RenderSheetPng(const std::string& svgPath, const std::string& pngPath, int widthPx,
                     std::string& error, bool drawnPartOnly = false);
+
+// One picture of a sheet: its PNG file, its width in pixels, and why it could
+// not be made (empty when it was).
+struct PicturePng {
+    std::string png;
+    int widthPx = 0;
+    std::string error;
+};
+
+// Renders the sheet once, at the width of the first picture, and writes every
+// picture from that one drawing: the first as drawn, each other one shrunk from
+// it (each pixel the mean of the area it covers; as high as the page ratio
+// asks), every file replaced only when written whole, as RenderSheetPng does.
+// Logs nothing, so that it may run on a worker. False when any picture failed,
+// with the reason in its error.
+bool RenderSheetPngs(const std::string& svgPath, std::vector<PicturePng>& pictures,
+                     bool drawnPartOnly);
 
 // A rendered sheet in memory: width × height pixels, rows top down, each pixel
 // 0xRRGGBB (the top byte unused), for a window to show.

@@ -7,14 +7,16 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "foundation/app_state.h"
+#include "foundation/file_stamp.h"
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "platform/files.h"
 
 #include <chrono>
+#include <exception>
+#include <vector>
 
 namespace kib {
-
-namespace {} // namespace
 
 Converter ConfiguredConverter(const CKibCfg& cfg) {
     const std::string& value = cfg.Item(id::System_CONVERTER).GetValue();
@@ -66,29 +68,90 @@ bool PlaceDrawnFile(const ConversionFiles& files, AtomicFile& file, bool drawn) 
     return PlaceConvertedFile(files.source, file, extension);
 }
 
-bool ConvertBuiltIn(const std::string& base, OutputFormat format, int dpi, bool zSuffix) {
+bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat format, int dpi) {
+    std::vector<std::string> errors;
+    const bool drawn = DrawSheetFile(svg, target, format, dpi, SheetPngEncoding(), errors);
+    for (const std::string& line : errors) {
+        LogError("%s", line.c_str());
+    }
+    return drawn;
+}
+
+SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bool zSuffix,
+                       const PngEncoding& encoding) {
+    SheetDrawing drawing;
     const char* extension = OutputFormatExtension(format);
     if (extension == nullptr) {
-        LogError("[** ERROR **] Output format %d is unknown.", static_cast<int>(format));
+        drawing.errors.push_back(
+            Format("[** ERROR **] Output format %d is unknown.", static_cast<int>(format)));
+        return drawing;
+    }
+    drawing.known = true;
+    drawing.files = MakeConversionFiles(base, extension, zSuffix);
+    // The times as CompareFileStamps compares them, their debug lines kept for the log.
+    FileStamp source = 0;
+    FileStamp target = 0;
+    ReadFileStamp(drawing.files.source, source, drawing.notes);
+    ReadFileStamp(drawing.files.target, target, drawing.notes);
+    if (source < target) {
+        drawing.skipped = true;
+        return drawing;
+    }
+    drawing.file = std::make_unique<AtomicFile>();
+    if (!drawing.file->BeginAt(drawing.files.target, drawing.files.temporary)) {
+        return drawing;
+    }
+    drawing.file->HandOver();
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        drawing.drawn = DrawSheetFile(drawing.files.source, drawing.files.temporary, format, dpi,
+                                      encoding, drawing.errors);
+    } catch (const std::exception& e) {
+        // A drawing on a worker must not end the program (no memory).
+        drawing.drawn = false;
+        drawing.errors.push_back(Format("[** ERROR **] Cannot convert '%s': %s",
+                                        drawing.files.source.c_str(), e.what()));
+    }
+    drawing.millis = std::chrono::duration_cast<std::chrono::milliseconds>(
+                         std::chrono::steady_clock::now() - start)
+                         .count();
+    return drawing;
+}
+
+bool ReportDrawing(SheetDrawing& drawing) {
+    if (!drawing.known) {
+        for (const std::string& line : drawing.errors) {
+            LogError("%s", line.c_str());
+        }
         return false;
     }
-    const ConversionFiles files = MakeConversionFiles(base, extension, zSuffix);
-    if (ConvertedFileIsNewer(files)) {
+    for (const std::string& note : drawing.notes) {
+        LogDebug("%s", note.c_str());
+    }
+    const ConversionFiles& files = drawing.files;
+    if (drawing.skipped) {
+        ReportSkippedForTimes(files);
         return true;
     }
     LogDebug("Converting '%s' to '%s' with the built-in converter...", files.source.c_str(),
              files.temporary.c_str());
-    AtomicFile file;
-    if (!BeginConvertedFile(files.target, files.temporary, file)) {
+    AtomicFile& file = *drawing.file;
+    if (file.Failed() == AtomicFile::Failure::Create) {
+        LogError("[** ERROR **] Cannot write file %s: %s", files.temporary.c_str(),
+                 file.Reason().c_str());
         return false;
     }
-    const auto start = std::chrono::steady_clock::now();
-    const bool drawn = RenderSheet(files.source, files.temporary, format, dpi);
-    const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            std::chrono::steady_clock::now() - start)
-                            .count();
-    LogDebug("Built-in conversion completed in %.3f sec.", static_cast<double>(millis) / 1000.0);
-    return PlaceDrawnFile(files, file, drawn);
+    for (const std::string& line : drawing.errors) {
+        LogError("%s", line.c_str());
+    }
+    LogDebug("Built-in conversion completed in %.3f sec.",
+             static_cast<double>(drawing.millis) / 1000.0);
+    return PlaceDrawnFile(files, file, drawing.drawn);
+}
+
+bool ConvertBuiltIn(const std::string& base, OutputFormat format, int dpi, bool zSuffix) {
+    SheetDrawing drawing = DrawSheet(base, format, dpi, zSuffix, SheetPngEncoding());
+    return ReportDrawing(drawing);
 }
 
 } // namespace kib

@@ -1,6 +1,6 @@
 #include "app/conversion_loop.h"
 
-#include "app/builtin_convert.h"
+#include "app/builtin_workers.h"
 #include "app/converted_file.h"
 #include "app/inkscape.h"
 #include "config/cfg_ids.h"
@@ -75,7 +75,79 @@ RunProgress ProgressOver(const RunResult& run) {
 
 } // namespace
 
-bool ConvertRun(RunResult& run, const ConversionSettings& settings, Converter converter) {
+namespace {
+
+// The progress of the next sheet: "sheet n of N (station s of S)".
+void StepProgress(RunProgress& progress, int& lastStation, const RunSheet& sheet) {
+    ++progress.sheet;
+    const int station = StationOf(sheet);
+    if (station >= 0 && station != lastStation) {
+        ++progress.station;
+        lastStation = station;
+    }
+    ReportProgress(progress);
+}
+
+void ShowStatus(const SheetConversion& conversion) {
+    if (!conversion.statusText.empty()) {
+        SetStatusText(conversion.statusText);
+    }
+}
+
+// Records a converted sheet's file in the run, or fails the stations it shows
+// with the lines its conversion logged (the tally opened around it).
+void Record(RunResult& run, RunSheet& sheet, const SheetConversion& conversion,
+            const char* extension, bool converted, const LogTally& tally) {
+    if (converted && tally.Errors() == 0 && extension) {
+        sheet.converted =
+            MakeConversionFiles(conversion.base, extension, conversion.zSuffix).target;
+        return;
+    }
+    if (tally.Errors() == 0) {
+        LogError("[** ERROR **] '%s.svg' was not converted.", conversion.base.c_str());
+    }
+    for (int station : sheet.stations) {
+        run.Fail(station, tally);
+    }
+}
+
+// The built-in converter: the sheets drawn on the workers, announced when they
+// are handed out and recorded in the sheets' order.
+bool ConvertRunBuiltIn(RunResult& run, const ConversionSettings& settings, int workers) {
+    const char* extension = OutputFormatExtension(settings.format);
+    std::vector<RunSheet*> printed;
+    std::vector<SheetConversion> conversions;
+    for (RunSheet& sheet : run.sheets) {
+        if (sheet.toPrint) {
+            printed.push_back(&sheet);
+            conversions.push_back(ConversionOf(sheet, settings));
+        }
+    }
+    RunProgress progress = ProgressOver(run);
+    int lastStation = -1;
+    const bool completed = ConvertBuiltInSheets(
+        conversions, settings.format,
+        [&](std::size_t i) {
+            StepProgress(progress, lastStation, *printed[i]);
+            ShowStatus(conversions[i]);
+        },
+        [&](std::size_t i, SheetDrawing& drawing) {
+            LogTally tally;
+            const bool converted = ReportDrawing(drawing);
+            Record(run, *printed[i], conversions[i], extension, converted, tally);
+        },
+        workers);
+    EndProgress();
+    return completed;
+}
+
+} // namespace
+
+bool ConvertRun(RunResult& run, const ConversionSettings& settings, Converter converter,
+                int workers) {
+    if (converter == Converter::BuiltIn) {
+        return ConvertRunBuiltIn(run, settings, workers);
+    }
     const char* extension = OutputFormatExtension(settings.format);
     RunProgress progress = ProgressOver(run);
     int lastStation = -1;
@@ -87,34 +159,13 @@ bool ConvertRun(RunResult& run, const ConversionSettings& settings, Converter co
             EndProgress();
             return false;
         }
-        ++progress.sheet;
-        const int station = StationOf(sheet);
-        if (station >= 0 && station != lastStation) {
-            ++progress.station;
-            lastStation = station;
-        }
-        ReportProgress(progress);
+        StepProgress(progress, lastStation, sheet);
         const SheetConversion conversion = ConversionOf(sheet, settings);
-        if (!conversion.statusText.empty()) {
-            SetStatusText(conversion.statusText);
-        }
+        ShowStatus(conversion);
         LogTally tally;
-        const bool converted = converter == Converter::BuiltIn
-                                   ? ConvertBuiltIn(conversion.base, settings.format,
-                                                    conversion.dpi, conversion.zSuffix)
-                                   : ConvertSheet(conversion.base, settings.format, conversion.dpi,
-                                                  conversion.zSuffix);
-        if (converted && tally.Errors() == 0 && extension) {
-            sheet.converted =
-                MakeConversionFiles(conversion.base, extension, conversion.zSuffix).target;
-            continue;
-        }
-        if (tally.Errors() == 0) {
-            LogError("[** ERROR **] '%s.svg' was not converted.", conversion.base.c_str());
-        }
-        for (int station : sheet.stations) {
-            run.Fail(station, tally);
-        }
+        const bool converted =
+            ConvertSheet(conversion.base, settings.format, conversion.dpi, conversion.zSuffix);
+        Record(run, sheet, conversion, extension, converted, tally);
     }
     EndProgress();
     return true;

@@ -39,11 +39,14 @@ struct SheetConversion {
 SheetConversion ConversionOf(const RunSheet& sheet, const ConversionSettings& settings);
 
 // Converts the sheets of the run that go to print, in order, with the converter
-// (Inkscape must have been detected), polling for a stop before each. Each
+// (Inkscape must have been detected), polling for a stop before each; the
+// built-in converter draws them on every core (builtin_workers.h), and records
+// and logs them in the same order. Each
 // sheet's converted file is recorded in the run; a sheet that could not be
 // converted fails the stations it shows, with the lines that say why. False
-// when a stop was requested.
+// when a stop was requested. workers: how many sheets the built-in converter
+// draws at once (0: BuiltInWorkers); the output does not depend on it.
 bool ConvertRun(RunResult& run, const ConversionSettings& settings,
-                Converter converter = Converter::Inkscape);
+                Converter converter = Converter::Inkscape, int workers = 0);
 
 } // namespace kib

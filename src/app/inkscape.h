@@ -54,6 +54,8 @@ ConversionFiles MakeConversionFiles(const std::string& base, const std::string& 
 // True (after its debug line) when the converted file is newer than its SVG:
 // every converter then skips the sheet.
 bool ConvertedFileIsNewer(const ConversionFiles& files);
+// ConvertedFileIsNewer's debug line.
+void ReportSkippedForTimes(const ConversionFiles& files);
 
 // Converts one sheet with the detected Inkscape: skipped (true) when the target is
 // newer than its SVG; else Inkscape writes the temporary file, its output goes to

@@ -124,12 +124,16 @@ ConversionFiles MakeConversionFiles(const std::string& base, const std::string& 
             base + (zSuffix ? "z." : ".") + extension};
 }
 
+void ReportSkippedForTimes(const ConversionFiles& files) {
+    LogDebug("Converting '%s' to '%s' skipped due to file times", files.source.c_str(),
+             files.target.c_str());
+}
+
 bool ConvertedFileIsNewer(const ConversionFiles& files) {
     if (CompareFileStamps(files.source, files.target) >= 0) {
         return false;
     }
-    LogDebug("Converting '%s' to '%s' skipped due to file times", files.source.c_str(),
-             files.target.c_str());
+    ReportSkippedForTimes(files);
     return true;
 }
 

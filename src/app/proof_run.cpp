@@ -3,6 +3,7 @@
 #include "app/analyse_run.h"
 #include "app/answer_key.h"
 #include "app/builtin_convert.h"
+#include "app/builtin_workers.h"
 #include "app/make_command.h"
 #include "app/proof_page.h"
 #include "config/cfg_ids.h"
@@ -29,6 +30,7 @@
 #include "sheet/task_range.h"
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 #include <map>
 
@@ -103,31 +105,62 @@ std::string PictureFile(const fs::path& folder, const std::string& name) {
     return PathString(folder / FsPath(name));
 }
 
-// Renders the sheet unless its picture is newer than it: a picture as old as
-// its sheet or older is rendered again. Empty when the picture is there; else
-// the error line that names the missing picture and why.
-std::string Picture(const std::string& svg, const std::string& png, int width, bool drawnPartOnly) {
-    if (CompareFileStamps(png, svg) > 0) {
-        return {};
+// The two pictures of a sheet, its thumbnail and its full-size picture, and
+// what their making left for the log.
+struct SheetPictures {
+    std::string svg;
+    std::string thumbnail; // the PNG files
+    std::string full;
+    int thumbnailWidth = 0;
+    int fullWidth = 0;
+    std::vector<std::string> notes;  // debug lines (file times that could not be read)
+    std::vector<std::string> errors; // an error line for each picture that is missing
+};
+
+// Renders the sheet's pictures unless both are newer than it: a picture as old
+// as its sheet or older is rendered again. One drawing at full size gives both
+// (the thumbnail shrunk from it). Logs nothing, so that it may run on a worker:
+// each picture that is missing gets the error line that names it and why.
+void RenderPictures(SheetPictures& p) {
+    FileStamp sheet = 0;
+    FileStamp thumbnail = 0;
+    FileStamp full = 0;
+    ReadFileStamp(p.svg, sheet, p.notes);
+    ReadFileStamp(p.thumbnail, thumbnail, p.notes);
+    ReadFileStamp(p.full, full, p.notes);
+    if (thumbnail > sheet && full > sheet) {
+        return;
     }
-    std::string error;
-    if (!RenderSheetPng(svg, png, width, error, drawnPartOnly)) {
-        return Format("[** ERROR **] No picture %s of %s for the proof: %s", png.c_str(),
-                      svg.c_str(), error.c_str());
+    std::vector<PicturePng> pictures{PicturePng{p.full, p.fullWidth, {}},
+                                     PicturePng{p.thumbnail, p.thumbnailWidth, {}}};
+    try {
+        RenderSheetPngs(p.svg, pictures, true);
+    } catch (const std::exception& e) {
+        // A drawing on a worker must not end the program (no memory).
+        for (PicturePng& picture : pictures) {
+            picture.error = e.what();
+        }
     }
-    return {};
+    // The thumbnail's line first, as the page lists the pictures.
+    for (const PicturePng* picture : {&pictures[1], &pictures[0]}) {
+        if (!picture->error.empty()) {
+            p.errors.push_back(Format("[** ERROR **] No picture %s of %s for the proof: %s",
+                                      picture->png.c_str(), p.svg.c_str(), picture->error.c_str()));
+        }
+    }
 }
 
 // A picture that cannot be made is an error of its station, named in its log.
 // True when both pictures of a sheet are there.
-bool BothPictures(ProofStation& st, const std::string& thumbnail, const std::string& full) {
-    for (const std::string* error : {&thumbnail, &full}) {
-        if (!error->empty()) {
-            LogError("%s", error->c_str());
-            st.log.push_back(*error);
-        }
+bool BothPictures(ProofStation& st, const SheetPictures& pictures) {
+    for (const std::string& note : pictures.notes) {
+        LogDebug("%s", note.c_str());
     }
-    return thumbnail.empty() && full.empty();
+    for (const std::string& error : pictures.errors) {
+        LogError("%s", error.c_str());
+        st.log.push_back(error);
+    }
+    return pictures.errors.empty();
 }
 
 // The solution sheet of the run that shows station s; none when it failed.
@@ -162,9 +195,22 @@ std::string SheetBase(const std::string& svg) {
 
 // The pictures of the station's canvases and of its solution sheet, from the
 // sheets the runs made for it; a station that failed in a run shows no picture
-// of that run, so an old sheet is never taken for a new one.
+// of that run, so an old sheet is never taken for a new one. The sheets are
+// drawn side by side on the workers; their lines are logged in the sheets' order.
 void RenderStation(const RunResult& maps, const RunResult& solutions, const PageFiles& files,
                    ProofStation& st) {
+    const auto picturesOf = [&files](const std::string& svg, int thumbnailWidth, int fullWidth) {
+        const std::string base = SheetBase(svg);
+        SheetPictures p;
+        p.svg = svg;
+        p.thumbnail = PictureFile(files.folder, base + ".png");
+        p.full = PictureFile(files.folder, base + "-full.png");
+        p.thumbnailWidth = thumbnailWidth;
+        p.fullWidth = fullWidth;
+        return p;
+    };
+    std::vector<SheetPictures> jobs;
+    std::vector<ProofCanvas*> canvases; // the canvas of each job; none for the solution sheet
     const StationResult* made = maps.Station(st.station);
     if (made && made->outcome != StationOutcome::Failed) {
         for (const RunSheet& sheet : maps.sheets) {
@@ -177,32 +223,34 @@ void RenderStation(const RunResult& maps, const RunResult& solutions, const Page
             if (canvas == st.canvases.end()) {
                 continue;
             }
-            const std::string base = SheetBase(sheet.svg);
-            if (!BothPictures(st,
-                              Picture(sheet.svg, PictureFile(files.folder, base + ".png"),
-                                      kCanvasThumbnail, true),
-                              Picture(sheet.svg, PictureFile(files.folder, base + "-full.png"),
-                                      kCanvasFull, true))) {
-                continue;
-            }
-            canvas->thumbnail = files.prefix + "/" + base + ".png";
-            canvas->fullSize = files.prefix + "/" + base + "-full.png";
+            jobs.push_back(picturesOf(sheet.svg, kCanvasThumbnail, kCanvasFull));
+            canvases.push_back(&*canvas);
         }
     }
     const StationResult* solved = solutions.Station(st.station);
-    const RunSheet* sheet = SolutionSheetOf(solutions, st.station);
-    if (!solved || solved->outcome == StationOutcome::Failed || !sheet) {
-        return;
+    const RunSheet* solution = SolutionSheetOf(solutions, st.station);
+    if (solved && solved->outcome != StationOutcome::Failed && solution) {
+        jobs.push_back(picturesOf(solution->svg, kSolutionThumbnail, kSolutionFull));
+        canvases.push_back(nullptr);
     }
-    const std::string base = SheetBase(sheet->svg);
-    if (BothPictures(
-            st,
-            Picture(sheet->svg, PictureFile(files.folder, base + ".png"), kSolutionThumbnail, true),
-            Picture(sheet->svg, PictureFile(files.folder, base + "-full.png"), kSolutionFull,
-                    true))) {
-        st.solutionName = base;
-        st.solutionThumbnail = files.prefix + "/" + base + ".png";
-        st.solutionFullSize = files.prefix + "/" + base + "-full.png";
+    // The solution sheet, the largest picture, first: the workers end together.
+    RunOnWorkers(jobs.size(), PictureWorkers(),
+                 [&jobs](std::size_t i) { RenderPictures(jobs[jobs.size() - 1 - i]); });
+    for (std::size_t i = 0; i < jobs.size(); ++i) {
+        if (!BothPictures(st, jobs[i])) {
+            continue;
+        }
+        const std::string base = SheetBase(jobs[i].svg);
+        const std::string thumbnail = files.prefix + "/" + base + ".png";
+        const std::string full = files.prefix + "/" + base + "-full.png";
+        if (canvases[i]) {
+            canvases[i]->thumbnail = thumbnail;
+            canvases[i]->fullSize = full;
+        } else {
+            st.solutionName = base;
+            st.solutionThumbnail = thumbnail;
+            st.solutionFullSize = full;
+        }
     }
 }
 

@@ -1,21 +1,32 @@
 #include "foundation/file_stamp.h"
 
+#include "foundation/format.h"
 #include "foundation/log.h"
 #include "platform/files.h"
 
 namespace kib {
 
-bool GetFileStamp(const std::string& path, FileStamp& stamp) {
+bool ReadFileStamp(const std::string& path, FileStamp& stamp, std::vector<std::string>& notes) {
     int error = 0;
     // Opened without blocking: a FIFO at the name must not hang the program.
     if (!platform::GetStamp(path, stamp, error)) {
         stamp = 0;
         if (error != 0) {
-            LogDebug("Opening file %s to get the stamp failed with %d", path.c_str(), error);
+            notes.push_back(
+                Format("Opening file %s to get the stamp failed with %d", path.c_str(), error));
         }
         return false;
     }
     return true;
+}
+
+bool GetFileStamp(const std::string& path, FileStamp& stamp) {
+    std::vector<std::string> notes;
+    const bool read = ReadFileStamp(path, stamp, notes);
+    for (const std::string& note : notes) {
+        LogDebug("%s", note.c_str());
+    }
+    return read;
 }
 
 int CompareFileStamps(const std::string& a, const std::string& b) {

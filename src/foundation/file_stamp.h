@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace kib {
 
@@ -12,6 +13,9 @@ using FileStamp = std::uint64_t;
 inline constexpr std::uint64_t kEpochDifferenceSeconds = 11644473600ULL;
 
 bool GetFileStamp(const std::string& path, FileStamp& stamp);
+// GetFileStamp without the log, for a thread that must not log: the debug line
+// that GetFileStamp would report is added to notes instead.
+bool ReadFileStamp(const std::string& path, FileStamp& stamp, std::vector<std::string>& notes);
 // -1 when a is older than b, 0 when equal, +1 when a is newer; missing files count as 0.
 int CompareFileStamps(const std::string& a, const std::string& b);
 // Sets the access and modification times of an existing file; false on failure.

@@ -335,3 +335,43 @@ TEST_F(BuiltInConvertTest, PngEncodingKeepsEveryPixel) {
 
 } // namespace
 } // namespace kib
+
+namespace kib {
+namespace {
+
+// The proof's thumbnail is shrunk from its full-size picture, drawn once: it has
+// the size and the look of the sheet drawn directly at its width (only the edges
+// of the shapes differ a little), and both files are there.
+TEST_F(BuiltInConvertTest, AThumbnailShrunkFromTheFullPictureLooksLikeOneDrawnDirectly) {
+    if (test::FindProgram("pngtopnm").empty()) {
+        GTEST_SKIP() << "pngtopnm is not installed";
+    }
+    test::WriteFile(base + ".svg", kSheet);
+    std::vector<PicturePng> pictures{PicturePng{base + "-full.png", 1400, {}},
+                                     PicturePng{base + "-small.png", 360, {}}};
+    ASSERT_TRUE(RenderSheetPngs(base + ".svg", pictures, true))
+        << pictures[0].error << pictures[1].error;
+    std::string error;
+    ASSERT_TRUE(RenderSheetPng(base + ".svg", base + "-direct.png", 360, error, true)) << error;
+    test::Raster full;
+    test::Raster small;
+    test::Raster direct;
+    ASSERT_TRUE(test::LoadPng(base + "-full.png", full));
+    ASSERT_TRUE(test::LoadPng(base + "-small.png", small));
+    ASSERT_TRUE(test::LoadPng(base + "-direct.png", direct));
+    EXPECT_EQ(full.width, 1400);
+    ASSERT_EQ(small.width, direct.width);
+    ASSERT_EQ(small.height, direct.height);
+    const test::RasterDifference difference = test::Compare(small, direct, 48);
+    EXPECT_LT(difference.rmse, 0.03);
+    EXPECT_LT(difference.pixels, static_cast<long long>(small.width) * small.height / 50);
+    // A picture that cannot be written is named alone; the other one is made.
+    fs::remove(base + "-small.png");
+    fs::create_directory(base + "-small.png");
+    EXPECT_FALSE(RenderSheetPngs(base + ".svg", pictures, true));
+    EXPECT_EQ(pictures[0].error, "");
+    EXPECT_THAT(pictures[1].error, testing::HasSubstr(base + "-small.png"));
+}
+
+} // namespace
+} // namespace kib

@@ -320,10 +320,17 @@ TEST_F(MakeImagesTest, TheConverterComesFromTheCommandElseFromTheConfiguration) 
     EXPECT_EQ(Calls().size(), 1u);
 }
 
+// The stop poll comes before each sheet is handed to a worker: a stop at the
+// conversion's second poll, after the first sheet was handed out, converts that
+// sheet alone, however many workers draw (builtin_workers_test.cpp).
 TEST_F(MakeImagesTest, StopEndsBuiltInConversionsBeforeTheNextSheet) {
     Set(id::System_CONVERTER, "Builtin");
-    host.onPump = [this] {
-        if (RUNNING() && fs::exists(dir + "/out/prn-1.0-1.1.pdf")) {
+    int polls = 0;
+    host.onPump = [this, &polls] {
+        const bool converting =
+            std::find(host.statusTexts.begin(), host.statusTexts.end(),
+                      "Generating Competition Maps Image Files...") != host.statusTexts.end();
+        if (RUNNING() && converting && ++polls == 2) {
             OnStop();
         }
     };

@@ -1,0 +1,251 @@
+// The built-in converter's workers. Only drawing runs on them (DrawSheet, which
+// logs nothing and touches no application state); the stop poll, the progress,
+// the log and the placing of the files stay on the main thread.
+#include "app/builtin_workers.h"
+
+#include "foundation/log.h"
+#include "foundation/run_control.h"
+#include "platform/files.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+
+namespace kib {
+
+namespace {
+
+// The sheets of one conversion: the main thread hands them out in order, the
+// workers draw them, the main thread takes each drawing in order.
+class DrawingQueue {
+  public:
+    DrawingQueue(const std::vector<SheetConversion>& sheets, OutputFormat format,
+                 const PngEncoding& encoding)
+        : sheets_(sheets), format_(format), encoding_(encoding), drawings_(sheets.size()) {}
+
+    // The workers may draw the sheets before index `count`.
+    void HandOut(std::size_t count) {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            handedOut_ = count;
+        }
+        ready_.notify_all();
+    }
+
+    // The workers end once every sheet handed out is drawn.
+    void Close() {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            closed_ = true;
+        }
+        ready_.notify_all();
+    }
+
+    // The drawing of sheet i, which has been handed out, once it is done.
+    SheetDrawing Take(std::size_t i) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        done_.wait(lock, [&] { return drawings_[i].has_value(); });
+        SheetDrawing drawing = std::move(*drawings_[i]);
+        drawings_[i].reset();
+        return drawing;
+    }
+
+    // One worker: draws the next sheet handed out until the queue is closed.
+    void Work() {
+        for (;;) {
+            std::size_t i = 0;
+            {
+                std::unique_lock<std::mutex> lock(mutex_);
+                ready_.wait(lock, [&] { return closed_ || next_ < handedOut_; });
+                if (next_ >= handedOut_) {
+                    return;
+                }
+                i = next_++;
+            }
+            const SheetConversion& sheet = sheets_[i];
+            SheetDrawing drawing;
+            try {
+                drawing = DrawSheet(sheet.base, format_, sheet.dpi, sheet.zSuffix, encoding_);
+            } catch (const std::exception& e) {
+                // No memory even for the drawing's own record: the sheet fails.
+                drawing = SheetDrawing{};
+                drawing.errors.push_back("[** ERROR **] Cannot convert '" + sheet.base +
+                                         ".svg': " + e.what());
+            }
+            {
+                const std::lock_guard<std::mutex> lock(mutex_);
+                drawings_[i] = std::move(drawing);
+            }
+            done_.notify_all();
+        }
+    }
+
+  private:
+    const std::vector<SheetConversion>& sheets_;
+    const OutputFormat format_;
+    const PngEncoding encoding_;
+    std::mutex mutex_;
+    std::condition_variable ready_; // a sheet was handed out, or the queue closed
+    std::condition_variable done_;  // a sheet was drawn
+    std::vector<std::optional<SheetDrawing>> drawings_;
+    std::size_t handedOut_ = 0;
+    std::size_t next_ = 0; // the next sheet a worker takes
+    bool closed_ = false;
+};
+
+// The worker threads, closed and joined however the conversion ends.
+class Workers {
+  public:
+    Workers(DrawingQueue& queue, std::size_t count) : queue_(queue) {
+        for (std::size_t k = 0; k < count; ++k) {
+            try {
+                threads_.emplace_back(&DrawingQueue::Work, &queue_);
+            } catch (const std::system_error&) {
+                break; // the system gives no more threads: fewer workers
+            }
+        }
+    }
+    ~Workers() {
+        queue_.Close();
+        for (std::thread& thread : threads_) {
+            thread.join();
+        }
+    }
+    Workers(const Workers&) = delete;
+    Workers& operator=(const Workers&) = delete;
+
+    std::size_t Count() const { return threads_.size(); }
+
+  private:
+    DrawingQueue& queue_;
+    std::vector<std::thread> threads_;
+};
+
+// Without a worker thread, the sheets are drawn on the main thread one by one.
+bool ConvertOneByOne(const std::vector<SheetConversion>& sheets, OutputFormat format,
+                     const HandOutHook& handOut, const ReportHook& report,
+                     const PngEncoding& encoding) {
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        if (CheckBreak()) {
+            return false;
+        }
+        handOut(i);
+        const SheetConversion& sheet = sheets[i];
+        SheetDrawing drawing = DrawSheet(sheet.base, format, sheet.dpi, sheet.zSuffix, encoding);
+        report(i, drawing);
+    }
+    return true;
+}
+
+} // namespace
+
+namespace {
+
+// What the drawings in flight may take together, on top of what the run holds
+// already (about 40 MB for trimmed sheets): a run of trimmed sheets stays below
+// 100 MB on a machine of any size.
+constexpr std::uint64_t kWorkersMemory = 48u << 20;
+// What one drawing takes besides its PNG band: the fonts, cairo's surface and
+// librsvg's tree of the sheet, about 20 times the bytes of its SVG file.
+constexpr std::uint64_t kDrawingMemory = 8u << 20;
+constexpr std::uint64_t kTreeBytesPerSvgByte = 20;
+// What one picture of a trimmed sheet takes: the drawing, its pixels (a full-size
+// solution sheet, 1800 pixels wide, is the largest, 18 MB) and the files' buffers.
+constexpr std::uint64_t kPictureMemory = 24u << 20;
+
+} // namespace
+
+int BuiltInWorkers(OutputFormat format, const std::vector<SheetConversion>& sheets) {
+    std::uint64_t largest = 0;
+    for (const SheetConversion& sheet : sheets) {
+        largest =
+            std::max<std::uint64_t>(largest, static_cast<std::uint64_t>(std::max<std::int64_t>(
+                                                 0, platform::FileSize(sheet.base + ".svg"))));
+    }
+    const std::uint64_t perDrawing = kDrawingMemory + kTreeBytesPerSvgByte * largest +
+                                     (format == OutputFormat::Png ? kPngBandBytes : 0);
+    const auto cores =
+        static_cast<std::uint64_t>(std::max(1u, std::thread::hardware_concurrency()));
+    return static_cast<int>(std::clamp<std::uint64_t>(kWorkersMemory / perDrawing, 1, cores));
+}
+
+bool ConvertBuiltInSheets(const std::vector<SheetConversion>& sheets, OutputFormat format,
+                          const HandOutHook& handOutHook, const ReportHook& reportHook, int workers,
+                          const PngEncoding& encoding) {
+    const HandOutHook handOut = handOutHook ? handOutHook : [&sheets](std::size_t i) {
+        if (!sheets[i].statusText.empty()) {
+            SetStatusText(sheets[i].statusText);
+        }
+    };
+    const ReportHook report = reportHook ? reportHook : [](std::size_t, SheetDrawing& drawing) {
+        ReportDrawing(drawing);
+    };
+    const std::size_t n = sheets.size();
+    const std::size_t wanted =
+        static_cast<std::size_t>(workers > 0 ? workers : BuiltInWorkers(format, sheets));
+    if (std::min(wanted, n) <= 1) {
+        return ConvertOneByOne(sheets, format, handOut, report, encoding);
+    }
+    DrawingQueue queue(sheets, format, encoding);
+    Workers threads(queue, std::min(wanted, n));
+    const std::size_t count = threads.Count();
+    if (count == 0) {
+        return ConvertOneByOne(sheets, format, handOut, report, encoding);
+    }
+    // At most one sheet per worker is handed out ahead of the one reported next,
+    // so that a stop leaves no more than that to finish.
+    std::size_t handedOut = 0;
+    bool stopped = false;
+    for (std::size_t i = 0; i < n; ++i) {
+        while (!stopped && handedOut < n && handedOut < i + count) {
+            if (CheckBreak()) {
+                stopped = true;
+                break;
+            }
+            handOut(handedOut);
+            queue.HandOut(++handedOut);
+        }
+        if (i >= handedOut) {
+            break;
+        }
+        SheetDrawing drawing = queue.Take(i);
+        report(i, drawing);
+    }
+    return !stopped;
+}
+
+int PictureWorkers() {
+    const auto cores =
+        static_cast<std::uint64_t>(std::max(1u, std::thread::hardware_concurrency()));
+    return static_cast<int>(std::clamp<std::uint64_t>(kWorkersMemory / kPictureMemory, 1, cores));
+}
+
+void RunOnWorkers(std::size_t n, int workers, const std::function<void(std::size_t i)>& job) {
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        for (std::size_t i = next++; i < n; i = next++) {
+            job(i);
+        }
+    };
+    std::vector<std::thread> threads;
+    const std::size_t count = std::min(n, static_cast<std::size_t>(std::max(workers, 1)));
+    for (std::size_t k = 1; k < count; ++k) {
+        try {
+            threads.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // the system gives no more threads: fewer workers
+        }
+    }
+    work(); // the calling thread is one of the workers
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+}
+
+} // namespace kib

@@ -1,0 +1,46 @@
+// The built-in converter on every core: sheets drawn side by side on worker
+// threads, reported and placed one after the other on the main thread.
+#pragma once
+
+#include "app/builtin_convert.h"
+#include "app/conversion_loop.h"
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+namespace kib {
+
+// How many sheets the built-in converter draws at once: one per core of the
+// machine, at least one, and no more than the memory bound allows for the
+// sheets' PNG bands (builtin_workers.cpp).
+int BuiltInWorkers(OutputFormat format, const std::vector<SheetConversion>& sheets);
+
+// Called on the main thread after the stop poll, before sheet i is handed out.
+using HandOutHook = std::function<void(std::size_t i)>;
+// Called on the main thread, in the sheets' order, once sheet i is drawn: it
+// reports the drawing and places its file (ReportDrawing).
+using ReportHook = std::function<void(std::size_t i, SheetDrawing& drawing)>;
+
+// Converts the sheets with the built-in converter, `workers` at a time (0:
+// BuiltInWorkers), each drawn whole by one worker with its own librsvg handle
+// and cairo surface. The main thread polls for a stop before it hands out each
+// sheet and calls handOut then (none: the sheet's status text is shown); it
+// reports every sheet with report (none: ReportDrawing) in the order of the
+// sheets once that sheet is drawn, so neither the log nor the files depend on
+// the number of workers. After a stop no sheet is handed out: those being drawn
+// are finished, reported and placed, and the result is false.
+bool ConvertBuiltInSheets(const std::vector<SheetConversion>& sheets, OutputFormat format,
+                          const HandOutHook& handOut = {}, const ReportHook& report = {},
+                          int workers = 0, const PngEncoding& encoding = SheetPngEncoding());
+
+// How many pictures of sheets are drawn at once (the proof page): one per core,
+// no more than the memory bound allows.
+int PictureWorkers();
+
+// Runs job(0) to job(n - 1), `workers` at a time on threads of their own (the
+// calling thread waits for them; without a thread the jobs run on it). Each job
+// touches only its own data and logs nothing.
+void RunOnWorkers(std::size_t n, int workers, const std::function<void(std::size_t i)>& job);
+
+} // namespace kib
