@@ -4,6 +4,7 @@
 
 #include "config/kib_cfg.h"
 #include "foundation/file_stamp.h"
+#include "foundation/input_bytes.h"
 
 #include <memory>
 #include <string>
@@ -75,6 +76,9 @@ class CKibDoc {
     // The courses file as the map input last read it, kept while the file stays the
     // same, so that a command reads it once for its courses list and every station.
     std::shared_ptr<const CoursesFileData> coursesFile;
+    // The map export the map input last read, kept while the file stays the same,
+    // so that a command reads it once for the map zoom and the station's map.
+    std::shared_ptr<const InputBytes> mapExport;
 
     // Tells the document observer that what the document shows changed.
     void NotifyChanged();

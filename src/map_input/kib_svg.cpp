@@ -4,9 +4,9 @@
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
 #include "foundation/format.h"
-#include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
+#include "map_input/map_export_read.h"
 
 namespace kib {
 
@@ -26,8 +26,8 @@ bool CKibSvg::ReadMap(int station, int task) {
     const std::string path = doc_.MakePath(name);
     SetStatusText(Format("Reading SVG %s...", path.c_str()));
     LogDebug("==== Reading SVG %d.%d...", station, task);
-    InputFile file;
-    if (name.empty() || !file.Open(path)) {
+    MapExportInput file;
+    if (name.empty() || !file.Open(doc_, path)) {
         if (file.NotRegular()) {
             LogError("[** ERROR **] Cannot open map file %s: %s", path.c_str(),
                      file.Reason().c_str());
