@@ -1,5 +1,7 @@
 #include "app/make_command.h"
 
+#include "app/map_view_model.h"
+
 #include "app/conversion_loop.h"
 #include "app/inkscape.h"
 #include "config/cfg_ids.h"
@@ -204,7 +206,9 @@ MakeOutcome OnMakeMapSvgs(CKibDoc* document, const MakeDialog& dialog) {
     }
     CKibSvg svg(*document);
     CompetitionRun run(svg);
-    return command.EndSvgCommand(run.Run(choice->stations, choice->taskChoice));
+    const RunResult& result = run.Run(choice->stations, choice->taskChoice);
+    KeepMapsRun(*document, result);
+    return command.EndSvgCommand(result);
 }
 
 } // namespace kib

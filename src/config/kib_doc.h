@@ -12,6 +12,7 @@
 namespace kib {
 
 struct CoursesFileData; // of the map input (src/map_input/courses_xml.h)
+struct RunResult;       // of the sheets (src/sheet/run_result.h)
 
 class CKibDoc {
   public:
@@ -79,6 +80,9 @@ class CKibDoc {
     // The map export the map input last read, kept while the file stays the same,
     // so that a command reads it once for the map zoom and the station's map.
     std::shared_ptr<const InputBytes> mapExport;
+    // The last competition maps run of this document in this program run (Make
+    // Vector Maps, Make Raster Maps): the map view shows exactly its sheets.
+    std::shared_ptr<const RunResult> mapsRun;
 
     // Tells the document observer that what the document shows changed.
     void NotifyChanged();

@@ -9,8 +9,8 @@
 #include "foundation/log_tally.h"
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
-#include "map_input/map_line.h"
 #include "map_input/map_export_read.h"
+#include "map_input/map_line.h"
 
 namespace kib {
 

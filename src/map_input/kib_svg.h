@@ -66,9 +66,9 @@ class CKibSvg {
     CKibMap* KeptMapOf(int station, int task, const std::string& path);
 
     CKibDoc& doc_;
-    CKibMap* map_ = nullptr;          // the last map read, owned by read_ or kept_
-    std::unique_ptr<CKibMap> read_;   // the last map read when it is not kept
-    std::vector<KeptMap> kept_;       // the kept maps
+    CKibMap* map_ = nullptr;        // the last map read, owned by read_ or kept_
+    std::unique_ptr<CKibMap> read_; // the last map read when it is not kept
+    std::vector<KeptMap> kept_;     // the kept maps
     bool keepMaps_ = false;
     int mapsParsed_ = 0;
 };
