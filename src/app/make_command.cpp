@@ -115,7 +115,7 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
         ShowBox("Number of stations unspecified.", BoxIcon::Error);
         return Stop(MakeEnd::NoStations);
     }
-    if (!CheckLayout(*doc_, false)) {
+    if (!CheckLayout(*doc_, false, &layouts_)) {
         return Stop(MakeEnd::LayoutFailed);
     }
     if (kind_ == MakeCommandKind::MapSvgs) {
@@ -206,6 +206,7 @@ MakeOutcome OnMakeMapSvgs(CKibDoc* document, const MakeDialog& dialog) {
     }
     CKibSvg svg(*document);
     CompetitionRun run(svg);
+    run.ShareLayouts(&command.Layouts());
     const RunResult& result = run.Run(choice->stations, choice->taskChoice);
     KeepMapsRun(*document, result);
     return command.EndSvgCommand(result);

@@ -153,6 +153,7 @@ MakeOutcome OnMakeMapImages(CKibDoc* document, const MakeDialog& dialog) {
     // meanwhile (its preview in solution mode).
     CKibSvg svg(*document);
     CompetitionRun run(svg);
+    run.ShareLayouts(&command.Layouts());
     const RunResult& result = run.Run(choice->stations, choice->taskChoice);
     KeepMapsRun(*document, result);
     return ConvertAndClose(command, *choice, result, "maps");

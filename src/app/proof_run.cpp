@@ -323,6 +323,7 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
     svg.KeepMaps();
     {
         CompetitionRun run(svg);
+        run.ShareLayouts(&command.Layouts());
         run.OnStationRead([&](int s, CKibMap& map) { TakeFacts(doc, s, map, facts[s]); });
         maps = run.Run(choice->stations, kTaskAll);
     }

@@ -149,6 +149,7 @@ std::shared_ptr<const CoursesFileData> LoadCourses(CKibDoc& doc, platform::File&
     const std::int64_t size = file.Size();
     FileStamp stamp = 0;
     const bool stamped = size >= 0 && file.Stamp(stamp);
+    LogDebug("Parsing courses file %s...", path.c_str());
     std::string bytes;
     if (!ReadWholeFile(file, path, size, problem, bytes)) {
         return nullptr;

@@ -85,7 +85,7 @@ bool CKibSvg::ReadMap(int station, int task) {
     auto map = std::make_unique<CKibMap>(*this);
     map_ = map.get();
     read_ = std::move(map);
-    ++mapsParsed_;
+    LogDebug("Parsing map export %s...", path.c_str());
     LogTally tally;
     const bool parsed = map_->ParseMap(file.Stream(), station, task);
     if (!parsed) {

@@ -40,8 +40,6 @@ class CKibSvg {
     // and time: the runs of one command (the competition maps and the solution
     // sheets of a proof) then parse and analyse each map once.
     void KeepMaps() { keepMaps_ = true; }
-    // How many map exports this object parsed.
-    int MapsParsed() const { return mapsParsed_; }
 
     // Course data of one station, replaced by each ReadCourses (courses_reader.cpp).
     bool ReadCourses(int station);
@@ -70,7 +68,6 @@ class CKibSvg {
     std::unique_ptr<CKibMap> read_; // the last map read when it is not kept
     std::vector<KeptMap> kept_;     // the kept maps
     bool keepMaps_ = false;
-    int mapsParsed_ = 0;
 };
 
 } // namespace kib
