@@ -1,5 +1,7 @@
 #include "app/make_command.h"
 
+#include "app/map_view_model.h"
+
 #include "app/conversion_loop.h"
 #include "app/inkscape.h"
 #include "config/cfg_ids.h"
@@ -113,7 +115,7 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
         ShowBox("Number of stations unspecified.", BoxIcon::Error);
         return Stop(MakeEnd::NoStations);
     }
-    if (!CheckLayout(*doc_, false)) {
+    if (!CheckLayout(*doc_, false, &layouts_)) {
         return Stop(MakeEnd::LayoutFailed);
     }
     if (kind_ == MakeCommandKind::MapSvgs) {
@@ -204,7 +206,10 @@ MakeOutcome OnMakeMapSvgs(CKibDoc* document, const MakeDialog& dialog) {
     }
     CKibSvg svg(*document);
     CompetitionRun run(svg);
-    return command.EndSvgCommand(run.Run(choice->stations, choice->taskChoice));
+    run.ShareLayouts(&command.Layouts());
+    const RunResult& result = run.Run(choice->stations, choice->taskChoice);
+    KeepMapsRun(*document, result);
+    return command.EndSvgCommand(result);
 }
 
 } // namespace kib

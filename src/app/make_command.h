@@ -19,6 +19,7 @@
 #include "config/station_set.h"
 #include "foundation/host.h"
 #include "foundation/log_tally.h"
+#include "sheet/layout_memo.h"
 
 #include <cstdint>
 #include <functional>
@@ -121,6 +122,8 @@ class MakeCommand {
                       const std::string& warningText, const std::string& successText);
 
     CKibDoc* Document() const { return doc_; }
+    // The layouts the command's layout check computed, for its runs.
+    LayoutMemo& Layouts() { return layouts_; }
     const MakeCommandTexts& Texts() const { return texts_; }
     const MakeOutcome& Outcome() const { return outcome_; }
 
@@ -131,6 +134,7 @@ class MakeCommand {
     MakeCommandKind kind_;
     const MakeCommandTexts& texts_;
     CKibDoc* doc_;
+    LayoutMemo layouts_;
     std::string savedTitle_;
     bool stopRequested_ = false; // RUNNING was cleared by a stop before the run ended
     MakeOutcome outcome_;

@@ -6,6 +6,7 @@
 #include "app/conversion_loop.h"
 #include "app/inkscape.h"
 #include "app/make_command.h"
+#include "app/map_view_model.h"
 #include "app/pdf_combine.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
@@ -152,7 +153,10 @@ MakeOutcome OnMakeMapImages(CKibDoc* document, const MakeDialog& dialog) {
     // meanwhile (its preview in solution mode).
     CKibSvg svg(*document);
     CompetitionRun run(svg);
-    return ConvertAndClose(command, *choice, run.Run(choice->stations, choice->taskChoice), "maps");
+    run.ShareLayouts(&command.Layouts());
+    const RunResult& result = run.Run(choice->stations, choice->taskChoice);
+    KeepMapsRun(*document, result);
+    return ConvertAndClose(command, *choice, result, "maps");
 }
 
 MakeOutcome OnMakeSolSvgs(CKibDoc* document, const MakeDialog& dialog) {

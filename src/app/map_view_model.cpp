@@ -5,45 +5,57 @@
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
 #include "foundation/file_stamp.h"
-#include "sheet/sheet_output.h"
+#include "sheet/run_result.h"
+
+#include <algorithm>
 
 namespace kib {
 
+void KeepMapsRun(CKibDoc& doc, const RunResult& run) {
+    doc.mapsRun = std::make_shared<const RunResult>(run);
+}
+
 std::vector<MapViewItem> MapViewSequence(const CKibDoc& doc) {
     std::vector<MapViewItem> items;
-    const CKibCfg* cfg = doc.GetConfig();
-    if (!cfg) {
+    if (!doc.mapsRun) {
         return items;
     }
-    for (int s = cfg->GetMinStation(); s <= cfg->GetMaxStation(); ++s) {
-        const int tasks = cfg->Station(s) ? cfg->GetTasks(s) : 0;
-        for (int t = 0; t <= tasks; ++t) {
-            items.push_back({s, t});
+    for (const RunSheet& sheet : doc.mapsRun->sheets) {
+        if (sheet.kind == SheetKind::Map && !sheet.stations.empty()) {
+            items.push_back({sheet.stations.front(), sheet.firstTask, sheet.svg});
         }
     }
+    std::stable_sort(items.begin(), items.end(), [](const MapViewItem& a, const MapViewItem& b) {
+        return a.station != b.station ? a.station < b.station : a.task < b.task;
+    });
     return items;
 }
 
-std::string MapSheetPath(const CKibDoc& doc, const MapViewItem& item) {
-    return SheetDirectory(doc) + "map-" + std::to_string(item.station) + "." +
-           std::to_string(item.task) + ".svg";
+std::string MapViewEmptyNote(const CKibDoc& doc) {
+    if (!doc.mapsRun) {
+        return "No competition maps made yet: run Make Vector Maps, and the view shows the "
+               "sheets it makes.";
+    }
+    return "The last Make Vector Maps run made no competition map: see the Output Window.";
 }
 
 std::string MapSheetNote(const CKibDoc& doc, const MapViewItem& item) {
-    const std::string sheet = MapSheetPath(doc, item);
     FileStamp made = 0;
-    if (!GetFileStamp(sheet, made)) {
-        return "No sheet " + sheet + " yet: run Make Vector Maps.";
+    if (!GetFileStamp(item.sheet, made)) {
+        return "The sheet " + item.sheet + " is gone: run Make Vector Maps again.";
     }
-    const CKibCfg& cfg = *doc.GetConfig();
+    const CKibCfg* cfg = doc.GetConfig();
+    if (!cfg) {
+        return std::string();
+    }
     const struct {
         std::string file;
         const char* what;
     } sources[] = {
         {doc.GetPathName(), "the configuration"},
-        {doc.MakePath(EvalTemplate(cfg, id::Source_MAP, item.station, 1)),
+        {doc.MakePath(EvalTemplate(*cfg, id::Source_MAP, item.station, 1)),
          "the station's map export"},
-        {doc.MakePath(EvalTemplate(cfg, id::Source_COURSES, 1, 0)), "the courses file"},
+        {doc.MakePath(EvalTemplate(*cfg, id::Source_COURSES, 1, 0)), "the courses file"},
     };
     for (const auto& source : sources) {
         FileStamp changed = 0;

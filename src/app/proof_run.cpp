@@ -365,16 +365,19 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
     }
     std::map<int, ProofStation> facts;
     RunResult maps;
+    // Both runs share one reading of the exports: each station's map is parsed and
+    // analysed once, for its competition sheets and its place on a solution sheet.
+    CKibSvg svg(doc);
+    svg.KeepMaps();
     {
-        CKibSvg svg(doc);
         CompetitionRun run(svg);
+        run.ShareLayouts(&command.Layouts());
         run.OnStationRead([&](int s, CKibMap& map) { TakeFacts(doc, s, map, facts[s]); });
         maps = run.Run(choice->stations, kTaskAll);
     }
     RunResult solutions;
     if (maps.completed) {
         doc.SetMapsMode(true);
-        CKibSvg svg(doc);
         SolutionRun run(svg);
         solutions = run.Run(choice->stations);
     }

@@ -4,6 +4,7 @@
 
 #include "config/kib_cfg.h"
 #include "foundation/file_stamp.h"
+#include "foundation/input_bytes.h"
 
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 namespace kib {
 
 struct CoursesFileData; // of the map input (src/map_input/courses_xml.h)
+struct RunResult;       // of the sheets (src/sheet/run_result.h)
 
 class CKibDoc {
   public:
@@ -75,6 +77,12 @@ class CKibDoc {
     // The courses file as the map input last read it, kept while the file stays the
     // same, so that a command reads it once for its courses list and every station.
     std::shared_ptr<const CoursesFileData> coursesFile;
+    // The map export the map input last read, kept while the file stays the same,
+    // so that a command reads it once for the map zoom and the station's map.
+    std::shared_ptr<const InputBytes> mapExport;
+    // The last competition maps run of this document in this program run (Make
+    // Vector Maps, Make Raster Maps): the map view shows exactly its sheets.
+    std::shared_ptr<const RunResult> mapsRun;
 
     // Tells the document observer that what the document shows changed.
     void NotifyChanged();

@@ -4,6 +4,7 @@
 
 #include "foundation/host.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ struct AppState {
     std::string lastDirectory;   // last directory a document took its path from
     // How long a Make run waits for another run of the same event to end.
     int eventLockWaitMs = 10000;
+    // How often each input file (configuration, map export, courses file, an
+    // earlier sheet) was opened for reading since start-up, by path: a command
+    // reads each of its inputs once, and the tests hold it to that.
+    std::map<std::string, int> inputOpens;
 
     Host* host = nullptr;
     HostInterface* propertyPane = nullptr; // a PropertyPane (src/config/property_pane.h)

@@ -142,8 +142,9 @@ void CMapView::OnTaskChosen(int comboIndex) {
 
 void CMapView::ShowItem(int index) {
     if (items_.empty()) {
-        heading_->setText(tr("No stations"));
-        note_->setText(tr("The configuration names no station (Event.MINSTAT .. MAXSTAT)."));
+        heading_->setText(tr("No competition maps"));
+        note_->setText(ToQt(MapViewEmptyNote(*doc_)));
+        note_->setVisible(true);
         picture_->clear();
         previous_->setEnabled(false);
         next_->setEnabled(false);
@@ -167,7 +168,7 @@ void CMapView::ShowItem(int index) {
     note_->setVisible(!note.isEmpty());
     SheetPicture rendered;
     std::string error;
-    const std::string sheet = MapSheetPath(*doc_, item);
+    const std::string& sheet = item.sheet;
     if (!RenderSheetPicture(sheet, kShownWidth, true, rendered, error)) {
         picture_->setPixmap(QPixmap());
         picture_->setText(note.isEmpty() ? ToQt(sheet + ": " + error) : QString());

@@ -1,9 +1,10 @@
 // View → Map: the actual competition map of a station and task as it will
-// print, rendered from the sheet Make Vector Maps wrote (by the same renderer
-// as the proof page, which draws the exports' patterns), with Page Up / Page
-// Down and the arrow keys (whatever has the focus), Previous / Next buttons and
-// a station and task chooser stepping through every canvas of the event, and a
-// note when the sheet is missing or older than what it was made from.
+// print, rendered from the sheet the document's last Make Vector Maps run wrote
+// or kept (by the same renderer as the proof page, which draws the exports'
+// patterns), with Page Up / Page Down and the arrow keys (whatever has the
+// focus), Previous / Next buttons and a station and task chooser stepping
+// through every canvas of that run, and a note when the sheet is gone or older
+// than what it was made from; before a run, a note that asks for one.
 #pragma once
 
 #include "app/map_view_model.h"

@@ -14,6 +14,7 @@
 #include "map_input/courses_xml.h"
 #include "map_input/document_exports.h"
 #include "map_input/kib_svg.h"
+#include "map_input/map_export_read.h"
 #include "map_input/text_scan.h"
 #include "platform/files.h"
 
@@ -35,7 +36,7 @@ constexpr int kMaxDefinitions = 1000;
 
 // "Cannot open courses file %s" and the like, with the reason when something
 // else than a regular file is at the name.
-std::string CannotOpen(const char* what, const std::string& path, const InputFile& file) {
+std::string CannotOpen(const char* what, const std::string& path, const MapExportInput& file) {
     std::string text = std::string("Cannot open ") + what + " " + path;
     return file.NotRegular() ? text + ": " + file.Reason() : text;
 }
@@ -130,17 +131,25 @@ bool ReadWholeFile(platform::File& file, const std::string& path, std::int64_t s
     return true;
 }
 
-// The courses file read from the open file, or the document's copy of it while the
-// file keeps its size and time; none after a file too large was reported.
+// The document's copy of the courses file while the file at path keeps its size
+// and time (asked of the file system without opening the file), else none.
+std::shared_ptr<const CoursesFileData> KeptCourses(const CKibDoc& doc, const std::string& path) {
+    const std::shared_ptr<const CoursesFileData>& kept = doc.coursesFile;
+    if (!kept || kept->path != path || platform::FileSize(path) != kept->size) {
+        return nullptr;
+    }
+    FileStamp stamp = 0;
+    return GetFileStamp(path, stamp) && stamp == kept->stamp ? kept : nullptr;
+}
+
+// The courses file read from the open file, kept by the document with the size and
+// time the open file has; none after a file too large was reported.
 std::shared_ptr<const CoursesFileData> LoadCourses(CKibDoc& doc, platform::File& file,
                                                    const std::string& path, Problem problem) {
-    const std::int64_t size = platform::FileSize(path);
+    const std::int64_t size = file.Size();
     FileStamp stamp = 0;
-    const bool stamped = GetFileStamp(path, stamp);
-    const std::shared_ptr<const CoursesFileData>& kept = doc.coursesFile;
-    if (stamped && kept && kept->path == path && kept->size == size && kept->stamp == stamp) {
-        return kept;
-    }
+    const bool stamped = size >= 0 && file.Stamp(stamp);
+    LogDebug("Parsing courses file %s...", path.c_str());
     std::string bytes;
     if (!ReadWholeFile(file, path, size, problem, bytes)) {
         return nullptr;
@@ -151,6 +160,20 @@ std::shared_ptr<const CoursesFileData> LoadCourses(CKibDoc& doc, platform::File&
     read->stamp = stamp;
     doc.coursesFile = stamped ? read : nullptr;
     return read;
+}
+
+// The courses file: the document's copy while the file is unchanged, else read from
+// the file; none after a problem with it was reported.
+std::shared_ptr<const CoursesFileData> Courses(CKibDoc& doc, const std::string& path,
+                                               Problem problem) {
+    if (std::shared_ptr<const CoursesFileData> kept = KeptCourses(doc, path)) {
+        return kept;
+    }
+    platform::File file;
+    if (!OpenCourses(path, problem, file)) {
+        return nullptr;
+    }
+    return LoadCourses(doc, file, path, problem);
 }
 
 // The parsed file; false after a file that is not well-formed XML was reported.
@@ -304,17 +327,15 @@ bool CKibSvg::ReadCourses(int station) {
     const std::string path = doc_.MakePath(EvalTemplate(cfg, id::Source_COURSES, station, 0));
     SetStatusText(Format("Reading XML %s...", path.c_str()));
     LogDebug("==== Reading Courses for station %d...", station);
-    platform::File file;
-    if (!OpenCourses(path, Problem::Error, file)) {
+    const std::shared_ptr<const CoursesFileData> xml = Courses(doc_, path, Problem::Error);
+    if (!xml) {
         return false;
     }
     const std::string course = EvalTemplate(cfg, id::Source_COURSE, station, 0);
     if (course.empty()) {
         return false;
     }
-    const std::shared_ptr<const CoursesFileData> xml =
-        LoadCourses(doc_, file, path, Problem::Error);
-    if (!xml || !WellFormed(*xml, path, Problem::Error)) {
+    if (!WellFormed(*xml, path, Problem::Error)) {
         return false;
     }
     const int k = FindCourse(*xml, course);
@@ -395,12 +416,7 @@ CourseList ReadCourseList(CKibDoc& doc) {
     SetStatusText(Format("Reading XML %s...", path.c_str()));
     LogDebug("==== Reading Courses list...");
     const auto started = std::chrono::steady_clock::now();
-    platform::File file;
-    if (!OpenCourses(path, Problem::Warning, file)) {
-        return list;
-    }
-    const std::shared_ptr<const CoursesFileData> xml =
-        LoadCourses(doc, file, path, Problem::Warning);
+    const std::shared_ptr<const CoursesFileData> xml = Courses(doc, path, Problem::Warning);
     if (!xml || !WellFormed(*xml, path, Problem::Warning)) {
         return list;
     }
@@ -444,8 +460,8 @@ void ReadMapZoom(CKibDoc& doc) {
     const auto started = std::chrono::steady_clock::now();
     SetStatusText(Format("Reading SVG %s...", path.c_str()));
     doc.mapZoom = 0.0f;
-    InputFile file;
-    if (!file.Open(path)) {
+    MapExportInput file;
+    if (!file.Open(doc, path)) {
         LogWarning("[= WARNING =] %s", CannotOpen("map file", path, file).c_str());
         return;
     }

@@ -4,11 +4,51 @@
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
 #include "foundation/format.h"
-#include "foundation/input_file.h"
+#include "foundation/input_bytes.h"
 #include "foundation/log.h"
+#include "foundation/log_tally.h"
 #include "map_input/kib_map.h"
+#include "map_input/line_ops.h"
+#include "map_input/map_export_read.h"
+#include "map_input/map_line.h"
 
 namespace kib {
+
+// A map kept with the station, task and export it was read from.
+struct CKibSvg::KeptMap {
+    int station = 0;
+    int task = 0;
+    InputBytes source; // path, size and time of the export (no bytes)
+    std::unique_ptr<CKibMap> map;
+    // The lines as read and analysed: composing a sheet hides and recolours lines,
+    // and the next run starts from the map as read.
+    std::vector<std::string> texts;
+    std::vector<bool> hidden;
+};
+
+namespace {
+
+void TakeLines(CKibMap& map, std::vector<std::string>& texts, std::vector<bool>& hidden) {
+    for (const MapLine* line = map.FirstLine(); line; line = line->next) {
+        texts.push_back(line->text);
+        hidden.push_back(line->hidden);
+    }
+}
+
+void RestoreLines(CKibMap& map, const std::vector<std::string>& texts,
+                  const std::vector<bool>& hidden) {
+    std::size_t i = 0;
+    for (MapLine* line = map.FirstLine(); line && i < texts.size(); line = line->next, ++i) {
+        if (line->text != texts[i]) {
+            line->text = texts[i];
+        }
+        if (line->hidden != hidden[i]) {
+            SetLinesHidden(line, line, hidden[i]);
+        }
+    }
+}
+
+} // namespace
 
 CKibSvg::CKibSvg(CKibDoc& doc) : doc_(doc) {}
 
@@ -26,8 +66,13 @@ bool CKibSvg::ReadMap(int station, int task) {
     const std::string path = doc_.MakePath(name);
     SetStatusText(Format("Reading SVG %s...", path.c_str()));
     LogDebug("==== Reading SVG %d.%d...", station, task);
-    InputFile file;
-    if (name.empty() || !file.Open(path)) {
+    if (CKibMap* kept = name.empty() ? nullptr : KeptMapOf(station, task, path)) {
+        LogDebug("Map of station %d kept from an earlier read of %s.", station, path.c_str());
+        map_ = kept;
+        return true;
+    }
+    MapExportInput file;
+    if (name.empty() || !file.Open(doc_, path)) {
         if (file.NotRegular()) {
             LogError("[** ERROR **] Cannot open map file %s: %s", path.c_str(),
                      file.Reason().c_str());
@@ -37,8 +82,11 @@ bool CKibSvg::ReadMap(int station, int task) {
         ShowBox("Cannot open map file.", BoxIcon::Error);
         return false;
     }
-    map_.reset();
-    map_ = std::make_unique<CKibMap>(*this);
+    auto map = std::make_unique<CKibMap>(*this);
+    map_ = map.get();
+    read_ = std::move(map);
+    LogDebug("Parsing map export %s...", path.c_str());
+    LogTally tally;
     const bool parsed = map_->ParseMap(file.Stream(), station, task);
     if (!parsed) {
         return false;
@@ -50,7 +98,31 @@ bool CKibSvg::ReadMap(int station, int task) {
     if (task != 0) {
         map_->AnalyseCircles(station, task);
     }
+    // Only a map read without error is kept: a read that failed is read again,
+    // with its messages, by the run that needs it.
+    const std::shared_ptr<const InputBytes>& source = doc_.mapExport;
+    if (keepMaps_ && tally.Errors() == 0 && source && source->path == path && source->size >= 0) {
+        KeptMap entry;
+        entry.station = station;
+        entry.task = task;
+        entry.source.path = path;
+        entry.source.size = source->size;
+        entry.source.stamp = source->stamp;
+        entry.map = std::move(read_);
+        TakeLines(*entry.map, entry.texts, entry.hidden);
+        kept_.push_back(std::move(entry));
+    }
     return true;
+}
+
+CKibMap* CKibSvg::KeptMapOf(int station, int task, const std::string& path) {
+    for (KeptMap& kept : kept_) {
+        if (kept.station == station && kept.task == task && StillAsRead(kept.source, path)) {
+            RestoreLines(*kept.map, kept.texts, kept.hidden);
+            return kept.map.get();
+        }
+    }
+    return nullptr;
 }
 
 } // namespace kib

@@ -7,6 +7,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kib {
 
@@ -33,7 +34,12 @@ class CKibSvg {
     // (the previous map is kept) or the read failed (no analysis has run).
     bool ReadMap(int station, int task);
     // The map of the last read; none before the first one.
-    CKibMap* GetMap() const { return map_.get(); }
+    CKibMap* GetMap() const { return map_; }
+    // From now on every map read whole and without error is kept, and a later
+    // read of the same station and task takes it while its export keeps its size
+    // and time: the runs of one command (the competition maps and the solution
+    // sheets of a proof) then parse and analyse each map once.
+    void KeepMaps() { keepMaps_ = true; }
 
     // Course data of one station, replaced by each ReadCourses (courses_reader.cpp).
     bool ReadCourses(int station);
@@ -52,8 +58,16 @@ class CKibSvg {
     int finishCount = 0;
 
   private:
+    struct KeptMap;
+    // The kept map of the station and task, its lines as read, when its export is
+    // unchanged; else none.
+    CKibMap* KeptMapOf(int station, int task, const std::string& path);
+
     CKibDoc& doc_;
-    std::unique_ptr<CKibMap> map_;
+    CKibMap* map_ = nullptr;        // the last map read, owned by read_ or kept_
+    std::unique_ptr<CKibMap> read_; // the last map read when it is not kept
+    std::vector<KeptMap> kept_;     // the kept maps
+    bool keepMaps_ = false;
 };
 
 } // namespace kib

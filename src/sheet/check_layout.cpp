@@ -36,12 +36,13 @@ bool CheckStations(CKibage& surface, bool solution, const std::vector<int>& stat
 
 } // namespace
 
-bool CheckLayout(CKibDoc& doc, bool bothModes) {
+bool CheckLayout(CKibDoc& doc, bool bothModes, LayoutMemo* memo) {
     CKibCfg* cfg = doc.GetConfig();
     if (cfg == nullptr) {
         return false;
     }
     auto surface = std::make_unique<CKibage>(*cfg);
+    surface->UseLayoutMemo(memo);
     const std::vector<int> stations = StationSet::Every().Chosen(*cfg);
     bool ok = false;
     if (bothModes) {

@@ -6,6 +6,7 @@
 #include "foundation/format.h"
 #include "foundation/log.h"
 #include "sheet/kibage.h"
+#include "sheet/layout_memo.h"
 #include "sheet/svg_text.h"
 
 #include <algorithm>
@@ -85,9 +86,48 @@ std::string FormatScale(int scale) {
     return Format("1 : %d %03d", scale / 1000, scale % 1000);
 }
 
+namespace {
+
+// What a layout is computed from, as the memo compares it: the settings as read,
+// without the texts that take no measured room and the line that leads errors.
+SheetLayout MemoInputs(const SheetLayout& read) {
+    SheetLayout inputs = read;
+    inputs.scaleText.clear();
+    inputs.scaleLine.clear();
+    inputs.errorLead.clear();
+    return inputs;
+}
+
+} // namespace
+
 bool CKibage::ComputeLayout(bool quiet, bool isSolution, int scale, int stationNo, int defaultTasks,
                             int defaultFlags) {
+    SheetLayout inputs;
+    if (memo_) {
+        // Every field from its start value, so that the settings as read tell the
+        // layout whatever was computed on this surface before.
+        const std::string lead = errorLead;
+        static_cast<SheetLayout&>(*this) = SheetLayout{};
+        errorLead = lead;
+    }
     ReadSwitchesAndTexts(isSolution, scale, stationNo, defaultTasks, defaultFlags);
+    if (memo_) {
+        inputs = MemoInputs(*this);
+        if (const SheetLayout* kept = memo_->Find(inputs)) {
+            const SheetLayout read = *this;
+            static_cast<SheetLayout&>(*this) = *kept;
+            scaleText = read.scaleText;
+            scaleLine = read.scaleLine;
+            errorLead = read.errorLead;
+            LogDebug("Layout of station %d (%s sheets) as computed before.", station,
+                     solution ? "solution" : "competition");
+            return true;
+        }
+    }
+    if (!quiet) {
+        LogDebug("Layout of station %d (%s sheets) computed.", station,
+                 solution ? "solution" : "competition");
+    }
     sheetW = sheetH = canvasW = canvasH = canvasesPerSheet = 0;
     tileColumns = tileRows = false;
     if (solution) {
@@ -104,6 +144,9 @@ bool CKibage::ComputeLayout(bool quiet, bool isSolution, int scale, int stationN
     ComputePositions();
     if (!ok && !quiet) {
         ShowBox("Configuration is not correct!", BoxIcon::Error);
+    }
+    if (ok && memo_) {
+        memo_->Keep(inputs, *this);
     }
     return ok;
 }

@@ -12,6 +12,8 @@
 
 namespace kib {
 
+class LayoutMemo;
+
 class CKibCfg;
 
 // What set the needed canvas height: the map with its descriptions, the room of
@@ -62,6 +64,9 @@ class CKibage : public SheetLayout {
     // Debug pane only. scale 0 takes Event.SCALE.
     bool ComputeLayout(bool quiet, bool solution, int scale, int station, int defaultTasks,
                        int defaultFlags);
+    // Layouts that fit are kept in the memo and taken from it again (none: every
+    // layout is computed).
+    void UseLayoutMemo(LayoutMemo* memo) { memo_ = memo; }
 
     // --- Decorations (canvas millimetres).
     void DrawHeading(bool cover);
@@ -103,6 +108,7 @@ class CKibage : public SheetLayout {
     void DrawNorthLines(int angle);
 
     const CKibCfg& cfg_;
+    LayoutMemo* memo_ = nullptr;
 };
 
 } // namespace kib

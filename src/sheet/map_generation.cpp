@@ -59,6 +59,7 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
     }
     const CKibCfg& cfg = svg_.GetConfig();
     surface_ = std::make_unique<CSvgImage>(cfg);
+    surface_->UseLayoutMemo(layouts_);
     output_ = std::make_unique<SheetOutput>(svg_.GetDocument(), surface_.get());
     output_->CollectInBatch();
 

@@ -21,6 +21,7 @@ namespace kib {
 
 class CKibMap;
 class CKibSvg;
+class LayoutMemo;
 class SheetRecord;
 class StationSet;
 struct RecordEntry;
@@ -36,6 +37,9 @@ class CompetitionRun {
     // sheets are composed: for what a caller shows about the station.
     using StationRead = std::function<void(int station, CKibMap& map)>;
     void OnStationRead(StationRead hook) { stationRead_ = std::move(hook); }
+    // Lays out each station through the memo of the command (the layout check's
+    // layouts), so that a station is laid out once.
+    void ShareLayouts(LayoutMemo* memo) { layouts_ = memo; }
 
     // The whole run over the chosen stations of the configuration's range: what
     // it made, station by station. A stop request or a layout that does not fit
@@ -80,6 +84,7 @@ class CompetitionRun {
     int canvasesPerSheet_ = 0;
     RunResult result_;
     StationRead stationRead_;
+    LayoutMemo* layouts_ = nullptr;
     RunProgress progress_;         // the map sheets of the run, counted as they are made
     int stationPlanned_ = 0;       // the sheets the current station is expected to get
     int stationMade_ = 0;          // the sheets of the current station begun so far

@@ -23,6 +23,8 @@ struct FontSpec {
     int size = 0; // millimetres (heading and cover); unused for the other fonts
     int colour = 0;
     std::string family;
+
+    bool operator==(const FontSpec&) const = default;
 };
 
 struct SheetLayout {
@@ -101,6 +103,8 @@ struct SheetLayout {
     // A line logged before the first size error of a computation that is not
     // quiet (the layout check names the station there); empty for none.
     std::string errorLead;
+
+    bool operator==(const SheetLayout&) const = default;
 };
 
 } // namespace kib

@@ -7,8 +7,10 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "foundation/file_stamp.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
+#include "map_input/document_exports.h"
 #include "sheet/event_fixture.h"
 #include "support/recording_host.h"
 #include "support/run_program.h"
@@ -184,6 +186,49 @@ TEST_F(MakeCommandTest, DeclinedExportCheckEndsTheCommand) {
     EXPECT_EQ(OnMakeMapSvgs(&doc, Dialog(MakeChoice{})).end, MakeEnd::ExportsDeclined);
     EXPECT_EQ(LastBoxText(), "Are you sure to have recently exported both maps and courses?");
     EXPECT_TRUE(requests.empty());
+}
+
+// How often a command opened the input file whose path ends with the name.
+int Opens(const std::string& name) {
+    int opens = 0;
+    for (const auto& [path, count] : App().inputOpens) {
+        if (path.size() >= name.size() &&
+            path.compare(path.size() - name.size(), name.size(), name) == 0) {
+            opens += count;
+        }
+    }
+    return opens;
+}
+
+// The load reads the courses list and the map zoom, the command its export check,
+// the courses list and map zoom again, and the run the station's course and map:
+// one read of each file serves them all while the file stays the same.
+TEST_F(MakeCommandTest, ALoadAndACommandReadEachInputOnce) {
+    Set(id::Source_MODE, "STAT");
+    MakeChoice choice;
+    choice.stations = StationSet::Of({1});
+    App().inputOpens.clear();
+    ReadCourseList(doc);
+    ReadMapZoom(doc);
+    ASSERT_EQ(OnMakeMapSvgs(&doc, Dialog(choice)).end, MakeEnd::Closed);
+    EXPECT_EQ(Opens("/Demo.S1.svg"), 1);
+    EXPECT_EQ(Opens("/Demo.Courses.xml"), 1);
+    EXPECT_EQ(Opens("/Demo.S2.svg"), 0);
+    EXPECT_FLOAT_EQ(doc.mapZoom, 1.0f);
+
+    // A file that changed is read anew, once, and what it now says is used.
+    std::string map = test::FixtureMap(test::FixtureOptions{});
+    const std::string one = "scale(1.000000)";
+    map.replace(map.find(one), one.size(), "scale(2.000000)");
+    test::WriteFile(dir + "/Demo.S1.svg", map);
+    ASSERT_TRUE(SetFileStamp(dir + "/Demo.S1.svg", 1));
+    test::WriteFile(dir + "/Demo.Courses.xml", test::FixtureCourses({1, 2}, 3) + "\n");
+    App().inputOpens.clear();
+    host.answers.push_back(BoxAnswer::Yes); // the exports were exported again
+    ASSERT_EQ(OnMakeMapSvgs(&doc, Dialog(choice)).end, MakeEnd::Closed);
+    EXPECT_EQ(Opens("/Demo.S1.svg"), 1);
+    EXPECT_EQ(Opens("/Demo.Courses.xml"), 1);
+    EXPECT_FLOAT_EQ(doc.mapZoom, 2.0f);
 }
 
 TEST_F(MakeCommandTest, AnEventBusyWithAnotherRunIsLeftAlone) {

@@ -92,6 +92,48 @@ TEST_F(ProofCommandTest, PageShowsEveryStationCanvasAndAnswer) {
               std::string::npos);
 }
 
+// The proof reads each input once and lays out each station once: its two runs
+// share the parsed maps and the layout check's layouts, and still make the very
+// sheets that `kib maps` and `kib solutions` make.
+TEST_F(ProofCommandTest, EachMapParsedAndEachStationLaidOutOnceForTheSameSheets) {
+    const std::string log = dir + "/debug.log";
+    const ProgramResult r =
+        RunProgram({KibBinary(), "--debug-log", log, "proof", dir + "/demo.cfg"});
+    ASSERT_LT(r.status, 2) << r.out << r.err;
+    const std::string debug = ReadFile(log);
+    auto count = [&debug](const std::string& text) {
+        std::size_t n = 0;
+        for (std::size_t at = debug.find(text); at != std::string::npos;
+             at = debug.find(text, at + text.size())) {
+            ++n;
+        }
+        return n;
+    };
+    for (int s = 1; s <= 4; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_EQ(count("Parsing map export " + dir + "/Demo.S" + std::to_string(s) + ".svg"), 1u);
+        EXPECT_EQ(
+            count("Layout of station " + std::to_string(s) + " (competition sheets) computed."),
+            1u);
+    }
+    EXPECT_EQ(count("(solution sheets) computed."), 1u);
+    EXPECT_EQ(count("Parsing courses file "), 1u);
+
+    const std::string other = CopyDemoToTempDir("e2e-proof-runs");
+    ASSERT_LT(RunProgram({KibBinary(), "maps", other + "/demo.cfg"}).status, 2);
+    ASSERT_LT(RunProgram({KibBinary(), "solutions", other + "/demo.cfg"}).status, 2);
+    std::size_t compared = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(other)) {
+        const std::string name = entry.path().filename().string();
+        if (entry.path().extension() == ".svg" && name.rfind("Demo.", 0) != 0) {
+            EXPECT_EQ(ReadFile(entry.path().string()), ReadFile(dir + "/" + name)) << name;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 20u);
+    fs::remove_all(other);
+}
+
 TEST_F(ProofCommandTest, ChosenStationsAndASecondRunThatRewritesNoSheet) {
     const std::string page = dir + "/check/two.html";
     fs::create_directory(dir + "/check");

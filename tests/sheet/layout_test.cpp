@@ -1,9 +1,11 @@
 #include "sheet/check_layout.h"
 #include "sheet/kibage.h"
+#include "sheet/layout_memo.h"
 #include "support/event_builder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -66,10 +68,46 @@ TEST_F(LayoutTest, DefaultCompetitionLayout) {
 TEST_F(LayoutTest, DebugLinesTellHowTheCanvasWasSized) {
     App().debugSwitch = true;
     EXPECT_TRUE(Competition());
-    EXPECT_EQ(host.debug, (std::vector<std::string>{"Canvas height by map: 112=60+2*5+12+30",
-                                                    "Canvas height by tabs: 135=15+5*15+15+30",
-                                                    "Canvas final size: 206x144",
-                                                    "Sheet final size: 210x297"}));
+    EXPECT_EQ(host.debug, (std::vector<std::string>{
+                              "Layout of station 3 (competition sheets) computed.",
+                              "Canvas height by map: 112=60+2*5+12+30",
+                              "Canvas height by tabs: 135=15+5*15+15+30",
+                              "Canvas final size: 206x144", "Sheet final size: 210x297"}));
+}
+
+// The layout check and the run of one command lay out a station once: a layout
+// is taken from the memo when all it is computed from is the same, whatever the
+// map scale's text and whatever the surface computed before; else it is
+// computed anew.
+TEST_F(LayoutTest, AMemoLaysOutEachStationOnce) {
+    App().debugSwitch = true;
+    LayoutMemo memo;
+    CKibage check{*cfg};
+    check.UseLayoutMemo(&memo);
+    check.errorLead = "[** ERROR **] Layout of station 3 does not fit:";
+    ASSERT_TRUE(check.ComputeLayout(false, false, 0, 3, 5, 0));
+    ASSERT_TRUE(check.ComputeLayout(false, false, 0, 4, 3, 0));
+    CKibage run{*cfg};
+    run.UseLayoutMemo(&memo);
+    host.debug.clear();
+    ASSERT_TRUE(run.ComputeLayout(false, false, 4000, 3, 5, 0));
+    EXPECT_EQ(host.debug, (std::vector<std::string>{
+                              "Layout of station 3 (competition sheets) as computed before."}));
+    ASSERT_TRUE(Competition(5, 0, 4000, 3)); // the same without a memo
+    SheetLayout computed = surface;
+    SheetLayout taken = run;
+    EXPECT_EQ(taken.scaleText, "1 : 4 000");
+    EXPECT_TRUE(taken.errorLead.empty());
+    EXPECT_TRUE(taken == computed);
+
+    // Other tasks, another form: computed anew.
+    host.debug.clear();
+    EXPECT_TRUE(run.ComputeLayout(false, false, 4000, 3, 4, 0));
+    EXPECT_TRUE(run.ComputeLayout(false, true, 4000, 3, 5, 0));
+    EXPECT_EQ(host.debug.front(), "Layout of station 3 (competition sheets) computed.");
+    EXPECT_EQ(std::count(host.debug.begin(), host.debug.end(),
+                         std::string("Layout of station 3 (solution sheets) computed.")),
+              1);
 }
 
 TEST_F(LayoutTest, EachSizeCheckReportsItsOwnError) {
@@ -396,6 +434,7 @@ TEST_F(LayoutTest, DefaultSolutionLayout) {
     EXPECT_FALSE(s.drawTabs);
     EXPECT_FALSE(s.statNum);
     EXPECT_EQ(host.debug, (std::vector<std::string>{
+                              "Layout of station 3 (solution sheets) computed.",
                               "Used map size 73x64", "Column widths: 210=5/2/73/5/40/5/73/2/5",
                               "Map row height: 82=4/64|68/14", "Row heights: 271=5/2/11/3*82/0/2/5",
                               "Canvas final size: 200x287", "Sheet final size: 200x287"}));

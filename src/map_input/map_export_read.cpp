@@ -1,0 +1,54 @@
+#include "map_input/map_export_read.h"
+
+#include "config/kib_doc.h"
+#include "foundation/input_bytes.h"
+#include "foundation/input_file.h"
+
+#include <cstddef>
+
+namespace kib {
+
+namespace {
+
+// The largest export kept in memory; a larger one (far above any event's map)
+// is read line by line each time.
+constexpr std::size_t kMaxKeptExportBytes = std::size_t{256} << 20;
+
+} // namespace
+
+MapExportInput::MapExportInput() = default;
+
+MapExportInput::~MapExportInput() = default;
+
+bool MapExportInput::Open(CKibDoc& doc, const std::string& path) {
+    kept_.reset();
+    file_.reset();
+    notRegular_ = false;
+    if (!doc.mapExport || !StillAsRead(*doc.mapExport, path)) {
+        auto read = std::make_shared<InputBytes>();
+        switch (ReadWholeInput(path, kMaxKeptExportBytes, *read, reason_)) {
+        case WholeRead::Read:
+            doc.mapExport = std::move(read);
+            break;
+        case WholeRead::Failed:
+            notRegular_ = !NonRegularKind(path).empty();
+            return false;
+        case WholeRead::TooLarge:
+            file_ = std::make_unique<InputFile>();
+            if (!file_->Open(path)) {
+                reason_ = file_->Reason();
+                notRegular_ = file_->NotRegular();
+                return false;
+            }
+            return true;
+        }
+    }
+    kept_ = std::make_unique<InputBytesStream>(doc.mapExport);
+    return true;
+}
+
+std::istream& MapExportInput::Stream() {
+    return kept_ ? kept_->Stream() : file_->Stream();
+}
+
+} // namespace kib
