@@ -1,6 +1,7 @@
 #include "foundation/content_digest.h"
 
 #include "foundation/format.h"
+#include "foundation/input_file.h"
 #include "platform/files.h"
 
 #include <cstring>
@@ -86,9 +87,8 @@ std::uint64_t DigestOf(std::string_view bytes, std::uint64_t seed) {
 
 ContentFacts FileContentFacts(const std::string& path) {
     ContentFacts facts;
-    int error = 0;
-    platform::FileKind kind = platform::FileKind::Missing;
-    platform::File file = platform::OpenRegularFile(path, error, kind);
+    std::string reason;
+    platform::File file = OpenRegularFile(path, reason);
     if (!file.IsOpen()) {
         return facts;
     }

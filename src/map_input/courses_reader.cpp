@@ -6,6 +6,7 @@
 #include "config/kib_doc.h"
 #include "config/name_templates.h"
 #include "foundation/checked_number.h"
+#include "foundation/content_digest.h"
 #include "foundation/file_stamp.h"
 #include "foundation/first_letter.h"
 #include "foundation/format.h"
@@ -131,8 +132,8 @@ bool ReadWholeFile(platform::File& file, const std::string& path, std::int64_t s
     return true;
 }
 
-// The document's copy of the courses file while the file at path keeps its size
-// and time (asked of the file system without opening the file), else none.
+} // namespace
+
 std::shared_ptr<const CoursesFileData> KeptCourses(const CKibDoc& doc, const std::string& path) {
     const std::shared_ptr<const CoursesFileData>& kept = doc.coursesFile;
     if (!kept || kept->path != path || platform::FileSize(path) != kept->size) {
@@ -141,6 +142,8 @@ std::shared_ptr<const CoursesFileData> KeptCourses(const CKibDoc& doc, const std
     FileStamp stamp = 0;
     return GetFileStamp(path, stamp) && stamp == kept->stamp ? kept : nullptr;
 }
+
+namespace {
 
 // The courses file read from the open file, kept by the document with the size and
 // time the open file has; none after a file too large was reported.
@@ -154,8 +157,10 @@ std::shared_ptr<const CoursesFileData> LoadCourses(CKibDoc& doc, platform::File&
     if (!ReadWholeFile(file, path, size, problem, bytes)) {
         return nullptr;
     }
+    const std::uint64_t digest = DigestOf(bytes);
     auto read = std::make_shared<CoursesFileData>(ReadCoursesXml(std::move(bytes)));
     read->path = path;
+    read->digest = digest;
     read->size = size;
     read->stamp = stamp;
     doc.coursesFile = stamped ? read : nullptr;

@@ -56,6 +56,7 @@ struct CoursesFileData {
     std::string path;
     std::int64_t size = -1;
     FileStamp stamp = 0;
+    std::uint64_t digest = 0; // of the bytes as read (DigestOf), for the runs' records
 
     bool wellFormed = false;
     int errorLine = 0;                // when not well-formed: the line the parser stopped at

@@ -1,8 +1,11 @@
 #include "map_input/map_export_read.h"
 
 #include "config/kib_doc.h"
+#include "foundation/content_digest.h"
 #include "foundation/input_bytes.h"
 #include "foundation/input_file.h"
+#include "map_input/courses_xml.h"
+#include "map_input/document_exports.h"
 
 #include <cstddef>
 
@@ -45,6 +48,23 @@ bool MapExportInput::Open(CKibDoc& doc, const std::string& path) {
     }
     kept_ = std::make_unique<InputBytesStream>(doc.mapExport);
     return true;
+}
+
+ContentFacts InputContentFacts(CKibDoc& doc, const std::string& path) {
+    if (const std::shared_ptr<const CoursesFileData> courses = KeptCourses(doc, path)) {
+        return ContentFacts{courses->size, courses->digest};
+    }
+    if (!doc.mapExport || !StillAsRead(*doc.mapExport, path)) {
+        auto read = std::make_shared<InputBytes>();
+        std::string reason;
+        if (ReadWholeInput(path, kMaxKeptExportBytes, *read, reason) != WholeRead::Read) {
+            // Missing, unreadable or too large to keep: digested from the file itself
+            // (a missing or unreadable one has no facts and is never taken as unchanged).
+            return FileContentFacts(path);
+        }
+        doc.mapExport = std::move(read);
+    }
+    return ContentFacts{doc.mapExport->size, DigestOf(doc.mapExport->bytes)};
 }
 
 std::istream& MapExportInput::Stream() {

@@ -95,7 +95,7 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
         std::vector<RecordedInput> inputs;
         const RecordEntry* kept = nullptr;
         if (recording) {
-            inputs = record.Inputs(StationInputPaths(svg_.GetDocument(), s));
+            inputs = record.Inputs(svg_.GetDocument(), StationInputPaths(svg_.GetDocument(), s));
             kept = record.Unchanged(key, taskChoice, inputs);
         }
         composeLines_ = 0;

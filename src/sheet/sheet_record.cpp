@@ -8,6 +8,7 @@
 #include "foundation/file_stamp.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
+#include "map_input/document_exports.h"
 #include "platform/environment.h"
 #include "platform/files.h"
 #include "sheet/product_info.h"
@@ -303,12 +304,13 @@ std::string SheetRecord::Text() const {
     return text + "record-end\n";
 }
 
-std::vector<RecordedInput> SheetRecord::Inputs(const std::vector<std::string>& paths) {
+std::vector<RecordedInput> SheetRecord::Inputs(CKibDoc& doc,
+                                               const std::vector<std::string>& paths) {
     std::vector<RecordedInput> inputs;
     for (const std::string& path : paths) {
         auto known = facts_.find(path);
         if (known == facts_.end()) {
-            known = facts_.emplace(path, FileContentFacts(path)).first;
+            known = facts_.emplace(path, InputContentFacts(doc, path)).first;
         }
         inputs.push_back(RecordedInput{path, known->second});
     }

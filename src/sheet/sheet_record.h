@@ -91,8 +91,9 @@ class SheetRecord {
     void Load();
 
     // The inputs at these paths as they are now; each file is digested once for
-    // the record's life.
-    std::vector<RecordedInput> Inputs(const std::vector<std::string>& paths);
+    // the record's life, from the command's one read of it (the document's copy
+    // of the courses file and of the map export the run then parses).
+    std::vector<RecordedInput> Inputs(CKibDoc& doc, const std::vector<std::string>& paths);
 
     // The recorded entry when it can be kept: the same task choice, the same
     // inputs, and its sheets as the run left them. None otherwise.

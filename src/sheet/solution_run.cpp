@@ -291,7 +291,7 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
         ReportProgress(progress);
         if (position == 1) {
             const std::vector<int> group = SheetStations(stations, i);
-            sheetInputs = record.Inputs(SheetInputPaths(group));
+            sheetInputs = record.Inputs(svg_.GetDocument(), SheetInputPaths(group));
             const std::string key = "sheet " + SheetName(group);
             const RecordEntry* kept = record.Unchanged(key, 0, WithLogoCopy(sheetInputs));
             if (kept) {

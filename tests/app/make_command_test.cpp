@@ -229,6 +229,13 @@ TEST_F(MakeCommandTest, ALoadAndACommandReadEachInputOnce) {
     EXPECT_EQ(Opens("/Demo.S1.svg"), 1);
     EXPECT_EQ(Opens("/Demo.Courses.xml"), 1);
     EXPECT_FLOAT_EQ(doc.mapZoom, 2.0f);
+
+    // A run that keeps the station's sheets digests its inputs from the command's
+    // one read of each (none when the document's copy is still the file's).
+    App().inputOpens.clear();
+    ASSERT_EQ(OnMakeMapSvgs(&doc, Dialog(choice)).end, MakeEnd::Closed);
+    EXPECT_LE(Opens("/Demo.S1.svg"), 1);
+    EXPECT_LE(Opens("/Demo.Courses.xml"), 1);
 }
 
 TEST_F(MakeCommandTest, AnEventBusyWithAnotherRunIsLeftAlone) {
