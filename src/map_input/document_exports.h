@@ -4,6 +4,7 @@
 #pragma once
 
 #include "foundation/content_digest.h"
+#include "foundation/file_stamp.h"
 
 #include <memory>
 #include <string>
@@ -31,7 +32,8 @@ std::shared_ptr<const CoursesFileData> KeptCourses(const CKibDoc& doc, const std
 // runs' records: from the document's copy of the courses file or of the last map
 // export while the file is unchanged, else read whole into the document's copy of
 // the export, so that the station's map is then parsed from that one read.
-ContentFacts InputContentFacts(CKibDoc& doc, const std::string& path);
+// stamp: the file's time as digested, 0 when not known.
+ContentFacts InputContentFacts(CKibDoc& doc, const std::string& path, FileStamp& stamp);
 
 // Reads the first station's map that can be opened for its zoom (the document's mapZoom).
 void ReadMapZoom(CKibDoc& doc);

@@ -50,8 +50,10 @@ bool MapExportInput::Open(CKibDoc& doc, const std::string& path) {
     return true;
 }
 
-ContentFacts InputContentFacts(CKibDoc& doc, const std::string& path) {
+ContentFacts InputContentFacts(CKibDoc& doc, const std::string& path, FileStamp& stamp) {
+    stamp = 0;
     if (const std::shared_ptr<const CoursesFileData> courses = KeptCourses(doc, path)) {
+        stamp = courses->stamp;
         return ContentFacts{courses->size, courses->digest};
     }
     if (!doc.mapExport || !StillAsRead(*doc.mapExport, path)) {
@@ -64,6 +66,8 @@ ContentFacts InputContentFacts(CKibDoc& doc, const std::string& path) {
         }
         doc.mapExport = std::move(read);
     }
+    // A file that changed while it was read has no size and is read again next time.
+    stamp = doc.mapExport->size >= 0 ? doc.mapExport->stamp : 0;
     return ContentFacts{doc.mapExport->size, DigestOf(doc.mapExport->bytes)};
 }
 

@@ -119,11 +119,12 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
         }
         if (recording && station.outcome != StationOutcome::Failed) {
             RecordEntry entry = kept ? *kept : RecordEntry{};
+            // The inputs as now (a kept station's with their current times).
+            entry.inputs = std::move(inputs);
             if (!kept) {
                 entry.key = key;
                 entry.taskChoice = taskChoice;
                 entry.tiling = canvasesPerSheet_;
-                entry.inputs = std::move(inputs);
                 entry.lines = RecordedLinesOf(station, composeLines_);
             }
             entries.emplace_back(s, std::move(entry));

@@ -22,7 +22,7 @@ namespace kib {
 namespace {
 
 constexpr const char* kFirstLine = "# Kib sheet record";
-constexpr int kFormat = 1;
+constexpr int kFormat = 2;
 
 char KindLetter(SheetKind kind) {
     switch (kind) {
@@ -231,7 +231,8 @@ bool SheetRecord::Parse(const std::string& text) {
             RecordedInput input;
             std::string_view digest;
             if (!words.Number(input.facts.size) || !words.Next(digest) ||
-                !ReadDigestText(digest, input.facts.digest) || words.Rest().empty()) {
+                !ReadDigestText(digest, input.facts.digest) || !words.Number(input.stamp) ||
+                words.Rest().empty()) {
                 return false;
             }
             input.path = std::string(words.Rest());
@@ -283,8 +284,9 @@ std::string SheetRecord::Text() const {
         text += "entry " + key + "\n";
         text += Format("choice %d\ntiling %d\n", entry.taskChoice, entry.tiling);
         for (const RecordedInput& input : entry.inputs) {
-            text += Format("input %lld %s ", static_cast<long long>(input.facts.size),
-                           DigestText(input.facts.digest).c_str()) +
+            text += Format("input %lld %s %llu ", static_cast<long long>(input.facts.size),
+                           DigestText(input.facts.digest).c_str(),
+                           static_cast<unsigned long long>(input.stamp)) +
                     input.path + "\n";
         }
         for (const RecordedLine& line : entry.lines) {
@@ -310,11 +312,27 @@ std::vector<RecordedInput> SheetRecord::Inputs(CKibDoc& doc,
     for (const std::string& path : paths) {
         auto known = facts_.find(path);
         if (known == facts_.end()) {
-            known = facts_.emplace(path, InputContentFacts(doc, path)).first;
+            known = facts_.emplace(path, NowOf(doc, path)).first;
         }
-        inputs.push_back(RecordedInput{path, known->second});
+        inputs.push_back(known->second);
     }
     return inputs;
+}
+
+RecordedInput SheetRecord::NowOf(CKibDoc& doc, const std::string& path) const {
+    const std::int64_t size = platform::FileSize(path);
+    FileStamp stamp = 0;
+    if (size >= 0 && GetFileStamp(path, stamp) && stamp != 0) {
+        for (const auto& [key, entry] : entries_) {
+            for (const RecordedInput& input : entry.inputs) {
+                if (input.path == path && input.stamp == stamp && input.facts.size == size) {
+                    return input;
+                }
+            }
+        }
+    }
+    RecordedInput now{path, InputContentFacts(doc, path, stamp), stamp};
+    return now;
 }
 
 const RecordEntry* SheetRecord::Unchanged(const std::string& key, int taskChoice,

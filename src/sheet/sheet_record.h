@@ -27,6 +27,7 @@
 #pragma once
 
 #include "foundation/content_digest.h"
+#include "foundation/file_stamp.h"
 #include "sheet/run_result.h"
 
 #include <cstdint>
@@ -41,12 +42,17 @@ class CKibDoc;
 inline constexpr const char* kMapsRecordName = "kib-maps.record";
 inline constexpr const char* kSolutionsRecordName = "kib-solutions.record";
 
-// A file the entry was made from, with what it held then.
+// A file the entry was made from, with what it held then and its time when it
+// was digested (0: unknown). Two inputs are the same when their path and
+// content are: a file written again with the same bytes is unchanged.
 struct RecordedInput {
     std::string path;
     ContentFacts facts;
+    FileStamp stamp = 0;
 
-    bool operator==(const RecordedInput&) const = default;
+    bool operator==(const RecordedInput& other) const {
+        return path == other.path && facts == other.facts;
+    }
 };
 
 // A Messages line a station logged while it was made: logged again when the
@@ -92,7 +98,9 @@ class SheetRecord {
 
     // The inputs at these paths as they are now; each file is digested once for
     // the record's life, from the command's one read of it (the document's copy
-    // of the courses file and of the map export the run then parses).
+    // of the courses file and of the map export the run then parses). A file
+    // whose size and time are still those the record holds for it is not read:
+    // its recorded digest stands (the sheets themselves are trusted the same way).
     std::vector<RecordedInput> Inputs(CKibDoc& doc, const std::vector<std::string>& paths);
 
     // The recorded entry when it can be kept: the same task choice, the same
@@ -116,11 +124,13 @@ class SheetRecord {
     bool Parse(const std::string& text);
 
   private:
+    RecordedInput NowOf(CKibDoc& doc, const std::string& path) const;
+
     std::string path_;
     std::string directory_;
     std::uint64_t context_;
     std::map<std::string, RecordEntry> entries_;
-    std::map<std::string, ContentFacts> facts_;
+    std::map<std::string, RecordedInput> facts_;
     std::string loaded_; // the file's text as read
 };
 

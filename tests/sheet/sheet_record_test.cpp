@@ -7,6 +7,8 @@
 #include "config/kib_doc.h"
 #include "config/station_set.h"
 #include "event_fixture.h"
+#include "foundation/app_state.h"
+#include "foundation/file_stamp.h"
 #include "map_input/kib_svg.h"
 #include "run_fixture.h"
 #include "sheet/map_generation.h"
@@ -221,6 +223,25 @@ TEST_F(SheetRecordTest, SolutionSheetsKeepWhatDidNotChange) {
     Append(MapPath(2), "\n");
     EXPECT_EQ(runSolutions(again), (std::set<int>{1, 2, 3})) << "the sheet of station 2";
     EXPECT_EQ(Sheets(), made);
+}
+
+TEST_F(SheetRecordTest, AnInputWithItsRecordedSizeAndTimeIsNotReadAgain) {
+    RunMaps();
+    // A new program run: the document holds no copy of any input.
+    doc.mapExport.reset();
+    doc.coursesFile.reset();
+    App().inputOpens.clear();
+    EXPECT_EQ(RunMaps(), (std::set<int>{}));
+    for (int s : {1, 2, 3}) {
+        EXPECT_EQ(App().inputOpens[MapPath(s)], 0) << "station " << s;
+    }
+    EXPECT_EQ(App().inputOpens[dir + "/Demo.Courses.xml"], 0);
+
+    // Written again with the same bytes: read, found the same, kept.
+    test::WriteFile(MapPath(2), test::ReadFile(MapPath(2)));
+    ASSERT_TRUE(SetFileStamp(MapPath(2), 1));
+    EXPECT_EQ(RunMaps(), (std::set<int>{}));
+    EXPECT_EQ(App().inputOpens[MapPath(2)], 1);
 }
 
 } // namespace
