@@ -367,19 +367,22 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
     RunResult maps;
     // Both runs share one reading of the exports: each station's map is parsed and
     // analysed once, for its competition sheets and its place on a solution sheet.
-    CKibSvg svg(doc);
-    svg.KeepMaps();
-    {
-        CompetitionRun run(svg);
-        run.ShareLayouts(&command.Layouts());
-        run.OnStationRead([&](int s, CKibMap& map) { TakeFacts(doc, s, map, facts[s]); });
-        maps = run.Run(choice->stations, kTaskAll);
-    }
+    // The kept maps go with the reading before the pictures are drawn.
     RunResult solutions;
-    if (maps.completed) {
-        doc.SetMapsMode(true);
-        SolutionRun run(svg);
-        solutions = run.Run(choice->stations);
+    {
+        CKibSvg svg(doc);
+        svg.KeepMaps();
+        {
+            CompetitionRun run(svg);
+            run.ShareLayouts(&command.Layouts());
+            run.OnStationRead([&](int s, CKibMap& map) { TakeFacts(doc, s, map, facts[s]); });
+            maps = run.Run(choice->stations, kTaskAll);
+        }
+        if (maps.completed) {
+            doc.SetMapsMode(true);
+            SolutionRun run(svg);
+            solutions = run.Run(choice->stations);
+        }
     }
     command.Finish();
 

@@ -102,6 +102,13 @@ bool CKibSvg::ReadMap(int station, int task) {
     // with its messages, by the run that needs it.
     const std::shared_ptr<const InputBytes>& source = doc_.mapExport;
     if (keepMaps_ && tally.Errors() == 0 && source && source->path == path && source->size >= 0) {
+        const std::size_t estimate = static_cast<std::size_t>(source->size) * kKeptMapPerExportByte;
+        if (estimate > keptBudget_ || keptBytes_ > keptBudget_ - estimate) {
+            LogDebug("Map of station %d not kept: the kept maps would take more than %zu MB.",
+                     station, keptBudget_ >> 20);
+            return true;
+        }
+        keptBytes_ += estimate;
         KeptMap entry;
         entry.station = station;
         entry.task = task;

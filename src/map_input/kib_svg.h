@@ -5,6 +5,7 @@
 #include "map_input/map_point.h"
 
 #include <array>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +15,11 @@ namespace kib {
 class CKibCfg;
 class CKibDoc;
 class CKibMap;
+
+// The memory the kept maps of a command may take, and a parsed map's memory per
+// byte of its export (measured on generated 5 MB exports: about 30 MB each).
+inline constexpr std::size_t kKeptMapsBudget = std::size_t{32} << 20;
+inline constexpr std::size_t kKeptMapPerExportByte = 6;
 
 class CKibSvg {
   public:
@@ -35,11 +41,18 @@ class CKibSvg {
     bool ReadMap(int station, int task);
     // The map of the last read; none before the first one.
     CKibMap* GetMap() const { return map_; }
-    // From now on every map read whole and without error is kept, and a later
-    // read of the same station and task takes it while its export keeps its size
-    // and time: the runs of one command (the competition maps and the solution
-    // sheets of a proof) then parse and analyse each map once.
-    void KeepMaps() { keepMaps_ = true; }
+    // From now on every map read whole and without error is kept while the kept
+    // maps stay within budget bytes (a parsed map with its lines as read takes
+    // about kKeptMapPerExportByte times its export's size), and a later read of
+    // the same station and task takes it while its export keeps its size and
+    // time: the runs of one command (the competition maps and the solution
+    // sheets of a proof) then parse and analyse each map once. A map beyond the
+    // budget is parsed again by the run that needs it, so that a proof of large
+    // exports holds no more memory than a run of them.
+    void KeepMaps(std::size_t budget = kKeptMapsBudget) {
+        keepMaps_ = true;
+        keptBudget_ = budget;
+    }
 
     // Course data of one station, replaced by each ReadCourses (courses_reader.cpp).
     bool ReadCourses(int station);
@@ -68,6 +81,8 @@ class CKibSvg {
     std::unique_ptr<CKibMap> read_; // the last map read when it is not kept
     std::vector<KeptMap> kept_;     // the kept maps
     bool keepMaps_ = false;
+    std::size_t keptBudget_ = 0;
+    std::size_t keptBytes_ = 0; // the kept maps' estimated memory
 };
 
 } // namespace kib

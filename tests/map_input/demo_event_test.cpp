@@ -81,5 +81,42 @@ TEST(DemoEventTest, EveryStationIsCleanWithItsCirclesAndRotation) {
     }
 }
 
+// The reads of one command take each kept map instead of parsing it again, while
+// the kept maps fit their budget; a map beyond it is parsed again, to the same
+// analysis.
+TEST(DemoEventTest, KeptMapsStayWithinTheirBudget) {
+    for (const std::size_t budget : {kKeptMapsBudget, std::size_t{0}}) {
+        SCOPED_TRACE("budget " + std::to_string(budget));
+        test::RecordingHost host;
+        host.Install();
+        CKibDoc doc;
+        ASSERT_TRUE(doc.OnOpenDocument(kDemo + "demo.cfg"));
+        ReadCourseList(doc);
+        ReadMapZoom(doc);
+        CKibSvg svg(doc);
+        svg.KeepMaps(budget);
+        std::map<int, int> rotations;
+        host.Clear();
+        for (int pass = 0; pass < 2; ++pass) {
+            for (int station = 1; station <= 4; ++station) {
+                ASSERT_TRUE(svg.ReadCourses(station));
+                ASSERT_TRUE(svg.ReadMap(station, 1));
+                const int rotation = svg.GetMap()->rotation;
+                if (pass == 0) {
+                    rotations[station] = rotation;
+                }
+                EXPECT_EQ(rotation, rotations[station]) << "station " << station;
+            }
+        }
+        // Each parse analyses the map and logs the viewing angle of the three
+        // stations whose rotation comes from the chair (station 3's sector is set).
+        std::size_t parsed = 0;
+        for (const std::string& line : host.debug) {
+            parsed += line.find(": Viewing angle ") != std::string::npos ? 1 : 0;
+        }
+        EXPECT_EQ(parsed, budget == 0 ? 6u : 3u);
+    }
+}
+
 } // namespace
 } // namespace kib
