@@ -103,7 +103,11 @@ void ConfineDocumentType(std::string& text, std::size_t doctype) {
 
 } // namespace
 
-std::string WithoutOutsideReferences(std::string text) {
+namespace {
+
+// One pass over the text: the entities of every document type declaration
+// confined, every XInclude namespace renamed.
+std::string ConfineOnce(std::string text) {
     for (std::size_t at = text.find("<!DOCTYPE"); at != std::string::npos;
          at = text.find("<!DOCTYPE", at + 1)) {
         ConfineDocumentType(text, at);
@@ -113,6 +117,22 @@ std::string WithoutOutsideReferences(std::string text) {
         text.replace(at, kXInclude.size(), kNoXInclude);
     }
     return text;
+}
+
+} // namespace
+
+std::string WithoutOutsideReferences(std::string text) {
+    // A declaration taken out of malformed markup can expose another one to the
+    // next look (a quote or a '>' that ended a declaration is gone with it), so
+    // the passes go on until one changes nothing. Every change shortens the
+    // text, so they end.
+    for (;;) {
+        std::string confined = ConfineOnce(text);
+        if (confined == text) {
+            return text;
+        }
+        text = std::move(confined);
+    }
 }
 
 bool ReadSheetForDrawing(const std::string& path, std::string& text, std::string& reason) {
