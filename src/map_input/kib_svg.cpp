@@ -104,8 +104,8 @@ bool CKibSvg::ReadMap(int station, int task) {
     if (keepMaps_ && tally.Errors() == 0 && source && source->path == path && source->size >= 0) {
         const std::size_t estimate = static_cast<std::size_t>(source->size) * kKeptMapPerExportByte;
         if (estimate > keptBudget_ || keptBytes_ > keptBudget_ - estimate) {
-            LogDebug("Map of station %d not kept: the kept maps would take more than %zu MB.",
-                     station, keptBudget_ >> 20);
+            LogDebug("Map of station %d not kept: the kept maps would take more than %lld MB.",
+                     station, static_cast<long long>(keptBudget_ >> 20));
             return true;
         }
         keptBytes_ += estimate;
