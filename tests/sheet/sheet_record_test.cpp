@@ -226,6 +226,18 @@ TEST_F(SheetRecordTest, SolutionSheetsKeepWhatDidNotChange) {
 }
 
 TEST_F(SheetRecordTest, AnInputWithItsRecordedSizeAndTimeIsNotReadAgain) {
+    // The opens of the input file of that name, whatever separators its path has.
+    const auto opens = [](const std::string& name) {
+        int n = 0;
+        for (const auto& [path, count] : App().inputOpens) {
+            const bool named = path.size() > name.size() &&
+                               path.compare(path.size() - name.size(), name.size(), name) == 0 &&
+                               (path[path.size() - name.size() - 1] == '/' ||
+                                path[path.size() - name.size() - 1] == '\\');
+            n += named ? count : 0;
+        }
+        return n;
+    };
     RunMaps();
     // A new program run: the document holds no copy of any input.
     doc.mapExport.reset();
@@ -233,15 +245,15 @@ TEST_F(SheetRecordTest, AnInputWithItsRecordedSizeAndTimeIsNotReadAgain) {
     App().inputOpens.clear();
     EXPECT_EQ(RunMaps(), (std::set<int>{}));
     for (int s : {1, 2, 3}) {
-        EXPECT_EQ(App().inputOpens[MapPath(s)], 0) << "station " << s;
+        EXPECT_EQ(opens("Demo.S" + std::to_string(s) + ".svg"), 0) << "station " << s;
     }
-    EXPECT_EQ(App().inputOpens[dir + "/Demo.Courses.xml"], 0);
+    EXPECT_EQ(opens("Demo.Courses.xml"), 0);
 
     // Written again with the same bytes: read, found the same, kept.
     test::WriteFile(MapPath(2), test::ReadFile(MapPath(2)));
     ASSERT_TRUE(SetFileStamp(MapPath(2), 1));
     EXPECT_EQ(RunMaps(), (std::set<int>{}));
-    EXPECT_EQ(App().inputOpens[MapPath(2)], 1);
+    EXPECT_EQ(opens("Demo.S2.svg"), 1);
 }
 
 } // namespace
