@@ -20,3 +20,17 @@ bench_event() {
   "$kibgen" --seed 11 --out "$1" --event Bench --stations "$stations" --tasks "$tasks" \
     --objects 16000 --extent 1300x870 --cfg bench.cfg --quiet
 }
+
+# Runs a command under GNU time; sets seconds and peak (MB) of the run. A status above 1
+# (an error run) ends the benchmark with the command's errors.
+measure() {
+  local stats="$work/time.txt" status=0
+  /usr/bin/time -f '%e %M' -o "$stats" "$@" >/dev/null 2>"$work/stderr.txt" || status=$?
+  if [ "$status" -gt 1 ]; then
+    echo "$(basename "$0"): '$*' failed with status $status" >&2
+    cat "$work/stderr.txt" >&2
+    exit 1
+  fi
+  read -r seconds peak_kb <"$stats"
+  peak=$(awk -v k="$peak_kb" 'BEGIN { printf "%.0f", k / 1024 }')
+}

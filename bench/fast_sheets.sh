@@ -45,18 +45,6 @@ folder_bytes() { find "$1" -type f -name "$2" -printf '%s\n' | awk '{ n += $1 } 
 mb() { awk -v n="$1" 'BEGIN { printf "%.1f", n / 1e6 }'; }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.1f", a / b; else print "-" }'; }
 
-# Runs a command under GNU time; sets seconds and peak (MB) of the run.
-measure() {
-  local stats="$work/time.txt" status=0
-  /usr/bin/time -f '%e %M' -o "$stats" "$@" >/dev/null 2>"$work/stderr.txt" || status=$?
-  if [ "$status" -gt 1 ]; then
-    echo "fast_sheets.sh: '$*' failed with status $status" >&2
-    cat "$work/stderr.txt" >&2
-    exit 1
-  fi
-  read -r seconds peak_kb <"$stats"
-  peak=$(awk -v k="$peak_kb" 'BEGIN { printf "%.0f", k / 1024 }')
-}
 
 stations_option=()
 if [ -n "${BENCH_STATIONS:-}" ]; then

@@ -42,18 +42,9 @@ cfg="$event/bench.cfg"
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }'; }
 verdict() { awk -v ok="$1" 'BEGIN { print (ok ? "met" : "NOT MET") }'; }
 
-# Runs kib with the arguments under GNU time; sets seconds and peak (MB) of the run.
-measure() {
-  local stats="$work/time.txt" status=0
-  /usr/bin/time -f '%e %M' -o "$stats" "$kib" --quiet --yes "$@" >/dev/null 2>"$work/stderr.txt" ||
-    status=$?
-  if [ "$status" -gt 1 ]; then
-    echo "loop.sh: 'kib $*' failed with status $status" >&2
-    cat "$work/stderr.txt" >&2
-    exit 1
-  fi
-  read -r seconds peak_kb <"$stats"
-  peak=$(awk -v k="$peak_kb" 'BEGIN { printf "%.0f", k / 1024 }')
+# Runs kib with the arguments under GNU time (measure); also keeps the run's peak.
+measure_kib() {
+  measure "$kib" --quiet --yes "$@"
   peaks+=("$peak")
 }
 peaks=()
@@ -61,35 +52,35 @@ peaks=()
 printf '%-52s %9s %9s %9s  %s\n' "" "seconds" "peak MB" "ratio" "against"
 row() { printf '%-52s %9s %9s %9s  %s\n' "$@"; }
 
-measure maps "$cfg"
+measure_kib maps "$cfg"
 first=$seconds
 row "kib maps, first run" "$first" "$peak" "" ""
-measure maps "$cfg"
+measure_kib maps "$cfg"
 rerun=$seconds
 row "kib maps, unchanged re-run" "$rerun" "$peak" "$(ratio "$rerun" "$first")" "first run"
 # One map export changed: a colour of station 3's map.
 sed -i '0,/rgb(255,221,154)/s//rgb(255,221,155)/' "$event/Bench.S3.svg"
-measure maps "$cfg"
+measure_kib maps "$cfg"
 map_changed=$seconds
 row "kib maps, one map changed" "$map_changed" "$peak" "$(ratio "$map_changed" "$first")" \
   "first run"
 # One setting changed: the title on every competition sheet.
 sed -i 's/^TITLE1=.*/TITLE1=Bench, changed/' "$cfg"
-measure maps "$cfg"
+measure_kib maps "$cfg"
 setting_changed=$seconds
 row "kib maps, one setting changed" "$setting_changed" "$peak" \
   "$(ratio "$setting_changed" "$first")" "first run"
-measure solutions "$cfg"
+measure_kib solutions "$cfg"
 solutions=$seconds
 row "kib solutions, first run" "$solutions" "$peak" "" ""
 
-measure images "$cfg" --format pdf --converter builtin
+measure_kib images "$cfg" --format pdf --converter builtin
 pdf_builtin=$seconds
 pdf_builtin_peak=$peak
 pdfs=$(find "$event/out" -name '*.pdf' | wc -l)
 if command -v inkscape >/dev/null; then
   rm -f "$event"/out/*.pdf
-  measure images "$cfg" --format pdf --converter inkscape
+  measure_kib images "$cfg" --format pdf --converter inkscape
   pdf_inkscape=$seconds
   row "kib images pdf, Inkscape ($pdfs sheets)" "$pdf_inkscape" "$peak" "" ""
   row "kib images pdf, built-in" "$pdf_builtin" "$pdf_builtin_peak" \
@@ -98,7 +89,7 @@ else
   row "kib images pdf, built-in ($pdfs sheets)" "$pdf_builtin" "$pdf_builtin_peak" "-" \
     "(no Inkscape)"
 fi
-measure images "$cfg" --format png --converter builtin
+measure_kib images "$cfg" --format png --converter builtin
 png_builtin=$seconds
 row "kib images png, built-in" "$png_builtin" "$peak" "-" "libpng's encoding: below"
 
@@ -109,12 +100,12 @@ median() { printf '%s\n' "$@" | sort -n | sed -n 2p; }
 firsts=() proofs=() proof_peaks=()
 for _ in 1 2 3; do
   rm -rf "$event/out" && mkdir "$event/out"
-  measure maps "$cfg"
+  measure_kib maps "$cfg"
   first_maps=$seconds
-  measure solutions "$cfg"
+  measure_kib solutions "$cfg"
   firsts+=("$(awk -v a="$first_maps" -v b="$seconds" 'BEGIN { printf "%.2f", a + b }')")
   rm -rf "$event/out" && mkdir "$event/out"
-  measure proof "$cfg"
+  measure_kib proof "$cfg"
   proofs+=("$seconds")
   proof_peaks+=("$peak")
 done
@@ -123,7 +114,7 @@ proof_first=$(median "${proofs[@]}")
 row "kib maps + kib solutions, first runs (median of 3)" "$maps_and_solutions" "" "" ""
 row "kib proof, first run (median of 3)" "$proof_first" "$(median "${proof_peaks[@]}")" \
   "$(ratio "$proof_first" "$maps_and_solutions")" "maps + solutions"
-measure proof "$cfg"
+measure_kib proof "$cfg"
 proof_second=$seconds
 row "kib proof, second run" "$proof_second" "$peak" "$(ratio "$proof_second" "$proof_first")" \
   "proof first run"

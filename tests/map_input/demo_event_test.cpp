@@ -44,6 +44,14 @@ std::map<int, Intended> ReadIntended() {
     return stations;
 }
 
+// Opens the demo's configuration and reads its courses list and map zoom, as a
+// Make command does before its run.
+void OpenDemo(CKibDoc& doc) {
+    ASSERT_TRUE(doc.OnOpenDocument(kDemo + "demo.cfg"));
+    ReadCourseList(doc);
+    ReadMapZoom(doc);
+}
+
 bool IsProblem(const std::string& line) {
     return line.rfind("[** ERROR **]", 0) == 0 || line.rfind("[= WARNING =]", 0) == 0;
 }
@@ -52,9 +60,8 @@ TEST(DemoEventTest, EveryStationIsCleanWithItsCirclesAndRotation) {
     test::RecordingHost host;
     host.Install();
     CKibDoc doc;
-    ASSERT_TRUE(doc.OnOpenDocument(kDemo + "demo.cfg"));
-    ReadCourseList(doc);
-    ReadMapZoom(doc);
+    OpenDemo(doc);
+    ASSERT_FALSE(::testing::Test::HasFatalFailure());
     EXPECT_EQ(doc.mapScale, 4000);
     EXPECT_FLOAT_EQ(doc.mapZoom, 1.0f);
     const std::map<int, Intended> intended = ReadIntended();
@@ -90,9 +97,8 @@ TEST(DemoEventTest, KeptMapsStayWithinTheirBudget) {
         test::RecordingHost host;
         host.Install();
         CKibDoc doc;
-        ASSERT_TRUE(doc.OnOpenDocument(kDemo + "demo.cfg"));
-        ReadCourseList(doc);
-        ReadMapZoom(doc);
+        OpenDemo(doc);
+        ASSERT_FALSE(::testing::Test::HasFatalFailure());
         CKibSvg svg(doc);
         svg.KeepMaps(budget);
         std::map<int, int> rotations;
