@@ -8,7 +8,6 @@
 #include "platform/files.h"
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
@@ -226,26 +225,62 @@ int PictureWorkers() {
     return static_cast<int>(std::clamp<std::uint64_t>(kWorkersMemory / kPictureMemory, 1, cores));
 }
 
-void RunOnWorkers(std::size_t n, int workers, const std::function<void(std::size_t i)>& job) {
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        for (std::size_t i = next++; i < n; i = next++) {
-            job(i);
-        }
-    };
-    std::vector<std::thread> threads;
-    const std::size_t count = std::min(n, static_cast<std::size_t>(std::max(workers, 1)));
-    for (std::size_t k = 1; k < count; ++k) {
+JobQueue::~JobQueue() {
+    Finish();
+}
+
+void JobQueue::Start(int threads) {
+    for (int k = 0; k < threads; ++k) {
         try {
-            threads.emplace_back(work);
+            threads_.emplace_back([this] {
+                while (const std::function<void()> job = Next()) {
+                    job();
+                }
+            });
         } catch (const std::system_error&) {
             break; // the system gives no more threads: fewer workers
         }
     }
-    work(); // the calling thread is one of the workers
-    for (std::thread& thread : threads) {
+}
+
+void JobQueue::Add(std::function<void()> job, bool first) {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (first) {
+            waiting_.push_front(std::move(job));
+        } else {
+            waiting_.push_back(std::move(job));
+        }
+    }
+    wake_.notify_one();
+}
+
+std::function<void()> JobQueue::Next() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    wake_.wait(lock, [this] { return finishing_ || !waiting_.empty(); });
+    if (waiting_.empty()) {
+        return {};
+    }
+    std::function<void()> job = std::move(waiting_.front());
+    waiting_.pop_front();
+    return job;
+}
+
+void JobQueue::Finish() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        finishing_ = true;
+    }
+    wake_.notify_all();
+    while (const std::function<void()> job = Next()) {
+        job();
+    }
+    for (std::thread& thread : threads_) {
         thread.join();
     }
+    threads_.clear();
+    const std::lock_guard<std::mutex> lock(mutex_);
+    finishing_ = false;
 }
 
 } // namespace kib

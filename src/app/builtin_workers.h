@@ -5,8 +5,12 @@
 #include "app/builtin_convert.h"
 #include "app/conversion_loop.h"
 
+#include <condition_variable>
 #include <cstddef>
+#include <deque>
 #include <functional>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace kib {
@@ -38,9 +42,34 @@ bool ConvertBuiltInSheets(const std::vector<SheetConversion>& sheets, OutputForm
 // no more than the memory bound allows.
 int PictureWorkers();
 
-// Runs job(0) to job(n - 1), `workers` at a time on threads of their own (the
-// calling thread waits for them; without a thread the jobs run on it). Each job
+// Jobs run on threads of their own while the calling thread goes on with other
+// work, taken in the order they wait in. Finish makes the calling thread one
+// more worker until every job given has run, then ends the threads. Each job
 // touches only its own data and logs nothing.
-void RunOnWorkers(std::size_t n, int workers, const std::function<void(std::size_t i)>& job);
+class JobQueue {
+  public:
+    JobQueue() = default;
+    JobQueue(const JobQueue&) = delete;
+    JobQueue& operator=(const JobQueue&) = delete;
+    ~JobQueue();
+
+    // Starts up to `threads` more threads (fewer when the system gives no
+    // more; with none, Finish runs every job on the calling thread).
+    void Start(int threads);
+    // Adds a job behind the waiting ones, or ahead of them when first.
+    void Add(std::function<void()> job, bool first = false);
+    // Runs the waiting jobs on the calling thread too, until every job has run.
+    void Finish();
+
+  private:
+    // The next job, or none once the queue is finishing and no job waits.
+    std::function<void()> Next();
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void()>> waiting_;
+    bool finishing_ = false;
+    std::vector<std::thread> threads_;
+};
 
 } // namespace kib

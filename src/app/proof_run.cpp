@@ -30,6 +30,7 @@
 #include "sheet/task_range.h"
 
 #include <algorithm>
+#include <deque>
 #include <exception>
 #include <filesystem>
 #include <map>
@@ -193,66 +194,112 @@ std::string SheetBase(const std::string& svg) {
     return name.substr(0, name.rfind('.'));
 }
 
-// The pictures of the station's canvases and of its solution sheet, from the
-// sheets the runs made for it; a station that failed in a run shows no picture
-// of that run, so an old sheet is never taken for a new one. The sheets are
-// drawn side by side on the workers; their lines are logged in the sheets' order.
-void RenderStation(const RunResult& maps, const RunResult& solutions, const PageFiles& files,
-                   ProofStation& st) {
-    const auto picturesOf = [&files](const std::string& svg, int thumbnailWidth, int fullWidth) {
+// The pictures of the proof: each sheet's pair drawn once, on workers beside the
+// main thread, and handed to the stations it shows once all are drawn.
+class ProofPictures {
+  public:
+    explicit ProofPictures(const PageFiles& files) : files_(files) {}
+
+    // The pictures of the competition sheets that the run made for the stations
+    // whose canvases are known: drawn from now on, while the solution run works
+    // on the main thread (which is one worker of the pictures' share).
+    void DrawCanvases(const RunResult& maps, const std::map<int, ProofStation>& facts) {
+        for (const RunSheet& sheet : maps.sheets) {
+            const int s = sheet.stations.empty() ? 0 : sheet.stations.front();
+            const StationResult* made = maps.Station(s);
+            const auto station = facts.find(s);
+            if (sheet.kind != SheetKind::Map || !made || made->outcome == StationOutcome::Failed ||
+                station == facts.end()) {
+                continue;
+            }
+            const std::vector<ProofCanvas>& canvases = station->second.canvases;
+            if (std::none_of(canvases.begin(), canvases.end(),
+                             [&](const ProofCanvas& c) { return c.task == sheet.firstTask; })) {
+                continue;
+            }
+            shown_[s].push_back(
+                Shown{Queue(sheet.svg, kCanvasThumbnail, kCanvasFull, false), sheet.firstTask});
+        }
+        queue_.Start(PictureWorkers() - 1);
+    }
+
+    // The pictures of the solution sheets of the stations that the run solved,
+    // ahead of the canvases still waiting: the largest pictures first, so that
+    // the workers end together. A sheet that shows several stations is drawn once.
+    void DrawSolutions(const RunResult& solutions) {
+        for (const StationResult& solved : solutions.stations) {
+            const RunSheet* sheet = SolutionSheetOf(solutions, solved.station);
+            if (solved.outcome != StationOutcome::Failed && sheet) {
+                shown_[solved.station].push_back(
+                    Shown{Queue(sheet->svg, kSolutionThumbnail, kSolutionFull, true), kNoTask});
+            }
+        }
+    }
+
+    // Waits for every picture, the main thread drawing too.
+    void Finish() { queue_.Finish(); }
+
+    // Gives the station its pictures, and the log its lines about them in the
+    // sheets' order. Call after Finish.
+    void TakeInto(ProofStation& st) const {
+        const auto shown = shown_.find(st.station);
+        if (shown == shown_.end()) {
+            return;
+        }
+        for (const Shown& picture : shown->second) {
+            if (!BothPictures(st, *picture.pictures)) {
+                continue;
+            }
+            const std::string base = SheetBase(picture.pictures->svg);
+            const std::string thumbnail = files_.prefix + "/" + base + ".png";
+            const std::string full = files_.prefix + "/" + base + "-full.png";
+            if (picture.task == kNoTask) {
+                st.solutionName = base;
+                st.solutionThumbnail = thumbnail;
+                st.solutionFullSize = full;
+                continue;
+            }
+            for (ProofCanvas& c : st.canvases) {
+                if (c.task == picture.task) {
+                    c.thumbnail = thumbnail;
+                    c.fullSize = full;
+                }
+            }
+        }
+    }
+
+  private:
+    static constexpr int kNoTask = -1; // the station's solution sheet
+
+    struct Shown {
+        const SheetPictures* pictures;
+        int task; // the canvas, or kNoTask
+    };
+
+    const SheetPictures* Queue(const std::string& svg, int thumbnailWidth, int fullWidth,
+                               bool first) {
+        const auto drawn = bySheet_.find(svg);
+        if (drawn != bySheet_.end()) {
+            return drawn->second;
+        }
         const std::string base = SheetBase(svg);
-        SheetPictures p;
+        SheetPictures& p = pictures_.emplace_back();
         p.svg = svg;
-        p.thumbnail = PictureFile(files.folder, base + ".png");
-        p.full = PictureFile(files.folder, base + "-full.png");
+        p.thumbnail = PictureFile(files_.folder, base + ".png");
+        p.full = PictureFile(files_.folder, base + "-full.png");
         p.thumbnailWidth = thumbnailWidth;
         p.fullWidth = fullWidth;
-        return p;
-    };
-    std::vector<SheetPictures> jobs;
-    std::vector<ProofCanvas*> canvases; // the canvas of each job; none for the solution sheet
-    const StationResult* made = maps.Station(st.station);
-    if (made && made->outcome != StationOutcome::Failed) {
-        for (const RunSheet& sheet : maps.sheets) {
-            if (sheet.kind != SheetKind::Map || sheet.stations.front() != st.station) {
-                continue;
-            }
-            auto canvas =
-                std::find_if(st.canvases.begin(), st.canvases.end(),
-                             [&](const ProofCanvas& c) { return c.task == sheet.firstTask; });
-            if (canvas == st.canvases.end()) {
-                continue;
-            }
-            jobs.push_back(picturesOf(sheet.svg, kCanvasThumbnail, kCanvasFull));
-            canvases.push_back(&*canvas);
-        }
+        bySheet_[svg] = &p;
+        queue_.Add([&p] { RenderPictures(p); }, first);
+        return &p;
     }
-    const StationResult* solved = solutions.Station(st.station);
-    const RunSheet* solution = SolutionSheetOf(solutions, st.station);
-    if (solved && solved->outcome != StationOutcome::Failed && solution) {
-        jobs.push_back(picturesOf(solution->svg, kSolutionThumbnail, kSolutionFull));
-        canvases.push_back(nullptr);
-    }
-    // The solution sheet, the largest picture, first: the workers end together.
-    RunOnWorkers(jobs.size(), PictureWorkers(),
-                 [&jobs](std::size_t i) { RenderPictures(jobs[jobs.size() - 1 - i]); });
-    for (std::size_t i = 0; i < jobs.size(); ++i) {
-        if (!BothPictures(st, jobs[i])) {
-            continue;
-        }
-        const std::string base = SheetBase(jobs[i].svg);
-        const std::string thumbnail = files.prefix + "/" + base + ".png";
-        const std::string full = files.prefix + "/" + base + "-full.png";
-        if (canvases[i]) {
-            canvases[i]->thumbnail = thumbnail;
-            canvases[i]->fullSize = full;
-        } else {
-            st.solutionName = base;
-            st.solutionThumbnail = thumbnail;
-            st.solutionFullSize = full;
-        }
-    }
-}
+
+    const PageFiles& files_;
+    std::deque<SheetPictures> pictures_; // each sheet's, at a fixed place for the workers
+    std::map<std::string, const SheetPictures*> bySheet_;
+    std::map<int, std::vector<Shown>> shown_; // per station, in the sheets' order
+    JobQueue queue_;
+};
 
 // The mark of a station from what both runs say about it.
 ProofMark MarkFrom(const StationResult* maps, const StationResult* solutions) {
@@ -367,17 +414,29 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
     RunResult maps;
     // Both runs share one reading of the exports: each station's map is parsed and
     // analysed once, for its competition sheets and its place on a solution sheet.
-    // The kept maps go with the reading before the pictures are drawn.
+    // The kept maps go with the reading before the solution sheets are drawn.
     RunResult solutions;
+    const PageFiles files = FilesOf(doc, pagePath);
+    ProofPictures pictures(files);
     {
         CKibSvg svg(doc);
-        svg.KeepMaps();
+        // The maps kept for the solution run share the memory with the pictures
+        // drawn beside it: half the budget of runs that draw nothing meanwhile.
+        svg.KeepMaps(kKeptMapsBudget / 2);
         {
             CompetitionRun run(svg);
             run.ShareLayouts(&command.Layouts());
             run.OnStationRead([&](int s, CKibMap& map) { TakeFacts(doc, s, map, facts[s]); });
             maps = run.Run(choice->stations, kTaskAll);
         }
+        std::error_code ec;
+        fs::create_directories(files.folder, ec);
+        // Temporary files of ended runs beside the page and among its pictures.
+        RemoveStaleTemporaries(platform::WithSeparator(PathString(files.page.parent_path())));
+        RemoveStaleTemporaries(platform::WithSeparator(PathString(files.folder)));
+        // The competition sheets are in place: their pictures are drawn meanwhile.
+        platform::ReturnFreedMemory();
+        pictures.DrawCanvases(maps, facts);
         if (maps.completed) {
             doc.SetMapsMode(true);
             SolutionRun run(svg);
@@ -385,13 +444,10 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
         }
     }
     command.Finish();
+    platform::ReturnFreedMemory();
+    pictures.DrawSolutions(solutions);
+    pictures.Finish();
 
-    const PageFiles files = FilesOf(doc, pagePath);
-    std::error_code ec;
-    fs::create_directories(files.folder, ec);
-    // Temporary files of ended runs beside the page and among its pictures.
-    RemoveStaleTemporaries(platform::WithSeparator(PathString(files.page.parent_path())));
-    RemoveStaleTemporaries(platform::WithSeparator(PathString(files.folder)));
     int status = maps.completed && solutions.completed ? 0 : 2;
     for (const StationResult& made : maps.stations) {
         const int s = made.station;
@@ -408,7 +464,7 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
             st.log.insert(st.log.end(), solved->lines.begin(), solved->lines.end());
         }
         st.mark = WorseMark(st.mark, MarkFrom(&made, solved));
-        RenderStation(maps, solutions, files, st);
+        pictures.TakeInto(st);
         // A picture that could not be made is named in the log and marks it red.
         st.mark = WorseMark(st.mark, MarkOf(st.log, false, false));
         status = std::max(status, st.mark == ProofMark::Red     ? 2

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "foundation/host.h"
+#include "foundation/open_counts.h"
 
 #include <map>
 #include <string>
@@ -33,8 +34,9 @@ struct AppState {
     int eventLockWaitMs = 10000;
     // How often each input file (configuration, map export, courses file, an
     // earlier sheet) was opened for reading since start-up, by path: a command
-    // reads each of its inputs once, and the tests hold it to that.
-    std::map<std::string, int> inputOpens;
+    // reads each of its inputs once, and the tests hold it to that. Counted
+    // from the workers that read sheets too.
+    OpenCounts inputOpens;
 
     Host* host = nullptr;
     HostInterface* propertyPane = nullptr; // a PropertyPane (src/config/property_pane.h)

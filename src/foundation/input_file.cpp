@@ -72,7 +72,7 @@ platform::File OpenRegularFile(const std::string& path, std::string& reason) {
     // terminal becoming the controlling one.
     int error = 0;
     FileKind kind = FileKind::Missing;
-    ++App().inputOpens[path];
+    App().inputOpens.Count(path);
     platform::File file = platform::OpenRegularFile(path, error, kind);
     if (!file.IsOpen()) {
         reason = kind != FileKind::Regular && kind != FileKind::Missing

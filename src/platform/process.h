@@ -44,4 +44,10 @@ int ProcessId();
 // Whether a process with this id runs (this process included).
 bool ProcessRuns(int pid);
 
+// Gives the memory this process freed back to the system where the allocator
+// keeps it otherwise (glibc keeps the pages of a freed map reading for the
+// next one), so that the next step's memory comes on top of what is in use,
+// not of the largest step so far. Nothing where the allocator returns it itself.
+void ReturnFreedMemory();
+
 } // namespace kib::platform

@@ -1,7 +1,9 @@
 // The built-in converter on several workers: the same files, the same log lines
 // in the same order and the same run result whatever the number of workers, a
 // sheet that cannot be drawn failing its station, and a stop that hands out no
-// further sheet while the sheets being drawn are finished and placed.
+// further sheet while the sheets being drawn are finished and placed. The job
+// queue of the proof's pictures: jobs run beside the caller, in their order,
+// each once.
 #include "app/builtin_workers.h"
 
 #include "app/script_dir.h"
@@ -15,7 +17,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <future>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -207,6 +213,38 @@ TEST_F(BuiltInWorkersTest, StopHandsOutNoFurtherSheetButFinishesThoseBeingDrawn)
             EXPECT_FALSE(fs::exists(SheetTemporaryPath(Base(k), "png"))) << k;
         }
     }
+}
+
+// Jobs given before Finish run on the started threads while the caller goes on
+// (the caller here waits for one of them without helping); Finish runs the rest
+// on the caller too and returns once every job has run exactly once.
+TEST(JobQueueTest, JobsRunBesideTheCallerEachOnce) {
+    JobQueue queue;
+    std::promise<void> started;
+    std::vector<std::atomic<int>> runs(40);
+    queue.Start(2);
+    queue.Add([&started] { started.set_value(); });
+    EXPECT_EQ(started.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        queue.Add([&runs, i] { ++runs[i]; }, i % 3 == 0);
+    }
+    queue.Finish();
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        EXPECT_EQ(runs[i].load(), 1) << "job " << i;
+    }
+}
+
+// Without threads every job runs on the caller in Finish: jobs added first run
+// ahead of those waiting (the largest pictures first), the others in their order.
+TEST(JobQueueTest, FirstJobsRunAheadOfThoseWaiting) {
+    JobQueue queue;
+    std::vector<std::string> order;
+    queue.Add([&order] { order.push_back("canvas 1"); });
+    queue.Add([&order] { order.push_back("canvas 2"); });
+    queue.Add([&order] { order.push_back("solution"); }, true);
+    EXPECT_TRUE(order.empty());
+    queue.Finish();
+    EXPECT_THAT(order, ::testing::ElementsAre("solution", "canvas 1", "canvas 2"));
 }
 
 } // namespace

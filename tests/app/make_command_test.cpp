@@ -191,7 +191,7 @@ TEST_F(MakeCommandTest, DeclinedExportCheckEndsTheCommand) {
 // How often a command opened the input file whose path ends with the name.
 int Opens(const std::string& name) {
     int opens = 0;
-    for (const auto& [path, count] : App().inputOpens) {
+    for (const auto& [path, count] : App().inputOpens.Counts()) {
         if (path.size() >= name.size() &&
             path.compare(path.size() - name.size(), name.size(), name) == 0) {
             opens += count;
@@ -207,7 +207,7 @@ TEST_F(MakeCommandTest, ALoadAndACommandReadEachInputOnce) {
     Set(id::Source_MODE, "STAT");
     MakeChoice choice;
     choice.stations = StationSet::Of({1});
-    App().inputOpens.clear();
+    App().inputOpens.Clear();
     ReadCourseList(doc);
     ReadMapZoom(doc);
     ASSERT_EQ(OnMakeMapSvgs(&doc, Dialog(choice)).end, MakeEnd::Closed);
@@ -223,7 +223,7 @@ TEST_F(MakeCommandTest, ALoadAndACommandReadEachInputOnce) {
     test::WriteFile(dir + "/Demo.S1.svg", map);
     ASSERT_TRUE(SetFileStamp(dir + "/Demo.S1.svg", 1));
     test::WriteFile(dir + "/Demo.Courses.xml", test::FixtureCourses({1, 2}, 3) + "\n");
-    App().inputOpens.clear();
+    App().inputOpens.Clear();
     host.answers.push_back(BoxAnswer::Yes); // the exports were exported again
     ASSERT_EQ(OnMakeMapSvgs(&doc, Dialog(choice)).end, MakeEnd::Closed);
     EXPECT_EQ(Opens("/Demo.S1.svg"), 1);
@@ -232,7 +232,7 @@ TEST_F(MakeCommandTest, ALoadAndACommandReadEachInputOnce) {
 
     // A run that keeps the station's sheets digests its inputs from the command's
     // one read of each (none when the document's copy is still the file's).
-    App().inputOpens.clear();
+    App().inputOpens.Clear();
     ASSERT_EQ(OnMakeMapSvgs(&doc, Dialog(choice)).end, MakeEnd::Closed);
     EXPECT_LE(Opens("/Demo.S1.svg"), 1);
     EXPECT_LE(Opens("/Demo.Courses.xml"), 1);

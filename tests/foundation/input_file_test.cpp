@@ -1,6 +1,8 @@
-// Input files: only regular files are opened, never blocking; lines are bounded.
+// Input files: only regular files are opened, never blocking; lines are bounded;
+// every open is counted, from any thread.
 #include "foundation/input_file.h"
 
+#include "foundation/app_state.h"
 #include "platform/environment.h"
 #include "platform/paths.h"
 #include "support/test_files.h"
@@ -9,6 +11,8 @@
 
 #include <filesystem>
 #include <sstream>
+#include <thread>
+#include <vector>
 
 namespace kib {
 namespace {
@@ -83,6 +87,40 @@ TEST(InputFileTest, LinesEndAtLineFeedsAndAtTheirBound) {
         }
         EXPECT_EQ(lines, c.lines) << c.text;
     }
+}
+
+// The built-in converter's workers open sheets while the main thread opens the
+// event's inputs: no open is lost and the count is never torn.
+TEST(InputFileTest, OpensCountedFromSeveralThreadsAreAllCounted) {
+    const std::string dir = test::MakeTempDir("input-opens");
+    const std::string file = dir + "/sheet.svg";
+    test::WriteFile(file, "<svg/>");
+    App().inputOpens.Clear();
+    constexpr int kThreads = 4;
+    constexpr int kOpens = 20;     // real opens of the file, by each thread
+    constexpr int kCounts = 20000; // counts alone, by each thread, for contention
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&file, t] {
+            for (int k = 0; k < kOpens; ++k) {
+                std::string reason;
+                OpenRegularFile(file, reason);
+            }
+            for (int k = 0; k < kCounts; ++k) {
+                App().inputOpens.Count(k % 2 == 0 ? "shared" : "thread " + std::to_string(t));
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    const std::map<std::string, int> opens = App().inputOpens.Counts();
+    EXPECT_EQ(opens.at(file), kThreads * kOpens);
+    EXPECT_EQ(opens.at("shared"), kThreads * kCounts / 2);
+    for (int t = 0; t < kThreads; ++t) {
+        EXPECT_EQ(opens.at("thread " + std::to_string(t)), kCounts / 2);
+    }
+    App().inputOpens.Clear();
 }
 
 } // namespace

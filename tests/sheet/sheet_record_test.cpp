@@ -229,7 +229,7 @@ TEST_F(SheetRecordTest, AnInputWithItsRecordedSizeAndTimeIsNotReadAgain) {
     // The opens of the input file of that name, whatever separators its path has.
     const auto opens = [](const std::string& name) {
         int n = 0;
-        for (const auto& [path, count] : App().inputOpens) {
+        for (const auto& [path, count] : App().inputOpens.Counts()) {
             const bool named = path.size() > name.size() &&
                                path.compare(path.size() - name.size(), name.size(), name) == 0 &&
                                (path[path.size() - name.size() - 1] == '/' ||
@@ -242,7 +242,7 @@ TEST_F(SheetRecordTest, AnInputWithItsRecordedSizeAndTimeIsNotReadAgain) {
     // A new program run: the document holds no copy of any input.
     doc.mapExport.reset();
     doc.coursesFile.reset();
-    App().inputOpens.clear();
+    App().inputOpens.Clear();
     EXPECT_EQ(RunMaps(), (std::set<int>{}));
     for (int s : {1, 2, 3}) {
         EXPECT_EQ(opens("Demo.S" + std::to_string(s) + ".svg"), 0) << "station " << s;

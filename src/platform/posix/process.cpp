@@ -12,6 +12,9 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 extern char** environ;
 
@@ -275,6 +278,12 @@ int ProcessId() {
 
 bool ProcessRuns(int pid) {
     return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+    ::malloc_trim(0);
+#endif
 }
 
 } // namespace kib::platform

@@ -305,6 +305,10 @@ int ProcessId() {
     return static_cast<int>(GetCurrentProcessId());
 }
 
+void ReturnFreedMemory() {
+    // The Windows heap gives freed pages back on its own.
+}
+
 bool ProcessRuns(int pid) {
     if (pid <= 0) {
         return false;
