@@ -42,7 +42,8 @@ PngEncoding PicturePngEncoding() {
     return PngEncoding{};
 }
 
-bool RenderSheetPngs(const std::string&, std::vector<PicturePng>& pictures, bool) {
+bool RenderSheetPngs(const std::string&, std::vector<PicturePng>& pictures, bool,
+                     const std::string*) {
     for (PicturePng& picture : pictures) {
         picture.error = kAbsent;
     }

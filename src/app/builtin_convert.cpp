@@ -75,12 +75,15 @@ std::string TakeMessage(GError* error) {
 // files it names are found only in its folder (the logo beside it): librsvg
 // reads no file elsewhere and nothing over the network, and the sheet's text
 // has no external entities and no XInclude (sheet_source.h). None with the
-// reason in problem (a whole sentence naming the sheet).
+// reason in problem (a whole sentence naming the sheet). With composed, that
+// text stands for the file's (its files are still found beside svg).
 Handle LoadSheet(const std::string& svg, double dpi, double& width, double& height,
-                 std::string& problem) {
+                 std::string& problem, const std::string* composed = nullptr) {
     std::string text;
     std::string reason;
-    if (!ReadSheetForDrawing(svg, text, reason)) {
+    if (composed) {
+        text = WithoutOutsideReferences(*composed);
+    } else if (!ReadSheetForDrawing(svg, text, reason)) {
         problem = Format("Cannot read '%s' for conversion: %s", svg.c_str(), reason.c_str());
         return nullptr;
     }
@@ -476,10 +479,11 @@ bool DrawnPart(RsvgHandle* handle, double w, double h, const std::string& svg, F
 // and hands its rows to row; false with the reason in error.
 bool DrawPicture(const std::string& svgPath, int widthPx, bool drawnPartOnly,
                  const std::function<void(int w, int h)>& size,
-                 const std::function<bool(const std::uint32_t* argb)>& row, std::string& error) {
+                 const std::function<bool(const std::uint32_t* argb)>& row, std::string& error,
+                 const std::string* composed = nullptr) {
     double w = 0.0;
     double h = 0.0;
-    const Handle handle = LoadSheet(svgPath, kPictureDpi, w, h, error);
+    const Handle handle = LoadSheet(svgPath, kPictureDpi, w, h, error, composed);
     if (!handle) {
         return false;
     }
@@ -654,7 +658,7 @@ bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi
 }
 
 bool RenderSheetPngs(const std::string& svgPath, std::vector<PicturePng>& pictures,
-                     bool drawnPartOnly) {
+                     bool drawnPartOnly, const std::string* composed) {
     for (PicturePng& picture : pictures) {
         picture.error.clear();
     }
@@ -718,7 +722,7 @@ bool RenderSheetPngs(const std::string& svgPath, std::vector<PicturePng>& pictur
             }
             return true;
         },
-        problem);
+        problem, composed);
     bool all = true;
     for (std::size_t k = 0; k < pictures.size(); ++k) {
         PicturePng& picture = pictures[k];

@@ -132,9 +132,11 @@ struct PicturePng {
 // it (each pixel the mean of the area it covers; as high as the page ratio
 // asks), every file replaced only when written whole, as RenderSheetPng does.
 // Logs nothing, so that it may run on a worker. False when any picture failed,
-// with the reason in its error.
+// with the reason in its error. With composed (the text a run is putting in
+// place at svgPath), that text is drawn instead of the file's: the pictures of
+// a sheet are made while its file waits for the run's other sheets.
 bool RenderSheetPngs(const std::string& svgPath, std::vector<PicturePng>& pictures,
-                     bool drawnPartOnly);
+                     bool drawnPartOnly, const std::string* composed = nullptr);
 
 // A rendered sheet in memory: width × height pixels, rows top down, each pixel
 // 0xRRGGBB (the top byte unused), for a window to show.

@@ -34,6 +34,7 @@
 #include <exception>
 #include <filesystem>
 #include <map>
+#include <optional>
 
 namespace kib {
 
@@ -110,37 +111,48 @@ std::string PictureFile(const fs::path& folder, const std::string& name) {
 // what their making left for the log.
 struct SheetPictures {
     std::string svg;
+    int station = 0;       // the station that made it (the first one it shows)
     std::string thumbnail; // the PNG files
     std::string full;
     int thumbnailWidth = 0;
     int fullWidth = 0;
+    // The text the run is putting in place at svg, drawn instead of the file
+    // (dropped once drawn); none: the file is drawn, when the pictures are older.
+    std::optional<std::string> composed;
     std::vector<std::string> notes;  // debug lines (file times that could not be read)
     std::vector<std::string> errors; // an error line for each picture that is missing
 };
 
-// Renders the sheet's pictures unless both are newer than it: a picture as old
-// as its sheet or older is rendered again. One drawing at full size gives both
-// (the thumbnail shrunk from it). Logs nothing, so that it may run on a worker:
-// each picture that is missing gets the error line that names it and why.
+// Renders the sheet's pictures: from the text composed for it, or from its file
+// unless both pictures are newer than it (a picture as old as its sheet or older
+// is rendered again). One drawing at full size gives both (the thumbnail shrunk
+// from it). Logs nothing, so that it may run on a worker: each picture that is
+// missing gets the error line that names it and why.
 void RenderPictures(SheetPictures& p) {
-    FileStamp sheet = 0;
-    FileStamp thumbnail = 0;
-    FileStamp full = 0;
-    ReadFileStamp(p.svg, sheet, p.notes);
-    ReadFileStamp(p.thumbnail, thumbnail, p.notes);
-    ReadFileStamp(p.full, full, p.notes);
-    if (thumbnail > sheet && full > sheet) {
-        return;
+    if (!p.composed) {
+        FileStamp sheet = 0;
+        FileStamp thumbnail = 0;
+        FileStamp full = 0;
+        ReadFileStamp(p.svg, sheet, p.notes);
+        ReadFileStamp(p.thumbnail, thumbnail, p.notes);
+        ReadFileStamp(p.full, full, p.notes);
+        if (thumbnail > sheet && full > sheet) {
+            return;
+        }
     }
     std::vector<PicturePng> pictures{PicturePng{p.full, p.fullWidth, {}},
                                      PicturePng{p.thumbnail, p.thumbnailWidth, {}}};
     try {
-        RenderSheetPngs(p.svg, pictures, true);
+        RenderSheetPngs(p.svg, pictures, true, p.composed ? &*p.composed : nullptr);
     } catch (const std::exception& e) {
         // A drawing on a worker must not end the program (no memory).
         for (PicturePng& picture : pictures) {
             picture.error = e.what();
         }
+    }
+    if (p.composed) {
+        p.composed->clear();
+        p.composed->shrink_to_fit();
     }
     // The thumbnail's line first, as the page lists the pictures.
     for (const PicturePng* picture : {&pictures[1], &pictures[0]}) {
@@ -194,33 +206,58 @@ std::string SheetBase(const std::string& svg) {
     return name.substr(0, name.rfind('.'));
 }
 
+// What the texts of the sheets waiting to be drawn may take: beyond it a
+// sheet's pictures are drawn from its file after the run (sheets that carry
+// whole maps are large).
+constexpr std::size_t kComposedTextsBudget = std::size_t{16} << 20;
+
 // The pictures of the proof: each sheet's pair drawn once, on workers beside the
 // main thread, and handed to the stations it shows once all are drawn.
 class ProofPictures {
   public:
-    explicit ProofPictures(const PageFiles& files) : files_(files) {}
+    ProofPictures(const PageFiles& files, const std::map<int, ProofStation>& facts)
+        : files_(files), facts_(facts) {}
+
+    // A sheet the competition run has just composed (on the main thread, while
+    // the run goes on): a canvas of a station whose canvases are known is drawn
+    // from now on, from the text the run is putting in place, while the texts
+    // waiting stay within their budget.
+    void SheetMade(const RunSheet& sheet, const std::string& text) {
+        if (!IsCanvas(sheet) || composedBytes_ + text.size() > kComposedTextsBudget) {
+            return;
+        }
+        composedBytes_ += text.size();
+        Queue(sheet, kCanvasThumbnail, kCanvasFull, false, &text);
+    }
+
+    // Makes the page's folder and its pictures' ready (once), and starts the
+    // workers beside the main thread: the main thread is busy with the runs.
+    void Prepare() {
+        if (started_) {
+            return;
+        }
+        std::error_code ec;
+        fs::create_directories(files_.folder, ec);
+        // Temporary files of ended runs beside the page and among its pictures.
+        RemoveStaleTemporaries(platform::WithSeparator(PathString(files_.page.parent_path())));
+        RemoveStaleTemporaries(platform::WithSeparator(PathString(files_.folder)));
+        queue_.Start(PictureWorkers() - 1);
+        started_ = true;
+    }
 
     // The pictures of the competition sheets that the run made for the stations
-    // whose canvases are known: drawn from now on, while the solution run works
-    // on the main thread (which is one worker of the pictures' share).
-    void DrawCanvases(const RunResult& maps, const std::map<int, ProofStation>& facts) {
+    // whose canvases are known; those not drawn from their texts are drawn from
+    // their files (a kept station's, a sheet beyond the texts' budget).
+    void DrawCanvases(const RunResult& maps) {
         for (const RunSheet& sheet : maps.sheets) {
             const int s = sheet.stations.empty() ? 0 : sheet.stations.front();
             const StationResult* made = maps.Station(s);
-            const auto station = facts.find(s);
-            if (sheet.kind != SheetKind::Map || !made || made->outcome == StationOutcome::Failed ||
-                station == facts.end()) {
-                continue;
-            }
-            const std::vector<ProofCanvas>& canvases = station->second.canvases;
-            if (std::none_of(canvases.begin(), canvases.end(),
-                             [&](const ProofCanvas& c) { return c.task == sheet.firstTask; })) {
+            if (!IsCanvas(sheet) || !made || made->outcome == StationOutcome::Failed) {
                 continue;
             }
             shown_[s].push_back(
-                Shown{Queue(sheet.svg, kCanvasThumbnail, kCanvasFull, false), sheet.firstTask});
+                Shown{Queue(sheet, kCanvasThumbnail, kCanvasFull, false), sheet.firstTask});
         }
-        queue_.Start(PictureWorkers() - 1);
     }
 
     // The pictures of the solution sheets of the stations that the run solved,
@@ -231,14 +268,25 @@ class ProofPictures {
             const RunSheet* sheet = SolutionSheetOf(solutions, solved.station);
             if (solved.outcome != StationOutcome::Failed && sheet) {
                 shown_[solved.station].push_back(
-                    Shown{Queue(sheet->svg, kSolutionThumbnail, kSolutionFull, true), kNoTask});
+                    Shown{Queue(*sheet, kSolutionThumbnail, kSolutionFull, true), kNoTask});
             }
         }
     }
 
-    // Waits for every picture, the main thread drawing too.
-    void Finish() { queue_.Finish(); }
-
+    // Waits for every picture, the main thread drawing too. The pictures drawn
+    // from the texts of a station that failed go: its sheets may not have been
+    // put in place, and a picture newer than an old sheet would pass for its own.
+    void Finish(const RunResult& maps) {
+        queue_.Finish();
+        for (const auto& [svg, p] : bySheet_) {
+            const StationResult* made = maps.Station(p->station);
+            if (p->composed && (!made || made->outcome == StationOutcome::Failed)) {
+                std::error_code ec;
+                fs::remove(FsPath(p->thumbnail), ec);
+                fs::remove(FsPath(p->full), ec);
+            }
+        }
+    }
     // Gives the station its pictures, and the log its lines about them in the
     // sheets' order. Call after Finish.
     void TakeInto(ProofStation& st) const {
@@ -276,25 +324,49 @@ class ProofPictures {
         int task; // the canvas, or kNoTask
     };
 
-    const SheetPictures* Queue(const std::string& svg, int thumbnailWidth, int fullWidth,
-                               bool first) {
+    // Whether the sheet is a map sheet of a canvas that the station's facts know.
+    bool IsCanvas(const RunSheet& sheet) const {
+        const auto station =
+            sheet.stations.empty() ? facts_.end() : facts_.find(sheet.stations.front());
+        if (sheet.kind != SheetKind::Map || station == facts_.end()) {
+            return false;
+        }
+        const std::vector<ProofCanvas>& canvases = station->second.canvases;
+        return std::any_of(canvases.begin(), canvases.end(),
+                           [&](const ProofCanvas& c) { return c.task == sheet.firstTask; });
+    }
+
+    // The sheet's pictures, queued on first asking: from its composed text when
+    // given, otherwise from its file. The pictures' folder is made ready for
+    // the first, and the workers beside the main thread are started.
+    const SheetPictures* Queue(const RunSheet& sheet, int thumbnailWidth, int fullWidth, bool first,
+                               const std::string* composed = nullptr) {
+        const std::string& svg = sheet.svg;
         const auto drawn = bySheet_.find(svg);
         if (drawn != bySheet_.end()) {
             return drawn->second;
         }
+        Prepare();
         const std::string base = SheetBase(svg);
         SheetPictures& p = pictures_.emplace_back();
         p.svg = svg;
+        p.station = sheet.stations.empty() ? 0 : sheet.stations.front();
         p.thumbnail = PictureFile(files_.folder, base + ".png");
         p.full = PictureFile(files_.folder, base + "-full.png");
         p.thumbnailWidth = thumbnailWidth;
         p.fullWidth = fullWidth;
+        if (composed) {
+            p.composed = *composed;
+        }
         bySheet_[svg] = &p;
         queue_.Add([&p] { RenderPictures(p); }, first);
         return &p;
     }
 
     const PageFiles& files_;
+    const std::map<int, ProofStation>& facts_;
+    std::size_t composedBytes_ = 0; // the texts queued so far
+    bool started_ = false;
     std::deque<SheetPictures> pictures_; // each sheet's, at a fixed place for the workers
     std::map<std::string, const SheetPictures*> bySheet_;
     std::map<int, std::vector<Shown>> shown_; // per station, in the sheets' order
@@ -417,7 +489,7 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
     // The kept maps go with the reading before the solution sheets are drawn.
     RunResult solutions;
     const PageFiles files = FilesOf(doc, pagePath);
-    ProofPictures pictures(files);
+    ProofPictures pictures(files, facts);
     {
         CKibSvg svg(doc);
         // The maps kept for the solution run share the memory with the pictures
@@ -427,16 +499,15 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
             CompetitionRun run(svg);
             run.ShareLayouts(&command.Layouts());
             run.OnStationRead([&](int s, CKibMap& map) { TakeFacts(doc, s, map, facts[s]); });
+            // Each canvas is drawn as soon as its sheet is composed, beside the run.
+            run.OnSheetMade([&pictures](const RunSheet& sheet, const std::string& text) {
+                pictures.SheetMade(sheet, text);
+            });
             maps = run.Run(choice->stations, kTaskAll);
         }
-        std::error_code ec;
-        fs::create_directories(files.folder, ec);
-        // Temporary files of ended runs beside the page and among its pictures.
-        RemoveStaleTemporaries(platform::WithSeparator(PathString(files.page.parent_path())));
-        RemoveStaleTemporaries(platform::WithSeparator(PathString(files.folder)));
-        // The competition sheets are in place: their pictures are drawn meanwhile.
+        pictures.Prepare();
         platform::ReturnFreedMemory();
-        pictures.DrawCanvases(maps, facts);
+        pictures.DrawCanvases(maps);
         if (maps.completed) {
             doc.SetMapsMode(true);
             SolutionRun run(svg);
@@ -446,7 +517,7 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
     command.Finish();
     platform::ReturnFreedMemory();
     pictures.DrawSolutions(solutions);
-    pictures.Finish();
+    pictures.Finish(maps);
 
     int status = maps.completed && solutions.completed ? 0 : 2;
     for (const StationResult& made : maps.stations) {

@@ -62,6 +62,9 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
     surface_->UseLayoutMemo(layouts_);
     output_ = std::make_unique<SheetOutput>(svg_.GetDocument(), surface_.get());
     output_->CollectInBatch();
+    if (sheetMade_) {
+        output_->KeepFinishedTexts();
+    }
 
     progress_ = RunProgress{};
     const std::vector<int> chosen = stations.Chosen(cfg);
@@ -308,6 +311,9 @@ void CompetitionRun::Record(const char* kind, int s, int a, int b) {
     sheet.lastTask = b == -1 ? a : b;
     sheet.written = output_->Written();
     sheet.toPrint = print || canvasesPerSheet_ == 0;
+    if (sheetMade_) {
+        sheetMade_(sheet, output_->FinishedText());
+    }
     result_.sheets.push_back(std::move(sheet));
 }
 

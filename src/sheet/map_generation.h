@@ -37,6 +37,12 @@ class CompetitionRun {
     // sheets are composed: for what a caller shows about the station.
     using StationRead = std::function<void(int station, CKibMap& map)>;
     void OnStationRead(StationRead hook) { stationRead_ = std::move(hook); }
+    // Called for each sheet the run composes, once its text is final and is
+    // written or found unchanged (a sheet that fails afterwards fails its
+    // station in the result), with that text: for a caller that draws it
+    // meanwhile. Not called for the sheets of a kept station.
+    using SheetMade = std::function<void(const RunSheet& sheet, const std::string& text)>;
+    void OnSheetMade(SheetMade hook) { sheetMade_ = std::move(hook); }
     // Lays out each station through the memo of the command (the layout check's
     // layouts), so that a station is laid out once.
     void ShareLayouts(LayoutMemo* memo) { layouts_ = memo; }
@@ -84,6 +90,7 @@ class CompetitionRun {
     int canvasesPerSheet_ = 0;
     RunResult result_;
     StationRead stationRead_;
+    SheetMade sheetMade_;
     LayoutMemo* layouts_ = nullptr;
     RunProgress progress_;         // the map sheets of the run, counted as they are made
     int stationPlanned_ = 0;       // the sheets the current station is expected to get

@@ -156,6 +156,7 @@ void SheetOutput::ReportWriteFailure() const {
 
 bool SheetOutput::FinishSheetOutput(bool composed) {
     written_ = false;
+    finished_.clear();
     if (surface_) {
         surface_->SetStream(nullptr);
     }
@@ -177,11 +178,14 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
     }
     WriteSheetClosing(text_);
     LogDebug("Map completed in %.3f sec.", SecondsSinceMark());
-    const std::string text = text_.str();
+    std::string text = text_.str();
     Mark();
     if (SameAsFinalFile(text)) {
         DropTemporary();
         LogDebug("File %s not changed.", finalPath_.c_str());
+        if (keepFinished_) {
+            finished_ = text;
+        }
         return true;
     }
     Mark();
@@ -196,6 +200,9 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
     }
     LogDebug("File %s written in %.3f sec.", tempPath_.c_str(), SecondsSinceMark());
     written_ = true;
+    if (keepFinished_) {
+        finished_ = std::move(text);
+    }
     return true;
 }
 

@@ -46,6 +46,11 @@ class SheetOutput {
     // Whether the last finished sheet was written (or, in a batch, is to be put
     // in place); false when it was kept as it was (the same bytes) or failed.
     bool Written() const { return written_; }
+    // From now on the text of each sheet finished with success is kept until
+    // the next one is finished: as its file has it, or is to have it once the
+    // batch is put in place (FinishedText; empty when not kept).
+    void KeepFinishedTexts() { keepFinished_ = true; }
+    const std::string& FinishedText() const { return finished_; }
 
     // From now on the sheets that changed are put in place together by
     // PlaceSheets instead of one by one as they are finished.
@@ -85,6 +90,8 @@ class SheetOutput {
     bool open_ = false; // a sheet is begun and not finished
     std::chrono::steady_clock::time_point mark_;
     bool written_ = false;
+    bool keepFinished_ = false;
+    std::string finished_;
 };
 
 // Puts a run's collected sheets in place together. A sheet that could not be

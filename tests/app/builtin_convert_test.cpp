@@ -373,5 +373,23 @@ TEST_F(BuiltInConvertTest, AThumbnailShrunkFromTheFullPictureLooksLikeOneDrawnDi
     EXPECT_THAT(pictures[1].error, testing::HasSubstr(base + "-small.png"));
 }
 
+// A sheet's pictures drawn from the text a run is putting in place at its name
+// (not there yet) are those its file gives once it is there, byte for byte.
+TEST_F(BuiltInConvertTest, PicturesOfAComposedTextAreThoseOfItsFile) {
+    std::vector<PicturePng> composed{PicturePng{base + "-text.png", 500, {}},
+                                     PicturePng{base + "-text-small.png", 120, {}}};
+    const std::string text = kSheet;
+    fs::remove(base + ".svg");
+    ASSERT_TRUE(RenderSheetPngs(base + ".svg", composed, true, &text))
+        << composed[0].error << composed[1].error;
+    test::WriteFile(base + ".svg", kSheet);
+    std::vector<PicturePng> file{PicturePng{base + "-file.png", 500, {}},
+                                 PicturePng{base + "-file-small.png", 120, {}}};
+    ASSERT_TRUE(RenderSheetPngs(base + ".svg", file, true)) << file[0].error << file[1].error;
+    for (std::size_t k = 0; k < file.size(); ++k) {
+        EXPECT_EQ(test::ReadFile(composed[k].png), test::ReadFile(file[k].png)) << file[k].png;
+    }
+}
+
 } // namespace
 } // namespace kib

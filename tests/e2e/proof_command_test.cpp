@@ -321,5 +321,43 @@ TEST_F(ProofCommandTest, PicturesOnAFullDiskAreNamedAndTheStationIsRed) {
     EXPECT_EQ(CanvasPictures(xml, 2), 0u);
 }
 
+// The canvases are drawn from their sheets' texts while the run goes on: they
+// are the pictures the sheets' files give, byte for byte. A station whose last
+// sheet cannot be put in place (a folder stands at its name) fails, and none
+// of the pictures drawn meanwhile stays to pass for its older sheets.
+TEST_F(ProofCommandTest, PicturesDrawnBesideTheRunAreTheSheetsOwnAndGoWithAFailedStation) {
+    const std::vector<std::string> proof = {KibBinary(), "proof", dir + "/demo.cfg", "--stations",
+                                            "2"};
+    ASSERT_LT(RunProgram(proof).status, 2);
+    const std::string files = dir + "/proof-files/";
+    std::map<std::string, std::string> drawn;
+    for (const auto& entry : fs::directory_iterator(files)) {
+        drawn[entry.path().filename().string()] = ReadFile(entry.path().string());
+    }
+    EXPECT_EQ(drawn.count("map-2.3-full.png"), 1u);
+    fs::remove_all(files);
+    ASSERT_LT(RunProgram(proof).status, 2); // the sheets are kept: drawn from their files
+    for (const auto& [name, bytes] : drawn) {
+        EXPECT_EQ(ReadFile(files + name), bytes) << name;
+    }
+
+    fs::remove_all(dir);
+    dir = CopyDemoToTempDir("e2e-proof");
+    fs::create_directory(dir + "/map-2.3.svg");
+    const ProgramResult r = RunProgram(proof);
+    EXPECT_EQ(r.status, 2) << r.out << r.err;
+    EXPECT_NE(r.out.find("[** ERROR **] Cannot replace " + dir + "/map-2.3.svg"), std::string::npos)
+        << r.out;
+    pugi::xml_document xml;
+    ASSERT_TRUE(LoadBody(ReadFile(dir + "/proof.html"), xml));
+    EXPECT_EQ(StationMark(xml, 2), "mark red");
+    EXPECT_EQ(CanvasPictures(xml, 2), 0u);
+    for (const auto& entry : fs::directory_iterator(dir + "/proof-files")) {
+        // The solution sheet was made, and its pictures are its own.
+        EXPECT_EQ(entry.path().filename().string().rfind("map-", 0), std::string::npos)
+            << "a picture of the failed station's canvases stays: " << entry.path();
+    }
+}
+
 } // namespace
 } // namespace kib::test
