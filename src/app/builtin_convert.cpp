@@ -334,12 +334,21 @@ struct PixelFrame {
 // with the reason in problem when a band cannot be drawn or row refuses.
 bool DrawBands(RsvgHandle* handle, double width, double height, const std::string& svg,
                const PixelFrame& f, int bandRows,
-               const std::function<bool(const std::uint32_t* argb)>& row, std::string& problem) {
+               const std::function<bool(const std::uint32_t* argb)>& row, std::string& problem,
+               PixelBand* memory = nullptr) {
     const long fit =
         static_cast<long>(kBandBytes / (4u * static_cast<std::size_t>(std::max(f.pixelsW, 1))));
     const int band =
         static_cast<int>(std::clamp<long>(bandRows > 0 ? bandRows : fit, 1, f.pixelsH));
-    Surface surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, f.pixelsW, band));
+    // Each band is painted whole before it is drawn: the memory's earlier
+    // contents never show.
+    const int stride = cairo_format_stride_for_width(CAIRO_FORMAT_ARGB32, f.pixelsW);
+    Surface surface(
+        memory && stride > 0
+            ? cairo_image_surface_create_for_data(
+                  memory->Take(static_cast<std::size_t>(stride) * static_cast<std::size_t>(band)),
+                  CAIRO_FORMAT_ARGB32, f.pixelsW, band, stride)
+            : cairo_image_surface_create(CAIRO_FORMAT_ARGB32, f.pixelsW, band));
     if (cairo_surface_status(surface.get()) != CAIRO_STATUS_SUCCESS) {
         problem = Format("Cannot convert '%s': no memory for a band of %d x %d pixels.",
                          svg.c_str(), f.pixelsW, band);
@@ -378,7 +387,7 @@ bool DrawBands(RsvgHandle* handle, double width, double height, const std::strin
 // PNG: the page at dpi, its size rounded to whole pixels and the page stretched
 // to them, on a transparent background, drawn in bands of rows.
 bool RenderPng(const std::string& svg, const std::string& target, int dpi, int bandRows,
-               const PngEncoding& encoding, Errors& errors) {
+               const PngEncoding& encoding, Errors& errors, PixelBand* memory = nullptr) {
     double width = 0.0;
     double height = 0.0;
     const Handle handle = LoadSheet(svg, dpi, width, height, errors);
@@ -415,7 +424,7 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
             written = png.Row(rgba.data());
             return written;
         },
-        problem);
+        problem, memory);
     if (!drawn && written) {
         errors.push_back("[** ERROR **] " + problem);
         return false;
@@ -612,14 +621,14 @@ bool BuiltInConverterAvailable() {
 }
 
 bool DrawSheetFile(const std::string& svg, const std::string& target, OutputFormat format, int dpi,
-                   const PngEncoding& encoding, std::vector<std::string>& errors) {
+                   const PngEncoding& encoding, std::vector<std::string>& errors, PixelBand* band) {
     if (format == OutputFormat::Png) {
         if (dpi < 1) {
             errors.push_back(
                 Format("[** ERROR **] Cannot convert '%s' at %d dpi.", svg.c_str(), dpi));
             return false;
         }
-        return RenderPng(svg, target, dpi, 0, encoding, errors);
+        return RenderPng(svg, target, dpi, 0, encoding, errors, band);
     }
     if (format == OutputFormat::Pdf || format == OutputFormat::Ps || format == OutputFormat::Eps) {
         return RenderVector(svg, target, format, errors);

@@ -37,12 +37,36 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used);
 // then be partial.
 bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat format, int dpi);
 
+// The memory of a PNG drawing's band of pixels, kept by the thread that draws
+// from one sheet to the next: the band is taken from the system once per
+// conversion, not once per sheet, where the allocator could place a new band
+// beside the old one's room (two bands resident) and each fresh band costs its
+// pages' first touches.
+class PixelBand {
+  public:
+    // At least bytes of memory, the band's contents undefined.
+    unsigned char* Take(std::size_t bytes) {
+        if (bytes > size_) {
+            data_.reset();
+            data_ = std::make_unique<unsigned char[]>(bytes);
+            size_ = bytes;
+        }
+        return data_.get();
+    }
+
+  private:
+    std::unique_ptr<unsigned char[]> data_;
+    std::size_t size_ = 0;
+};
+
 struct PngEncoding;
 // RenderSheet for a worker thread: it logs nothing and touches no application
 // state; its error lines are added to errors, for the main thread to log. Each
-// call has its own librsvg handle and cairo surface.
+// call has its own librsvg handle and cairo surface; a PNG band is drawn in the
+// thread's band when one is given.
 bool DrawSheetFile(const std::string& svg, const std::string& target, OutputFormat format, int dpi,
-                   const PngEncoding& encoding, std::vector<std::string>& errors);
+                   const PngEncoding& encoding, std::vector<std::string>& errors,
+                   PixelBand* band = nullptr);
 
 // How the rows of a PNG file are compressed: libpng's row filter and zlib's
 // level and strategy. The sheets are wide areas of few colours, for which the
@@ -94,7 +118,7 @@ struct SheetDrawing {
 // Draws base + ".svg" into its temporary file (SheetDrawing above): logs
 // nothing and touches no application state, so that it may run on a worker.
 SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bool zSuffix,
-                       const PngEncoding& encoding);
+                       const PngEncoding& encoding, PixelBand* band = nullptr);
 
 // On the thread that reports: logs what the drawing gathered, in the order
 // ConvertBuiltIn logs it, and places its file (PlaceDrawnFile). True when the

@@ -78,7 +78,7 @@ bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat
 }
 
 SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bool zSuffix,
-                       const PngEncoding& encoding) {
+                       const PngEncoding& encoding, PixelBand* band) {
     SheetDrawing drawing;
     const char* extension = OutputFormatExtension(format);
     if (extension == nullptr) {
@@ -105,7 +105,7 @@ SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bo
     const auto start = std::chrono::steady_clock::now();
     try {
         drawing.drawn = DrawSheetFile(drawing.files.source, drawing.files.temporary, format, dpi,
-                                      encoding, drawing.errors);
+                                      encoding, drawing.errors, band);
     } catch (const std::exception& e) {
         // A drawing on a worker must not end the program (no memory).
         drawing.drawn = false;

@@ -55,8 +55,10 @@ class DrawingQueue {
         return drawing;
     }
 
-    // One worker: draws the next sheet handed out until the queue is closed.
+    // One worker: draws the next sheet handed out until the queue is closed, in
+    // one band of pixels of its own.
     void Work() {
+        PixelBand band;
         for (;;) {
             std::size_t i = 0;
             {
@@ -70,7 +72,8 @@ class DrawingQueue {
             const SheetConversion& sheet = sheets_[i];
             SheetDrawing drawing;
             try {
-                drawing = DrawSheet(sheet.base, format_, sheet.dpi, sheet.zSuffix, encoding_);
+                drawing =
+                    DrawSheet(sheet.base, format_, sheet.dpi, sheet.zSuffix, encoding_, &band);
             } catch (const std::exception& e) {
                 // No memory even for the drawing's own record: the sheet fails.
                 drawing = SheetDrawing{};
@@ -130,13 +133,15 @@ class Workers {
 bool ConvertOneByOne(const std::vector<SheetConversion>& sheets, OutputFormat format,
                      const HandOutHook& handOut, const ReportHook& report,
                      const PngEncoding& encoding) {
+    PixelBand band;
     for (std::size_t i = 0; i < sheets.size(); ++i) {
         if (CheckBreak()) {
             return false;
         }
         handOut(i);
         const SheetConversion& sheet = sheets[i];
-        SheetDrawing drawing = DrawSheet(sheet.base, format, sheet.dpi, sheet.zSuffix, encoding);
+        SheetDrawing drawing =
+            DrawSheet(sheet.base, format, sheet.dpi, sheet.zSuffix, encoding, &band);
         report(i, drawing);
     }
     return true;

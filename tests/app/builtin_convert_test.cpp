@@ -391,5 +391,31 @@ TEST_F(BuiltInConvertTest, PicturesOfAComposedTextAreThoseOfItsFile) {
     }
 }
 
+// A band of pixels kept from one sheet to the next leaves nothing of the first
+// in the second: a small sheet on a transparent page drawn after a large dark
+// one in the same band is the file a fresh band gives.
+TEST_F(BuiltInConvertTest, ABandKeptFromSheetToSheetLeavesNothingBehind) {
+    const std::string dark =
+        "<svg width=\"8cm\" height=\"8cm\" viewBox=\"0 0 80 80\" "
+        "xmlns=\"http://www.w3.org/2000/svg\"><rect width=\"80\" height=\"80\" "
+        "fill=\"rgb(10,20,30)\"/></svg>\r\n";
+    const std::string small =
+        "<svg width=\"3cm\" height=\"2cm\" viewBox=\"0 0 30 20\" "
+        "xmlns=\"http://www.w3.org/2000/svg\"><circle cx=\"15\" cy=\"10\" r=\"6\" "
+        "stroke=\"rgb(166,38,255)\" stroke-width=\"1\" fill=\"none\"/></svg>\r\n";
+    test::WriteFile(base + "-dark.svg", dark);
+    test::WriteFile(base + "-small.svg", small);
+    std::vector<std::string> errors;
+    PixelBand band;
+    ASSERT_TRUE(DrawSheetFile(base + "-dark.svg", base + "-dark.png", OutputFormat::Png, 150,
+                              SheetPngEncoding(), errors, &band));
+    ASSERT_TRUE(DrawSheetFile(base + "-small.svg", base + "-kept.png", OutputFormat::Png, 150,
+                              SheetPngEncoding(), errors, &band));
+    ASSERT_TRUE(DrawSheetFile(base + "-small.svg", base + "-fresh.png", OutputFormat::Png, 150,
+                              SheetPngEncoding(), errors));
+    EXPECT_TRUE(errors.empty()) << errors.front();
+    EXPECT_EQ(test::ReadFile(base + "-kept.png"), test::ReadFile(base + "-fresh.png"));
+}
+
 } // namespace
 } // namespace kib
