@@ -43,7 +43,7 @@ PngEncoding PicturePngEncoding() {
 }
 
 bool RenderSheetPngs(const std::string&, std::vector<PicturePng>& pictures, bool,
-                     const std::string*) {
+                     const std::string*, const PictureCommit&) {
     for (PicturePng& picture : pictures) {
         picture.error = kAbsent;
     }

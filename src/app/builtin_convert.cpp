@@ -667,7 +667,7 @@ bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi
 }
 
 bool RenderSheetPngs(const std::string& svgPath, std::vector<PicturePng>& pictures,
-                     bool drawnPartOnly, const std::string* composed) {
+                     bool drawnPartOnly, const std::string* composed, const PictureCommit& commit) {
     for (PicturePng& picture : pictures) {
         picture.error.clear();
     }
@@ -749,7 +749,10 @@ bool RenderSheetPngs(const std::string& svgPath, std::vector<PicturePng>& pictur
         if (file.Failed() == AtomicFile::Failure::None && !pngs[k]->End()) {
             file.FailWriting(0, "the picture could not be written whole");
         }
-        if (!file.Commit([](const std::string& path) { return IncompleteReason(path, "png"); })) {
+        const AtomicFile::Check whole = [](const std::string& path) {
+            return IncompleteReason(path, "png");
+        };
+        if (!(commit ? commit(file, whole) : file.Commit(whole))) {
             picture.error = "cannot write " + picture.png + ": " + file.Reason();
             all = false;
         }

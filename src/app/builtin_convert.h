@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -158,9 +159,15 @@ struct PicturePng {
 // Logs nothing, so that it may run on a worker. False when any picture failed,
 // with the reason in its error. With composed (the text a run is putting in
 // place at svgPath), that text is drawn instead of the file's: the pictures of
-// a sheet are made while its file waits for the run's other sheets.
+// a sheet are made while its file waits for the run's other sheets. With
+// commit, each finished picture file goes to it instead of being put in place
+// at once (AtomicFile::Commit): a caller gathers the pictures of many sheets in
+// one AtomicBatch. commit returns false, the file's Reason saying why, when it
+// does not take the file.
+using PictureCommit = std::function<bool(AtomicFile& file, const AtomicFile::Check& check)>;
 bool RenderSheetPngs(const std::string& svgPath, std::vector<PicturePng>& pictures,
-                     bool drawnPartOnly, const std::string* composed = nullptr);
+                     bool drawnPartOnly, const std::string* composed = nullptr,
+                     const PictureCommit& commit = {});
 
 // A rendered sheet in memory: width × height pixels, rows top down, each pixel
 // 0xRRGGBB (the top byte unused), for a window to show.

@@ -34,6 +34,7 @@
 #include <exception>
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <optional>
 
 namespace kib {
@@ -127,8 +128,9 @@ struct SheetPictures {
 // unless both pictures are newer than it (a picture as old as its sheet or older
 // is rendered again). One drawing at full size gives both (the thumbnail shrunk
 // from it). Logs nothing, so that it may run on a worker: each picture that is
-// missing gets the error line that names it and why.
-void RenderPictures(SheetPictures& p) {
+// missing gets the error line that names it and why. Each finished file goes to
+// commit.
+void RenderPictures(SheetPictures& p, const PictureCommit& commit) {
     if (!p.composed) {
         FileStamp sheet = 0;
         FileStamp thumbnail = 0;
@@ -143,7 +145,7 @@ void RenderPictures(SheetPictures& p) {
     std::vector<PicturePng> pictures{PicturePng{p.full, p.fullWidth, {}},
                                      PicturePng{p.thumbnail, p.thumbnailWidth, {}}};
     try {
-        RenderSheetPngs(p.svg, pictures, true, p.composed ? &*p.composed : nullptr);
+        RenderSheetPngs(p.svg, pictures, true, p.composed ? &*p.composed : nullptr, commit);
     } catch (const std::exception& e) {
         // A drawing on a worker must not end the program (no memory).
         for (PicturePng& picture : pictures) {
@@ -273,11 +275,24 @@ class ProofPictures {
         }
     }
 
-    // Waits for every picture, the main thread drawing too. The pictures drawn
-    // from the texts of a station that failed go: its sheets may not have been
-    // put in place, and a picture newer than an old sheet would pass for its own.
+    // Waits for every picture, the main thread drawing too, then puts all in
+    // place together: flushed to the disk side by side and the folder once. A
+    // picture that could not be put in place is an error of its sheet's. The
+    // pictures drawn from the texts of a station that failed go: its sheets may
+    // not have been put in place, and a picture newer than an old sheet would
+    // pass for its own.
     void Finish(const RunResult& maps) {
         queue_.Finish();
+        for (const AtomicBatch::Failure& failure : batch_.Commit()) {
+            for (SheetPictures& p : pictures_) {
+                if (failure.target == p.thumbnail || failure.target == p.full) {
+                    p.errors.push_back(Format(
+                        "[** ERROR **] No picture %s of %s for the proof: cannot write %s: %s",
+                        failure.target.c_str(), p.svg.c_str(), failure.target.c_str(),
+                        failure.reason.c_str()));
+                }
+            }
+        }
         for (const auto& [svg, p] : bySheet_) {
             const StationResult* made = maps.Station(p->station);
             if (p->composed && (!made || made->outcome == StationOutcome::Failed)) {
@@ -359,7 +374,14 @@ class ProofPictures {
             p.composed = *composed;
         }
         bySheet_[svg] = &p;
-        queue_.Add([&p] { RenderPictures(p); }, first);
+        queue_.Add(
+            [this, &p] {
+                RenderPictures(p, [this](AtomicFile& file, const AtomicFile::Check& check) {
+                    const std::lock_guard<std::mutex> lock(batchMutex_);
+                    return batch_.Add(file, check);
+                });
+            },
+            first);
         return &p;
     }
 
@@ -370,6 +392,8 @@ class ProofPictures {
     std::deque<SheetPictures> pictures_; // each sheet's, at a fixed place for the workers
     std::map<std::string, const SheetPictures*> bySheet_;
     std::map<int, std::vector<Shown>> shown_; // per station, in the sheets' order
+    std::mutex batchMutex_;                   // the workers add their files to the batch
+    AtomicBatch batch_;
     JobQueue queue_;
 };
 

@@ -359,5 +359,28 @@ TEST_F(ProofCommandTest, PicturesDrawnBesideTheRunAreTheSheetsOwnAndGoWithAFaile
     }
 }
 
+// The pictures are put in place together once all are drawn: one that cannot be
+// (a folder stands at its name) is named in the log and marks its station red;
+// the others are in place.
+TEST_F(ProofCommandTest, APictureThatCannotBePutInPlaceIsNamedAndItsStationIsRed) {
+    const std::string files = dir + "/proof-files/";
+    fs::create_directories(files + "map-2.1-full.png");
+    const ProgramResult r =
+        RunProgram({KibBinary(), "proof", dir + "/demo.cfg", "--stations", "2"});
+    EXPECT_EQ(r.status, 2) << r.out << r.err;
+    EXPECT_NE(r.out.find("[** ERROR **] No picture " + files + "map-2.1-full.png of " + dir +
+                         "/map-2.1.svg for the proof: cannot write " + files +
+                         "map-2.1-full.png: it is a folder, not a regular file\n"),
+              std::string::npos)
+        << r.out;
+    pugi::xml_document xml;
+    ASSERT_TRUE(LoadBody(ReadFile(dir + "/proof.html"), xml));
+    EXPECT_EQ(StationMark(xml, 2), "mark red");
+    EXPECT_EQ(CanvasPictures(xml, 2), 3u) << "every canvas but the one without its picture";
+    for (const char* name : {"map-2.0.png", "map-2.0-full.png", "map-2.1.png", "sol-2-2.png"}) {
+        EXPECT_TRUE(fs::is_regular_file(files + name)) << name;
+    }
+}
+
 } // namespace
 } // namespace kib::test
