@@ -232,17 +232,21 @@ class ProofPictures {
         Queue(sheet, kCanvasThumbnail, kCanvasFull, false, &text);
     }
 
-    // Makes the page's folder and its pictures' ready (once), and starts the
-    // workers beside the main thread: the main thread is busy with the runs.
+    // Removes the temporary files of ended runs beside the page and among its
+    // pictures: before the runs, so that its lines are no station's.
+    void RemoveStale() const {
+        RemoveStaleTemporaries(platform::WithSeparator(PathString(files_.page.parent_path())));
+        RemoveStaleTemporaries(platform::WithSeparator(PathString(files_.folder)));
+    }
+
+    // Makes the page's folder and its pictures' (once), and starts the workers
+    // beside the main thread: the main thread is busy with the runs.
     void Prepare() {
         if (started_) {
             return;
         }
         std::error_code ec;
         fs::create_directories(files_.folder, ec);
-        // Temporary files of ended runs beside the page and among its pictures.
-        RemoveStaleTemporaries(platform::WithSeparator(PathString(files_.page.parent_path())));
-        RemoveStaleTemporaries(platform::WithSeparator(PathString(files_.folder)));
         queue_.Start(PictureWorkers() - 1);
         started_ = true;
     }
@@ -302,6 +306,7 @@ class ProofPictures {
             }
         }
     }
+
     // Gives the station its pictures, and the log its lines about them in the
     // sheets' order. Call after Finish.
     void TakeInto(ProofStation& st) const {
@@ -514,6 +519,7 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
     RunResult solutions;
     const PageFiles files = FilesOf(doc, pagePath);
     ProofPictures pictures(files, facts);
+    pictures.RemoveStale();
     {
         CKibSvg svg(doc);
         // The maps kept for the solution run share the memory with the pictures
