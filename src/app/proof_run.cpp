@@ -562,7 +562,13 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
         st.log = made.lines;
         const StationResult* solved = solutions.Station(s);
         if (solved) {
-            st.log.insert(st.log.end(), solved->lines.begin(), solved->lines.end());
+            // A line both runs logged is listed once: the analysis of a map that
+            // the solution run read again (beyond the kept maps' budget).
+            for (const std::string& line : solved->lines) {
+                if (std::find(made.lines.begin(), made.lines.end(), line) == made.lines.end()) {
+                    st.log.push_back(line);
+                }
+            }
         }
         st.mark = WorseMark(st.mark, MarkFrom(&made, solved));
         pictures.TakeInto(st);

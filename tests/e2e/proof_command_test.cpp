@@ -2,6 +2,7 @@
 // canvas with the answer key the generator intended, its pictures are on disk
 // and load in a real headless browser without a console error, and a second
 // run leaves the sheets alone.
+#include "generator.h"
 #include "support/demo_inputs.h"
 #include "support/file_size_limit.h"
 #include "support/run_program.h"
@@ -380,6 +381,33 @@ TEST_F(ProofCommandTest, APictureThatCannotBePutInPlaceIsNamedAndItsStationIsRed
     for (const char* name : {"map-2.0.png", "map-2.0-full.png", "map-2.1.png", "sol-2-2.png"}) {
         EXPECT_TRUE(fs::is_regular_file(files + name)) << name;
     }
+}
+
+// A map beyond the kept maps' budget is read again by the solution run, which
+// logs its analysis again: the station's log on the page lists it once.
+TEST_F(ProofCommandTest, AMapReadAgainBySolutionRunListsItsAnalysisOnce) {
+    fs::remove_all(dir);
+    dir = MakeTempDir("e2e-proof-large");
+    gen::Options o;
+    o.seed = 23;
+    o.outDir = dir;
+    o.eventName = "Large";
+    o.stations = 1;
+    o.tasks = {2};
+    o.objects = 10000; // an export of about 3 MB, read as some 20 MB: not kept
+    o.cfgName = "large.cfg";
+    o.quiet = true;
+    std::string summary;
+    std::string error;
+    ASSERT_TRUE(gen::GenerateEvent(o, summary, error)) << error;
+    ASSERT_GT(fs::file_size(dir + "/Large.S1.svg"), 2500000u);
+    const ProgramResult r = RunProgram({KibBinary(), "--yes", "proof", dir + "/large.cfg"});
+    ASSERT_LT(r.status, 2) << r.out << r.err;
+    const std::string page = ReadFile(dir + "/proof.html");
+    const std::string analysis = "Station #1: Viewing angle ";
+    const std::size_t first = page.find(analysis);
+    ASSERT_NE(first, std::string::npos) << page;
+    EXPECT_EQ(page.find(analysis, first + 1), std::string::npos) << "listed twice";
 }
 
 } // namespace
