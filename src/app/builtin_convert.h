@@ -49,7 +49,7 @@ class PixelBand {
     unsigned char* Take(std::size_t bytes) {
         if (bytes > size_) {
             data_.reset();
-            data_ = std::make_unique<unsigned char[]>(bytes);
+            data_ = std::make_unique_for_overwrite<unsigned char[]>(bytes);
             size_ = bytes;
         }
         return data_.get();

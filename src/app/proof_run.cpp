@@ -117,12 +117,19 @@ struct SheetPictures {
     std::string full;
     int thumbnailWidth = 0;
     int fullWidth = 0;
-    // The text the run is putting in place at svg, drawn instead of the file
-    // (dropped once drawn); none: the file is drawn, when the pictures are older.
-    std::optional<std::string> composed;
+    // Drawn from the text the run is putting in place at svg (composed, dropped
+    // once drawn); otherwise from the file, when the pictures are older.
+    bool fromText = false;
+    std::string composed;
     std::vector<std::string> notes;  // debug lines (file times that could not be read)
     std::vector<std::string> errors; // an error line for each picture that is missing
 };
+
+// The error line of a picture of the sheet svg that is missing, and why.
+std::string NoPictureLine(const std::string& png, const std::string& svg, const std::string& why) {
+    return Format("[** ERROR **] No picture %s of %s for the proof: %s", png.c_str(), svg.c_str(),
+                  why.c_str());
+}
 
 // Renders the sheet's pictures: from the text composed for it, or from its file
 // unless both pictures are newer than it (a picture as old as its sheet or older
@@ -131,7 +138,7 @@ struct SheetPictures {
 // missing gets the error line that names it and why. Each finished file goes to
 // commit.
 void RenderPictures(SheetPictures& p, const PictureCommit& commit) {
-    if (!p.composed) {
+    if (!p.fromText) {
         FileStamp sheet = 0;
         FileStamp thumbnail = 0;
         FileStamp full = 0;
@@ -145,22 +152,18 @@ void RenderPictures(SheetPictures& p, const PictureCommit& commit) {
     std::vector<PicturePng> pictures{PicturePng{p.full, p.fullWidth, {}},
                                      PicturePng{p.thumbnail, p.thumbnailWidth, {}}};
     try {
-        RenderSheetPngs(p.svg, pictures, true, p.composed ? &*p.composed : nullptr, commit);
+        RenderSheetPngs(p.svg, pictures, true, p.fromText ? &p.composed : nullptr, commit);
     } catch (const std::exception& e) {
         // A drawing on a worker must not end the program (no memory).
         for (PicturePng& picture : pictures) {
             picture.error = e.what();
         }
     }
-    if (p.composed) {
-        p.composed->clear();
-        p.composed->shrink_to_fit();
-    }
+    std::string().swap(p.composed);
     // The thumbnail's line first, as the page lists the pictures.
     for (const PicturePng* picture : {&pictures[1], &pictures[0]}) {
         if (!picture->error.empty()) {
-            p.errors.push_back(Format("[** ERROR **] No picture %s of %s for the proof: %s",
-                                      picture->png.c_str(), p.svg.c_str(), picture->error.c_str()));
+            p.errors.push_back(NoPictureLine(picture->png, p.svg, picture->error));
         }
     }
 }
@@ -290,19 +293,18 @@ class ProofPictures {
         for (const AtomicBatch::Failure& failure : batch_.Commit()) {
             for (SheetPictures& p : pictures_) {
                 if (failure.target == p.thumbnail || failure.target == p.full) {
-                    p.errors.push_back(Format(
-                        "[** ERROR **] No picture %s of %s for the proof: cannot write %s: %s",
-                        failure.target.c_str(), p.svg.c_str(), failure.target.c_str(),
-                        failure.reason.c_str()));
+                    p.errors.push_back(
+                        NoPictureLine(failure.target, p.svg,
+                                      "cannot write " + failure.target + ": " + failure.reason));
                 }
             }
         }
-        for (const auto& [svg, p] : bySheet_) {
-            const StationResult* made = maps.Station(p->station);
-            if (p->composed && (!made || made->outcome == StationOutcome::Failed)) {
+        for (const SheetPictures& p : pictures_) {
+            const StationResult* made = maps.Station(p.station);
+            if (p.fromText && (!made || made->outcome == StationOutcome::Failed)) {
                 std::error_code ec;
-                fs::remove(FsPath(p->thumbnail), ec);
-                fs::remove(FsPath(p->full), ec);
+                fs::remove(FsPath(p.thumbnail), ec);
+                fs::remove(FsPath(p.full), ec);
             }
         }
     }
@@ -376,6 +378,7 @@ class ProofPictures {
         p.thumbnailWidth = thumbnailWidth;
         p.fullWidth = fullWidth;
         if (composed) {
+            p.fromText = true;
             p.composed = *composed;
         }
         bySheet_[svg] = &p;

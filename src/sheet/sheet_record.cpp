@@ -331,8 +331,7 @@ RecordedInput SheetRecord::NowOf(CKibDoc& doc, const std::string& path) const {
             }
         }
     }
-    RecordedInput now{path, InputContentFacts(doc, path, stamp), stamp};
-    return now;
+    return RecordedInput{path, InputContentFacts(doc, path, stamp), stamp};
 }
 
 const RecordEntry* SheetRecord::Unchanged(const std::string& key, int taskChoice,
