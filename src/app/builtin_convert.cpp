@@ -121,7 +121,7 @@ Handle LoadSheet(const std::string& svg, double dpi, double& width, double& heig
     std::string problem;
     Handle handle = LoadSheet(svg, dpi, width, height, problem);
     if (!handle) {
-        errors.push_back("[** ERROR **] " + problem);
+        errors.push_back(problem);
     }
     return handle;
 }
@@ -141,7 +141,7 @@ bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const st
           Errors& errors) {
     std::string problem;
     if (!Draw(handle, cr, width, height, svg, problem)) {
-        errors.push_back("[** ERROR **] " + problem);
+        errors.push_back(problem);
         return false;
     }
     return true;
@@ -170,7 +170,7 @@ bool RenderVector(const std::string& svg, const std::string& target, OutputForma
     cairo_surface_finish(surface.get());
     const cairo_status_t status = cairo_surface_status(surface.get());
     if (status != CAIRO_STATUS_SUCCESS) {
-        errors.push_back(Format("[** ERROR **] Cannot write '%s': %s", target.c_str(),
+        errors.push_back(Format("Cannot write '%s': %s", target.c_str(),
                                 cairo_status_to_string(status)));
         return false;
     }
@@ -397,7 +397,7 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
     const long w = std::lround(width);
     const long h = std::lround(height);
     if (w < 1 || h < 1 || w > 1000000 || h > 1000000) {
-        errors.push_back(Format("[** ERROR **] Cannot convert '%s': a page of %ld x %ld pixels.",
+        errors.push_back(Format("Cannot convert '%s': a page of %ld x %ld pixels.",
                                 svg.c_str(), w, h));
         return false;
     }
@@ -411,7 +411,7 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
     PngFile png;
     if (!png.Begin(target, frame.pixelsW, frame.pixelsH, dpi, encoding)) {
         errors.push_back(
-            Format("[** ERROR **] Cannot write '%s': %s", target.c_str(), std::strerror(errno)));
+            Format("Cannot write '%s': %s", target.c_str(), std::strerror(errno)));
         return false;
     }
     std::vector<std::uint8_t> rgba(static_cast<std::size_t>(frame.pixelsW) * 4);
@@ -426,11 +426,11 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
         },
         problem, memory);
     if (!drawn && written) {
-        errors.push_back("[** ERROR **] " + problem);
+        errors.push_back(problem);
         return false;
     }
     if (!written || !png.End()) {
-        errors.push_back(Format("[** ERROR **] Cannot write '%s'.", target.c_str()));
+        errors.push_back(Format("Cannot write '%s'.", target.c_str()));
         return false;
     }
     return true;
@@ -625,7 +625,7 @@ bool DrawSheetFile(const std::string& svg, const std::string& target, OutputForm
     if (format == OutputFormat::Png) {
         if (dpi < 1) {
             errors.push_back(
-                Format("[** ERROR **] Cannot convert '%s' at %d dpi.", svg.c_str(), dpi));
+                Format("Cannot convert '%s' at %d dpi.", svg.c_str(), dpi));
             return false;
         }
         return RenderPng(svg, target, dpi, 0, encoding, errors, band);
@@ -634,7 +634,7 @@ bool DrawSheetFile(const std::string& svg, const std::string& target, OutputForm
         return RenderVector(svg, target, format, errors);
     }
     errors.push_back(
-        Format("[** ERROR **] Output format %d is unknown.", static_cast<int>(format)));
+        Format("Output format %d is unknown.", static_cast<int>(format)));
     return false;
 }
 
@@ -661,7 +661,7 @@ bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi
     Errors errors;
     const bool drawn = RenderPng(svg, target, dpi, bandRows, encoding, errors);
     for (const std::string& line : errors) {
-        LogError("%s", line.c_str());
+        App().Log().Say(DiagnosticKind::Error, line);
     }
     return drawn;
 }

@@ -28,7 +28,7 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used) {
     used = wanted;
     if (wanted == Converter::BuiltIn) {
         if (!BuiltInConverterAvailable()) {
-            LogError("[** ERROR **] This Kib has no built-in converter: choose Inkscape "
+            App().Log().Error("This Kib has no built-in converter: choose Inkscape "
                      "(System.CONVERTER).");
             return false;
         }
@@ -37,7 +37,7 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used) {
     const std::string& directory = cfg.Item(id::System_INKSCAPEPATH).GetValue();
     if (App().inkscapeKind == InkscapeKind::Unknown && BuiltInConverterAvailable() &&
         !InkscapeInstalled(directory)) {
-        LogInfo("Inkscape is not installed (not in %s nor on PATH): the built-in converter "
+        App().Log().Info("Inkscape is not installed (not in %s nor on PATH): the built-in converter "
                 "converts the sheets.",
                 directory.c_str());
         used = Converter::BuiltIn;
@@ -51,14 +51,14 @@ bool PlaceDrawnFile(const ConversionFiles& files, AtomicFile& file, bool drawn) 
     const char* target = files.target.c_str();
     if (!drawn) {
         file.Abandon();
-        LogError("[** ERROR **] Converting '%s' was not completed: its partial file was "
+        App().Log().Error("Converting '%s' was not completed: its partial file was "
                  "deleted, '%s' was not replaced.",
                  source, target);
         return false;
     }
     if (platform::FileSize(files.temporary) <= 0) {
         file.Abandon();
-        LogError("[** ERROR **] The built-in converter wrote an empty file converting '%s': "
+        App().Log().Error("The built-in converter wrote an empty file converting '%s': "
                  "'%s' was not replaced.",
                  source, target);
         return false;
@@ -72,7 +72,7 @@ bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat
     std::vector<std::string> errors;
     const bool drawn = DrawSheetFile(svg, target, format, dpi, SheetPngEncoding(), errors);
     for (const std::string& line : errors) {
-        LogError("%s", line.c_str());
+        App().Log().Say(DiagnosticKind::Error, line);
     }
     return drawn;
 }
@@ -83,7 +83,7 @@ SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bo
     const char* extension = OutputFormatExtension(format);
     if (extension == nullptr) {
         drawing.errors.push_back(
-            Format("[** ERROR **] Output format %d is unknown.", static_cast<int>(format)));
+            Format("Output format %d is unknown.", static_cast<int>(format)));
         return drawing;
     }
     drawing.known = true;
@@ -109,7 +109,7 @@ SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bo
     } catch (const std::exception& e) {
         // A drawing on a worker must not end the program (no memory).
         drawing.drawn = false;
-        drawing.errors.push_back(Format("[** ERROR **] Cannot convert '%s': %s",
+        drawing.errors.push_back(Format("Cannot convert '%s': %s",
                                         drawing.files.source.c_str(), e.what()));
     }
     drawing.millis = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -121,30 +121,30 @@ SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bo
 bool ReportDrawing(SheetDrawing& drawing) {
     if (!drawing.known) {
         for (const std::string& line : drawing.errors) {
-            LogError("%s", line.c_str());
+            App().Log().Say(DiagnosticKind::Error, line);
         }
         return false;
     }
     for (const std::string& note : drawing.notes) {
-        LogDebug("%s", note.c_str());
+        App().Log().Debug("%s", note.c_str());
     }
     const ConversionFiles& files = drawing.files;
     if (drawing.skipped) {
         ReportSkippedForTimes(files);
         return true;
     }
-    LogDebug("Converting '%s' to '%s' with the built-in converter...", files.source.c_str(),
+    App().Log().Debug("Converting '%s' to '%s' with the built-in converter...", files.source.c_str(),
              files.temporary.c_str());
     AtomicFile& file = *drawing.file;
     if (file.Failed() == AtomicFile::Failure::Create) {
-        LogError("[** ERROR **] Cannot write file %s: %s", files.temporary.c_str(),
+        App().Log().Error("Cannot write file %s: %s", files.temporary.c_str(),
                  file.Reason().c_str());
         return false;
     }
     for (const std::string& line : drawing.errors) {
-        LogError("%s", line.c_str());
+        App().Log().Say(DiagnosticKind::Error, line);
     }
-    LogDebug("Built-in conversion completed in %.3f sec.",
+    App().Log().Debug("Built-in conversion completed in %.3f sec.",
              static_cast<double>(drawing.millis) / 1000.0);
     return PlaceDrawnFile(files, file, drawing.drawn);
 }

@@ -1,5 +1,6 @@
 #include "app/conversion_loop.h"
 
+#include "foundation/app_state.h"
 #include "app/builtin_workers.h"
 #include "app/converted_file.h"
 #include "app/inkscape.h"
@@ -97,14 +98,14 @@ void ShowStatus(const SheetConversion& conversion) {
 // Records a converted sheet's file in the run, or fails the stations it shows
 // with the lines its conversion logged (the tally opened around it).
 void Record(RunResult& run, RunSheet& sheet, const SheetConversion& conversion,
-            const char* extension, bool converted, const LogTally& tally) {
+            const char* extension, bool converted, const LogScope& tally) {
     if (converted && tally.Errors() == 0 && extension) {
         sheet.converted =
             MakeConversionFiles(conversion.base, extension, conversion.zSuffix).target;
         return;
     }
     if (tally.Errors() == 0) {
-        LogError("[** ERROR **] '%s.svg' was not converted.", conversion.base.c_str());
+        App().Log().Error("'%s.svg' was not converted.", conversion.base.c_str());
     }
     for (int station : sheet.stations) {
         run.Fail(station, tally);
@@ -132,7 +133,7 @@ bool ConvertRunBuiltIn(RunResult& run, const ConversionSettings& settings, int w
             ShowStatus(conversions[i]);
         },
         [&](std::size_t i, SheetDrawing& drawing) {
-            LogTally tally;
+            LogScope tally;
             const bool converted = ReportDrawing(drawing);
             Record(run, *printed[i], conversions[i], extension, converted, tally);
         },
@@ -162,7 +163,7 @@ bool ConvertRun(RunResult& run, const ConversionSettings& settings, Converter co
         StepProgress(progress, lastStation, sheet);
         const SheetConversion conversion = ConversionOf(sheet, settings);
         ShowStatus(conversion);
-        LogTally tally;
+        LogScope tally;
         const bool converted =
             ConvertSheet(conversion.base, settings.format, conversion.dpi, conversion.zSuffix);
         Record(run, sheet, conversion, extension, converted, tally);

@@ -2,6 +2,7 @@
 // replaces the target.
 #include "app/inkscape.h"
 
+#include "foundation/app_state.h"
 #include "app/converted_file.h"
 #include "app/process_runner.h"
 #include "foundation/file_access.h"
@@ -56,7 +57,7 @@ bool PlaceResult(const ConversionFiles& files, AtomicFile& file, const ProcessOu
     if (outcome.end == ProcessEnd::TimedOut || outcome.end == ProcessEnd::Stopped ||
         outcome.end == ProcessEnd::WaitFailed) {
         file.Abandon();
-        LogError("[** ERROR **] Converting '%s' was not completed: its partial file was "
+        App().Log().Error("Converting '%s' was not completed: its partial file was "
                  "deleted, '%s' was not replaced.",
                  source, target);
         return false;
@@ -65,7 +66,7 @@ bool PlaceResult(const ConversionFiles& files, AtomicFile& file, const ProcessOu
         const std::string abnormal = AbnormalEnd(outcome);
         if (!abnormal.empty()) {
             file.Abandon();
-            LogError("[** ERROR **] Inkscape ended with %s converting '%s': '%s' was not "
+            App().Log().Error("Inkscape ended with %s converting '%s': '%s' was not "
                      "replaced.",
                      abnormal.c_str(), source, target);
             return false;
@@ -81,7 +82,7 @@ bool PlaceResult(const ConversionFiles& files, AtomicFile& file, const ProcessOu
 std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, const std::string& base,
                                    const std::string& extension, const std::string& temporary) {
     if (base.find('"') != std::string::npos || temporary.find('"') != std::string::npos) {
-        LogError("[** ERROR **] A double quote in a file name cannot be passed to Inkscape: %s.svg",
+        App().Log().Error("A double quote in a file name cannot be passed to Inkscape: %s.svg",
                  base.c_str());
         return {};
     }
@@ -110,8 +111,8 @@ std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, cons
                                     t, n);
     }
     if (arguments.size() > kMaxInkscapeArguments) {
-        LogError(
-            "[** ERROR **] Inkscape arguments longer than %d characters: cannot convert %s.svg",
+        App().Log().Error(
+            "Inkscape arguments longer than %d characters: cannot convert %s.svg",
             static_cast<int>(kMaxInkscapeArguments), b);
         return {};
     }
@@ -125,12 +126,12 @@ ConversionFiles MakeConversionFiles(const std::string& base, const std::string& 
 }
 
 void ReportSkippedForTimes(const ConversionFiles& files) {
-    LogDebug("Converting '%s' to '%s' skipped due to file times", files.source.c_str(),
+    App().Log().Debug("Converting '%s' to '%s' skipped due to file times", files.source.c_str(),
              files.target.c_str());
 }
 
 bool ConvertedFileIsNewer(const ConversionFiles& files) {
-    if (CompareFileStamps(files.source, files.target) >= 0) {
+    if (CompareFileStamps(files.source, files.target, App().Log()) >= 0) {
         return false;
     }
     ReportSkippedForTimes(files);
@@ -150,12 +151,12 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
     // Windows the path reaches it in wide characters, read in the code page).
     if (platform::ThisSystem() == platform::OperatingSystem::Linux &&
         (!IsValidUtf8(files.source) || !IsValidUtf8(files.temporary))) {
-        LogError("[** ERROR **] Inkscape cannot convert '%s': the name of the file or of a folder "
+        App().Log().Error("Inkscape cannot convert '%s': the name of the file or of a folder "
                  "is not UTF-8. Rename it or choose another output folder (Target.DIR).",
                  files.source.c_str());
         return false;
     }
-    LogDebug("Calling inkscape to convert '%s' to '%s'...", files.source.c_str(),
+    App().Log().Debug("Calling inkscape to convert '%s' to '%s'...", files.source.c_str(),
              files.temporary.c_str());
     AtomicFile file;
     if (!BeginConvertedFile(files.target, files.temporary, file)) {
@@ -175,7 +176,7 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
     const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - start)
                             .count();
-    LogDebug("Inkscape call completed in %.3f sec.", static_cast<double>(millis) / 1000.0);
+    App().Log().Debug("Inkscape call completed in %.3f sec.", static_cast<double>(millis) / 1000.0);
 
     return PlaceResult(files, file, outcome, extension, output);
 }
@@ -183,7 +184,7 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
 bool ConvertSheet(const std::string& base, OutputFormat format, int dpi, bool zSuffix) {
     const char* extension = OutputFormatExtension(format);
     if (extension == nullptr) {
-        LogError("[** ERROR **] Output format %d is unknown.", static_cast<int>(format));
+        App().Log().Error("Output format %d is unknown.", static_cast<int>(format));
         return false;
     }
     const std::string arguments =

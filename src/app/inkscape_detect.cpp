@@ -1,6 +1,7 @@
 // Finding the Inkscape program and its command-line dialect.
 #include "app/inkscape.h"
 
+#include "foundation/app_state.h"
 #include "app/process_runner.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
@@ -84,14 +85,14 @@ bool DetectWindowsInkscape(const std::string& directory) {
     std::string program;
     const WindowsKind* found = FindWindowsKind(directory, program);
     if (!found) {
-        LogError("[** ERROR **] Cannot find inkscape.com in path %s. Check setting of "
+        App().Log().Error("Cannot find inkscape.com in path %s. Check setting of "
                  "System.INKSCAPEPATH.",
                  directory.c_str());
         return false;
     }
     App().inkscapeKind = found->kind;
     App().inkscapeProgram = program;
-    LogDebug("Found Inkscape version: %s", found->version);
+    App().Log().Debug("Found Inkscape version: %s", found->version);
     return true;
 }
 
@@ -142,7 +143,7 @@ bool DetectInkscape(const std::string& directory) {
     }
     const std::string program = FindProgram(directory);
     if (program.empty()) {
-        LogError("[** ERROR **] Cannot find inkscape in path %s. Check setting of "
+        App().Log().Error("Cannot find inkscape in path %s. Check setting of "
                  "System.INKSCAPEPATH.",
                  directory.c_str());
         return false;
@@ -155,14 +156,14 @@ bool DetectInkscape(const std::string& directory) {
     const InkscapeKind kind = InkscapeKindFromVersion(output, &version);
     if (kind == InkscapeKind::Unknown) {
         LogProgramOutput(output);
-        LogError("[** ERROR **] Cannot tell the Inkscape version of %s. Check setting of "
+        App().Log().Error("Cannot tell the Inkscape version of %s. Check setting of "
                  "System.INKSCAPEPATH.",
                  program.c_str());
         return false;
     }
     app.inkscapeKind = kind;
     app.inkscapeProgram = program;
-    LogDebug("Found Inkscape version: %s", version.c_str());
+    App().Log().Debug("Found Inkscape version: %s", version.c_str());
     return true;
 }
 

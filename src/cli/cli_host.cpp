@@ -229,7 +229,7 @@ BoxAnswer CliHost::Ask(const MessageBox& box) {
 void CliHost::PumpEvents() {
     // Each Ctrl+C received since the last poll is one Stop command.
     for (int count = platform::TakeInterrupts(); count > 0; --count) {
-        OnStop(kStopInterruptLine);
+        OnStop(kStopInterruptText);
     }
 }
 

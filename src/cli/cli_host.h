@@ -43,6 +43,8 @@ class CliHost : public Host {
     std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
     // The debug log file holds every line, debug-only ones included.
     bool KeepsEveryDebugLine() const override { return debugFile_.IsOpen(); }
+    // The log is printed above the boxes: no window to point to.
+    bool HasOutputWindow() const override { return false; }
     void ShowProgress(const RunProgress& progress) override;
 
     // The answer the last closing box implies for the exit status: 0, 1 or 2.

@@ -520,7 +520,7 @@ bool CMainFrame::CloseTab(int tab) {
 // ------------------------------------------------------------------ tabs
 
 void CMainFrame::DocumentOpened(CKibDoc&) {
-    LogDebug("Setting New Window Opening flag");
+    App().Log().Debug("Setting New Window Opening flag");
     newWindowFlag_ = true;
 }
 
@@ -533,7 +533,7 @@ void CMainFrame::DocumentModifiedChanged(CKibDoc& doc) {
 }
 
 void CMainFrame::TabSwitched() {
-    LogDebug("Setting Tab Switching flag");
+    App().Log().Debug("Setting Tab Switching flag");
     tabSwitchFlag_ = true;
 }
 
@@ -555,13 +555,13 @@ void CMainFrame::RecheckAfterActivation(CKibDoc* doc) {
     tabSwitchFlag_ = false;
     if (newWindowFlag_) {
         newWindowFlag_ = false;
-        LogDebug("Checking configuration after opening new window...");
+        App().Log().Debug("Checking configuration after opening new window...");
         CheckLayout(*doc, true);
         return;
     }
-    LogDebug("Reloading Properties window");
+    App().Log().Debug("Reloading Properties window");
     properties_->ShowDocument(doc);
-    LogDebug("Checking configuration after switching tab...");
+    App().Log().Debug("Checking configuration after switching tab...");
     CheckLayout(*doc, false);
 }
 

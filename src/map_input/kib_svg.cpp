@@ -6,7 +6,6 @@
 #include "foundation/format.h"
 #include "foundation/input_bytes.h"
 #include "foundation/log.h"
-#include "foundation/log_tally.h"
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
 #include "map_input/map_export_read.h"
@@ -43,19 +42,23 @@ void RestoreLines(CKibMap& map, const std::vector<std::string>& texts,
             line->text = texts[i];
         }
         if (line->hidden != hidden[i]) {
-            SetLinesHidden(line, line, hidden[i]);
+            SetLinesHidden(line, line, hidden[i], map.Diag());
         }
     }
 }
 
 } // namespace
 
-CKibSvg::CKibSvg(CKibDoc& doc) : doc_(doc) {}
+CKibSvg::CKibSvg(CKibDoc& doc) : doc_(doc), diag_(&doc.Diag()) {}
 
 CKibSvg::~CKibSvg() = default;
 
 CKibCfg& CKibSvg::GetConfig() const {
     return *doc_.GetConfig();
+}
+
+Host& CKibSvg::GetHost() const {
+    return doc_.GetHost();
 }
 
 bool CKibSvg::ReadMap(int station, int task) {
@@ -64,47 +67,54 @@ bool CKibSvg::ReadMap(int station, int task) {
     }
     const std::string name = EvalTemplate(GetConfig(), id::Source_MAP, station, task);
     const std::string path = doc_.MakePath(name);
-    SetStatusText(Format("Reading SVG %s...", path.c_str()));
-    LogDebug("==== Reading SVG %d.%d...", station, task);
+    GetHost().SetStatusText(Format("Reading SVG %s...", path.c_str()));
+    Diag().Debug("==== Reading SVG %d.%d...", station, task);
     if (CKibMap* kept = name.empty() ? nullptr : KeptMapOf(station, task, path)) {
-        LogDebug("Map of station %d kept from an earlier read of %s.", station, path.c_str());
+        Diag().Debug("Map of station %d kept from an earlier read of %s.", station, path.c_str());
         map_ = kept;
         return true;
     }
     MapExportInput file;
     if (name.empty() || !file.Open(doc_, path)) {
         if (file.NotRegular()) {
-            LogError("[** ERROR **] Cannot open map file %s: %s", path.c_str(),
+            Diag().Error("Cannot open map file %s: %s", path.c_str(),
                      file.Reason().c_str());
         } else {
-            LogError("[** ERROR **] Cannot open map file %s", path.c_str());
+            Diag().Error("Cannot open map file %s", path.c_str());
         }
-        ShowBox("Cannot open map file.", BoxIcon::Error);
+        ShowBox(GetHost(), "Cannot open map file.", BoxIcon::Error);
         return false;
     }
     auto map = std::make_unique<CKibMap>(*this);
     map_ = map.get();
     read_ = std::move(map);
-    LogDebug("Parsing map export %s...", path.c_str());
-    LogTally tally;
+    Diag().Debug("Parsing map export %s...", path.c_str());
+    // What the read reports is counted here, on its way to the station's diagnostics.
+    DiagnosticsTally reading(diag_);
+    Diagnostics* outer = diag_;
+    diag_ = &reading;
     const bool parsed = map_->ParseMap(file.Stream(), station, task);
+    if (parsed) {
+        map_->CheckSpecialSymbols();
+        map_->CheckFlagCount(station);
+        map_->AnalyseViewingAngle(station);
+        map_->AnalyseDescriptions(station);
+        if (task != 0) {
+            map_->AnalyseCircles(station, task);
+        }
+    }
+    diag_ = outer;
     if (!parsed) {
         return false;
     }
-    map_->CheckSpecialSymbols();
-    map_->CheckFlagCount(station);
-    map_->AnalyseViewingAngle(station);
-    map_->AnalyseDescriptions(station);
-    if (task != 0) {
-        map_->AnalyseCircles(station, task);
-    }
+    const DiagnosticsTally& tally = reading;
     // Only a map read without error is kept: a read that failed is read again,
     // with its messages, by the run that needs it.
     const std::shared_ptr<const InputBytes>& source = doc_.mapExport;
     if (keepMaps_ && tally.Errors() == 0 && source && source->path == path && source->size >= 0) {
         const std::size_t estimate = static_cast<std::size_t>(source->size) * kKeptMapPerExportByte;
         if (estimate > keptBudget_ || keptBytes_ > keptBudget_ - estimate) {
-            LogDebug("Map of station %d not kept: the kept maps would take more than %lld MB.",
+            Diag().Debug("Map of station %d not kept: the kept maps would take more than %lld MB.",
                      station, static_cast<long long>(keptBudget_ >> 20));
             return true;
         }

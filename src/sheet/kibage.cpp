@@ -1,6 +1,10 @@
 #include "sheet/kibage.h"
 
+#include "config/kib_cfg.h"
+
 namespace kib {
+
+CKibage::CKibage(const CKibCfg& cfg) : cfg_(cfg), diag_(&cfg.Reports()) {}
 
 void CKibage::BeginGroup(const char*, int, int, bool) {}
 void CKibage::EndGroup() {}

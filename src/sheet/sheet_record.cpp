@@ -22,7 +22,8 @@ namespace kib {
 namespace {
 
 constexpr const char* kFirstLine = "# Kib sheet record";
-constexpr int kFormat = 2;
+// 3: the lines are kept without the log's prefixes, with their kind.
+constexpr int kFormat = 3;
 
 char KindLetter(SheetKind kind) {
     switch (kind) {
@@ -138,7 +139,8 @@ void SheetFacts(const std::string& path, std::int64_t& size, std::uint64_t& stam
         return;
     }
     FileStamp time = 0;
-    if (!GetFileStamp(path, time)) {
+    std::vector<std::string> notes;
+    if (!ReadFileStamp(path, time, notes)) {
         return;
     }
     size = platform::FileSize(path);
@@ -147,8 +149,9 @@ void SheetFacts(const std::string& path, std::int64_t& size, std::uint64_t& stam
 
 } // namespace
 
-SheetRecord::SheetRecord(const CKibDoc& doc, const char* fileName, std::uint64_t context)
-    : directory_(SheetDirectory(doc)), context_(context) {
+SheetRecord::SheetRecord(const CKibDoc& doc, const char* fileName, std::uint64_t context,
+                         Diagnostics& diagnostics)
+    : directory_(SheetDirectory(doc)), context_(context), diag_(diagnostics) {
     path_ = directory_ + fileName;
 }
 
@@ -177,7 +180,7 @@ void SheetRecord::Load() {
     loaded_ = text;
     if (!Parse(text)) {
         entries_.clear();
-        LogDebug("Sheet record %s not used: it is not a record of this program and "
+        diag_.Debug("Sheet record %s not used: it is not a record of this program and "
                  "configuration.",
                  path_.c_str());
     }
@@ -322,7 +325,7 @@ std::vector<RecordedInput> SheetRecord::Inputs(CKibDoc& doc,
 RecordedInput SheetRecord::NowOf(CKibDoc& doc, const std::string& path) const {
     const std::int64_t size = platform::FileSize(path);
     FileStamp stamp = 0;
-    if (size >= 0 && GetFileStamp(path, stamp) && stamp != 0) {
+    if (size >= 0 && GetFileStamp(path, stamp, diag_) && stamp != 0) {
         for (const auto& [key, entry] : entries_) {
             for (const RecordedInput& input : entry.inputs) {
                 if (input.path == path && input.stamp == stamp && input.facts.size == size) {
@@ -387,7 +390,7 @@ void SheetRecord::Save() {
     }
     std::string reason;
     if (!WriteWholeFile(path_, text, reason)) {
-        LogDebug("Sheet record %s not written: %s", path_.c_str(), reason.c_str());
+        diag_.Debug("Sheet record %s not written: %s", path_.c_str(), reason.c_str());
         return;
     }
     loaded_ = text;
@@ -446,33 +449,26 @@ std::vector<RecordedSheet> RecordedSheetsOf(const RunResult& result, int station
 
 std::vector<RecordedLine> RecordedLinesOf(const StationResult& station, std::size_t composing) {
     std::vector<RecordedLine> lines;
-    std::size_t problem = 0;
-    const std::size_t count = station.lines.size();
+    const std::size_t count = station.entries.size();
     for (std::size_t i = 0; i < count; ++i) {
+        const Diagnostic& entry = station.entries[i];
         RecordedLine line;
         line.station = station.station;
         line.composing = i + composing >= count;
-        line.text = station.lines[i];
-        // The problems are the warning lines among the lines, in the same order.
-        if (problem < station.problems.size() && station.problems[problem] == line.text) {
-            line.warning = true;
-            ++problem;
-        }
+        line.warning = entry.kind == DiagnosticKind::Warning;
+        line.text = entry.text;
         lines.push_back(std::move(line));
     }
     return lines;
 }
 
-void ReplayLines(const RecordEntry& entry, int station, bool composingOnly) {
+void ReplayLines(const RecordEntry& entry, int station, bool composingOnly,
+                 Diagnostics& diagnostics) {
     for (const RecordedLine& line : entry.lines) {
         if (line.station != station || (composingOnly && !line.composing)) {
             continue;
         }
-        if (line.warning) {
-            LogWarning("%s", line.text.c_str());
-        } else {
-            LogInfo("%s", line.text.c_str());
-        }
+        diagnostics.Say(line.warning ? DiagnosticKind::Warning : DiagnosticKind::Info, line.text);
     }
 }
 
