@@ -69,8 +69,8 @@ std::string Problems(bool errors, bool warnings) {
 // One station: the steps of a generation run before its layout, then the
 // configured tasks and flags and the answer key against the map, one detail
 // line per task. False when the station could not be read.
-bool AnalyseStation(CKibSvg& svg, int station, std::string& line,
-                    std::vector<std::string>& details, DiagnosticsTally& tally) {
+bool AnalyseStation(CKibSvg& svg, int station, std::string& line, std::vector<std::string>& details,
+                    DiagnosticsTally& tally) {
     const CKibCfg& cfg = svg.GetConfig();
     const int tasks = cfg.Station(station) ? cfg.GetTasks(station) : 0;
     if (tasks == 0) {

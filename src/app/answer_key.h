@@ -43,7 +43,6 @@ StationAnswers CheckAnswerKey(const CKibDoc& doc, CKibMap& map, int station);
 // A warning for every task whose key differs from the map (naming both letters
 // and the distances), and one for the tasks without a key. True when every
 // task's key is known and agrees with the map.
-bool WarnAnswerDifferences(const StationAnswers& answers, int station,
-                           Diagnostics& diagnostics);
+bool WarnAnswerDifferences(const StationAnswers& answers, int station, Diagnostics& diagnostics);
 
 } // namespace kib

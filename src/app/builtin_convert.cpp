@@ -170,8 +170,8 @@ bool RenderVector(const std::string& svg, const std::string& target, OutputForma
     cairo_surface_finish(surface.get());
     const cairo_status_t status = cairo_surface_status(surface.get());
     if (status != CAIRO_STATUS_SUCCESS) {
-        errors.push_back(Format("Cannot write '%s': %s", target.c_str(),
-                                cairo_status_to_string(status)));
+        errors.push_back(
+            Format("Cannot write '%s': %s", target.c_str(), cairo_status_to_string(status)));
         return false;
     }
     return drawn;
@@ -397,8 +397,8 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
     const long w = std::lround(width);
     const long h = std::lround(height);
     if (w < 1 || h < 1 || w > 1000000 || h > 1000000) {
-        errors.push_back(Format("Cannot convert '%s': a page of %ld x %ld pixels.",
-                                svg.c_str(), w, h));
+        errors.push_back(
+            Format("Cannot convert '%s': a page of %ld x %ld pixels.", svg.c_str(), w, h));
         return false;
     }
     PixelFrame frame;
@@ -410,8 +410,7 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
     frame.scaleY = static_cast<double>(frame.pixelsH) / height;
     PngFile png;
     if (!png.Begin(target, frame.pixelsW, frame.pixelsH, dpi, encoding)) {
-        errors.push_back(
-            Format("Cannot write '%s': %s", target.c_str(), std::strerror(errno)));
+        errors.push_back(Format("Cannot write '%s': %s", target.c_str(), std::strerror(errno)));
         return false;
     }
     std::vector<std::uint8_t> rgba(static_cast<std::size_t>(frame.pixelsW) * 4);
@@ -624,8 +623,7 @@ bool DrawSheetFile(const std::string& svg, const std::string& target, OutputForm
                    const PngEncoding& encoding, std::vector<std::string>& errors, PixelBand* band) {
     if (format == OutputFormat::Png) {
         if (dpi < 1) {
-            errors.push_back(
-                Format("Cannot convert '%s' at %d dpi.", svg.c_str(), dpi));
+            errors.push_back(Format("Cannot convert '%s' at %d dpi.", svg.c_str(), dpi));
             return false;
         }
         return RenderPng(svg, target, dpi, 0, encoding, errors, band);
@@ -633,8 +631,7 @@ bool DrawSheetFile(const std::string& svg, const std::string& target, OutputForm
     if (format == OutputFormat::Pdf || format == OutputFormat::Ps || format == OutputFormat::Eps) {
         return RenderVector(svg, target, format, errors);
     }
-    errors.push_back(
-        Format("Output format %d is unknown.", static_cast<int>(format)));
+    errors.push_back(Format("Output format %d is unknown.", static_cast<int>(format)));
     return false;
 }
 

@@ -29,7 +29,7 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used) {
     if (wanted == Converter::BuiltIn) {
         if (!BuiltInConverterAvailable()) {
             App().Log().Error("This Kib has no built-in converter: choose Inkscape "
-                     "(System.CONVERTER).");
+                              "(System.CONVERTER).");
             return false;
         }
         return true;
@@ -37,9 +37,10 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used) {
     const std::string& directory = cfg.Item(id::System_INKSCAPEPATH).GetValue();
     if (App().inkscapeKind == InkscapeKind::Unknown && BuiltInConverterAvailable() &&
         !InkscapeInstalled(directory)) {
-        App().Log().Info("Inkscape is not installed (not in %s nor on PATH): the built-in converter "
-                "converts the sheets.",
-                directory.c_str());
+        App().Log().Info(
+            "Inkscape is not installed (not in %s nor on PATH): the built-in converter "
+            "converts the sheets.",
+            directory.c_str());
         used = Converter::BuiltIn;
         return true;
     }
@@ -52,15 +53,15 @@ bool PlaceDrawnFile(const ConversionFiles& files, AtomicFile& file, bool drawn) 
     if (!drawn) {
         file.Abandon();
         App().Log().Error("Converting '%s' was not completed: its partial file was "
-                 "deleted, '%s' was not replaced.",
-                 source, target);
+                          "deleted, '%s' was not replaced.",
+                          source, target);
         return false;
     }
     if (platform::FileSize(files.temporary) <= 0) {
         file.Abandon();
         App().Log().Error("The built-in converter wrote an empty file converting '%s': "
-                 "'%s' was not replaced.",
-                 source, target);
+                          "'%s' was not replaced.",
+                          source, target);
         return false;
     }
     // Complete for its format and flushed to disk, or the old file stays.
@@ -82,8 +83,7 @@ SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bo
     SheetDrawing drawing;
     const char* extension = OutputFormatExtension(format);
     if (extension == nullptr) {
-        drawing.errors.push_back(
-            Format("Output format %d is unknown.", static_cast<int>(format)));
+        drawing.errors.push_back(Format("Output format %d is unknown.", static_cast<int>(format)));
         return drawing;
     }
     drawing.known = true;
@@ -109,8 +109,8 @@ SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bo
     } catch (const std::exception& e) {
         // A drawing on a worker must not end the program (no memory).
         drawing.drawn = false;
-        drawing.errors.push_back(Format("Cannot convert '%s': %s",
-                                        drawing.files.source.c_str(), e.what()));
+        drawing.errors.push_back(
+            Format("Cannot convert '%s': %s", drawing.files.source.c_str(), e.what()));
     }
     drawing.millis = std::chrono::duration_cast<std::chrono::milliseconds>(
                          std::chrono::steady_clock::now() - start)
@@ -133,19 +133,19 @@ bool ReportDrawing(SheetDrawing& drawing) {
         ReportSkippedForTimes(files);
         return true;
     }
-    App().Log().Debug("Converting '%s' to '%s' with the built-in converter...", files.source.c_str(),
-             files.temporary.c_str());
+    App().Log().Debug("Converting '%s' to '%s' with the built-in converter...",
+                      files.source.c_str(), files.temporary.c_str());
     AtomicFile& file = *drawing.file;
     if (file.Failed() == AtomicFile::Failure::Create) {
         App().Log().Error("Cannot write file %s: %s", files.temporary.c_str(),
-                 file.Reason().c_str());
+                          file.Reason().c_str());
         return false;
     }
     for (const std::string& line : drawing.errors) {
         App().Log().Say(DiagnosticKind::Error, line);
     }
     App().Log().Debug("Built-in conversion completed in %.3f sec.",
-             static_cast<double>(drawing.millis) / 1000.0);
+                      static_cast<double>(drawing.millis) / 1000.0);
     return PlaceDrawnFile(files, file, drawing.drawn);
 }
 

@@ -77,8 +77,7 @@ class DrawingQueue {
             } catch (const std::exception& e) {
                 // No memory even for the drawing's own record: the sheet fails.
                 drawing = SheetDrawing{};
-                drawing.errors.push_back("Cannot convert '" + sheet.base +
-                                         ".svg': " + e.what());
+                drawing.errors.push_back("Cannot convert '" + sheet.base + ".svg': " + e.what());
             }
             {
                 const std::lock_guard<std::mutex> lock(mutex_);

@@ -1,12 +1,12 @@
 #include "app/conversion_loop.h"
 
-#include "foundation/app_state.h"
 #include "app/builtin_workers.h"
 #include "app/converted_file.h"
 #include "app/inkscape.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "foundation/app_state.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"

@@ -145,8 +145,7 @@ std::string IncompleteReason(const std::string& path, const std::string& extensi
 
 bool BeginConvertedFile(const std::string& target, const std::string& temporary, AtomicFile& file) {
     if (!file.BeginAt(target, temporary)) {
-        App().Log().Error("Cannot write file %s: %s", temporary.c_str(),
-                 file.Reason().c_str());
+        App().Log().Error("Cannot write file %s: %s", temporary.c_str(), file.Reason().c_str());
         return false;
     }
     file.HandOver();
@@ -166,7 +165,7 @@ bool PlaceConvertedFile(const std::string& sheet, AtomicFile& file, const std::s
         })) {
         if (file.Failed() == AtomicFile::Failure::Move) {
             App().Log().Error("Renaming map to %s failed, err=%d (%s)", target.c_str(),
-                     file.Error(), platform::ErrorText(file.Error()).c_str());
+                              file.Error(), platform::ErrorText(file.Error()).c_str());
             return false;
         }
         reason = file.Failed() == AtomicFile::Failure::Check
@@ -176,7 +175,7 @@ bool PlaceConvertedFile(const std::string& sheet, AtomicFile& file, const std::s
     if (!reason.empty()) {
         file.Abandon();
         App().Log().Error("Converting '%s' failed: %s. '%s' was not replaced.", sheet.c_str(),
-                 reason.c_str(), target.c_str());
+                          reason.c_str(), target.c_str());
         return false;
     }
     return true;

@@ -71,7 +71,7 @@ Made MakeLockFile(const std::string& path, const std::string& what,
     AtomicFile file;
     if (!file.Begin(path)) {
         App().Log().Debug("Cannot make the lock file %s (%s): the run is not locked.", path.c_str(),
-                 file.Reason().c_str());
+                          file.Reason().c_str());
         return Made::Unlocked;
     }
     auto lock = std::make_unique<FileLock>();
@@ -80,7 +80,7 @@ Made MakeLockFile(const std::string& path, const std::string& what,
         !lock->OpenExisting(file.TemporaryPath(), error) ||
         lock->TryLock(error) != FileLock::Try::Locked) {
         App().Log().Debug("Locking %s failed (%s): the run is not locked.", path.c_str(),
-                 (error != 0 ? platform::ErrorText(error) : file.Reason()).c_str());
+                          (error != 0 ? platform::ErrorText(error) : file.Reason()).c_str());
         return Made::Unlocked;
     }
     if (file.Commit({}, false)) {
@@ -91,7 +91,7 @@ Made MakeLockFile(const std::string& path, const std::string& what,
         return Made::Taken;
     }
     App().Log().Debug("Cannot make the lock file %s (%s): the run is not locked.", path.c_str(),
-             file.Reason().c_str());
+                      file.Reason().c_str());
     return Made::Unlocked;
 }
 
@@ -142,25 +142,25 @@ bool EventLock::Acquire(const std::string& configPath, const std::string& what, 
                 continue; // removed meanwhile
             }
             App().Log().Error("Cannot lock the event: the lock file %s is %s, not a lock "
-                     "file. Remove it and try again.",
-                     path_.c_str(), WhatIsThere(path_, error).c_str());
+                              "file. Remove it and try again.",
+                              path_.c_str(), WhatIsThere(path_, error).c_str());
             return false;
         }
         for (FileLock::Try result; (result = lock->TryLock(error)) != FileLock::Try::Locked;) {
             if (result == FileLock::Try::Failed) {
                 App().Log().Debug("Locking %s failed (%s): the run is not locked.", path_.c_str(),
-                         platform::ErrorText(error).c_str());
+                                  platform::ErrorText(error).c_str());
                 return true;
             }
             if (Clock::now() >= deadline) {
                 App().Log().Error("Another run is working on this event: %s (lock file %s). "
-                         "Try again when it has ended.",
-                         ReadHolder(*lock).c_str(), path_.c_str());
+                                  "Try again when it has ended.",
+                                  ReadHolder(*lock).c_str(), path_.c_str());
                 return false;
             }
             if (!waiting) {
                 App().Log().Info("Waiting for another run of this event to end: %s...",
-                        ReadHolder(*lock).c_str());
+                                 ReadHolder(*lock).c_str());
                 waiting = true;
             }
             App().GetHost().PumpEvents();
@@ -172,8 +172,7 @@ bool EventLock::Acquire(const std::string& configPath, const std::string& what, 
             lock->RemoveAndClose(path_);
         }
     }
-    App().Log().Error("Cannot lock the event: the lock file %s keeps changing.",
-             path_.c_str());
+    App().Log().Error("Cannot lock the event: the lock file %s keeps changing.", path_.c_str());
     return false;
 }
 

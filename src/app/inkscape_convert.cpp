@@ -2,9 +2,9 @@
 // replaces the target.
 #include "app/inkscape.h"
 
-#include "foundation/app_state.h"
 #include "app/converted_file.h"
 #include "app/process_runner.h"
+#include "foundation/app_state.h"
 #include "foundation/file_access.h"
 #include "foundation/file_stamp.h"
 #include "foundation/format.h"
@@ -58,8 +58,8 @@ bool PlaceResult(const ConversionFiles& files, AtomicFile& file, const ProcessOu
         outcome.end == ProcessEnd::WaitFailed) {
         file.Abandon();
         App().Log().Error("Converting '%s' was not completed: its partial file was "
-                 "deleted, '%s' was not replaced.",
-                 source, target);
+                          "deleted, '%s' was not replaced.",
+                          source, target);
         return false;
     }
     if (outcome.end == ProcessEnd::Exited) {
@@ -67,8 +67,8 @@ bool PlaceResult(const ConversionFiles& files, AtomicFile& file, const ProcessOu
         if (!abnormal.empty()) {
             file.Abandon();
             App().Log().Error("Inkscape ended with %s converting '%s': '%s' was not "
-                     "replaced.",
-                     abnormal.c_str(), source, target);
+                              "replaced.",
+                              abnormal.c_str(), source, target);
             return false;
         }
     }
@@ -83,7 +83,7 @@ std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, cons
                                    const std::string& extension, const std::string& temporary) {
     if (base.find('"') != std::string::npos || temporary.find('"') != std::string::npos) {
         App().Log().Error("A double quote in a file name cannot be passed to Inkscape: %s.svg",
-                 base.c_str());
+                          base.c_str());
         return {};
     }
     const char* b = base.c_str();
@@ -111,9 +111,8 @@ std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, cons
                                     t, n);
     }
     if (arguments.size() > kMaxInkscapeArguments) {
-        App().Log().Error(
-            "Inkscape arguments longer than %d characters: cannot convert %s.svg",
-            static_cast<int>(kMaxInkscapeArguments), b);
+        App().Log().Error("Inkscape arguments longer than %d characters: cannot convert %s.svg",
+                          static_cast<int>(kMaxInkscapeArguments), b);
         return {};
     }
     return arguments;
@@ -127,7 +126,7 @@ ConversionFiles MakeConversionFiles(const std::string& base, const std::string& 
 
 void ReportSkippedForTimes(const ConversionFiles& files) {
     App().Log().Debug("Converting '%s' to '%s' skipped due to file times", files.source.c_str(),
-             files.target.c_str());
+                      files.target.c_str());
 }
 
 bool ConvertedFileIsNewer(const ConversionFiles& files) {
@@ -152,12 +151,12 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
     if (platform::ThisSystem() == platform::OperatingSystem::Linux &&
         (!IsValidUtf8(files.source) || !IsValidUtf8(files.temporary))) {
         App().Log().Error("Inkscape cannot convert '%s': the name of the file or of a folder "
-                 "is not UTF-8. Rename it or choose another output folder (Target.DIR).",
-                 files.source.c_str());
+                          "is not UTF-8. Rename it or choose another output folder (Target.DIR).",
+                          files.source.c_str());
         return false;
     }
     App().Log().Debug("Calling inkscape to convert '%s' to '%s'...", files.source.c_str(),
-             files.temporary.c_str());
+                      files.temporary.c_str());
     AtomicFile file;
     if (!BeginConvertedFile(files.target, files.temporary, file)) {
         return false;

@@ -1,10 +1,10 @@
 // Finding the Inkscape program and its command-line dialect.
 #include "app/inkscape.h"
 
-#include "foundation/app_state.h"
 #include "app/process_runner.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
+#include "foundation/app_state.h"
 #include "foundation/log.h"
 #include "platform/environment.h"
 #include "platform/files.h"
@@ -86,8 +86,8 @@ bool DetectWindowsInkscape(const std::string& directory) {
     const WindowsKind* found = FindWindowsKind(directory, program);
     if (!found) {
         App().Log().Error("Cannot find inkscape.com in path %s. Check setting of "
-                 "System.INKSCAPEPATH.",
-                 directory.c_str());
+                          "System.INKSCAPEPATH.",
+                          directory.c_str());
         return false;
     }
     App().inkscapeKind = found->kind;
@@ -144,8 +144,8 @@ bool DetectInkscape(const std::string& directory) {
     const std::string program = FindProgram(directory);
     if (program.empty()) {
         App().Log().Error("Cannot find inkscape in path %s. Check setting of "
-                 "System.INKSCAPEPATH.",
-                 directory.c_str());
+                          "System.INKSCAPEPATH.",
+                          directory.c_str());
         return false;
     }
     const std::size_t slash = program.rfind(platform::PreferredSeparator());
@@ -157,8 +157,8 @@ bool DetectInkscape(const std::string& directory) {
     if (kind == InkscapeKind::Unknown) {
         LogProgramOutput(output);
         App().Log().Error("Cannot tell the Inkscape version of %s. Check setting of "
-                 "System.INKSCAPEPATH.",
-                 program.c_str());
+                          "System.INKSCAPEPATH.",
+                          program.c_str());
         return false;
     }
     app.inkscapeKind = kind;

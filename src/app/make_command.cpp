@@ -146,7 +146,8 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
         if (extension) {
             App().lastFormat = extension;
         }
-        App().Log().Debug("Selected creation of files with extension '%s'.", extension ? extension : "");
+        App().Log().Debug("Selected creation of files with extension '%s'.",
+                          extension ? extension : "");
     }
     Host& host = App().GetHost();
     savedTitle_ = host.GetMainTitle();
@@ -178,10 +179,11 @@ MakeOutcome MakeCommand::Close(bool failed, bool stopped, Verdict verdict,
         outcome_.closingIcon = BoxIcon::Information;
         ShowBox(texts_.showFormat ? kImagesStopped : kSvgStopped, BoxIcon::Information);
     } else {
+        // A failure says only what failed; the verdict's boxes point to the log.
+        const std::string details = failed ? std::string() : DetailsHint(App().GetHost());
         outcome_.verdict = failed ? Verdict::Errors : Worse(verdict, Reported());
-        outcome_.closingIcon = ShowClosingBox(outcome_.verdict, errorText + DetailsHint(App().GetHost()),
-                                              warningText + DetailsHint(App().GetHost()),
-                                              successText);
+        outcome_.closingIcon = ShowClosingBox(outcome_.verdict, errorText + details,
+                                              warningText + details, successText);
     }
     SetStatusText("Ready");
     return outcome_;
@@ -208,7 +210,8 @@ MakeOutcome MakeCommand::EndSvgCommand(const RunResult& run) {
         outcome_.closingIcon = ShowClosingBox(
             outcome_.verdict, "SVG files created with some errors!" + DetailsHint(host),
             "SVG files created with some warnings!" + DetailsHint(host),
-            counts.empty() ? std::string("SVG files created.") : "SVG files created: " + counts + ".");
+            counts.empty() ? std::string("SVG files created.")
+                           : "SVG files created: " + counts + ".");
     }
     SetRunning(false);
     SetStatusText("Ready");

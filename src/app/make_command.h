@@ -17,8 +17,8 @@
 #include "app/event_lock.h"
 #include "app/output_format.h"
 #include "config/station_set.h"
-#include "foundation/host.h"
 #include "foundation/app_state.h"
+#include "foundation/host.h"
 #include "foundation/run_control.h"
 #include "sheet/layout_memo.h"
 

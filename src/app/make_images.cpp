@@ -11,8 +11,8 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
-#include "foundation/log.h"
 #include "foundation/app_state.h"
+#include "foundation/log.h"
 #include "map_input/kib_svg.h"
 #include "sheet/map_generation.h"
 #include "sheet/run_result.h"
@@ -36,8 +36,7 @@ MakeOutcome Fail(MakeCommand& command, const char* text) {
 std::optional<MakeChoice> StartRasterCommand(MakeCommand& command, const MakeDialog& dialog) {
     std::optional<MakeChoice> choice = command.Start(dialog);
     if (choice && OutputFormatExtension(choice->outputFormat) == nullptr) {
-        App().Log().Error("Output format %d is unknown.",
-                 static_cast<int>(choice->outputFormat));
+        App().Log().Error("Output format %d is unknown.", static_cast<int>(choice->outputFormat));
         Fail(command, kImagesFailed);
         return std::nullopt;
     }
@@ -65,16 +64,16 @@ void CombineIfChosen(const MakeChoice& choice, const CKibDoc& doc, const Convers
     }
     if (s.format != OutputFormat::Pdf) {
         App().Log().Warning("Only PDF files are combined into one file; the %s files are "
-                   "left single.",
-                   OutputFormatExtension(s.format));
+                            "left single.",
+                            OutputFormatExtension(s.format));
         return;
     }
     const std::string target = CombinedFileName(doc, s, kind);
     for (const StationResult& station : run.stations) {
         if (station.outcome == StationOutcome::Failed) {
             App().Log().Error("Cannot combine the sheets into %s: station %d failed; the "
-                     "file is not written.",
-                     target.c_str(), station.station);
+                              "file is not written.",
+                              target.c_str(), station.station);
             return;
         }
     }
@@ -82,8 +81,8 @@ void CombineIfChosen(const MakeChoice& choice, const CKibDoc& doc, const Convers
     for (const RunSheet* sheet : run.PrintSheets()) {
         if (sheet->converted.empty()) {
             App().Log().Error("Cannot combine the sheets into %s: %s was not converted; the "
-                     "file is not written.",
-                     target.c_str(), sheet->svg.c_str());
+                              "file is not written.",
+                              target.c_str(), sheet->svg.c_str());
             return;
         }
         files.push_back(sheet->converted);
@@ -172,7 +171,8 @@ MakeOutcome OnMakeSolImages(CKibDoc* document, const MakeDialog& dialog) {
     if (!choice) {
         return command.Outcome();
     }
-    return ConvertAndClose(command, *choice, RunSolutions(command, *document, *choice), "solutions");
+    return ConvertAndClose(command, *choice, RunSolutions(command, *document, *choice),
+                           "solutions");
 }
 
 } // namespace kib

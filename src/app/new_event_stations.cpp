@@ -13,7 +13,6 @@
 #include "foundation/format.h"
 #include "foundation/host.h"
 #include "foundation/log.h"
-#include "foundation/app_state.h"
 #include "foundation/text_codec.h"
 #include "map_input/configured_counts.h"
 #include "map_input/document_exports.h"
@@ -152,8 +151,8 @@ StationFacts ReadStation(CKibDoc& doc, int station) {
 void ReportStation(const StationFacts& f) {
     if (f.descriptionRows > 0 && f.courseControls > 0 && f.descriptionRows != f.courseControls) {
         App().Log().Warning("Station %d: its description table holds %d control rows, its "
-                   "course %d controls; %d tasks are taken",
-                   f.station, f.descriptionRows, f.courseControls, f.tasks);
+                            "course %d controls; %d tasks are taken",
+                            f.station, f.descriptionRows, f.courseControls, f.tasks);
     }
     std::string answers = "answers not read (no course)";
     if (!f.columnH.empty()) {
@@ -163,8 +162,8 @@ void ReportStation(const StationFacts& f) {
     }
     const std::string rotation = f.rotation < 0 ? "none" : std::to_string(f.rotation);
     App().Log().Info("Station %d: %d tasks (%s), %d flags, rotation %s, %s", f.station, f.tasks,
-            f.descriptionRows > 0 ? "description rows" : "course controls", f.flags,
-            rotation.c_str(), answers.c_str());
+                     f.descriptionRows > 0 ? "description rows" : "course controls", f.flags,
+                     rotation.c_str(), answers.c_str());
 }
 
 // The value most stations have; on a tie the one met first.
@@ -193,14 +192,15 @@ void WriteAnswers(CKibCfg& cfg, const StationFacts& f) {
     }
     if (f.mapAnswers.find('?') != std::string::npos) {
         App().Log().Warning("Station %d: no answer key written: column H holds no answers "
-                   "and the map gives none for %s; set ANSWERS of the station",
-                   f.station, f.answerNote.c_str());
+                            "and the map gives none for %s; set ANSWERS of the station",
+                            f.station, f.answerNote.c_str());
         return;
     }
     cfg.StationItem(f.station, id::Station_ANSWERS).SetText(f.mapAnswers);
-    App().Log().Info("Station %d: ANSWERS=%s from the map (the flag at the centre of each control circle), "
-            "as column H holds no answers; check them on the proof page!",
-            f.station, f.mapAnswers.c_str());
+    App().Log().Info(
+        "Station %d: ANSWERS=%s from the map (the flag at the centre of each control circle), "
+        "as column H holds no answers; check them on the proof page!",
+        f.station, f.mapAnswers.c_str());
 }
 
 // The course name guessed from the map files' names must name a course of the
@@ -216,8 +216,8 @@ void CheckCourseName(const CKibCfg& cfg, const CourseList& list, int station) {
     }
     names += list.names.size() > 8 ? ", ..." : "";
     App().Log().Warning("The Courses.xml has no course '%s' for station %d (its courses: "
-               "%s); check Source.COURSE!",
-               course.c_str(), station, names.empty() ? "none" : names.c_str());
+                        "%s); check Source.COURSE!",
+                        course.c_str(), station, names.empty() ? "none" : names.c_str());
 }
 
 // The map scale of the courses file, in the units of the map export: divided by
@@ -268,7 +268,7 @@ bool GuessSymbols(CKibCfg& cfg, const CKibMap& map) {
         }
         if (chair) {
             App().Log().Info("Guessed OCAD symbol IDs for chair, flags and zero; check SOURCE "
-                    "configuration section!");
+                             "configuration section!");
         }
         changed = changed || chair;
     }
@@ -276,7 +276,8 @@ bool GuessSymbols(CKibCfg& cfg, const CKibMap& map) {
         bool letters = false;
         SetGuess(cfg, id::Source_LETTERS, "791", letters);
         if (letters) {
-            App().Log().Info("Guessed OCAD symbols for flag markers; check SOURCE.LETTERS configuration!");
+            App().Log().Info(
+                "Guessed OCAD symbols for flag markers; check SOURCE.LETTERS configuration!");
         }
         changed = changed || letters;
     }
@@ -291,7 +292,8 @@ bool GuessSymbols(CKibCfg& cfg, const CKibMap& map) {
         SetGuess(cfg, id::Source_ANSWERS, answers, answersSet);
     }
     if (answersSet) {
-        App().Log().Info("Guessed OCAD symbols for correct answers; check SOURCE.ANSWERS configuration!");
+        App().Log().Info(
+            "Guessed OCAD symbols for correct answers; check SOURCE.ANSWERS configuration!");
     }
     return changed || answersSet;
 }
@@ -332,13 +334,13 @@ void WriteStationValues(CKibCfg& cfg, const std::vector<StationFacts>& facts,
         }
         if (f.tasks > 0 && event.tasks > 0 && f.tasks != event.tasks) {
             cfg.StationItem(f.station, id::Station_TASKS).SetInt(f.tasks);
-            App().Log().Info("Station %d: TASKS=%d in its section (the event's TASKS is %d).", f.station,
-                    f.tasks, event.tasks);
+            App().Log().Info("Station %d: TASKS=%d in its section (the event's TASKS is %d).",
+                             f.station, f.tasks, event.tasks);
         }
         if (FlagsOf(f) != event.flags) {
             cfg.StationItem(f.station, id::Station_FLAGS).SetInt(FlagsOf(f));
-            App().Log().Info("Station %d: FLAGS=%d in its section (the event's FLAGS is %d).", f.station,
-                    FlagsOf(f), event.flags);
+            App().Log().Info("Station %d: FLAGS=%d in its section (the event's FLAGS is %d).",
+                             f.station, FlagsOf(f), event.flags);
         }
         WriteAnswers(cfg, f);
     }

@@ -1,7 +1,7 @@
 #include "app/process_runner.h"
 
-#include "foundation/app_state.h"
 #include "app/command_words.h"
+#include "foundation/app_state.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "platform/paths.h"
@@ -82,7 +82,7 @@ std::string RunExternalProcess(std::string directory, bool addBinFolder, std::st
         break;
     case platform::ProcessEnd::TimedOut:
         App().Log().Error("Waiting for process completion failed after %d seconds.",
-                 timeoutSeconds);
+                          timeoutSeconds);
         App().Log().Warning("Terminating Inkscape process...");
         break;
     case platform::ProcessEnd::Stopped:

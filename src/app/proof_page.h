@@ -35,8 +35,8 @@ struct ProofStation {
     int tasks = 0;
     int flags = 0;
     int rotation = -1;
-    std::string rotationSource;   // where the rotation came from, in words
-    std::string summary;          // the analysis line of kib analyse
+    std::string rotationSource;  // where the rotation came from, in words
+    std::string summary;         // the analysis line of kib analyse
     std::vector<Diagnostic> log; // everything reported while the station was made
     std::vector<ProofCanvas> canvases;
     std::string solutionName; // the sheet that holds the station, and its pictures

@@ -10,12 +10,12 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/station_set.h"
+#include "foundation/app_state.h"
 #include "foundation/atomic_file.h"
 #include "foundation/file_stamp.h"
 #include "foundation/format.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
-#include "foundation/app_state.h"
 #include "foundation/temp_files.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
@@ -127,8 +127,7 @@ struct SheetPictures {
 
 // The error line of a picture of the sheet svg that is missing, and why.
 std::string NoPictureLine(const std::string& png, const std::string& svg, const std::string& why) {
-    return Format("No picture %s of %s for the proof: %s", png.c_str(), svg.c_str(),
-                  why.c_str());
+    return Format("No picture %s of %s for the proof: %s", png.c_str(), svg.c_str(), why.c_str());
 }
 
 // Renders the sheet's pictures: from the text composed for it, or from its file
@@ -516,8 +515,7 @@ void WriteUnmadePage(const CKibDoc& doc, const StationSet& stations, const std::
 } // namespace
 
 int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pagePath,
-              std::string& written,
-              std::vector<Diagnostic>* verdicts) {
+              std::string& written, std::vector<Diagnostic>* verdicts) {
     const CKibCfg& cfg = *doc.GetConfig();
     ProofEvent event;
     event.title = cfg.Item(id::Event_NAME).GetValue();

@@ -28,7 +28,6 @@ class StationSet;
 // With verdicts, one entry per red or amber station: the station, the task
 // and the reason in the page's words, an error or a warning as its mark.
 int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pagePath,
-              std::string& written,
-              std::vector<Diagnostic>* verdicts = nullptr);
+              std::string& written, std::vector<Diagnostic>* verdicts = nullptr);
 
 } // namespace kib

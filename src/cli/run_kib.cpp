@@ -7,7 +7,6 @@
 #include "cli/cli_host.h"
 #include "cli/nearest_verb.h"
 #include "foundation/app_state.h"
-#include "foundation/app_state.h"
 #include "platform/environment.h"
 #include "sheet/product_info.h"
 

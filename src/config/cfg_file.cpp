@@ -85,8 +85,8 @@ void SetFromFile(CCfgItem& item, const std::string& text, Diagnostics& diagnosti
     const std::string& used = item.GetValue();
     const std::string usedWords = used.empty() ? "it stays unset" : used + " is used";
     diagnostics.Warning("%s.%s: %s=%s %s; %s", item.GetSection().GetName().c_str(),
-               item.GetKey().c_str(), item.GetKey().c_str(), text.c_str(), RefusalWords(item, text),
-               usedWords.c_str());
+                        item.GetKey().c_str(), item.GetKey().c_str(), text.c_str(),
+                        RefusalWords(item, text), usedWords.c_str());
 }
 
 // How an older key was taken.
@@ -107,7 +107,7 @@ class ConfigReader {
             ++doc_.lineNo;
             if (read == LineRead::TooLong) {
                 doc_.Diag().Error("Line #%d of the configuration file is longer than %d MiB!",
-                         doc_.lineNo, static_cast<int>(kMaxLineBytes >> 20));
+                                  doc_.lineNo, static_cast<int>(kMaxLineBytes >> 20));
                 format_ = false;
                 break;
             }
@@ -164,7 +164,8 @@ class ConfigReader {
             return; // no value: the item keeps its state
         }
         const std::string value = line.substr(start);
-        doc_.Diag().Debug("Found %s.%s=%s", section_->GetName().c_str(), key.c_str(), value.c_str());
+        doc_.Diag().Debug("Found %s.%s=%s", section_->GetName().c_str(), key.c_str(),
+                          value.c_str());
         if (CCfgItem* item = section_->FindItem(key)) {
             ++recognised_;
             SetFromFile(*item, value, doc_.Diag());
@@ -375,7 +376,8 @@ bool CKibDoc::OnOpenDocument(const std::string& path) {
     Diag().Info("Configuration loaded.");
     observer_->DocumentOpened(*this);
     if (reader.Errors() != 0) {
-        ShowBox(*host_, "Some lines in the configuration file weren't recognized!", BoxIcon::Warning);
+        ShowBox(*host_, "Some lines in the configuration file weren't recognized!",
+                BoxIcon::Warning);
     }
     return true;
 }
@@ -394,7 +396,7 @@ bool CKibDoc::OnSaveDocument(const std::string& path) {
     AtomicFile file;
     if (cfg_ && writable && file.Begin(target)) {
         Diag().Debug("Configuration file %s%s opened for output...", GetDirectory().c_str(),
-                 GetFileName().c_str());
+                     GetFileName().c_str());
         host_->SetStatusText("Saving configuration file...");
         if (exists) {
             file.Output().CopyPermissionsOf(target); // the file keeps its permissions

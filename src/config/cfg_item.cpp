@@ -301,7 +301,7 @@ bool CCfgItem::SetVariantValue(const GridValue& value) {
         return SetText(value.text);
     default:
         Reports().Error("Internal error: unknown property value type %d!",
-                 static_cast<int>(value.type));
+                        static_cast<int>(value.type));
         return false;
     }
 }
@@ -322,8 +322,8 @@ bool CCfgIntItem::SetInt(int value) {
         break;
     case ItemKind::TaskCount:
         if (value < 0 || value > kMaxTasks) {
-            return ReportError("%s.%s: Invalid number of tasks %d (out of 1 .. %d)",
-                               value, kMaxTasks);
+            return ReportError("%s.%s: Invalid number of tasks %d (out of 1 .. %d)", value,
+                               kMaxTasks);
         }
         if (value == 0) {
             ReportWarning("%s.%s: Number of tasks is set to zero");
@@ -331,8 +331,7 @@ bool CCfgIntItem::SetInt(int value) {
         break;
     case ItemKind::FlagCount:
         if (value < 1 || value > kMaxFlags) {
-            return ReportError("%s.%s: Invalid number of flags %d (out of 1 .. 6)",
-                               value);
+            return ReportError("%s.%s: Invalid number of flags %d (out of 1 .. 6)", value);
         }
         break;
     default:
@@ -353,9 +352,8 @@ bool CCfgIntItem::SetText(const std::string& text) {
         return false;
     }
     if (!FitsInt(*v) || (scale && HasHugeNumber(text))) {
-        return ReportError(
-            "%s.%s: Invalid parameter value '%s' (number out of range)",
-            text.c_str());
+        return ReportError("%s.%s: Invalid parameter value '%s' (number out of range)",
+                           text.c_str());
     }
     return SetInt(static_cast<int>(*v));
 }
@@ -398,9 +396,8 @@ bool CCfgStrItem::SetText(const std::string& text) {
     case ItemKind::Real: {
         float number = 0;
         if (std::sscanf(text.c_str(), "%f", &number) != 1) {
-            return ReportError(
-                "%s.%s: Invalid parameter value '%s' (real number expected)",
-                text.c_str());
+            return ReportError("%s.%s: Invalid parameter value '%s' (real number expected)",
+                               text.c_str());
         }
         break;
     }
@@ -444,9 +441,8 @@ bool CCfgStrItem::CheckSymbolList(const std::string& text) const {
             continue; // a token without a major number (".", ".5") is skipped
         }
         if (symbols > 0 && !rule.several) {
-            return ReportError(
-                "%s.%s: Only one map symbol allowed, no set of symbols (%s)",
-                text.c_str());
+            return ReportError("%s.%s: Only one map symbol allowed, no set of symbols (%s)",
+                               text.c_str());
         }
         ++symbols;
         const bool group = n == 1;
@@ -458,16 +454,15 @@ bool CCfgStrItem::CheckSymbolList(const std::string& text) const {
                                token.c_str());
         }
         if (group && !rule.groups) {
-            return ReportError("%s.%s: Only one map symbol allowed, no group (%s)",
-                               token.c_str());
+            return ReportError("%s.%s: Only one map symbol allowed, no group (%s)", token.c_str());
         }
         if (rule.range == Range::Map && major >= 1 && major < kSymbolLimit) {
-            return ReportError("%s.%s: Map symbol must be above %d.0 (%s found)",
-                               kSymbolLimit, token.c_str());
+            return ReportError("%s.%s: Map symbol must be above %d.0 (%s found)", kSymbolLimit,
+                               token.c_str());
         }
         if (rule.range == Range::Description && major > kSymbolLimit) {
-            return ReportError("%s.%s: Map symbol must be below %d.0 (%s found)",
-                               kSymbolLimit, token.c_str());
+            return ReportError("%s.%s: Map symbol must be below %d.0 (%s found)", kSymbolLimit,
+                               token.c_str());
         }
     }
     return true;
@@ -480,8 +475,8 @@ void CCfgStrItem::OfferWebPreset() {
     if (!cfg || !cfg->IsLive()) {
         return;
     }
-    if (AskYesNo(cfg->GetHost(), "Do you want to set default parameters for the TempO simulator?", BoxIcon::Warning,
-                 BoxAnswer::No) != BoxAnswer::Yes) {
+    if (AskYesNo(cfg->GetHost(), "Do you want to set default parameters for the TempO simulator?",
+                 BoxIcon::Warning, BoxAnswer::No) != BoxAnswer::Yes) {
         return;
     }
     static constexpr struct {
@@ -544,8 +539,7 @@ bool CCfgColorItem::SetText(const std::string& text) {
     int red = 0, green = 0, blue = 0;
     if (std::sscanf(text.c_str(), "%d %d %d", &red, &green, &blue) != 3) {
         // The colour stays the one the value text names, as everything else does.
-        return ReportError("%s.%s: Incorrect color: %s (expected RRR GGG BBB)!",
-                           text.c_str());
+        return ReportError("%s.%s: Incorrect color: %s (expected RRR GGG BBB)!", text.c_str());
     }
     red_ = red;
     green_ = green;

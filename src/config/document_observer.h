@@ -27,5 +27,4 @@ class NullDocumentObserver : public DocumentObserver {
     void DocumentModifiedChanged(CKibDoc&) override {}
 };
 
-
 } // namespace kib

@@ -159,7 +159,7 @@ bool CKibDoc::CheckExports() {
             "Are you sure to have recently exported both maps and courses?";
         const BoxAnswer answer = AskYesNo(*host_, kQuestion, BoxIcon::Warning, BoxAnswer::No);
         Diag().Info("%s %s%s", kQuestion, answer == BoxAnswer::Yes ? "Yes" : "No",
-                answer == BoxAnswer::No ? " (the default answer)" : "");
+                    answer == BoxAnswer::No ? " (the default answer)" : "");
         if (answer != BoxAnswer::Yes) {
             return false;
         }
@@ -179,7 +179,8 @@ bool CKibDoc::CheckExports() {
 bool CKibDoc::MakeStamp(const std::string& path, FileStamp time) {
     AtomicFile file;
     if (!file.Begin(path)) {
-        Diag().Debug("Opening file %s for making the stamp failed with %d", path.c_str(), file.Error());
+        Diag().Debug("Opening file %s for making the stamp failed with %d", path.c_str(),
+                     file.Error());
         return false;
     }
     file.SetStampOnCommit(time);

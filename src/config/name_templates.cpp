@@ -141,15 +141,14 @@ std::string EvalTemplate(const CKibCfg& cfg, int itemId, int station, int task) 
             break;
         }
         if (round == Round::TaskRefused) {
-            cfg.Reports().Error(
-                "Placeholder ${TASK} used in %s.%s is not possible in STAT mode!",
-                item->GetSection().GetName().c_str(), item->GetKey().c_str());
+            cfg.Reports().Error("Placeholder ${TASK} used in %s.%s is not possible in STAT mode!",
+                                item->GetSection().GetName().c_str(), item->GetKey().c_str());
             return std::string();
         }
         if (++rounds > kMaxRounds || text.size() > kMaxLength) {
             cfg.Reports().Error("Placeholders used in %s.%s never end (check Event.NAME and "
-                     "Source.COURSE)!",
-                     item->GetSection().GetName().c_str(), item->GetKey().c_str());
+                                "Source.COURSE)!",
+                                item->GetSection().GetName().c_str(), item->GetKey().c_str());
             return std::string();
         }
     }
@@ -237,7 +236,7 @@ int DetectCourseFormat(CKibCfg& cfg, const std::string& fileName) {
     cfg.Item(id::Event_NAME).SetText(evt);
     cfg.Item(id::Source_MAP).SetText(evt.empty() ? "${COURSE}.svg" : "${EVENT}.${COURSE}.svg");
     cfg.Reports().Debug("File %s has course name format %s", f.c_str(),
-             cfg.Item(id::Source_COURSE).GetValueText().c_str());
+                        cfg.Item(id::Source_COURSE).GetValueText().c_str());
     return result;
 }
 

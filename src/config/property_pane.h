@@ -30,5 +30,4 @@ class NullPropertyPane : public PropertyPane {
     void HideAll() override {}
 };
 
-
 } // namespace kib

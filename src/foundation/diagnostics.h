@@ -71,6 +71,11 @@ class DiagnosticsTally : public Diagnostics {
     // Every entry but the debug ones, in order.
     const std::vector<Diagnostic>& Entries() const { return entries_; }
     Verdict GetVerdict() const;
+    // Forgets what was counted and kept so far.
+    void Clear() {
+        errors_ = warnings_ = 0;
+        entries_.clear();
+    }
     // Records debug entries too (a test that reads them), and wants them.
     void KeepDebug() { keepDebug_ = true; }
 

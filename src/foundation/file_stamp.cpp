@@ -1,7 +1,7 @@
 #include "foundation/file_stamp.h"
 
-#include "foundation/format.h"
 #include "foundation/diagnostics.h"
+#include "foundation/format.h"
 #include "platform/files.h"
 
 namespace kib {

@@ -447,6 +447,7 @@ bool CMainFrame::SaveDocument(CKibDoc* doc, bool askName) {
     if (!doc->OnSaveDocument(FromQt(path))) {
         return false;
     }
+    App().lastDirectory = doc->GetDirectory();
     doc->SetTitle(doc->GetFileName());
     AddToRecentFiles(path);
     for (int i = 0; i < tabs_->count(); ++i) {

@@ -1,9 +1,9 @@
 #include "gui/make_dlg.h"
 
-#include "foundation/app_state.h"
 #include "app/builtin_convert.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
+#include "foundation/app_state.h"
 #include "foundation/log.h"
 
 #include <QCheckBox>

@@ -216,14 +216,15 @@ bool DrawPageImage(QPainter& painter, const QRectF& paper, const QRectF& printab
         PlaceSheet(image.size(), dpi, deviceDpi, paper, printable, scale);
     if (dpi < 1 || placement.factor < 1.0) {
         App().Log().Warning("%s does not fit the printable area: printed at %.1f %% of its "
-                   "size, not at the map's scale.",
-                   FromQt(file).c_str(), 100.0 * placement.factor);
+                            "size, not at the map's scale.",
+                            FromQt(file).c_str(), 100.0 * placement.factor);
     } else {
         const SheetFit fit = MeasureSheet(image.size(), dpi, deviceDpi, paper, printable);
         if (fit.cutMm > 0.0) {
-            App().Log().Info("%s printed at its true size; the printer's margins cut up to %.1f mm off "
-                    "its edges.",
-                    FromQt(file).c_str(), fit.cutMm);
+            App().Log().Info(
+                "%s printed at its true size; the printer's margins cut up to %.1f mm off "
+                "its edges.",
+                FromQt(file).c_str(), fit.cutMm);
         }
     }
     painter.drawImage(placement.target, image);

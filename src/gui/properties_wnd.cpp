@@ -222,7 +222,7 @@ void CPropertiesWnd::OnPropertyChanged(int id, const GridValue& value) {
         return;
     }
     App().Log().Info("Parameter %s changed to '%s'.", FromQt(grid_->Label(id)).c_str(),
-            item->GetValueText().c_str());
+                     item->GetValueText().c_str());
     grid_->SetValue(id, ShownValue(*item));
     CKibDoc* doc = doc_;
     doc->SetModifiedFlag(true);

@@ -67,8 +67,9 @@ void FlagBearings::Add(const SymbolInstance& flag) {
     const float dy = chair_.y - flag.centre.y;
     const float bearing = std::atan2(dx, dy) * (180.0f / 3.1415927f);
     const int n = ++count_;
-    diag_.Debug("Flag (at line %d): %.3f %.3f, angle=%f", flag.firstLine ? flag.firstLine->lineNo : 0,
-             D(flag.centre.x), D(flag.centre.y), D(bearing));
+    diag_.Debug("Flag (at line %d): %.3f %.3f, angle=%f",
+                flag.firstLine ? flag.firstLine->lineNo : 0, D(flag.centre.x), D(flag.centre.y),
+                D(bearing));
     if (n > CKibMap::kMaxBearings) {
         return; // counted, but beyond the table; the count check rejects such a map
     }
@@ -109,9 +110,10 @@ void CKibMap::CheckSpecialSymbols() {
     const int flags = Bundles(790, 2) + Bundles(790, 3);
     standardChairFlagsFound = Bundles(790, 1) == 1 && flags >= 2 && flags <= 6;
     if (standardChairFlagsFound && !chairId.valid) {
-        Diag().Warning("Found OCAD symbols 790.X in the map but SOURCE.CHAIR, FLAG and "
-                   "ZERO symbol numbers are not configured! Set them properly or to 0.0 to avoid "
-                   "this warning!");
+        Diag().Warning(
+            "Found OCAD symbols 790.X in the map but SOURCE.CHAIR, FLAG and "
+            "ZERO symbol numbers are not configured! Set them properly or to 0.0 to avoid "
+            "this warning!");
     }
     // One tag per flag: 791.1 to 791.n once each (n = 2 .. 6), none beyond.
     int tags = 0;
@@ -123,8 +125,9 @@ void CKibMap::CheckSpecialSymbols() {
         standardLettersFound = standardLettersFound && Bundles(791, minor) == 0;
     }
     if (standardLettersFound && !lettersId.valid) {
-        Diag().Warning("Found OCAD symbols 791.X in the map but SOURCE.LETTERS symbol "
-                   "number is not configured! Set it properly or to 0.0 to avoid this warning!");
+        Diag().Warning(
+            "Found OCAD symbols 791.X in the map but SOURCE.LETTERS symbol "
+            "number is not configured! Set it properly or to 0.0 to avoid this warning!");
     }
 }
 
@@ -145,15 +148,14 @@ void CKibMap::CheckFlagCount(int station) {
         found += Bundles(falseFlagId);
     }
     if (found > allowed) {
-        Diag().Warning("Incorrect number of flags (%d) found in the map of station %d!",
-                   found, station);
+        Diag().Warning("Incorrect number of flags (%d) found in the map of station %d!", found,
+                       station);
     }
 }
 
 bool CKibMap::FindChair() {
     if (chairId.IsZero()) {
-        Diag().Warning(
-            "Chair symbol ID not defined in the SOURCE configuration section!");
+        Diag().Warning("Chair symbol ID not defined in the SOURCE configuration section!");
         return false;
     }
     SymbolSet* chairs = FindSet(chairId);
@@ -167,11 +169,11 @@ bool CKibMap::FindChair() {
     if (chair.points == 2 && chair.straightSecond) {
         chair.ref = chair.firstPoint;
         Diag().Debug("Changing chair reference point (from line %d) to the first point %.3f,%.3f",
-                 lineNo, D(chair.ref.x), D(chair.ref.y));
+                     lineNo, D(chair.ref.x), D(chair.ref.y));
     }
     if (chair.next) {
         Diag().Debug("Unifying all chair reference points (from line %d) to %.3f,%.3f", lineNo,
-                 D(chair.ref.x), D(chair.ref.y));
+                     D(chair.ref.x), D(chair.ref.y));
         for (SymbolInstance* part = chair.next; part; part = part->next) {
             part->ref = chair.ref;
         }
@@ -191,7 +193,7 @@ void CKibMap::AnalyseViewingAngle(int station) {
     }
     if (BothFlagsZero(*this)) {
         Diag().Warning("Symbols for correct and false flags not defined in the SOURCE "
-                   "configuration section!");
+                       "configuration section!");
         WarnNoAngles(Diag(), station);
         return;
     }
@@ -205,8 +207,7 @@ void CKibMap::AnalyseViewingAngle(int station) {
         }
     }
     if (bearings.Count() < 2 || bearings.Count() > 6) {
-        Diag().Warning("Incorrect number of flags found in the map (%d)!",
-                   bearings.Count());
+        Diag().Warning("Incorrect number of flags found in the map (%d)!", bearings.Count());
         WarnNoAngles(Diag(), station);
         return;
     }
@@ -216,7 +217,7 @@ void CKibMap::AnalyseViewingAngle(int station) {
     const int b = TruncToInt(bearings.Bearing(i));
     rotation = SectorRotation(a, b);
     Diag().Info("Station #%d: Viewing angle %d (%d/#%d:%d/#%d), rotation=%d", station,
-            bearings.MaxSpread(), b, i, a, j, rotation);
+                bearings.MaxSpread(), b, i, a, j, rotation);
 }
 
 } // namespace kib

@@ -70,16 +70,16 @@ void CircleMatcher::CollectParts() {
     SymbolSet* circles = m_.circleMajor > 0 ? m_.FindSet(m_.circleMajor, 0) : nullptr;
     if (!circles || circles->count == 0) {
         m_.Diag().Warning("Cannot find control circles (symbol %d.0) for station %d in the "
-                   "map!",
-                   m_.circleMajor, station_);
+                          "map!",
+                          m_.circleMajor, station_);
         return;
     }
     m_.firstPart = circles->First();
     int found = 0;
     for (const SymbolInstance& part : circles->instances) {
         m_.Diag().Debug("Control circle #%d (line %d): %.3f %.3f (scaled: %.3f %.3f)", part.index,
-                 part.firstLine ? part.firstLine->lineNo : 0, D(part.centre.x), D(part.centre.y),
-                 D(part.centre.x * m_.zoom), D(part.centre.y * m_.zoom));
+                        part.firstLine ? part.firstLine->lineNo : 0, D(part.centre.x),
+                        D(part.centre.y), D(part.centre.x * m_.zoom), D(part.centre.y * m_.zoom));
         if (found == 0 || part.centre.x < corner_.x) {
             corner_.x = part.centre.x;
         }
@@ -91,7 +91,7 @@ void CircleMatcher::CollectParts() {
     m_.partCount = found;
     if (found > CKibMap::kMaxCircleParts) {
         m_.Diag().Error("Exceeded limit for circle parts (%d > %d)", found,
-                 CKibMap::kMaxCircleParts);
+                        CKibMap::kMaxCircleParts);
         m_.partCount = CKibMap::kMaxCircleParts;
     }
 }
@@ -99,7 +99,7 @@ void CircleMatcher::CollectParts() {
 MapPoint CircleMatcher::Base() {
     const MapPoint base = start_ ? start_->centre : corner_;
     m_.Diag().Debug("Control base: %.3f %.3f (scaled: %.3f %.3f)", D(base.x), D(base.y),
-             D(base.x * m_.zoom), D(base.y * m_.zoom));
+                    D(base.x * m_.zoom), D(base.y * m_.zoom));
     return base;
 }
 
@@ -139,20 +139,21 @@ void CircleMatcher::FindCoincidingControls() {
             if (d < delta_) {
                 ++near_[static_cast<std::size_t>(i)];
                 if (j < i) {
-                    m_.Diag().Info("Course control %d.%d (%s) seems to be at the same place as #%d (%s) "
-                            "(dist=%.3f).",
-                            station_, i, Code(i), j, Code(j), D(d));
+                    m_.Diag().Info(
+                        "Course control %d.%d (%s) seems to be at the same place as #%d (%s) "
+                        "(dist=%.3f).",
+                        station_, i, Code(i), j, Code(j), D(d));
                 }
             } else if (j < i && d < 2.0f * delta_) {
                 m_.Diag().Info("Course control %d.%d (%s) seems to be very close to #%d (%s) "
-                        "(dist=%.3f).\n",
-                        station_, i, Code(i), j, Code(j), D(d));
+                               "(dist=%.3f).\n",
+                               station_, i, Code(i), j, Code(j), D(d));
             }
         }
     }
     for (int i = 1; i <= controls_; ++i) {
         m_.Diag().Debug("# %d (%d): [%s]", i, near_[static_cast<std::size_t>(i)],
-                 rows[static_cast<std::size_t>(i)].c_str());
+                        rows[static_cast<std::size_t>(i)].c_str());
     }
 }
 
@@ -168,17 +169,19 @@ void CircleMatcher::AssignParts() {
             if (d < delta_) {
                 text += std::to_string(i) + ":";
                 ++assigned_[static_cast<std::size_t>(i)];
-                m_.Diag().Debug("Control circle part #%d assigned to course control #%d (%s) (dist=%.3f)",
-                         p + 1, i, Code(i), D(d));
+                m_.Diag().Debug(
+                    "Control circle part #%d assigned to course control #%d (%s) (dist=%.3f)",
+                    p + 1, i, Code(i), D(d));
             } else if (d < 2.0f * delta_) {
-                m_.Diag().Info("Control circle part #%d seems to be very close to course control %d.%d "
-                        "(%s) (dist=%.3f).\n",
-                        p + 1, station_, i, Code(i), D(d));
+                m_.Diag().Info(
+                    "Control circle part #%d seems to be very close to course control %d.%d "
+                    "(%s) (dist=%.3f).\n",
+                    p + 1, station_, i, Code(i), D(d));
             }
         }
         if (text == ":") {
             m_.Diag().Warning("Control circle part #%d of station %d map unmatched.", p + 1,
-                       station_);
+                              station_);
             ++m_.unmatchedParts;
         }
     }
@@ -190,8 +193,8 @@ void CircleMatcher::ShareParts() {
         const int near = near_[static_cast<std::size_t>(i)];
         if (assigned == 0 || assigned % near != 0) {
             m_.Diag().Warning("Wrong number of circle parts (%d) for course control %d.%d "
-                       "(%s)!\n",
-                       assigned, station_, i, Code(i));
+                              "(%s)!\n",
+                              assigned, station_, i, Code(i));
             continue;
         }
         const int keep = assigned / near;
@@ -215,10 +218,9 @@ void CircleMatcher::Run() {
     start_ = starts ? starts->First() : nullptr;
     if (start_) {
         m_.Diag().Debug("Start symbol position: %.3f %.3f (scaled: %.3f %.3f)", D(start_->ref.x),
-                 D(start_->ref.y), D(start_->ref.x * m_.zoom), D(start_->ref.y * m_.zoom));
+                        D(start_->ref.y), D(start_->ref.x * m_.zoom), D(start_->ref.y * m_.zoom));
     } else {
-        m_.Diag().Warning("Cannot find start  (symbol 701.0) for station %d in the map!",
-                   station_);
+        m_.Diag().Warning("Cannot find start  (symbol 701.0) for station %d in the map!", station_);
     }
     CollectParts();
     const MapPoint base = Base();

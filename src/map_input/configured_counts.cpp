@@ -46,8 +46,8 @@ bool CompareTasks(const CKibCfg& cfg, int station, const MapCounts& counts,
         return true;
     }
     diagnostics.Warning("Station %d: %s, but its map holds %d tasks (%s)", station,
-               Configured(cfg, station, id::Station_TASKS, configured).c_str(), counts.Tasks(),
-               TaskEvidence(counts).c_str());
+                        Configured(cfg, station, id::Station_TASKS, configured).c_str(),
+                        counts.Tasks(), TaskEvidence(counts).c_str());
     return false;
 }
 
@@ -61,8 +61,8 @@ bool CompareFlags(const CKibCfg& cfg, int station, const MapCounts& counts,
         return true;
     }
     diagnostics.Warning("Station %d: %s (A-%c), but its map holds %d flags", station,
-               Configured(cfg, station, id::Station_FLAGS, configured).c_str(),
-               static_cast<char>('A' + std::clamp(configured, 1, 26) - 1), counts.flags);
+                        Configured(cfg, station, id::Station_FLAGS, configured).c_str(),
+                        static_cast<char>('A' + std::clamp(configured, 1, 26) - 1), counts.flags);
     return false;
 }
 

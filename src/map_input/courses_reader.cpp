@@ -52,7 +52,7 @@ bool ReadLine(std::istream& in, std::string& line, const char* what, const std::
         return false;
     case LineRead::TooLong:
         diagnostics.Error("The %s %s has a line longer than %d MiB!", what, path.c_str(),
-                 static_cast<int>(kMaxLineBytes >> 20));
+                          static_cast<int>(kMaxLineBytes >> 20));
         return false;
     case LineRead::Line:
         break;
@@ -113,16 +113,20 @@ bool ReadWholeFile(platform::File& file, const std::string& path, std::int64_t s
     for (;;) {
         if (used == bytes.size()) {
             if (used > kMaxCoursesFileBytes) {
-                Report(problem, Format("The courses file %s is larger than %d MiB!", path.c_str(),
-                                       static_cast<int>(kMaxCoursesFileBytes >> 20)), diagnostics);
+                Report(problem,
+                       Format("The courses file %s is larger than %d MiB!", path.c_str(),
+                              static_cast<int>(kMaxCoursesFileBytes >> 20)),
+                       diagnostics);
                 return false;
             }
             bytes.resize(std::min(used * 2, kMaxCoursesFileBytes + 1));
         }
         const long long n = file.Read(bytes.data() + used, bytes.size() - used);
         if (n < 0) {
-            Report(problem, Format("Cannot read courses file %s: %s", path.c_str(),
-                                   platform::ErrorText(file.Error()).c_str()), diagnostics);
+            Report(problem,
+                   Format("Cannot read courses file %s: %s", path.c_str(),
+                          platform::ErrorText(file.Error()).c_str()),
+                   diagnostics);
             return false;
         }
         if (n == 0) {
@@ -173,8 +177,7 @@ std::shared_ptr<const CoursesFileData> LoadCourses(CKibDoc& doc, platform::File&
 // The courses file: the document's copy while the file is unchanged, else read from
 // the file; none after a problem with it was reported.
 std::shared_ptr<const CoursesFileData> Courses(CKibDoc& doc, const std::string& path,
-                                               Diagnostics& diagnostics,
-                                               Problem problem) {
+                                               Diagnostics& diagnostics, Problem problem) {
     if (std::shared_ptr<const CoursesFileData> kept = KeptCourses(doc, path)) {
         return kept;
     }
@@ -189,8 +192,10 @@ std::shared_ptr<const CoursesFileData> Courses(CKibDoc& doc, const std::string& 
 bool WellFormed(const CoursesFileData& xml, const std::string& path, Problem problem,
                 Diagnostics& diagnostics) {
     if (!xml.wellFormed) {
-        Report(problem, Format("The courses file %s is not well-formed XML: line %d: %s",
-                               path.c_str(), xml.errorLine, xml.errorText.c_str()), diagnostics);
+        Report(problem,
+               Format("The courses file %s is not well-formed XML: line %d: %s", path.c_str(),
+                      xml.errorLine, xml.errorText.c_str()),
+               diagnostics);
     }
     return xml.wellFormed;
 }
@@ -230,14 +235,14 @@ class CourseSteps {
         ++starts_;
         if (starts_ > 1) {
             svg_.Diag().Warning("The %s start %s in course %s is passed over",
-                       Ordinal(starts_).c_str(), code.c_str(), name_.c_str());
+                                Ordinal(starts_).c_str(), code.c_str(), name_.c_str());
             return;
         }
         start_ = Find(code);
         if (!start_) {
             svg_.Diag().Warning("The start %s of course %s is not defined in the "
-                       "Courses.xml",
-                       code.c_str(), name_.c_str());
+                                "Courses.xml",
+                                code.c_str(), name_.c_str());
         } else if (!start_->hasMapPosition) {
             Unmapped(*start_);
         }
@@ -249,12 +254,12 @@ class CourseSteps {
         if (!d) {
             if (code.empty()) {
                 svg_.Diag().Warning("Course control #%d of course %s names no control: "
-                           "task %d has no position",
-                           i, name_.c_str(), i);
+                                    "task %d has no position",
+                                    i, name_.c_str(), i);
             } else {
                 svg_.Diag().Warning("Control %s of course %s is not defined in the "
-                           "Courses.xml: task %d has no position",
-                           code.c_str(), name_.c_str(), i);
+                                    "Courses.xml: task %d has no position",
+                                    code.c_str(), name_.c_str(), i);
             }
         } else if (!d->hasMapPosition) {
             Unmapped(*d);
@@ -268,7 +273,7 @@ class CourseSteps {
         if (!svg_.noPosition[k]) {
             svg_.positions[k] = d->mapPosition;
             svg_.Diag().Debug("Course control point #%d (%s) position: %.3f, %.3f", i, code.c_str(),
-                     d->mapPosition.x, d->mapPosition.y);
+                              d->mapPosition.x, d->mapPosition.y);
         }
     }
 
@@ -309,14 +314,15 @@ std::string CodeList(const std::vector<std::string>& codes) {
     return codes.size() > 5 ? list + ", ..." : list;
 }
 
-void ReportUnmapped(const CourseSteps& steps, const CoursesFileData& xml,
-                    const std::string& course, Diagnostics& diagnostics) {
+void ReportUnmapped(const CourseSteps& steps, const CoursesFileData& xml, const std::string& course,
+                    Diagnostics& diagnostics) {
     const std::string writer = xml.creator.empty() ? std::string() : " from " + xml.creator;
-    diagnostics.Error("The Courses.xml has no map positions for course '%s'%s (%s): Kib "
-             "needs the controls' positions on the map (MapPosition); export the courses%s "
-             "again with map positions",
-             course.c_str(), steps.allGeographic() ? ", only geographic ones" : "",
-             CodeList(steps.unmapped()).c_str(), writer.c_str());
+    diagnostics.Error(
+        "The Courses.xml has no map positions for course '%s'%s (%s): Kib "
+        "needs the controls' positions on the map (MapPosition); export the courses%s "
+        "again with map positions",
+        course.c_str(), steps.allGeographic() ? ", only geographic ones" : "",
+        CodeList(steps.unmapped()).c_str(), writer.c_str());
 }
 
 void ClearCourseData(CKibSvg& svg) {
@@ -358,8 +364,8 @@ bool CKibSvg::ReadCourses(int station) {
     const CourseContent content = ReadCourse(*xml, k);
     if (content.variations > 1) {
         Diag().Error("Course '%s' has %d course variations in the Courses.xml; Kib "
-                 "needs one course per station",
-                 course.c_str(), content.variations);
+                     "needs one course per station",
+                     course.c_str(), content.variations);
         return false;
     }
     const std::vector<CourseDefinition>& definitions = content.definitions;
@@ -367,17 +373,16 @@ bool CKibSvg::ReadCourses(int station) {
     steps.Run();
     if (definitions.size() > static_cast<std::size_t>(kMaxDefinitions)) {
         Diag().Warning("Exceeded limit for control definitions (%d > %d), the first %d "
-                   "are used",
-                   static_cast<int>(definitions.size()), kMaxDefinitions, kMaxDefinitions);
+                       "are used",
+                       static_cast<int>(definitions.size()), kMaxDefinitions, kMaxDefinitions);
     }
     if (controlCount > kMaxCourseControls) {
         Diag().Error("Exceeded limit for control points (%d > %d)", controlCount,
-                 kMaxCourseControls);
+                     kMaxCourseControls);
         controlCount = kMaxCourseControls;
     }
     if (!steps.start()) {
-        Diag().Error("Cannot find start symbol for station %d in the Courses.xml",
-                 station);
+        Diag().Error("Cannot find start symbol for station %d in the Courses.xml", station);
         return false;
     }
     if (!steps.unmapped().empty()) {
@@ -390,7 +395,7 @@ bool CKibSvg::ReadCourses(int station) {
     startPosition = start.mapPosition;
     offsets[0] = MapPoint{};
     Diag().Debug("Start symbol (%s) position: %.3f, %.3f", start.code.c_str(), startPosition.x,
-             startPosition.y);
+                 startPosition.y);
     for (int i = 1; i <= controlCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (noPosition[k]) {
@@ -398,7 +403,7 @@ bool CKibSvg::ReadCourses(int station) {
         }
         offsets[k] = MapPoint{positions[k].x - startPosition.x, startPosition.y - positions[k].y};
         Diag().Debug("Course control point #%d (%s) offset: %.3f, %.3f", i, codes[k].c_str(),
-                 offsets[k].x, offsets[k].y);
+                     offsets[k].x, offsets[k].y);
     }
     return true;
 }
@@ -413,7 +418,7 @@ void CKibSvg::LogCourseControl(int i) const {
         return;
     }
     Diag().Debug("Course control #%d (%s) position: %.3f, %.3f ~ %.3f %.3f", i, codes[k].c_str(),
-             positions[k].x, positions[k].y, offsets[k].x, offsets[k].y);
+                 positions[k].x, positions[k].y, offsets[k].x, offsets[k].y);
 }
 
 CourseList ReadCourseList(CKibDoc& doc) {
@@ -426,7 +431,8 @@ CourseList ReadCourseList(CKibDoc& doc) {
     doc.GetHost().SetStatusText(Format("Reading XML %s...", path.c_str()));
     doc.Diag().Debug("==== Reading Courses list...");
     const auto started = std::chrono::steady_clock::now();
-    const std::shared_ptr<const CoursesFileData> xml = Courses(doc, path, doc.Diag(), Problem::Warning);
+    const std::shared_ptr<const CoursesFileData> xml =
+        Courses(doc, path, doc.Diag(), Problem::Warning);
     if (!xml || !WellFormed(*xml, path, Problem::Warning, doc.Diag())) {
         return list;
     }
@@ -464,7 +470,7 @@ void ReadMapZoom(CKibDoc& doc) {
     }
     if (path.empty()) {
         doc.Diag().Warning("Cannot open map file %s",
-                   doc.MakePath(EvalTemplate(*cfg, id::Source_MAP, 1, 1)).c_str());
+                           doc.MakePath(EvalTemplate(*cfg, id::Source_MAP, 1, 1)).c_str());
         return;
     }
     const auto started = std::chrono::steady_clock::now();

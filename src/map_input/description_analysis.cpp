@@ -67,8 +67,8 @@ bool DescriptionTable::FindFrame() {
     f.top = v.firstPoint.y;
     f.rowHeight = 2.0f * (v.ref.y - v.firstPoint.y);
     m_.Diag().Debug("Descr: %.3fx%.3f+%.3f+%.3f", static_cast<double>(f.width),
-             static_cast<double>(f.rowHeight), static_cast<double>(f.left),
-             static_cast<double>(f.top));
+                    static_cast<double>(f.rowHeight), static_cast<double>(f.left),
+                    static_cast<double>(f.top));
     constexpr int kEdges[5] = {1, 2, 4, 5, 7};
     m_.columnEdges[0] = f.left;
     for (int k = 0; k < 5; ++k) {
@@ -91,10 +91,10 @@ void DescriptionTable::SetColumnEdges() {
     c[8] = c[7] + cw;
     c[9] = c[8] + cw / 5.0f;
     m_.Diag().Debug("Descr: %.3f, %.3f, %.3f, %.3f, %.3f, %.3f, %.3f, %.3f, %.3f, %.3f",
-             static_cast<double>(c[0]), static_cast<double>(c[1]), static_cast<double>(c[2]),
-             static_cast<double>(c[3]), static_cast<double>(c[4]), static_cast<double>(c[5]),
-             static_cast<double>(c[6]), static_cast<double>(c[7]), static_cast<double>(c[8]),
-             static_cast<double>(c[9]));
+                    static_cast<double>(c[0]), static_cast<double>(c[1]), static_cast<double>(c[2]),
+                    static_cast<double>(c[3]), static_cast<double>(c[4]), static_cast<double>(c[5]),
+                    static_cast<double>(c[6]), static_cast<double>(c[7]), static_cast<double>(c[8]),
+                    static_cast<double>(c[9]));
 }
 
 bool DescriptionTable::TakesPart(const SymbolSet& set) const {
@@ -126,8 +126,8 @@ void DescriptionTable::ClassifyInstance(SymbolInstance& inst) {
     const double x = inst.ref.x;
     const double y = inst.ref.y;
     if (row < 0 || row > CKibMap::kMaxRow) {
-        m_.Diag().Debug("Symbol %d.%d#%d (%.3f, %.3f): Row #%d out of range!", inst.major, inst.minor,
-                 inst.index, x, y, row);
+        m_.Diag().Debug("Symbol %d.%d#%d (%.3f, %.3f): Row #%d out of range!", inst.major,
+                        inst.minor, inst.index, x, y, row);
         return;
     }
     const auto r = static_cast<std::size_t>(row);
@@ -137,18 +137,17 @@ void DescriptionTable::ClassifyInstance(SymbolInstance& inst) {
     if (inst.major == D(2)) {
         markerOne_[r] = markerOne_[r] || inst.minor == 1;
         markerThree_[r] = markerThree_[r] || inst.minor == 3;
-        m_.Diag().Debug("Symbol %d.%d#%d (%.3f, %.3f): Row #%d", inst.major, inst.minor, inst.index, x, y,
-                 row);
+        m_.Diag().Debug("Symbol %d.%d#%d (%.3f, %.3f): Row #%d", inst.major, inst.minor, inst.index,
+                        x, y, row);
         return;
     }
     const int k = ++m_.rowCount[r];
-    m_.Diag().Debug("Symbol %d.%d#%d (%.3f, %.3f): Row #%d Sym #%d", inst.major, inst.minor, inst.index, x,
-             y, row, k);
+    m_.Diag().Debug("Symbol %d.%d#%d (%.3f, %.3f): Row #%d Sym #%d", inst.major, inst.minor,
+                    inst.index, x, y, row, k);
     if (k <= CKibMap::kRowEntries) {
         m_.rowSymbols_[r][static_cast<std::size_t>(k - 1)] = &inst;
     } else if (k == CKibMap::kRowEntries + 1) {
-        m_.Diag().Error("Too many symbols in row #%d (more than %d)", row,
-                 CKibMap::kRowEntries);
+        m_.Diag().Error("Too many symbols in row #%d (more than %d)", row, CKibMap::kRowEntries);
     }
     if (inst.major == D(3)) {
         if (inst.ref.x > C(9)) {
@@ -198,7 +197,7 @@ int DescriptionTable::Estimate() const {
             counting = false;
         }
         m_.Diag().Debug("Row %d: count=%d, control=%s", static_cast<int>(row), rowColumnCount_[row],
-                 counted ? "yes" : "no");
+                        counted ? "yes" : "no");
     }
     return estimate;
 }
@@ -215,11 +214,11 @@ void DescriptionTable::SettleTasks(int station, int estimate) {
         m_.tasks = estimate;
         if (estimate >= 3 && estimate <= 6) {
             m_.Diag().Info("Number of tasks at station %d estimated by control description to %d.",
-                    station, estimate);
+                           station, estimate);
         } else {
             m_.Diag().Warning("Number of tasks at station %d estimated by control "
-                       "description to %d.",
-                       station, estimate);
+                              "description to %d.",
+                              station, estimate);
         }
     }
 }
@@ -232,11 +231,11 @@ void DescriptionTable::Run(int station) {
         estimate = Estimate();
         if (columnHUsed_ && !m_.answersId.valid) {
             m_.Diag().Warning("Control description column H is not empty; check and set "
-                       "SOURCE.ANSWERS configuration.");
+                              "SOURCE.ANSWERS configuration.");
         }
     } else {
         m_.Diag().Warning("Control descriptions seems to be missing or incomplete in the "
-                   "map!");
+                          "map!");
     }
     m_.taskEstimate = estimate;
     SettleTasks(station, estimate);

@@ -77,8 +77,7 @@ SymbolSet* CKibMap::DefineSymbolSet(int major, int minor, SymbolType type, MapLi
     if (set && !created) {
         set->repeated = true;
         if (type & TYPE_SPECIAL) {
-            Diag().Warning("Multicolor special symbols (%d.%d) cannot be rotated!", major,
-                       minor);
+            Diag().Warning("Multicolor special symbols (%d.%d) cannot be rotated!", major, minor);
         }
     }
     return set;

@@ -23,6 +23,9 @@ struct CKibSvg::KeptMap {
     // and the next run starts from the map as read.
     std::vector<std::string> texts;
     std::vector<bool> hidden;
+    // What its read reported (debug entries aside): reported again each time the
+    // map is taken from here, so that a run that reuses it says what a read says.
+    std::vector<Diagnostic> reported;
 };
 
 namespace {
@@ -49,7 +52,11 @@ void RestoreLines(CKibMap& map, const std::vector<std::string>& texts,
 
 } // namespace
 
-CKibSvg::CKibSvg(CKibDoc& doc) : doc_(doc), diag_(&doc.Diag()) {}
+CKibSvg::CKibSvg(CKibDoc& doc) : doc_(doc) {}
+
+Diagnostics& CKibSvg::Diag() const {
+    return diag_ ? *diag_ : doc_.Diag();
+}
 
 CKibSvg::~CKibSvg() = default;
 
@@ -69,16 +76,18 @@ bool CKibSvg::ReadMap(int station, int task) {
     const std::string path = doc_.MakePath(name);
     GetHost().SetStatusText(Format("Reading SVG %s...", path.c_str()));
     Diag().Debug("==== Reading SVG %d.%d...", station, task);
-    if (CKibMap* kept = name.empty() ? nullptr : KeptMapOf(station, task, path)) {
+    if (KeptMap* kept = name.empty() ? nullptr : KeptMapOf(station, task, path)) {
         Diag().Debug("Map of station %d kept from an earlier read of %s.", station, path.c_str());
-        map_ = kept;
+        for (const Diagnostic& entry : kept->reported) {
+            Diag().Report(entry);
+        }
+        map_ = kept->map.get();
         return true;
     }
     MapExportInput file;
     if (name.empty() || !file.Open(doc_, path)) {
         if (file.NotRegular()) {
-            Diag().Error("Cannot open map file %s: %s", path.c_str(),
-                     file.Reason().c_str());
+            Diag().Error("Cannot open map file %s: %s", path.c_str(), file.Reason().c_str());
         } else {
             Diag().Error("Cannot open map file %s", path.c_str());
         }
@@ -90,7 +99,7 @@ bool CKibSvg::ReadMap(int station, int task) {
     read_ = std::move(map);
     Diag().Debug("Parsing map export %s...", path.c_str());
     // What the read reports is counted here, on its way to the station's diagnostics.
-    DiagnosticsTally reading(diag_);
+    DiagnosticsTally reading(&Diag());
     Diagnostics* outer = diag_;
     diag_ = &reading;
     const bool parsed = map_->ParseMap(file.Stream(), station, task);
@@ -115,7 +124,7 @@ bool CKibSvg::ReadMap(int station, int task) {
         const std::size_t estimate = static_cast<std::size_t>(source->size) * kKeptMapPerExportByte;
         if (estimate > keptBudget_ || keptBytes_ > keptBudget_ - estimate) {
             Diag().Debug("Map of station %d not kept: the kept maps would take more than %lld MB.",
-                     station, static_cast<long long>(keptBudget_ >> 20));
+                         station, static_cast<long long>(keptBudget_ >> 20));
             return true;
         }
         keptBytes_ += estimate;
@@ -126,17 +135,18 @@ bool CKibSvg::ReadMap(int station, int task) {
         entry.source.size = source->size;
         entry.source.stamp = source->stamp;
         entry.map = std::move(read_);
+        entry.reported = tally.Entries();
         TakeLines(*entry.map, entry.texts, entry.hidden);
         kept_.push_back(std::move(entry));
     }
     return true;
 }
 
-CKibMap* CKibSvg::KeptMapOf(int station, int task, const std::string& path) {
+CKibSvg::KeptMap* CKibSvg::KeptMapOf(int station, int task, const std::string& path) {
     for (KeptMap& kept : kept_) {
         if (kept.station == station && kept.task == task && StillAsRead(kept.source, path)) {
             RestoreLines(*kept.map, kept.texts, kept.hidden);
-            return kept.map.get();
+            return &kept;
         }
     }
     return nullptr;

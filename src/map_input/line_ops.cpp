@@ -1,7 +1,7 @@
 #include "map_input/line_ops.h"
 
-#include "foundation/format.h"
 #include "foundation/diagnostics.h"
+#include "foundation/format.h"
 
 #include <cstdio>
 
@@ -24,7 +24,7 @@ void MarkRange(MapLine* first, MapLine* last, bool hidden) {
 void TraceRange(const char* verb, const MapLine* first, const MapLine* last,
                 Diagnostics& diagnostics) {
     diagnostics.Debug("%s lines %d .. %d:\"%s\" .. \"%s\"", verb, first->lineNo, last->lineNo,
-             first->text.c_str(), last->text.c_str());
+                      first->text.c_str(), last->text.c_str());
 }
 
 std::string RotationGroup(int angle, MapPoint centre) {
@@ -40,10 +40,11 @@ void Wrap(SymbolInstance& inst, const std::string& group, Diagnostics& diagnosti
     inst.lastLine->text += "</g>";
     if (inst.firstLine == inst.lastLine) {
         diagnostics.Debug("Rotating symbol on line %d:\"%s\"", inst.firstLine->lineNo,
-                 inst.firstLine->text.c_str());
+                          inst.firstLine->text.c_str());
     } else {
-        diagnostics.Debug("Rotating symbol on lines %d .. %d:\"%s\" .. \"%s\"", inst.firstLine->lineNo,
-                 inst.lastLine->lineNo, inst.firstLine->text.c_str(), inst.lastLine->text.c_str());
+        diagnostics.Debug("Rotating symbol on lines %d .. %d:\"%s\" .. \"%s\"",
+                          inst.firstLine->lineNo, inst.lastLine->lineNo,
+                          inst.firstLine->text.c_str(), inst.lastLine->text.c_str());
     }
 }
 
@@ -78,7 +79,8 @@ void Recolour(MapLine& line, const std::string& colour, Diagnostics& diagnostics
     }
     const std::size_t end = line.text.find(')', start);
     if (end == std::string::npos) {
-        diagnostics.Debug("Cannot color line %d (rgb not closed):\"%s\"", line.lineNo, line.text.c_str());
+        diagnostics.Debug("Cannot color line %d (rgb not closed):\"%s\"", line.lineNo,
+                          line.text.c_str());
         return;
     }
     line.text.replace(start, end - start + 1, colour);
@@ -93,7 +95,7 @@ void Thin(const SymbolInstance& inst, float width, Diagnostics& diagnostics) {
     const std::size_t key = line->text.find("stroke-width");
     if (key == std::string::npos) {
         diagnostics.Debug("Cannot thin line %d (missing stroke-width):\"%s\"", line->lineNo,
-                 line->text.c_str());
+                          line->text.c_str());
         return;
     }
     const std::size_t value = key + 14; // after stroke-width="
@@ -101,7 +103,7 @@ void Thin(const SymbolInstance& inst, float width, Diagnostics& diagnostics) {
         value <= line->text.size() ? line->text.find('"', value) : std::string::npos;
     if (end == std::string::npos) {
         diagnostics.Debug("Cannot thin line %d (stroke-width not closed):\"%s\"", line->lineNo,
-                 line->text.c_str());
+                          line->text.c_str());
         return;
     }
     line->text.replace(value, end - value, Format("%f", static_cast<double>(width)));
@@ -139,7 +141,8 @@ void RotateAllAboutFirst(SymbolInstance* first, int angle, Diagnostics& diagnost
         return;
     }
     const std::string group = RotationGroup(angle, first->ref);
-    diagnostics.Debug("Rotating all symbols %d.%d: \"%s\"", first->major, first->minor, group.c_str());
+    diagnostics.Debug("Rotating all symbols %d.%d: \"%s\"", first->major, first->minor,
+                      group.c_str());
     for (SymbolInstance* inst = first; inst; inst = inst->next) {
         Wrap(*inst, group, diagnostics);
     }
@@ -147,7 +150,7 @@ void RotateAllAboutFirst(SymbolInstance* first, int angle, Diagnostics& diagnost
 
 void TracePoint(MapPoint p, const char* label, Diagnostics& diagnostics) {
     diagnostics.Debug("Map point coordinates: %.3f, %.3f (%s)", static_cast<double>(p.x),
-             static_cast<double>(p.y), label);
+                      static_cast<double>(p.y), label);
 }
 
 } // namespace kib

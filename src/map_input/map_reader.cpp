@@ -91,8 +91,9 @@ bool MapReader::Read(std::istream& in) {
         }
         if (read == LineRead::TooLong) {
             map_.Diag().Error("Line #%d of the map for %d.%d is longer than %d MiB: the file "
-                     "is no map export!",
-                     map_.lineCount + 1, station_, task_, static_cast<int>(kMaxLineBytes >> 20));
+                              "is no map export!",
+                              map_.lineCount + 1, station_, task_,
+                              static_cast<int>(kMaxLineBytes >> 20));
             svgClosed_ = false;
             break;
         }
@@ -150,8 +151,8 @@ MapReader::Step MapReader::ProcessLine(MapLine& line) {
 MapReader::Step MapReader::SvgOpen(const MapLine& line) {
     if (line.text.find("viewBox=\"0 0 ") == std::string::npos) {
         map_.Diag().Error("Unrecognized format of SVG tag '%s' in line #%d of the map for "
-                 "%d.%d!",
-                 line.text.c_str(), line.lineNo, station_, task_);
+                          "%d.%d!",
+                          line.text.c_str(), line.lineNo, station_, task_);
         return Step::Stop;
     }
     beforeSvg_ = false;
@@ -165,9 +166,9 @@ MapReader::Step MapReader::FirstContent(MapLine& line) {
                     &zoom) == 1) {
         if (!IsUsableMapZoom(zoom)) {
             map_.Diag().Error("Map zoom %g in line #%d of the map for %d.%d is out of range "
-                     "(%g .. %g)!",
-                     static_cast<double>(zoom), line.lineNo, station_, task_,
-                     static_cast<double>(kMinMapZoom), static_cast<double>(kMaxMapZoom));
+                              "(%g .. %g)!",
+                              static_cast<double>(zoom), line.lineNo, station_, task_,
+                              static_cast<double>(kMinMapZoom), static_cast<double>(kMaxMapZoom));
             return Step::Stop;
         }
         map_.zoom = zoom;
@@ -180,7 +181,7 @@ MapReader::Step MapReader::FirstContent(MapLine& line) {
         return Step::Next;
     }
     map_.Diag().Error("Unrecognized map first line '%s' in line #%d of the map for %d.%d!",
-             line.text.c_str(), line.lineNo, station_, task_);
+                      line.text.c_str(), line.lineNo, station_, task_);
     return Step::Stop;
 }
 
@@ -200,8 +201,8 @@ MapReader::Step MapReader::GroupOpen(MapLine& line) {
 
 MapReader::Step MapReader::SymbolGroup(MapLine& line) {
     if (ReplaceAmpersands(line.text)) {
-        map_.Diag().Debug("Replaced '&' symbol in line #%d of the map for %d.%d!", line.lineNo, station_,
-                 task_);
+        map_.Diag().Debug("Replaced '&' symbol in line #%d of the map for %d.%d!", line.lineNo,
+                          station_, task_);
     }
     const std::string& text = line.text;
     std::size_t pos = std::char_traits<char>::length(kSymbolGroupStart);
@@ -236,8 +237,8 @@ MapReader::Step MapReader::SymbolGroup(MapLine& line) {
     groupMinor_ = minor;
     groupType_ = *type;
     groupFirstLine_ = &line;
-    map_.Diag().Debug("Symbols %d.%d (%s) of type 0x%02X starting from line #%d", major, minor, name.c_str(),
-             *type, line.lineNo);
+    map_.Diag().Debug("Symbols %d.%d (%s) of type 0x%02X starting from line #%d", major, minor,
+                      name.c_str(), *type, line.lineNo);
     currentSet_ = map_.DefineSymbolSet(major, minor, *type, &line);
     symbolStyle_ = ReadStrokeStyle(text, 2);
     return Step::Next;
@@ -265,7 +266,7 @@ void MapReader::StyleGroup(const MapLine& line) {
 SymbolInstance* MapReader::NewInstance(MapLine& line) {
     if (!currentSet_) {
         map_.Diag().Error("Internal error, current symbol set not established on line '%s'!",
-                 line.text.c_str());
+                          line.text.c_str());
         return nullptr;
     }
     return &currentSet_->AddInstance(&line);
@@ -447,12 +448,13 @@ bool MapReader::FinishExtent(const DrawnExtent& extent, const StrokeStyle& style
 }
 
 void MapReader::TraceInstance(const SymbolInstance& inst) const {
-    map_.Diag().Debug("Symbol %d.%d#%d (%d..%d): PTS=%d PT=%.3f,%.3f REF=%.3f,%.3f CENT=%.3f,%.3f",
-             inst.major, inst.minor, inst.index, inst.firstLine ? inst.firstLine->lineNo : 0,
-             inst.lastLine ? inst.lastLine->lineNo : 0, inst.points,
-             static_cast<double>(inst.firstPoint.x), static_cast<double>(inst.firstPoint.y),
-             static_cast<double>(inst.ref.x), static_cast<double>(inst.ref.y),
-             static_cast<double>(inst.centre.x), static_cast<double>(inst.centre.y));
+    map_.Diag().Debug(
+        "Symbol %d.%d#%d (%d..%d): PTS=%d PT=%.3f,%.3f REF=%.3f,%.3f CENT=%.3f,%.3f", inst.major,
+        inst.minor, inst.index, inst.firstLine ? inst.firstLine->lineNo : 0,
+        inst.lastLine ? inst.lastLine->lineNo : 0, inst.points,
+        static_cast<double>(inst.firstPoint.x), static_cast<double>(inst.firstPoint.y),
+        static_cast<double>(inst.ref.x), static_cast<double>(inst.ref.y),
+        static_cast<double>(inst.centre.x), static_cast<double>(inst.centre.y));
 }
 
 void MapReader::Finish() {

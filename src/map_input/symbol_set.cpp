@@ -75,7 +75,7 @@ void SymbolSet::ComputeGroupingFactor(Diagnostics& diagnostics) {
         if (HasPeriod(instances, k)) {
             groupingFactor = k;
             diagnostics.Debug("Symbol %d.%d: Found grouping factor %d, bundles %d", major, minor, k,
-                     count / k);
+                              count / k);
             return;
         }
     }

@@ -81,8 +81,8 @@ bool CompetitionComposer::ChooseControl() {
         k_.Diag().Error("Found no control circle for task %d.%d!", s_, t_);
         return false;
     }
-    k_.Diag().Debug("Control circle original scaled position: %.3f %.3f", static_cast<double>(controlX_),
-             static_cast<double>(controlY_));
+    k_.Diag().Debug("Control circle original scaled position: %.3f %.3f",
+                    static_cast<double>(controlX_), static_cast<double>(controlY_));
     return true;
 }
 
@@ -231,17 +231,17 @@ void CompetitionComposer::WriteDescriptionSymbols(const DescGeometry& g, int row
         if (inst->column == 2 && inst->major == columnBMajor) {
             columnBFilled = true;
             if (k_.colBMode == 2) {
-                k_.Diag().Debug("Control description: %d.%d#%d skipped (ColB)", inst->major, inst->minor,
-                         inst->index);
+                k_.Diag().Debug("Control description: %d.%d#%d skipped (ColB)", inst->major,
+                                inst->minor, inst->index);
                 continue;
             }
         } else if (map_.answersId.valid && (inst->type & TYPE_ANSWER)) {
-            k_.Diag().Debug("Control description: %d.%d#%d skipped (Answer)", inst->major, inst->minor,
-                     inst->index);
+            k_.Diag().Debug("Control description: %d.%d#%d skipped (Answer)", inst->major,
+                            inst->minor, inst->index);
             continue;
         } else if (inst->column == 8) {
-            k_.Diag().Debug("Control description: %d.%d#%d skipped (Column H)", inst->major, inst->minor,
-                     inst->index);
+            k_.Diag().Debug("Control description: %d.%d#%d skipped (Column H)", inst->major,
+                            inst->minor, inst->index);
             continue;
         }
         AppendF(out_, "      <g id=\"%d.%d#%d\" transform=\"translate(%.3f %.3f)\">\r\n",
@@ -298,8 +298,8 @@ bool CompetitionComposer::Compose(int corner) {
     const int row = TaskDescriptionRow(map_, t_, t_);
     if (t_ > 0 && map_.RowEntryCount(row) == 0) {
         k_.Diag().Warning("Cannot find control description graphics for station %d, task "
-                   "%d!",
-                   s_, t_);
+                          "%d!",
+                          s_, t_);
     }
     OpenCorner(corner);
     // The vertical shift of the map, bounded like every length of the layout.

@@ -117,13 +117,13 @@ bool CKibage::ComputeLayout(bool quiet, bool isSolution, int scale, int stationN
             scaleLine = read.scaleLine;
             errorLead = read.errorLead;
             Diag().Debug("Layout of station %d (%s sheets) as computed before.", station,
-                     solution ? "solution" : "competition");
+                         solution ? "solution" : "competition");
             return true;
         }
     }
     if (!quiet) {
         Diag().Debug("Layout of station %d (%s sheets) computed.", station,
-                 solution ? "solution" : "competition");
+                     solution ? "solution" : "competition");
     }
     sheetW = sheetH = canvasW = canvasH = canvasesPerSheet = 0;
     tileColumns = tileRows = false;
@@ -406,8 +406,8 @@ void CKibage::ComputeNeededSize(int& needW, int& needH, CanvasHeightBy& heightBy
         descMargin = std::max(1, (sheetW - 2 * (mapBoxW + sheetMargin) - descTableW) / 2);
         needW = descTableW + 2 * (mapBoxW + descMargin + sheetMargin);
         Diag().Debug("Column widths: %d=%d/%d/%d/%d/%d/%d/%d/%d/%d", needW + 2 * printMargin,
-                 printMargin, sheetMargin, segW, descMargin, descTableW, descMargin, segW,
-                 sheetMargin, printMargin);
+                     printMargin, sheetMargin, segW, descMargin, descTableW, descMargin, segW,
+                     sheetMargin, printMargin);
         titleTop = leftX = rowTop = sheetMargin;
         rightX = sheetW - sheetMargin;
         if (title1Size != 0) {
@@ -427,9 +427,9 @@ void CKibage::ComputeNeededSize(int& needW, int& needH, CanvasHeightBy& heightBy
         rowsPerSheet = rowH > 0 ? (sheetH - sheetMargin - logoTop - logoH - rowTop) / rowH : 0;
         Diag().Debug("Map row height: %d=%d/%d|%d/%d", rowH, rulerH, segH, d, arrowBox);
         Diag().Debug("Row heights: %d=%d/%d/%d/%d*%d/%d/%d/%d",
-                 rowsPerSheet * rowH + logoH + 2 * printMargin + rowTop + logoTop + sheetMargin,
-                 printMargin, sheetMargin, rowTop - titleTop, rowsPerSheet, rowH, logoH,
-                 sheetMargin, printMargin);
+                     rowsPerSheet * rowH + logoH + 2 * printMargin + rowTop + logoTop + sheetMargin,
+                     printMargin, sheetMargin, rowTop - titleTop, rowsPerSheet, rowH, logoH,
+                     sheetMargin, printMargin);
         needH = 0;
     } else if (solution) {
         titleTop = leftX = rowTop = sheetMargin = logoH = rulerH = 0;
@@ -452,7 +452,7 @@ void CKibage::ComputeNeededSize(int& needW, int& needH, CanvasHeightBy& heightBy
         needW = std::max(mapColumn, descColumn) + tabsW;
         needH = descRowH + 2 * segMargin + segH;
         Diag().Debug("Canvas height by map: %d=%d+2*%d+%d+%d", needH + boardH, segH, segMargin,
-                 descRowH, boardH);
+                     descRowH, boardH);
         rowsPerSheet = 1;
         NeedHeadingRoom(needH, heightBy);
     }
@@ -463,7 +463,7 @@ void CKibage::ComputeNeededSize(int& needW, int& needH, CanvasHeightBy& heightBy
         needH = t;
         heightBy = CanvasHeightBy::Tabs;
         Diag().Debug("Canvas height by tabs: %d=%d+%d*%d+%d+%d", t + boardH, tabTop, tasks + cover,
-                 tabSize, tabBottom, boardH);
+                     tabSize, tabBottom, boardH);
     }
     needH += boardH;
 }
@@ -485,7 +485,7 @@ void CKibage::NeedHeadingRoom(int& needH, CanvasHeightBy& heightBy) const {
         needH = need;
         heightBy = CanvasHeightBy::Heading;
         Diag().Debug("Canvas height by heading: %d=2*(%d+%d)+%d+%d", need + boardH, titleBottom,
-                 mapHalf, descRowH, boardH);
+                     mapHalf, descRowH, boardH);
     }
 }
 

@@ -4,7 +4,11 @@
 
 namespace kib {
 
-CKibage::CKibage(const CKibCfg& cfg) : cfg_(cfg), diag_(&cfg.Reports()) {}
+CKibage::CKibage(const CKibCfg& cfg) : cfg_(cfg) {}
+
+Diagnostics& CKibage::Diag() const {
+    return diag_ ? *diag_ : cfg_.Reports();
+}
 
 void CKibage::BeginGroup(const char*, int, int, bool) {}
 void CKibage::EndGroup() {}

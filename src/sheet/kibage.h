@@ -35,7 +35,7 @@ class CKibage : public SheetLayout {
     // Where the layout and the drawing report: the configuration's diagnostics
     // until a run hands its station's.
     void ReportInto(Diagnostics& diagnostics) { diag_ = &diagnostics; }
-    Diagnostics& Diag() const { return *diag_; }
+    Diagnostics& Diag() const;
 
     // --- Drawing operations (lengths in mm; widths and font sizes in tenths of mm).
     // A path is MoveTo, LineTo..., EndPath, or BeginPath, Circle/RectSubpath..., EndPath.
@@ -113,7 +113,7 @@ class CKibage : public SheetLayout {
     void DrawNorthLines(int angle);
 
     const CKibCfg& cfg_;
-    Diagnostics* diag_;
+    Diagnostics* diag_ = nullptr; // none: the configuration's
     LayoutMemo* memo_ = nullptr;
 };
 

@@ -63,7 +63,7 @@ void SetSymbolColour(CKibMap& map, const SymbolId& id, const std::string& colour
         MapLine* first = set.groupLine;
         const MapLine* end = last->lastLine;
         diagnostics.Debug("Setting color %s in lines %d .. %d:\"%s\" .. \"%s\"", colour.c_str(),
-                 first->lineNo, end->lineNo, first->text.c_str(), end->text.c_str());
+                          first->lineNo, end->lineNo, first->text.c_str(), end->text.c_str());
         for (MapLine* line = first; line && line->lineNo <= end->lineNo; line = line->next) {
             Recolour(*line, colour, diagnostics);
         }

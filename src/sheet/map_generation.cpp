@@ -260,7 +260,7 @@ void CompetitionRun::RecordStations(SheetRecord& record,
 bool CompetitionRun::MakeTasks(int s, int taskChoice) {
     if (taskChoice >= 1 && taskChoice > mapTasks_) {
         station_->Error("Station %d has no task %d: its map gives %d tasks.", s, taskChoice,
-                 mapTasks_);
+                        mapTasks_);
         return false;
     }
     const int g = surface_->canvasesPerSheet;

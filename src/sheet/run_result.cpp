@@ -73,10 +73,9 @@ void TakeTally(StationResult& station, const DiagnosticsTally& tally) {
 }
 
 int RunResult::CountOf(StationOutcome outcome) const {
-    return static_cast<int>(std::count_if(stations.begin(), stations.end(),
-                                          [outcome](const StationResult& s) {
-                                              return s.outcome == outcome;
-                                          }));
+    return static_cast<int>(
+        std::count_if(stations.begin(), stations.end(),
+                      [outcome](const StationResult& s) { return s.outcome == outcome; }));
 }
 
 std::string StationCountsText(const RunResult& run) {
@@ -86,8 +85,8 @@ std::string StationCountsText(const RunResult& run) {
     if (unchanged == 0) {
         return std::string();
     }
-    std::string text = Format("%d station%s made, %d unchanged", made, made == 1 ? "" : "s",
-                              unchanged);
+    std::string text =
+        Format("%d station%s made, %d unchanged", made, made == 1 ? "" : "s", unchanged);
     if (failed > 0) {
         text += Format(", %d failed", failed);
     }

@@ -40,7 +40,7 @@ bool EnsureOutputFolder(const CKibDoc& doc, Diagnostics& diagnostics) {
         return true;
     }
     diagnostics.Error("Cannot create output folder %s: %s", directory.c_str(),
-             platform::ErrorText(error).c_str());
+                      platform::ErrorText(error).c_str());
     return false;
 }
 
@@ -120,13 +120,12 @@ void SheetOutput::ReportFailure(const AtomicBatch::Failure& failure,
                                 Diagnostics& diagnostics) const {
     if (failure.failure == AtomicFile::Failure::Move) {
         diagnostics.Error("Renaming map to %s failed, err=%d (%s)", failure.target.c_str(),
-                 failure.error, platform::ErrorText(failure.error).c_str());
+                          failure.error, platform::ErrorText(failure.error).c_str());
     } else if (failure.failure == AtomicFile::Failure::Target) {
-        diagnostics.Error("Cannot replace %s: %s", failure.target.c_str(),
-                 failure.reason.c_str());
+        diagnostics.Error("Cannot replace %s: %s", failure.target.c_str(), failure.reason.c_str());
     } else {
         diagnostics.Error("Cannot write file %s: %s", failure.temporary.c_str(),
-                 failure.reason.c_str());
+                          failure.reason.c_str());
     }
 }
 
@@ -173,8 +172,8 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
     const std::string kind = NonRegularKind(finalPath_);
     if (!kind.empty()) {
         DropTemporary();
-        diag_->Error("Cannot replace %s: it is %s, not a regular file",
-                 finalPath_.c_str(), kind.c_str());
+        diag_->Error("Cannot replace %s: it is %s, not a regular file", finalPath_.c_str(),
+                     kind.c_str());
         return false;
     }
     WriteSheetClosing(text_);

@@ -181,8 +181,8 @@ void SheetRecord::Load() {
     if (!Parse(text)) {
         entries_.clear();
         diag_.Debug("Sheet record %s not used: it is not a record of this program and "
-                 "configuration.",
-                 path_.c_str());
+                    "configuration.",
+                    path_.c_str());
     }
 }
 

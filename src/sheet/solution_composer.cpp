@@ -238,11 +238,11 @@ bool SolutionComposer::FindView() {
             }
             const Polar polar = AddPoint(part->centre, box);
             k_.Diag().Debug("Task #%d, circle #%d polar: %.3f,%.3f(%d)", t, p + 1,
-                     static_cast<double>(polar.r), static_cast<double>(polar.theta),
-                     WholeDegrees(polar.theta));
+                            static_cast<double>(polar.r), static_cast<double>(polar.theta),
+                            WholeDegrees(polar.theta));
             k_.Diag().Debug("Task #%d, circle #%d correction: %.3f .. %.3f,%.3f .. %.3f", t, p + 1,
-                     static_cast<double>(box.minX), static_cast<double>(box.maxX),
-                     static_cast<double>(box.minY), static_cast<double>(box.maxY));
+                            static_cast<double>(box.minX), static_cast<double>(box.maxX),
+                            static_cast<double>(box.minY), static_cast<double>(box.maxY));
             found = true;
             break; // the first part of a task is enough
         }
@@ -260,11 +260,12 @@ bool SolutionComposer::FindView() {
         for (const SymbolInstance& flag : set->instances) {
             const Polar polar = AddPoint(flag.centre, box);
             k_.Diag().Debug("Flag #%d.%d polar: %.3f,%.3f(%d)", flag.minor, flag.index,
-                     static_cast<double>(polar.r), static_cast<double>(polar.theta),
-                     WholeDegrees(polar.theta));
-            k_.Diag().Debug("Flag #%d.%d correction: %.3f .. %.3f,%.3f .. %.3f", flag.minor, flag.index,
-                     static_cast<double>(box.minX), static_cast<double>(box.maxX),
-                     static_cast<double>(box.minY), static_cast<double>(box.maxY));
+                            static_cast<double>(polar.r), static_cast<double>(polar.theta),
+                            WholeDegrees(polar.theta));
+            k_.Diag().Debug("Flag #%d.%d correction: %.3f .. %.3f,%.3f .. %.3f", flag.minor,
+                            flag.index, static_cast<double>(box.minX),
+                            static_cast<double>(box.maxX), static_cast<double>(box.minY),
+                            static_cast<double>(box.maxY));
         }
     }
     // The middle of the box, turned back into the map and placed at the chair.
@@ -272,18 +273,18 @@ bool SolutionComposer::FindView() {
     TracePoint(centre, "Center", map_.Diag());
     Polar polar = PolarOf(centre);
     k_.Diag().Debug("Midpoint: %.3f,%.3f = %f,%f(%d)", static_cast<double>(centre.x),
-             static_cast<double>(centre.y), static_cast<double>(polar.r),
-             static_cast<double>(polar.theta), WholeDegrees(polar.theta));
+                    static_cast<double>(centre.y), static_cast<double>(polar.r),
+                    static_cast<double>(polar.theta), WholeDegrees(polar.theta));
     polar.theta -= static_cast<float>(rotation_) * kPi / 180.0f;
     const MapPoint back = PointOf(polar);
     k_.Diag().Debug("Midpoint: %.3f,%.3f = %f,%f(%d)", static_cast<double>(back.x),
-             static_cast<double>(back.y), static_cast<double>(polar.r),
-             static_cast<double>(polar.theta), WholeDegrees(polar.theta));
+                    static_cast<double>(back.y), static_cast<double>(polar.r),
+                    static_cast<double>(polar.theta), WholeDegrees(polar.theta));
     middle_ = MapPoint{back.x + chair_.x, back.y + chair_.y};
     TracePoint(middle_, "Add", map_.Diag());
     k_.Diag().Debug("Midpoint: %.3f,%.3f = %f,%f(%d)", static_cast<double>(middle_.x),
-             static_cast<double>(middle_.y), static_cast<double>(polar.r),
-             static_cast<double>(polar.theta), WholeDegrees(polar.theta));
+                    static_cast<double>(middle_.y), static_cast<double>(polar.r),
+                    static_cast<double>(polar.theta), WholeDegrees(polar.theta));
     return true;
 }
 

@@ -152,7 +152,7 @@ std::vector<RecordedInput> SolutionRun::WithLogoCopy(std::vector<RecordedInput> 
 
 void SolutionRun::KeepSheet(const std::vector<int>& group, const RecordEntry& entry) {
     whole_->Debug("==== Sheet %s: nothing it is made from changed, it is kept.",
-             SheetName(group).c_str());
+                  SheetName(group).c_str());
     for (int s : group) {
         result_.stations.push_back(StationResult{});
         StationResult& station = result_.stations.back();

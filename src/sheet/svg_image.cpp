@@ -269,7 +269,7 @@ void CSvgImage::PlaceLogo(const std::string& outputDir, const std::string& logoP
             Diag().Debug("Logo copied from %s to %s.", logoPath.c_str(), target.c_str());
         } else {
             Diag().Error("Cannot copy logo from %s to %s (error %d)!", logoPath.c_str(),
-                     target.c_str(), error);
+                         target.c_str(), error);
         }
     } else {
         Diag().Debug("Existing logo %s used.", target.c_str());

@@ -152,7 +152,7 @@ TEST_F(BuiltInWorkersTest, FilesLogAndResultDoNotDependOnTheNumberOfWorkers) {
             EXPECT_EQ(run.Station(1)->outcome, StationOutcome::Made);
             EXPECT_EQ(run.Station(2)->outcome, StationOutcome::Failed);
             EXPECT_EQ(run.Station(3)->outcome, StationOutcome::Made);
-            EXPECT_THAT(run.Station(2)->problems,
+            EXPECT_THAT(run.Station(2)->Lines(),
                         testing::Contains(testing::HasSubstr("Cannot read '" + Base(kBroken))));
             EXPECT_EQ(host.statusTexts.size(), static_cast<std::size_t>(kSheets));
             if (workers == 1) {

@@ -44,7 +44,7 @@ class GenerationTest : public test::RunEventTest {
     }
     bool Run(std::uint32_t mask, int choice) {
         CKibSvg svg(doc);
-        CompetitionRun run(svg);
+        CompetitionRun run(svg, App().Log(), test::TheStopCommand());
         return run.GenerateCompetitionSvg(mask, choice);
     }
     // "map-1.0 map-1.1 prn-1.0-1.1" style list of the sheets of one station.
@@ -116,7 +116,7 @@ TEST_F(GenerationTest, EverySheetParsesAndASecondRunChangesNothing) {
     }
     host.Clear();
     CKibSvg svg(doc);
-    CompetitionRun run(svg);
+    CompetitionRun run(svg, App().Log(), test::TheStopCommand());
     const RunResult& again = run.Run(StationSet::Every(), kTaskAll);
     EXPECT_TRUE(again.completed);
     // Nothing the sheets are made from changed: every sheet is kept as it is.
@@ -139,7 +139,7 @@ TEST_F(GenerationTest, StationWithBrokenMapFailsAndTheNextOneIsMade) {
     std::string text = test::ReadFile(dir + "/Demo.S1.svg");
     test::WriteFile(dir + "/Demo.S1.svg", text.substr(0, text.size() / 2)); // cut off
     CKibSvg svg(doc);
-    CompetitionRun run(svg);
+    CompetitionRun run(svg, App().Log(), test::TheStopCommand());
     const RunResult& result = run.Run(StationSet::Every(), kTaskAll);
     EXPECT_EQ(Sheets(1), "");
     EXPECT_NE(Sheets(2), "");
@@ -149,7 +149,7 @@ TEST_F(GenerationTest, StationWithBrokenMapFailsAndTheNextOneIsMade) {
     EXPECT_TRUE(result.completed);
     ASSERT_EQ(result.stations.size(), 2u);
     EXPECT_EQ(result.stations[0].outcome, StationOutcome::Failed);
-    EXPECT_EQ(result.stations[0].problems, std::vector<std::string>{error});
+    EXPECT_EQ(result.stations[0].Lines(), std::vector<std::string>{error});
     EXPECT_EQ(result.stations[1].outcome, StationOutcome::Made);
     EXPECT_EQ(result.GetVerdict(), Verdict::Errors);
     for (const RunSheet& sheet : result.sheets) {
@@ -160,7 +160,7 @@ TEST_F(GenerationTest, StationWithBrokenMapFailsAndTheNextOneIsMade) {
 TEST_F(GenerationTest, TheResultListsTheSheetsWrittenAndKept) {
     WriteEvent(3);
     CKibSvg svg(doc);
-    CompetitionRun run(svg);
+    CompetitionRun run(svg, App().Log(), test::TheStopCommand());
     RunResult first = run.Run(StationSet::Of({1}), 3);
     ASSERT_EQ(first.stations.size(), 1u);
     EXPECT_EQ(first.stations[0].outcome, StationOutcome::Made);
