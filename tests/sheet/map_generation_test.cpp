@@ -157,6 +157,51 @@ TEST_F(GenerationTest, StationWithBrokenMapFailsAndTheNextOneIsMade) {
     }
 }
 
+// The run reports into the diagnostics it is handed: a recording tally that
+// passes nothing to the program's log decides the station's failure alone.
+TEST_F(GenerationTest, AStationFailsThroughTheDiagnosticsTheRunIsHanded) {
+    WriteEvent(3);
+    std::string text = test::ReadFile(dir + "/Demo.S2.svg");
+    test::WriteFile(dir + "/Demo.S2.svg", text.substr(0, text.size() / 2)); // cut off
+    NullHost quiet;
+    DiagnosticsTally recording;
+    doc.UseServices(quiet, recording);
+    CKibSvg svg(doc);
+    NoStopRequest never;
+    CompetitionRun run(svg, recording, never);
+    const RunResult& result = run.Run(StationSet::Every(), kTaskAll);
+
+    EXPECT_TRUE(host.messages.empty()) << "nothing went through the program's log";
+    EXPECT_EQ(result.Station(1)->outcome, StationOutcome::Made);
+    EXPECT_EQ(result.Station(2)->outcome, StationOutcome::Failed);
+    EXPECT_FALSE(result.stopped);
+    const auto failure = std::find_if(
+        recording.Entries().begin(), recording.Entries().end(),
+        [](const Diagnostic& e) { return e.kind == DiagnosticKind::Error; });
+    ASSERT_NE(failure, recording.Entries().end());
+    EXPECT_EQ(failure->station, 2);
+    EXPECT_EQ(failure->text, "Map of station 2 could not be read completely!");
+    EXPECT_EQ(result.Station(2)->errors, 1);
+    EXPECT_EQ(result.GetVerdict(), Verdict::Errors);
+}
+
+// A stop request ends the run before the next station, and the result says so.
+TEST_F(GenerationTest, AStopIsInTheResult) {
+    WriteEvent(3);
+    struct StopAfterFirst : StopRequest {
+        int polls = 0;
+        bool Requested() override { return ++polls > 1; }
+    } stop;
+    CKibSvg svg(doc);
+    CompetitionRun run(svg, App().Log(), stop);
+    const RunResult& result = run.Run(StationSet::Every(), kTaskAll);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_FALSE(result.completed);
+    ASSERT_EQ(result.stations.size(), 1u);
+    EXPECT_NE(Sheets(1), "");
+    EXPECT_EQ(Sheets(2), "");
+}
+
 TEST_F(GenerationTest, TheResultListsTheSheetsWrittenAndKept) {
     WriteEvent(3);
     CKibSvg svg(doc);
