@@ -114,7 +114,8 @@ void Record(RunResult& run, RunSheet& sheet, const SheetConversion& conversion,
 
 // The built-in converter: the sheets drawn on the workers, announced when they
 // are handed out and recorded in the sheets' order.
-bool ConvertRunBuiltIn(RunResult& run, const ConversionSettings& settings, int workers) {
+bool ConvertRunBuiltIn(RunResult& run, const ConversionSettings& settings, StopRequest& stop,
+                       int workers) {
     const char* extension = OutputFormatExtension(settings.format);
     std::vector<RunSheet*> printed;
     std::vector<SheetConversion> conversions;
@@ -127,7 +128,7 @@ bool ConvertRunBuiltIn(RunResult& run, const ConversionSettings& settings, int w
     RunProgress progress = ProgressOver(run);
     int lastStation = -1;
     const bool completed = ConvertBuiltInSheets(
-        conversions, settings.format,
+        conversions, settings.format, stop,
         [&](std::size_t i) {
             StepProgress(progress, lastStation, *printed[i]);
             ShowStatus(conversions[i]);
@@ -145,9 +146,9 @@ bool ConvertRunBuiltIn(RunResult& run, const ConversionSettings& settings, int w
 } // namespace
 
 bool ConvertRun(RunResult& run, const ConversionSettings& settings, Converter converter,
-                int workers) {
+                StopRequest& stop, int workers) {
     if (converter == Converter::BuiltIn) {
-        return ConvertRunBuiltIn(run, settings, workers);
+        return ConvertRunBuiltIn(run, settings, stop, workers);
     }
     const char* extension = OutputFormatExtension(settings.format);
     RunProgress progress = ProgressOver(run);
@@ -156,7 +157,7 @@ bool ConvertRun(RunResult& run, const ConversionSettings& settings, Converter co
         if (!sheet.toPrint) {
             continue;
         }
-        if (CheckBreak()) {
+        if (stop.Requested()) {
             EndProgress();
             return false;
         }

@@ -157,7 +157,7 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
 }
 
 void MakeCommand::StopRunning() {
-    stopRequested_ = !RUNNING();
+    stopRequested_ = stop_.Stopped();
     SetRunning(false);
     App().GetHost().SetMainTitle(savedTitle_);
 }

@@ -116,7 +116,7 @@ MakeOutcome ConvertAndClose(MakeCommand& command, const MakeChoice& choice, RunR
         return Fail(command, kImagesFailed);
     }
     const ConversionSettings settings = ReadConversionSettings(doc, choice.outputFormat);
-    if (!ConvertRun(run, settings, converter)) {
+    if (!ConvertRun(run, settings, converter, command.Stop())) {
         return Fail(command, kImagesFailed);
     }
     CombineIfChosen(choice, doc, settings, run, kind);

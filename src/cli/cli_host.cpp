@@ -46,17 +46,6 @@ std::string Duration(long long seconds) {
     return text;
 }
 
-int StatusOfIcon(BoxIcon icon) {
-    switch (icon) {
-    case BoxIcon::Error:
-        return 2;
-    case BoxIcon::Warning:
-        return 1;
-    default:
-        return 0;
-    }
-}
-
 } // namespace
 
 void InstallInterruptHandler() {
@@ -186,7 +175,6 @@ BoxAnswer CliHost::ShowMessageBox(const MessageBox& box) {
         DrawProgress();
     }
     if (box.buttons == BoxButtons::Ok) {
-        lastBoxStatus_ = StatusOfIcon(box.icon);
         return BoxAnswer::Ok;
     }
     return Ask(box);

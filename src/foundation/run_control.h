@@ -35,7 +35,16 @@ class StopRequest {
 // The program's Stop command, Ctrl+C and the signals that stop a run (CheckBreak).
 class StopCommand : public StopRequest {
   public:
-    bool Requested() override { return CheckBreak(); }
+    bool Requested() override {
+        const bool stop = CheckBreak();
+        stopped_ = stopped_ || stop;
+        return stop;
+    }
+    // Whether a poll answered that the run must stop.
+    bool Stopped() const { return stopped_; }
+
+  private:
+    bool stopped_ = false;
 };
 
 // A request that never comes: for a step nobody can stop.

@@ -138,7 +138,8 @@ TEST_F(BuiltInWorkersTest, FilesLogAndResultDoNotDependOnTheNumberOfWorkers) {
             }
             host.Clear();
             RunResult run = Run();
-            ASSERT_TRUE(ConvertRun(run, settings, Converter::BuiltIn, workers));
+            StopCommand stop;
+            ASSERT_TRUE(ConvertRun(run, settings, Converter::BuiltIn, stop, workers));
             std::vector<std::string> files;
             for (int k = 0; k < kSheets; ++k) {
                 const bool drawn = k != kBroken;
@@ -205,7 +206,8 @@ TEST_F(BuiltInWorkersTest, StopHandsOutNoFurtherSheetButFinishesThoseBeingDrawn)
                 OnStop();
             }
         };
-        EXPECT_FALSE(ConvertBuiltInSheets(sheets, OutputFormat::Png, {}, {}, c.workers));
+        StopCommand stop;
+        EXPECT_FALSE(ConvertBuiltInSheets(sheets, OutputFormat::Png, stop, {}, {}, c.workers));
         host.onPump = nullptr;
         EXPECT_EQ(polls, c.stopAtPoll) << "no poll after the stop";
         for (int k = 0; k < kSheets; ++k) {

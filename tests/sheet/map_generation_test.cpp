@@ -175,9 +175,9 @@ TEST_F(GenerationTest, AStationFailsThroughTheDiagnosticsTheRunIsHanded) {
     EXPECT_EQ(result.Station(1)->outcome, StationOutcome::Made);
     EXPECT_EQ(result.Station(2)->outcome, StationOutcome::Failed);
     EXPECT_FALSE(result.stopped);
-    const auto failure = std::find_if(
-        recording.Entries().begin(), recording.Entries().end(),
-        [](const Diagnostic& e) { return e.kind == DiagnosticKind::Error; });
+    const auto failure =
+        std::find_if(recording.Entries().begin(), recording.Entries().end(),
+                     [](const Diagnostic& e) { return e.kind == DiagnosticKind::Error; });
     ASSERT_NE(failure, recording.Entries().end());
     EXPECT_EQ(failure->station, 2);
     EXPECT_EQ(failure->text, "Map of station 2 could not be read completely!");
