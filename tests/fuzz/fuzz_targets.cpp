@@ -1,6 +1,5 @@
 #include "fuzz_targets.h"
 
-#include "app/answer_key.h"
 #include "app/builtin_convert.h"
 #include "app/converted_file.h"
 #include "app/proof_page.h"
@@ -13,6 +12,7 @@
 #include "map_input/document_exports.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
+#include "sheet/answer_key.h"
 
 #include <cstdio>
 #include <cstdlib>
