@@ -92,7 +92,7 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line,
         return false;
     }
     line = AnalysisSummary(station, *svg.GetMap());
-    const bool paired = CheckTaskPairing(svg, station);
+    const bool paired = CheckTaskPairing(svg, *svg.GetMap(), station);
     CompareConfiguredCounts(svg, station, paired);
     if (!paired) {
         // A task's circle may be another task's: the map's answers are not the

@@ -52,8 +52,7 @@ std::string CirclePlace(const CKibSvg& svg, const CKibMap& map, int p) {
     }
     const MapPoint at{svg.startPosition.x + (part->centre.x - map.circleBase.x),
                       svg.startPosition.y - (part->centre.y - map.circleBase.y)};
-    std::string place =
-        Format("%.1f, %.1f", static_cast<double>(at.x), static_cast<double>(at.y));
+    std::string place = Format("%.1f, %.1f", static_cast<double>(at.x), static_cast<double>(at.y));
     for (const CKibSvg::DefinedControl& defined : svg.definedControls) {
         if (Distance(defined.position, at) < map.circleDelta) {
             return place + " (control " + defined.code + " in the courses file)";
@@ -114,32 +113,31 @@ std::vector<std::string> TasksWithoutCircle(const CKibSvg& svg, const CKibMap& m
 
 } // namespace
 
-bool CheckTaskPairing(const CKibSvg& svg, int station) {
-    const CKibMap* map = svg.GetMap();
-    if (!map || map->tasks <= 0) {
+bool CheckTaskPairing(const CKibSvg& svg, const CKibMap& map, int station) {
+    if (map.tasks <= 0) {
         return true;
     }
     const int controls = TaskControls(svg);
-    const int rows = map->taskEstimate; // 0: no description table was found
+    const int rows = map.taskEstimate; // 0: no description table was found
     const std::string course = "Course " + svg.courseName;
-    const std::string partners = StrayCircles(svg, *map) + ControlsWithoutCircle(svg, *map);
+    const std::string partners = StrayCircles(svg, map) + ControlsWithoutCircle(svg, map);
     if (rows > 0 && rows != controls) {
         LogError("[** ERROR **] %s has %s for %s%s", course.c_str(),
                  Counted(controls, "control", "controls").c_str(),
                  Counted(rows, "description row", "description rows").c_str(), partners.c_str());
         return false;
     }
-    if (map->tasks > controls) {
+    if (map.tasks > controls) {
         LogError("[** ERROR **] %s has %s for %s%s", course.c_str(),
                  Counted(controls, "control", "controls").c_str(),
-                 Counted(map->tasks, "task", "tasks").c_str(), partners.c_str());
+                 Counted(map.tasks, "task", "tasks").c_str(), partners.c_str());
         return false;
     }
-    const std::vector<std::string> without = TasksWithoutCircle(svg, *map, station);
+    const std::vector<std::string> without = TasksWithoutCircle(svg, map, station);
     if (!without.empty()) {
         LogError("[** ERROR **] %s: %s %s no circle in the map%s", course.c_str(),
                  Listed(without).c_str(), without.size() == 1 ? "has" : "have",
-                 StrayCircles(svg, *map).c_str());
+                 StrayCircles(svg, map).c_str());
         return false;
     }
     return true;

@@ -7,13 +7,15 @@
 
 namespace kib {
 
+class CKibMap;
 class CKibSvg;
 
-// Whether the tasks of the station just read (ReadCourses, then ReadMap) pair
-// one to one with the controls of its course (a finish is never a task), the
-// control rows of its description table and its circles, whatever its task
-// count. When they do not, one error line names the course, the counts and the
-// circle or control without a partner, and the result is false.
-bool CheckTaskPairing(const CKibSvg& svg, int station);
+// Whether the tasks of the station's map, read and analysed with the course
+// data of svg (ReadCourses, then ReadMap), pair one to one with the controls of
+// its course (a finish is never a task), the control rows of its description
+// table and its circles, whatever its task count. When they do not, one error
+// line names the course, the counts and the circle or control without a
+// partner, and the result is false.
+bool CheckTaskPairing(const CKibSvg& svg, const CKibMap& map, int station);
 
 } // namespace kib

@@ -26,7 +26,7 @@ bool ReadStationMap(CKibSvg& svg, int station, CKibMap*& map) {
     }
     // A task that is not on its own course control, circle and description row
     // would be drawn around another task's circle: nothing is composed then.
-    const bool paired = CheckTaskPairing(svg, station);
+    const bool paired = CheckTaskPairing(svg, *svg.GetMap(), station);
     CompareConfiguredCounts(svg, station, paired);
     if (paired) {
         map = svg.GetMap();

@@ -7,6 +7,7 @@
 #include "foundation/app_state.h"
 #include "foundation/checked_number.h"
 #include "foundation/format.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_map.h"
@@ -167,6 +168,7 @@ std::vector<int> SolutionRun::FailedOn(const std::vector<int>& onSheet) const {
 void SolutionRun::HoldBack(const std::vector<int>& onSheet, const std::vector<int>& failed,
                            SheetRecord& record) {
     const std::string name = output_->BaseName() + ".svg";
+    const bool old = IsRegularFile(output_->FinalPath());
     output_->FinishSheetOutput(false);
     record.Drop("sheet " + name);
     std::string stations;
@@ -174,9 +176,9 @@ void SolutionRun::HoldBack(const std::vector<int>& onSheet, const std::vector<in
         stations += (k == 0 ? "" : ", ") + std::to_string(failed[k]);
     }
     LogTally tally;
-    LogError("[** ERROR **] Solution sheet %s is not written: station%s %s failed; its old file "
-             "is kept.",
-             name.c_str(), failed.size() == 1 ? "" : "s", stations.c_str());
+    LogError("[** ERROR **] Solution sheet %s is not written: station%s %s failed%s", name.c_str(),
+             failed.size() == 1 ? "" : "s", stations.c_str(),
+             old ? "; its old file is kept." : ".");
     for (int s : onSheet) {
         result_.Fail(s, tally);
     }
