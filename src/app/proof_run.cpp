@@ -560,7 +560,7 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
         st.rotationSource = RotationSource(cfg, s);
         if (!facts.count(s)) {
             st.tasks = cfg.GetTasks(s);
-            st.summary = "The station's map could not be read.";
+            st.summary = "No sheet of the station was made: its log says why.";
         }
         st.log = made.lines;
         const StationResult* solved = solutions.Station(s);

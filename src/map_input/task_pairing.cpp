@@ -41,24 +41,25 @@ std::string Code(const CKibSvg& svg, int i) {
     return svg.codes[static_cast<std::size_t>(i)];
 }
 
-// Where a circle part lies, in the map positions of the courses file (which
-// the course-setting program shows), with the control the file defines there:
-// "88.5, 43.5 (control 302 in the courses file)". Without a start in the map
-// the part has no such position and is named by its number.
-std::string CirclePlace(const CKibSvg& svg, const CKibMap& map, int p) {
+// A circle part by where it lies, in the map positions of the courses file
+// (which the course-setting program shows), with the control the file defines
+// there: "the circle at 88.5, 43.5 (control 302 in the courses file)". Without a
+// start in the map the part has no such position: "circle part #2".
+std::string CircleName(const CKibSvg& svg, const CKibMap& map, int p) {
     const SymbolInstance* part = map.Part(p);
     if (!part || !map.circleBaseIsStart) {
-        return Format("part #%d", p + 1);
+        return Format("circle part #%d", p + 1);
     }
     const MapPoint at{svg.startPosition.x + (part->centre.x - map.circleBase.x),
                       svg.startPosition.y - (part->centre.y - map.circleBase.y)};
-    std::string place = Format("%.1f, %.1f", static_cast<double>(at.x), static_cast<double>(at.y));
+    std::string name =
+        Format("the circle at %.1f, %.1f", static_cast<double>(at.x), static_cast<double>(at.y));
     for (const CKibSvg::DefinedControl& defined : svg.definedControls) {
         if (Distance(defined.position, at) < map.circleDelta) {
-            return place + " (control " + defined.code + " in the courses file)";
+            return name + " (control " + defined.code + " in the courses file)";
         }
     }
-    return place;
+    return name;
 }
 
 // "; the circle at 88.5, 43.5 has no control in the course" for the parts
@@ -67,13 +68,12 @@ std::string StrayCircles(const CKibSvg& svg, const CKibMap& map) {
     if (map.strayParts.empty()) {
         return std::string();
     }
-    std::vector<std::string> places;
+    std::vector<std::string> names;
     for (int p : map.strayParts) {
-        places.push_back(CirclePlace(svg, map, p));
+        names.push_back(CircleName(svg, map, p));
     }
-    return places.size() == 1
-               ? "; the circle at " + places.front() + " has no control in the course"
-               : "; the circles at " + Listed(places) + " have no control in the course";
+    return "; " + Listed(names) + (names.size() == 1 ? " has" : " have") +
+           " no control in the course";
 }
 
 // "; control 305 has no circle in the map" for the controls of the course
