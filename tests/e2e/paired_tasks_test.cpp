@@ -168,6 +168,13 @@ TEST_F(PairedTasksTest, ACourseThatDoesNotPairWithTheMapMakesNoSheetOfItsStation
     const ProgramResult r = Kib({"maps", cfg, "--stations", "1-2"});
     EXPECT_EQ(r.status, 0) << r.out;
     EXPECT_EQ(ReadFile(dir + "/sol-1-4.svg"), solution);
+    // The proof shows station 3 red with the error and no picture.
+    const ProgramResult proof = Kib({"proof", cfg, "--stations", "3"});
+    EXPECT_EQ(proof.status, 2) << proof.out;
+    const std::string page = ReadFile(dir + "/proof.html");
+    EXPECT_NE(page.find("<span class=\"mark red\""), std::string::npos);
+    EXPECT_NE(page.find("Course S3 has 5 controls for 4 description rows"), std::string::npos);
+    EXPECT_EQ(page.find("proof-files/map-3."), std::string::npos);
 }
 
 // The answer key against the map in the solution run: a key that differs, one
@@ -216,6 +223,13 @@ TEST_F(PairedTasksTest, TheSolutionRunNamesAnAnswerKeyThatIsWrong) {
         const ProgramResult analysed = Kib({"analyse", cfg, "--stations", "2"});
         EXPECT_EQ(analysed.status, c.status) << analysed.out;
         EXPECT_EQ(analysed.out.find("is not set"), std::string::npos) << analysed.out;
+        if (std::string(c.answers) == "DDCA") {
+            // The proof's log of the station names the task too.
+            EXPECT_EQ(Kib({"proof", cfg, "--stations", "2"}).status, 2);
+            EXPECT_NE(
+                ReadFile(dir + "/proof.html").find("Station 2, task 2: the answer key says D"),
+                std::string::npos);
+        }
         Replace(cfg, std::string("\r\nANSWERS=") + c.answers + "\r\n", "\r\nANSWERS=DBCA\r\n");
     }
 }
