@@ -19,11 +19,17 @@ std::string Counted(int n, const char* one, const char* many) {
     return Format("%d %s", n, n == 1 ? one : many);
 }
 
-// "a", "a and b", "a, b and c".
+// "a", "a and b", "a, b and c"; beyond five names "a, b, c, d, e and 3 more",
+// so that a map of a hundred stray circles still gives a line one can read.
 std::string Listed(const std::vector<std::string>& names) {
+    constexpr std::size_t kNamed = 5;
+    const std::size_t shown = names.size() > kNamed ? kNamed : names.size();
     std::string text;
-    for (std::size_t k = 0; k < names.size(); ++k) {
+    for (std::size_t k = 0; k < shown; ++k) {
         text += (k == 0 ? "" : k + 1 == names.size() ? " and " : ", ") + names[k];
+    }
+    if (names.size() > shown) {
+        text += Format(" and %d more", static_cast<int>(names.size() - shown));
     }
     return text;
 }

@@ -62,8 +62,8 @@ bool SolutionRun::MakeStation(int s, int position) {
     WarnAnswerDifferences(CheckAnswerKey(svg_.GetDocument(), *map, s), s, false);
     LogDebug("==== Making SOL %d...", s);
     SetStatusText(Format("Generating SOL %d...", s));
-    // A station whose composition fails leaves its place on the sheet empty, and
-    // it failed: the sheet does not show it.
+    // A station whose composition fails has failed: its sheet, which would show
+    // part of its map, is held back.
     LogTally tally;
     if (!ComposeSolutionMap(*map, *surface_, output_->Stream(), s, position)) {
         if (tally.Errors() == 0) {

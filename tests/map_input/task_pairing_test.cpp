@@ -110,6 +110,15 @@ TEST_F(TaskPairingTest, EveryTaskOnItsOwnControlCircleAndRow) {
          3,
          "[** ERROR **] Course S1: control 32 of task 1.2 has no circle in the map; the circle "
          "at 85.0, -45.0 has no control in the course"},
+        {"many circles away: five are named",
+         {a, b, c},
+         0,
+         {a, b, c, {20, 20}, {21, 20}, {22, 20}, {23, 20}, {24, 20}, {25, 20}, {26, 20}},
+         0,
+         4,
+         "[** ERROR **] Course S1 has 3 controls for 4 tasks; the circle at 20.0, -20.0, the "
+         "circle at 21.0, -20.0, the circle at 22.0, -20.0, the circle at 23.0, -20.0, the "
+         "circle at 24.0, -20.0 and 2 more have no control in the course"},
         {"two circles missing",
          {a, b, c},
          0,
