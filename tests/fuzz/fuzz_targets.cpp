@@ -12,6 +12,7 @@
 #include "map_input/document_exports.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
+#include "map_input/task_pairing.h"
 #include "sheet/answer_key.h"
 
 #include <cstdio>
@@ -226,6 +227,7 @@ int FuzzMap(const std::uint8_t* data, std::size_t size) {
         map.AnalyseDescriptions(1);
         if (task != 0) {
             map.AnalyseCircles(1, task);
+            CheckTaskPairing(svg, map, 1);
         }
     }
     return 0;
