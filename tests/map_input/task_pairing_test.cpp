@@ -1,3 +1,6 @@
+// The pairing of a station's tasks with its course controls, circles and
+// description rows: which courses, maps and task counts pair, and what the
+// error names when they do not.
 #include "map_fixture.h"
 #include "map_input/task_pairing.h"
 
