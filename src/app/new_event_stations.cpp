@@ -3,7 +3,6 @@
 // station's own where it differs.
 #include "app/new_event_stations.h"
 
-#include "app/answer_key.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -18,6 +17,7 @@
 #include "map_input/document_exports.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
+#include "sheet/answer_key.h"
 
 #include <algorithm>
 #include <map>

@@ -1,7 +1,6 @@
 #include "app/proof_run.h"
 
 #include "app/analyse_run.h"
-#include "app/answer_key.h"
 #include "app/builtin_convert.h"
 #include "app/builtin_workers.h"
 #include "app/make_command.h"
@@ -22,6 +21,7 @@
 #include "platform/files.h"
 #include "platform/paths.h"
 #include "platform/process.h"
+#include "sheet/answer_key.h"
 #include "sheet/competition_composer.h"
 #include "sheet/map_generation.h"
 #include "sheet/run_result.h"
@@ -594,7 +594,7 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
         st.rotationSource = RotationSource(cfg, s);
         if (!facts.count(s)) {
             st.tasks = cfg.GetTasks(s);
-            st.summary = "The station's map could not be read.";
+            st.summary = "No sheet of the station was made: its log says why.";
         }
         st.log = made.entries;
         const StationResult* solved = solutions.Station(s);

@@ -35,10 +35,14 @@ class CircleMatcher {
     void FindCoincidingControls();
     void AssignParts();
     void ShareParts();
+    void CompareWithWholeCourse();
     // Course control i was read from the courses file (a task beyond its course has none).
     bool Read(int i) const { return i >= 1 && i <= svg_.controlCount; }
-    // It was read with a position, which a circle can match.
-    bool Present(int i) const { return Read(i) && !svg_.noPosition[static_cast<std::size_t>(i)]; }
+    // It was read with a position, which a circle can match; a finish is never a task.
+    bool Present(int i) const {
+        return Read(i) && !svg_.noPosition[static_cast<std::size_t>(i)] &&
+               !svg_.finish[static_cast<std::size_t>(i)];
+    }
     const char* Code(int i) const {
         return Read(i) ? svg_.codes[static_cast<std::size_t>(i)].c_str() : "";
     }
@@ -189,6 +193,9 @@ void CircleMatcher::AssignParts() {
 
 void CircleMatcher::ShareParts() {
     for (int i = 1; i <= controls_; ++i) {
+        if (Read(i) && svg_.finish[static_cast<std::size_t>(i)]) {
+            continue; // no task: a station whose tasks reach it fails its pairing
+        }
         const int assigned = assigned_[static_cast<std::size_t>(i)];
         const int near = near_[static_cast<std::size_t>(i)];
         if (assigned == 0 || assigned % near != 0) {
@@ -210,10 +217,36 @@ void CircleMatcher::ShareParts() {
     }
 }
 
+// Whatever the station's task count, which parts lie near no control of the
+// course and which controls of the course have no part near them: a course
+// that lacks a control, or names one too many, shows here.
+void CircleMatcher::CompareWithWholeCourse() {
+    const int course = std::min(svg_.controlCount, CKibSvg::kMaxCourseControls);
+    std::vector<bool> hasPart(static_cast<std::size_t>(course) + 1, false);
+    for (std::size_t p = 0; p < partOffsets_.size(); ++p) {
+        bool near = false;
+        for (int i = 1; i <= course; ++i) {
+            if (Present(i) && Distance(partOffsets_[p], Offset(i)) < delta_) {
+                near = true;
+                hasPart[static_cast<std::size_t>(i)] = true;
+            }
+        }
+        if (!near) {
+            m_.strayParts.push_back(static_cast<int>(p));
+        }
+    }
+    for (int i = 1; i <= course; ++i) {
+        if (!svg_.finish[static_cast<std::size_t>(i)] && !hasPart[static_cast<std::size_t>(i)]) {
+            m_.controlsWithoutCircle.push_back(i);
+        }
+    }
+}
+
 void CircleMatcher::Run() {
     // Course controls beyond the courses file's limit are absent in any case.
     controls_ = std::clamp(m_.tasks, 0, CKibSvg::kMaxCourseControls);
     delta_ = ReadDelta(m_.GetConfig());
+    m_.circleDelta = delta_;
     SymbolSet* starts = m_.FindSet(701, 0);
     start_ = starts ? starts->First() : nullptr;
     if (start_) {
@@ -224,6 +257,8 @@ void CircleMatcher::Run() {
     }
     CollectParts();
     const MapPoint base = Base();
+    m_.circleBase = base;
+    m_.circleBaseIsStart = start_ != nullptr;
     SymbolInstance* part = m_.firstPart;
     for (int p = 0; p < m_.partCount && part; ++p, part = part->next) {
         const MapPoint offset{part->centre.x - base.x, part->centre.y - base.y};
@@ -236,6 +271,7 @@ void CircleMatcher::Run() {
     FindCoincidingControls();
     AssignParts();
     ShareParts();
+    CompareWithWholeCourse();
 }
 
 } // namespace
@@ -245,6 +281,11 @@ void CKibMap::AnalyseCircles(int station, int /*task*/) {
     partCount = 0;
     unmatchedParts = 0;
     releasedParts = 0;
+    strayParts.clear();
+    controlsWithoutCircle.clear();
+    circleBase = MapPoint{};
+    circleBaseIsStart = false;
+    circleDelta = 0.25f;
     for (std::string& text : assignments) {
         text = ":";
     }

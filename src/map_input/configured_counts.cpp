@@ -86,13 +86,13 @@ MapCounts CountsOfMap(const CKibSvg& svg) {
     return counts;
 }
 
-bool CompareConfiguredCounts(const CKibSvg& svg, int station) {
+bool CompareConfiguredCounts(const CKibSvg& svg, int station, bool tasksPaired) {
     const CKibCfg& cfg = svg.GetConfig();
     if (!cfg.Station(station)) {
         return true;
     }
     const MapCounts counts = CountsOfMap(svg);
-    const bool tasks = CompareTasks(cfg, station, counts, svg.Diag());
+    const bool tasks = !tasksPaired || CompareTasks(cfg, station, counts, svg.Diag());
     const bool flags = CompareFlags(cfg, station, counts, svg.Diag());
     return tasks && flags;
 }

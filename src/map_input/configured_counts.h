@@ -26,7 +26,10 @@ MapCounts CountsOfMap(const CKibSvg& svg);
 // Compares the station's configured TASKS and FLAGS (its own or the event's)
 // with the map and course of the station just read (ReadCourses, ReadMap).
 // Each difference is a warning that names the station, what is configured and
-// what the map holds. True when nothing differs.
-bool CompareConfiguredCounts(const CKibSvg& svg, int station);
+// what the map holds. True when nothing differs. The tasks are compared only
+// when the map's own counts agree (tasksPaired, CheckTaskPairing): otherwise
+// the map holds no one number of tasks to compare with, and the pairing's
+// error says why.
+bool CompareConfiguredCounts(const CKibSvg& svg, int station, bool tasksPaired = true);
 
 } // namespace kib

@@ -217,8 +217,7 @@ class CourseSteps {
             if (step.start) {
                 Start(step.code);
             } else {
-                Control(step.code);
-                svg_.finishCount += step.finish ? 1 : 0;
+                Control(step.code, step.finish);
             }
         }
     }
@@ -248,8 +247,9 @@ class CourseSteps {
         }
     }
 
-    void Control(const std::string& code) {
+    void Control(const std::string& code, bool finish) {
         const int i = ++svg_.controlCount;
+        svg_.finishCount += finish ? 1 : 0;
         const CourseDefinition* d = Find(code);
         if (!d) {
             if (code.empty()) {
@@ -269,6 +269,7 @@ class CourseSteps {
         }
         const auto k = static_cast<std::size_t>(i);
         svg_.codes[k] = code;
+        svg_.finish[k] = finish;
         svg_.noPosition[k] = !d || !d->hasMapPosition;
         if (!svg_.noPosition[k]) {
             svg_.positions[k] = d->mapPosition;
@@ -331,8 +332,21 @@ void ClearCourseData(CKibSvg& svg) {
     svg.codes.fill(std::string());
     svg.positions.fill(MapPoint{});
     svg.noPosition.fill(false);
+    svg.finish.fill(false);
     svg.startPosition = MapPoint{};
     svg.offsets.fill(MapPoint{});
+    svg.courseName.clear();
+    svg.definedControls.clear();
+}
+
+// The file's controls with a map position, up to the limit of definitions.
+void TakeDefinedControls(CKibSvg& svg, const std::vector<CourseDefinition>& definitions) {
+    const std::size_t kept = std::min<std::size_t>(definitions.size(), kMaxDefinitions);
+    for (std::size_t k = 0; k < kept; ++k) {
+        if (definitions[k].hasMapPosition) {
+            svg.definedControls.push_back({definitions[k].code, definitions[k].mapPosition});
+        }
+    }
 }
 
 } // namespace
@@ -390,6 +404,8 @@ bool CKibSvg::ReadCourses(int station) {
         ClearCourseData(*this);
         return false;
     }
+    courseName = found.name;
+    TakeDefinedControls(*this, definitions);
     const CourseDefinition& start = *steps.start();
     codes[0] = start.code;
     startPosition = start.mapPosition;

@@ -126,6 +126,16 @@ class CKibMap {
     std::array<std::string, kMaxCircleParts> assignments; // ":" or ":1:3:"
     int unmatchedParts = 0;                               // parts near no course control
     int releasedParts = 0;                                // parts released by sharing
+    // Against the whole course (every course control but the finish, whatever
+    // the station's task count): the parts near none of its controls (numbered
+    // from 0) and its controls near no part.
+    std::vector<int> strayParts;
+    std::vector<int> controlsWithoutCircle;
+    // The point the parts' offsets are measured from: the start's centre, or
+    // without a start the corner of the parts' centres.
+    MapPoint circleBase;
+    bool circleBaseIsStart = false;
+    float circleDelta = 0.25f; // the tolerance of a part's place (Source.DELTA)
 
     // Chair, flags and viewing angle.
     SymbolInstance* chairInstance = nullptr;

@@ -74,8 +74,18 @@ class CKibSvg {
     std::array<bool, kMaxCourseControls + 1> noPosition{};
     MapPoint startPosition;
     std::array<MapPoint, kMaxCourseControls + 1> offsets; // map orientation, from the start
-    // Of controlCount, the course controls of type Finish.
+    // Of controlCount, the course controls of type Finish: no task is ever a finish.
     int finishCount = 0;
+    std::array<bool, kMaxCourseControls + 1> finish{};
+    // The course's name as the courses file writes it.
+    std::string courseName;
+    // Every control the courses file defines with a map position, in file order:
+    // what stands where a circle lies that the course does not name.
+    struct DefinedControl {
+        std::string code;
+        MapPoint position; // as written: y points up
+    };
+    std::vector<DefinedControl> definedControls;
 
   private:
     struct KeptMap;

@@ -3,6 +3,7 @@
 #include "foundation/diagnostics.h"
 #include "map_input/configured_counts.h"
 #include "map_input/kib_svg.h"
+#include "map_input/task_pairing.h"
 
 namespace kib {
 
@@ -25,8 +26,13 @@ bool ReadStationMap(CKibSvg& svg, int station, CKibMap*& map) {
         diagnostics.Error("Map of station %d could not be read completely!", station);
         return true;
     }
-    map = svg.GetMap();
-    CompareConfiguredCounts(svg, station);
+    // A task that is not on its own course control, circle and description row
+    // would be drawn around another task's circle: nothing is composed then.
+    const bool paired = CheckTaskPairing(svg, *svg.GetMap(), station);
+    CompareConfiguredCounts(svg, station, paired);
+    if (paired) {
+        map = svg.GetMap();
+    }
     return true;
 }
 

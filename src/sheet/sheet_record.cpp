@@ -24,6 +24,11 @@ namespace {
 constexpr const char* kFirstLine = "# Kib sheet record";
 // 3: the lines are kept without the log's prefixes, with their kind.
 constexpr int kFormat = 3;
+// How a station is judged before anything is made of it. A record of a run
+// that judged by other rules (a station that passed then may fail now) is not
+// followed: each of its units is made, and judged, again.
+constexpr const char* kJudgement =
+    "tasks paired with course controls, circles and description rows; answer key checked";
 
 char KindLetter(SheetKind kind) {
     switch (kind) {
@@ -406,7 +411,7 @@ std::vector<std::string> StationInputPaths(const CKibDoc& doc, int station) {
 }
 
 std::uint64_t RunContext(const CKibDoc& doc, const std::string& extra) {
-    std::string text = extra + "\n" + doc.GetPathName() + "\n";
+    std::string text = extra + "\n" + doc.GetPathName() + "\n" + kJudgement + "\n";
     text += Format("scale %d zoom %.9g solution %d\n", doc.mapScale,
                    static_cast<double>(doc.mapZoom), doc.GetMapsMode() ? 1 : 0);
     const std::optional<std::string> codePage = platform::EnvironmentValue("KIB_CODEPAGE");

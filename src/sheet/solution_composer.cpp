@@ -10,6 +10,7 @@
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
 #include "map_input/station_items.h"
+#include "sheet/answer_key.h"
 #include "sheet/competition_composer.h"
 #include "sheet/export_body.h"
 #include "sheet/kibage.h"
@@ -456,10 +457,10 @@ void SolutionComposer::WriteDescriptionRow(const DescGeometry& g, int t, bool la
     bool answerShown = false;
     WriteRowSymbols(g, t, columnBFilled, answerShown);
     // The station's configured answer fills column H of a row that carries no
-    // answer letter of the export.
-    if (!answerShown && static_cast<int>(answers_.size()) >= t) {
-        k_.TextLine(
-            DescCell(w - h, top, w, bottom, answers_.substr(static_cast<size_t>(t - 1), 1)));
+    // answer letter of the export, in capitals as the board shows the flags.
+    const std::string configured = ConfiguredAnswer(answers_, t);
+    if (!answerShown && !configured.empty()) {
+        k_.TextLine(DescCell(w - h, top, w, bottom, configured));
     }
     if (k_.colBMode == 0 && !columnBFilled) {
         k_.Diag().Error("Column B of control description is empty in task %d.%d!", s_, t);

@@ -6,10 +6,12 @@
 #include "config/station_set.h"
 #include "foundation/checked_number.h"
 #include "foundation/format.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
+#include "sheet/answer_key.h"
 #include "sheet/product_info.h"
 #include "sheet/run_stations.h"
 #include "sheet/sheet_record.h"
@@ -55,10 +57,13 @@ bool SolutionRun::MakeStation(int s, int position) {
     if (!ReadStationMap(svg_, s, map) || !map) {
         return false;
     }
+    // The sheet prints the answer key: where it differs from the map, or holds
+    // more or fewer answers than the station has tasks, it is named.
+    WarnAnswerDifferences(CheckAnswerKey(svg_.GetDocument(), *map, s), s, *station_, false);
     station_->Debug("==== Making SOL %d...", s);
     svg_.GetHost().SetStatusText(Format("Generating SOL %d...", s));
-    // A station whose composition fails leaves its place on the sheet empty, and
-    // it failed: the sheet does not show it.
+    // A station whose composition fails has failed: its sheet, which would show
+    // part of its map, is held back.
     const int errorsBefore = station_->Errors();
     if (!ComposeSolutionMap(*map, *surface_, output_->Stream(), s, position)) {
         if (station_->Errors() == errorsBefore) {
@@ -70,14 +75,8 @@ bool SolutionRun::MakeStation(int s, int position) {
 }
 
 // Finishes the sheet whose last map is at the position: the credit line and the
-// logo below the last row, then the write-if-changed step. A sheet on which no
-// station could be drawn is dropped, leaving any earlier file of that name alone.
+// logo below the last row, then the write-if-changed step.
 bool SolutionRun::CloseSheet(int position) {
-    std::ostream& out = output_->Stream();
-    if (out.tellp() <= 0) {
-        output_->FinishSheetOutput(false);
-        return true;
-    }
     if (!surface_->modeWeb) {
         CKibage& k = *surface_;
         TextCell credit;
@@ -148,6 +147,41 @@ std::vector<RecordedInput> SolutionRun::WithLogoCopy(std::vector<RecordedInput> 
         inputs.push_back(RecordedInput{copy, FileContentFacts(copy)});
     }
     return inputs;
+}
+
+// The stations of the sheet that failed.
+std::vector<int> SolutionRun::FailedOn(const std::vector<int>& onSheet) const {
+    std::vector<int> failed;
+    for (int s : onSheet) {
+        const StationResult* station = result_.Station(s);
+        if (!station || station->outcome == StationOutcome::Failed) {
+            failed.push_back(s);
+        }
+    }
+    return failed;
+}
+
+// A sheet is all or nothing: one that would show a failed station with its
+// place empty, or with part of its map, is not written, and its old file stays
+// as it was. Every station of the sheet fails with the line that says which
+// station held it back.
+void SolutionRun::HoldBack(const std::vector<int>& onSheet, const std::vector<int>& failed,
+                           SheetRecord& record) {
+    const std::string name = output_->BaseName() + ".svg";
+    const bool old = IsRegularFile(output_->FinalPath());
+    output_->FinishSheetOutput(false);
+    record.Drop("sheet " + name);
+    std::string stations;
+    for (std::size_t k = 0; k < failed.size(); ++k) {
+        stations += (k == 0 ? "" : ", ") + std::to_string(failed[k]);
+    }
+    DiagnosticsTally tally(whole_);
+    tally.Error("Solution sheet %s is not written: station%s %s failed%s", name.c_str(),
+                failed.size() == 1 ? "" : "s", stations.c_str(),
+                old ? "; its old file is kept." : ".");
+    for (int s : onSheet) {
+        result_.Fail(s, tally);
+    }
 }
 
 void SolutionRun::KeepSheet(const std::vector<int>& group, const RecordEntry& entry) {
@@ -337,7 +371,9 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
             }
         }
         const bool sheetEnds = position == perSheet_ || i + 1 == stations.size();
-        if (sheetEnds) {
+        if (sheetEnds && !FailedOn(onSheet).empty()) {
+            HoldBack(onSheet, FailedOn(onSheet), record);
+        } else if (sheetEnds) {
             DiagnosticsTally tally(&whole);
             Route(tally);
             const bool closed = CloseSheet(position);

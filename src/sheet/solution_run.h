@@ -33,7 +33,8 @@ class SolutionRun {
     // Sheets are named "sol-a-b" after their first and last station ("sol-a" in
     // WEB mode). Not completed when no station was chosen, the layout failed, a
     // sheet could not be opened or closed, or a stop was requested; a station
-    // whose map could not be read or drawn failed.
+    // whose map could not be read or drawn failed, and so does every station of
+    // its sheet, which keeps its old file.
     const RunResult& Run(const StationSet& stations);
     // The run for a station mask (0: every station; bit n chooses station n).
     // True when it completed and no station failed.
@@ -52,6 +53,11 @@ class SolutionRun {
     // Reads and composes one station; false when it failed.
     bool MakeStation(int station, int position);
     bool CloseSheet(int position);
+    std::vector<int> FailedOn(const std::vector<int>& onSheet) const;
+    // Drops the sheet that would show failed stations (its old file stays) and
+    // its entry in the record.
+    void HoldBack(const std::vector<int>& onSheet, const std::vector<int>& failed,
+                  SheetRecord& record);
     // Records the sheet just closed with its stations, and their outcome.
     void Record(const std::vector<int>& onSheet, bool closed);
 

@@ -101,19 +101,21 @@ TEST_F(AnalyseRunTest, StopEndsTheRun) {
     EXPECT_TRUE(host.HasMessage("[= WARNING =] STOP button pressed"));
 }
 
-TEST_F(AnalyseRunTest, TasksWithoutCircleAreNamed) {
+// A task beyond the course's controls has no circle of its own: the station is
+// an error that names the course, and its answers are not judged by circles
+// that may be other tasks'.
+TEST_F(AnalyseRunTest, TasksBeyondTheCourseAreAnError) {
     ASSERT_TRUE(doc.GetConfig()->StationItem(1, id::Station_TASKS).SetText("4"));
-    EXPECT_EQ(AnalyseStations(doc, {1}, summary, App().Log()), 1);
-    EXPECT_EQ(summary.front(),
-              "Station 1: 4 tasks, 5 flags, rotation 358, circle parts 4 matched / "
-              "0 unmatched, no circle for task 4, warnings found");
-    EXPECT_EQ(summary.back(), "  task 4: key ?, map ? (no control circle of the task in the map)");
-    EXPECT_TRUE(host.HasMessage("[= WARNING =] Station 1: TASKS=4 of the station, but its map "
-                                "holds 3 tasks (3 description rows, 3 course controls)"));
+    EXPECT_EQ(AnalyseStations(doc, {1}, summary, App().Log()), 2);
+    EXPECT_EQ(summary, (std::vector<std::string>{
+                           "Station 1: 4 tasks, 5 flags, rotation 358, circle parts 4 matched / "
+                           "0 unmatched, no circle for task 4, errors and warnings found"}));
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Course S1 has 3 controls for 4 tasks"));
 }
 
 // The answer key against the map: a task whose key differs names both letters;
-// tasks without a key are named; both are warnings (exit status 1).
+// a key with fewer answers than tasks says so; both are warnings (exit status
+// 1). Small letters are read as capitals.
 TEST_F(AnalyseRunTest, AnswerKeyAgainstTheMap) {
     const struct {
         const char* answers;
@@ -122,8 +124,10 @@ TEST_F(AnalyseRunTest, AnswerKeyAgainstTheMap) {
         {"ZAZ", "[= WARNING =] Station 1, task 2: the answer key says A (ANSWERS of the station), "
                 "but the map says Z (no flag within 2.0 m of the circle's centre (nearest B "
                 "124.3 m))"},
-        {"Z", "[= WARNING =] Station 1: no answer key for task 2, 3 (column H holds none and "
-              "ANSWERS of the station is not set)"},
+        {"Z", "[= WARNING =] Station 1: ANSWERS=Z of the station has 1 answer for 3 tasks"},
+        {"zaz", "[= WARNING =] Station 1, task 2: the answer key says A (ANSWERS of the station), "
+                "but the map says Z (no flag within 2.0 m of the circle's centre (nearest B "
+                "124.3 m))"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.answers);

@@ -1,6 +1,6 @@
 // Whole runs of `kib analyse` on the demo event and on a copy of it that an
 // organiser broke in three ways: a missing control circle, a missing start and a
-// seventh flag.
+// seventh flag. A task without its circle is an error, as it is in every run.
 #include "support/demo_inputs.h"
 #include "support/run_program.h"
 
@@ -51,7 +51,7 @@ TEST_F(AnalyseCommandTest, DemoEventIsClean) {
     EXPECT_EQ(CountLines(r.out, "0 unmatched"), 4) << r.out;
 }
 
-TEST_F(AnalyseCommandTest, BrokenExportsGiveExactlyTheirWarnings) {
+TEST_F(AnalyseCommandTest, BrokenExportsGiveExactlyTheirWarningsAndErrors) {
     // Station 1: the circle of one task is missing.
     std::string s1 = ReadFile(dir + "/Demo.S1.svg");
     RemoveLines(s1, "<circle cx=\"58.400\" cy=\"40.300\" r=\"3.000\"", 1);
@@ -77,7 +77,7 @@ TEST_F(AnalyseCommandTest, BrokenExportsGiveExactlyTheirWarnings) {
     WriteFile(dir + "/Demo.S4.svg", s4);
 
     const ProgramResult r = Analyse();
-    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_EQ(r.status, 2) << r.out << r.err;
     const std::vector<std::string> expected = {
         "[= WARNING =] Wrong number of circle parts (0) for course control 1.2 (102)!",
         "[= WARNING =] Cannot find start  (symbol 701.0) for station 2 in the map!",
@@ -98,7 +98,17 @@ TEST_F(AnalyseCommandTest, BrokenExportsGiveExactlyTheirWarnings) {
         EXPECT_EQ(CountLines(r.out, warning), 1) << warning << "\n" << r.out;
     }
     EXPECT_EQ(CountLines(r.out, "[= WARNING =]"), static_cast<int>(expected.size())) << r.out;
-    EXPECT_EQ(CountLines(r.out, "ERROR"), 0) << r.out;
+    // A task without its circle would have no map: stations 1 and 2 are errors.
+    const std::vector<std::string> errors = {
+        "[** ERROR **] Course S1: control 102 of task 1.2 has no circle in the map",
+        "[** ERROR **] Course S2: control 201 of task 2.1, control 202 of task 2.2 and control "
+        "203 of task 2.3 have no circle in the map; circle part #1, circle part #2 and circle "
+        "part #3 have no control in the course",
+    };
+    for (const auto& error : errors) {
+        EXPECT_EQ(CountLines(r.out, error), 1) << error << "\n" << r.out;
+    }
+    EXPECT_EQ(CountLines(r.out, "ERROR"), static_cast<int>(errors.size())) << r.out;
     EXPECT_EQ(CountLines(r.out, "Station 3:"), 1);
     EXPECT_EQ(CountLines(r.out, "no problem found"), 1) << "only station 3 is untouched\n" << r.out;
 }

@@ -1,6 +1,5 @@
 #include "fuzz_targets.h"
 
-#include "app/answer_key.h"
 #include "app/builtin_convert.h"
 #include "app/converted_file.h"
 #include "app/proof_page.h"
@@ -13,6 +12,8 @@
 #include "map_input/document_exports.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
+#include "map_input/task_pairing.h"
+#include "sheet/answer_key.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -228,6 +229,7 @@ int FuzzMap(const std::uint8_t* data, std::size_t size) {
         map.AnalyseDescriptions(1);
         if (task != 0) {
             map.AnalyseCircles(1, task);
+            CheckTaskPairing(svg, map, 1);
         }
     }
     return 0;

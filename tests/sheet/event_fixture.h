@@ -4,7 +4,9 @@
 // whose controls match the circles.
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -140,8 +142,18 @@ inline std::string FixtureMap(const FixtureOptions& o) {
 }
 
 // The courses file: course "S<station>" with the start and one control per task
-// at the offsets of the circles (the file's y axis points up).
-inline std::string FixtureCourses(const std::vector<int>& stations, int tasks) {
+// at the offsets of the circles (the file's y axis points up); a station of
+// stationTasks has its own number of tasks.
+inline std::string FixtureCourses(const std::vector<int>& stations, int tasks,
+                                  const std::map<int, int>& stationTasks = {}) {
+    const auto tasksOf = [&](int s) {
+        const auto own = stationTasks.find(s);
+        return own == stationTasks.end() ? tasks : own->second;
+    };
+    int most = tasks;
+    for (int s : stations) {
+        most = std::max(most, tasksOf(s));
+    }
     std::string x = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                     "<CourseData iofVersion=\"3.0\">\n"
                     "  <RaceCourseData>\n"
@@ -153,7 +165,7 @@ inline std::string FixtureCourses(const std::vector<int>& stations, int tasks) {
                     "      <MapPosition x=\"0.0\" y=\"0.0\" unit=\"mm\"/>\n"
                     "    </Control>\n";
     char line[160];
-    for (int t = 1; t <= tasks; ++t) {
+    for (int t = 1; t <= most; ++t) {
         std::snprintf(line, sizeof line,
                       "    <Control>\n      <Id>%d</Id>\n      <MapPosition x=\"%.1f\" "
                       "y=\"0.0\" unit=\"mm\"/>\n    </Control>\n",
@@ -165,7 +177,7 @@ inline std::string FixtureCourses(const std::vector<int>& stations, int tasks) {
         x += line;
         x += "      <CourseControl type=\"Start\">\n        <Control>S1</Control>\n"
              "      </CourseControl>\n";
-        for (int t = 1; t <= tasks; ++t) {
+        for (int t = 1; t <= tasksOf(s); ++t) {
             std::snprintf(line, sizeof line,
                           "      <CourseControl type=\"Control\">\n        <Control>%d</Control>\n"
                           "      </CourseControl>\n",

@@ -4,6 +4,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "config/station_set.h"
 #include "event_fixture.h"
 #include "foundation/app_state.h"
 #include "foundation/format.h"
@@ -99,6 +100,10 @@ TEST_F(SolutionRunTest, MaskChoosesStationsAndTheSheetIsNamedAfterItsFirstAndLas
 
 // Rows are as high as the station with the most tasks needs, whichever comes last.
 TEST_F(SolutionRunTest, RowsFitTheLongestDescription) {
+    test::FixtureOptions ten;
+    ten.tasks = 10;
+    test::WriteFile(MapFile(1), test::FixtureMap(ten));
+    test::WriteFile(dir + "/Demo.Courses.xml", test::FixtureCourses({1, 2, 3, 4, 5}, 3, {{1, 10}}));
     ASSERT_TRUE(cfg->StationItem(1, id::Station_TASKS).SetText("10"));
     ASSERT_TRUE(Run((1u << 1) | (1u << 2) | (1u << 3)));
     // Two blocks of 10 rows of 5 mm, a ruler's height between them, the arrow box
@@ -135,18 +140,39 @@ TEST_F(SolutionRunTest, WebModeMakesOneBareSheetPerStation) {
     }
 }
 
-// A station that cannot be read leaves its place empty and fails; its sheet is
-// still finished, and a sheet without any station is not written at all.
-TEST_F(SolutionRunTest, UnreadableStationsLeaveTheirPlacesEmpty) {
-    for (int s : {4, 5}) {
+// A station that cannot be read fails, and so does every station of its sheet:
+// the sheet is not written (an old one stays as it was), and the run names the
+// station that held it back. The sheets of the other stations are made.
+TEST_F(SolutionRunTest, AStationThatCannotBeReadHoldsBackItsSheet) {
+    ASSERT_TRUE(Run((1u << 1) | (1u << 2) | (1u << 3) | (1u << 4)));
+    const std::string before = Sheet("sol-1-4.svg");
+    for (int s : {3, 5}) {
         const std::string text = test::ReadFile(MapFile(s));
         test::WriteFile(MapFile(s), text.substr(0, text.size() / 2));
     }
-    EXPECT_FALSE(Run()) << "stations 4 and 5 failed";
+    Set(id::Solutions_TASKNUMS, "No"); // the sheets would change
+    host.Clear();
+    {
+        CKibSvg svg(doc);
+        SolutionRun run(svg, App().Log(), test::TheStopCommand());
+        const RunResult& result = run.Run(StationSet::FromMask(0));
+        EXPECT_TRUE(result.completed);
+        for (int s = 1; s <= 5; ++s) {
+            EXPECT_EQ(result.Station(s)->outcome, StationOutcome::Failed) << s;
+        }
+        EXPECT_TRUE(result.sheets.empty());
+        const std::string heldBack = "[** ERROR **] Solution sheet sol-1-4.svg is not written: "
+                                     "station 3 failed; its old file is kept.";
+        for (int s : {1, 3}) {
+            const std::vector<std::string> lines = result.Station(s)->Lines();
+            EXPECT_EQ(lines.back(), heldBack) << s;
+        }
+    }
+    EXPECT_TRUE(host.HasMessage("[** ERROR **] Map of station 3 could not be read completely!"));
+    EXPECT_TRUE(host.HasMessage(
+        "[** ERROR **] Solution sheet sol-5-5.svg is not written: station 5 failed."));
     EXPECT_EQ(Files(), (std::vector<std::string>{"sol-1-4.svg"}));
-    EXPECT_EQ(Maps("sol-1-4.svg"), "solmap1 solmap2 solmap3");
-    EXPECT_TRUE(Has(Sheet("sol-1-4.svg"), ">Kib, ver. "));
-    EXPECT_TRUE(host.HasMessage("[** ERROR **] Map of station 4 could not be read completely!"));
+    EXPECT_EQ(Sheet("sol-1-4.svg"), before);
 }
 
 TEST_F(SolutionRunTest, FailedRuns) {
