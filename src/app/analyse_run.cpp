@@ -76,8 +76,27 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line,
     if (tasks == 0) {
         LogWarning("[= WARNING =] Number of tasks undefined for station %d", station);
     }
+    std::string failed;
+    if (!ReadStationMap(svg, station, failed)) {
+        line = Format("Station %d: %s", station, failed.c_str());
+        return false;
+    }
+    line = AnalysisSummary(station, *svg.GetMap());
+    CompareConfiguredCounts(svg, station);
+    const StationAnswers answers = CheckAnswerKey(svg.GetDocument(), *svg.GetMap(), station);
+    WarnAnswerDifferences(answers, station);
+    WarnZeroTolerance(answers, station, ZeroTolerance(cfg));
+    for (const TaskAnswer& a : answers.tasks) {
+        details.push_back("  " + a.Line(answers.limitMetres));
+    }
+    return true;
+}
+
+} // namespace
+
+bool ReadStationMap(CKibSvg& svg, int station, std::string& failed) {
     if (!svg.ReadCourses(station)) {
-        line = Format("Station %d: courses file not read", station);
+        failed = "courses file not read";
         return false;
     }
     LogTally tally;
@@ -86,20 +105,11 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line,
             // As in a generation run: a map that ends early is not analysed.
             LogError("[** ERROR **] Map of station %d could not be read completely!", station);
         }
-        line = Format("Station %d: map not read", station);
+        failed = "map not read";
         return false;
-    }
-    line = AnalysisSummary(station, *svg.GetMap());
-    CompareConfiguredCounts(svg, station);
-    const StationAnswers answers = CheckAnswerKey(svg.GetDocument(), *svg.GetMap(), station);
-    WarnAnswerDifferences(answers, station);
-    for (const TaskAnswer& a : answers.tasks) {
-        details.push_back("  " + a.Line(answers.limitMetres));
     }
     return true;
 }
-
-} // namespace
 
 int AnalyseStations(CKibDoc& doc, const std::vector<int>& stations,
                     std::vector<std::string>& summary) {
