@@ -10,10 +10,12 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "config/station_set.h"
 #include "foundation/atomic_file.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
 #include "foundation/log_tally.h"
+#include "foundation/run_control.h"
 
 #include <chrono>
 
@@ -83,6 +85,15 @@ const char* KeyFormatExtension(KeyFormat format) {
     return "csv";
 }
 
+KeyFormat KeyFormatOfPath(const std::string& path) {
+    const std::size_t dot = path.rfind('.');
+    KeyFormat format = KeyFormat::Csv;
+    if (dot != std::string::npos && ParseKeyFormat(path.substr(dot + 1), format)) {
+        return format;
+    }
+    return KeyFormat::Csv;
+}
+
 std::string DefaultKeyPath(const CKibDoc& doc, KeyFormat format) {
     std::string name = doc.GetFileName();
     const std::size_t dot = name.rfind('.');
@@ -122,6 +133,29 @@ int ExportAnswerKey(CKibDoc& doc, const std::vector<int>& stations, KeyFormat fo
     if (tally.Errors() > 0) {
         status = 2;
     }
+    return status;
+}
+
+int ExportAnswerKeyCommand(CKibDoc* doc, const std::string& target) {
+    if (!doc || !doc->GetConfig() || IsForbiddenWhileRunning()) {
+        return 2;
+    }
+    const std::vector<int> stations = StationSet::Every().Chosen(*doc->GetConfig());
+    std::string written;
+    const int status = stations.empty() ? 2
+                                        : ExportAnswerKey(*doc, stations, KeyFormatOfPath(target),
+                                                          target, written);
+    const Verdict verdict = status == 0   ? Verdict::Success
+                            : status == 1 ? Verdict::Warnings
+                                          : Verdict::Errors;
+    ShowClosingBox(verdict,
+                   written.empty() ? "The answer key was not written. See the log for details."
+                                   : "Answer key " + written +
+                                         " written, but with errors: some stations are missing. "
+                                         "See the log for details.",
+                   "Answer key " + written +
+                       " written with warnings: check the tasks named in the log.",
+                   "Answer key " + written + " written; the maps confirm every task.");
     return status;
 }
 

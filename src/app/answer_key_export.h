@@ -16,6 +16,9 @@ bool ParseKeyFormat(const std::string& text, KeyFormat& format);
 // "csv", "json" or "pdf".
 const char* KeyFormatExtension(KeyFormat format);
 
+// The format of a file by its extension: .json, .pdf, else CSV.
+KeyFormat KeyFormatOfPath(const std::string& path);
+
 // Beside the configuration, named after it: "EVENT-key.csv" for EVENT.cfg.
 std::string DefaultKeyPath(const CKibDoc& doc, KeyFormat format);
 
@@ -29,5 +32,11 @@ std::string DefaultKeyPath(const CKibDoc& doc, KeyFormat format);
 // is missing or not confirmed by the map (or another warning was logged); else 0.
 int ExportAnswerKey(CKibDoc& doc, const std::vector<int>& stations, KeyFormat format,
                     const std::string& target, std::string& written);
+
+// File -> Export answer key: every station of the event's range into target,
+// in the format of its extension; refused while a run is active. Closes with a
+// box: information when the key was written and every task confirmed, warning
+// when written with warnings, error when it failed. Returns the status.
+int ExportAnswerKeyCommand(CKibDoc* doc, const std::string& target);
 
 } // namespace kib

@@ -102,10 +102,10 @@ std::string AnswerKeySheetSvg(const AnswerKeyTable& table, const std::string& to
     }
     // Every table on the one page: the cells shrink for large events only.
     const double count = static_cast<double>(std::max<std::size_t>(1, table.stations.size()));
-    const double cell = std::min(kMaxCell, (kPageH - kMargin - legendH - top) /
-                                               (count * (2.0 + kTableGap)));
-    const double cellW = std::min(1.4 * cell, (kPageW - 2 * kMargin - kLabelW) /
-                                                  static_cast<double>(maxTasks));
+    const double cell =
+        std::min(kMaxCell, (kPageH - kMargin - legendH - top) / (count * (2.0 + kTableGap)));
+    const double cellW =
+        std::min(1.4 * cell, (kPageW - 2 * kMargin - kLabelW) / static_cast<double>(maxTasks));
     double y = top;
     for (int s : table.stations) {
         DrawStation(page, table, s, RowsOf(table, s), y, cell, cellW);

@@ -30,9 +30,9 @@ struct AnswerKeyTable {
     std::string name;
     std::string stationWord = "Station"; // Text.STATION, UTF-8
     std::string font = "Arial";          // Target.FONTNAME
-    std::vector<int> stations; // the stations whose rows are in the table
-    std::vector<KeyRow> rows;  // station by station, task by task
-    bool stopped = false;      // a stop request ended the reading: the table is not whole
+    std::vector<int> stations;           // the stations whose rows are in the table
+    std::vector<KeyRow> rows;            // station by station, task by task
+    bool stopped = false;                // a stop request ended the reading: the table is not whole
 };
 
 // Reads the courses file and the map of each station in the given order as

@@ -46,10 +46,22 @@ TEST(AnswerKeyFormats, JsonStringsEscapeQuotesBackslashesAndControls) {
 TEST(AnswerKeyFormats, RowsWithUnknownsKeepTheirColumns) {
     AnswerKeyTable table;
     table.title1 = "A, \"B\"\nC";
-    KeyRow known{.station = 2, .task = 3, .code = "1,2", .key = "Z", .map = "Z", .flag = 'E',
-                 .metres = 3.14, .agree = true};
-    KeyRow unknown{.station = 2, .task = 4, .code = "", .key = "", .map = "?", .flag = 0,
-                   .metres = -1, .agree = false};
+    KeyRow known{.station = 2,
+                 .task = 3,
+                 .code = "1,2",
+                 .key = "Z",
+                 .map = "Z",
+                 .flag = 'E',
+                 .metres = 3.14,
+                 .agree = true};
+    KeyRow unknown{.station = 2,
+                   .task = 4,
+                   .code = "",
+                   .key = "",
+                   .map = "?",
+                   .flag = 0,
+                   .metres = -1,
+                   .agree = false};
     table.rows = {known, unknown};
     EXPECT_EQ(KeyCsv(table), "station,task,code,key,map,flag,distance_m,agree\r\n"
                              "2,3,\"1,2\",Z,Z,E,3.1,yes\r\n"

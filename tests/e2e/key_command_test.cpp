@@ -155,7 +155,8 @@ TEST_P(KeyShapes, CsvHoldsTheIntendedAnswersAndThePdfATablePerStation) {
         const std::size_t s = k / static_cast<std::size_t>(shape.tasks);
         EXPECT_EQ(row[0], std::to_string(s + 1));
         EXPECT_EQ(row[1], std::to_string(k % static_cast<std::size_t>(shape.tasks) + 1));
-        EXPECT_EQ(row[2], std::to_string((s + 1) * 100 + k % static_cast<std::size_t>(shape.tasks) + 1));
+        EXPECT_EQ(row[2],
+                  std::to_string((s + 1) * 100 + k % static_cast<std::size_t>(shape.tasks) + 1));
         keys[s] += row[3];
         maps[s] += row[4];
         // A flag answers within 2 m of the control; a zero task's nearest flag is farther.
@@ -208,7 +209,8 @@ TEST_F(KeyCommandTest, AKeyEditedWrongIsWarnedAndMarked) {
 
     // -o is taken from the working folder.
     fs::create_directory(dir + "/desk");
-    const ProgramResult r = RunProgramIn(dir + "/desk", {KibBinary(), "key", Cfg(), "-o", "key.csv"});
+    const ProgramResult r =
+        RunProgramIn(dir + "/desk", {KibBinary(), "key", Cfg(), "-o", "key.csv"});
     const std::string path = dir + "/desk/key.csv";
     EXPECT_EQ(r.status, 1) << r.out << r.err;
     const std::string warning = "[= WARNING =] Station 2, task 3: the answer key says " +
