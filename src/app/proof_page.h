@@ -36,6 +36,8 @@ struct ProofStation {
     std::string rotationSource;   // where the rotation came from, in words
     std::string summary;          // the analysis line of kib analyse
     std::vector<std::string> log; // every line logged while the station was made
+    // Warnings of the event's rules (the zero tolerance), added to the log after the runs.
+    std::vector<std::string> rules;
     std::vector<ProofCanvas> canvases;
     std::string solutionName; // the sheet that holds the station, and its pictures
     std::string solutionThumbnail;
