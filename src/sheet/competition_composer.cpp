@@ -177,6 +177,11 @@ void CompetitionComposer::DrawDecorations() {
     }
     if (t_ == 0) {
         k_.DrawCoverInfo();
+        if (cfg_.Item(id::Target_SCALECHECK).IsYes() && !k_.DrawScaleCheck()) {
+            LogWarning("[= WARNING =] No room for the check line for true scale on the cover of "
+                       "station %d (Target.SCALECHECK)",
+                       s_);
+        }
     }
     k_.DrawCuttingLine(t_);
     k_.DrawOrderTabs(s_, t_);

@@ -34,18 +34,21 @@ TEST(ZeroTolerance, FlagsCloserThanTheToleranceAreNamed) {
         double tolerance;
         std::vector<std::string> findings;
     } cases[] = {
-        {Task(3, "Z", {9.0, 12.0, 7.5, 20.0, 3.1}), 4.0,
+        {Task(3, "Z", {9.0, 12.0, 7.5, 20.0, 3.1}),
+         4.0,
          {"Station 2, task 3: zero task, but flag E stands 3.1 m from the control (zero "
           "tolerance 4 m)"}},
         {Task(3, "Z", {9.0, 12.0, 7.5, 20.0, 3.1}), 2.0, {}},
         // Exactly at the tolerance is allowed.
         {Task(3, "Z", {4.0, 9.0}), 4.0, {}},
         // Without a key the map's own answer tells a zero task.
-        {Task(1, "", {6.0, 2.5}), 3.5,
+        {Task(1, "", {6.0, 2.5}),
+         3.5,
          {"Station 2, task 1: zero task, but flag B stands 2.5 m from the control (zero "
           "tolerance 3.5 m)"}},
         // A lettered task: its own flag stands at the control, a second one too near.
-        {Task(4, "B", {3.0, 0.0, 3.9, 8.0}), 4.0,
+        {Task(4, "B", {3.0, 0.0, 3.9, 8.0}),
+         4.0,
          {"Station 2, task 4: answer B, but flag A stands 3.0 m from the control too (zero "
           "tolerance 4 m)",
           "Station 2, task 4: answer B, but flag C stands 3.9 m from the control too (zero "

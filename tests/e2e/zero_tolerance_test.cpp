@@ -54,9 +54,9 @@ class ZeroToleranceTest : public ::testing::Test {
     void TearDown() override { fs::remove_all(dir); }
     std::string Cfg() const { return dir + "/ev.cfg"; }
     void Tolerance(const std::string& metres) {
-        WriteFile(Cfg(), metres.empty() ? original
-                                        : original + "\r\n[Source]\r\nZEROTOLERANCE=" + metres +
-                                              "\r\n");
+        WriteFile(Cfg(), metres.empty()
+                             ? original
+                             : original + "\r\n[Source]\r\nZEROTOLERANCE=" + metres + "\r\n");
     }
     // The mark of station 2 on the proof page.
     std::string ProofMark() {
@@ -68,7 +68,10 @@ class ZeroToleranceTest : public ::testing::Test {
             !xml.load_string(html.substr(body, end + 7 - body).c_str())) {
             return "unreadable";
         }
-        return xml.select_node("//section[@id='station-2']/h2/span").node().attribute("class").value();
+        return xml.select_node("//section[@id='station-2']/h2/span")
+            .node()
+            .attribute("class")
+            .value();
     }
 
     std::string dir;
