@@ -14,9 +14,10 @@ namespace {
 constexpr double kPageW = 210.0;
 constexpr double kPageH = 297.0;
 constexpr double kMargin = 15.0;
-constexpr double kLabelW = 50.0;   // the station's column
+constexpr double kLabelW = 40.0;   // the station's part of a table, at most
 constexpr double kMaxCell = 14.0;  // the largest cell: letters of about 10 mm
 constexpr double kTableGap = 0.45; // between two stations' tables, in cell heights
+constexpr double kColumnGap = 6.0; // between two columns of tables
 constexpr const char* kShade = "rgb(200,200,200)";
 
 struct Page {
@@ -64,22 +65,62 @@ double DrawHeading(Page& page, const AnswerKeyTable& table, const std::string& t
     return y + 8.0;
 }
 
-// One station's table: its name, then a column per task with the task's
-// number above its answer; a zero answer shaded, a missing key "?".
+// How the tables share the page: in one to three columns, each table a column
+// of the station's name and number beside a column per task, its cells as
+// large as the page allows up to kMaxCell.
+struct Grid {
+    int columns = 1;
+    double columnW = 0; // one column of tables
+    double labelW = 0;  // the station's part of a table
+    double cell = 0;    // the height of a task's cells (number 0.6, answer 1.4)
+    double cellW = 0;
+
+    double Letter() const { return std::min(cell, 1.1 * cellW); }
+};
+
+Grid ChooseGrid(std::size_t stations, std::size_t maxTasks, double height) {
+    Grid best;
+    for (int columns = 1; columns <= 3; ++columns) {
+        Grid g;
+        g.columns = columns;
+        g.columnW = (kPageW - 2 * kMargin - (columns - 1) * kColumnGap) / columns;
+        g.labelW = std::min(kLabelW, 0.3 * g.columnW);
+        const auto rows = static_cast<double>((stations + static_cast<std::size_t>(columns) - 1) /
+                                              static_cast<std::size_t>(columns));
+        g.cell = std::min(kMaxCell, height / (std::max(1.0, rows) * (2.0 + kTableGap)));
+        g.cellW = std::min(1.4 * g.cell, (g.columnW - g.labelW) / static_cast<double>(maxTasks));
+        // More columns only for larger letters.
+        if (columns == 1 || g.Letter() > best.Letter() + 0.5) {
+            best = g;
+        }
+    }
+    return best;
+}
+
+// One station's table at x, y: its name above its number, then a column per
+// task with the task's number above its answer; a zero answer shaded, a
+// missing key "?".
 void DrawStation(Page& page, const AnswerKeyTable& table, int station,
-                 const std::vector<const KeyRow*>& rows, double y, double cell, double cellW) {
-    // Bold letters take about 0.65 of their size in width: the name fits its column.
+                 const std::vector<const KeyRow*>& rows, double x, double y, const Grid& g) {
+    const double cell = g.cell;
+    // Letters take about 0.65 of their size in width: the name and number fit their part.
     const std::string name = table.stationWord + " " + std::to_string(station);
-    const double size = std::min({0.55 * cell, 7.0, (kLabelW - 3.0) / (0.65 * name.size())});
-    page.Text(kMargin, y + 1.3 * cell + 0.35 * size, size, name, "start", true);
-    double x = kMargin + kLabelW;
+    const std::string number = std::to_string(station);
+    const double nameSize =
+        std::min(0.45 * cell, (g.labelW - 2.0) / (0.6 * static_cast<double>(name.size())));
+    const double numberSize =
+        std::min(g.Letter(), (g.labelW - 2.0) / (0.65 * static_cast<double>(number.size())));
+    page.Text(x, y + 0.45 * cell, nameSize, name, "start");
+    page.Text(x + (g.labelW - 2.0) / 2, y + 1.3 * cell + 0.35 * numberSize, numberSize, number,
+              "middle", true);
+    double cx = x + g.labelW;
     for (const KeyRow* r : rows) {
-        page.Cell(x, y, cellW, 0.6 * cell, "white");
-        page.Text(x + cellW / 2, y + 0.45 * cell, 0.4 * cell, std::to_string(r->task), "middle");
-        page.Cell(x, y + 0.6 * cell, cellW, 1.4 * cell, r->IsZero() ? kShade : "white");
-        page.Text(x + cellW / 2, y + 1.65 * cell, std::min(1.0 * cell, 1.1 * cellW),
+        page.Cell(cx, y, g.cellW, 0.6 * cell, "white");
+        page.Text(cx + g.cellW / 2, y + 0.45 * cell, 0.4 * cell, std::to_string(r->task), "middle");
+        page.Cell(cx, y + 0.6 * cell, g.cellW, 1.4 * cell, r->IsZero() ? kShade : "white");
+        page.Text(cx + g.cellW / 2, y + 1.3 * cell + 0.35 * g.Letter(), g.Letter(),
                   r->key.empty() ? "?" : r->key, "middle", true);
-        x += cellW;
+        cx += g.cellW;
     }
 }
 
@@ -101,15 +142,15 @@ std::string AnswerKeySheetSvg(const AnswerKeyTable& table, const std::string& to
         maxTasks = std::max(maxTasks, RowsOf(table, s).size());
     }
     // Every table on the one page: the cells shrink for large events only.
-    const double count = static_cast<double>(std::max<std::size_t>(1, table.stations.size()));
-    const double cell =
-        std::min(kMaxCell, (kPageH - kMargin - legendH - top) / (count * (2.0 + kTableGap)));
-    const double cellW =
-        std::min(1.4 * cell, (kPageW - 2 * kMargin - kLabelW) / static_cast<double>(maxTasks));
-    double y = top;
-    for (int s : table.stations) {
-        DrawStation(page, table, s, RowsOf(table, s), y, cell, cellW);
-        y += (2.0 + kTableGap) * cell;
+    const Grid g = ChooseGrid(table.stations.size(), maxTasks, kPageH - kMargin - legendH - top);
+    const std::size_t perColumn =
+        (table.stations.size() + static_cast<std::size_t>(g.columns) - 1) /
+        static_cast<std::size_t>(g.columns);
+    for (std::size_t k = 0; k < table.stations.size(); ++k) {
+        const int s = table.stations[k];
+        const double x = kMargin + static_cast<double>(k / perColumn) * (g.columnW + kColumnGap);
+        const double y = top + static_cast<double>(k % perColumn) * (2.0 + kTableGap) * g.cell;
+        DrawStation(page, table, s, RowsOf(table, s), x, y, g);
     }
     page.Cell(kMargin, kPageH - kMargin - 5.0, 6.0, 5.0, kShade);
     page.Text(kMargin + 8.0, kPageH - kMargin - 1.2, 4.0,

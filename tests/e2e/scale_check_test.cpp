@@ -64,9 +64,8 @@ double MeasuredLength(const std::string& pdf, const CheckLine& line, const std::
     const int top = px(line.y + 1.0);
     const std::string png = dir + "/strip";
     const ProgramResult r = RunProgram(
-        {FindProgram("pdftocairo"), "-png", "-singlefile", "-r", "2400", "-x",
-         std::to_string(left), "-y", std::to_string(top), "-W", std::to_string(px(106.0)), "-H",
-         "4", pdf, png});
+        {FindProgram("pdftocairo"), "-png", "-singlefile", "-r", "2400", "-x", std::to_string(left),
+         "-y", std::to_string(top), "-W", std::to_string(px(106.0)), "-H", "4", pdf, png});
     EXPECT_EQ(r.status, 0) << r.err;
     Raster strip;
     if (r.status != 0 || !LoadPng(png + ".png", strip)) {
@@ -142,8 +141,8 @@ TEST_F(ScaleCheckTest, ANewEventsCoverHoldsA100MmLineAtTrueScaleInThePdf) {
             EXPECT_EQ(alone.x1 - alone.x0, 100.0);
             EXPECT_EQ(alone.words, "100 mm at true scale");
             // The cover on its print sheet, as it prints.
-            const std::string sheet = dir + "/prn-" + std::to_string(s) + ".0-" +
-                                      std::to_string(s) + ".1";
+            const std::string sheet =
+                dir + "/prn-" + std::to_string(s) + ".0-" + std::to_string(s) + ".1";
             CheckLine printed;
             ASSERT_TRUE(FindCheckLine(sheet + ".svg", printed));
             EXPECT_NEAR(MeasuredLength(sheet + ".pdf", printed, dir), 100.0, 0.1);
