@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -165,6 +166,45 @@ TEST_F(ScaleCheckTest, AConfigurationWithoutTheKeyHasNoCheckLine) {
     CheckLine none;
     EXPECT_FALSE(FindCheckLine(dir + "/map-1.0.svg", none));
     EXPECT_FALSE(FindCheckLine(dir + "/prn-1.0-1.1.svg", none));
+}
+
+TEST_F(ScaleCheckTest, ACoverWithoutRoomWarnsOnceAndDrawsNoLine) {
+    const std::string cfg = dir + "/ev.cfg";
+    ASSERT_LE(Kib({"new", dir, "-o", cfg}).status, 1);
+    // No title lines and a canvas exactly as high as the map, its description row
+    // and the pointing board need: nothing lies between the row and the board.
+    const std::string made =
+        std::regex_replace(ReadFile(cfg), std::regex("TITLE[12]=[^\r]*\r\n"), "");
+    WriteFile(cfg, made + "\r\n[Target]\r\nCANVAS=Other\r\nCANVASH=1\r\n");
+    ProgramResult r = Kib({"check", cfg});
+    std::smatch needed;
+    ASSERT_TRUE(
+        std::regex_search(r.out, needed, std::regex("canvas height \\(needed (\\d+), set 1\\)")))
+        << r.out;
+    WriteFile(cfg, made + "\r\n[Target]\r\nCANVAS=Other\r\nCANVASH=" + needed[1].str() + "\r\n");
+    r = Kib({"maps", cfg, "--stations", "1", "--task", "cover"});
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    const std::string warning = "[= WARNING =] No room for the check line for true scale on the "
+                                "cover of station 1 (Target.SCALECHECK)";
+    const std::size_t at = r.out.find(warning);
+    EXPECT_NE(at, std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find(warning, at + 1), std::string::npos) << "once\n" << r.out;
+    CheckLine none;
+    EXPECT_FALSE(FindCheckLine(dir + "/map-1.0.svg", none));
+}
+
+TEST_F(ScaleCheckTest, ANarrowCoverGetsTheLongestWhole10MmThatFits) {
+    const std::string cfg = dir + "/ev.cfg";
+    ASSERT_LE(Kib({"new", dir, "-o", cfg}).status, 1);
+    // The heading's left margin moved far right: 87 mm between the margins.
+    WriteFile(cfg, ReadFile(cfg) + "\r\n[Heading]\r\nLMARGIN=90\r\n");
+    const ProgramResult r = Kib({"maps", cfg, "--stations", "1", "--task", "cover"});
+    ASSERT_EQ(r.status, 0) << r.out << r.err;
+    CheckLine line;
+    ASSERT_TRUE(FindCheckLine(dir + "/map-1.0.svg", line));
+    EXPECT_EQ(line.x0, 90.0);
+    EXPECT_EQ(line.x1 - line.x0, 80.0);
+    EXPECT_EQ(line.words, "80 mm at true scale");
 }
 
 } // namespace
