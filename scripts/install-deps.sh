@@ -11,7 +11,7 @@ for what in "$@"; do
     # pugixml reads the courses files.
     build) packages+=(libpng-dev libfreetype-dev libpugixml-dev) ;;
     test) packages+=(libgtest-dev libgmock-dev librsvg2-bin netpbm inkscape fonts-dejavu-core
-                     poppler-utils chromium strace clang libclang-rt-14-dev clang-format) ;;
+                     poppler-utils jq chromium strace clang libclang-rt-14-dev clang-format) ;;
     bench) packages+=(libbenchmark-dev time) ;;
     # The Debian package: manual pages from --help, Depends from dpkg-shlibdeps,
     # and the tools that try the installed package.

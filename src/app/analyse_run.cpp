@@ -68,9 +68,9 @@ std::string Problems(bool errors, bool warnings) {
 }
 
 // One station: the steps of a generation run before its layout, then the
-// pairing of its tasks, the configured tasks and flags and the answer key
-// against the map, one detail line per task. False when the station could not
-// be read.
+// pairing of its tasks, the configured tasks and flags, the answer key and the
+// event's zero tolerance against the map, one detail line per task. False when
+// the station could not be read.
 bool AnalyseStation(CKibSvg& svg, int station, std::string& line, std::vector<std::string>& details,
                     DiagnosticsTally& tally) {
     const CKibCfg& cfg = svg.GetConfig();
@@ -78,16 +78,9 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line, std::vector<st
     if (tasks == 0) {
         tally.Warning("Number of tasks undefined for station %d", station);
     }
-    if (!svg.ReadCourses(station)) {
-        line = Format("Station %d: courses file not read", station);
-        return false;
-    }
-    if (!svg.ReadMap(station, 1)) {
-        if (tally.Errors() == 0) {
-            // As in a generation run: a map that ends early is not analysed.
-            tally.Error("Map of station %d could not be read completely!", station);
-        }
-        line = Format("Station %d: map not read", station);
+    std::string failed;
+    if (!ReadStationMap(svg, station, failed)) {
+        line = Format("Station %d: %s", station, failed.c_str());
         return false;
     }
     line = AnalysisSummary(station, *svg.GetMap());
@@ -100,6 +93,7 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line, std::vector<st
     }
     const StationAnswers answers = CheckAnswerKey(svg.GetDocument(), *svg.GetMap(), station);
     WarnAnswerDifferences(answers, station, tally);
+    WarnZeroTolerance(answers, station, ZeroTolerance(cfg), tally);
     for (const TaskAnswer& a : answers.tasks) {
         details.push_back("  " + a.Line(answers.limitMetres));
     }
@@ -107,6 +101,27 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line, std::vector<st
 }
 
 } // namespace
+
+bool ReadStationMap(CKibSvg& svg, int station, std::string& failed) {
+    if (!svg.ReadCourses(station)) {
+        failed = "courses file not read";
+        return false;
+    }
+    DiagnosticsTally reading(&svg.Diag());
+    Diagnostics& outer = svg.Diag();
+    svg.ReportInto(reading);
+    const bool read = svg.ReadMap(station, 1);
+    svg.ReportInto(outer);
+    if (!read) {
+        if (reading.Errors() == 0) {
+            // As in a generation run: a map that ends early is not analysed.
+            outer.Error("Map of station %d could not be read completely!", station);
+        }
+        failed = "map not read";
+        return false;
+    }
+    return true;
+}
 
 int AnalyseStations(CKibDoc& doc, const std::vector<int>& stations,
                     std::vector<std::string>& summary, Diagnostics& diagnostics) {

@@ -11,6 +11,13 @@ namespace kib {
 class CKibDoc;
 class Diagnostics;
 class CKibMap;
+class CKibSvg;
+
+// Reads the courses file and the map export of the station as a generation run
+// does before its layout, with all their log lines; a map that ends early is an
+// error ("Map of station %d could not be read completely!"). False when the
+// station could not be read, with what failed in words ("map not read").
+bool ReadStationMap(CKibSvg& svg, int station, std::string& failed);
 
 // "Station 3: 6 tasks, 5 flags, rotation 60, circle parts 7 matched / 1 unmatched"
 // and, when some task has no circle part, ", no circle for task 2, 4".
@@ -19,7 +26,8 @@ std::string AnalysisSummary(int station, const CKibMap& map);
 // Analyses the stations in the given order and appends one summary line per
 // station, each followed by one line per task with the answer key beside the
 // map's answer ("  task 3: key B (column H), map B (flag B 0.0 m ...)"); a key
-// that differs from the map, or a task without a key, is a warning. ErrorFlag
+// that differs from the map, a task without a key, or a flag closer than the
+// event's zero tolerance (Source.ZEROTOLERANCE), is a warning. ErrorFlag
 // is cleared before each station, as a generation run does; WarningFlag is
 // left to the caller (a Make command clears it before its run). When no run is
 // active the analysis sets the run flag for its duration, so that the Stop

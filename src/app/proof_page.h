@@ -38,6 +38,9 @@ struct ProofStation {
     std::string rotationSource;  // where the rotation came from, in words
     std::string summary;         // the analysis line of kib analyse
     std::vector<Diagnostic> log; // everything reported while the station was made
+    // Warnings of the event's rules (the zero tolerance), in words without the log's
+    // prefix, added to the log after the runs.
+    std::vector<std::string> rules;
     std::vector<ProofCanvas> canvases;
     std::string solutionName; // the sheet that holds the station, and its pictures
     std::string solutionThumbnail;

@@ -88,6 +88,14 @@ void TakeFacts(const CKibDoc& doc, int s, CKibMap& map, ProofStation& st) {
     st.canvases.clear();
     st.mark = ProofMark::Green;
     const StationAnswers answers = CheckAnswerKey(doc, map, s);
+    std::vector<ZeroToleranceFinding> tooClose;
+    if (const std::optional<double> tolerance = ZeroTolerance(*doc.GetConfig())) {
+        tooClose = ZeroToleranceFindings(answers, s, *tolerance);
+    }
+    st.rules.clear();
+    for (const ZeroToleranceFinding& f : tooClose) {
+        st.rules.push_back(f.text);
+    }
     for (int t = 0; t <= st.tasks; ++t) {
         ProofCanvas c;
         c.task = t;
@@ -96,6 +104,11 @@ void TakeFacts(const CKibDoc& doc, int s, CKibMap& map, ProofStation& st) {
                 TakeAnswer(answers.tasks[static_cast<std::size_t>(t) - 1], answers.limitMetres, c);
             } else {
                 c.answerMark = ProofMark::Amber;
+            }
+            for (const ZeroToleranceFinding& f : tooClose) {
+                if (f.task == t) {
+                    c.answerMark = WorseMark(c.answerMark, ProofMark::Amber);
+                }
             }
             st.mark = WorseMark(st.mark, c.answerMark);
         }
@@ -610,6 +623,11 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
                     st.log.push_back(entry);
                 }
             }
+        }
+        // The event's rules are the proof's own check: logged once, after the runs.
+        for (const std::string& text : st.rules) {
+            App().Log().Say(DiagnosticKind::Warning, text);
+            st.log.push_back(Diagnostic{DiagnosticKind::Warning, s, kNoTask, text});
         }
         st.mark = WorseMark(st.mark, MarkFrom(&made, solved));
         pictures.TakeInto(st);

@@ -34,6 +34,7 @@ void AddImageCommands(CLI::App& app, Context& ctx);
 void AddNewCommand(CLI::App& app, Context& ctx);
 void AddAnalyseCommand(CLI::App& app, Context& ctx);
 void AddProofCommand(CLI::App& app, Context& ctx);
+void AddKeyCommand(CLI::App& app, Context& ctx);
 
 // 2 when the tally holds an error line, 1 when it holds a warning line, else 0.
 int StatusFrom(const LogScope& tally);

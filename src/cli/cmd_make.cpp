@@ -1,10 +1,13 @@
-// kib check / kib maps: the layout check of a configuration, and the Make
-// Vector Maps command with its choice of stations and task from the command line.
+// kib check / kib maps: the layout check of a configuration (and its zero
+// tolerance against the maps), and the Make Vector Maps command with its choice
+// of stations and task from the command line.
+#include "app/event_rules.h"
 #include "app/make_command.h"
 #include "cli/cli_context.h"
 #include "cli/config_path.h"
 #include "cli/make_verb.h"
 #include "config/kib_doc.h"
+#include "config/station_set.h"
 #include "foundation/app_state.h"
 #include "sheet/check_layout.h"
 
@@ -25,6 +28,10 @@ int CheckConfig(const std::string& file) {
     if (!CheckLayout(doc, true)) {
         return kExitError;
     }
+    // The event's zero tolerance, when it has one, against every station's map.
+    if (!CheckZeroTolerance(doc, StationSet::Every().Chosen(*doc.GetConfig()))) {
+        return kExitError;
+    }
     return StatusFrom(tally);
 }
 
@@ -34,7 +41,9 @@ void AddMakeCommands(CLI::App& app, Context& ctx) {
     auto options = std::make_shared<MakeVerbOptions>();
 
     auto* check = app.add_subcommand(
-        "check", "Load FILE.cfg and run the layout check of competition and solution sheets");
+        "check", "Load FILE.cfg and run the layout check of competition and solution sheets; "
+                 "with a zero tolerance (Source.ZEROTOLERANCE) also read every station's map and "
+                 "warn for each flag that stands too close to a task's control");
     AddFileOption(*check, options->file);
     check->callback(
         [&ctx, options] { ctx.run = [options](CliHost&) { return CheckConfig(options->file); }; });

@@ -95,6 +95,7 @@ int RunKib(int argc, char** argv) {
     AddNewCommand(app, ctx);
     AddAnalyseCommand(app, ctx);
     AddProofCommand(app, ctx);
+    AddKeyCommand(app, ctx);
 
     // The words after the program's name, last first as CLI11 takes them; UTF-8
     // on every system.

@@ -152,6 +152,8 @@ void CompleteCreation(CKibCfg& cfg, const ExportStations& stations, const MapSta
     // A new event's sheets carry only the map objects that their segment can
     // show (see the README): much smaller sheets, converted much faster.
     cfg.Item(id::Target_REDUCESIZE).SetText("Yes");
+    // Its cover canvases carry the check line that proves true scale at the printer.
+    cfg.Item(id::Target_SCALECHECK).SetText("Yes");
     SetEventCounts(cfg, stations, map);
     cfg.Pane().ShowStationRange(stations.first, stations.last);
     if (map.tasks >= 1) {

@@ -34,8 +34,9 @@ bool TakeExportNames(CKibCfg& cfg, const std::string& directory, ExportStations&
 // Sets the flags, the station range and, when guessed, the tasks.
 void SetEventCounts(CKibCfg& cfg, const ExportStations& stations, const MapStatistics& map);
 
-// Sets the flags, the station range, REDUCESIZE=Yes and, when guessed, the tasks; shows the range
-// and pushes every value to the properties pane; logs how complete the result is.
+// Sets the flags, the station range, REDUCESIZE=Yes, SCALECHECK=Yes and, when guessed, the
+// tasks; shows the range and pushes every value to the properties pane; logs how complete the
+// result is.
 void CompleteCreation(CKibCfg& cfg, const ExportStations& stations, const MapStatistics& map);
 
 } // namespace kib

@@ -34,6 +34,7 @@ inline constexpr int Source_ZEROTOL = 213;
 inline constexpr int Source_HIDE = 208;
 inline constexpr int Source_DELTA = 209;
 inline constexpr int Source_ANSWERDIST = 214;
+inline constexpr int Source_ZEROTOLERANCE = 215;
 // Target
 inline constexpr int Target_MODE = 301;
 inline constexpr int Target_CANVASW = 302;
@@ -45,6 +46,7 @@ inline constexpr int Target_DIR = 307;
 inline constexpr int Target_REDUCESIZE = 310;
 inline constexpr int Target_DPI = 308;
 inline constexpr int Target_FONTNAME = 309;
+inline constexpr int Target_SCALECHECK = 311;
 // System
 inline constexpr int System_INKSCAPEPATH = 401;
 inline constexpr int System_DEBUGGING = 402;

@@ -49,6 +49,7 @@ constexpr ItemDef kSourceItems[] = {
     {"HIDE", id::Source_HIDE, ItemKind::Text, "", "Hide", "Space separated list of numbers of other map symbols that must be hidden in the final map.\nIf a major number is set then all symbols with that major number will be hidden.\nExample: 702.004 793", {}},
     {"DELTA", id::Source_DELTA, ItemKind::Real, "0.25", "Delta", "Control circle matching precision for detecting identical controls and control circle arcs (in mm).", {}},
     {"ANSWERDIST", id::Source_ANSWERDIST, ItemKind::Real, "2", "Answer Distance", "Distance on the ground (in m) within which a flag counts as standing at the centre of a task's control circle. The answer key is checked against the map with it: the flag that close is the map's answer, no flag that close gives Z, two flags that close are ambiguous.", {}},
+    {"ZEROTOLERANCE", id::Source_ZEROTOLERANCE, ItemKind::Real, "", "Zero Tolerance (m)", "The event's zero tolerance: the distance on the ground (in m) that no flag but the answer may stand from a task's control (e.g. 4). Check, analyse and the proof page warn for every zero task with a flag closer than that and every lettered task with a second flag that close. Empty: not checked.", {}},
 };
 
 constexpr ItemDef kTargetItems[] = {
@@ -62,6 +63,7 @@ constexpr ItemDef kTargetItems[] = {
     {"REDUCESIZE", id::Target_REDUCESIZE, ItemKind::Text, "No", "ReduceSize", "Specifies whether map symbols out of the cut are left out of the sheets.\nYes: every sheet carries only the map objects that can show in its map segment (much smaller sheets, much faster conversion).\nNo: every sheet carries the whole map.", {"Yes", "No"}},
     {"DPI", id::Target_DPI, ItemKind::Integer, "600", "DPI", "Pixel density of output files if raster output (PNG) used.", {}},
     {"FONTNAME", id::Target_FONTNAME, ItemKind::Text, "Arial", "FontName", "Default font for all texts made by Kib. Can be changed later for particular image parts.", {}},
+    {"SCALECHECK", id::Target_SCALECHECK, ItemKind::YesNo, "No", "ScaleCheck", "Specifies whether each station's cover canvas carries a check line for true scale: a 100 mm line (or the longest whole 10 mm that fits) with the words \"100 mm at true scale\", to be measured with a ruler on the printed sheet.", {"Yes", "No"}},
 };
 
 // Not constexpr: the default Inkscape folder depends on the system.

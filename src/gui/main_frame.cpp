@@ -1,5 +1,6 @@
 #include "gui/main_frame.h"
 
+#include "app/answer_key_export.h"
 #include "app/builtin_convert.h"
 #include "app/documents.h"
 #include "app/inkscape.h"
@@ -190,6 +191,10 @@ void CMainFrame::CreateActions() {
                &C::OnFilePrintPreview);
     AddCommand(cmd::FilePrintSetup, tr("P&rint Setup..."), {},
                tr("Change the printer and printing options"), &C::OnFilePrintSetup);
+    AddCommand(cmd::FileExportKey, tr("Export &Answer Key..."), {},
+               tr("Write the answer key of every station for the results desk (CSV, JSON) or "
+                  "the station officials (PDF)"),
+               &C::OnFileExportKey);
     AddCommand(cmd::AppExit, tr("E&xit"), {}, tr("Quit the application; prompts to save documents"),
                nullptr);
     connect(Action(cmd::AppExit), &QAction::triggered, this, &QWidget::close);
@@ -244,6 +249,8 @@ void CMainFrame::CreateMenus() {
     for (int id : {cmd::FileNew, cmd::FileOpen, cmd::FileClose, cmd::FileSave, cmd::FileSaveAs}) {
         file->addAction(Action(id));
     }
+    file->addSeparator();
+    file->addAction(Action(cmd::FileExportKey));
     file->addSeparator();
     for (int id : {cmd::FilePrint, cmd::FilePrintPreview, cmd::FilePrintSetup}) {
         file->addAction(Action(id));
@@ -681,6 +688,30 @@ void CMainFrame::OnFileSave() {
 
 void CMainFrame::OnFileSaveAs() {
     SaveDocument(ActiveDocument(), true);
+}
+
+QString CMainFrame::AskKeyFile(const QString& proposed) {
+    if (keyFileHook) {
+        return keyFileHook(proposed);
+    }
+    return QFileDialog::getSaveFileName(
+        this, tr("Export Answer Key"), proposed,
+        tr("Answer key for the results desk (*.csv);;Answer key as JSON (*.json);;"
+           "Answer key sheet for the officials (*.pdf)"));
+}
+
+void CMainFrame::OnFileExportKey() {
+    CKibDoc* doc = ActiveDocument();
+    if (doc == nullptr || doc->GetConfig() == nullptr) {
+        return;
+    }
+    const QString path = AskKeyFile(ToQt(DefaultKeyPath(*doc, KeyFormat::Csv)));
+    if (path.isEmpty()) {
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    ExportAnswerKeyCommand(doc, FromQt(path));
+    QApplication::restoreOverrideCursor();
 }
 
 void CMainFrame::OnWindowNew() {

@@ -65,6 +65,7 @@ inline constexpr int ViewCompetition = 32800;
 inline constexpr int ViewSolution = 32801;
 inline constexpr int MakeSolImages = 32804;
 inline constexpr int ViewMap = 32805;
+inline constexpr int FileExportKey = 32806;
 } // namespace cmd
 
 inline constexpr int kRecentFileCount = 15;
@@ -122,6 +123,10 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
     // Shows a Make dialog; tests and scripted runs may answer it instead.
     bool RunMakeDialog(CMakeDlg& dlg);
     std::function<bool(CMakeDlg&)> makeDialogHook;
+    // Asks where File -> Export answer key writes (the proposed path given);
+    // tests may answer instead. An empty answer cancels.
+    QString AskKeyFile(const QString& proposed);
+    std::function<QString(const QString&)> keyFileHook;
     // The Make dialog as the Make commands ask for it.
     MakeDialog MakeDialogFunction();
 
@@ -142,6 +147,7 @@ class CMainFrame : public QMainWindow, public DocumentObserver {
     void OnFilePrint();
     void OnFilePrintPreview();
     void OnFilePrintSetup();
+    void OnFileExportKey();
     void OnMakeMapSvgs();
     void OnMakeMapImages();
     void OnMakeSolSvgs();

@@ -10,6 +10,7 @@
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -72,6 +73,11 @@ CMakeDlg::CMakeDlg(const QString& title, bool showTasks, bool showFormat, const 
     layout->addWidget(selection, 1);
     layout->addWidget(formatGroup_);
     layout->addWidget(converterGroup_);
+    note_ = new QLabel(this);
+    note_->setObjectName(QStringLiteral("note"));
+    note_->setWordWrap(true);
+    note_->setVisible(false);
+    layout->addWidget(note_);
     layout->addWidget(buttons);
 
     MinStation = cfg.GetMinStation();
@@ -141,6 +147,11 @@ void CMakeDlg::OnStationSelectionChanged() {
         stations_->setCurrentRow(0, QItemSelectionModel::Current);
     }
     FillTasks(tasks_->currentRow());
+}
+
+void CMakeDlg::AddNote(const QString& text) {
+    note_->setText(text);
+    note_->setVisible(true);
 }
 
 void CMakeDlg::accept() {

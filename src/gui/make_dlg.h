@@ -11,6 +11,7 @@
 
 class QButtonGroup;
 class QGroupBox;
+class QLabel;
 class QListWidget;
 class QRadioButton;
 
@@ -44,6 +45,10 @@ class CMakeDlg : public QDialog {
     QCheckBox* CombineBox() const { return combine_; }
     QRadioButton* ConverterButton(Converter converter) const;
 
+    // A line of words above the buttons (the print dialog's word on true scale).
+    void AddNote(const QString& text);
+    QLabel* Note() const { return note_; }
+
     // The choices the dialog opens with (remembered for the configuration).
     void SetConverter(Converter converter);
     void SetCombine(bool combine);
@@ -67,6 +72,7 @@ class CMakeDlg : public QDialog {
     QGroupBox* converterGroup_ = nullptr;
     QRadioButton* inkscape_;
     QRadioButton* builtIn_;
+    QLabel* note_ = nullptr;
 };
 
 } // namespace kib::gui

@@ -51,6 +51,14 @@ std::optional<PrintJob> PreparePrinting(CKibDoc& doc,
         return std::nullopt;
     }
     CMakeDlg dlg(QStringLiteral("Print Competition Maps"), true, false, *cfg, OutputFormat::None);
+    dlg.AddNote(cfg->Item(id::Target_SCALECHECK).IsYes()
+                    ? QStringLiteral("Print at true scale (100 %, no \"fit to page\"). Each "
+                                     "station's cover carries a check line: measure it on the "
+                                     "printed sheet, it must be exactly as long as its words say "
+                                     "(100 mm).")
+                    : QStringLiteral("Print at true scale (100 %, no \"fit to page\"). "
+                                     "Target.SCALECHECK=Yes puts a 100 mm check line on each "
+                                     "station's cover to measure on the printed sheet."));
     if (!runDialog(dlg)) {
         return std::nullopt;
     }

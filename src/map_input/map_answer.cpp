@@ -165,6 +165,16 @@ double AnswerDistance(const CKibCfg& cfg) {
     return std::max(0.0, metres);
 }
 
+std::optional<double> ZeroTolerance(const CKibCfg& cfg) {
+    const CCfgItem& item = cfg.Item(id::Source_ZEROTOLERANCE);
+    double metres = 0.0;
+    if (!item.IsSet() || std::sscanf(item.GetValue().c_str(), "%lf", &metres) != 1 ||
+        !std::isfinite(metres) || metres < 0.0) {
+        return std::nullopt;
+    }
+    return metres;
+}
+
 MapAnswer MapAnswerOf(CKibMap& map, int task, double limitMetres, double metresPerUnit) {
     MapAnswer answer;
     MapPoint centre;
@@ -189,6 +199,7 @@ MapAnswer MapAnswerOf(CKibMap& map, int task, double limitMetres, double metresP
     for (std::size_t k = 0; k < flags.size(); ++k) {
         const FlagDistance f{static_cast<char>('A' + k),
                              static_cast<double>(Distance(centre, flags[k])) * metresPerUnit};
+        answer.all.push_back(f);
         if (answer.nearest.letter == 0 || f.metres < answer.nearest.metres) {
             answer.nearest = f;
         }

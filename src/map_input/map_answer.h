@@ -6,6 +6,7 @@
 
 #include "map_input/map_point.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,7 @@ struct MapAnswer {
     char letter = 0;                // 'A' .. 'F' or 'Z' for Kind::Letter
     std::vector<FlagDistance> near; // the flags within the distance, nearest first
     FlagDistance nearest;           // the nearest flag at any distance (letter 0: no flag)
+    std::vector<FlagDistance> all;  // every flag, in the order of its letter
     std::string reason;             // for Kind::Unknown
 
     // "D", "Z", "ambiguous" or "?".
@@ -52,6 +54,11 @@ double MetresPerMapUnit(const CKibDoc& doc, const CKibMap& map);
 // Source.ANSWERDIST: the distance on the ground (m) within which a flag stands
 // at a circle's centre.
 double AnswerDistance(const CKibCfg& cfg);
+
+// Source.ZEROTOLERANCE: the event's rule for how close (m on the ground) no
+// flag but the answer may stand to a control. None when the key is not set or
+// holds no number that is zero or more: the rule is then not checked.
+std::optional<double> ZeroTolerance(const CKibCfg& cfg);
 
 // The map's answer for task 1 .. map.tasks.
 MapAnswer MapAnswerOf(CKibMap& map, int task, double limitMetres, double metresPerUnit);

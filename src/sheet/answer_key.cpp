@@ -190,4 +190,57 @@ bool WarnAnswerDifferences(const StationAnswers& answers, int station, Diagnosti
     return agree;
 }
 
+namespace {
+
+// The answer a task is meant to have: its key, else the map's own answer; 0
+// when neither is known.
+char IntendedAnswer(const TaskAnswer& a) {
+    if (!a.key.empty()) {
+        return a.key[0];
+    }
+    return a.map.kind == MapAnswer::Kind::Letter ? a.map.letter : 0;
+}
+
+} // namespace
+
+std::vector<ZeroToleranceFinding> ZeroToleranceFindings(const StationAnswers& answers, int station,
+                                                        double tolerance) {
+    std::vector<ZeroToleranceFinding> findings;
+    for (const TaskAnswer& a : answers.tasks) {
+        const char answer = IntendedAnswer(a);
+        if (answer == 'Z') {
+            const FlagDistance& f = a.map.nearest;
+            if (f.letter != 0 && f.metres < tolerance) {
+                findings.push_back(
+                    {a.task, Format("Station %d, task %d: zero task, but flag %c stands %.1f m "
+                                    "from the control (zero tolerance %g m)",
+                                    station, a.task, f.letter, f.metres, tolerance)});
+            }
+            continue;
+        }
+        if (answer == 0) {
+            continue;
+        }
+        for (const FlagDistance& f : a.map.all) {
+            if (f.letter != answer && f.metres < tolerance) {
+                findings.push_back(
+                    {a.task, Format("Station %d, task %d: answer %c, but flag %c stands %.1f m "
+                                    "from the control too (zero tolerance %g m)",
+                                    station, a.task, answer, f.letter, f.metres, tolerance)});
+            }
+        }
+    }
+    return findings;
+}
+
+void WarnZeroTolerance(const StationAnswers& answers, int station, std::optional<double> tolerance,
+                       Diagnostics& diagnostics) {
+    if (!tolerance) {
+        return;
+    }
+    for (const ZeroToleranceFinding& f : ZeroToleranceFindings(answers, station, *tolerance)) {
+        diagnostics.Say(DiagnosticKind::Warning, f.text);
+    }
+}
+
 } // namespace kib

@@ -7,6 +7,7 @@
 
 #include "map_input/map_answer.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -62,5 +63,24 @@ StationAnswers CheckAnswerKey(const CKibDoc& doc, CKibMap& map, int station);
 // see). True when every task's key is known and agrees with the map.
 bool WarnAnswerDifferences(const StationAnswers& answers, int station, Diagnostics& diagnostics,
                            bool keyRequired = true);
+
+// A flag that stands closer to a task's control than the event's zero
+// tolerance allows, in words without the log's prefix: "Station 2, task 3:
+// zero task, but flag E stands 3.1 m from the control (zero tolerance 4 m)".
+struct ZeroToleranceFinding {
+    int task = 0;
+    std::string text;
+};
+
+// Holds the event's zero tolerance (metres on the ground) against every task:
+// a zero task whose nearest flag stands closer than the tolerance, and a
+// lettered task where another flag than the answer stands within the tolerance
+// of the circle's centre. A task's answer is its key, else the map's answer.
+std::vector<ZeroToleranceFinding> ZeroToleranceFindings(const StationAnswers& answers, int station,
+                                                        double tolerance);
+
+// Reports every finding as a warning; nothing when the tolerance is not set.
+void WarnZeroTolerance(const StationAnswers& answers, int station, std::optional<double> tolerance,
+                       Diagnostics& diagnostics);
 
 } // namespace kib

@@ -39,7 +39,7 @@ class CompetitionComposer {
     void WriteMap(int offset);
     void WriteWebPlaceholder(int w, int h);
     void WriteScreeningCut(int w, int h);
-    void DrawDecorations();
+    void DrawDecorations(bool alone);
     void WriteDescriptions();
     void WriteDescriptionSymbols(const DescGeometry& g, int row, bool& columnBFilled);
     void WriteColumnB(const DescGeometry& g, bool columnBFilled);
@@ -168,7 +168,7 @@ void CompetitionComposer::WriteScreeningCut(int w, int h) {
     out_ << "</g>" << kCrLf;
 }
 
-void CompetitionComposer::DrawDecorations() {
+void CompetitionComposer::DrawDecorations(bool alone) {
     k_.DrawHeading(t_ == 0);
     k_.DrawMapBorder();
     k_.DrawNorthArrows(angle_, 0);
@@ -177,6 +177,12 @@ void CompetitionComposer::DrawDecorations() {
     }
     if (t_ == 0) {
         k_.DrawCoverInfo();
+        // Said once per cover: by its stand-alone map, not again by its print sheet.
+        if (cfg_.Item(id::Target_SCALECHECK).IsYes() && !k_.DrawScaleCheck() && alone) {
+            k_.Diag().Warning("No room for the check line for true scale on the cover of "
+                              "station %d (Target.SCALECHECK)",
+                              s_);
+        }
     }
     k_.DrawCuttingLine(t_);
     k_.DrawOrderTabs(s_, t_);
@@ -316,7 +322,7 @@ bool CompetitionComposer::Compose(int corner) {
         WriteWebPlaceholder(w, h);
     }
     WriteScreeningCut(w, h);
-    DrawDecorations();
+    DrawDecorations(!onPrintSheet);
     if (t_ > 0) {
         WriteDescriptions();
     } else {

@@ -1,7 +1,11 @@
 // Decorations with texts: the heading of competition canvases and solution
-// sheets, and the station data on the cover canvas.
+// sheets, and the station data and the check line for true scale on the cover
+// canvas.
+#include "foundation/format.h"
 #include "sheet/kibage.h"
 #include "sheet/svg_text.h"
+
+#include <algorithm>
 
 namespace kib {
 
@@ -93,6 +97,41 @@ void CKibage::DrawCoverInfo() {
         const int y = y0 + i * (c + 2);
         TextLine(Cell(mapCentreX, y, mapCentreX, y, lines[i], coverFont, 10 * c, 0));
     }
+}
+
+bool CKibage::DrawScaleCheck() {
+    // The band below the description row, which a cover fills with the credit
+    // only, and above the pointing board: nothing the competitor reads is there.
+    const int top = descTop + descCell + 1;
+    const int bottom = (drawBoard ? canvasH - boardH : canvasH) - 1;
+    const int length = std::min(100, (headRight - headLeft) / 10 * 10);
+    if (length < 10 || bottom - top < 7) {
+        return false;
+    }
+    // The words stand 2.8 mm above the line, whose end marks reach 1.5 mm
+    // either side of it: the block is about centred in the band.
+    const double y = (top + bottom) / 2 + 2;
+    const double x0 = std::clamp(mapCentreX - length / 2.0, static_cast<double>(headLeft),
+                                 static_cast<double>(headRight - length));
+    const double x1 = x0 + length;
+    BeginGroup("scale-check", 3, 0, false);
+    MoveTo(x0, y);
+    LineTo(x1, y);
+    EndPath();
+    MoveTo(x0, y - 1.5);
+    LineTo(x0, y + 1.5);
+    EndPath();
+    MoveTo(x1, y - 1.5);
+    LineTo(x1, y + 1.5);
+    EndPath();
+    EndGroup();
+    const int middle = static_cast<int>(x0 + length / 2.0 + 0.5);
+    const int words = static_cast<int>(y) - 4;
+    FontSpec font = headingFont;
+    font.colour = 0;
+    TextLine(
+        Cell(middle, words, middle, words, Format("%d mm at true scale", length), font, 30, 0));
+    return true;
 }
 
 } // namespace kib

@@ -76,6 +76,12 @@ class CKibage : public SheetLayout {
     // --- Decorations (canvas millimetres).
     void DrawHeading(bool cover);
     void DrawCoverInfo();
+    // The check line for true scale on a cover canvas (Target.SCALECHECK): a
+    // line of 100 mm, or the longest whole 10 mm that fits, between the cover's
+    // description row and its pointing board, within the heading's margins,
+    // with the words "100 mm at true scale" above it. False, drawing nothing,
+    // when the cover has no room for it.
+    bool DrawScaleCheck();
     void DrawCuttingLine(int task);
     void DrawOrderTabs(int station, int task);
     void DrawPointingBoard();

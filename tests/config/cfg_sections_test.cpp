@@ -29,7 +29,7 @@ class CfgSectionsTest : public ::testing::Test {
 
 TEST_F(CfgSectionsTest, ThirtySixSectionsInFileOrderWithTheirItems) {
     const std::vector<std::pair<std::string, std::size_t>> fixed = {
-        {"Event", 15},       {"Source", 13},    {"Target", 10},    {"System", 3},
+        {"Event", 15},       {"Source", 14},    {"Target", 11},    {"System", 3},
         {"Text", 3},         {"Cover", 3},      {"Heading", 7},    {"MapSegment", 5},
         {"MapBorder", 3},    {"MapColors", 3},  {"NorthArrow", 6}, {"OrderTabs", 10},
         {"Descriptions", 4}, {"PointBoard", 6}, {"Solutions", 21}};

@@ -10,6 +10,7 @@
 #include "gui/printing.h"
 
 #include <QImage>
+#include <QLabel>
 #include <QListWidget>
 #include <QPageSize>
 #include <QPainter>
@@ -303,6 +304,24 @@ TEST_F(PrintingTest, APrintedSheetKeepsItsResolutionInBothDirections) {
                   .size(),
               1)
         << Lines(LogPane::Messages).join('\n').toStdString();
+}
+
+TEST_F(PrintingTest, ThePrintDialogStatesTheCheckLineForTrueScale) {
+    for (const bool check : {true, false}) {
+        SCOPED_TRACE(check);
+        CKibDoc* doc = Open(check ? "check.cfg" : "plain.cfg",
+                            EventConfig("", check ? "[Target]\r\nSCALECHECK=Yes\r\n" : ""));
+        ASSERT_NE(doc, nullptr);
+        QString note;
+        const auto dialog = [&note](CMakeDlg& dlg) {
+            note = dlg.Note()->isVisibleTo(&dlg) ? dlg.Note()->text() : QString();
+            return false;
+        };
+        EXPECT_FALSE(PreparePrinting(*doc, dialog, {}));
+        EXPECT_TRUE(note.startsWith("Print at true scale (100 %")) << note.toStdString();
+        EXPECT_EQ(note.contains("cover carries a check line"), check) << note.toStdString();
+        EXPECT_EQ(note.contains("Target.SCALECHECK=Yes"), !check) << note.toStdString();
+    }
 }
 
 TEST_F(PrintingTest, PrintRefusesSolutionsAndMissingFiles) {

@@ -139,10 +139,16 @@ std::string RenderSummary(const Event& ev) {
         for (const Task& t : st.tasks) {
             const Place& p = st.places[static_cast<std::size_t>(t.place)];
             std::snprintf(line, sizeof line,
-                          "  task %d: control %s at %.1f,%.1f, answer %c, circle %s\n", t.number,
+                          "  task %d: control %s at %.1f,%.1f, answer %c, circle %s", t.number,
                           t.code.c_str(), p.pos.x, p.pos.y, t.answer,
                           t.arcs ? "as two arcs" : "whole");
             s += line;
+            if (p.nearFlag >= 0) {
+                std::snprintf(line, sizeof line, ", flag %c %.1f m from the control",
+                              st.flags[static_cast<std::size_t>(p.nearFlag)].letter, p.nearMetres);
+                s += line;
+            }
+            s += "\n";
         }
     }
     return s;

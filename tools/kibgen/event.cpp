@@ -146,6 +146,16 @@ void PlaceTasks(const Options& o, Station& st, int taskCount, Rng& rng) {
         st.flags[static_cast<std::size_t>(f)].correct = true;
     }
     for (int k = 0; k < zeros; ++k) {
+        if (k == 0 && o.zeroNear > 0.0 && flagCount > 0) {
+            // East of the flag that no task is at (or of the last one), in whole tenths
+            // of a map unit, so that its distance on the ground is exact.
+            const int f = flagOrder[static_cast<std::size_t>(flagCount - 1)];
+            const double units = Snap(o.zeroNear * 1000.0 / o.scale);
+            const Pt flag = st.flags[static_cast<std::size_t>(f)].pos;
+            st.places.push_back(
+                {Snap(Pt{flag.x + units, flag.y}), -1, f, units * o.scale / 1000.0});
+            continue;
+        }
         st.places.push_back({ZeroSpot(o, st, st.places, rng), -1});
     }
     Shuffle(st.places, rng);

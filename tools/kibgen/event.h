@@ -20,7 +20,9 @@ struct Flag {
 // A control place: at a flag, or at a spot without a flag (zero answer).
 struct Place {
     Pt pos;
-    int flag = -1; // index into flags, -1 for a zero spot
+    int flag = -1;         // index into flags, -1 for a zero spot
+    int nearFlag = -1;     // a zero spot put near a flag (--zero-near): that flag
+    double nearMetres = 0; // and its distance on the ground
 };
 
 // A control description symbol in one column of a task's row.

@@ -70,10 +70,10 @@ bool InRange(const std::vector<int>& values, int lo, int hi) {
 
 bool IsValuedOption(const std::string& name) {
     static const char* const names[] = {
-        "--seed",    "--out",          "--event",  "--course-prefix", "--first", "--stations",
-        "--tasks",   "--flags",        "--extent", "--objects",       "--zoom",  "--scale",
-        "--iof",     "--flag-objects", "--arcs",   "--view",          "--share", "--angle",
-        "--answers", "--zero",         "--cfg",    "--other-courses"};
+        "--seed",    "--out",          "--event",  "--course-prefix", "--first",    "--stations",
+        "--tasks",   "--flags",        "--extent", "--objects",       "--zoom",     "--scale",
+        "--iof",     "--flag-objects", "--arcs",   "--view",          "--share",    "--angle",
+        "--answers", "--zero",         "--cfg",    "--other-courses", "--zero-near"};
     for (const char* n : names) {
         if (name == n) {
             return true;
@@ -132,6 +132,9 @@ const char* UsageText() {
            "  --answers LIST      stations with answers in column H: list, all or none\n"
            "                      (default odd stations)\n"
            "  --zero LIST         stations with at least one zero answer: list, all or none\n"
+           "  --zero-near M       the first zero spot of a station stands M metres on the\n"
+           "                      ground east of a flag (a false flag too close to the\n"
+           "                      control; whole tenths of a map unit: M x 1000 / scale)\n"
            "  --cfg FILE          also write a configuration (relative to --out)\n"
            "  --reduce-size       the configuration leaves out of every sheet what its\n"
            "                      map segment cannot show (Target.REDUCESIZE=Yes)\n"
@@ -245,6 +248,8 @@ bool ParseOptions(int argc, char** argv, Options& o, std::string& error) {
             } else {
                 ok = ParseStationSet(value, o.zeroStations);
             }
+        } else if (name == "--zero-near") {
+            ok = ParseDouble(value, o.zeroNear) && o.zeroNear > 0.0 && o.zeroNear <= 100.0;
         } else if (name == "--cfg") {
             o.cfgName = value;
         } else {

@@ -35,6 +35,8 @@ struct Options {
     bool answersGiven = false;    // answerStations was given (default: odd stations)
     std::set<int> zeroStations;   // stations given at least one zero answer
     bool zerosGiven = false;      // zeroStations was given (default: chance)
+    double zeroNear = 0.0;        // > 0: the first zero spot of a station stands this many
+                                  // metres on the ground from a flag
     std::string cfgName;          // configuration file to write (relative to outDir)
     bool reduceSize = false;      // the configuration says Target.REDUCESIZE=Yes
     bool quiet = false;
