@@ -42,6 +42,13 @@ bool CompetitionRun::GenerateCompetitionSvg(std::uint32_t stationMask, int taskC
     return result.completed && !result.AnyStationFailed();
 }
 
+Diagnostics& CompetitionRun::StationReports() const {
+    if (station_) {
+        return *station_;
+    }
+    return whole_ ? static_cast<Diagnostics&>(*whole_) : diag_;
+}
+
 void CompetitionRun::Route(Diagnostics& diagnostics) {
     svg_.ReportInto(diagnostics);
     surface_->ReportInto(diagnostics);
@@ -176,7 +183,7 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
     CKibDoc& doc = svg_.GetDocument();
     const int tasks = cfg.GetTasks(s);
     if (tasks == 0) {
-        station_->Warning("Number of tasks undefined for station %d", s);
+        StationReports().Warning("Number of tasks undefined for station %d", s);
     }
     int flags = StationInt(cfg, s, id::Station_FLAGS);
     if (flags == 0) {
@@ -212,7 +219,8 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
 }
 
 bool CompetitionRun::KeepStation(int s, const RecordEntry& entry, bool& result) {
-    station_->Debug("==== Station %d: nothing it is made from changed, its sheets are kept.", s);
+    StationReports().Debug("==== Station %d: nothing it is made from changed, its sheets are kept.",
+                           s);
     const bool readAgain = static_cast<bool>(stationRead_);
     if (readAgain) {
         // The caller needs the station's map: it is read and laid out again, but
@@ -259,8 +267,8 @@ void CompetitionRun::RecordStations(SheetRecord& record,
 
 bool CompetitionRun::MakeTasks(int s, int taskChoice) {
     if (taskChoice >= 1 && taskChoice > mapTasks_) {
-        station_->Error("Station %d has no task %d: its map gives %d tasks.", s, taskChoice,
-                        mapTasks_);
+        StationReports().Error("Station %d has no task %d: its map gives %d tasks.", s, taskChoice,
+                               mapTasks_);
         return false;
     }
     const int g = surface_->canvasesPerSheet;
@@ -335,21 +343,21 @@ void CompetitionRun::Record(const char* kind, int s, int a, int b) {
 }
 
 bool CompetitionRun::MakeMapSheet(int s, int t) {
-    station_->Debug("==== Making MAP %d.%d...", s, t);
+    StationReports().Debug("==== Making MAP %d.%d...", s, t);
     svg_.GetHost().SetStatusText(Format("Generating MAP %d.%d...", s, t));
     const Canvas canvas{t, kCornerAlone};
     return MakeSheet("map", s, t, -1, false, &canvas, 1);
 }
 
 bool CompetitionRun::MakePrintSheet(int s, int t) {
-    station_->Debug("==== Making PRN %d.%d...", s, t);
+    StationReports().Debug("==== Making PRN %d.%d...", s, t);
     svg_.GetHost().SetStatusText(Format("Generating PRN %d.%d...", s, t));
     const Canvas canvas{t, 1};
     return MakeSheet("prn", s, t, -1, true, &canvas, 1);
 }
 
 bool CompetitionRun::MakePrintSheetPair(int s, int t, bool stacked) {
-    station_->Debug("==== Making PRN %d.%d+%d...", s, t, t + 1);
+    StationReports().Debug("==== Making PRN %d.%d+%d...", s, t, t + 1);
     svg_.GetHost().SetStatusText(Format("Generating PRN %d.%d+%d...", s, t, t + 1));
     const Canvas canvases[2] = {{t, 1}, {t + 1, stacked ? 3 : 2}};
     return MakeSheet("prn", s, t, t + 1, true, canvases, 2);
@@ -357,7 +365,7 @@ bool CompetitionRun::MakePrintSheetPair(int s, int t, bool stacked) {
 
 bool CompetitionRun::MakePrintSheetGroup(int s, int d) {
     const int first = d & -4;
-    station_->Debug("==== Making PRN %d.%d-%d...", s, first, d);
+    StationReports().Debug("==== Making PRN %d.%d-%d...", s, first, d);
     svg_.GetHost().SetStatusText(Format("Generating PRN %d.%d-%d...", s, first, d));
     Canvas canvases[4];
     int count = 0;

@@ -73,6 +73,8 @@ class CompetitionRun {
   private:
     // Hands the reader, the surface and the output the diagnostics to report into.
     void Route(Diagnostics& diagnostics);
+    // Where the station being made reports (the run's, outside a station).
+    Diagnostics& StationReports() const;
     // Reads and lays out one station; false when the run must end at once.
     // result becomes false when the station failed.
     bool ProcessStation(int station, int taskChoice, bool& result);
