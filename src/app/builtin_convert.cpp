@@ -74,7 +74,7 @@ std::string TakeMessage(GError* error) {
 // Its texts are placed by their dominant baselines first (text_baselines.h);
 // files it names are found only in its folder (the logo beside it): librsvg
 // reads no file elsewhere and nothing over the network, and the sheet's text
-// has no external entities and no XInclude (sheet_source.h). None with the
+// has no external entities and no XInclude in any spelling (sheet_source.h). None with the
 // reason in problem (a whole sentence naming the sheet). With composed, that
 // text stands for the file's (its files are still found beside svg).
 Handle LoadSheet(const std::string& svg, double dpi, double& width, double& height,
@@ -82,7 +82,11 @@ Handle LoadSheet(const std::string& svg, double dpi, double& width, double& heig
     std::string text;
     std::string reason;
     if (composed) {
-        text = WithoutOutsideReferences(*composed);
+        text = *composed;
+        if (!ConfineSheet(text, reason)) {
+            problem = Format("Cannot read '%s' for conversion: %s", svg.c_str(), reason.c_str());
+            return nullptr;
+        }
     } else if (!ReadSheetForDrawing(svg, text, reason)) {
         problem = Format("Cannot read '%s' for conversion: %s", svg.c_str(), reason.c_str());
         return nullptr;
@@ -92,9 +96,11 @@ Handle LoadSheet(const std::string& svg, double dpi, double& width, double& heig
     GInputStream* stream =
         g_memory_input_stream_new_from_data(text.data(), static_cast<gssize>(text.size()), nullptr);
     GError* error = nullptr;
-    // Sheets that carry whole maps are large: no limit on the document's size.
-    Handle handle(rsvg_handle_new_from_stream_sync(stream, file, RSVG_HANDLE_FLAG_UNLIMITED,
-                                                   nullptr, &error));
+    // The parser keeps its limits (nesting, entity expansion, the size of one
+    // text): sheets of real maps stay far within them, and a sheet beyond them
+    // is refused instead of exhausting the memory or the stack of a drawing.
+    Handle handle(
+        rsvg_handle_new_from_stream_sync(stream, file, RSVG_HANDLE_FLAGS_NONE, nullptr, &error));
     g_object_unref(stream);
     g_object_unref(file);
     if (!handle) {

@@ -87,7 +87,7 @@ bool CKibSvg::ReadMap(int station, int task) {
     read_ = std::move(map);
     LogDebug("Parsing map export %s...", path.c_str());
     LogTally tally;
-    const bool parsed = map_->ParseMap(file.Stream(), station, task);
+    const bool parsed = map_->ParseMap(file.Stream(), station, task, path);
     if (!parsed) {
         return false;
     }
