@@ -592,8 +592,7 @@ class MarkupScan {
                 return;
             }
             if (known && known->text.Found()) {
-                shared_.Fail(Format("declares the entity '%s', which names XInclude",
-                                    name.c_str()),
+                shared_.Fail(Format("declares the entity '%s', which names XInclude", name.c_str()),
                              entity.line);
                 return;
             }
@@ -764,9 +763,7 @@ const EntityInfo* Expanded(ScanShared& shared, const std::string& name) {
 } // namespace
 
 struct ExportBounds::Scan {
-    explicit Scan(const ExportLimits& limits) : document(shared, false) {
-        shared.limits = limits;
-    }
+    explicit Scan(const ExportLimits& limits) : document(shared, false) { shared.limits = limits; }
     ScanShared shared;
     MarkupScan document;
 };

@@ -89,7 +89,8 @@ TEST(ExportBoundsTest, NestingBeyondTheLimitIsRefusedAtItsLine) {
     std::string d1 = Nested(150);
     std::replace(d1.begin(), d1.end(), '"', '\'');
     const std::string withEntities = "<!DOCTYPE svg [\n<!ENTITY d1 \"" +
-                                     d1.substr(0, d1.size() - 1) + "\">\n<!ENTITY d2 \"" + d2 + "\">\n]>\n";
+                                     d1.substr(0, d1.size() - 1) + "\">\n<!ENTITY d2 \"" + d2 +
+                                     "\">\n]>\n";
     EXPECT_TRUE(Check(Export(withEntities, "<g>\n</g>\n")).ok);
     const Verdict viaEntities = Check(Export(withEntities, "<g>\n&d2;\n</g>\n"));
     EXPECT_FALSE(viaEntities.ok);
@@ -126,8 +127,7 @@ TEST(ExportBoundsTest, EntityBombIsRefusedAtItsDeclaration) {
         body += "<g style=\"&s;\"/>\n";
     }
     const Verdict total = Check(
-        Export("<!DOCTYPE svg [\n<!ENTITY s \"" + std::string(40, 'x') + "\">\n]>\n", body),
-        small);
+        Export("<!DOCTYPE svg [\n<!ENTITY s \"" + std::string(40, 'x') + "\">\n]>\n", body), small);
     EXPECT_FALSE(total.ok);
     EXPECT_EQ(total.line, 33);
     EXPECT_EQ(total.problem, "has entity references that expand to more than 1000 bytes together");
