@@ -148,7 +148,6 @@ bool BeginConvertedFile(const std::string& target, const std::string& temporary,
                  file.Reason().c_str());
         return false;
     }
-    file.HandOver();
     return true;
 }
 

@@ -82,8 +82,8 @@ TEST(UntrustedNamesTest, RecordEntriesNamingOtherSheetsAreDropped) {
     const std::string outside = MakeTempDir("e2e-record-outside");
     const std::string cfg = dir + "/demo.cfg";
     const std::vector<std::string> images = {
-        KibBinary(), "--debug-log", dir + "/debug.txt", "images",  cfg,        "--format",
-        "pdf",       "--stations",  "1,2",              "--converter", "builtin", "--combine"};
+        KibBinary(),  "--debug-log", dir + "/debug.txt", "images",  cfg,        "--format", "pdf",
+        "--stations", "1,2",         "--converter",      "builtin", "--combine"};
     ASSERT_EQ(RunProgram(images).status, 0);
     const std::string recordPath = dir + "/kib-maps.record";
     const std::string record = ReadFile(recordPath);
@@ -138,8 +138,8 @@ TEST(UntrustedNamesTest, AnEventNameThatLeadsOutOfTheFolderIsNotUsedForTheFileNa
     const std::string cfg = dir + "/demo.cfg";
     WriteFile(cfg, ReadFile(cfg) + "\r\n[Event]\r\nNAME=../../escaped\r\n[Source]\r\n"
                                    "MAP=Demo.${COURSE}.svg\r\nCOURSES=Demo.Courses.xml\r\n");
-    const ProgramResult r = RunProgram({KibBinary(), "images", cfg, "--format", "pdf",
-                                        "--stations", "1", "--converter", "builtin", "--combine"});
+    const ProgramResult r = RunProgram({KibBinary(), "images", cfg, "--format", "pdf", "--stations",
+                                        "1", "--converter", "builtin", "--combine"});
     EXPECT_EQ(r.status, 1) << r.out << r.err;
     EXPECT_NE(r.out.find("[= WARNING =] Event.NAME '../../escaped' holds a folder separator or "
                          "'..', which would put the print file outside the output folder: it is "
