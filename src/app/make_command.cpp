@@ -99,6 +99,10 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
         return Stop(MakeEnd::EventBusy);
     }
     RemoveLeftovers(*doc_);
+    // Each command reads its inputs anew: an export written again with its size
+    // and time (copied with its time) is read, not taken from an earlier command.
+    doc_->coursesFile.reset();
+    doc_->mapExport.reset();
     if (texts_.solution) {
         doc_->SetMapsMode(true);
     }

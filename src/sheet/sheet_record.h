@@ -99,9 +99,9 @@ class SheetRecord {
 
     // The inputs at these paths as they are now; each file is digested once for
     // the record's life, from the command's one read of it (the document's copy
-    // of the courses file and of the map export the run then parses). A file
-    // whose size and time are still those the record holds for it is not read:
-    // its recorded digest stands (the sheets themselves are trusted the same way).
+    // of the courses file and of the map export the run then parses). Inputs are
+    // compared by content only: a file with the recorded size and time is read
+    // and digested all the same.
     std::vector<RecordedInput> Inputs(CKibDoc& doc, const std::vector<std::string>& paths);
 
     // Whether an entry names exactly the sheets its unit makes (a record is a
