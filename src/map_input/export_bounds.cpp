@@ -194,7 +194,8 @@ struct ScanShared {
     std::string problem;
     int problemLine = 0;
     int line = 0;
-    int nesting = 0; // entities being expanded inside each other
+    std::uint64_t consumed = 0; // bytes of the export taken so far
+    int nesting = 0;            // entities being expanded inside each other
 
     void Fail(const std::string& text, int at) {
         if (problem.empty()) {
@@ -681,9 +682,14 @@ class MarkupScan {
             return;
         }
         expanded_ += entity->text.Size();
-        if (expanded_ > shared_.limits.expansionBytes) {
-            Refuse(Format("has entity references that expand to more than %llu bytes together",
-                          static_cast<unsigned long long>(shared_.limits.expansionBytes)));
+        const std::uint64_t limit =
+            shared_.limits.expansionBytes + shared_.limits.expansionPerByte * shared_.consumed;
+        if (expanded_ > limit) {
+            Refuse(Format("has entity references that expand to more than %llu bytes together "
+                          "(%llu MiB and %llu times the bytes before them)",
+                          static_cast<unsigned long long>(limit),
+                          static_cast<unsigned long long>(shared_.limits.expansionBytes >> 20),
+                          static_cast<unsigned long long>(shared_.limits.expansionPerByte)));
         } else if (refIn_ == RefIn::Text && depth_ + entity->depth > shared_.limits.depth) {
             Refuse(Format("nests elements deeper than %d levels", shared_.limits.depth));
         }
@@ -779,8 +785,10 @@ bool ExportBounds::Feed(std::string_view line) {
     }
     ++shared.line;
     for (const char c : line) {
+        ++shared.consumed;
         scan_->document.Put(c);
     }
+    ++shared.consumed;
     scan_->document.Put('\n');
     return shared.problem.empty();
 }

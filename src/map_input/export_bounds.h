@@ -22,8 +22,12 @@ struct ExportLimits {
     // The text one internal entity expands to (OCAD declares a line style or
     // two of a few dozen bytes).
     std::size_t entityBytes = std::size_t{64} << 10;
-    // What all entity references of the export expand to together.
+    // What all entity references of the export expand to together: this, and
+    // expansionPerByte times the bytes of the export before the reference (an
+    // export may refer to its line style from every object; a bomb expands a
+    // few declarations a million times).
     std::size_t expansionBytes = std::size_t{16} << 20;
+    std::size_t expansionPerByte = 4;
 };
 
 // Takes an export line by line and tells when it breaks a bound.

@@ -122,6 +122,7 @@ TEST(ExportBoundsTest, EntityBombIsRefusedAtItsDeclaration) {
     // Many references to an entity within its bound add up.
     ExportLimits small;
     small.expansionBytes = 1000;
+    small.expansionPerByte = 0;
     std::string body;
     for (int i = 0; i < 30; ++i) {
         body += "<g style=\"&s;\"/>\n";
@@ -130,7 +131,20 @@ TEST(ExportBoundsTest, EntityBombIsRefusedAtItsDeclaration) {
         Export("<!DOCTYPE svg [\n<!ENTITY s \"" + std::string(40, 'x') + "\">\n]>\n", body), small);
     EXPECT_FALSE(total.ok);
     EXPECT_EQ(total.line, 33);
-    EXPECT_EQ(total.problem, "has entity references that expand to more than 1000 bytes together");
+    EXPECT_EQ(total.problem, "has entity references that expand to more than 1000 bytes together "
+                             "(0 MiB and 0 times the bytes before them)");
+    // An export that refers to its style from every object stays within four
+    // times its size.
+    ExportLimits perByte;
+    perByte.expansionBytes = 1000;
+    std::string styled;
+    for (int i = 0; i < 20000; ++i) {
+        styled += "<g style=\"&s;\"><path d=\"M1,2 L3,4\"/></g>\n";
+    }
+    EXPECT_TRUE(Check(Export("<!DOCTYPE svg [\n<!ENTITY s \"" + std::string(120, 'x') + "\">\n]>\n",
+                             styled),
+                      perByte)
+                    .ok);
 }
 
 TEST(ExportBoundsTest, XIncludeIsRefusedHoweverItIsSpelled) {
