@@ -99,10 +99,6 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
         return Stop(MakeEnd::EventBusy);
     }
     RemoveLeftovers(*doc_);
-    // Each command reads its inputs anew: an export written again with its size
-    // and time (copied with its time) is read, not taken from an earlier command.
-    doc_->coursesFile.reset();
-    doc_->mapExport.reset();
     if (texts_.solution) {
         doc_->SetMapsMode(true);
     }
@@ -154,6 +150,13 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
 void MakeCommand::StopRunning() {
     stopRequested_ = !RUNNING();
     SetRunning(false);
+    // The command's copies of its inputs end with it: the next command reads
+    // them anew, and never takes an export written again with its size and time
+    // (copied with its time) from this one.
+    if (doc_) {
+        doc_->coursesFile.reset();
+        doc_->mapExport.reset();
+    }
     App().GetHost().SetMainTitle(savedTitle_);
 }
 
