@@ -13,6 +13,7 @@
 #include "config/kib_doc.h"
 #include "config/station_set.h"
 #include "foundation/app_state.h"
+#include "foundation/run_control.h"
 #include "map_input/kib_svg.h"
 #include "sheet/map_generation.h"
 #include "sheet/task_range.h"
@@ -85,7 +86,8 @@ class SheetEvent {
         }
         kib::App().running = true; // a run, as a Make command starts it
         kib::CKibSvg svg(*doc);
-        kib::CompetitionRun run(svg);
+        kib::StopCommand stop;
+        kib::CompetitionRun run(svg, kib::App().Log(), stop);
         result = run.Run(kib::StationSet::Every(), kib::kTaskAll);
         if (!result.completed || result.AnyStationFailed()) {
             error = "cannot make the competition sheets: " + host.firstError;
@@ -234,9 +236,10 @@ void ConvertSheetsBench(benchmark::State& state, kib::OutputFormat format, int w
             std::error_code ec;
             fs::remove(sheet.base + "." + extension, ec);
         }
+        kib::StopCommand stop;
         state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
-        if (!kib::ConvertBuiltInSheets(ev.sheets, format, {}, {}, workers, encoding)) {
+        if (!kib::ConvertBuiltInSheets(ev.sheets, format, stop, {}, {}, workers, encoding)) {
             state.SkipWithError("the conversion was stopped");
             return;
         }

@@ -158,7 +158,7 @@ class CourseScan {
         if (container_ == "Course" && (x.tag == "CourseName" || x.tag == "Name")) {
             found_ = ElementText(text) == name_;
             if (found_) {
-                kib::LogDebug("Course found at line %d", lineIndex_);
+                kib::App().Log().Debug("Course found at line %d", lineIndex_);
             }
             return true;
         }
@@ -192,8 +192,9 @@ class CourseScan {
         ++out.controlCount;
         out.codes.push_back(codes_[k]);
         out.positions.push_back(positions_[k]);
-        kib::LogDebug("Course control point #%d (%s) position: %.3f, %.3f", out.controlCount,
-                      codes_[k].c_str(), positions_[k].x, positions_[k].y);
+        kib::App().Log().Debug("Course control point #%d (%s) position: %.3f, %.3f",
+                               out.controlCount, codes_[k].c_str(), positions_[k].x,
+                               positions_[k].y);
         return true;
     }
 

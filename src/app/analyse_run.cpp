@@ -69,22 +69,21 @@ std::string Problems(bool errors, bool warnings) {
 // One station: the steps of a generation run before its layout, then the
 // configured tasks and flags and the answer key against the map, one detail
 // line per task. False when the station could not be read.
-bool AnalyseStation(CKibSvg& svg, int station, std::string& line,
-                    std::vector<std::string>& details) {
+bool AnalyseStation(CKibSvg& svg, int station, std::string& line, std::vector<std::string>& details,
+                    DiagnosticsTally& tally) {
     const CKibCfg& cfg = svg.GetConfig();
     const int tasks = cfg.Station(station) ? cfg.GetTasks(station) : 0;
     if (tasks == 0) {
-        LogWarning("[= WARNING =] Number of tasks undefined for station %d", station);
+        tally.Warning("Number of tasks undefined for station %d", station);
     }
     if (!svg.ReadCourses(station)) {
         line = Format("Station %d: courses file not read", station);
         return false;
     }
-    LogTally tally;
     if (!svg.ReadMap(station, 1)) {
         if (tally.Errors() == 0) {
             // As in a generation run: a map that ends early is not analysed.
-            LogError("[** ERROR **] Map of station %d could not be read completely!", station);
+            tally.Error("Map of station %d could not be read completely!", station);
         }
         line = Format("Station %d: map not read", station);
         return false;
@@ -92,7 +91,7 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line,
     line = AnalysisSummary(station, *svg.GetMap());
     CompareConfiguredCounts(svg, station);
     const StationAnswers answers = CheckAnswerKey(svg.GetDocument(), *svg.GetMap(), station);
-    WarnAnswerDifferences(answers, station);
+    WarnAnswerDifferences(answers, station, tally);
     for (const TaskAnswer& a : answers.tasks) {
         details.push_back("  " + a.Line(answers.limitMetres));
     }
@@ -102,7 +101,7 @@ bool AnalyseStation(CKibSvg& svg, int station, std::string& line,
 } // namespace
 
 int AnalyseStations(CKibDoc& doc, const std::vector<int>& stations,
-                    std::vector<std::string>& summary) {
+                    std::vector<std::string>& summary, Diagnostics& diagnostics) {
     if (!doc.GetConfig()) {
         summary.push_back("No configuration loaded");
         return 2;
@@ -113,18 +112,21 @@ int AnalyseStations(CKibDoc& doc, const std::vector<int>& stations,
         SetRunning(true);
     }
     CKibSvg svg(doc);
+    StopCommand stop;
     bool failed = false;
     bool anyWarnings = false;
     for (int station : stations) {
-        if (CheckBreak()) {
+        if (stop.Requested()) {
             summary.push_back(Format("Station %d: not analysed, the run was stopped", station));
             failed = true;
             break;
         }
-        LogTally tally;
+        DiagnosticsTally tally(&diagnostics, station);
+        svg.ReportInto(tally);
         std::string line;
         std::vector<std::string> details;
-        const bool read = AnalyseStation(svg, station, line, details);
+        const bool read = AnalyseStation(svg, station, line, details, tally);
+        svg.ReportInto(diagnostics);
         const bool errors = tally.Errors() > 0;
         const bool warnings = tally.Warnings() > 0;
         anyWarnings = anyWarnings || warnings;

@@ -9,6 +9,7 @@
 namespace kib {
 
 class CKibDoc;
+class Diagnostics;
 class CKibMap;
 
 // "Station 3: 6 tasks, 5 flags, rotation 60, circle parts 7 matched / 1 unmatched"
@@ -26,6 +27,6 @@ std::string AnalysisSummary(int station, const CKibMap& map);
 // when a station had an error or could not be read, or the run was stopped;
 // else 1 when WarningFlag is set; else 0.
 int AnalyseStations(CKibDoc& doc, const std::vector<int>& stations,
-                    std::vector<std::string>& summary);
+                    std::vector<std::string>& summary, Diagnostics& diagnostics);
 
 } // namespace kib

@@ -76,7 +76,7 @@ StationAnswers CheckAnswerKey(const CKibDoc& doc, CKibMap& map, int station) {
     return answers;
 }
 
-bool WarnAnswerDifferences(const StationAnswers& answers, int station) {
+bool WarnAnswerDifferences(const StationAnswers& answers, int station, Diagnostics& diagnostics) {
     std::string withoutKey;
     bool agree = true;
     for (const TaskAnswer& a : answers.tasks) {
@@ -86,25 +86,25 @@ bool WarnAnswerDifferences(const StationAnswers& answers, int station) {
             continue;
         }
         if (a.map.kind == MapAnswer::Kind::Ambiguous) {
-            LogWarning("[= WARNING =] Station %d, task %d: the answer key says %s (%s), but the "
-                       "map's answer is ambiguous (%s)",
-                       station, a.task, a.key.c_str(), a.keySource.c_str(),
-                       a.map.Evidence(answers.limitMetres).c_str());
+            diagnostics.Warning("Station %d, task %d: the answer key says %s (%s), but the "
+                                "map's answer is ambiguous (%s)",
+                                station, a.task, a.key.c_str(), a.keySource.c_str(),
+                                a.map.Evidence(answers.limitMetres).c_str());
             agree = false;
         } else if (a.Differs()) {
-            LogWarning("[= WARNING =] Station %d, task %d: the answer key says %s (%s), but the "
-                       "map says %c (%s)",
-                       station, a.task, a.key.c_str(), a.keySource.c_str(), a.map.letter,
-                       a.map.Evidence(answers.limitMetres).c_str());
+            diagnostics.Warning("Station %d, task %d: the answer key says %s (%s), but the "
+                                "map says %c (%s)",
+                                station, a.task, a.key.c_str(), a.keySource.c_str(), a.map.letter,
+                                a.map.Evidence(answers.limitMetres).c_str());
             agree = false;
         } else if (a.map.kind == MapAnswer::Kind::Unknown) {
             agree = false;
         }
     }
     if (!withoutKey.empty()) {
-        LogWarning("[= WARNING =] Station %d: no answer key for task %s (column H holds none and "
-                   "ANSWERS of the station is not set)",
-                   station, withoutKey.c_str());
+        diagnostics.Warning("Station %d: no answer key for task %s (column H holds none and "
+                            "ANSWERS of the station is not set)",
+                            station, withoutKey.c_str());
     }
     return agree;
 }

@@ -10,6 +10,8 @@
 
 namespace kib {
 
+class Diagnostics;
+
 class CKibDoc;
 class CKibMap;
 
@@ -41,6 +43,6 @@ StationAnswers CheckAnswerKey(const CKibDoc& doc, CKibMap& map, int station);
 // A warning for every task whose key differs from the map (naming both letters
 // and the distances), and one for the tasks without a key. True when every
 // task's key is known and agrees with the map.
-bool WarnAnswerDifferences(const StationAnswers& answers, int station);
+bool WarnAnswerDifferences(const StationAnswers& answers, int station, Diagnostics& diagnostics);
 
 } // namespace kib

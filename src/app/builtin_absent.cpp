@@ -21,7 +21,7 @@ bool BuiltInConverterAvailable() {
 
 bool DrawSheetFile(const std::string& svg, AtomicFile&, OutputFormat, int, const PngEncoding&,
                    std::vector<std::string>& errors, PixelBand*) {
-    errors.push_back(Format("[** ERROR **] Cannot convert '%s': %s.", svg.c_str(), kAbsent));
+    errors.push_back(Format("Cannot convert '%s': %s.", svg.c_str(), kAbsent));
     return false;
 }
 

@@ -179,7 +179,7 @@ Handle LoadSheet(const std::string& svg, double dpi, double& width, double& heig
     std::string problem;
     Handle handle = LoadSheet(svg, dpi, width, height, problem);
     if (!handle) {
-        errors.push_back("[** ERROR **] " + problem);
+        errors.push_back(problem);
     }
     return handle;
 }
@@ -199,7 +199,7 @@ bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const st
           Errors& errors) {
     std::string problem;
     if (!Draw(handle, cr, width, height, svg, problem)) {
-        errors.push_back("[** ERROR **] " + problem);
+        errors.push_back(problem);
         return false;
     }
     return true;
@@ -229,13 +229,13 @@ bool RenderVector(const std::string& svg, AtomicFile& out, OutputFormat format, 
     cairo_surface_finish(surface.get());
     const cairo_status_t status = cairo_surface_status(surface.get());
     if (!sink.Flush() || status == CAIRO_STATUS_WRITE_ERROR) {
-        errors.push_back(Format("[** ERROR **] Cannot write '%s': %s", target.c_str(),
-                                WriteProblem(out).c_str()));
+        errors.push_back(
+            Format("Cannot write '%s': %s", target.c_str(), WriteProblem(out).c_str()));
         return false;
     }
     if (status != CAIRO_STATUS_SUCCESS) {
-        errors.push_back(Format("[** ERROR **] Cannot write '%s': %s", target.c_str(),
-                                cairo_status_to_string(status)));
+        errors.push_back(
+            Format("Cannot write '%s': %s", target.c_str(), cairo_status_to_string(status)));
         return false;
     }
     return drawn;
@@ -462,8 +462,8 @@ bool RenderPng(const std::string& svg, AtomicFile& out, int dpi, int bandRows,
     const long w = std::lround(width);
     const long h = std::lround(height);
     if (w < 1 || h < 1 || w > 1000000 || h > 1000000) {
-        errors.push_back(Format("[** ERROR **] Cannot convert '%s': a page of %ld x %ld pixels.",
-                                svg.c_str(), w, h));
+        errors.push_back(
+            Format("Cannot convert '%s': a page of %ld x %ld pixels.", svg.c_str(), w, h));
         return false;
     }
     PixelFrame frame;
@@ -475,8 +475,8 @@ bool RenderPng(const std::string& svg, AtomicFile& out, int dpi, int bandRows,
     frame.scaleY = static_cast<double>(frame.pixelsH) / height;
     PngFile png;
     if (!png.Begin(out, frame.pixelsW, frame.pixelsH, dpi, encoding)) {
-        errors.push_back(Format("[** ERROR **] Cannot write '%s': %s", target.c_str(),
-                                WriteProblem(out).c_str()));
+        errors.push_back(
+            Format("Cannot write '%s': %s", target.c_str(), WriteProblem(out).c_str()));
         return false;
     }
     std::vector<std::uint8_t> rgba(static_cast<std::size_t>(frame.pixelsW) * 4);
@@ -491,12 +491,12 @@ bool RenderPng(const std::string& svg, AtomicFile& out, int dpi, int bandRows,
         },
         problem, memory);
     if (!drawn && written) {
-        errors.push_back("[** ERROR **] " + problem);
+        errors.push_back(problem);
         return false;
     }
     if (!written || !png.End()) {
-        errors.push_back(Format("[** ERROR **] Cannot write '%s': %s", target.c_str(),
-                                WriteProblem(out).c_str()));
+        errors.push_back(
+            Format("Cannot write '%s': %s", target.c_str(), WriteProblem(out).c_str()));
         return false;
     }
     return true;
@@ -690,8 +690,7 @@ bool DrawSheetFile(const std::string& svg, AtomicFile& target, OutputFormat form
                    const PngEncoding& encoding, std::vector<std::string>& errors, PixelBand* band) {
     if (format == OutputFormat::Png) {
         if (dpi < 1) {
-            errors.push_back(
-                Format("[** ERROR **] Cannot convert '%s' at %d dpi.", svg.c_str(), dpi));
+            errors.push_back(Format("Cannot convert '%s' at %d dpi.", svg.c_str(), dpi));
             return false;
         }
         return RenderPng(svg, target, dpi, 0, encoding, errors, band);
@@ -699,8 +698,7 @@ bool DrawSheetFile(const std::string& svg, AtomicFile& target, OutputFormat form
     if (format == OutputFormat::Pdf || format == OutputFormat::Ps || format == OutputFormat::Eps) {
         return RenderVector(svg, target, format, errors);
     }
-    errors.push_back(
-        Format("[** ERROR **] Output format %d is unknown.", static_cast<int>(format)));
+    errors.push_back(Format("Output format %d is unknown.", static_cast<int>(format)));
     return false;
 }
 
@@ -733,7 +731,7 @@ bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi
         file.Abandon();
     }
     for (const std::string& line : errors) {
-        LogError("%s", line.c_str());
+        App().Log().Say(DiagnosticKind::Error, line);
     }
     return drawn;
 }

@@ -28,8 +28,8 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used) {
     used = wanted;
     if (wanted == Converter::BuiltIn) {
         if (!BuiltInConverterAvailable()) {
-            LogError("[** ERROR **] This Kib has no built-in converter: choose Inkscape "
-                     "(System.CONVERTER).");
+            App().Log().Error("This Kib has no built-in converter: choose Inkscape "
+                              "(System.CONVERTER).");
             return false;
         }
         return true;
@@ -37,9 +37,10 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used) {
     const std::string& directory = cfg.Item(id::System_INKSCAPEPATH).GetValue();
     if (App().inkscapeKind == InkscapeKind::Unknown && BuiltInConverterAvailable() &&
         !InkscapeInstalled(directory)) {
-        LogInfo("Inkscape is not installed (not in %s nor on PATH): the built-in converter "
-                "converts the sheets.",
-                directory.c_str());
+        App().Log().Info(
+            "Inkscape is not installed (not in %s nor on PATH): the built-in converter "
+            "converts the sheets.",
+            directory.c_str());
         used = Converter::BuiltIn;
         return true;
     }
@@ -51,16 +52,16 @@ bool PlaceDrawnFile(const ConversionFiles& files, AtomicFile& file, bool drawn) 
     const char* target = files.target.c_str();
     if (!drawn) {
         file.Abandon();
-        LogError("[** ERROR **] Converting '%s' was not completed: its partial file was "
-                 "deleted, '%s' was not replaced.",
-                 source, target);
+        App().Log().Error("Converting '%s' was not completed: its partial file was "
+                          "deleted, '%s' was not replaced.",
+                          source, target);
         return false;
     }
     if (platform::FileSize(files.temporary) <= 0) {
         file.Abandon();
-        LogError("[** ERROR **] The built-in converter wrote an empty file converting '%s': "
-                 "'%s' was not replaced.",
-                 source, target);
+        App().Log().Error("The built-in converter wrote an empty file converting '%s': "
+                          "'%s' was not replaced.",
+                          source, target);
         return false;
     }
     // Complete for its format and flushed to disk, or the old file stays.
@@ -73,17 +74,15 @@ bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat
     AtomicFile file;
     bool drawn = file.Begin(target);
     if (!drawn) {
-        errors.push_back(Format("[** ERROR **] Cannot write file %s: %s", target.c_str(),
-                                file.Reason().c_str()));
+        errors.push_back(Format("Cannot write file %s: %s", target.c_str(), file.Reason().c_str()));
     }
     drawn = drawn && DrawSheetFile(svg, file, format, dpi, SheetPngEncoding(), errors);
     if (drawn && !file.Commit()) {
-        errors.push_back(Format("[** ERROR **] Cannot write file %s: %s", target.c_str(),
-                                file.Reason().c_str()));
+        errors.push_back(Format("Cannot write file %s: %s", target.c_str(), file.Reason().c_str()));
         drawn = false;
     }
     for (const std::string& line : errors) {
-        LogError("%s", line.c_str());
+        App().Log().Say(DiagnosticKind::Error, line);
     }
     return drawn;
 }
@@ -93,8 +92,7 @@ SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bo
     SheetDrawing drawing;
     const char* extension = OutputFormatExtension(format);
     if (extension == nullptr) {
-        drawing.errors.push_back(
-            Format("[** ERROR **] Output format %d is unknown.", static_cast<int>(format)));
+        drawing.errors.push_back(Format("Output format %d is unknown.", static_cast<int>(format)));
         return drawing;
     }
     drawing.known = true;
@@ -119,8 +117,8 @@ SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bo
     } catch (const std::exception& e) {
         // A drawing on a worker must not end the program (no memory).
         drawing.drawn = false;
-        drawing.errors.push_back(Format("[** ERROR **] Cannot convert '%s': %s",
-                                        drawing.files.source.c_str(), e.what()));
+        drawing.errors.push_back(
+            Format("Cannot convert '%s': %s", drawing.files.source.c_str(), e.what()));
     }
     drawing.millis = std::chrono::duration_cast<std::chrono::milliseconds>(
                          std::chrono::steady_clock::now() - start)
@@ -131,31 +129,31 @@ SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bo
 bool ReportDrawing(SheetDrawing& drawing) {
     if (!drawing.known) {
         for (const std::string& line : drawing.errors) {
-            LogError("%s", line.c_str());
+            App().Log().Say(DiagnosticKind::Error, line);
         }
         return false;
     }
     for (const std::string& note : drawing.notes) {
-        LogDebug("%s", note.c_str());
+        App().Log().Debug("%s", note.c_str());
     }
     const ConversionFiles& files = drawing.files;
     if (drawing.skipped) {
         ReportSkippedForTimes(files);
         return true;
     }
-    LogDebug("Converting '%s' to '%s' with the built-in converter...", files.source.c_str(),
-             files.temporary.c_str());
+    App().Log().Debug("Converting '%s' to '%s' with the built-in converter...",
+                      files.source.c_str(), files.temporary.c_str());
     AtomicFile& file = *drawing.file;
     if (file.Failed() == AtomicFile::Failure::Create) {
-        LogError("[** ERROR **] Cannot write file %s: %s", files.temporary.c_str(),
-                 file.Reason().c_str());
+        App().Log().Error("Cannot write file %s: %s", files.temporary.c_str(),
+                          file.Reason().c_str());
         return false;
     }
     for (const std::string& line : drawing.errors) {
-        LogError("%s", line.c_str());
+        App().Log().Say(DiagnosticKind::Error, line);
     }
-    LogDebug("Built-in conversion completed in %.3f sec.",
-             static_cast<double>(drawing.millis) / 1000.0);
+    App().Log().Debug("Built-in conversion completed in %.3f sec.",
+                      static_cast<double>(drawing.millis) / 1000.0);
     return PlaceDrawnFile(files, file, drawing.drawn);
 }
 

@@ -77,8 +77,7 @@ class DrawingQueue {
             } catch (const std::exception& e) {
                 // No memory even for the drawing's own record: the sheet fails.
                 drawing = SheetDrawing{};
-                drawing.errors.push_back("[** ERROR **] Cannot convert '" + sheet.base +
-                                         ".svg': " + e.what());
+                drawing.errors.push_back("Cannot convert '" + sheet.base + ".svg': " + e.what());
             }
             {
                 const std::lock_guard<std::mutex> lock(mutex_);
@@ -131,11 +130,11 @@ class Workers {
 
 // Without a worker thread, the sheets are drawn on the main thread one by one.
 bool ConvertOneByOne(const std::vector<SheetConversion>& sheets, OutputFormat format,
-                     const HandOutHook& handOut, const ReportHook& report,
+                     StopRequest& stop, const HandOutHook& handOut, const ReportHook& report,
                      const PngEncoding& encoding) {
     PixelBand band;
     for (std::size_t i = 0; i < sheets.size(); ++i) {
-        if (CheckBreak()) {
+        if (stop.Requested()) {
             return false;
         }
         handOut(i);
@@ -182,8 +181,8 @@ int BuiltInWorkers(OutputFormat format, const std::vector<SheetConversion>& shee
 }
 
 bool ConvertBuiltInSheets(const std::vector<SheetConversion>& sheets, OutputFormat format,
-                          const HandOutHook& handOutHook, const ReportHook& reportHook, int workers,
-                          const PngEncoding& encoding) {
+                          StopRequest& stop, const HandOutHook& handOutHook,
+                          const ReportHook& reportHook, int workers, const PngEncoding& encoding) {
     const HandOutHook handOut = handOutHook ? handOutHook : [&sheets](std::size_t i) {
         if (!sheets[i].statusText.empty()) {
             SetStatusText(sheets[i].statusText);
@@ -196,13 +195,13 @@ bool ConvertBuiltInSheets(const std::vector<SheetConversion>& sheets, OutputForm
     const std::size_t wanted =
         static_cast<std::size_t>(workers > 0 ? workers : BuiltInWorkers(format, sheets));
     if (std::min(wanted, n) <= 1) {
-        return ConvertOneByOne(sheets, format, handOut, report, encoding);
+        return ConvertOneByOne(sheets, format, stop, handOut, report, encoding);
     }
     DrawingQueue queue(sheets, format, encoding);
     Workers threads(queue, std::min(wanted, n));
     const std::size_t count = threads.Count();
     if (count == 0) {
-        return ConvertOneByOne(sheets, format, handOut, report, encoding);
+        return ConvertOneByOne(sheets, format, stop, handOut, report, encoding);
     }
     // At most one sheet per worker is handed out ahead of the one reported next,
     // so that a stop leaves no more than that to finish.
@@ -210,7 +209,7 @@ bool ConvertBuiltInSheets(const std::vector<SheetConversion>& sheets, OutputForm
     bool stopped = false;
     for (std::size_t i = 0; i < n; ++i) {
         while (!stopped && handedOut < n && handedOut < i + count) {
-            if (CheckBreak()) {
+            if (stop.Requested()) {
                 stopped = true;
                 break;
             }

@@ -16,6 +16,8 @@
 
 namespace kib {
 
+class StopRequest;
+
 // How many sheets the built-in converter draws at once: one per core of the
 // machine, at least one, and no more than the memory bound allows for the
 // sheets' PNG bands (builtin_workers.cpp).
@@ -34,10 +36,12 @@ using ReportHook = std::function<void(std::size_t i, SheetDrawing& drawing)>;
 // reports every sheet with report (none: ReportDrawing) in the order of the
 // sheets once that sheet is drawn, so neither the log nor the files depend on
 // the number of workers. After a stop no sheet is handed out: those being drawn
-// are finished, reported and placed, and the result is false.
+// are finished, reported and placed, and the result is false. stop is polled
+// before each sheet is handed out.
 bool ConvertBuiltInSheets(const std::vector<SheetConversion>& sheets, OutputFormat format,
-                          const HandOutHook& handOut = {}, const ReportHook& report = {},
-                          int workers = 0, const PngEncoding& encoding = SheetPngEncoding());
+                          StopRequest& stop, const HandOutHook& handOut = {},
+                          const ReportHook& report = {}, int workers = 0,
+                          const PngEncoding& encoding = SheetPngEncoding());
 
 // How many pictures of sheets may be drawn at once (the proof page): one per
 // core, no more than the memory bound allows for pictures of trimmed sheets.

@@ -6,6 +6,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "foundation/app_state.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
@@ -97,14 +98,14 @@ void ShowStatus(const SheetConversion& conversion) {
 // Records a converted sheet's file in the run, or fails the stations it shows
 // with the lines its conversion logged (the tally opened around it).
 void Record(RunResult& run, RunSheet& sheet, const SheetConversion& conversion,
-            const char* extension, bool converted, const LogTally& tally) {
+            const char* extension, bool converted, const LogScope& tally) {
     if (converted && tally.Errors() == 0 && extension) {
         sheet.converted =
             MakeConversionFiles(conversion.base, extension, conversion.zSuffix).target;
         return;
     }
     if (tally.Errors() == 0) {
-        LogError("[** ERROR **] '%s.svg' was not converted.", conversion.base.c_str());
+        App().Log().Error("'%s.svg' was not converted.", conversion.base.c_str());
     }
     for (int station : sheet.stations) {
         run.Fail(station, tally);
@@ -113,7 +114,8 @@ void Record(RunResult& run, RunSheet& sheet, const SheetConversion& conversion,
 
 // The built-in converter: the sheets drawn on the workers, announced when they
 // are handed out and recorded in the sheets' order.
-bool ConvertRunBuiltIn(RunResult& run, const ConversionSettings& settings, int workers) {
+bool ConvertRunBuiltIn(RunResult& run, const ConversionSettings& settings, StopRequest& stop,
+                       int workers) {
     const char* extension = OutputFormatExtension(settings.format);
     std::vector<RunSheet*> printed;
     std::vector<SheetConversion> conversions;
@@ -126,13 +128,13 @@ bool ConvertRunBuiltIn(RunResult& run, const ConversionSettings& settings, int w
     RunProgress progress = ProgressOver(run);
     int lastStation = -1;
     const bool completed = ConvertBuiltInSheets(
-        conversions, settings.format,
+        conversions, settings.format, stop,
         [&](std::size_t i) {
             StepProgress(progress, lastStation, *printed[i]);
             ShowStatus(conversions[i]);
         },
         [&](std::size_t i, SheetDrawing& drawing) {
-            LogTally tally;
+            LogScope tally;
             const bool converted = ReportDrawing(drawing);
             Record(run, *printed[i], conversions[i], extension, converted, tally);
         },
@@ -144,9 +146,9 @@ bool ConvertRunBuiltIn(RunResult& run, const ConversionSettings& settings, int w
 } // namespace
 
 bool ConvertRun(RunResult& run, const ConversionSettings& settings, Converter converter,
-                int workers) {
+                StopRequest& stop, int workers) {
     if (converter == Converter::BuiltIn) {
-        return ConvertRunBuiltIn(run, settings, workers);
+        return ConvertRunBuiltIn(run, settings, stop, workers);
     }
     const char* extension = OutputFormatExtension(settings.format);
     RunProgress progress = ProgressOver(run);
@@ -155,14 +157,14 @@ bool ConvertRun(RunResult& run, const ConversionSettings& settings, Converter co
         if (!sheet.toPrint) {
             continue;
         }
-        if (CheckBreak()) {
+        if (stop.Requested()) {
             EndProgress();
             return false;
         }
         StepProgress(progress, lastStation, sheet);
         const SheetConversion conversion = ConversionOf(sheet, settings);
         ShowStatus(conversion);
-        LogTally tally;
+        LogScope tally;
         const bool converted =
             ConvertSheet(conversion.base, settings.format, conversion.dpi, conversion.zSuffix);
         Record(run, sheet, conversion, extension, converted, tally);

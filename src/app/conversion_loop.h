@@ -12,6 +12,8 @@
 
 namespace kib {
 
+class StopRequest;
+
 class CKibDoc;
 
 // What every sheet of one raster command shares.
@@ -46,7 +48,8 @@ SheetConversion ConversionOf(const RunSheet& sheet, const ConversionSettings& se
 // converted fails the stations it shows, with the lines that say why. False
 // when a stop was requested. workers: how many sheets the built-in converter
 // draws at once (0: BuiltInWorkers); the output does not depend on it.
-bool ConvertRun(RunResult& run, const ConversionSettings& settings,
-                Converter converter = Converter::Inkscape, int workers = 0);
+// stop is polled before each sheet.
+bool ConvertRun(RunResult& run, const ConversionSettings& settings, Converter converter,
+                StopRequest& stop, int workers = 0);
 
 } // namespace kib

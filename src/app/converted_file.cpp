@@ -1,5 +1,6 @@
 #include "app/converted_file.h"
 
+#include "foundation/app_state.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
 
@@ -144,8 +145,7 @@ std::string IncompleteReason(const std::string& path, const std::string& extensi
 
 bool BeginConvertedFile(const std::string& target, const std::string& temporary, AtomicFile& file) {
     if (!file.BeginAt(target, temporary)) {
-        LogError("[** ERROR **] Cannot write file %s: %s", temporary.c_str(),
-                 file.Reason().c_str());
+        App().Log().Error("Cannot write file %s: %s", temporary.c_str(), file.Reason().c_str());
         return false;
     }
     return true;
@@ -163,8 +163,8 @@ bool PlaceConvertedFile(const std::string& sheet, AtomicFile& file, const std::s
             return IncompleteReason(path, extension);
         })) {
         if (file.Failed() == AtomicFile::Failure::Move) {
-            LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", target.c_str(),
-                     file.Error(), platform::ErrorText(file.Error()).c_str());
+            App().Log().Error("Renaming map to %s failed, err=%d (%s)", target.c_str(),
+                              file.Error(), platform::ErrorText(file.Error()).c_str());
             return false;
         }
         reason = file.Failed() == AtomicFile::Failure::Check
@@ -173,8 +173,8 @@ bool PlaceConvertedFile(const std::string& sheet, AtomicFile& file, const std::s
     }
     if (!reason.empty()) {
         file.Abandon();
-        LogError("[** ERROR **] Converting '%s' failed: %s. '%s' was not replaced.", sheet.c_str(),
-                 reason.c_str(), target.c_str());
+        App().Log().Error("Converting '%s' failed: %s. '%s' was not replaced.", sheet.c_str(),
+                          reason.c_str(), target.c_str());
         return false;
     }
     return true;

@@ -11,6 +11,10 @@ class CKibDoc;
 // Opens the configuration file into the document (CKibDoc::OnOpenDocument) and,
 // once it is loaded, reads the map scale of its courses file and the zoom of its
 // first map. False when the file could not be read or its format was not recognised.
+// Gives a document the program's services: the installed host, the application
+// log as its diagnostics, the properties pane and the document observer.
+void AttachDocument(CKibDoc& doc);
+
 bool LoadDocument(CKibDoc& doc, const std::string& path);
 
 // New document: lets the user choose an export folder through the host and

@@ -70,8 +70,8 @@ Made MakeLockFile(const std::string& path, const std::string& what,
                   std::unique_ptr<FileLock>& held) {
     AtomicFile file;
     if (!file.Begin(path)) {
-        LogDebug("Cannot make the lock file %s (%s): the run is not locked.", path.c_str(),
-                 file.Reason().c_str());
+        App().Log().Debug("Cannot make the lock file %s (%s): the run is not locked.", path.c_str(),
+                          file.Reason().c_str());
         return Made::Unlocked;
     }
     auto lock = std::make_unique<FileLock>();
@@ -79,8 +79,8 @@ Made MakeLockFile(const std::string& path, const std::string& what,
     if (!file.Write(DescribeThisRun(what) + "\n") ||
         !lock->OpenExisting(file.TemporaryPath(), error) ||
         lock->TryLock(error) != FileLock::Try::Locked) {
-        LogDebug("Locking %s failed (%s): the run is not locked.", path.c_str(),
-                 (error != 0 ? platform::ErrorText(error) : file.Reason()).c_str());
+        App().Log().Debug("Locking %s failed (%s): the run is not locked.", path.c_str(),
+                          (error != 0 ? platform::ErrorText(error) : file.Reason()).c_str());
         return Made::Unlocked;
     }
     if (file.Commit({}, false)) {
@@ -90,8 +90,8 @@ Made MakeLockFile(const std::string& path, const std::string& what,
     if (file.Error() == EEXIST) {
         return Made::Taken;
     }
-    LogDebug("Cannot make the lock file %s (%s): the run is not locked.", path.c_str(),
-             file.Reason().c_str());
+    App().Log().Debug("Cannot make the lock file %s (%s): the run is not locked.", path.c_str(),
+                      file.Reason().c_str());
     return Made::Unlocked;
 }
 
@@ -141,26 +141,26 @@ bool EventLock::Acquire(const std::string& configPath, const std::string& what, 
             if (error == ENOENT) {
                 continue; // removed meanwhile
             }
-            LogError("[** ERROR **] Cannot lock the event: the lock file %s is %s, not a lock "
-                     "file. Remove it and try again.",
-                     path_.c_str(), WhatIsThere(path_, error).c_str());
+            App().Log().Error("Cannot lock the event: the lock file %s is %s, not a lock "
+                              "file. Remove it and try again.",
+                              path_.c_str(), WhatIsThere(path_, error).c_str());
             return false;
         }
         for (FileLock::Try result; (result = lock->TryLock(error)) != FileLock::Try::Locked;) {
             if (result == FileLock::Try::Failed) {
-                LogDebug("Locking %s failed (%s): the run is not locked.", path_.c_str(),
-                         platform::ErrorText(error).c_str());
+                App().Log().Debug("Locking %s failed (%s): the run is not locked.", path_.c_str(),
+                                  platform::ErrorText(error).c_str());
                 return true;
             }
             if (Clock::now() >= deadline) {
-                LogError("[** ERROR **] Another run is working on this event: %s (lock file %s). "
-                         "Try again when it has ended.",
-                         ReadHolder(*lock).c_str(), path_.c_str());
+                App().Log().Error("Another run is working on this event: %s (lock file %s). "
+                                  "Try again when it has ended.",
+                                  ReadHolder(*lock).c_str(), path_.c_str());
                 return false;
             }
             if (!waiting) {
-                LogInfo("Waiting for another run of this event to end: %s...",
-                        ReadHolder(*lock).c_str());
+                App().Log().Info("Waiting for another run of this event to end: %s...",
+                                 ReadHolder(*lock).c_str());
                 waiting = true;
             }
             App().GetHost().PumpEvents();
@@ -172,8 +172,7 @@ bool EventLock::Acquire(const std::string& configPath, const std::string& what, 
             lock->RemoveAndClose(path_);
         }
     }
-    LogError("[** ERROR **] Cannot lock the event: the lock file %s keeps changing.",
-             path_.c_str());
+    App().Log().Error("Cannot lock the event: the lock file %s keeps changing.", path_.c_str());
     return false;
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/converted_file.h"
 #include "app/process_runner.h"
+#include "foundation/app_state.h"
 #include "foundation/file_access.h"
 #include "foundation/file_stamp.h"
 #include "foundation/format.h"
@@ -116,18 +117,18 @@ bool PlaceResult(const ConversionFiles& files, AtomicFile& file, const ProcessOu
     if (outcome.end == ProcessEnd::TimedOut || outcome.end == ProcessEnd::Stopped ||
         outcome.end == ProcessEnd::WaitFailed) {
         file.Abandon();
-        LogError("[** ERROR **] Converting '%s' was not completed: its partial file was "
-                 "deleted, '%s' was not replaced.",
-                 source, target);
+        App().Log().Error("Converting '%s' was not completed: its partial file was "
+                          "deleted, '%s' was not replaced.",
+                          source, target);
         return false;
     }
     if (outcome.end == ProcessEnd::Exited) {
         const std::string abnormal = AbnormalEnd(outcome);
         if (!abnormal.empty()) {
             file.Abandon();
-            LogError("[** ERROR **] Inkscape ended with %s converting '%s': '%s' was not "
-                     "replaced.",
-                     abnormal.c_str(), source, target);
+            App().Log().Error("Inkscape ended with %s converting '%s': '%s' was not "
+                              "replaced.",
+                              abnormal.c_str(), source, target);
             return false;
         }
     }
@@ -144,8 +145,8 @@ bool PlaceResult(const ConversionFiles& files, AtomicFile& file, const ProcessOu
 std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, const std::string& base,
                                    const std::string& extension, const std::string& temporary) {
     if (base.find('"') != std::string::npos || temporary.find('"') != std::string::npos) {
-        LogError("[** ERROR **] A double quote in a file name cannot be passed to Inkscape: %s.svg",
-                 base.c_str());
+        App().Log().Error("A double quote in a file name cannot be passed to Inkscape: %s.svg",
+                          base.c_str());
         return {};
     }
     const char* b = base.c_str();
@@ -173,9 +174,8 @@ std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, cons
                                     t, n);
     }
     if (arguments.size() > kMaxInkscapeArguments) {
-        LogError(
-            "[** ERROR **] Inkscape arguments longer than %d characters: cannot convert %s.svg",
-            static_cast<int>(kMaxInkscapeArguments), b);
+        App().Log().Error("Inkscape arguments longer than %d characters: cannot convert %s.svg",
+                          static_cast<int>(kMaxInkscapeArguments), b);
         return {};
     }
     return arguments;
@@ -188,12 +188,12 @@ ConversionFiles MakeConversionFiles(const std::string& base, const std::string& 
 }
 
 void ReportSkippedForTimes(const ConversionFiles& files) {
-    LogDebug("Converting '%s' to '%s' skipped due to file times", files.source.c_str(),
-             files.target.c_str());
+    App().Log().Debug("Converting '%s' to '%s' skipped due to file times", files.source.c_str(),
+                      files.target.c_str());
 }
 
 bool ConvertedFileIsNewer(const ConversionFiles& files) {
-    if (CompareFileStamps(files.source, files.target) >= 0) {
+    if (CompareFileStamps(files.source, files.target, App().Log()) >= 0) {
         return false;
     }
     ReportSkippedForTimes(files);
@@ -209,9 +209,9 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
     // Inkscape on Linux fails without a word on a path that is not UTF-8 (on
     // Windows the path reaches it in wide characters, read in the code page).
     if (platform::ThisSystem() == platform::OperatingSystem::Linux && !IsValidUtf8(files.source)) {
-        LogError("[** ERROR **] Inkscape cannot convert '%s': the name of the file or of a folder "
-                 "is not UTF-8. Rename it or choose another output folder (Target.DIR).",
-                 files.source.c_str());
+        App().Log().Error("Inkscape cannot convert '%s': the name of the file or of a folder "
+                          "is not UTF-8. Rename it or choose another output folder (Target.DIR).",
+                          files.source.c_str());
         return false;
     }
     // Inkscape writes by name into a folder of Kib's alone; the result reaches
@@ -219,22 +219,23 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
     PrivateFolder folder;
     std::string reason;
     if (!folder.Create(reason)) {
-        LogError("[** ERROR **] Cannot make a folder for Inkscape's file in %s: %s",
-                 platform::TempDirectory().c_str(), reason.c_str());
+        App().Log().Error("Cannot make a folder for Inkscape's file in %s: %s",
+                          platform::TempDirectory().c_str(), reason.c_str());
         return false;
     }
     const std::string written = folder.File("sheet." + extension);
     if (platform::ThisSystem() == platform::OperatingSystem::Linux && !IsValidUtf8(written)) {
-        LogError("[** ERROR **] Inkscape cannot write into the temporary folder %s: its name is "
-                 "not UTF-8 (TMPDIR).",
-                 platform::TempDirectory().c_str());
+        App().Log().Error("Inkscape cannot write into the temporary folder %s: its name is "
+                          "not UTF-8 (TMPDIR).",
+                          platform::TempDirectory().c_str());
         return false;
     }
     const std::string words = arguments(written);
     if (words.empty()) {
         return false;
     }
-    LogDebug("Calling inkscape to convert '%s' to '%s'...", files.source.c_str(), written.c_str());
+    App().Log().Debug("Calling inkscape to convert '%s' to '%s'...", files.source.c_str(),
+                      written.c_str());
     AtomicFile file;
     if (!BeginConvertedFile(files.target, files.temporary, file)) {
         return false;
@@ -253,7 +254,7 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
     const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - start)
                             .count();
-    LogDebug("Inkscape call completed in %.3f sec.", static_cast<double>(millis) / 1000.0);
+    App().Log().Debug("Inkscape call completed in %.3f sec.", static_cast<double>(millis) / 1000.0);
 
     return PlaceResult(files, file, outcome, extension, output, written);
 }
@@ -261,7 +262,7 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
 bool ConvertSheet(const std::string& base, OutputFormat format, int dpi, bool zSuffix) {
     const char* extension = OutputFormatExtension(format);
     if (extension == nullptr) {
-        LogError("[** ERROR **] Output format %d is unknown.", static_cast<int>(format));
+        App().Log().Error("Output format %d is unknown.", static_cast<int>(format));
         return false;
     }
     const InkscapeKind kind = App().inkscapeKind;

@@ -4,6 +4,7 @@
 #include "app/process_runner.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
+#include "foundation/app_state.h"
 #include "foundation/log.h"
 #include "platform/environment.h"
 #include "platform/files.h"
@@ -84,14 +85,14 @@ bool DetectWindowsInkscape(const std::string& directory) {
     std::string program;
     const WindowsKind* found = FindWindowsKind(directory, program);
     if (!found) {
-        LogError("[** ERROR **] Cannot find inkscape.com in path %s. Check setting of "
-                 "System.INKSCAPEPATH.",
-                 directory.c_str());
+        App().Log().Error("Cannot find inkscape.com in path %s. Check setting of "
+                          "System.INKSCAPEPATH.",
+                          directory.c_str());
         return false;
     }
     App().inkscapeKind = found->kind;
     App().inkscapeProgram = program;
-    LogDebug("Found Inkscape version: %s", found->version);
+    App().Log().Debug("Found Inkscape version: %s", found->version);
     return true;
 }
 
@@ -142,9 +143,9 @@ bool DetectInkscape(const std::string& directory) {
     }
     const std::string program = FindProgram(directory);
     if (program.empty()) {
-        LogError("[** ERROR **] Cannot find inkscape in path %s. Check setting of "
-                 "System.INKSCAPEPATH.",
-                 directory.c_str());
+        App().Log().Error("Cannot find inkscape in path %s. Check setting of "
+                          "System.INKSCAPEPATH.",
+                          directory.c_str());
         return false;
     }
     const std::size_t slash = program.rfind(platform::PreferredSeparator());
@@ -155,14 +156,14 @@ bool DetectInkscape(const std::string& directory) {
     const InkscapeKind kind = InkscapeKindFromVersion(output, &version);
     if (kind == InkscapeKind::Unknown) {
         LogProgramOutput(output);
-        LogError("[** ERROR **] Cannot tell the Inkscape version of %s. Check setting of "
-                 "System.INKSCAPEPATH.",
-                 program.c_str());
+        App().Log().Error("Cannot tell the Inkscape version of %s. Check setting of "
+                          "System.INKSCAPEPATH.",
+                          program.c_str());
         return false;
     }
     app.inkscapeKind = kind;
     app.inkscapeProgram = program;
-    LogDebug("Found Inkscape version: %s", version.c_str());
+    App().Log().Debug("Found Inkscape version: %s", version.c_str());
     return true;
 }
 

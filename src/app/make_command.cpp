@@ -44,11 +44,11 @@ const MakeCommandTexts kTexts[4] = {
 
 // Temporary files that killed runs of the event left in the output folder and
 // beside the configuration; no other run of the event can own them now.
-void RemoveLeftovers(const CKibDoc& doc) {
+void RemoveLeftovers(const CKibDoc& doc, Diagnostics& diagnostics) {
     const std::string output = ReadConversionSettings(doc, OutputFormat::None).directory;
-    RemoveStaleTemporaries(output);
+    RemoveStaleTemporaries(output, diagnostics);
     if (doc.GetDirectory() != output) {
-        RemoveStaleTemporaries(doc.GetDirectory());
+        RemoveStaleTemporaries(doc.GetDirectory(), diagnostics);
     }
 }
 
@@ -61,7 +61,15 @@ const MakeCommandTexts& CommandTexts(MakeCommandKind kind) {
 MakeCommand::MakeCommand(MakeCommandKind kind, CKibDoc* document)
     : kind_(kind), texts_(CommandTexts(kind)), doc_(document) {}
 
-std::optional<MakeChoice> MakeCommand::Stop(MakeEnd end) {
+Diagnostics& MakeCommand::Log() {
+    return App().Log();
+}
+
+Verdict MakeCommand::Reported() const {
+    return Worse(log_.GetVerdict(), doc_ ? doc_->loadVerdict : Verdict::Success);
+}
+
+std::optional<MakeChoice> MakeCommand::End(MakeEnd end) {
     outcome_.end = end;
     // A command that ends before its run leaves the window idle; a refused one
     // leaves the running command's status text alone.
@@ -87,23 +95,23 @@ MakeDialogRequest MakeCommand::DialogRequest() const {
 
 std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
     if (!doc_ || !doc_->GetConfig()) {
-        return Stop(MakeEnd::NoDocument);
+        return End(MakeEnd::NoDocument);
     }
     // A refused command changes nothing: the guard comes before the mode switch.
     if (IsForbiddenWhileRunning()) {
-        return Stop(MakeEnd::Forbidden);
+        return End(MakeEnd::Forbidden);
     }
     if (!lock_.Acquire(doc_->GetPathName(), texts_.dialogTitle, App().eventLockWaitMs)) {
-        ShowBox("Another run is working on this event!\nSee the Output Window for details.",
+        ShowBox("Another run is working on this event!" + DetailsHint(App().GetHost()),
                 BoxIcon::Error);
-        return Stop(MakeEnd::EventBusy);
+        return End(MakeEnd::EventBusy);
     }
-    RemoveLeftovers(*doc_);
+    RemoveLeftovers(*doc_, App().Log());
     if (texts_.solution) {
         doc_->SetMapsMode(true);
     }
     if (!doc_->CheckExports()) {
-        return Stop(MakeEnd::ExportsDeclined);
+        return End(MakeEnd::ExportsDeclined);
     }
     if (!texts_.solution) {
         doc_->SetMapsMode(false);
@@ -113,24 +121,24 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
     const CKibCfg& cfg = *doc_->GetConfig();
     if (cfg.GetMaxStation() - cfg.GetMinStation() + 1 <= 0) {
         ShowBox("Number of stations unspecified.", BoxIcon::Error);
-        return Stop(MakeEnd::NoStations);
+        return End(MakeEnd::NoStations);
     }
     if (!CheckLayout(*doc_, false, &layouts_)) {
-        return Stop(MakeEnd::LayoutFailed);
+        return End(MakeEnd::LayoutFailed);
     }
     if (kind_ == MakeCommandKind::MapSvgs) {
         SetStatusText(texts_.svgStatus);
     }
     const std::optional<MakeChoice> choice = dialog ? dialog(DialogRequest()) : std::nullopt;
     if (!choice) {
-        return Stop(MakeEnd::Cancelled);
+        return End(MakeEnd::Cancelled);
     }
     std::string error;
     if (!CheckChoice(cfg, choice->stations, texts_.showTasks ? choice->taskChoice : kTaskAll,
                      error)) {
-        LogError("[** ERROR **] Cannot make what was chosen: %s.", error.c_str());
-        ShowBox("Cannot make what was chosen.\nSee the Output Window for details.", BoxIcon::Error);
-        return Stop(MakeEnd::BadChoice);
+        App().Log().Error("Cannot make what was chosen: %s.", error.c_str());
+        ShowBox("Cannot make what was chosen." + DetailsHint(App().GetHost()), BoxIcon::Error);
+        return End(MakeEnd::BadChoice);
     }
     SetStatusText(texts_.svgStatus);
     if (texts_.showFormat) {
@@ -138,7 +146,8 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
         if (extension) {
             App().lastFormat = extension;
         }
-        LogDebug("Selected creation of files with extension '%s'.", extension ? extension : "");
+        App().Log().Debug("Selected creation of files with extension '%s'.",
+                          extension ? extension : "");
     }
     Host& host = App().GetHost();
     savedTitle_ = host.GetMainTitle();
@@ -148,7 +157,7 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
 }
 
 void MakeCommand::StopRunning() {
-    stopRequested_ = !RUNNING();
+    stopRequested_ = stop_.Stopped();
     SetRunning(false);
     // The command's copies of its inputs end with it: the next command reads
     // them anew, and never takes an export written again with its size and time
@@ -166,17 +175,22 @@ void MakeCommand::Finish() {
     SetStatusText("Ready");
 }
 
-MakeOutcome MakeCommand::Close(bool failed, Verdict verdict, const std::string& errorText,
-                               const std::string& warningText, const std::string& successText) {
+MakeOutcome MakeCommand::Close(bool failed, bool stopped, Verdict verdict,
+                               const std::string& errorText, const std::string& warningText,
+                               const std::string& successText) {
     outcome_.end = MakeEnd::Closed;
     outcome_.runSucceeded = !failed;
-    if (failed && stopRequested_) {
+    if (failed && (stopped || stopRequested_)) {
         outcome_.stopped = true;
+        outcome_.verdict = Verdict::Errors;
         outcome_.closingIcon = BoxIcon::Information;
         ShowBox(texts_.showFormat ? kImagesStopped : kSvgStopped, BoxIcon::Information);
     } else {
-        outcome_.closingIcon =
-            ShowClosingBox(failed ? Verdict::Errors : verdict, errorText, warningText, successText);
+        // A failure says only what failed; the verdict's boxes point to the log.
+        const std::string details = failed ? std::string() : DetailsHint(App().GetHost());
+        outcome_.verdict = failed ? Verdict::Errors : Worse(verdict, Reported());
+        outcome_.closingIcon = ShowClosingBox(outcome_.verdict, errorText + details,
+                                              warningText + details, successText);
     }
     SetStatusText("Ready");
     return outcome_;
@@ -186,19 +200,25 @@ MakeOutcome MakeCommand::EndSvgCommand(const RunResult& run) {
     App().GetHost().SetMainTitle(savedTitle_);
     outcome_.end = MakeEnd::Closed;
     outcome_.runSucceeded = !run.Failed();
-    if (run.Failed() && !RUNNING()) {
+    Host& host = App().GetHost();
+    if (run.Failed() && run.stopped) {
         outcome_.stopped = true;
+        outcome_.verdict = Verdict::Errors;
         outcome_.closingIcon = BoxIcon::Information;
         ShowBox(kSvgStopped, BoxIcon::Information);
     } else if (run.Failed()) {
+        outcome_.verdict = Verdict::Errors;
         outcome_.closingIcon = BoxIcon::Error;
-        ShowBox("SVG files creation failed!\nSee the Output Window for details.", BoxIcon::Error);
+        ShowBox("SVG files creation failed!" + DetailsHint(host), BoxIcon::Error);
     } else {
+        // A run that kept some stations says so: the sheets were not all made anew.
+        const std::string counts = StationCountsText(run);
+        outcome_.verdict = Worse(run.GetVerdict(), Reported());
         outcome_.closingIcon = ShowClosingBox(
-            run.GetVerdict(),
-            "SVG files created with some errors!\nSee the Output Window for details.",
-            "SVG files created with some warnings!\nSee the Output Window for details.",
-            "SVG files created.");
+            outcome_.verdict, "SVG files created with some errors!" + DetailsHint(host),
+            "SVG files created with some warnings!" + DetailsHint(host),
+            counts.empty() ? std::string("SVG files created.")
+                           : "SVG files created: " + counts + ".");
     }
     SetRunning(false);
     SetStatusText("Ready");
@@ -212,7 +232,7 @@ MakeOutcome OnMakeMapSvgs(CKibDoc* document, const MakeDialog& dialog) {
         return command.Outcome();
     }
     CKibSvg svg(*document);
-    CompetitionRun run(svg);
+    CompetitionRun run(svg, command.Log(), command.Stop());
     run.ShareLayouts(&command.Layouts());
     const RunResult& result = run.Run(choice->stations, choice->taskChoice);
     KeepMapsRun(*document, result);

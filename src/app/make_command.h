@@ -17,8 +17,9 @@
 #include "app/event_lock.h"
 #include "app/output_format.h"
 #include "config/station_set.h"
+#include "foundation/app_state.h"
 #include "foundation/host.h"
-#include "foundation/log_tally.h"
+#include "foundation/run_control.h"
 #include "sheet/layout_memo.h"
 
 #include <cstdint>
@@ -90,6 +91,10 @@ struct MakeOutcome {
     // The user stopped the run (Stop, Ctrl+C): the closing box informs, the run
     // did not complete.
     bool stopped = false;
+    // The command's verdict when Closed: its runs, what it reported and what
+    // loading the configuration reported. The closing box and the exit status
+    // of the command line come from it.
+    Verdict verdict = Verdict::Success;
 };
 
 class MakeCommand {
@@ -117,11 +122,17 @@ class MakeCommand {
     void Finish();
     // Shows a closing box (an information that the run was stopped when the user
     // stopped it, else the plain error text when failed, else chosen by the
-    // verdict) and sets the status text "Ready".
-    MakeOutcome Close(bool failed, Verdict verdict, const std::string& errorText,
+    // verdict and what the command reported) and sets the status text "Ready".
+    MakeOutcome Close(bool failed, bool stopped, Verdict verdict, const std::string& errorText,
                       const std::string& warningText, const std::string& successText);
 
     CKibDoc* Document() const { return doc_; }
+    // What the command's runs report into (the application log, whose entries the
+    // command counts), and the stop request they poll.
+    Diagnostics& Log();
+    StopRequest& Stop() { return stop_; }
+    // The verdict of everything the command and the configuration's load reported.
+    Verdict Reported() const;
     // The layouts the command's layout check computed, for its runs.
     LayoutMemo& Layouts() { return layouts_; }
     const MakeCommandTexts& Texts() const { return texts_; }
@@ -129,14 +140,16 @@ class MakeCommand {
 
   private:
     MakeDialogRequest DialogRequest() const;
-    std::optional<MakeChoice> Stop(MakeEnd end);
+    std::optional<MakeChoice> End(MakeEnd end);
 
+    LogScope log_; // what the command reports, from its start to its end
+    StopCommand stop_;
     MakeCommandKind kind_;
     const MakeCommandTexts& texts_;
     CKibDoc* doc_;
     LayoutMemo layouts_;
     std::string savedTitle_;
-    bool stopRequested_ = false; // RUNNING was cleared by a stop before the run ended
+    bool stopRequested_ = false; // a stop ended the run before its end
     MakeOutcome outcome_;
     EventLock lock_; // held from the start of the command to its end
 };

@@ -11,8 +11,8 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "foundation/app_state.h"
 #include "foundation/log.h"
-#include "foundation/log_tally.h"
 #include "map_input/kib_svg.h"
 #include "sheet/map_generation.h"
 #include "sheet/run_result.h"
@@ -28,7 +28,7 @@ constexpr const char* kImagesFailed = "Image files creation failed.";
 
 MakeOutcome Fail(MakeCommand& command, const char* text) {
     command.StopRunning();
-    return command.Close(true, Verdict::Errors, text, "", "");
+    return command.Close(true, false, Verdict::Errors, text, "", "");
 }
 
 // The shared steps up to the run of a raster command. A format that names no
@@ -36,8 +36,7 @@ MakeOutcome Fail(MakeCommand& command, const char* text) {
 std::optional<MakeChoice> StartRasterCommand(MakeCommand& command, const MakeDialog& dialog) {
     std::optional<MakeChoice> choice = command.Start(dialog);
     if (choice && OutputFormatExtension(choice->outputFormat) == nullptr) {
-        LogError("[** ERROR **] Output format %d is unknown.",
-                 static_cast<int>(choice->outputFormat));
+        App().Log().Error("Output format %d is unknown.", static_cast<int>(choice->outputFormat));
         Fail(command, kImagesFailed);
         return std::nullopt;
     }
@@ -58,10 +57,10 @@ std::string CombinedFileName(const CKibDoc& doc, const ConversionSettings& s, co
     std::string event = doc.GetConfig()->Item(id::Event_NAME).GetValue();
     const std::string configuration = doc.GetFileName().substr(0, doc.GetFileName().rfind('.'));
     if (!StaysInFolder(event)) {
-        LogWarning("[= WARNING =] Event.NAME '%s' holds a folder separator or '..', which would "
-                   "put the print file outside the output folder: it is named after the "
-                   "configuration, %s-%s.pdf.",
-                   event.c_str(), configuration.c_str(), kind);
+        App().Log().Warning("Event.NAME '%s' holds a folder separator or '..', which would "
+                            "put the print file outside the output folder: it is named after the "
+                            "configuration, %s-%s.pdf.",
+                            event.c_str(), configuration.c_str(), kind);
         event = configuration;
     }
     if (event.empty()) {
@@ -80,32 +79,32 @@ void CombineIfChosen(const MakeChoice& choice, const CKibDoc& doc, const Convers
         return;
     }
     if (s.format != OutputFormat::Pdf) {
-        LogWarning("[= WARNING =] Only PDF files are combined into one file; the %s files are "
-                   "left single.",
-                   OutputFormatExtension(s.format));
+        App().Log().Warning("Only PDF files are combined into one file; the %s files are "
+                            "left single.",
+                            OutputFormatExtension(s.format));
         return;
     }
     const std::string target = CombinedFileName(doc, s, kind);
     for (const StationResult& station : run.stations) {
         if (station.outcome == StationOutcome::Failed) {
-            LogError("[** ERROR **] Cannot combine the sheets into %s: station %d failed; the "
-                     "file is not written.",
-                     target.c_str(), station.station);
+            App().Log().Error("Cannot combine the sheets into %s: station %d failed; the "
+                              "file is not written.",
+                              target.c_str(), station.station);
             return;
         }
     }
     std::vector<std::string> files;
     for (const RunSheet* sheet : run.PrintSheets()) {
         if (sheet->converted.empty()) {
-            LogError("[** ERROR **] Cannot combine the sheets into %s: %s was not converted; the "
-                     "file is not written.",
-                     target.c_str(), sheet->svg.c_str());
+            App().Log().Error("Cannot combine the sheets into %s: %s was not converted; the "
+                              "file is not written.",
+                              target.c_str(), sheet->svg.c_str());
             return;
         }
         files.push_back(sheet->converted);
     }
     if (files.empty()) {
-        LogWarning("[= WARNING =] No sheet to combine into %s.", target.c_str());
+        App().Log().Warning("No sheet to combine into %s.", target.c_str());
         return;
     }
     CombineConvertedSheets(files, target);
@@ -120,40 +119,38 @@ void CombineIfChosen(const MakeChoice& choice, const CKibDoc& doc, const Convers
 MakeOutcome ConvertAndClose(MakeCommand& command, const MakeChoice& choice, RunResult run,
                             const char* kind) {
     if (run.Failed()) {
-        return Fail(command, "SVG files creation failed.");
+        command.StopRunning();
+        return command.Close(true, run.stopped, Verdict::Errors, "SVG files creation failed.", "",
+                             "");
     }
     SetStatusText(command.Texts().convertStatus);
     CKibDoc& doc = *command.Document();
     const CKibCfg& cfg = *doc.GetConfig();
-    LogTally stage;
+    LogScope stage;
     Converter converter = Converter::Inkscape;
     if (!PrepareConverter(cfg, choice.converter.value_or(ConfiguredConverter(cfg)), converter)) {
         return Fail(command, kImagesFailed);
     }
     const ConversionSettings settings = ReadConversionSettings(doc, choice.outputFormat);
-    if (!ConvertRun(run, settings, converter)) {
+    if (!ConvertRun(run, settings, converter, command.Stop())) {
         return Fail(command, kImagesFailed);
     }
     CombineIfChosen(choice, doc, settings, run, kind);
     run.Add(stage, true);
     command.StopRunning();
-    LogInfo("Image files creation completed.");
+    App().Log().Info("Image files creation completed.");
     const bool anyConverted =
         std::any_of(run.sheets.begin(), run.sheets.end(),
                     [](const RunSheet& sheet) { return !sheet.converted.empty(); });
-    return command.Close(false, run.GetVerdict(),
-                         anyConverted
-                             ? "Image files created with some errors!\nSee the Output Window for "
-                               "details."
-                             : "Image files creation failed!\nSee the Output Window for details.",
-                         "Image files created with some warnings!\nSee the Output Window for "
-                         "details.",
-                         "Image files created.");
+    return command.Close(false, false, run.GetVerdict(),
+                         anyConverted ? "Image files created with some errors!"
+                                      : "Image files creation failed!",
+                         "Image files created with some warnings!", "Image files created.");
 }
 
-RunResult RunSolutions(CKibDoc& doc, const MakeChoice& choice) {
+RunResult RunSolutions(MakeCommand& command, CKibDoc& doc, const MakeChoice& choice) {
     CKibSvg svg(doc);
-    SolutionRun run(svg);
+    SolutionRun run(svg, command.Log(), command.Stop());
     return run.Run(choice.stations);
 }
 
@@ -168,7 +165,7 @@ MakeOutcome OnMakeMapImages(CKibDoc* document, const MakeDialog& dialog) {
     // The conversion takes the sheets of this run, whatever the window lays out
     // meanwhile (its preview in solution mode).
     CKibSvg svg(*document);
-    CompetitionRun run(svg);
+    CompetitionRun run(svg, command.Log(), command.Stop());
     run.ShareLayouts(&command.Layouts());
     const RunResult& result = run.Run(choice->stations, choice->taskChoice);
     KeepMapsRun(*document, result);
@@ -181,7 +178,7 @@ MakeOutcome OnMakeSolSvgs(CKibDoc* document, const MakeDialog& dialog) {
     if (!choice) {
         return command.Outcome();
     }
-    return command.EndSvgCommand(RunSolutions(*document, *choice));
+    return command.EndSvgCommand(RunSolutions(command, *document, *choice));
 }
 
 MakeOutcome OnMakeSolImages(CKibDoc* document, const MakeDialog& dialog) {
@@ -190,7 +187,8 @@ MakeOutcome OnMakeSolImages(CKibDoc* document, const MakeDialog& dialog) {
     if (!choice) {
         return command.Outcome();
     }
-    return ConvertAndClose(command, *choice, RunSolutions(*document, *choice), "solutions");
+    return ConvertAndClose(command, *choice, RunSolutions(command, *document, *choice),
+                           "solutions");
 }
 
 } // namespace kib

@@ -1,5 +1,7 @@
 #include "app/map_view_model.h"
 
+#include "foundation/app_state.h"
+
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
@@ -41,7 +43,7 @@ std::string MapViewEmptyNote(const CKibDoc& doc) {
 
 std::string MapSheetNote(const CKibDoc& doc, const MapViewItem& item) {
     FileStamp made = 0;
-    if (!GetFileStamp(item.sheet, made)) {
+    if (!GetFileStamp(item.sheet, made, App().Log())) {
         return "The sheet " + item.sheet + " is gone: run Make Vector Maps again.";
     }
     const CKibCfg* cfg = doc.GetConfig();
@@ -59,7 +61,7 @@ std::string MapSheetNote(const CKibDoc& doc, const MapViewItem& item) {
     };
     for (const auto& source : sources) {
         FileStamp changed = 0;
-        if (GetFileStamp(source.file, changed) && changed > made) {
+        if (GetFileStamp(source.file, changed, App().Log()) && changed > made) {
             return std::string("The sheet is older than ") + source.what +
                    ": run Make Vector Maps again before printing.";
         }

@@ -60,35 +60,35 @@ bool CreateDocument(CKibDoc& doc) {
 }
 
 bool CreateDocumentFromFolder(CKibDoc& doc, const std::string& folder) {
+    AttachDocument(doc);
     doc.NewConfig();
     const std::string& directory = folder;
     if (directory.empty()) {
         // No folder at all is not the file-system root.
-        ShowBox("Directory structure not recognized!\nSee the Output Window for details.",
+        ShowBox("Directory structure not recognized!" + DetailsHint(App().GetHost()),
                 BoxIcon::Error);
         doc.SetLoaded(false);
         return false;
     }
     doc.SetPathParts(platform::WithSeparator(directory) + doc.GetTitle());
     App().lastDirectory = folder;
-    const LogTally tally;
-    PropertyPane& pane = ThePropertyPane();
+    const LogScope tally;
+    PropertyPane& pane = doc.Pane();
     pane.ForgetOriginalValues();
     pane.AttachDocument(&doc);
 
     const bool created = CreateFromDirectory(doc, doc.GetDirectory());
     doc.SetLoaded(created);
     if (!created) {
-        ShowBox("Directory structure not recognized!\nSee the Output Window for details.",
+        ShowBox("Directory structure not recognized!" + DetailsHint(App().GetHost()),
                 BoxIcon::Error);
         return false;
     }
     doc.SetModifiedFlag(true);
-    TheDocumentObserver().DocumentOpened(doc);
-    ShowClosingBox(tally.GetVerdict(),
-                   "Configuration created with some errors!\nSee the Output Window for details.",
-                   "Configuration created with some warnings!\nSee the Output Window for details.",
-                   "Configuration created.");
+    doc.NotifyOpened();
+    const std::string details = DetailsHint(App().GetHost());
+    ShowClosingBox(tally.GetVerdict(), "Configuration created with some errors!" + details,
+                   "Configuration created with some warnings!" + details, "Configuration created.");
     doc.SetNeverSaved(true);
     return true;
 }

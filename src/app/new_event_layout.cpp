@@ -6,6 +6,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/station_set.h"
+#include "foundation/app_state.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
 #include "sheet/check_layout.h"
@@ -89,20 +90,22 @@ bool FitNewEventLayout(CKibCfg& cfg) {
     }
     const std::string why = Describe(cfg, failing);
     if (const int tabs = FittingTabSize(cfg, kMinTabSize); tabs > 0) {
-        LogInfo("Layout: order tabs of %d mm (OrderTabs.SIZE=%d), as %s does not fit the canvas "
-                "%s with tabs of %d mm.",
-                tabs, tabs, why.c_str(), canvas.c_str(), defaultTabs);
+        App().Log().Info(
+            "Layout: order tabs of %d mm (OrderTabs.SIZE=%d), as %s does not fit the canvas "
+            "%s with tabs of %d mm.",
+            tabs, tabs, why.c_str(), canvas.c_str(), defaultTabs);
         return true;
     }
     for (const Paper& paper : kLargerPapers) {
         cfg.Item(id::Target_CANVAS).SetText(paper.canvas);
         cfg.Item(id::Target_SHEET).SetText(paper.sheet);
         if (const int tabs = FittingTabSize(cfg, kMinTabSize); tabs > 0) {
-            LogInfo("Layout: canvas %s on sheet %s with order tabs of %d mm (Target.CANVAS=%s, "
-                    "Target.SHEET=%s, OrderTabs.SIZE=%d), as %s needs tabs below %d mm on the "
-                    "canvas %s.",
-                    paper.canvas, paper.sheet, tabs, paper.canvas, paper.sheet, tabs, why.c_str(),
-                    kMinTabSize, canvas.c_str());
+            App().Log().Info(
+                "Layout: canvas %s on sheet %s with order tabs of %d mm (Target.CANVAS=%s, "
+                "Target.SHEET=%s, OrderTabs.SIZE=%d), as %s needs tabs below %d mm on the "
+                "canvas %s.",
+                paper.canvas, paper.sheet, tabs, paper.canvas, paper.sheet, tabs, why.c_str(),
+                kMinTabSize, canvas.c_str());
             return true;
         }
     }
@@ -116,11 +119,11 @@ bool CheckNewEventLayout(CKibDoc& doc) {
     int failing = 0;
     if (EveryStationFits(cfg, failing)) {
         CheckLayout(doc, true); // the check the Make commands run, with its debug lines
-        LogInfo("Layout check: every station fits the canvas %s on the sheet %s with order tabs "
-                "of %d mm.",
-                cfg.Item(id::Target_CANVAS).GetValue().c_str(),
-                cfg.Item(id::Target_SHEET).GetValue().c_str(),
-                cfg.Item(id::OrderTabs_SIZE).GetInt());
+        App().Log().Info(
+            "Layout check: every station fits the canvas %s on the sheet %s with order tabs "
+            "of %d mm.",
+            cfg.Item(id::Target_CANVAS).GetValue().c_str(),
+            cfg.Item(id::Target_SHEET).GetValue().c_str(), cfg.Item(id::OrderTabs_SIZE).GetInt());
         return true;
     }
     // A key and a value that would fit: smaller tabs, else a canvas as large as needed.
@@ -128,13 +131,14 @@ bool CheckNewEventLayout(CKibDoc& doc) {
     const std::string tabsText = cfg.Item(id::OrderTabs_SIZE).GetValueText();
     if (const int tabs = FittingTabSize(cfg, 1); tabs > 0) {
         cfg.Item(id::OrderTabs_SIZE).SetText(tabsText);
-        LogWarning("[= WARNING =] The layout does not fit %s: set OrderTabs.SIZE=%d or choose a "
-                   "larger Target.CANVAS and Target.SHEET.",
-                   why.c_str(), tabs);
+        App().Log().Warning("The layout does not fit %s: set OrderTabs.SIZE=%d or choose a "
+                            "larger Target.CANVAS and Target.SHEET.",
+                            why.c_str(), tabs);
     } else {
-        LogWarning("[= WARNING =] The layout does not fit %s: set Target.CANVAS=Other (the canvas "
-                   "then takes the size the layout needs) and a Target.SHEET that holds it.",
-                   why.c_str());
+        App().Log().Warning(
+            "The layout does not fit %s: set Target.CANVAS=Other (the canvas "
+            "then takes the size the layout needs) and a Target.SHEET that holds it.",
+            why.c_str());
     }
     return false;
 }

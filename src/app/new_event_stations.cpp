@@ -13,7 +13,6 @@
 #include "foundation/format.h"
 #include "foundation/host.h"
 #include "foundation/log.h"
-#include "foundation/log_tally.h"
 #include "foundation/text_codec.h"
 #include "map_input/configured_counts.h"
 #include "map_input/document_exports.h"
@@ -27,62 +26,40 @@ namespace kib {
 
 namespace {
 
-// Stands in for the host while a station is read: the analyses' info lines are
-// left out (the station gets one line of its own), errors and, unless left out
-// too, warnings are kept and shown once the station is read, unless the read is
-// dropped (to be done again with the symbols it guessed). Only the lines shown
-// count in the tallies of the command: a dropped line never decides its verdict.
-class QuietReading : public Host {
+// Stands between a station's reading and the command's diagnostics: the
+// analyses' information is left out (the station gets one line of its own),
+// errors and, unless left out too, warnings are kept and reported once the
+// station is read, unless the read is dropped (to be done again with the
+// symbols it guessed). A dropped entry never decides the command's verdict.
+class QuietReading : public Diagnostics {
   public:
-    explicit QuietReading(bool keepWarnings = true)
-        : inner_(App().GetHost()), saved_(App().host), keepWarnings_(keepWarnings) {
-        App().host = this;
-        savedTallies_.swap(App().tallies);
-    }
+    explicit QuietReading(Diagnostics& outer, bool keepWarnings = true)
+        : outer_(outer), keepWarnings_(keepWarnings) {}
     ~QuietReading() override {
-        App().host = saved_;
-        App().tallies.swap(savedTallies_);
-        for (const std::string& line : kept_) {
-            const bool error = line.rfind("[** ERROR **]", 0) == 0;
-            RecordInTallies(line, error ? LogTally::Kind::Error : LogTally::Kind::Warning);
-            inner_.AppendLine(LogPane::Messages, line);
+        for (const Diagnostic& entry : kept_) {
+            outer_.Report(entry);
         }
     }
     QuietReading(const QuietReading&) = delete;
     QuietReading& operator=(const QuietReading&) = delete;
 
-    // Forgets what was logged so far.
+    // Forgets what was reported so far.
     void Drop() { kept_.clear(); }
 
-    void AppendLine(LogPane pane, const std::string& text) override {
-        if (pane == LogPane::Debug) {
-            inner_.AppendLine(pane, text);
-        } else if (text.rfind("[** ERROR **]", 0) == 0 ||
-                   (keepWarnings_ && text.rfind("[= WARNING =]", 0) == 0)) {
-            kept_.push_back(text);
+    void Report(const Diagnostic& entry) override {
+        if (entry.kind == DiagnosticKind::Debug) {
+            outer_.Report(entry);
+        } else if (entry.kind == DiagnosticKind::Error ||
+                   (keepWarnings_ && entry.kind == DiagnosticKind::Warning)) {
+            kept_.push_back(entry);
         }
     }
-    void SetStatusText(const std::string& text) override { inner_.SetStatusText(text); }
-    BoxAnswer ShowMessageBox(const MessageBox& box) override {
-        // The reader's box for a map it cannot open comes after its error line.
-        return box.icon == BoxIcon::None ? BoxAnswer::Ok : inner_.ShowMessageBox(box);
-    }
-    void PumpEvents() override { inner_.PumpEvents(); }
-    void SetWaitCursor(bool on) override { inner_.SetWaitCursor(on); }
-    std::string GetMainTitle() const override { return inner_.GetMainTitle(); }
-    void SetMainTitle(const std::string& title) override { inner_.SetMainTitle(title); }
-    std::optional<std::string> ChooseFolder(const std::string& start) override {
-        return inner_.ChooseFolder(start);
-    }
-    bool KeepsEveryDebugLine() const override { return inner_.KeepsEveryDebugLine(); }
-    void ShowProgress(const RunProgress& progress) override { inner_.ShowProgress(progress); }
+    bool WantsDebug() const override { return outer_.WantsDebug(); }
 
   private:
-    Host& inner_;
-    Host* saved_;
+    Diagnostics& outer_;
     bool keepWarnings_;
-    std::vector<std::string> kept_;
-    std::vector<LogTally*> savedTallies_;
+    std::vector<Diagnostic> kept_;
 };
 
 void SetGuess(CKibCfg& cfg, int itemId, const std::string& text, bool& changed) {
@@ -130,14 +107,15 @@ void TakeAnswers(const CKibDoc& doc, CKibMap& map, StationFacts& f) {
         return;
     }
     // An answer key in the descriptions is checked against the map at once.
-    WarnAnswerDifferences(answers, f.station);
+    WarnAnswerDifferences(answers, f.station, map.Diag());
 }
 
 StationFacts ReadStation(CKibDoc& doc, int station) {
     StationFacts f;
     f.station = station;
-    QuietReading quiet;
+    QuietReading quiet(doc.Diag());
     CKibSvg svg(doc);
+    svg.ReportInto(quiet);
     if (!svg.ReadCourses(station)) {
         // Without its course the map still shows its description rows and flags.
         if (ReadMapForCourse(svg, station, 0, 0)) {
@@ -172,9 +150,9 @@ StationFacts ReadStation(CKibDoc& doc, int station) {
 
 void ReportStation(const StationFacts& f) {
     if (f.descriptionRows > 0 && f.courseControls > 0 && f.descriptionRows != f.courseControls) {
-        LogWarning("[= WARNING =] Station %d: its description table holds %d control rows, its "
-                   "course %d controls; %d tasks are taken",
-                   f.station, f.descriptionRows, f.courseControls, f.tasks);
+        App().Log().Warning("Station %d: its description table holds %d control rows, its "
+                            "course %d controls; %d tasks are taken",
+                            f.station, f.descriptionRows, f.courseControls, f.tasks);
     }
     std::string answers = "answers not read (no course)";
     if (!f.columnH.empty()) {
@@ -183,9 +161,9 @@ void ReportStation(const StationFacts& f) {
         answers = "answers " + f.mapAnswers + " by the map";
     }
     const std::string rotation = f.rotation < 0 ? "none" : std::to_string(f.rotation);
-    LogInfo("Station %d: %d tasks (%s), %d flags, rotation %s, %s", f.station, f.tasks,
-            f.descriptionRows > 0 ? "description rows" : "course controls", f.flags,
-            rotation.c_str(), answers.c_str());
+    App().Log().Info("Station %d: %d tasks (%s), %d flags, rotation %s, %s", f.station, f.tasks,
+                     f.descriptionRows > 0 ? "description rows" : "course controls", f.flags,
+                     rotation.c_str(), answers.c_str());
 }
 
 // The value most stations have; on a tie the one met first.
@@ -213,15 +191,16 @@ void WriteAnswers(CKibCfg& cfg, const StationFacts& f) {
         return;
     }
     if (f.mapAnswers.find('?') != std::string::npos) {
-        LogWarning("[= WARNING =] Station %d: no answer key written: column H holds no answers "
-                   "and the map gives none for %s; set ANSWERS of the station",
-                   f.station, f.answerNote.c_str());
+        App().Log().Warning("Station %d: no answer key written: column H holds no answers "
+                            "and the map gives none for %s; set ANSWERS of the station",
+                            f.station, f.answerNote.c_str());
         return;
     }
     cfg.StationItem(f.station, id::Station_ANSWERS).SetText(f.mapAnswers);
-    LogInfo("Station %d: ANSWERS=%s from the map (the flag at the centre of each control circle), "
-            "as column H holds no answers; check them on the proof page!",
-            f.station, f.mapAnswers.c_str());
+    App().Log().Info(
+        "Station %d: ANSWERS=%s from the map (the flag at the centre of each control circle), "
+        "as column H holds no answers; check them on the proof page!",
+        f.station, f.mapAnswers.c_str());
 }
 
 // The course name guessed from the map files' names must name a course of the
@@ -236,9 +215,9 @@ void CheckCourseName(const CKibCfg& cfg, const CourseList& list, int station) {
         names += (k > 0 ? ", " : "") + list.names[k];
     }
     names += list.names.size() > 8 ? ", ..." : "";
-    LogWarning("[= WARNING =] The Courses.xml has no course '%s' for station %d (its courses: "
-               "%s); check Source.COURSE!",
-               course.c_str(), station, names.empty() ? "none" : names.c_str());
+    App().Log().Warning("The Courses.xml has no course '%s' for station %d (its courses: "
+                        "%s); check Source.COURSE!",
+                        course.c_str(), station, names.empty() ? "none" : names.c_str());
 }
 
 // The map scale of the courses file, in the units of the map export: divided by
@@ -260,8 +239,9 @@ bool ReadFirstMap(CKibDoc& doc, int station) {
     CourseList courses;
     {
         // Read again with the guessed symbols, the station tells its warnings then.
-        QuietReading quiet(false);
+        QuietReading quiet(doc.Diag(), false);
         CKibSvg svg(doc);
+        svg.ReportInto(quiet);
         CKibMap* map = svg.ReadMap(station, 0) ? svg.GetMap() : nullptr;
         if (!map) {
             return false;
@@ -287,8 +267,8 @@ bool GuessSymbols(CKibCfg& cfg, const CKibMap& map) {
             chair = flag.SetText("790.002 790.003") || chair;
         }
         if (chair) {
-            LogInfo("Guessed OCAD symbol IDs for chair, flags and zero; check SOURCE "
-                    "configuration section!");
+            App().Log().Info("Guessed OCAD symbol IDs for chair, flags and zero; check SOURCE "
+                             "configuration section!");
         }
         changed = changed || chair;
     }
@@ -296,7 +276,8 @@ bool GuessSymbols(CKibCfg& cfg, const CKibMap& map) {
         bool letters = false;
         SetGuess(cfg, id::Source_LETTERS, "791", letters);
         if (letters) {
-            LogInfo("Guessed OCAD symbols for flag markers; check SOURCE.LETTERS configuration!");
+            App().Log().Info(
+                "Guessed OCAD symbols for flag markers; check SOURCE.LETTERS configuration!");
         }
         changed = changed || letters;
     }
@@ -311,7 +292,8 @@ bool GuessSymbols(CKibCfg& cfg, const CKibMap& map) {
         SetGuess(cfg, id::Source_ANSWERS, answers, answersSet);
     }
     if (answersSet) {
-        LogInfo("Guessed OCAD symbols for correct answers; check SOURCE.ANSWERS configuration!");
+        App().Log().Info(
+            "Guessed OCAD symbols for correct answers; check SOURCE.ANSWERS configuration!");
     }
     return changed || answersSet;
 }
@@ -352,13 +334,13 @@ void WriteStationValues(CKibCfg& cfg, const std::vector<StationFacts>& facts,
         }
         if (f.tasks > 0 && event.tasks > 0 && f.tasks != event.tasks) {
             cfg.StationItem(f.station, id::Station_TASKS).SetInt(f.tasks);
-            LogInfo("Station %d: TASKS=%d in its section (the event's TASKS is %d).", f.station,
-                    f.tasks, event.tasks);
+            App().Log().Info("Station %d: TASKS=%d in its section (the event's TASKS is %d).",
+                             f.station, f.tasks, event.tasks);
         }
         if (FlagsOf(f) != event.flags) {
             cfg.StationItem(f.station, id::Station_FLAGS).SetInt(FlagsOf(f));
-            LogInfo("Station %d: FLAGS=%d in its section (the event's FLAGS is %d).", f.station,
-                    FlagsOf(f), event.flags);
+            App().Log().Info("Station %d: FLAGS=%d in its section (the event's FLAGS is %d).",
+                             f.station, FlagsOf(f), event.flags);
         }
         WriteAnswers(cfg, f);
     }

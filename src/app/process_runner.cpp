@@ -1,6 +1,7 @@
 #include "app/process_runner.h"
 
 #include "app/command_words.h"
+#include "foundation/app_state.h"
 #include "foundation/log.h"
 #include "foundation/run_control.h"
 #include "platform/paths.h"
@@ -50,14 +51,14 @@ std::string RunExternalProcess(std::string directory, bool addBinFolder, std::st
     result = ProcessOutcome{};
 
     const std::string path = MakeProgramPath(directory, addBinFolder, programName);
-    LogInfo("Calling %s %s...", path.c_str(), arguments.c_str());
+    App().Log().Info("Calling %s %s...", path.c_str(), arguments.c_str());
     const std::vector<std::string> words = SplitCommandWords(arguments);
-    LogDebug("Process:'%s', arguments: '%s'", path.c_str(), arguments.c_str());
+    App().Log().Debug("Process:'%s', arguments: '%s'", path.c_str(), arguments.c_str());
 
     // The stop poll after every one-second slice the program did not end in.
     const auto stop = [] {
         if (CheckBreak()) {
-            LogWarning("[= WARNING =] Terminating Inkscape process...");
+            App().Log().Warning("Terminating Inkscape process...");
             return true;
         }
         return false;
@@ -68,21 +69,21 @@ std::string RunExternalProcess(std::string directory, bool addBinFolder, std::st
     result.exitSignal = run.exitSignal;
     switch (run.end) {
     case platform::ProcessEnd::PipeFailed:
-        LogError("[** ERROR **] Cannot create pipe (error=%d).", run.error);
+        App().Log().Error("Cannot create pipe (error=%d).", run.error);
         return {};
     case platform::ProcessEnd::StartFailed:
-        LogError("[** ERROR **] Cannot create process (error=%d).", run.error);
+        App().Log().Error("Cannot create process (error=%d).", run.error);
         return {};
     case platform::ProcessEnd::WaitFailed:
-        LogError("[** ERROR **] Wait for process failed (error=%d).", run.error);
+        App().Log().Error("Wait for process failed (error=%d).", run.error);
         return {};
     case platform::ProcessEnd::Exited:
-        LogDebug("Process completed after %d seconds.", run.seconds);
+        App().Log().Debug("Process completed after %d seconds.", run.seconds);
         break;
     case platform::ProcessEnd::TimedOut:
-        LogError("[** ERROR **] Waiting for process completion failed after %d seconds.",
-                 timeoutSeconds);
-        LogWarning("[= WARNING =] Terminating Inkscape process...");
+        App().Log().Error("Waiting for process completion failed after %d seconds.",
+                          timeoutSeconds);
+        App().Log().Warning("Terminating Inkscape process...");
         break;
     case platform::ProcessEnd::Stopped:
         break;
@@ -112,9 +113,9 @@ namespace {
 
 void LogOutputLine(const std::string& line) {
     if (IsToolkitChatter(line)) {
-        LogDebug("%s", line.c_str());
+        App().Log().Debug("%s", line.c_str());
     } else {
-        LogInfo("%s", line.c_str());
+        App().Log().Info("%s", line.c_str());
     }
 }
 

@@ -1,5 +1,7 @@
 #include "app/proof_page.h"
 
+#include "foundation/log_lines.h"
+
 #include "sheet/svg_text.h"
 
 #include <sstream>
@@ -96,20 +98,18 @@ void WriteFacts(std::ostream& out, const ProofStation& st) {
     out << "</table>\n";
 }
 
-void WriteLog(std::ostream& out, const std::vector<std::string>& log) {
+void WriteLog(std::ostream& out, const std::vector<Diagnostic>& log) {
     if (log.empty()) {
         return;
     }
     out << "<details" << (log.size() <= 12 ? " open=\"\"" : "") << "><summary>Log (" << log.size()
         << " lines)</summary>\n<div class=\"log\">";
-    for (const std::string& line : log) {
-        const char* kind = line.rfind("[** ERROR **]", 0) == 0   ? "error"
-                           : line.rfind("[= WARNING =]", 0) == 0 ? "warning"
-                           : line.rfind("error: ", 0) == 0       ? "error"
-                           : line.rfind("warning: ", 0) == 0     ? "warning"
-                                                                 : "";
+    for (const Diagnostic& entry : log) {
+        const char* kind = entry.kind == DiagnosticKind::Error     ? "error"
+                           : entry.kind == DiagnosticKind::Warning ? "warning"
+                                                                   : "";
         out << "<div" << (*kind ? std::string(" class=\"") + kind + "\"" : std::string()) << ">"
-            << Html(line) << "</div>";
+            << Html(MessagesLine(entry)) << "</div>";
     }
     out << "</div></details>\n";
 }
@@ -185,12 +185,11 @@ std::string PageLink(const std::string& relativePath) {
     return link;
 }
 
-ProofMark MarkOf(const std::vector<std::string>& log, bool errorFlag, bool warningFlag) {
+ProofMark MarkOf(const std::vector<Diagnostic>& log, bool errorFlag, bool warningFlag) {
     bool errors = errorFlag, warnings = warningFlag;
-    for (const std::string& line : log) {
-        errors = errors || line.rfind("[** ERROR **]", 0) == 0 || line.rfind("error: ", 0) == 0;
-        warnings =
-            warnings || line.rfind("[= WARNING =]", 0) == 0 || line.rfind("warning: ", 0) == 0;
+    for (const Diagnostic& entry : log) {
+        errors = errors || entry.kind == DiagnosticKind::Error;
+        warnings = warnings || entry.kind == DiagnosticKind::Warning;
     }
     return errors ? ProofMark::Red : warnings ? ProofMark::Amber : ProofMark::Green;
 }

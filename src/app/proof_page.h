@@ -4,6 +4,8 @@
 // answer key and the solution sheet.
 #pragma once
 
+#include "foundation/diagnostics.h"
+
 #include <string>
 #include <vector>
 
@@ -33,9 +35,9 @@ struct ProofStation {
     int tasks = 0;
     int flags = 0;
     int rotation = -1;
-    std::string rotationSource;   // where the rotation came from, in words
-    std::string summary;          // the analysis line of kib analyse
-    std::vector<std::string> log; // every line logged while the station was made
+    std::string rotationSource;  // where the rotation came from, in words
+    std::string summary;         // the analysis line of kib analyse
+    std::vector<Diagnostic> log; // everything reported while the station was made
     std::vector<ProofCanvas> canvases;
     std::string solutionName; // the sheet that holds the station, and its pictures
     std::string solutionThumbnail;
@@ -64,6 +66,6 @@ ProofMark WorseMark(ProofMark a, ProofMark b);
 std::string PageLink(const std::string& relativePath);
 
 // The mark of a station from its log lines and flags.
-ProofMark MarkOf(const std::vector<std::string>& log, bool errorFlag, bool warningFlag);
+ProofMark MarkOf(const std::vector<Diagnostic>& log, bool errorFlag, bool warningFlag);
 
 } // namespace kib

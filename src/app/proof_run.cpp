@@ -10,12 +10,12 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/station_set.h"
+#include "foundation/app_state.h"
 #include "foundation/atomic_file.h"
 #include "foundation/file_stamp.h"
 #include "foundation/format.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
-#include "foundation/log_tally.h"
 #include "foundation/temp_files.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
@@ -127,8 +127,7 @@ struct SheetPictures {
 
 // The error line of a picture of the sheet svg that is missing, and why.
 std::string NoPictureLine(const std::string& png, const std::string& svg, const std::string& why) {
-    return Format("[** ERROR **] No picture %s of %s for the proof: %s", png.c_str(), svg.c_str(),
-                  why.c_str());
+    return Format("No picture %s of %s for the proof: %s", png.c_str(), svg.c_str(), why.c_str());
 }
 
 // Renders the sheet's pictures: from the text composed for it, or from its file
@@ -172,11 +171,11 @@ void RenderPictures(SheetPictures& p, const PictureCommit& commit) {
 // True when both pictures of a sheet are there.
 bool BothPictures(ProofStation& st, const SheetPictures& pictures) {
     for (const std::string& note : pictures.notes) {
-        LogDebug("%s", note.c_str());
+        App().Log().Debug("%s", note.c_str());
     }
     for (const std::string& error : pictures.errors) {
-        LogError("%s", error.c_str());
-        st.log.push_back(error);
+        App().Log().Say(DiagnosticKind::Error, error);
+        st.log.push_back(Diagnostic{DiagnosticKind::Error, st.station, kNoTask, error});
     }
     return pictures.errors.empty();
 }
@@ -238,8 +237,9 @@ class ProofPictures {
     // Removes the temporary files of ended runs beside the page and among its
     // pictures: before the runs, so that its lines are no station's.
     void RemoveStale() const {
-        RemoveStaleTemporaries(platform::WithSeparator(PathString(files_.page.parent_path())));
-        RemoveStaleTemporaries(platform::WithSeparator(PathString(files_.folder)));
+        RemoveStaleTemporaries(platform::WithSeparator(PathString(files_.page.parent_path())),
+                               App().Log());
+        RemoveStaleTemporaries(platform::WithSeparator(PathString(files_.folder)), App().Log());
     }
 
     // Makes the page's folder and its pictures' (once), and starts the workers
@@ -412,6 +412,36 @@ class ProofPictures {
     JobQueue queue_; // last: its threads end before what their jobs use
 };
 
+// The verdict of a red or amber station in the page's words: the first task
+// whose answer is marked so, else the first entry of the mark's kind.
+Diagnostic VerdictOf(const ProofStation& st) {
+    const DiagnosticKind kind =
+        st.mark == ProofMark::Red ? DiagnosticKind::Error : DiagnosticKind::Warning;
+    for (const ProofCanvas& c : st.canvases) {
+        if (c.task > 0 && c.answerMark == st.mark) {
+            const std::string key = c.answer.empty() ? std::string("none")
+                                    : c.answerSource.empty()
+                                        ? c.answer
+                                        : c.answer + " (" + c.answerSource + ")";
+            std::string map = c.mapAnswer.empty() ? std::string("?") : c.mapAnswer;
+            if (!c.mapEvidence.empty()) {
+                map += " (" + c.mapEvidence + ")";
+            }
+            return Diagnostic{kind, st.station, c.task,
+                              Format("Station %d, task %d: key %s, map %s", st.station, c.task,
+                                     key.c_str(), map.c_str())};
+        }
+    }
+    for (const Diagnostic& entry : st.log) {
+        if (entry.kind == kind) {
+            return Diagnostic{kind, st.station, entry.task,
+                              Format("Station %d: %s", st.station, entry.text.c_str())};
+        }
+    }
+    return Diagnostic{kind, st.station, kNoTask,
+                      Format("Station %d: %s", st.station, st.summary.c_str())};
+}
+
 // The mark of a station from what both runs say about it.
 ProofMark MarkFrom(const StationResult* maps, const StationResult* solutions) {
     bool failed = false;
@@ -462,12 +492,12 @@ const char* EndWords(MakeEnd end) {
 // the lines of the command's opening steps and the reason, and no picture, so
 // that an earlier page never stands for this one.
 void WriteUnmadePage(const CKibDoc& doc, const StationSet& stations, const std::string& pagePath,
-                     ProofEvent& event, const std::vector<std::string>& opening, MakeEnd end,
+                     ProofEvent& event, const std::vector<Diagnostic>& opening, MakeEnd end,
                      std::string& written) {
     const CKibCfg& cfg = *doc.GetConfig();
     const std::string reason =
-        Format("[** ERROR **] No sheet was made (%s): the proof shows none.", EndWords(end));
-    LogError("%s", reason.c_str());
+        Format("No sheet was made (%s): the proof shows none.", EndWords(end));
+    App().Log().Say(DiagnosticKind::Error, reason);
     for (int s : stations.Chosen(cfg)) {
         ProofStation st;
         st.station = s;
@@ -475,7 +505,7 @@ void WriteUnmadePage(const CKibDoc& doc, const StationSet& stations, const std::
         st.rotationSource = RotationSource(cfg, s);
         st.summary = "The station's sheets were not made.";
         st.log = opening;
-        st.log.push_back(reason);
+        st.log.push_back(Diagnostic{DiagnosticKind::Error, s, kNoTask, reason});
         st.mark = ProofMark::Red;
         event.stations.push_back(std::move(st));
     }
@@ -483,7 +513,7 @@ void WriteUnmadePage(const CKibDoc& doc, const StationSet& stations, const std::
     const std::string page = PathString(files.page);
     std::string why;
     if (!WriteWholeFile(page, ProofHtml(event), why, PageFault)) {
-        LogError("[** ERROR **] Cannot write file %s: %s", page.c_str(), why.c_str());
+        App().Log().Error("Cannot write file %s: %s", page.c_str(), why.c_str());
         return;
     }
     written = page;
@@ -492,7 +522,7 @@ void WriteUnmadePage(const CKibDoc& doc, const StationSet& stations, const std::
 } // namespace
 
 int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pagePath,
-              std::string& written) {
+              std::string& written, std::vector<Diagnostic>* verdicts) {
     const CKibCfg& cfg = *doc.GetConfig();
     ProofEvent event;
     event.title = cfg.Item(id::Event_NAME).GetValue();
@@ -505,16 +535,16 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
     // and layout checks), then both runs once for all chosen stations.
     MakeCommand command(MakeCommandKind::MapSvgs, &doc);
     std::optional<MakeChoice> choice;
-    std::vector<std::string> opening;
+    std::vector<Diagnostic> opening;
     {
-        LogTally tally;
+        LogScope tally;
         choice = command.Start([&stations](const MakeDialogRequest&) -> std::optional<MakeChoice> {
             MakeChoice c;
             c.stations = stations;
             c.taskChoice = kTaskAll;
             return c;
         });
-        opening = tally.Lines();
+        opening = tally.Entries();
     }
     if (!choice) {
         // Nothing was made: the page says why instead of showing old sheets.
@@ -536,7 +566,7 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
         // drawn beside it: half the budget of runs that draw nothing meanwhile.
         svg.KeepMaps(kKeptMapsBudget / 2);
         {
-            CompetitionRun run(svg);
+            CompetitionRun run(svg, command.Log(), command.Stop());
             run.ShareLayouts(&command.Layouts());
             run.OnStationRead([&](int s, CKibMap& map) { TakeFacts(doc, s, map, facts[s]); });
             // Each canvas is drawn as soon as its sheet is composed, beside the run.
@@ -550,7 +580,7 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
         pictures.DrawCanvases(maps);
         if (maps.completed) {
             doc.SetMapsMode(true);
-            SolutionRun run(svg);
+            SolutionRun run(svg, command.Log(), command.Stop());
             solutions = run.Run(choice->stations);
         }
     }
@@ -559,7 +589,11 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
     pictures.DrawSolutions(solutions);
     pictures.Finish(maps);
 
+    // What loading the configuration reported counts as in every command.
     int status = maps.completed && solutions.completed ? 0 : 2;
+    status = std::max(status, doc.loadVerdict == Verdict::Errors     ? 2
+                              : doc.loadVerdict == Verdict::Warnings ? 1
+                                                                     : 0);
     for (const StationResult& made : maps.stations) {
         const int s = made.station;
         ProofStation st = facts.count(s) ? facts[s] : ProofStation{};
@@ -569,14 +603,18 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
             st.tasks = cfg.GetTasks(s);
             st.summary = "The station's map could not be read.";
         }
-        st.log = made.lines;
+        st.log = made.entries;
         const StationResult* solved = solutions.Station(s);
         if (solved) {
-            // A line both runs logged is listed once: the analysis of a map that
+            // An entry both runs reported is listed once: the analysis of a map that
             // the solution run read again (beyond the kept maps' budget).
-            for (const std::string& line : solved->lines) {
-                if (std::find(made.lines.begin(), made.lines.end(), line) == made.lines.end()) {
-                    st.log.push_back(line);
+            for (const Diagnostic& entry : solved->entries) {
+                const bool listed = std::any_of(
+                    made.entries.begin(), made.entries.end(), [&entry](const Diagnostic& e) {
+                        return e.kind == entry.kind && e.text == entry.text;
+                    });
+                if (!listed) {
+                    st.log.push_back(entry);
                 }
             }
         }
@@ -584,6 +622,9 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
         pictures.TakeInto(st);
         // A picture that could not be made is named in the log and marks it red.
         st.mark = WorseMark(st.mark, MarkOf(st.log, false, false));
+        if (verdicts && st.mark != ProofMark::Green) {
+            verdicts->push_back(VerdictOf(st));
+        }
         status = std::max(status, st.mark == ProofMark::Red     ? 2
                                   : st.mark == ProofMark::Amber ? 1
                                                                 : 0);
@@ -592,11 +633,11 @@ int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pageP
     const std::string page = PathString(files.page);
     std::string reason;
     if (!WriteWholeFile(page, ProofHtml(event), reason, PageFault)) {
-        LogError("[** ERROR **] Cannot write file %s: %s", page.c_str(), reason.c_str());
+        App().Log().Error("Cannot write file %s: %s", page.c_str(), reason.c_str());
         return 2;
     }
     written = page;
-    LogInfo("Proof page %s written.", written.c_str());
+    App().Log().Info("Proof page %s written.", written.c_str());
     return status;
 }
 

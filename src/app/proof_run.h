@@ -4,6 +4,10 @@
 // shows them station by station with the analysis, the log and the answer key.
 #pragma once
 
+#include "foundation/diagnostics.h"
+
+#include <vector>
+
 #include <string>
 
 namespace kib {
@@ -21,7 +25,9 @@ class StationSet;
 // written. Returns 2 when
 // the command ended before its runs, a run did not complete, a station failed
 // or the page could not be written, 1 when a station had warnings, else 0.
+// With verdicts, one entry per red or amber station: the station, the task
+// and the reason in the page's words, an error or a warning as its mark.
 int MakeProof(CKibDoc& doc, const StationSet& stations, const std::string& pagePath,
-              std::string& written);
+              std::string& written, std::vector<Diagnostic>* verdicts = nullptr);
 
 } // namespace kib

@@ -10,7 +10,7 @@ class App;
 }
 
 namespace kib {
-class LogTally;
+class LogScope;
 }
 
 namespace kib::cli {
@@ -36,6 +36,6 @@ void AddAnalyseCommand(CLI::App& app, Context& ctx);
 void AddProofCommand(CLI::App& app, Context& ctx);
 
 // 2 when the tally holds an error line, 1 when it holds a warning line, else 0.
-int StatusFrom(const LogTally& tally);
+int StatusFrom(const LogScope& tally);
 
 } // namespace kib::cli

@@ -46,17 +46,6 @@ std::string Duration(long long seconds) {
     return text;
 }
 
-int StatusOfIcon(BoxIcon icon) {
-    switch (icon) {
-    case BoxIcon::Error:
-        return 2;
-    case BoxIcon::Warning:
-        return 1;
-    default:
-        return 0;
-    }
-}
-
 } // namespace
 
 void InstallInterruptHandler() {
@@ -186,7 +175,6 @@ BoxAnswer CliHost::ShowMessageBox(const MessageBox& box) {
         DrawProgress();
     }
     if (box.buttons == BoxButtons::Ok) {
-        lastBoxStatus_ = StatusOfIcon(box.icon);
         return BoxAnswer::Ok;
     }
     return Ask(box);
@@ -229,7 +217,7 @@ BoxAnswer CliHost::Ask(const MessageBox& box) {
 void CliHost::PumpEvents() {
     // Each Ctrl+C received since the last poll is one Stop command.
     for (int count = platform::TakeInterrupts(); count > 0; --count) {
-        OnStop(kStopInterruptLine);
+        OnStop(kStopInterruptText);
     }
 }
 

@@ -43,10 +43,9 @@ class CliHost : public Host {
     std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
     // The debug log file holds every line, debug-only ones included.
     bool KeepsEveryDebugLine() const override { return debugFile_.IsOpen(); }
+    // The log is printed above the boxes: no window to point to.
+    bool HasOutputWindow() const override { return false; }
     void ShowProgress(const RunProgress& progress) override;
-
-    // The answer the last closing box implies for the exit status: 0, 1 or 2.
-    int LastBoxStatus() const { return lastBoxStatus_; }
 
     // The progress line: "sheet n of N (station s of S)", the time left once a
     // sheet has been done ("about 1 min 5 s left"), then the status text; cut to
@@ -67,7 +66,6 @@ class CliHost : public Host {
     std::chrono::steady_clock::time_point counted_; // when the first sheet began
     bool progressShown_ = false;
     bool progressWanted_ = false; // standard output is a terminal and not --quiet
-    int lastBoxStatus_ = 0;
 };
 
 // Installs the handler that records Ctrl+C (SIGINT), a closed terminal (SIGHUP)

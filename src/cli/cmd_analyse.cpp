@@ -8,9 +8,12 @@
 #include "cli/station_list.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
+#include "foundation/app_state.h"
 #include "sheet/task_range.h"
 
 #include <CLI/CLI.hpp>
+
+#include <algorithm>
 
 #include <iostream>
 #include <memory>
@@ -42,13 +45,17 @@ int Analyse(const AnalyseOptions& options) {
         return kExitError;
     }
     std::vector<std::string> summary;
-    const int status = AnalyseStations(doc, stations, summary);
+    const int status = AnalyseStations(doc, stations, summary, App().Log());
     std::cout << "Summary:\n";
     for (const auto& line : summary) {
         std::cout << "  " << line << '\n';
     }
     std::cout << std::flush;
-    return status;
+    // What loading the configuration reported counts as in every command.
+    const int loaded = doc.loadVerdict == Verdict::Errors     ? 2
+                       : doc.loadVerdict == Verdict::Warnings ? 1
+                                                              : 0;
+    return status == kExitUsage ? status : std::max(status, loaded);
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 #include "cli/config_path.h"
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
-#include "foundation/log_tally.h"
+#include "foundation/app_state.h"
 #include "foundation/text_codec.h"
 
 #include <CLI/CLI.hpp>
@@ -19,7 +19,7 @@ namespace {
 
 // A configuration that opened: 1 when an error or a warning was logged while
 // it was read, else 0.
-int StatusAfterLoad(const LogTally& tally) {
+int StatusAfterLoad(const LogScope& tally) {
     return tally.Errors() > 0 || tally.Warnings() > 0 ? kExitWarning : kExitOk;
 }
 
@@ -46,7 +46,7 @@ void PrintConfig(const CKibCfg& cfg) {
 }
 
 int ShowConfig(const std::string& file) {
-    const LogTally tally;
+    const LogScope tally;
     CKibDoc doc;
     if (!OpenConfiguration(doc, file)) {
         return kExitError;
@@ -56,7 +56,7 @@ int ShowConfig(const std::string& file) {
 }
 
 int SaveConfig(const std::string& file, const std::string& out) {
-    const LogTally tally;
+    const LogScope tally;
     CKibDoc doc;
     if (!OpenConfiguration(doc, file)) {
         return kExitError;

@@ -5,7 +5,7 @@
 #include "cli/config_path.h"
 #include "cli/make_verb.h"
 #include "config/kib_doc.h"
-#include "foundation/log_tally.h"
+#include "foundation/app_state.h"
 #include "sheet/check_layout.h"
 
 #include <CLI/CLI.hpp>
@@ -17,7 +17,7 @@ namespace kib::cli {
 namespace {
 
 int CheckConfig(const std::string& file) {
-    const LogTally tally;
+    const LogScope tally;
     CKibDoc doc;
     if (!OpenConfiguration(doc, file)) {
         return kExitError;

@@ -6,6 +6,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/paths.h"
+#include "foundation/app_state.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
 #include "platform/paths.h"
@@ -78,7 +79,7 @@ bool RefuseToReplace(const std::string& file, bool force) {
     return true;
 }
 
-int NewConfig(const NewOptions& options, CliHost& host) {
+int NewConfig(const NewOptions& options) {
     if (options.exportDir.empty()) {
         std::cerr << "error: EXPORT_DIR must name a folder\n";
         return kExitUsage;
@@ -90,10 +91,12 @@ int NewConfig(const NewOptions& options, CliHost& host) {
         return kExitError;
     }
     CKibDoc doc;
+    // The verdict is what the creation reported, as its closing box says it.
+    const LogScope creation;
     if (!CreateDocumentFromFolder(doc, AbsoluteFromHere(options.exportDir))) {
         return kExitError;
     }
-    const int status = host.LastBoxStatus();
+    const int status = StatusFrom(creation);
     CKibCfg& cfg = *doc.GetConfig();
     const std::string file = output.empty() ? doc.GetDirectory() + DefaultFileName(cfg) : output;
     if (output.empty() && RefuseToReplace(file, options.force)) {
@@ -120,9 +123,8 @@ void AddNewCommand(CLI::App& app, Context& ctx) {
                     "Save as FILE.cfg (default: the event name with .cfg in EXPORT_DIR)")
         ->option_text("FILE.cfg");
     cmd->add_flag("--force", options->force, "Replace an existing configuration file");
-    cmd->callback([&ctx, options] {
-        ctx.run = [options](CliHost& host) { return NewConfig(*options, host); };
-    });
+    cmd->callback(
+        [&ctx, options] { ctx.run = [options](CliHost&) { return NewConfig(*options); }; });
 }
 
 } // namespace kib::cli

@@ -38,7 +38,14 @@ int Proof(const ProofOptions& options) {
         return kExitUsage;
     }
     std::string written;
-    const int status = MakeProof(doc, stations, AbsoluteFromHere(options.output), written);
+    std::vector<Diagnostic> verdicts;
+    const int status =
+        MakeProof(doc, stations, AbsoluteFromHere(options.output), written, &verdicts);
+    // The page's verdict in the terminal: one line per red or amber station.
+    for (const Diagnostic& verdict : verdicts) {
+        std::cerr << (verdict.kind == DiagnosticKind::Error ? "error: " : "warning: ")
+                  << verdict.text << "\n";
+    }
     if (!written.empty()) {
         std::cerr << "info: Proof page " << written << " written.\n";
     }

@@ -55,7 +55,7 @@ void AddConverterOption(CLI::App& command, std::string& converter) {
         ->option_text("inkscape|builtin");
 }
 
-int MakeStatus(const MakeOutcome& outcome, const CliHost& host) {
+int MakeStatus(const MakeOutcome& outcome) {
     if (outcome.end == MakeEnd::BadChoice) {
         return kExitUsage;
     }
@@ -63,11 +63,22 @@ int MakeStatus(const MakeOutcome& outcome, const CliHost& host) {
     if (outcome.stopped) {
         return kExitError;
     }
-    return outcome.end == MakeEnd::Closed ? host.LastBoxStatus() : kExitError;
+    if (outcome.end != MakeEnd::Closed) {
+        return kExitError;
+    }
+    switch (outcome.verdict) {
+    case Verdict::Errors:
+        return kExitError;
+    case Verdict::Warnings:
+        return kExitWarning;
+    case Verdict::Success:
+        break;
+    }
+    return kExitOk;
 }
 
 int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTask, bool withFormat,
-                CliHost& host) {
+                CliHost&) {
     MakeChoice choice;
     if (!ParseStationsOption(options.stations, choice.stations)) {
         return kExitUsage;
@@ -107,7 +118,7 @@ int RunMakeVerb(const MakeVerbOptions& options, MakeHandler handler, bool withTa
     }
     const MakeOutcome outcome =
         handler(&doc, [&choice](const MakeDialogRequest&) { return choice; });
-    return MakeStatus(outcome, host);
+    return MakeStatus(outcome);
 }
 
 void AddMakeVerb(CLI::App& app, Context& ctx, const MakeVerb& verb) {

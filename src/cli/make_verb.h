@@ -36,7 +36,7 @@ void AddConverterOption(CLI::App& command, std::string& converter);
 // The exit status of a Make command: its closing box decides (the box comes
 // from the run's result); a command that ended before its run (refused,
 // declined, wrong layout) failed; a choice the command refused is bad usage.
-int MakeStatus(const MakeOutcome& outcome, const CliHost& host);
+int MakeStatus(const MakeOutcome& outcome);
 
 using MakeHandler = MakeOutcome (*)(CKibDoc* document, const MakeDialog& dialog);
 

@@ -7,7 +7,6 @@
 #include "cli/cli_host.h"
 #include "cli/nearest_verb.h"
 #include "foundation/app_state.h"
-#include "foundation/log_tally.h"
 #include "platform/environment.h"
 #include "sheet/product_info.h"
 
@@ -20,7 +19,7 @@
 
 namespace kib::cli {
 
-int StatusFrom(const LogTally& tally) {
+int StatusFrom(const LogScope& tally) {
     if (tally.Errors() > 0) {
         return kExitError;
     }

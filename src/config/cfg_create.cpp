@@ -64,7 +64,7 @@ bool ConfigCreation::TakeCoursesFile(const std::string& directory) {
     const std::vector<std::string> courses =
         FilesEndingWith(directory, std::string(kCoursesSuffix));
     if (courses.empty()) {
-        LogError("[** ERROR **] Cannot find XML file for course definition");
+        cfg_.Reports().Error("Cannot find XML file for course definition");
         return false;
     }
     const std::string& name = courses.front();
@@ -77,7 +77,7 @@ bool ConfigCreation::TakeCoursesFile(const std::string& directory) {
 bool ConfigCreation::TakeMapFiles(const std::string& directory) {
     const std::vector<std::string> maps = FilesEndingWith(directory, ".svg");
     if (maps.empty()) {
-        LogError("[** ERROR **] Cannot find SVG map files");
+        cfg_.Reports().Error("Cannot find SVG map files");
         return false;
     }
     for (const std::string& file : maps) {
@@ -89,11 +89,11 @@ bool ConfigCreation::TakeMapFiles(const std::string& directory) {
         }
         if ((!course.empty() && course != cfg_.Item(id::Source_COURSE).GetValueText()) ||
             (!name.empty() && name != cfg_.Item(id::Event_NAME).GetValueText())) {
-            LogError("[** ERROR **] Found files with different name formats");
+            cfg_.Reports().Error("Found files with different name formats");
             return false;
         }
         if (n > kMaxStation * 100) {
-            LogError("[** ERROR **] Too high station number in file %s", file.c_str());
+            cfg_.Reports().Error("Too high station number in file %s", file.c_str());
             continue;
         }
         const int station = n / 100;
@@ -102,7 +102,7 @@ bool ConfigCreation::TakeMapFiles(const std::string& directory) {
         hi_ = std::max(hi_, station);
     }
     if (lo_ < 0) {
-        LogError("[** ERROR **] No map SVG files found!");
+        cfg_.Reports().Error("No map SVG files found!");
         return false;
     }
     return true;
@@ -118,7 +118,7 @@ void ConfigCreation::KeepEventInCoursesTemplate() {
 }
 
 bool ConfigCreation::TakeNames(const std::string& directory, ExportStations& stations) {
-    LogInfo("Checking directory %s", directory.c_str());
+    cfg_.Reports().Info("Checking directory %s", directory.c_str());
     if (!TakeCoursesFile(directory) || !TakeMapFiles(directory)) {
         return false;
     }
@@ -153,15 +153,19 @@ void CompleteCreation(CKibCfg& cfg, const ExportStations& stations, const MapSta
     // show (see the README): much smaller sheets, converted much faster.
     cfg.Item(id::Target_REDUCESIZE).SetText("Yes");
     SetEventCounts(cfg, stations, map);
-    ThePropertyPane().ShowStationRange(stations.first, stations.last);
+    cfg.Pane().ShowStationRange(stations.first, stations.last);
     if (map.tasks >= 1) {
         cfg.PushToProperties();
-        LogInfo("Configuration successfully created, you can save it.");
+        cfg.Reports().Info("Configuration successfully created, you can save it.");
         return;
     }
-    LogWarning("[= WARNING =] Number of tasks not guessed! You must configure it manually.");
+    cfg.Reports().Warning("Number of tasks not guessed! You must configure it manually.");
     cfg.PushToProperties();
-    LogInfo("Configuration partially created, you can save it, but check the Output Window.");
+    cfg.Reports().Info(cfg.GetHost().HasOutputWindow()
+                           ? "Configuration partially created, you can save it, but check the "
+                             "Output Window."
+                           : "Configuration partially created, you can save it, but check the "
+                             "lines above.");
 }
 
 } // namespace kib

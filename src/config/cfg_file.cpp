@@ -77,16 +77,16 @@ const char* RefusalWords(const CCfgItem& item, const std::string& text) {
 
 // A refused value is never dropped without a word: the warning names the key,
 // the refused text and the value used instead, and the text is kept for saving.
-void SetFromFile(CCfgItem& item, const std::string& text) {
+void SetFromFile(CCfgItem& item, const std::string& text, Diagnostics& diagnostics) {
     if (item.SetText(text)) {
         return;
     }
     item.KeepRejected(text);
     const std::string& used = item.GetValue();
     const std::string usedWords = used.empty() ? "it stays unset" : used + " is used";
-    LogWarning("[= WARNING =] %s.%s: %s=%s %s; %s", item.GetSection().GetName().c_str(),
-               item.GetKey().c_str(), item.GetKey().c_str(), text.c_str(), RefusalWords(item, text),
-               usedWords.c_str());
+    diagnostics.Warning("%s.%s: %s=%s %s; %s", item.GetSection().GetName().c_str(),
+                        item.GetKey().c_str(), item.GetKey().c_str(), text.c_str(),
+                        RefusalWords(item, text), usedWords.c_str());
 }
 
 // How an older key was taken.
@@ -106,8 +106,8 @@ class ConfigReader {
             }
             ++doc_.lineNo;
             if (read == LineRead::TooLong) {
-                LogError("[** ERROR **] Line #%d of the configuration file is longer than %d MiB!",
-                         doc_.lineNo, static_cast<int>(kMaxLineBytes >> 20));
+                doc_.Diag().Error("Line #%d of the configuration file is longer than %d MiB!",
+                                  doc_.lineNo, static_cast<int>(kMaxLineBytes >> 20));
                 format_ = false;
                 break;
             }
@@ -164,10 +164,11 @@ class ConfigReader {
             return; // no value: the item keeps its state
         }
         const std::string value = line.substr(start);
-        LogDebug("Found %s.%s=%s", section_->GetName().c_str(), key.c_str(), value.c_str());
+        doc_.Diag().Debug("Found %s.%s=%s", section_->GetName().c_str(), key.c_str(),
+                          value.c_str());
         if (CCfgItem* item = section_->FindItem(key)) {
             ++recognised_;
-            SetFromFile(*item, value);
+            SetFromFile(*item, value, doc_.Diag());
             return;
         }
         doc_.SetModifiedFlag(true);
@@ -209,7 +210,7 @@ class ConfigReader {
                 if (r.onlyInSection != 0 && section_->GetId() != r.onlyInSection) {
                     return OlderKey::Unknown;
                 }
-                SetFromFile(cfg_.Item(r.id), value);
+                SetFromFile(cfg_.Item(r.id), value, doc_.Diag());
                 return OlderKey::Counted;
             }
         }
@@ -285,7 +286,7 @@ class ConfigReader {
     }
 
     void Unrecognised(const std::string& line) {
-        LogError("[** ERROR **] Unrecognized line #%d: %s", doc_.lineNo, line.c_str());
+        doc_.Diag().Error("Unrecognized line #%d: %s", doc_.lineNo, line.c_str());
         CountError();
     }
 
@@ -293,7 +294,7 @@ class ConfigReader {
     // line; the tenth is reported and ends the reading.
     void CountError() {
         if (++errors_ >= kMaxErrors) {
-            LogError("[** ERROR **] Too many errors in the configuration file!");
+            doc_.Diag().Error("Too many errors in the configuration file!");
             format_ = false;
         }
     }
@@ -351,10 +352,10 @@ bool CKibDoc::OnOpenDocument(const std::string& path) {
     openFailure_.clear();
     std::istream& in = file.Stream();
     CKibCfg& cfg = NewConfig();
-    PropertyPane& pane = ThePropertyPane();
+    PropertyPane& pane = Pane();
     pane.ForgetOriginalValues();
     pane.AttachDocument(this);
-    LogInfo("Parsing config file %s%s", GetDirectory().c_str(), GetFileName().c_str());
+    Diag().Info("Parsing config file %s%s", GetDirectory().c_str(), GetFileName().c_str());
 
     lineNo = 0;
     ConfigReader reader(*this, cfg);
@@ -362,7 +363,7 @@ bool CKibDoc::OnOpenDocument(const std::string& path) {
     UpdateDebugSwitch(cfg);
 
     if (!reader.FormatOk() || reader.Recognised() == 0) {
-        ShowBox("Configuration file format not recognized!", BoxIcon::Error);
+        ShowBox(*host_, "Configuration file format not recognized!", BoxIcon::Error);
         return false;
     }
     SetLoaded(true);
@@ -372,10 +373,11 @@ bool CKibDoc::OnOpenDocument(const std::string& path) {
     pane.ShowStationRange(wideFirst, wideLast);
     cfg.PushToProperties();
     pane.ShowStationRange(first, last);
-    LogInfo("Configuration loaded.");
-    TheDocumentObserver().DocumentOpened(*this);
+    Diag().Info("Configuration loaded.");
+    observer_->DocumentOpened(*this);
     if (reader.Errors() != 0) {
-        ShowBox("Some lines in the configuration file weren't recognized!", BoxIcon::Warning);
+        ShowBox(*host_, "Some lines in the configuration file weren't recognized!",
+                BoxIcon::Warning);
     }
     return true;
 }
@@ -393,21 +395,21 @@ bool CKibDoc::OnSaveDocument(const std::string& path) {
     const bool writable = !exists || platform::IsWritable(target);
     AtomicFile file;
     if (cfg_ && writable && file.Begin(target)) {
-        LogDebug("Configuration file %s%s opened for output...", GetDirectory().c_str(),
-                 GetFileName().c_str());
-        SetStatusText("Saving configuration file...");
+        Diag().Debug("Configuration file %s%s opened for output...", GetDirectory().c_str(),
+                     GetFileName().c_str());
+        host_->SetStatusText("Saving configuration file...");
         if (exists) {
             file.Output().CopyPermissionsOf(target); // the file keeps its permissions
         }
         ok = file.Write(ConfigText(*cfg_)) && file.Commit();
     }
-    SetStatusText("Ready");
+    host_->SetStatusText("Ready");
     if (!ok) {
-        LogError("[** ERROR **] Configuration file %s saving failed.", fullPath.c_str());
-        ShowBox("Configuration file not saved!", BoxIcon::Error);
+        Diag().Error("Configuration file %s saving failed.", fullPath.c_str());
+        ShowBox(*host_, "Configuration file not saved!", BoxIcon::Error);
         return false;
     }
-    LogInfo("Configuration file %s saved.", fullPath.c_str());
+    Diag().Info("Configuration file %s saved.", fullPath.c_str());
     SetModifiedFlag(false);
     SetNeverSaved(false);
     return true;

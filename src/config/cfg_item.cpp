@@ -275,7 +275,7 @@ bool CCfgItem::ReportError(const char* format, ...) const {
     va_start(args, format);
     const std::string line = FormatQualified(SectionName(), key_, format, args);
     va_end(args);
-    LogError("%s", line.c_str());
+    Reports().Say(DiagnosticKind::Error, line);
     return false;
 }
 
@@ -284,7 +284,13 @@ void CCfgItem::ReportWarning(const char* format, ...) const {
     va_start(args, format);
     const std::string line = FormatQualified(SectionName(), key_, format, args);
     va_end(args);
-    LogWarning("%s", line.c_str());
+    Reports().Say(DiagnosticKind::Warning, line);
+}
+
+Diagnostics& CCfgItem::Reports() const {
+    static SilentDiagnostics none; // holds no state
+    const CKibCfg* cfg = section_ ? section_->GetConfig() : nullptr;
+    return cfg ? cfg->Reports() : none;
 }
 
 bool CCfgItem::SetVariantValue(const GridValue& value) {
@@ -294,8 +300,8 @@ bool CCfgItem::SetVariantValue(const GridValue& value) {
     case GridValue::Type::Text:
         return SetText(value.text);
     default:
-        LogError("[** ERROR **] Internal error: unknown property value type %d!",
-                 static_cast<int>(value.type));
+        Reports().Error("Internal error: unknown property value type %d!",
+                        static_cast<int>(value.type));
         return false;
     }
 }
@@ -307,26 +313,25 @@ bool CCfgIntItem::SetInt(int value) {
     case ItemKind::StationNumber:
         if (value < 0 || value > kMaxStation) {
             return ReportError(id_ == id::Event_MINSTAT
-                                   ? "[** ERROR **] %s.%s: Invalid lowest number of station %d "
+                                   ? "%s.%s: Invalid lowest number of station %d "
                                      "(out of 0 .. %d)"
-                                   : "[** ERROR **] %s.%s: Invalid highest number of station %d "
+                                   : "%s.%s: Invalid highest number of station %d "
                                      "(out of 0 .. %d)",
                                value, kMaxStation);
         }
         break;
     case ItemKind::TaskCount:
         if (value < 0 || value > kMaxTasks) {
-            return ReportError("[** ERROR **] %s.%s: Invalid number of tasks %d (out of 1 .. %d)",
-                               value, kMaxTasks);
+            return ReportError("%s.%s: Invalid number of tasks %d (out of 1 .. %d)", value,
+                               kMaxTasks);
         }
         if (value == 0) {
-            ReportWarning("[= WARNING =] %s.%s: Number of tasks is set to zero");
+            ReportWarning("%s.%s: Number of tasks is set to zero");
         }
         break;
     case ItemKind::FlagCount:
         if (value < 1 || value > kMaxFlags) {
-            return ReportError("[** ERROR **] %s.%s: Invalid number of flags %d (out of 1 .. 6)",
-                               value);
+            return ReportError("%s.%s: Invalid number of flags %d (out of 1 .. 6)", value);
         }
         break;
     default:
@@ -347,9 +352,8 @@ bool CCfgIntItem::SetText(const std::string& text) {
         return false;
     }
     if (!FitsInt(*v) || (scale && HasHugeNumber(text))) {
-        return ReportError(
-            "[** ERROR **] %s.%s: Invalid parameter value '%s' (number out of range)",
-            text.c_str());
+        return ReportError("%s.%s: Invalid parameter value '%s' (number out of range)",
+                           text.c_str());
     }
     return SetInt(static_cast<int>(*v));
 }
@@ -392,9 +396,8 @@ bool CCfgStrItem::SetText(const std::string& text) {
     case ItemKind::Real: {
         float number = 0;
         if (std::sscanf(text.c_str(), "%f", &number) != 1) {
-            return ReportError(
-                "[** ERROR **] %s.%s: Invalid parameter value '%s' (real number expected)",
-                text.c_str());
+            return ReportError("%s.%s: Invalid parameter value '%s' (real number expected)",
+                               text.c_str());
         }
         break;
     }
@@ -425,7 +428,7 @@ bool CCfgStrItem::CheckSymbolList(const std::string& text) const {
     const SymbolListRule rule = *SymbolRuleOf(GetKind());
     const std::size_t bad = text.find_first_not_of("0123456789. ");
     if (bad != std::string::npos) {
-        return ReportError("[** ERROR **] %s.%s: Invalid char in map symbol number list '%c' "
+        return ReportError("%s.%s: Invalid char in map symbol number list '%c' "
                            "(only digits, dots and spaces expected)",
                            text[bad]);
     }
@@ -438,30 +441,28 @@ bool CCfgStrItem::CheckSymbolList(const std::string& text) const {
             continue; // a token without a major number (".", ".5") is skipped
         }
         if (symbols > 0 && !rule.several) {
-            return ReportError(
-                "[** ERROR **] %s.%s: Only one map symbol allowed, no set of symbols (%s)",
-                text.c_str());
+            return ReportError("%s.%s: Only one map symbol allowed, no set of symbols (%s)",
+                               text.c_str());
         }
         ++symbols;
         const bool group = n == 1;
         if (!group && !(n == 3 && separator == '.')) {
-            return ReportError(rule.groups ? "[** ERROR **] %s.%s: Invalid map symbol number '%s' "
+            return ReportError(rule.groups ? "%s.%s: Invalid map symbol number '%s' "
                                              "(format hi or hi.lo expected)"
-                                           : "[** ERROR **] %s.%s: Invalid map symbol number '%s' "
+                                           : "%s.%s: Invalid map symbol number '%s' "
                                              "(format hi.lo expected)",
                                token.c_str());
         }
         if (group && !rule.groups) {
-            return ReportError("[** ERROR **] %s.%s: Only one map symbol allowed, no group (%s)",
-                               token.c_str());
+            return ReportError("%s.%s: Only one map symbol allowed, no group (%s)", token.c_str());
         }
         if (rule.range == Range::Map && major >= 1 && major < kSymbolLimit) {
-            return ReportError("[** ERROR **] %s.%s: Map symbol must be above %d.0 (%s found)",
-                               kSymbolLimit, token.c_str());
+            return ReportError("%s.%s: Map symbol must be above %d.0 (%s found)", kSymbolLimit,
+                               token.c_str());
         }
         if (rule.range == Range::Description && major > kSymbolLimit) {
-            return ReportError("[** ERROR **] %s.%s: Map symbol must be below %d.0 (%s found)",
-                               kSymbolLimit, token.c_str());
+            return ReportError("%s.%s: Map symbol must be below %d.0 (%s found)", kSymbolLimit,
+                               token.c_str());
         }
     }
     return true;
@@ -474,8 +475,8 @@ void CCfgStrItem::OfferWebPreset() {
     if (!cfg || !cfg->IsLive()) {
         return;
     }
-    if (AskYesNo("Do you want to set default parameters for the TempO simulator?", BoxIcon::Warning,
-                 BoxAnswer::No) != BoxAnswer::Yes) {
+    if (AskYesNo(cfg->GetHost(), "Do you want to set default parameters for the TempO simulator?",
+                 BoxIcon::Warning, BoxAnswer::No) != BoxAnswer::Yes) {
         return;
     }
     static constexpr struct {
@@ -538,8 +539,7 @@ bool CCfgColorItem::SetText(const std::string& text) {
     int red = 0, green = 0, blue = 0;
     if (std::sscanf(text.c_str(), "%d %d %d", &red, &green, &blue) != 3) {
         // The colour stays the one the value text names, as everything else does.
-        return ReportError("[** ERROR **] %s.%s: Incorrect color: %s (expected RRR GGG BBB)!",
-                           text.c_str());
+        return ReportError("%s.%s: Incorrect color: %s (expected RRR GGG BBB)!", text.c_str());
     }
     red_ = red;
     green_ = green;

@@ -4,6 +4,7 @@
 
 #include "config/cfg_table.h"
 #include "config/grid_value.h"
+#include "foundation/diagnostics.h"
 
 #include <string>
 
@@ -52,12 +53,14 @@ class CCfgItem {
 
   protected:
     void Store(const std::string& text); // non-empty: set; empty: unset
-    // Logs "[** ERROR **] <section>.<key>: ..." from a format whose first two
-    // directives are "%s.%s"; returns false.
+    // Reports the error "<section>.<key>: ..." into the configuration's
+    // diagnostics, from a format whose first two directives are "%s.%s"; returns false.
     bool ReportError(const char* format, ...) const;
-    // The same as a warning ("[= WARNING =] <section>.<key>: ..."); the operation goes on.
+    // The same as a warning; the operation goes on.
     void ReportWarning(const char* format, ...) const;
     std::string SectionName() const; // "" for an item without a section
+    // The diagnostics of the item's configuration (none: nothing is reported).
+    Diagnostics& Reports() const;
     // The grid-value dispatch shared by every kind of item.
     bool SetVariantValue(const GridValue& value);
 

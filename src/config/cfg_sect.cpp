@@ -48,10 +48,6 @@ CCfgSect::CCfgSect(CKibCfg* cfg, const SectionDef& def, int station)
     }
 }
 
-CKibDoc* CCfgSect::GetDocument() const {
-    return cfg_ ? cfg_->GetDocument() : nullptr;
-}
-
 CCfgItem* CCfgSect::FindItem(const std::string& key) const {
     std::string upper = key;
     for (char& c : upper) {

@@ -25,7 +25,6 @@ class CCfgSect {
     const std::string& GetName() const { return name_; }
     int GetStation() const { return station_; } // -1 for fixed sections
     CKibCfg* GetConfig() const { return cfg_; }
-    CKibDoc* GetDocument() const;
     // Upper-cases the key and compares it with the item keys in list order.
     CCfgItem* FindItem(const std::string& key) const;
     CCfgItem* FindItemById(int id) const;

@@ -27,7 +27,4 @@ class NullDocumentObserver : public DocumentObserver {
     void DocumentModifiedChanged(CKibDoc&) override {}
 };
 
-// The observer installed in the application state, or one that does nothing.
-DocumentObserver& TheDocumentObserver();
-
 } // namespace kib

@@ -33,8 +33,8 @@ constexpr std::size_t kFixedSections = 15;
 
 } // namespace
 
-CKibCfg::CKibCfg(CKibDoc* doc)
-    : doc_(doc), missingItem_(std::make_unique<CCfgStrItem>(nullptr, kMissingTextDef, 0)),
+CKibCfg::CKibCfg()
+    : missingItem_(std::make_unique<CCfgStrItem>(nullptr, kMissingTextDef, 0)),
       missingColor_(std::make_unique<CCfgColorItem>(nullptr, kMissingColorDef, 0)) {
     const std::span<const SectionDef> table = SectionTable();
     assert(table.size() == kFixedSections + 1);
@@ -83,14 +83,14 @@ CCfgSect* CKibCfg::Station(int n) const {
 
 CCfgItem& CKibCfg::Missing(int id) const {
     assert(!"no configuration item with this id");
-    LogError("[** ERROR **] Internal error - cannot find property ID %d", id);
+    Reports().Error("Internal error - cannot find property ID %d", id);
     missingItem_->SetText("");
     return *missingItem_;
 }
 
 CCfgColorItem& CKibCfg::MissingColor(int id) const {
     assert(!"no colour item with this id");
-    LogError("[** ERROR **] Internal error - cannot find property ID %d", id);
+    Reports().Error("Internal error - cannot find property ID %d", id);
     missingColor_->SetText("");
     return *missingColor_;
 }
@@ -174,7 +174,7 @@ int CKibCfg::GetMaxStation() const {
 }
 
 void CKibCfg::PushToProperties() {
-    PropertyPane& pane = ThePropertyPane();
+    PropertyPane& pane = *pane_;
     for (const auto& section : sections_) {
         for (const auto& item : section->Items()) {
             if (item->IsSet() && item->GetId() != 0) {

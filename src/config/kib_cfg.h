@@ -4,6 +4,9 @@
 #include "config/cfg_ids.h"
 #include "config/cfg_item.h"
 #include "config/cfg_sect.h"
+#include "config/property_pane.h"
+#include "foundation/diagnostics.h"
+#include "foundation/host.h"
 
 #include <memory>
 #include <string>
@@ -11,15 +14,24 @@
 
 namespace kib {
 
-class CKibDoc;
-
 class CKibCfg {
   public:
-    explicit CKibCfg(CKibDoc* doc = nullptr);
+    CKibCfg();
     CKibCfg(const CKibCfg&) = delete;
     CKibCfg& operator=(const CKibCfg&) = delete;
 
-    CKibDoc* GetDocument() const { return doc_; }
+    // Where the items report their bad values, and the host that asks the user
+    // (a preset offered for WEB mode). Until they are given, nothing is reported
+    // and every question gets its default answer.
+    void UseServices(Host& host, Diagnostics& reports) {
+        host_ = &host;
+        reports_ = &reports;
+    }
+    // The properties pane that shows the configuration (none until given).
+    void UsePane(PropertyPane& pane) { pane_ = &pane; }
+    PropertyPane& Pane() const { return *pane_; }
+    Diagnostics& Reports() const { return *reports_; }
+    Host& GetHost() const { return *host_; }
     bool IsLive() const { return live_; }
 
     // All 36 sections in file order: fixed sections, then Station 0 .. 20.
@@ -59,7 +71,12 @@ class CKibCfg {
     CCfgItem& Missing(int id) const;
     CCfgColorItem& MissingColor(int id) const;
 
-    CKibDoc* doc_;
+    NullHost noHost_;
+    SilentDiagnostics silent_;
+    Host* host_ = &noHost_;
+    Diagnostics* reports_ = &silent_;
+    NullPropertyPane noPane_;
+    PropertyPane* pane_ = &noPane_;
     bool live_ = false;
     std::vector<std::unique_ptr<CCfgSect>> sections_;
     std::unique_ptr<CCfgStrItem> missingItem_;

@@ -5,7 +5,6 @@
 #include "config/name_templates.h"
 #include "config/paths.h"
 #include "config/property_pane.h"
-#include "foundation/app_state.h"
 #include "foundation/atomic_file.h"
 #include "foundation/first_letter.h"
 #include "foundation/log.h"
@@ -20,9 +19,9 @@ namespace kib {
 
 namespace {
 
-FileStamp StampOf(const std::string& path) {
+FileStamp StampOf(const std::string& path, Diagnostics& diagnostics) {
     FileStamp stamp = 0;
-    GetFileStamp(path, stamp);
+    GetFileStamp(path, stamp, diagnostics);
     return stamp;
 }
 
@@ -53,8 +52,26 @@ CKibDoc::CKibDoc() = default;
 
 CKibDoc::~CKibDoc() = default;
 
+void CKibDoc::UseServices(Host& host, Diagnostics& diagnostics) {
+    host_ = &host;
+    diagnostics_ = &diagnostics;
+    if (cfg_) {
+        cfg_->UseServices(host, diagnostics);
+    }
+}
+
+void CKibDoc::UseWindows(PropertyPane& pane, DocumentObserver& observer) {
+    pane_ = &pane;
+    observer_ = &observer;
+    if (cfg_) {
+        cfg_->UsePane(pane);
+    }
+}
+
 CKibCfg& CKibDoc::NewConfig() {
-    cfg_ = std::make_unique<CKibCfg>(this);
+    cfg_ = std::make_unique<CKibCfg>();
+    cfg_->UseServices(*host_, *diagnostics_);
+    cfg_->UsePane(*pane_);
     return *cfg_;
 }
 
@@ -70,7 +87,6 @@ void CKibDoc::SetPathParts(const std::string& given) {
     const std::size_t cut = static_cast<std::size_t>(path.rend() - last) - 1;
     directory_ = path.substr(0, cut + 1);
     fileName_ = path.substr(cut + 1);
-    App().lastDirectory = directory_;
 }
 
 std::string CKibDoc::GetDisplayName() const {
@@ -81,7 +97,8 @@ std::string CKibDoc::GetDisplayName() const {
 }
 
 std::string CKibDoc::MakePath(const std::string& path) const {
-    return MakePathFrom(directory_, NormaliseSeparators(path), platform::PreferredSeparator());
+    return MakePathFrom(directory_, NormaliseSeparators(path), platform::PreferredSeparator(),
+                        diagnostics_);
 }
 
 std::string CKibDoc::MakeRelativePath(const std::string& absolutePath) const {
@@ -93,17 +110,17 @@ void CKibDoc::SetMapsMode(bool solution) {
     if (solution == mapsMode_) {
         return;
     }
-    LogDebug("Setting %s maps mode", solution ? "SOLUTION" : "COMPETITION");
+    Diag().Debug("Setting %s maps mode", solution ? "SOLUTION" : "COMPETITION");
     mapsMode_ = solution;
     NotifyChanged();
 }
 
 void CKibDoc::NotifyChanged() {
-    TheDocumentObserver().DocumentChanged(*this);
+    observer_->DocumentChanged(*this);
 }
 
 void CKibDoc::NotifyModifiedChanged() {
-    TheDocumentObserver().DocumentModifiedChanged(*this);
+    observer_->DocumentModifiedChanged(*this);
 }
 
 bool CKibDoc::CheckExports() {
@@ -118,8 +135,8 @@ bool CKibDoc::CheckExports() {
     if (courses.empty()) {
         return false;
     }
-    const FileStamp tC = StampOf(MakePath(courses));
-    const FileStamp tLC = StampOf(CoursesStampPath());
+    const FileStamp tC = StampOf(MakePath(courses), Diag());
+    const FileStamp tLC = StampOf(CoursesStampPath(), Diag());
 
     FileStamp tM = 0;
     const int first = std::max(0, cfg_->GetMinStation());
@@ -127,10 +144,10 @@ bool CKibDoc::CheckExports() {
     for (int station = first; station <= last; ++station) {
         const std::string map = EvalTemplate(*cfg_, id::Source_MAP, station, 1);
         if (!map.empty()) {
-            tM = std::max(tM, StampOf(MakePath(map)));
+            tM = std::max(tM, StampOf(MakePath(map), Diag()));
         }
     }
-    const FileStamp tLM = StampOf(MapsStampPath());
+    const FileStamp tLM = StampOf(MapsStampPath(), Diag());
 
     switch (JudgeExports(tC, tLC, tM, tLM)) {
     case ExportsVerdict::Fresh:
@@ -140,9 +157,9 @@ bool CKibDoc::CheckExports() {
         // question's default answer, and what it then made must say so.
         static const char* const kQuestion =
             "Are you sure to have recently exported both maps and courses?";
-        const BoxAnswer answer = AskYesNo(kQuestion, BoxIcon::Warning, BoxAnswer::No);
-        LogInfo("%s %s%s", kQuestion, answer == BoxAnswer::Yes ? "Yes" : "No",
-                answer == BoxAnswer::No ? " (the default answer)" : "");
+        const BoxAnswer answer = AskYesNo(*host_, kQuestion, BoxIcon::Warning, BoxAnswer::No);
+        Diag().Info("%s %s%s", kQuestion, answer == BoxAnswer::Yes ? "Yes" : "No",
+                    answer == BoxAnswer::No ? " (the default answer)" : "");
         if (answer != BoxAnswer::Yes) {
             return false;
         }
@@ -162,7 +179,8 @@ bool CKibDoc::CheckExports() {
 bool CKibDoc::MakeStamp(const std::string& path, FileStamp time) {
     AtomicFile file;
     if (!file.Begin(path)) {
-        LogDebug("Opening file %s for making the stamp failed with %d", path.c_str(), file.Error());
+        Diag().Debug("Opening file %s for making the stamp failed with %d", path.c_str(),
+                     file.Error());
         return false;
     }
     file.SetStampOnCommit(time);
@@ -171,7 +189,7 @@ bool CKibDoc::MakeStamp(const std::string& path, FileStamp time) {
 
 void CKibDoc::OnCloseDocument() {
     if (loaded_) {
-        ThePropertyPane().HideAll();
+        pane_->HideAll();
     }
     loaded_ = false;
 }

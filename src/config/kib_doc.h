@@ -2,7 +2,10 @@
 // flags and the values several runs share.
 #pragma once
 
+#include "config/document_observer.h"
 #include "config/kib_cfg.h"
+#include "config/property_pane.h"
+#include "foundation/diagnostics.h"
 #include "foundation/file_stamp.h"
 #include "foundation/input_bytes.h"
 
@@ -20,6 +23,18 @@ class CKibDoc {
     virtual ~CKibDoc();
     CKibDoc(const CKibDoc&) = delete;
     CKibDoc& operator=(const CKibDoc&) = delete;
+
+    // The host that asks the user and shows boxes, and the diagnostics that
+    // everything reported about this document goes into (its configuration's
+    // items too). Until they are given nothing is reported and every question
+    // gets its default answer. The program gives them to each document it makes.
+    void UseServices(Host& host, Diagnostics& diagnostics);
+    // The properties pane that edits the document and the observer of its
+    // windows (the desktop application's; none elsewhere).
+    void UseWindows(PropertyPane& pane, DocumentObserver& observer);
+    Host& GetHost() const { return *host_; }
+    Diagnostics& Diag() const { return *diagnostics_; }
+    PropertyPane& Pane() const { return *pane_; }
 
     // Configuration file (reader and writer). When the file cannot be opened,
     // OnOpenDocument answers false without a message; OpenFailure() then says why
@@ -45,7 +60,7 @@ class CKibDoc {
 
     // Export freshness check with its two stamp files; false when the user declined.
     bool CheckExports();
-    static bool MakeStamp(const std::string& path, FileStamp time);
+    bool MakeStamp(const std::string& path, FileStamp time);
     std::string CoursesStampPath() const { return GetPathName() + ".lc.kib"; }
     std::string MapsStampPath() const { return GetPathName() + ".lm.kib"; }
 
@@ -70,6 +85,8 @@ class CKibDoc {
     const std::string& GetTitle() const { return title_; }
     void SetTitle(const std::string& title) { title_ = title; }
 
+    // What loading the configuration reported: it counts in every command's verdict.
+    Verdict loadVerdict = Verdict::Success;
     int mapScale = 0;
     int canvasesPerSheet = 0;
     float mapZoom = 0.0f;
@@ -84,12 +101,22 @@ class CKibDoc {
     // Vector Maps, Make Raster Maps): the map view shows exactly its sheets.
     std::shared_ptr<const RunResult> mapsRun;
 
+    // Tells the document observer that the document was loaded or created.
+    void NotifyOpened() { observer_->DocumentOpened(*this); }
     // Tells the document observer that what the document shows changed.
     void NotifyChanged();
     // Tells the document observer that the modified flag changed.
     void NotifyModifiedChanged();
 
   private:
+    NullHost noHost_;
+    SilentDiagnostics silent_;
+    NullPropertyPane noPane_;
+    NullDocumentObserver noObserver_;
+    Host* host_ = &noHost_;
+    Diagnostics* diagnostics_ = &silent_;
+    PropertyPane* pane_ = &noPane_;
+    DocumentObserver* observer_ = &noObserver_;
     bool loaded_ = false;
     bool neverSaved_ = false;
     bool mapsMode_ = false;

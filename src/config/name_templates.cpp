@@ -133,7 +133,7 @@ std::string EvalTemplate(const CKibCfg& cfg, int itemId, int station, int task) 
         return std::string();
     }
     std::string text = item->GetValue();
-    LogDebug("Evaluating string %s", text.c_str());
+    cfg.Reports().Debug("Evaluating string %s", text.c_str());
     int rounds = 0;
     for (;;) {
         const Round round = ReplaceOne(cfg, text, station, task);
@@ -141,20 +141,19 @@ std::string EvalTemplate(const CKibCfg& cfg, int itemId, int station, int task) 
             break;
         }
         if (round == Round::TaskRefused) {
-            LogError(
-                "[** ERROR **] Placeholder ${TASK} used in %s.%s is not possible in STAT mode!",
-                item->GetSection().GetName().c_str(), item->GetKey().c_str());
+            cfg.Reports().Error("Placeholder ${TASK} used in %s.%s is not possible in STAT mode!",
+                                item->GetSection().GetName().c_str(), item->GetKey().c_str());
             return std::string();
         }
         if (++rounds > kMaxRounds || text.size() > kMaxLength) {
-            LogError("[** ERROR **] Placeholders used in %s.%s never end (check Event.NAME and "
-                     "Source.COURSE)!",
-                     item->GetSection().GetName().c_str(), item->GetKey().c_str());
+            cfg.Reports().Error("Placeholders used in %s.%s never end (check Event.NAME and "
+                                "Source.COURSE)!",
+                                item->GetSection().GetName().c_str(), item->GetKey().c_str());
             return std::string();
         }
     }
     if (rounds > 0) {
-        LogDebug("Result: %s", text.c_str());
+        cfg.Reports().Debug("Result: %s", text.c_str());
     }
     return text;
 }
@@ -236,8 +235,8 @@ int DetectCourseFormat(CKibCfg& cfg, const std::string& fileName) {
     }
     cfg.Item(id::Event_NAME).SetText(evt);
     cfg.Item(id::Source_MAP).SetText(evt.empty() ? "${COURSE}.svg" : "${EVENT}.${COURSE}.svg");
-    LogDebug("File %s has course name format %s", f.c_str(),
-             cfg.Item(id::Source_COURSE).GetValueText().c_str());
+    cfg.Reports().Debug("File %s has course name format %s", f.c_str(),
+                        cfg.Item(id::Source_COURSE).GetValueText().c_str());
     return result;
 }
 

@@ -37,7 +37,8 @@ bool DropLastDirectory(std::string& b, char sep) {
 
 } // namespace
 
-std::string MakePathFrom(const std::string& dir, const std::string& p, char sep) {
+std::string MakePathFrom(const std::string& dir, const std::string& p, char sep,
+                         Diagnostics* diagnostics) {
     if (p.empty()) {
         return dir;
     }
@@ -48,7 +49,9 @@ std::string MakePathFrom(const std::string& dir, const std::string& p, char sep)
     std::size_t i = 0;
     while (p.compare(i, 2, "..") == 0) {
         if (!DropLastDirectory(b, sep)) {
-            LogDebug("Cannot make absolute path from %s+%s!", dir.c_str(), p.c_str());
+            if (diagnostics) {
+                diagnostics->Debug("Cannot make absolute path from %s+%s!", dir.c_str(), p.c_str());
+            }
             return p;
         }
         if (i + 2 == p.size()) {

@@ -6,8 +6,12 @@
 
 namespace kib {
 
+class Diagnostics;
+
 // dir ends with the separator. Returns an absolute path for p.
-std::string MakePathFrom(const std::string& dir, const std::string& p, char sep);
+// A debug line goes into the diagnostics, when given, where ".." climbs above the root.
+std::string MakePathFrom(const std::string& dir, const std::string& p, char sep,
+                         Diagnostics* diagnostics = nullptr);
 std::string MakeRelativePathFrom(const std::string& dir, const std::string& absolutePath, char sep);
 // Separators as the system writes them: on Linux a backslash in a configured
 // relative path (written on Windows) is read as "/"; on Windows "/" is read as "\\".

@@ -30,7 +30,4 @@ class NullPropertyPane : public PropertyPane {
     void HideAll() override {}
 };
 
-// The pane installed in the application state, or one that does nothing.
-PropertyPane& ThePropertyPane();
-
 } // namespace kib

@@ -2,6 +2,7 @@
 // lives here and is reached through App().
 #pragma once
 
+#include "foundation/diagnostics.h"
 #include "foundation/host.h"
 #include "foundation/open_counts.h"
 
@@ -11,19 +12,14 @@
 
 namespace kib {
 
-class LogTally;
-
 // Kind of the Inkscape program found at run time, by its command-line dialect:
 // Old for 0.9x, New for 1.0 to 1.2, Newest for 1.3 and later.
 enum class InkscapeKind { Unknown = -1, Old = 0, New = 11, Newest = 13 };
 
+class LogScope;
+
 struct AppState {
-    // The log's counters of error and warning lines since start-up. They decide
-    // nothing: every verdict comes from what the operation itself made and logged
-    // (its run result or its LogTally).
-    int errorCount = 0;
-    int warningCount = 0;
-    std::vector<LogTally*> tallies; // the open tallies, innermost last
+    std::vector<LogScope*> logScopes; // the open scopes of the application log, innermost last
     bool debugSwitch = false;
     bool running = false;
     InkscapeKind inkscapeKind = InkscapeKind::Unknown;
@@ -44,9 +40,26 @@ struct AppState {
         nullptr; // a DocumentObserver (src/config/document_observer.h)
 
     Host& GetHost();
+    // The log as diagnostics: every entry reported into it goes to the panes of
+    // the host installed at the time (LogDiagnostics).
+    Diagnostics& Log();
+    // A host that passes every call on to the host installed at the time of the
+    // call: for objects that keep a host across a change of it (tests).
+    Host& CurrentHost();
 };
 
 AppState& App();
+
+// What the application log received while the scope was open, for the verdict of
+// a step of the commands that reports into the application log (a conversion,
+// a command's closing). Scopes nest: an entry counts in every open one.
+class LogScope : public DiagnosticsTally {
+  public:
+    LogScope();
+    ~LogScope() override;
+    LogScope(const LogScope&) = delete;
+    LogScope& operator=(const LogScope&) = delete;
+};
 
 // Puts the application state back to its start-up values and installs the given
 // interfaces (null means "do nothing" implementations).

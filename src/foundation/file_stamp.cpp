@@ -1,7 +1,7 @@
 #include "foundation/file_stamp.h"
 
+#include "foundation/diagnostics.h"
 #include "foundation/format.h"
-#include "foundation/log.h"
 #include "platform/files.h"
 
 namespace kib {
@@ -20,20 +20,20 @@ bool ReadFileStamp(const std::string& path, FileStamp& stamp, std::vector<std::s
     return true;
 }
 
-bool GetFileStamp(const std::string& path, FileStamp& stamp) {
+bool GetFileStamp(const std::string& path, FileStamp& stamp, Diagnostics& diagnostics) {
     std::vector<std::string> notes;
     const bool read = ReadFileStamp(path, stamp, notes);
     for (const std::string& note : notes) {
-        LogDebug("%s", note.c_str());
+        diagnostics.Say(DiagnosticKind::Debug, note);
     }
     return read;
 }
 
-int CompareFileStamps(const std::string& a, const std::string& b) {
+int CompareFileStamps(const std::string& a, const std::string& b, Diagnostics& diagnostics) {
     FileStamp ta = 0;
     FileStamp tb = 0;
-    GetFileStamp(a, ta);
-    GetFileStamp(b, tb);
+    GetFileStamp(a, ta, diagnostics);
+    GetFileStamp(b, tb, diagnostics);
     return ta < tb ? -1 : (ta > tb ? 1 : 0);
 }
 

@@ -49,10 +49,17 @@ class Host {
     // True when the Debug pane keeps every debug-only line whatever the debugging
     // switch says (a debug log file asked for on the command line).
     virtual bool KeepsEveryDebugLine() const { return false; }
+    // Whether the log is shown in an output window that a box may point to (the
+    // desktop application); a terminal shows it above the box.
+    virtual bool HasOutputWindow() const { return true; }
     // Shows where a Make run stands (a progress bar, a progress line); called
     // before each sheet is made or converted and with sheets 0 at the run's end.
     virtual void ShowProgress(const RunProgress& progress) = 0;
 };
+
+// The closing words of a box whose details are in the log: the output window's
+// name where there is one, nothing on a terminal (the lines are just above).
+std::string DetailsHint(const Host& host);
 
 // Base of the interfaces that the layers above the foundation define for the
 // programs to implement (the properties pane and the document observer of

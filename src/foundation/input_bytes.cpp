@@ -59,7 +59,8 @@ bool StillAsRead(const InputBytes& read, const std::string& path) {
         return false;
     }
     FileStamp stamp = 0;
-    return GetFileStamp(path, stamp) && stamp == read.stamp;
+    std::vector<std::string> notes;
+    return ReadFileStamp(path, stamp, notes) && stamp == read.stamp;
 }
 
 InputBytesStream::Buffer::Buffer(const std::string& bytes) {

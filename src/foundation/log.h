@@ -1,31 +1,35 @@
-// Log and message reporting: the Messages and Debug panes, the error and
-// warning prefixes, the two counters and the debugging switch.
+// The log: the Messages and Debug panes of a host as a consumer of diagnostics,
+// the debugging switch, the status text and the message boxes.
 #pragma once
 
+#include "foundation/diagnostics.h"
 #include "foundation/host.h"
-#include "foundation/log_tally.h"
 
-#include <cstddef>
 #include <string>
 
 namespace kib {
 
-inline constexpr const char* kErrorPrefix = "[** ERROR **] ";
-inline constexpr const char* kWarningPrefix = "[= WARNING =] ";
-inline constexpr std::size_t kPrefixLength = 14;
-// Every reported line is formatted into 1000 bytes: at most 999 characters.
-inline constexpr std::size_t kMessageBufferSize = 1000;
+// Writes an entry to the host's panes: an information line to Messages and
+// Debug, an error or warning line whole to Messages and without its prefix to
+// Debug, a debug line to Debug only. Lines are cut to 999 characters.
+void WriteLogLines(Host& host, const Diagnostic& entry);
 
-// Appends a line to a pane, cut to the 999 characters of a reported line.
+// The panes of one host as diagnostics; debug entries when the switch is on or
+// the host keeps every debug line.
+class LogDiagnostics : public Diagnostics {
+  public:
+    LogDiagnostics(Host& host, bool debugLines) : host_(host), debugLines_(debugLines) {}
+    void Report(const Diagnostic& entry) override { WriteLogLines(host_, entry); }
+    bool WantsDebug() const override { return debugLines_ || host_.KeepsEveryDebugLine(); }
+
+  private:
+    Host& host_;
+    bool debugLines_;
+};
+
+// Appends a line to a pane of the installed host, cut to the 999 characters of a
+// reported line.
 void AppendLogLine(LogPane pane, const std::string& text);
-
-void LogInfo(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void LogError(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void LogWarning(const char* format, ...) __attribute__((format(printf, 1, 2)));
-void LogDebug(const char* format, ...) __attribute__((format(printf, 1, 2)));
-// Whether debug-only lines are formatted at all: the debugging switch is on, or
-// the host keeps every debug line (a debug log file).
-bool DebugLinesWanted();
 
 void SetStatusText(const std::string& text);
 
@@ -34,11 +38,15 @@ void SetStatusText(const std::string& text);
 void SetDebugSwitchFromValue(const std::string& effectiveValue);
 
 // Closing message rule: the operation's own verdict (its run result, or what it
-// logged, never the program's counters) chooses the error, warning or success
-// box. Returns the icon that was shown.
+// reported) chooses the error, warning or success box. Returns the icon shown.
+BoxIcon ShowClosingBox(Host& host, Verdict verdict, const std::string& errorText,
+                       const std::string& warningText, const std::string& successText);
 BoxIcon ShowClosingBox(Verdict verdict, const std::string& errorText,
                        const std::string& warningText, const std::string& successText);
 
+BoxAnswer ShowBox(Host& host, const std::string& text, BoxIcon icon);
+BoxAnswer AskYesNo(Host& host, const std::string& text, BoxIcon icon, BoxAnswer defaultAnswer);
+// The same on the installed host, for the commands and the programs.
 BoxAnswer ShowBox(const std::string& text, BoxIcon icon);
 BoxAnswer AskYesNo(const std::string& text, BoxIcon icon, BoxAnswer defaultAnswer);
 // A question that may also be cancelled: Yes, No or Cancel.

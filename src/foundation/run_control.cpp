@@ -10,13 +10,13 @@ bool RUNNING() {
 }
 
 void SetRunning(bool value) {
-    LogDebug("Setting RUNNING=%s", value ? "true" : "false");
+    App().Log().Debug("Setting RUNNING=%s", value ? "true" : "false");
     App().running = value;
 }
 
-void OnStop(const char* warningLine) {
-    LogWarning("%s", warningLine);
-    LogDebug("Setting RUNNING=%s", "false");
+void OnStop(const char* warningText) {
+    App().Log().Say(DiagnosticKind::Warning, warningText);
+    App().Log().Debug("Setting RUNNING=%s", "false");
     App().running = false;
 }
 
@@ -24,7 +24,7 @@ bool CheckBreak() {
     // The host dispatches every pending event here (a Stop click among them) and
     // reports each message it caught on the Debug pane.
     App().GetHost().PumpEvents();
-    LogDebug("CheckBreak ended");
+    App().Log().Debug("CheckBreak ended");
     return !App().running;
 }
 
@@ -40,7 +40,7 @@ bool IsForbiddenWhileRunning() {
     if (!App().running) {
         return false;
     }
-    LogWarning("[= WARNING =] Forbidden due to a running task!");
+    App().Log().Warning("Forbidden due to a running task!");
     return true;
 }
 

@@ -1,6 +1,6 @@
 #include "foundation/temp_files.h"
 
-#include "foundation/log.h"
+#include "foundation/diagnostics.h"
 #include "platform/files.h"
 #include "platform/process.h"
 
@@ -144,7 +144,7 @@ bool ProcessRuns(int pid) {
     return platform::ProcessRuns(pid);
 }
 
-int RemoveStaleTemporaries(const std::string& folder) {
+int RemoveStaleTemporaries(const std::string& folder, Diagnostics& diagnostics) {
     using platform::FileKind;
     int removed = 0;
     for (const std::string& name : platform::ListFolder(folder)) {
@@ -159,7 +159,7 @@ int RemoveStaleTemporaries(const std::string& folder) {
         }
         int error = 0;
         if (platform::RemoveFile(file, error)) {
-            LogDebug("Removed temporary file %s left by an ended run.", file.c_str());
+            diagnostics.Debug("Removed temporary file %s left by an ended run.", file.c_str());
             ++removed;
         }
     }

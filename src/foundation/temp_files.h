@@ -20,6 +20,8 @@
 
 namespace kib {
 
+class Diagnostics;
+
 // "base-tmp-<pid>.extension" ("base-tmp-<pid>" without an extension).
 std::string SheetTemporaryPath(const std::string& base, const std::string& extension);
 
@@ -50,6 +52,6 @@ bool ProcessRuns(int pid);
 // temporary file of Kib whose process has ended, and unnumbered ones of earlier
 // versions. Called while the event is locked, so no run of it can own them.
 // Returns the number removed; each is reported on the Debug pane.
-int RemoveStaleTemporaries(const std::string& folder);
+int RemoveStaleTemporaries(const std::string& folder, Diagnostics& diagnostics);
 
 } // namespace kib

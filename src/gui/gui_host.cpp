@@ -131,7 +131,7 @@ void GuiHost::PumpEvents() {
 
 bool GuiHost::eventFilter(QObject* watched, QEvent* event) {
     if (event->spontaneous() && watched->isWidgetType()) {
-        LogDebug("Windows message %04X caught", static_cast<unsigned>(event->type()));
+        App().Log().Debug("Windows message %04X caught", static_cast<unsigned>(event->type()));
     }
     return QObject::eventFilter(watched, event);
 }

@@ -1,5 +1,6 @@
 #include "gui/kib_app.h"
 
+#include "foundation/app_state.h"
 #include "foundation/atomic_file.h"
 #include "foundation/log.h"
 #include "gui/main_frame.h"

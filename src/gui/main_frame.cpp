@@ -447,6 +447,7 @@ bool CMainFrame::SaveDocument(CKibDoc* doc, bool askName) {
     if (!doc->OnSaveDocument(FromQt(path))) {
         return false;
     }
+    App().lastDirectory = doc->GetDirectory();
     doc->SetTitle(doc->GetFileName());
     AddToRecentFiles(path);
     for (int i = 0; i < tabs_->count(); ++i) {
@@ -520,7 +521,7 @@ bool CMainFrame::CloseTab(int tab) {
 // ------------------------------------------------------------------ tabs
 
 void CMainFrame::DocumentOpened(CKibDoc&) {
-    LogDebug("Setting New Window Opening flag");
+    App().Log().Debug("Setting New Window Opening flag");
     newWindowFlag_ = true;
 }
 
@@ -533,7 +534,7 @@ void CMainFrame::DocumentModifiedChanged(CKibDoc& doc) {
 }
 
 void CMainFrame::TabSwitched() {
-    LogDebug("Setting Tab Switching flag");
+    App().Log().Debug("Setting Tab Switching flag");
     tabSwitchFlag_ = true;
 }
 
@@ -555,13 +556,13 @@ void CMainFrame::RecheckAfterActivation(CKibDoc* doc) {
     tabSwitchFlag_ = false;
     if (newWindowFlag_) {
         newWindowFlag_ = false;
-        LogDebug("Checking configuration after opening new window...");
+        App().Log().Debug("Checking configuration after opening new window...");
         CheckLayout(*doc, true);
         return;
     }
-    LogDebug("Reloading Properties window");
+    App().Log().Debug("Reloading Properties window");
     properties_->ShowDocument(doc);
-    LogDebug("Checking configuration after switching tab...");
+    App().Log().Debug("Checking configuration after switching tab...");
     CheckLayout(*doc, false);
 }
 

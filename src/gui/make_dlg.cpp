@@ -3,6 +3,7 @@
 #include "app/builtin_convert.h"
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
+#include "foundation/app_state.h"
 #include "foundation/log.h"
 
 #include <QCheckBox>
@@ -185,7 +186,7 @@ void CMakeDlg::accept() {
         LastOutputFormat = format;
         Combine = format == OutputFormat::Pdf && combine_->isChecked();
         ChosenConverter = builtIn_->isChecked() ? Converter::BuiltIn : Converter::Inkscape;
-        LogDebug("Selected radio for format #%d.", static_cast<int>(format));
+        App().Log().Debug("Selected radio for format #%d.", static_cast<int>(format));
     }
     QDialog::accept();
 }

@@ -62,7 +62,7 @@ std::optional<PrintJob> PreparePrinting(CKibDoc& doc,
     bool ok = true;
     for (int n : job.choice.stations.Chosen(*cfg)) {
         if (cfg->GetTasks(n) == 0) {
-            LogWarning("[= WARNING =] Number of tasks undefined for station %d", n);
+            App().Log().Warning("Number of tasks undefined for station %d", n);
             ok = false;
         }
     }
@@ -70,7 +70,7 @@ std::optional<PrintJob> PreparePrinting(CKibDoc& doc,
         PageFiles(*cfg, job.printDir, job.canvasesPerSheet, job.choice);
     for (const std::string& file : files) {
         if (!FileExists(file)) {
-            LogError("[** ERROR **] File %s does not exist!", file.c_str());
+            App().Log().Error("File %s does not exist!", file.c_str());
             ok = false;
         }
     }
@@ -215,15 +215,16 @@ bool DrawPageImage(QPainter& painter, const QRectF& paper, const QRectF& printab
     const SheetPlacement placement =
         PlaceSheet(image.size(), dpi, deviceDpi, paper, printable, scale);
     if (dpi < 1 || placement.factor < 1.0) {
-        LogWarning("[= WARNING =] %s does not fit the printable area: printed at %.1f %% of its "
-                   "size, not at the map's scale.",
-                   FromQt(file).c_str(), 100.0 * placement.factor);
+        App().Log().Warning("%s does not fit the printable area: printed at %.1f %% of its "
+                            "size, not at the map's scale.",
+                            FromQt(file).c_str(), 100.0 * placement.factor);
     } else {
         const SheetFit fit = MeasureSheet(image.size(), dpi, deviceDpi, paper, printable);
         if (fit.cutMm > 0.0) {
-            LogInfo("%s printed at its true size; the printer's margins cut up to %.1f mm off "
-                    "its edges.",
-                    FromQt(file).c_str(), fit.cutMm);
+            App().Log().Info(
+                "%s printed at its true size; the printer's margins cut up to %.1f mm off "
+                "its edges.",
+                FromQt(file).c_str(), fit.cutMm);
         }
     }
     painter.drawImage(placement.target, image);
@@ -276,7 +277,7 @@ std::vector<std::string> PrintPages(QPrinter& printer, const CKibDoc& doc, const
         const std::string file =
             PageFileName(*cfg, job.printDir, job.canvasesPerSheet, job.choice, k);
         if (!DrawPageImage(painter, paper, printable, job.dpi, ToQt(file), job.scale)) {
-            LogError("[** ERROR **] Cannot load image file %s for printing.", file.c_str());
+            App().Log().Error("Cannot load image file %s for printing.", file.c_str());
         }
         printed.push_back(file);
     }

@@ -144,7 +144,7 @@ void CPropertiesWnd::ShowDocument(CKibDoc* doc) {
         HideAll();
         return;
     }
-    LogDebug("Filling PropertiesWnd by data for %s", doc->GetPathName().c_str());
+    App().Log().Debug("Filling PropertiesWnd by data for %s", doc->GetPathName().c_str());
     doc->GetConfig()->PushToProperties();
 }
 
@@ -210,7 +210,7 @@ void CPropertiesWnd::OnPropertyChanged(int id, const GridValue& value) {
     CKibCfg* cfg = doc_ ? doc_->GetConfig() : nullptr;
     CCfgItem* item = cfg ? cfg->FindItemById(id) : nullptr;
     if (item == nullptr) {
-        LogError("[** ERROR **] Internal error - cannot find property ID %d", id);
+        App().Log().Error("Internal error - cannot find property ID %d", id);
         return;
     }
     if (!item->SetVariant(value)) {
@@ -221,8 +221,8 @@ void CPropertiesWnd::OnPropertyChanged(int id, const GridValue& value) {
         grid_->SetValue(id, ShownValue(*item));
         return;
     }
-    LogInfo("Parameter %s changed to '%s'.", FromQt(grid_->Label(id)).c_str(),
-            item->GetValueText().c_str());
+    App().Log().Info("Parameter %s changed to '%s'.", FromQt(grid_->Label(id)).c_str(),
+                     item->GetValueText().c_str());
     grid_->SetValue(id, ShownValue(*item));
     CKibDoc* doc = doc_;
     doc->SetModifiedFlag(true);

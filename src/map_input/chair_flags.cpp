@@ -24,14 +24,14 @@ bool BothFlagsZero(const CKibMap& m) {
     return m.correctFlagId.IsZero() && m.falseFlagId.IsZero();
 }
 
-void WarnNoAngles(int station) {
-    LogWarning("[= WARNING =] No ANGLE(s) configured for station %d!", station);
+void WarnNoAngles(Diagnostics& diagnostics, int station) {
+    diagnostics.Warning("No ANGLE(s) configured for station %d!", station);
 }
 
 // Bearings of the flags seen from the chair, with the widest pair.
 class FlagBearings {
   public:
-    explicit FlagBearings(MapPoint chair) : chair_(chair) {}
+    FlagBearings(MapPoint chair, Diagnostics& diagnostics) : chair_(chair), diag_(diagnostics) {}
     void AddSet(SymbolSet& set);
     int Count() const { return count_; }
     int MaxSpread() const { return maxSpread_; }
@@ -43,6 +43,7 @@ class FlagBearings {
     void Add(const SymbolInstance& flag);
 
     MapPoint chair_;
+    Diagnostics& diag_;
     std::vector<float> bearings_;
     int count_ = 0;
     int maxSpread_ = 0;
@@ -54,7 +55,7 @@ void FlagBearings::AddSet(SymbolSet& set) {
     if (set.count == 0) {
         return;
     }
-    set.ComputeGroupingFactor();
+    set.ComputeGroupingFactor(diag_);
     const auto g = static_cast<std::size_t>(set.groupingFactor);
     for (std::size_t k = 0; k < set.instances.size(); k += g) {
         Add(set.instances[k]);
@@ -66,8 +67,9 @@ void FlagBearings::Add(const SymbolInstance& flag) {
     const float dy = chair_.y - flag.centre.y;
     const float bearing = std::atan2(dx, dy) * (180.0f / 3.1415927f);
     const int n = ++count_;
-    LogDebug("Flag (at line %d): %.3f %.3f, angle=%f", flag.firstLine ? flag.firstLine->lineNo : 0,
-             D(flag.centre.x), D(flag.centre.y), D(bearing));
+    diag_.Debug("Flag (at line %d): %.3f %.3f, angle=%f",
+                flag.firstLine ? flag.firstLine->lineNo : 0, D(flag.centre.x), D(flag.centre.y),
+                D(bearing));
     if (n > CKibMap::kMaxBearings) {
         return; // counted, but beyond the table; the count check rejects such a map
     }
@@ -108,9 +110,10 @@ void CKibMap::CheckSpecialSymbols() {
     const int flags = Bundles(790, 2) + Bundles(790, 3);
     standardChairFlagsFound = Bundles(790, 1) == 1 && flags >= 2 && flags <= 6;
     if (standardChairFlagsFound && !chairId.valid) {
-        LogWarning("[= WARNING =] Found OCAD symbols 790.X in the map but SOURCE.CHAIR, FLAG and "
-                   "ZERO symbol numbers are not configured! Set them properly or to 0.0 to avoid "
-                   "this warning!");
+        Diag().Warning(
+            "Found OCAD symbols 790.X in the map but SOURCE.CHAIR, FLAG and "
+            "ZERO symbol numbers are not configured! Set them properly or to 0.0 to avoid "
+            "this warning!");
     }
     // One tag per flag: 791.1 to 791.n once each (n = 2 .. 6), none beyond.
     int tags = 0;
@@ -122,8 +125,9 @@ void CKibMap::CheckSpecialSymbols() {
         standardLettersFound = standardLettersFound && Bundles(791, minor) == 0;
     }
     if (standardLettersFound && !lettersId.valid) {
-        LogWarning("[= WARNING =] Found OCAD symbols 791.X in the map but SOURCE.LETTERS symbol "
-                   "number is not configured! Set it properly or to 0.0 to avoid this warning!");
+        Diag().Warning(
+            "Found OCAD symbols 791.X in the map but SOURCE.LETTERS symbol "
+            "number is not configured! Set it properly or to 0.0 to avoid this warning!");
     }
 }
 
@@ -144,38 +148,37 @@ void CKibMap::CheckFlagCount(int station) {
         found += Bundles(falseFlagId);
     }
     if (found > allowed) {
-        LogWarning("[= WARNING =] Incorrect number of flags (%d) found in the map of station %d!",
-                   found, station);
+        Diag().Warning("Incorrect number of flags (%d) found in the map of station %d!", found,
+                       station);
     }
 }
 
 bool CKibMap::FindChair() {
     if (chairId.IsZero()) {
-        LogWarning(
-            "[= WARNING =] Chair symbol ID not defined in the SOURCE configuration section!");
+        Diag().Warning("Chair symbol ID not defined in the SOURCE configuration section!");
         return false;
     }
     SymbolSet* chairs = FindSet(chairId);
     chairInstance = chairs ? chairs->First() : nullptr;
     if (!chairInstance) {
-        LogWarning("[= WARNING =] Chair symbol not found in the map!");
+        Diag().Warning("Chair symbol not found in the map!");
         return false;
     }
     SymbolInstance& chair = *chairInstance;
     const int lineNo = chair.firstLine ? chair.firstLine->lineNo : 0;
     if (chair.points == 2 && chair.straightSecond) {
         chair.ref = chair.firstPoint;
-        LogDebug("Changing chair reference point (from line %d) to the first point %.3f,%.3f",
-                 lineNo, D(chair.ref.x), D(chair.ref.y));
+        Diag().Debug("Changing chair reference point (from line %d) to the first point %.3f,%.3f",
+                     lineNo, D(chair.ref.x), D(chair.ref.y));
     }
     if (chair.next) {
-        LogDebug("Unifying all chair reference points (from line %d) to %.3f,%.3f", lineNo,
-                 D(chair.ref.x), D(chair.ref.y));
+        Diag().Debug("Unifying all chair reference points (from line %d) to %.3f,%.3f", lineNo,
+                     D(chair.ref.x), D(chair.ref.y));
         for (SymbolInstance* part = chair.next; part; part = part->next) {
             part->ref = chair.ref;
         }
     }
-    LogDebug("Chair: %.3f %.3f", D(chair.ref.x), D(chair.ref.y));
+    Diag().Debug("Chair: %.3f %.3f", D(chair.ref.x), D(chair.ref.y));
     return true;
 }
 
@@ -185,16 +188,16 @@ void CKibMap::AnalyseViewingAngle(int station) {
         return;
     }
     if (!FindChair()) {
-        WarnNoAngles(station);
+        WarnNoAngles(Diag(), station);
         return;
     }
     if (BothFlagsZero(*this)) {
-        LogWarning("[= WARNING =] Symbols for correct and false flags not defined in the SOURCE "
-                   "configuration section!");
-        WarnNoAngles(station);
+        Diag().Warning("Symbols for correct and false flags not defined in the SOURCE "
+                       "configuration section!");
+        WarnNoAngles(Diag(), station);
         return;
     }
-    FlagBearings bearings(chairInstance->ref);
+    FlagBearings bearings(chairInstance->ref, Diag());
     if (SymbolSet* correct = FindSet(correctFlagId)) {
         bearings.AddSet(*correct);
     }
@@ -204,9 +207,8 @@ void CKibMap::AnalyseViewingAngle(int station) {
         }
     }
     if (bearings.Count() < 2 || bearings.Count() > 6) {
-        LogWarning("[= WARNING =] Incorrect number of flags found in the map (%d)!",
-                   bearings.Count());
-        WarnNoAngles(station);
+        Diag().Warning("Incorrect number of flags found in the map (%d)!", bearings.Count());
+        WarnNoAngles(Diag(), station);
         return;
     }
     const int i = bearings.First();
@@ -214,8 +216,8 @@ void CKibMap::AnalyseViewingAngle(int station) {
     const int a = TruncToInt(bearings.Bearing(j));
     const int b = TruncToInt(bearings.Bearing(i));
     rotation = SectorRotation(a, b);
-    LogInfo("Station #%d: Viewing angle %d (%d/#%d:%d/#%d), rotation=%d", station,
-            bearings.MaxSpread(), b, i, a, j, rotation);
+    Diag().Info("Station #%d: Viewing angle %d (%d/#%d:%d/#%d), rotation=%d", station,
+                bearings.MaxSpread(), b, i, a, j, rotation);
 }
 
 } // namespace kib

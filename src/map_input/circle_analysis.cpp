@@ -69,17 +69,17 @@ void CircleMatcher::CollectParts() {
     // Without a guessed circle symbol (major 0) there are no circles to look up.
     SymbolSet* circles = m_.circleMajor > 0 ? m_.FindSet(m_.circleMajor, 0) : nullptr;
     if (!circles || circles->count == 0) {
-        LogWarning("[= WARNING =] Cannot find control circles (symbol %d.0) for station %d in the "
-                   "map!",
-                   m_.circleMajor, station_);
+        m_.Diag().Warning("Cannot find control circles (symbol %d.0) for station %d in the "
+                          "map!",
+                          m_.circleMajor, station_);
         return;
     }
     m_.firstPart = circles->First();
     int found = 0;
     for (const SymbolInstance& part : circles->instances) {
-        LogDebug("Control circle #%d (line %d): %.3f %.3f (scaled: %.3f %.3f)", part.index,
-                 part.firstLine ? part.firstLine->lineNo : 0, D(part.centre.x), D(part.centre.y),
-                 D(part.centre.x * m_.zoom), D(part.centre.y * m_.zoom));
+        m_.Diag().Debug("Control circle #%d (line %d): %.3f %.3f (scaled: %.3f %.3f)", part.index,
+                        part.firstLine ? part.firstLine->lineNo : 0, D(part.centre.x),
+                        D(part.centre.y), D(part.centre.x * m_.zoom), D(part.centre.y * m_.zoom));
         if (found == 0 || part.centre.x < corner_.x) {
             corner_.x = part.centre.x;
         }
@@ -90,22 +90,22 @@ void CircleMatcher::CollectParts() {
     }
     m_.partCount = found;
     if (found > CKibMap::kMaxCircleParts) {
-        LogError("[** ERROR **] Exceeded limit for circle parts (%d > %d)", found,
-                 CKibMap::kMaxCircleParts);
+        m_.Diag().Error("Exceeded limit for circle parts (%d > %d)", found,
+                        CKibMap::kMaxCircleParts);
         m_.partCount = CKibMap::kMaxCircleParts;
     }
 }
 
 MapPoint CircleMatcher::Base() {
     const MapPoint base = start_ ? start_->centre : corner_;
-    LogDebug("Control base: %.3f %.3f (scaled: %.3f %.3f)", D(base.x), D(base.y),
-             D(base.x * m_.zoom), D(base.y * m_.zoom));
+    m_.Diag().Debug("Control base: %.3f %.3f (scaled: %.3f %.3f)", D(base.x), D(base.y),
+                    D(base.x * m_.zoom), D(base.y * m_.zoom));
     return base;
 }
 
 void CircleMatcher::TraceDifferences() const {
-    LogDebug("Control circle parts differences:");
-    if (!DebugLinesWanted()) {
+    m_.Diag().Debug("Control circle parts differences:");
+    if (!m_.Diag().WantsDebug()) {
         return;
     }
     for (std::size_t p = 0; p < partOffsets_.size(); ++p) {
@@ -114,7 +114,7 @@ void CircleMatcher::TraceDifferences() const {
             row += Format("%9.3f", D(Distance(partOffsets_[p], q)));
         }
         row += " ]";
-        LogDebug("%s", row.c_str());
+        m_.Diag().Debug("%s", row.c_str());
     }
 }
 
@@ -139,20 +139,21 @@ void CircleMatcher::FindCoincidingControls() {
             if (d < delta_) {
                 ++near_[static_cast<std::size_t>(i)];
                 if (j < i) {
-                    LogInfo("Course control %d.%d (%s) seems to be at the same place as #%d (%s) "
-                            "(dist=%.3f).",
-                            station_, i, Code(i), j, Code(j), D(d));
+                    m_.Diag().Info(
+                        "Course control %d.%d (%s) seems to be at the same place as #%d (%s) "
+                        "(dist=%.3f).",
+                        station_, i, Code(i), j, Code(j), D(d));
                 }
             } else if (j < i && d < 2.0f * delta_) {
-                LogInfo("Course control %d.%d (%s) seems to be very close to #%d (%s) "
-                        "(dist=%.3f).\n",
-                        station_, i, Code(i), j, Code(j), D(d));
+                m_.Diag().Info("Course control %d.%d (%s) seems to be very close to #%d (%s) "
+                               "(dist=%.3f).\n",
+                               station_, i, Code(i), j, Code(j), D(d));
             }
         }
     }
     for (int i = 1; i <= controls_; ++i) {
-        LogDebug("# %d (%d): [%s]", i, near_[static_cast<std::size_t>(i)],
-                 rows[static_cast<std::size_t>(i)].c_str());
+        m_.Diag().Debug("# %d (%d): [%s]", i, near_[static_cast<std::size_t>(i)],
+                        rows[static_cast<std::size_t>(i)].c_str());
     }
 }
 
@@ -168,17 +169,19 @@ void CircleMatcher::AssignParts() {
             if (d < delta_) {
                 text += std::to_string(i) + ":";
                 ++assigned_[static_cast<std::size_t>(i)];
-                LogDebug("Control circle part #%d assigned to course control #%d (%s) (dist=%.3f)",
-                         p + 1, i, Code(i), D(d));
+                m_.Diag().Debug(
+                    "Control circle part #%d assigned to course control #%d (%s) (dist=%.3f)",
+                    p + 1, i, Code(i), D(d));
             } else if (d < 2.0f * delta_) {
-                LogInfo("Control circle part #%d seems to be very close to course control %d.%d "
-                        "(%s) (dist=%.3f).\n",
-                        p + 1, station_, i, Code(i), D(d));
+                m_.Diag().Info(
+                    "Control circle part #%d seems to be very close to course control %d.%d "
+                    "(%s) (dist=%.3f).\n",
+                    p + 1, station_, i, Code(i), D(d));
             }
         }
         if (text == ":") {
-            LogWarning("[= WARNING =] Control circle part #%d of station %d map unmatched.", p + 1,
-                       station_);
+            m_.Diag().Warning("Control circle part #%d of station %d map unmatched.", p + 1,
+                              station_);
             ++m_.unmatchedParts;
         }
     }
@@ -189,9 +192,9 @@ void CircleMatcher::ShareParts() {
         const int assigned = assigned_[static_cast<std::size_t>(i)];
         const int near = near_[static_cast<std::size_t>(i)];
         if (assigned == 0 || assigned % near != 0) {
-            LogWarning("[= WARNING =] Wrong number of circle parts (%d) for course control %d.%d "
-                       "(%s)!\n",
-                       assigned, station_, i, Code(i));
+            m_.Diag().Warning("Wrong number of circle parts (%d) for course control %d.%d "
+                              "(%s)!\n",
+                              assigned, station_, i, Code(i));
             continue;
         }
         const int keep = assigned / near;
@@ -202,7 +205,7 @@ void CircleMatcher::ShareParts() {
             }
             m_.assignments[static_cast<std::size_t>(p)] = ":";
             ++m_.releasedParts;
-            LogDebug("Control circle part #%d released", p + 1);
+            m_.Diag().Debug("Control circle part #%d released", p + 1);
         }
     }
 }
@@ -214,11 +217,10 @@ void CircleMatcher::Run() {
     SymbolSet* starts = m_.FindSet(701, 0);
     start_ = starts ? starts->First() : nullptr;
     if (start_) {
-        LogDebug("Start symbol position: %.3f %.3f (scaled: %.3f %.3f)", D(start_->ref.x),
-                 D(start_->ref.y), D(start_->ref.x * m_.zoom), D(start_->ref.y * m_.zoom));
+        m_.Diag().Debug("Start symbol position: %.3f %.3f (scaled: %.3f %.3f)", D(start_->ref.x),
+                        D(start_->ref.y), D(start_->ref.x * m_.zoom), D(start_->ref.y * m_.zoom));
     } else {
-        LogWarning("[= WARNING =] Cannot find start  (symbol 701.0) for station %d in the map!",
-                   station_);
+        m_.Diag().Warning("Cannot find start  (symbol 701.0) for station %d in the map!", station_);
     }
     CollectParts();
     const MapPoint base = Base();
@@ -226,7 +228,7 @@ void CircleMatcher::Run() {
     for (int p = 0; p < m_.partCount && part; ++p, part = part->next) {
         const MapPoint offset{part->centre.x - base.x, part->centre.y - base.y};
         partOffsets_.push_back(offset);
-        LogDebug("Control circle offset #%d: %.3f %.3f", p, D(offset.x), D(offset.y));
+        m_.Diag().Debug("Control circle offset #%d: %.3f %.3f", p, D(offset.x), D(offset.y));
     }
     TraceDifferences();
     near_.assign(static_cast<std::size_t>(controls_) + 1, 1);

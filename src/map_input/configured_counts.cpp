@@ -37,20 +37,22 @@ std::string TaskEvidence(const MapCounts& counts) {
     return text;
 }
 
-bool CompareTasks(const CKibCfg& cfg, int station, const MapCounts& counts) {
+bool CompareTasks(const CKibCfg& cfg, int station, const MapCounts& counts,
+                  Diagnostics& diagnostics) {
     const int configured = cfg.GetTasks(station);
     const bool rowsDiffer = counts.descriptionRows > 0 && counts.descriptionRows != configured;
     const bool courseDiffers = counts.courseControls > 0 && counts.courseControls != configured;
     if (configured <= 0 || counts.Tasks() == 0 || (!rowsDiffer && !courseDiffers)) {
         return true;
     }
-    LogWarning("[= WARNING =] Station %d: %s, but its map holds %d tasks (%s)", station,
-               Configured(cfg, station, id::Station_TASKS, configured).c_str(), counts.Tasks(),
-               TaskEvidence(counts).c_str());
+    diagnostics.Warning("Station %d: %s, but its map holds %d tasks (%s)", station,
+                        Configured(cfg, station, id::Station_TASKS, configured).c_str(),
+                        counts.Tasks(), TaskEvidence(counts).c_str());
     return false;
 }
 
-bool CompareFlags(const CKibCfg& cfg, int station, const MapCounts& counts) {
+bool CompareFlags(const CKibCfg& cfg, int station, const MapCounts& counts,
+                  Diagnostics& diagnostics) {
     int configured = cfg.GetFlags(station);
     if (configured <= 0) {
         configured = 6; // as the layout and the flag count check take it
@@ -58,9 +60,9 @@ bool CompareFlags(const CKibCfg& cfg, int station, const MapCounts& counts) {
     if (counts.flags == 0 || counts.flags == configured) {
         return true;
     }
-    LogWarning("[= WARNING =] Station %d: %s (A-%c), but its map holds %d flags", station,
-               Configured(cfg, station, id::Station_FLAGS, configured).c_str(),
-               static_cast<char>('A' + std::clamp(configured, 1, 26) - 1), counts.flags);
+    diagnostics.Warning("Station %d: %s (A-%c), but its map holds %d flags", station,
+                        Configured(cfg, station, id::Station_FLAGS, configured).c_str(),
+                        static_cast<char>('A' + std::clamp(configured, 1, 26) - 1), counts.flags);
     return false;
 }
 
@@ -90,8 +92,8 @@ bool CompareConfiguredCounts(const CKibSvg& svg, int station) {
         return true;
     }
     const MapCounts counts = CountsOfMap(svg);
-    const bool tasks = CompareTasks(cfg, station, counts);
-    const bool flags = CompareFlags(cfg, station, counts);
+    const bool tasks = CompareTasks(cfg, station, counts, svg.Diag());
+    const bool flags = CompareFlags(cfg, station, counts, svg.Diag());
     return tasks && flags;
 }
 

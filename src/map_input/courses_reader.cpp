@@ -45,13 +45,14 @@ std::string CannotOpen(const char* what, const std::string& path, const MapExpor
 // A line without its line end; a carriage return before the line feed is dropped.
 // False at the end of the file, and after an error line at a line too long for
 // the file (what) to be an export.
-bool ReadLine(std::istream& in, std::string& line, const char* what, const std::string& path) {
+bool ReadLine(std::istream& in, std::string& line, const char* what, const std::string& path,
+              Diagnostics& diagnostics) {
     switch (ReadBoundedLine(in, line)) {
     case LineRead::End:
         return false;
     case LineRead::TooLong:
-        LogError("[** ERROR **] The %s %s has a line longer than %d MiB!", what, path.c_str(),
-                 static_cast<int>(kMaxLineBytes >> 20));
+        diagnostics.Error("The %s %s has a line longer than %d MiB!", what, path.c_str(),
+                          static_cast<int>(kMaxLineBytes >> 20));
         return false;
     case LineRead::Line:
         break;
@@ -80,47 +81,52 @@ constexpr std::size_t kMaxCoursesFileBytes = std::size_t{64} << 20;
 // is read, a warning where only the courses list is.
 enum class Problem { Error, Warning };
 
-void Report(Problem problem, const std::string& text) {
+void Report(Problem problem, const std::string& text, Diagnostics& diagnostics) {
     if (problem == Problem::Error) {
-        LogError("[** ERROR **] %s", text.c_str());
+        diagnostics.Say(DiagnosticKind::Error, text);
     } else {
-        LogWarning("[= WARNING =] %s", text.c_str());
+        diagnostics.Say(DiagnosticKind::Warning, text);
     }
 }
 
 // Opens the courses file; false after the reason was reported (with what is at
 // the name when it is something else than a regular file).
-bool OpenCourses(const std::string& path, Problem problem, platform::File& file) {
+bool OpenCourses(const std::string& path, Problem problem, platform::File& file,
+                 Diagnostics& diagnostics) {
     std::string reason;
     file = OpenRegularFile(path, reason);
     if (file.IsOpen()) {
         return true;
     }
     const std::string text = "Cannot open courses file " + path;
-    Report(problem, NonRegularKind(path).empty() ? text : text + ": " + reason);
+    Report(problem, NonRegularKind(path).empty() ? text : text + ": " + reason, diagnostics);
     return false;
 }
 
 // The whole open courses file; false after a file too large to be one, or one that
 // could not be read, was reported.
 bool ReadWholeFile(platform::File& file, const std::string& path, std::int64_t size,
-                   Problem problem, std::string& bytes) {
+                   Problem problem, std::string& bytes, Diagnostics& diagnostics) {
     bytes.resize(size > 0 ? std::min(static_cast<std::size_t>(size), kMaxCoursesFileBytes) + 1
                           : std::size_t{65536});
     std::size_t used = 0;
     for (;;) {
         if (used == bytes.size()) {
             if (used > kMaxCoursesFileBytes) {
-                Report(problem, Format("The courses file %s is larger than %d MiB!", path.c_str(),
-                                       static_cast<int>(kMaxCoursesFileBytes >> 20)));
+                Report(problem,
+                       Format("The courses file %s is larger than %d MiB!", path.c_str(),
+                              static_cast<int>(kMaxCoursesFileBytes >> 20)),
+                       diagnostics);
                 return false;
             }
             bytes.resize(std::min(used * 2, kMaxCoursesFileBytes + 1));
         }
         const long long n = file.Read(bytes.data() + used, bytes.size() - used);
         if (n < 0) {
-            Report(problem, Format("Cannot read courses file %s: %s", path.c_str(),
-                                   platform::ErrorText(file.Error()).c_str()));
+            Report(problem,
+                   Format("Cannot read courses file %s: %s", path.c_str(),
+                          platform::ErrorText(file.Error()).c_str()),
+                   diagnostics);
             return false;
         }
         if (n == 0) {
@@ -140,7 +146,7 @@ std::shared_ptr<const CoursesFileData> KeptCourses(const CKibDoc& doc, const std
         return nullptr;
     }
     FileStamp stamp = 0;
-    return GetFileStamp(path, stamp) && stamp == kept->stamp ? kept : nullptr;
+    return GetFileStamp(path, stamp, doc.Diag()) && stamp == kept->stamp ? kept : nullptr;
 }
 
 namespace {
@@ -148,13 +154,14 @@ namespace {
 // The courses file read from the open file, kept by the document with the size and
 // time the open file has; none after a file too large was reported.
 std::shared_ptr<const CoursesFileData> LoadCourses(CKibDoc& doc, platform::File& file,
-                                                   const std::string& path, Problem problem) {
+                                                   const std::string& path, Problem problem,
+                                                   Diagnostics& diagnostics) {
     const std::int64_t size = file.Size();
     FileStamp stamp = 0;
     const bool stamped = size >= 0 && file.Stamp(stamp);
-    LogDebug("Parsing courses file %s...", path.c_str());
+    diagnostics.Debug("Parsing courses file %s...", path.c_str());
     std::string bytes;
-    if (!ReadWholeFile(file, path, size, problem, bytes)) {
+    if (!ReadWholeFile(file, path, size, problem, bytes, diagnostics)) {
         return nullptr;
     }
     const std::uint64_t digest = DigestOf(bytes);
@@ -170,22 +177,25 @@ std::shared_ptr<const CoursesFileData> LoadCourses(CKibDoc& doc, platform::File&
 // The courses file: the document's copy while the file is unchanged, else read from
 // the file; none after a problem with it was reported.
 std::shared_ptr<const CoursesFileData> Courses(CKibDoc& doc, const std::string& path,
-                                               Problem problem) {
+                                               Diagnostics& diagnostics, Problem problem) {
     if (std::shared_ptr<const CoursesFileData> kept = KeptCourses(doc, path)) {
         return kept;
     }
     platform::File file;
-    if (!OpenCourses(path, problem, file)) {
+    if (!OpenCourses(path, problem, file, diagnostics)) {
         return nullptr;
     }
-    return LoadCourses(doc, file, path, problem);
+    return LoadCourses(doc, file, path, problem, diagnostics);
 }
 
 // The parsed file; false after a file that is not well-formed XML was reported.
-bool WellFormed(const CoursesFileData& xml, const std::string& path, Problem problem) {
+bool WellFormed(const CoursesFileData& xml, const std::string& path, Problem problem,
+                Diagnostics& diagnostics) {
     if (!xml.wellFormed) {
-        Report(problem, Format("The courses file %s is not well-formed XML: line %d: %s",
-                               path.c_str(), xml.errorLine, xml.errorText.c_str()));
+        Report(problem,
+               Format("The courses file %s is not well-formed XML: line %d: %s", path.c_str(),
+                      xml.errorLine, xml.errorText.c_str()),
+               diagnostics);
     }
     return xml.wellFormed;
 }
@@ -224,15 +234,15 @@ class CourseSteps {
     void Start(const std::string& code) {
         ++starts_;
         if (starts_ > 1) {
-            LogWarning("[= WARNING =] The %s start %s in course %s is passed over",
-                       Ordinal(starts_).c_str(), code.c_str(), name_.c_str());
+            svg_.Diag().Warning("The %s start %s in course %s is passed over",
+                                Ordinal(starts_).c_str(), code.c_str(), name_.c_str());
             return;
         }
         start_ = Find(code);
         if (!start_) {
-            LogWarning("[= WARNING =] The start %s of course %s is not defined in the "
-                       "Courses.xml",
-                       code.c_str(), name_.c_str());
+            svg_.Diag().Warning("The start %s of course %s is not defined in the "
+                                "Courses.xml",
+                                code.c_str(), name_.c_str());
         } else if (!start_->hasMapPosition) {
             Unmapped(*start_);
         }
@@ -243,13 +253,13 @@ class CourseSteps {
         const CourseDefinition* d = Find(code);
         if (!d) {
             if (code.empty()) {
-                LogWarning("[= WARNING =] Course control #%d of course %s names no control: "
-                           "task %d has no position",
-                           i, name_.c_str(), i);
+                svg_.Diag().Warning("Course control #%d of course %s names no control: "
+                                    "task %d has no position",
+                                    i, name_.c_str(), i);
             } else {
-                LogWarning("[= WARNING =] Control %s of course %s is not defined in the "
-                           "Courses.xml: task %d has no position",
-                           code.c_str(), name_.c_str(), i);
+                svg_.Diag().Warning("Control %s of course %s is not defined in the "
+                                    "Courses.xml: task %d has no position",
+                                    code.c_str(), name_.c_str(), i);
             }
         } else if (!d->hasMapPosition) {
             Unmapped(*d);
@@ -262,8 +272,8 @@ class CourseSteps {
         svg_.noPosition[k] = !d || !d->hasMapPosition;
         if (!svg_.noPosition[k]) {
             svg_.positions[k] = d->mapPosition;
-            LogDebug("Course control point #%d (%s) position: %.3f, %.3f", i, code.c_str(),
-                     d->mapPosition.x, d->mapPosition.y);
+            svg_.Diag().Debug("Course control point #%d (%s) position: %.3f, %.3f", i, code.c_str(),
+                              d->mapPosition.x, d->mapPosition.y);
         }
     }
 
@@ -304,14 +314,15 @@ std::string CodeList(const std::vector<std::string>& codes) {
     return codes.size() > 5 ? list + ", ..." : list;
 }
 
-void ReportUnmapped(const CourseSteps& steps, const CoursesFileData& xml,
-                    const std::string& course) {
+void ReportUnmapped(const CourseSteps& steps, const CoursesFileData& xml, const std::string& course,
+                    Diagnostics& diagnostics) {
     const std::string writer = xml.creator.empty() ? std::string() : " from " + xml.creator;
-    LogError("[** ERROR **] The Courses.xml has no map positions for course '%s'%s (%s): Kib "
-             "needs the controls' positions on the map (MapPosition); export the courses%s "
-             "again with map positions",
-             course.c_str(), steps.allGeographic() ? ", only geographic ones" : "",
-             CodeList(steps.unmapped()).c_str(), writer.c_str());
+    diagnostics.Error(
+        "The Courses.xml has no map positions for course '%s'%s (%s): Kib "
+        "needs the controls' positions on the map (MapPosition); export the courses%s "
+        "again with map positions",
+        course.c_str(), steps.allGeographic() ? ", only geographic ones" : "",
+        CodeList(steps.unmapped()).c_str(), writer.c_str());
 }
 
 void ClearCourseData(CKibSvg& svg) {
@@ -330,9 +341,9 @@ bool CKibSvg::ReadCourses(int station) {
     ClearCourseData(*this);
     const CKibCfg& cfg = GetConfig();
     const std::string path = doc_.MakePath(EvalTemplate(cfg, id::Source_COURSES, station, 0));
-    SetStatusText(Format("Reading XML %s...", path.c_str()));
-    LogDebug("==== Reading Courses for station %d...", station);
-    const std::shared_ptr<const CoursesFileData> xml = Courses(doc_, path, Problem::Error);
+    GetHost().SetStatusText(Format("Reading XML %s...", path.c_str()));
+    Diag().Debug("==== Reading Courses for station %d...", station);
+    const std::shared_ptr<const CoursesFileData> xml = Courses(doc_, path, Diag(), Problem::Error);
     if (!xml) {
         return false;
     }
@@ -340,43 +351,42 @@ bool CKibSvg::ReadCourses(int station) {
     if (course.empty()) {
         return false;
     }
-    if (!WellFormed(*xml, path, Problem::Error)) {
+    if (!WellFormed(*xml, path, Problem::Error, Diag())) {
         return false;
     }
     const int k = FindCourse(*xml, course);
     if (k < 0) {
-        LogError("[** ERROR **] Cannot find course '%s' in the Courses.xml", course.c_str());
+        Diag().Error("Cannot find course '%s' in the Courses.xml", course.c_str());
         return false;
     }
     const CourseEntry& found = xml->courses[static_cast<std::size_t>(k)];
-    LogDebug("Course found at line %d", found.line);
+    Diag().Debug("Course found at line %d", found.line);
     const CourseContent content = ReadCourse(*xml, k);
     if (content.variations > 1) {
-        LogError("[** ERROR **] Course '%s' has %d course variations in the Courses.xml; Kib "
-                 "needs one course per station",
-                 course.c_str(), content.variations);
+        Diag().Error("Course '%s' has %d course variations in the Courses.xml; Kib "
+                     "needs one course per station",
+                     course.c_str(), content.variations);
         return false;
     }
     const std::vector<CourseDefinition>& definitions = content.definitions;
     CourseSteps steps(*this, found.name, content);
     steps.Run();
     if (definitions.size() > static_cast<std::size_t>(kMaxDefinitions)) {
-        LogWarning("[= WARNING =] Exceeded limit for control definitions (%d > %d), the first %d "
-                   "are used",
-                   static_cast<int>(definitions.size()), kMaxDefinitions, kMaxDefinitions);
+        Diag().Warning("Exceeded limit for control definitions (%d > %d), the first %d "
+                       "are used",
+                       static_cast<int>(definitions.size()), kMaxDefinitions, kMaxDefinitions);
     }
     if (controlCount > kMaxCourseControls) {
-        LogError("[** ERROR **] Exceeded limit for control points (%d > %d)", controlCount,
-                 kMaxCourseControls);
+        Diag().Error("Exceeded limit for control points (%d > %d)", controlCount,
+                     kMaxCourseControls);
         controlCount = kMaxCourseControls;
     }
     if (!steps.start()) {
-        LogError("[** ERROR **] Cannot find start symbol for station %d in the Courses.xml",
-                 station);
+        Diag().Error("Cannot find start symbol for station %d in the Courses.xml", station);
         return false;
     }
     if (!steps.unmapped().empty()) {
-        ReportUnmapped(steps, *xml, course);
+        ReportUnmapped(steps, *xml, course, Diag());
         ClearCourseData(*this);
         return false;
     }
@@ -384,16 +394,16 @@ bool CKibSvg::ReadCourses(int station) {
     codes[0] = start.code;
     startPosition = start.mapPosition;
     offsets[0] = MapPoint{};
-    LogDebug("Start symbol (%s) position: %.3f, %.3f", start.code.c_str(), startPosition.x,
-             startPosition.y);
+    Diag().Debug("Start symbol (%s) position: %.3f, %.3f", start.code.c_str(), startPosition.x,
+                 startPosition.y);
     for (int i = 1; i <= controlCount; ++i) {
         const auto k = static_cast<std::size_t>(i);
         if (noPosition[k]) {
             continue;
         }
         offsets[k] = MapPoint{positions[k].x - startPosition.x, startPosition.y - positions[k].y};
-        LogDebug("Course control point #%d (%s) offset: %.3f, %.3f", i, codes[k].c_str(),
-                 offsets[k].x, offsets[k].y);
+        Diag().Debug("Course control point #%d (%s) offset: %.3f, %.3f", i, codes[k].c_str(),
+                     offsets[k].x, offsets[k].y);
     }
     return true;
 }
@@ -404,11 +414,11 @@ void CKibSvg::LogCourseControl(int i) const {
     }
     const auto k = static_cast<std::size_t>(i);
     if (i > 0 && noPosition[k]) {
-        LogDebug("Course control #%d (%s) has no position", i, codes[k].c_str());
+        Diag().Debug("Course control #%d (%s) has no position", i, codes[k].c_str());
         return;
     }
-    LogDebug("Course control #%d (%s) position: %.3f, %.3f ~ %.3f %.3f", i, codes[k].c_str(),
-             positions[k].x, positions[k].y, offsets[k].x, offsets[k].y);
+    Diag().Debug("Course control #%d (%s) position: %.3f, %.3f ~ %.3f %.3f", i, codes[k].c_str(),
+                 positions[k].x, positions[k].y, offsets[k].x, offsets[k].y);
 }
 
 CourseList ReadCourseList(CKibDoc& doc) {
@@ -418,18 +428,19 @@ CourseList ReadCourseList(CKibDoc& doc) {
         return list;
     }
     const std::string path = doc.MakePath(EvalTemplate(*cfg, id::Source_COURSES, 1, 0));
-    SetStatusText(Format("Reading XML %s...", path.c_str()));
-    LogDebug("==== Reading Courses list...");
+    doc.GetHost().SetStatusText(Format("Reading XML %s...", path.c_str()));
+    doc.Diag().Debug("==== Reading Courses list...");
     const auto started = std::chrono::steady_clock::now();
-    const std::shared_ptr<const CoursesFileData> xml = Courses(doc, path, Problem::Warning);
-    if (!xml || !WellFormed(*xml, path, Problem::Warning)) {
+    const std::shared_ptr<const CoursesFileData> xml =
+        Courses(doc, path, doc.Diag(), Problem::Warning);
+    if (!xml || !WellFormed(*xml, path, Problem::Warning, doc.Diag())) {
         return list;
     }
     if (xml->scaleFound) {
         int scale = 0;
         if (TextScan(xml->scaleText).Int(scale)) {
             doc.mapScale = scale;
-            LogDebug("Found map scale 1:%d in courses list.", doc.mapScale);
+            doc.Diag().Debug("Found map scale 1:%d in courses list.", doc.mapScale);
         } else {
             doc.mapScale = 0;
         }
@@ -438,8 +449,8 @@ CourseList ReadCourseList(CKibDoc& doc) {
     for (const CourseEntry& c : xml->courses) {
         list.names.push_back(c.name);
     }
-    LogDebug("Found %d course(s) in courses list.", static_cast<int>(list.names.size()));
-    LogDebug("Read %d lines in %.3f sec.", xml->lines, SecondsSince(started));
+    doc.Diag().Debug("Found %d course(s) in courses list.", static_cast<int>(list.names.size()));
+    doc.Diag().Debug("Read %d lines in %.3f sec.", xml->lines, SecondsSince(started));
     return list;
 }
 
@@ -448,7 +459,7 @@ void ReadMapZoom(CKibDoc& doc) {
     if (!cfg || !StationMode(*cfg)) {
         return;
     }
-    LogDebug("==== Reading map to get the scale...");
+    doc.Diag().Debug("==== Reading map to get the scale...");
     std::string path;
     for (int k = 0; k <= 20 && path.empty(); ++k) {
         const std::string name = EvalTemplate(*cfg, id::Source_MAP, k, 1);
@@ -458,28 +469,28 @@ void ReadMapZoom(CKibDoc& doc) {
         }
     }
     if (path.empty()) {
-        LogWarning("[= WARNING =] Cannot open map file %s",
-                   doc.MakePath(EvalTemplate(*cfg, id::Source_MAP, 1, 1)).c_str());
+        doc.Diag().Warning("Cannot open map file %s",
+                           doc.MakePath(EvalTemplate(*cfg, id::Source_MAP, 1, 1)).c_str());
         return;
     }
     const auto started = std::chrono::steady_clock::now();
-    SetStatusText(Format("Reading SVG %s...", path.c_str()));
+    doc.GetHost().SetStatusText(Format("Reading SVG %s...", path.c_str()));
     doc.mapZoom = 0.0f;
     MapExportInput file;
     if (!file.Open(doc, path)) {
-        LogWarning("[= WARNING =] %s", CannotOpen("map file", path, file).c_str());
+        doc.Diag().Warning("%s", CannotOpen("map file", path, file).c_str());
         return;
     }
     std::istream& in = file.Stream();
     static constexpr char kScaleLine[] = "<g id=\"scaleTransform\"";
     int lines = 0;
     std::string line;
-    while (ReadLine(in, line, "map file", path)) {
+    while (ReadLine(in, line, "map file", path, doc.Diag())) {
         if (line.compare(0, sizeof kScaleLine - 1, kScaleLine) == 0) {
             float zoom = 0.0f;
             if (std::sscanf(line.c_str(), "<g id=\"scaleTransform\" transform=\"scale(%f)\">",
                             &zoom) == 1) {
-                LogDebug("Found map zoom %.3f.", zoom);
+                doc.Diag().Debug("Found map zoom %.3f.", zoom);
                 // A factor out of range (or no number) is as good as none.
                 doc.mapZoom = IsUsableMapZoom(zoom) ? zoom : 0.0f;
             }
@@ -488,9 +499,9 @@ void ReadMapZoom(CKibDoc& doc) {
         ++lines;
     }
     if (doc.mapZoom == 0.0f) {
-        LogWarning("[= WARNING =] Map zoom not found.");
+        doc.Diag().Warning("Map zoom not found.");
     }
-    LogDebug("Read %d lines in %.3f sec.", lines, SecondsSince(started));
+    doc.Diag().Debug("Read %d lines in %.3f sec.", lines, SecondsSince(started));
 }
 
 } // namespace kib

@@ -56,7 +56,7 @@ bool DescriptionTable::FindFrame() {
     SymbolSet* horizontal = d3 > 0 ? m_.FindSet(d3, 1) : nullptr;
     SymbolSet* vertical = d3 > 0 ? m_.FindSet(d3, 2) : nullptr;
     if (d3 <= 0 || !horizontal || horizontal->count == 0 || !vertical || vertical->count < 5) {
-        LogDebug("No control description lines found!");
+        m_.Diag().Debug("No control description lines found!");
         return false;
     }
     const SymbolInstance& h = *horizontal->First();
@@ -66,9 +66,9 @@ bool DescriptionTable::FindFrame() {
     f.width = 2.0f * (h.ref.x - h.firstPoint.x);
     f.top = v.firstPoint.y;
     f.rowHeight = 2.0f * (v.ref.y - v.firstPoint.y);
-    LogDebug("Descr: %.3fx%.3f+%.3f+%.3f", static_cast<double>(f.width),
-             static_cast<double>(f.rowHeight), static_cast<double>(f.left),
-             static_cast<double>(f.top));
+    m_.Diag().Debug("Descr: %.3fx%.3f+%.3f+%.3f", static_cast<double>(f.width),
+                    static_cast<double>(f.rowHeight), static_cast<double>(f.left),
+                    static_cast<double>(f.top));
     constexpr int kEdges[5] = {1, 2, 4, 5, 7};
     m_.columnEdges[0] = f.left;
     for (int k = 0; k < 5; ++k) {
@@ -90,11 +90,11 @@ void DescriptionTable::SetColumnEdges() {
     c[6] = c[7] - cw;
     c[8] = c[7] + cw;
     c[9] = c[8] + cw / 5.0f;
-    LogDebug("Descr: %.3f, %.3f, %.3f, %.3f, %.3f, %.3f, %.3f, %.3f, %.3f, %.3f",
-             static_cast<double>(c[0]), static_cast<double>(c[1]), static_cast<double>(c[2]),
-             static_cast<double>(c[3]), static_cast<double>(c[4]), static_cast<double>(c[5]),
-             static_cast<double>(c[6]), static_cast<double>(c[7]), static_cast<double>(c[8]),
-             static_cast<double>(c[9]));
+    m_.Diag().Debug("Descr: %.3f, %.3f, %.3f, %.3f, %.3f, %.3f, %.3f, %.3f, %.3f, %.3f",
+                    static_cast<double>(c[0]), static_cast<double>(c[1]), static_cast<double>(c[2]),
+                    static_cast<double>(c[3]), static_cast<double>(c[4]), static_cast<double>(c[5]),
+                    static_cast<double>(c[6]), static_cast<double>(c[7]), static_cast<double>(c[8]),
+                    static_cast<double>(c[9]));
 }
 
 bool DescriptionTable::TakesPart(const SymbolSet& set) const {
@@ -126,8 +126,8 @@ void DescriptionTable::ClassifyInstance(SymbolInstance& inst) {
     const double x = inst.ref.x;
     const double y = inst.ref.y;
     if (row < 0 || row > CKibMap::kMaxRow) {
-        LogDebug("Symbol %d.%d#%d (%.3f, %.3f): Row #%d out of range!", inst.major, inst.minor,
-                 inst.index, x, y, row);
+        m_.Diag().Debug("Symbol %d.%d#%d (%.3f, %.3f): Row #%d out of range!", inst.major,
+                        inst.minor, inst.index, x, y, row);
         return;
     }
     const auto r = static_cast<std::size_t>(row);
@@ -137,18 +137,17 @@ void DescriptionTable::ClassifyInstance(SymbolInstance& inst) {
     if (inst.major == D(2)) {
         markerOne_[r] = markerOne_[r] || inst.minor == 1;
         markerThree_[r] = markerThree_[r] || inst.minor == 3;
-        LogDebug("Symbol %d.%d#%d (%.3f, %.3f): Row #%d", inst.major, inst.minor, inst.index, x, y,
-                 row);
+        m_.Diag().Debug("Symbol %d.%d#%d (%.3f, %.3f): Row #%d", inst.major, inst.minor, inst.index,
+                        x, y, row);
         return;
     }
     const int k = ++m_.rowCount[r];
-    LogDebug("Symbol %d.%d#%d (%.3f, %.3f): Row #%d Sym #%d", inst.major, inst.minor, inst.index, x,
-             y, row, k);
+    m_.Diag().Debug("Symbol %d.%d#%d (%.3f, %.3f): Row #%d Sym #%d", inst.major, inst.minor,
+                    inst.index, x, y, row, k);
     if (k <= CKibMap::kRowEntries) {
         m_.rowSymbols_[r][static_cast<std::size_t>(k - 1)] = &inst;
     } else if (k == CKibMap::kRowEntries + 1) {
-        LogError("[** ERROR **] Too many symbols in row #%d (more than %d)", row,
-                 CKibMap::kRowEntries);
+        m_.Diag().Error("Too many symbols in row #%d (more than %d)", row, CKibMap::kRowEntries);
     }
     if (inst.major == D(3)) {
         if (inst.ref.x > C(9)) {
@@ -197,8 +196,8 @@ int DescriptionTable::Estimate() const {
         } else {
             counting = false;
         }
-        LogDebug("Row %d: count=%d, control=%s", static_cast<int>(row), rowColumnCount_[row],
-                 counted ? "yes" : "no");
+        m_.Diag().Debug("Row %d: count=%d, control=%s", static_cast<int>(row), rowColumnCount_[row],
+                        counted ? "yes" : "no");
     }
     return estimate;
 }
@@ -214,12 +213,12 @@ void DescriptionTable::SettleTasks(int station, int estimate) {
     if (estimate != 0 && (m_.tasks == 0 || estimate < m_.tasks)) {
         m_.tasks = estimate;
         if (estimate >= 3 && estimate <= 6) {
-            LogInfo("Number of tasks at station %d estimated by control description to %d.",
-                    station, estimate);
+            m_.Diag().Info("Number of tasks at station %d estimated by control description to %d.",
+                           station, estimate);
         } else {
-            LogWarning("[= WARNING =] Number of tasks at station %d estimated by control "
-                       "description to %d.",
-                       station, estimate);
+            m_.Diag().Warning("Number of tasks at station %d estimated by control "
+                              "description to %d.",
+                              station, estimate);
         }
     }
 }
@@ -231,12 +230,12 @@ void DescriptionTable::Run(int station) {
         Classify();
         estimate = Estimate();
         if (columnHUsed_ && !m_.answersId.valid) {
-            LogWarning("[= WARNING =] Control description column H is not empty; check and set "
-                       "SOURCE.ANSWERS configuration.");
+            m_.Diag().Warning("Control description column H is not empty; check and set "
+                              "SOURCE.ANSWERS configuration.");
         }
     } else {
-        LogWarning("[= WARNING =] Control descriptions seems to be missing or incomplete in the "
-                   "map!");
+        m_.Diag().Warning("Control descriptions seems to be missing or incomplete in the "
+                          "map!");
     }
     m_.taskEstimate = estimate;
     SettleTasks(station, estimate);

@@ -8,6 +8,10 @@
 
 namespace kib {
 
+Diagnostics& CKibMap::Diag() const {
+    return owner_.Diag();
+}
+
 CKibMap::CKibMap(CKibSvg& owner)
     : owner_(owner), doc_(owner.GetDocument()), cfg_(owner.GetConfig()) {
     descMajors[3] = -1;
@@ -73,8 +77,7 @@ SymbolSet* CKibMap::DefineSymbolSet(int major, int minor, SymbolType type, MapLi
     if (set && !created) {
         set->repeated = true;
         if (type & TYPE_SPECIAL) {
-            LogWarning("[= WARNING =] Multicolor special symbols (%d.%d) cannot be rotated!", major,
-                       minor);
+            Diag().Warning("Multicolor special symbols (%d.%d) cannot be rotated!", major, minor);
         }
     }
     return set;
@@ -89,12 +92,12 @@ SymbolSet* CKibMap::FindSet(const SymbolId& id) const {
 
 int CKibMap::Bundles(int major, int minor) const {
     SymbolSet* set = registry_.Find(major, minor);
-    return set ? set->Bundles() : 0;
+    return set ? set->Bundles(Diag()) : 0;
 }
 
 int CKibMap::Bundles(const SymbolId& id) const {
     SymbolSet* set = FindSet(id);
-    return set ? set->Bundles() : 0;
+    return set ? set->Bundles(Diag()) : 0;
 }
 
 int CKibMap::CountBundles(int major, int firstMinor, int n) const {

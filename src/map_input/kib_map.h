@@ -44,6 +44,8 @@ class CKibMap {
     CKibSvg& GetOwner() const { return owner_; }
     CKibDoc& GetDocument() const { return doc_; }
     CKibCfg& GetConfig() const { return cfg_; }
+    // Where the map's reading and analyses report (its owner's diagnostics).
+    Diagnostics& Diag() const;
 
     // Reads the export line by line into this (fresh) map; true only if the
     // closing svg tag was read and the content of the svg element was recognised.

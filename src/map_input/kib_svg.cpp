@@ -6,7 +6,6 @@
 #include "foundation/format.h"
 #include "foundation/input_bytes.h"
 #include "foundation/log.h"
-#include "foundation/log_tally.h"
 #include "map_input/kib_map.h"
 #include "map_input/line_ops.h"
 #include "map_input/map_export_read.h"
@@ -24,6 +23,9 @@ struct CKibSvg::KeptMap {
     // and the next run starts from the map as read.
     std::vector<std::string> texts;
     std::vector<bool> hidden;
+    // What its read reported (debug entries aside): reported again each time the
+    // map is taken from here, so that a run that reuses it says what a read says.
+    std::vector<Diagnostic> reported;
 };
 
 namespace {
@@ -43,7 +45,7 @@ void RestoreLines(CKibMap& map, const std::vector<std::string>& texts,
             line->text = texts[i];
         }
         if (line->hidden != hidden[i]) {
-            SetLinesHidden(line, line, hidden[i]);
+            SetLinesHidden(line, line, hidden[i], map.Diag());
         }
     }
 }
@@ -52,10 +54,18 @@ void RestoreLines(CKibMap& map, const std::vector<std::string>& texts,
 
 CKibSvg::CKibSvg(CKibDoc& doc) : doc_(doc) {}
 
+Diagnostics& CKibSvg::Diag() const {
+    return diag_ ? *diag_ : doc_.Diag();
+}
+
 CKibSvg::~CKibSvg() = default;
 
 CKibCfg& CKibSvg::GetConfig() const {
     return *doc_.GetConfig();
+}
+
+Host& CKibSvg::GetHost() const {
+    return doc_.GetHost();
 }
 
 bool CKibSvg::ReadMap(int station, int task) {
@@ -64,48 +74,57 @@ bool CKibSvg::ReadMap(int station, int task) {
     }
     const std::string name = EvalTemplate(GetConfig(), id::Source_MAP, station, task);
     const std::string path = doc_.MakePath(name);
-    SetStatusText(Format("Reading SVG %s...", path.c_str()));
-    LogDebug("==== Reading SVG %d.%d...", station, task);
-    if (CKibMap* kept = name.empty() ? nullptr : KeptMapOf(station, task, path)) {
-        LogDebug("Map of station %d kept from an earlier read of %s.", station, path.c_str());
-        map_ = kept;
+    GetHost().SetStatusText(Format("Reading SVG %s...", path.c_str()));
+    Diag().Debug("==== Reading SVG %d.%d...", station, task);
+    if (KeptMap* kept = name.empty() ? nullptr : KeptMapOf(station, task, path)) {
+        Diag().Debug("Map of station %d kept from an earlier read of %s.", station, path.c_str());
+        for (const Diagnostic& entry : kept->reported) {
+            Diag().Report(entry);
+        }
+        map_ = kept->map.get();
         return true;
     }
     MapExportInput file;
     if (name.empty() || !file.Open(doc_, path)) {
         if (file.NotRegular()) {
-            LogError("[** ERROR **] Cannot open map file %s: %s", path.c_str(),
-                     file.Reason().c_str());
+            Diag().Error("Cannot open map file %s: %s", path.c_str(), file.Reason().c_str());
         } else {
-            LogError("[** ERROR **] Cannot open map file %s", path.c_str());
+            Diag().Error("Cannot open map file %s", path.c_str());
         }
-        ShowBox("Cannot open map file.", BoxIcon::Error);
+        ShowBox(GetHost(), "Cannot open map file.", BoxIcon::Error);
         return false;
     }
     auto map = std::make_unique<CKibMap>(*this);
     map_ = map.get();
     read_ = std::move(map);
-    LogDebug("Parsing map export %s...", path.c_str());
-    LogTally tally;
+    Diag().Debug("Parsing map export %s...", path.c_str());
+    // What the read reports is counted here, on its way to the station's diagnostics.
+    DiagnosticsTally reading(&Diag());
+    Diagnostics* outer = diag_;
+    diag_ = &reading;
     const bool parsed = map_->ParseMap(file.Stream(), station, task, path);
+    if (parsed) {
+        map_->CheckSpecialSymbols();
+        map_->CheckFlagCount(station);
+        map_->AnalyseViewingAngle(station);
+        map_->AnalyseDescriptions(station);
+        if (task != 0) {
+            map_->AnalyseCircles(station, task);
+        }
+    }
+    diag_ = outer;
     if (!parsed) {
         return false;
     }
-    map_->CheckSpecialSymbols();
-    map_->CheckFlagCount(station);
-    map_->AnalyseViewingAngle(station);
-    map_->AnalyseDescriptions(station);
-    if (task != 0) {
-        map_->AnalyseCircles(station, task);
-    }
+    const DiagnosticsTally& tally = reading;
     // Only a map read without error is kept: a read that failed is read again,
     // with its messages, by the run that needs it.
     const std::shared_ptr<const InputBytes>& source = doc_.mapExport;
     if (keepMaps_ && tally.Errors() == 0 && source && source->path == path && source->size >= 0) {
         const std::size_t estimate = static_cast<std::size_t>(source->size) * kKeptMapPerExportByte;
         if (estimate > keptBudget_ || keptBytes_ > keptBudget_ - estimate) {
-            LogDebug("Map of station %d not kept: the kept maps would take more than %lld MB.",
-                     station, static_cast<long long>(keptBudget_ >> 20));
+            Diag().Debug("Map of station %d not kept: the kept maps would take more than %lld MB.",
+                         station, static_cast<long long>(keptBudget_ >> 20));
             return true;
         }
         keptBytes_ += estimate;
@@ -116,17 +135,18 @@ bool CKibSvg::ReadMap(int station, int task) {
         entry.source.size = source->size;
         entry.source.stamp = source->stamp;
         entry.map = std::move(read_);
+        entry.reported = tally.Entries();
         TakeLines(*entry.map, entry.texts, entry.hidden);
         kept_.push_back(std::move(entry));
     }
     return true;
 }
 
-CKibMap* CKibSvg::KeptMapOf(int station, int task, const std::string& path) {
+CKibSvg::KeptMap* CKibSvg::KeptMapOf(int station, int task, const std::string& path) {
     for (KeptMap& kept : kept_) {
         if (kept.station == station && kept.task == task && StillAsRead(kept.source, path)) {
             RestoreLines(*kept.map, kept.texts, kept.hidden);
-            return kept.map.get();
+            return &kept;
         }
     }
     return nullptr;

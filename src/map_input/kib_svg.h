@@ -14,6 +14,8 @@ namespace kib {
 
 class CKibCfg;
 class CKibDoc;
+class Diagnostics;
+class Host;
 class CKibMap;
 
 // The memory the kept maps of a command may take, and a parsed map's memory per
@@ -34,6 +36,11 @@ class CKibSvg {
     CKibDoc& GetDocument() const { return doc_; }
     // The document's configuration (the document must have one).
     CKibCfg& GetConfig() const;
+    // Where reading and analysing report: the document's diagnostics until a
+    // run hands its station's.
+    void ReportInto(Diagnostics& diagnostics) { diag_ = &diagnostics; }
+    Diagnostics& Diag() const;
+    Host& GetHost() const;
 
     // Reads the map export of the station (task 1 for a run, task 0 for statistics
     // only) into a new map and analyses it. False when the file cannot be opened
@@ -74,9 +81,10 @@ class CKibSvg {
     struct KeptMap;
     // The kept map of the station and task, its lines as read, when its export is
     // unchanged; else none.
-    CKibMap* KeptMapOf(int station, int task, const std::string& path);
+    KeptMap* KeptMapOf(int station, int task, const std::string& path);
 
     CKibDoc& doc_;
+    Diagnostics* diag_ = nullptr;   // none: the document's
     CKibMap* map_ = nullptr;        // the last map read, owned by read_ or kept_
     std::unique_ptr<CKibMap> read_; // the last map read when it is not kept
     std::vector<KeptMap> kept_;     // the kept maps

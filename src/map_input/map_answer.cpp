@@ -43,7 +43,7 @@ void AddFlags(CKibMap& map, const SymbolId& id, std::vector<MapPoint>& flags) {
     if (!set || set->count == 0) {
         return;
     }
-    set->ComputeGroupingFactor();
+    set->ComputeGroupingFactor(map.Diag());
     const auto g = static_cast<std::size_t>(std::max(1, set->groupingFactor));
     for (std::size_t k = 0; k < set->instances.size(); k += g) {
         flags.push_back(set->instances[k].centre);

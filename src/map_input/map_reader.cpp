@@ -91,9 +91,10 @@ bool MapReader::Read(std::istream& in) {
             break;
         }
         if (read == LineRead::TooLong) {
-            LogError("[** ERROR **] Line #%d of the map for %d.%d is longer than %d MiB: the file "
-                     "is no map export!",
-                     map_.lineCount + 1, station_, task_, static_cast<int>(kMaxLineBytes >> 20));
+            map_.Diag().Error("Line #%d of the map for %d.%d is longer than %d MiB: the file "
+                              "is no map export!",
+                              map_.lineCount + 1, station_, task_,
+                              static_cast<int>(kMaxLineBytes >> 20));
             svgClosed_ = false;
             break;
         }
@@ -121,8 +122,8 @@ bool MapReader::Read(std::istream& in) {
 // nests too deep, expands its entities too far or names XInclude is not read.
 void MapReader::RefuseExport() const {
     const std::string name = source_.empty() ? Format("for %d.%d", station_, task_) : source_;
-    LogError("[** ERROR **] Line #%d of the map export %s %s: the export is refused!",
-             bounds_.Line(), name.c_str(), bounds_.Problem().c_str());
+    map_.Diag().Error("Line #%d of the map export %s %s: the export is refused!", bounds_.Line(),
+                      name.c_str(), bounds_.Problem().c_str());
 }
 
 MapReader::Step MapReader::ProcessLine(MapLine& line) {
@@ -163,9 +164,9 @@ MapReader::Step MapReader::ProcessLine(MapLine& line) {
 
 MapReader::Step MapReader::SvgOpen(const MapLine& line) {
     if (line.text.find("viewBox=\"0 0 ") == std::string::npos) {
-        LogError("[** ERROR **] Unrecognized format of SVG tag '%s' in line #%d of the map for "
-                 "%d.%d!",
-                 line.text.c_str(), line.lineNo, station_, task_);
+        map_.Diag().Error("Unrecognized format of SVG tag '%s' in line #%d of the map for "
+                          "%d.%d!",
+                          line.text.c_str(), line.lineNo, station_, task_);
         return Step::Stop;
     }
     beforeSvg_ = false;
@@ -178,10 +179,10 @@ MapReader::Step MapReader::FirstContent(MapLine& line) {
     if (std::sscanf(line.text.c_str(), "<g id=\"scaleTransform\" transform=\"scale(%f)\">",
                     &zoom) == 1) {
         if (!IsUsableMapZoom(zoom)) {
-            LogError("[** ERROR **] Map zoom %g in line #%d of the map for %d.%d is out of range "
-                     "(%g .. %g)!",
-                     static_cast<double>(zoom), line.lineNo, station_, task_,
-                     static_cast<double>(kMinMapZoom), static_cast<double>(kMaxMapZoom));
+            map_.Diag().Error("Map zoom %g in line #%d of the map for %d.%d is out of range "
+                              "(%g .. %g)!",
+                              static_cast<double>(zoom), line.lineNo, station_, task_,
+                              static_cast<double>(kMinMapZoom), static_cast<double>(kMaxMapZoom));
             return Step::Stop;
         }
         map_.zoom = zoom;
@@ -193,8 +194,8 @@ MapReader::Step MapReader::FirstContent(MapLine& line) {
         map_.zoom = 1.0f;
         return Step::Next;
     }
-    LogError("[** ERROR **] Unrecognized map first line '%s' in line #%d of the map for %d.%d!",
-             line.text.c_str(), line.lineNo, station_, task_);
+    map_.Diag().Error("Unrecognized map first line '%s' in line #%d of the map for %d.%d!",
+                      line.text.c_str(), line.lineNo, station_, task_);
     return Step::Stop;
 }
 
@@ -214,8 +215,8 @@ MapReader::Step MapReader::GroupOpen(MapLine& line) {
 
 MapReader::Step MapReader::SymbolGroup(MapLine& line) {
     if (ReplaceAmpersands(line.text)) {
-        LogDebug("Replaced '&' symbol in line #%d of the map for %d.%d!", line.lineNo, station_,
-                 task_);
+        map_.Diag().Debug("Replaced '&' symbol in line #%d of the map for %d.%d!", line.lineNo,
+                          station_, task_);
     }
     const std::string& text = line.text;
     std::size_t pos = std::char_traits<char>::length(kSymbolGroupStart);
@@ -250,8 +251,8 @@ MapReader::Step MapReader::SymbolGroup(MapLine& line) {
     groupMinor_ = minor;
     groupType_ = *type;
     groupFirstLine_ = &line;
-    LogDebug("Symbols %d.%d (%s) of type 0x%02X starting from line #%d", major, minor, name.c_str(),
-             *type, line.lineNo);
+    map_.Diag().Debug("Symbols %d.%d (%s) of type 0x%02X starting from line #%d", major, minor,
+                      name.c_str(), *type, line.lineNo);
     currentSet_ = map_.DefineSymbolSet(major, minor, *type, &line);
     symbolStyle_ = ReadStrokeStyle(text, 2);
     return Step::Next;
@@ -271,15 +272,15 @@ void MapReader::StyleGroup(const MapLine& line) {
         const unsigned colour = static_cast<unsigned>(r) + 256u * static_cast<unsigned>(g) +
                                 65536u * static_cast<unsigned>(b);
         map_.descColour = static_cast<int>(colour);
-        LogDebug("Control description color: rgb(%d, %d, %d)", r, g, b);
+        map_.Diag().Debug("Control description color: rgb(%d, %d, %d)", r, g, b);
     }
     SetDescriptionMajors(map_, groupMajor_);
 }
 
 SymbolInstance* MapReader::NewInstance(MapLine& line) {
     if (!currentSet_) {
-        LogError("[** ERROR **] Internal error, current symbol set not established on line '%s'!",
-                 line.text.c_str());
+        map_.Diag().Error("Internal error, current symbol set not established on line '%s'!",
+                          line.text.c_str());
         return nullptr;
     }
     return &currentSet_->AddInstance(&line);
@@ -428,7 +429,7 @@ void MapReader::GroupClose(MapLine& line) {
         break;
     case InSymbol:
         if (groupType_ & TYPE_HIDING_MASK) {
-            HideLines(groupFirstLine_, &line);
+            HideLines(groupFirstLine_, &line, map_.Diag());
         }
         groupType_ = 0;
         state_ = Outside;
@@ -461,17 +462,18 @@ bool MapReader::FinishExtent(const DrawnExtent& extent, const StrokeStyle& style
 }
 
 void MapReader::TraceInstance(const SymbolInstance& inst) const {
-    LogDebug("Symbol %d.%d#%d (%d..%d): PTS=%d PT=%.3f,%.3f REF=%.3f,%.3f CENT=%.3f,%.3f",
-             inst.major, inst.minor, inst.index, inst.firstLine ? inst.firstLine->lineNo : 0,
-             inst.lastLine ? inst.lastLine->lineNo : 0, inst.points,
-             static_cast<double>(inst.firstPoint.x), static_cast<double>(inst.firstPoint.y),
-             static_cast<double>(inst.ref.x), static_cast<double>(inst.ref.y),
-             static_cast<double>(inst.centre.x), static_cast<double>(inst.centre.y));
+    map_.Diag().Debug(
+        "Symbol %d.%d#%d (%d..%d): PTS=%d PT=%.3f,%.3f REF=%.3f,%.3f CENT=%.3f,%.3f", inst.major,
+        inst.minor, inst.index, inst.firstLine ? inst.firstLine->lineNo : 0,
+        inst.lastLine ? inst.lastLine->lineNo : 0, inst.points,
+        static_cast<double>(inst.firstPoint.x), static_cast<double>(inst.firstPoint.y),
+        static_cast<double>(inst.ref.x), static_cast<double>(inst.ref.y),
+        static_cast<double>(inst.centre.x), static_cast<double>(inst.centre.y));
 }
 
 void MapReader::Finish() {
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start_;
-    LogDebug("Read %d lines in %.3f sec.", map_.lineCount, elapsed.count());
+    map_.Diag().Debug("Read %d lines in %.3f sec.", map_.lineCount, elapsed.count());
     map_.flagBundles = map_.Bundles(map_.correctFlagId);
     if (!(map_.falseFlagId == map_.correctFlagId)) {
         map_.flagBundles += map_.Bundles(map_.falseFlagId);
@@ -482,7 +484,7 @@ void MapReader::Finish() {
     SymbolSet* lines = map_.FindSet(map_.descMajors[5], 1);
     SymbolInstance* first = lines ? lines->First() : nullptr;
     if (first && first->firstLine && !first->firstLine->hidden) {
-        HideLines(first->firstLine, first->lastLine);
+        HideLines(first->firstLine, first->lastLine, map_.Diag());
     }
 }
 

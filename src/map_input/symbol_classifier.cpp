@@ -44,12 +44,12 @@ void SymbolClassifier::GuessCircleSymbol(int major, int minor, const std::string
         map_.circleFollower1 = major + 1;
         map_.circleFollower2 = major + 2;
         map_.circleId = SymbolId{major, 0, true};
-        LogDebug("Control circle symbol guessed from line #%d: %d (%s).", lineNo, major,
-                 name.c_str());
+        map_.Diag().Debug("Control circle symbol guessed from line #%d: %d (%s).", lineNo, major,
+                          name.c_str());
     } else if (map_.circleMajor == major) {
-        LogWarning("[= WARNING =] Symbol %d.%d (%s) repeated in line #%d, possible multicolor "
-                   "symbol.",
-                   major, minor, name.c_str(), lineNo);
+        map_.Diag().Warning("Symbol %d.%d (%s) repeated in line #%d, possible multicolor "
+                            "symbol.",
+                            major, minor, name.c_str(), lineNo);
     }
 }
 
@@ -77,11 +77,11 @@ std::optional<SymbolType> SymbolClassifier::LayerRule(SymbolType type, int major
     if (IsMapRange(major) && !(type & (TYPE_HIDDEN | TYPE_SPECIAL))) {
         if (layerStarted_) {
             if (!warnedOnce_) {
-                LogWarning("[= WARNING =] Symbol %d.%d (%s) considered control description one.",
-                           major, minor, name.c_str());
+                map_.Diag().Warning("Symbol %d.%d (%s) considered control description one.", major,
+                                    minor, name.c_str());
             } else {
-                LogDebug("Symbol %d.%d (%s) considered control description one.", major, minor,
-                         name.c_str());
+                map_.Diag().Debug("Symbol %d.%d (%s) considered control description one.", major,
+                                  minor, name.c_str());
             }
             warnedOnce_ = true;
             return type | TYPE_DESCRIPTION;
@@ -95,10 +95,11 @@ std::optional<SymbolType> SymbolClassifier::LayerRule(SymbolType type, int major
         if (layerStarted_) {
             return type | TYPE_DESCRIPTION;
         }
-        LogDebug("Symbol %d.%d (%s) considered regular map one.", major, minor, name.c_str());
+        map_.Diag().Debug("Symbol %d.%d (%s) considered regular map one.", major, minor,
+                          name.c_str());
         if (!warnedOnce_) {
-            LogWarning("[= WARNING =] Symbol %d.%d (%s) considered regular map one.", major, minor,
-                       name.c_str());
+            map_.Diag().Warning("Symbol %d.%d (%s) considered regular map one.", major, minor,
+                                name.c_str());
             warnedOnce_ = true;
         }
         return std::nullopt;
@@ -128,8 +129,8 @@ std::optional<SymbolType> SymbolClassifier::Classify(int major, int minor, const
     }
     if (!layerStarted_ && (type & TYPE_COURSE)) {
         layerStarted_ = true;
-        LogDebug("Course setting layer started at line %d by %d.%d (%s) symbol.", lineNo, major,
-                 minor, name.c_str());
+        map_.Diag().Debug("Course setting layer started at line %d by %d.%d (%s) symbol.", lineNo,
+                          major, minor, name.c_str());
     }
     const std::optional<SymbolType> recorded = LayerRule(type, major, minor, name);
     if (!recorded) {

@@ -1,6 +1,6 @@
 #include "map_input/symbol_set.h"
 
-#include "foundation/log.h"
+#include "foundation/diagnostics.h"
 
 #include <cmath>
 #include <vector>
@@ -58,7 +58,7 @@ bool HasPeriod(const std::deque<SymbolInstance>& list, int k) {
 
 } // namespace
 
-void SymbolSet::ComputeGroupingFactor() {
+void SymbolSet::ComputeGroupingFactor(Diagnostics& diagnostics) {
     if (count == 0 || groupingFactor != 0) {
         return;
     }
@@ -74,19 +74,19 @@ void SymbolSet::ComputeGroupingFactor() {
         }
         if (HasPeriod(instances, k)) {
             groupingFactor = k;
-            LogDebug("Symbol %d.%d: Found grouping factor %d, bundles %d", major, minor, k,
-                     count / k);
+            diagnostics.Debug("Symbol %d.%d: Found grouping factor %d, bundles %d", major, minor, k,
+                              count / k);
             return;
         }
     }
     groupingFactor = count;
 }
 
-int SymbolSet::Bundles() {
+int SymbolSet::Bundles(Diagnostics& diagnostics) {
     if (count == 0) {
         return 0;
     }
-    ComputeGroupingFactor();
+    ComputeGroupingFactor(diagnostics);
     return count / groupingFactor;
 }
 

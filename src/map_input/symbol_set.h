@@ -9,6 +9,8 @@
 
 namespace kib {
 
+class Diagnostics;
+
 class SymbolSet {
   public:
     SymbolSet(int major, int minor, SymbolType type, MapLine* groupLine);
@@ -22,9 +24,9 @@ class SymbolSet {
     SymbolInstance* Last() { return instances.empty() ? nullptr : &instances.back(); }
 
     // Number of consecutive instances that draw one occurrence; computed once.
-    void ComputeGroupingFactor();
+    void ComputeGroupingFactor(Diagnostics& diagnostics);
     // count / groupingFactor (computing the factor first); 0 without instances.
-    int Bundles();
+    int Bundles(Diagnostics& diagnostics);
 
     int count = 0;
     int groupingFactor = 0;

@@ -26,7 +26,7 @@ bool CheckStations(CKibage& surface, bool solution, const std::vector<int>& stat
         return surface.ComputeLayout(false, solution, 0, 0, 0, 0);
     }
     for (int n : stations) {
-        surface.errorLead = Format("[** ERROR **] Layout of station %d does not fit:", n);
+        surface.errorLead = Format("Layout of station %d does not fit:", n);
         if (!surface.ComputeLayout(false, solution, 0, n, 0, 0)) {
             return false;
         }

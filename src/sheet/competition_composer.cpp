@@ -71,18 +71,18 @@ bool CompetitionComposer::ChooseControl() {
                 controlY_ = map_.zoom * part->centre.y;
             }
             if (part->firstLine->hidden) {
-                SetLinesHidden(part->firstLine, part->lastLine, false);
+                SetLinesHidden(part->firstLine, part->lastLine, false, map_.Diag());
             }
         } else if (!part->firstLine->hidden) {
-            HideLines(part->firstLine, part->lastLine);
+            HideLines(part->firstLine, part->lastLine, map_.Diag());
         }
     }
     if (matched == 0) {
-        LogError("[** ERROR **] Found no control circle for task %d.%d!", s_, t_);
+        k_.Diag().Error("Found no control circle for task %d.%d!", s_, t_);
         return false;
     }
-    LogDebug("Control circle original scaled position: %.3f %.3f", static_cast<double>(controlX_),
-             static_cast<double>(controlY_));
+    k_.Diag().Debug("Control circle original scaled position: %.3f %.3f",
+                    static_cast<double>(controlX_), static_cast<double>(controlY_));
     return true;
 }
 
@@ -133,7 +133,7 @@ void CompetitionComposer::WriteMap(int offset) {
         "rotate(%d %d %d) translate(%.3f %.3f) scale(%f)", angle_, k_.mapCentreX,
         k_.mapCentreY + offset, static_cast<double>(k_.mapCentreX - controlX_),
         static_cast<double>(k_.mapCentreY - controlY_ + offset), static_cast<double>(map_.zoom));
-    LogDebug("Transformation: %s", transform.c_str());
+    k_.Diag().Debug("Transformation: %s", transform.c_str());
     out_ << "<g id=\"scaleTransform\" transform=\"" << transform << "\">" << kCrLf;
     WriteMapBody(map_, out_);
     out_ << "</g>" << kCrLf;
@@ -231,17 +231,17 @@ void CompetitionComposer::WriteDescriptionSymbols(const DescGeometry& g, int row
         if (inst->column == 2 && inst->major == columnBMajor) {
             columnBFilled = true;
             if (k_.colBMode == 2) {
-                LogDebug("Control description: %d.%d#%d skipped (ColB)", inst->major, inst->minor,
-                         inst->index);
+                k_.Diag().Debug("Control description: %d.%d#%d skipped (ColB)", inst->major,
+                                inst->minor, inst->index);
                 continue;
             }
         } else if (map_.answersId.valid && (inst->type & TYPE_ANSWER)) {
-            LogDebug("Control description: %d.%d#%d skipped (Answer)", inst->major, inst->minor,
-                     inst->index);
+            k_.Diag().Debug("Control description: %d.%d#%d skipped (Answer)", inst->major,
+                            inst->minor, inst->index);
             continue;
         } else if (inst->column == 8) {
-            LogDebug("Control description: %d.%d#%d skipped (Column H)", inst->major, inst->minor,
-                     inst->index);
+            k_.Diag().Debug("Control description: %d.%d#%d skipped (Column H)", inst->major,
+                            inst->minor, inst->index);
             continue;
         }
         AppendF(out_, "      <g id=\"%d.%d#%d\" transform=\"translate(%.3f %.3f)\">\r\n",
@@ -253,7 +253,7 @@ void CompetitionComposer::WriteDescriptionSymbols(const DescGeometry& g, int row
 
 void CompetitionComposer::WriteColumnB(const DescGeometry& g, bool columnBFilled) {
     if (k_.colBMode == 0 && !columnBFilled) {
-        LogError("[** ERROR **] Column B of control description is empty in task %d.%d!", s_, t_);
+        k_.Diag().Error("Column B of control description is empty in task %d.%d!", s_, t_);
     }
     if (k_.colBMode == 2 || (k_.colBMode == 1 && !columnBFilled)) {
         k_.TextLine(DescCell(g.c1 - g.c0, 0.0f, g.c2 - g.c0 + 0.3f, g.rowHeight, k_.letterRange));
@@ -297,9 +297,9 @@ bool CompetitionComposer::Compose(int corner) {
     ApplyColours();
     const int row = TaskDescriptionRow(map_, t_, t_);
     if (t_ > 0 && map_.RowEntryCount(row) == 0) {
-        LogWarning("[= WARNING =] Cannot find control description graphics for station %d, task "
-                   "%d!",
-                   s_, t_);
+        k_.Diag().Warning("Cannot find control description graphics for station %d, task "
+                          "%d!",
+                          s_, t_);
     }
     OpenCorner(corner);
     // The vertical shift of the map, bounded like every length of the layout.

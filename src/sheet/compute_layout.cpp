@@ -1,7 +1,6 @@
 // The canvas and sheet layout of one station: sizes, size checks and positions.
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
-#include "foundation/app_state.h"
 #include "foundation/first_letter.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
@@ -51,15 +50,13 @@ class Values {
     const CKibCfg& cfg_;
 };
 
-// An error line of the size checks: the Debug pane always gets it without its
-// prefix; unless quiet the Messages pane gets it whole and it counts as an error.
-void ReportLayoutError(bool quiet, const std::string& line) {
-    AppendLogLine(LogPane::Debug, line.size() > kPrefixLength ? line.substr(kPrefixLength) : "");
-    if (!quiet) {
-        AppendLogLine(LogPane::Messages, line);
-        ++App().errorCount;
-        RecordInTallies(line, LogTally::Kind::Error);
-    }
+// An error of the size checks: unless quiet it is an error; a quiet check (the
+// preview, a probe) leaves it for the Debug pane only.
+void ReportLayoutError(Diagnostics& diagnostics, bool quiet, const std::string& text) {
+    Diagnostic entry;
+    entry.kind = quiet ? DiagnosticKind::Debug : DiagnosticKind::Error;
+    entry.text = text;
+    diagnostics.Report(entry);
 }
 
 // The advice of the canvas height error: what to make smaller, by what set the height.
@@ -119,14 +116,14 @@ bool CKibage::ComputeLayout(bool quiet, bool isSolution, int scale, int stationN
             scaleText = read.scaleText;
             scaleLine = read.scaleLine;
             errorLead = read.errorLead;
-            LogDebug("Layout of station %d (%s sheets) as computed before.", station,
-                     solution ? "solution" : "competition");
+            Diag().Debug("Layout of station %d (%s sheets) as computed before.", station,
+                         solution ? "solution" : "competition");
             return true;
         }
     }
     if (!quiet) {
-        LogDebug("Layout of station %d (%s sheets) computed.", station,
-                 solution ? "solution" : "competition");
+        Diag().Debug("Layout of station %d (%s sheets) computed.", station,
+                     solution ? "solution" : "competition");
     }
     sheetW = sheetH = canvasW = canvasH = canvasesPerSheet = 0;
     tileColumns = tileRows = false;
@@ -143,7 +140,7 @@ bool CKibage::ComputeLayout(bool quiet, bool isSolution, int scale, int stationN
     const bool ok = CheckSizes(quiet, needW, needH, heightBy);
     ComputePositions();
     if (!ok && !quiet) {
-        ShowBox("Configuration is not correct!", BoxIcon::Error);
+        ShowBox(cfg_.GetHost(), "Configuration is not correct!", BoxIcon::Error);
     }
     if (ok && memo_) {
         memo_->Keep(inputs, *this);
@@ -332,7 +329,7 @@ void CKibage::ComputeSegmentAndDecorations() {
             segW = modeWeb ? 64 : (sheetW - descTableW) / 2 - sheetMargin - 5;
         }
         mapBoxW = segW;
-        LogDebug("Used map size %dx%d", segW, segH);
+        Diag().Debug("Used map size %dx%d", segW, segH);
         circleShape = false;
         title1Size = v.Length(id::Solutions_TITLE1SIZE);
         title2Size = v.Length(id::Solutions_TITLE2SIZE);
@@ -408,9 +405,9 @@ void CKibage::ComputeNeededSize(int& needW, int& needH, CanvasHeightBy& heightBy
         logoTop = v.Length(id::Solutions_LOGOTOP);
         descMargin = std::max(1, (sheetW - 2 * (mapBoxW + sheetMargin) - descTableW) / 2);
         needW = descTableW + 2 * (mapBoxW + descMargin + sheetMargin);
-        LogDebug("Column widths: %d=%d/%d/%d/%d/%d/%d/%d/%d/%d", needW + 2 * printMargin,
-                 printMargin, sheetMargin, segW, descMargin, descTableW, descMargin, segW,
-                 sheetMargin, printMargin);
+        Diag().Debug("Column widths: %d=%d/%d/%d/%d/%d/%d/%d/%d/%d", needW + 2 * printMargin,
+                     printMargin, sheetMargin, segW, descMargin, descTableW, descMargin, segW,
+                     sheetMargin, printMargin);
         titleTop = leftX = rowTop = sheetMargin;
         rightX = sheetW - sheetMargin;
         if (title1Size != 0) {
@@ -428,11 +425,11 @@ void CKibage::ComputeNeededSize(int& needW, int& needH, CanvasHeightBy& heightBy
         const int d = compressed ? blocks + rulerH + arrowSize : blocks + rulerH + arrowBox;
         rowH = std::max(mapBoxH + (compressed ? 0 : arrowBox), d) + rulerH;
         rowsPerSheet = rowH > 0 ? (sheetH - sheetMargin - logoTop - logoH - rowTop) / rowH : 0;
-        LogDebug("Map row height: %d=%d/%d|%d/%d", rowH, rulerH, segH, d, arrowBox);
-        LogDebug("Row heights: %d=%d/%d/%d/%d*%d/%d/%d/%d",
-                 rowsPerSheet * rowH + logoH + 2 * printMargin + rowTop + logoTop + sheetMargin,
-                 printMargin, sheetMargin, rowTop - titleTop, rowsPerSheet, rowH, logoH,
-                 sheetMargin, printMargin);
+        Diag().Debug("Map row height: %d=%d/%d|%d/%d", rowH, rulerH, segH, d, arrowBox);
+        Diag().Debug("Row heights: %d=%d/%d/%d/%d*%d/%d/%d/%d",
+                     rowsPerSheet * rowH + logoH + 2 * printMargin + rowTop + logoTop + sheetMargin,
+                     printMargin, sheetMargin, rowTop - titleTop, rowsPerSheet, rowH, logoH,
+                     sheetMargin, printMargin);
         needH = 0;
     } else if (solution) {
         titleTop = leftX = rowTop = sheetMargin = logoH = rulerH = 0;
@@ -454,8 +451,8 @@ void CKibage::ComputeNeededSize(int& needW, int& needH, CanvasHeightBy& heightBy
         const int descColumn = descTableW + 2 * (descMargin + b);
         needW = std::max(mapColumn, descColumn) + tabsW;
         needH = descRowH + 2 * segMargin + segH;
-        LogDebug("Canvas height by map: %d=%d+2*%d+%d+%d", needH + boardH, segH, segMargin,
-                 descRowH, boardH);
+        Diag().Debug("Canvas height by map: %d=%d+2*%d+%d+%d", needH + boardH, segH, segMargin,
+                     descRowH, boardH);
         rowsPerSheet = 1;
         NeedHeadingRoom(needH, heightBy);
     }
@@ -465,8 +462,8 @@ void CKibage::ComputeNeededSize(int& needW, int& needH, CanvasHeightBy& heightBy
     if (t > needH) {
         needH = t;
         heightBy = CanvasHeightBy::Tabs;
-        LogDebug("Canvas height by tabs: %d=%d+%d*%d+%d+%d", t + boardH, tabTop, tasks + cover,
-                 tabSize, tabBottom, boardH);
+        Diag().Debug("Canvas height by tabs: %d=%d+%d*%d+%d+%d", t + boardH, tabTop, tasks + cover,
+                     tabSize, tabBottom, boardH);
     }
     needH += boardH;
 }
@@ -487,8 +484,8 @@ void CKibage::NeedHeadingRoom(int& needH, CanvasHeightBy& heightBy) const {
     if (need > needH) {
         needH = need;
         heightBy = CanvasHeightBy::Heading;
-        LogDebug("Canvas height by heading: %d=2*(%d+%d)+%d+%d", need + boardH, titleBottom,
-                 mapHalf, descRowH, boardH);
+        Diag().Debug("Canvas height by heading: %d=2*(%d+%d)+%d+%d", need + boardH, titleBottom,
+                     mapHalf, descRowH, boardH);
     }
 }
 
@@ -497,31 +494,31 @@ bool CKibage::CheckSizes(bool quiet, int needW, int needH, CanvasHeightBy height
     // The first error of a computation that is not quiet comes after the lead line.
     const auto report = [this, quiet, &ok](const std::string& line) {
         if (ok && !quiet && !errorLead.empty()) {
-            LogError("%s", errorLead.c_str());
+            Diag().Say(DiagnosticKind::Error, errorLead);
         }
-        ReportLayoutError(quiet, line);
+        ReportLayoutError(Diag(), quiet, line);
         ok = false;
     };
     if (canvasH != 0 && needH > canvasH) {
-        report(Format("[** ERROR **] Insufficient canvas height (needed %d, set %d)! "
+        report(Format("Insufficient canvas height (needed %d, set %d)! "
                       "Increase configured canvas size or %s.",
                       needH, canvasH, HeightAdvice(heightBy)));
     } else if (canvasH == 0) {
         canvasH = needH;
     }
     if (canvasW != 0 && needW > canvasW) {
-        report(Format("[** ERROR **] Insufficient canvas width (needed %d, set %d)! "
+        report(Format("Insufficient canvas width (needed %d, set %d)! "
                       "Increase configured canvas size or reduce size of map and "
                       "decorations.",
                       needW, canvasW));
     } else if (canvasW == 0) {
         canvasW = needW;
     }
-    LogDebug("Canvas final size: %dx%d", canvasW, canvasH);
+    Diag().Debug("Canvas final size: %dx%d", canvasW, canvasH);
 
     const int tiledH = (tileRows ? 2 : 1) * canvasH;
     if (sheetH != 0 && tiledH > sheetH) {
-        report(Format("[** ERROR **] Insufficient sheet height (needed %d, set %d)! "
+        report(Format("Insufficient sheet height (needed %d, set %d)! "
                       "Increase configured sheet size or reduce canvas size.",
                       tiledH, sheetH));
     } else if (sheetH == 0) {
@@ -529,16 +526,16 @@ bool CKibage::CheckSizes(bool quiet, int needW, int needH, CanvasHeightBy height
     }
     const int tiledW = (tileColumns ? 2 : 1) * canvasW;
     if (sheetW != 0 && tiledW > sheetW) {
-        report(Format("[** ERROR **] Insufficient sheet width (needed %d, set %d)! "
+        report(Format("Insufficient sheet width (needed %d, set %d)! "
                       "Increase configured sheet size or reduce canvas size.",
                       tiledW, sheetW));
     } else if (sheetW == 0) {
         sheetW = canvasW;
     }
-    LogDebug("Sheet final size: %dx%d", sheetW, sheetH);
+    Diag().Debug("Sheet final size: %dx%d", sheetW, sheetH);
     // A printed solution sheet must hold at least one row of maps.
     if (solution && !modeWeb && rowsPerSheet < 1) {
-        report(Format("[** ERROR **] Insufficient sheet height for a row of solution maps "
+        report(Format("Insufficient sheet height for a row of solution maps "
                       "(needed %d, set %d)!",
                       rowTop + rowH + logoTop + logoH + sheetMargin, sheetH));
     }

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include <vector>
+
 namespace kib {
 
 namespace {
@@ -49,7 +51,8 @@ bool CopyThenPlace(const std::string& from, const std::string& to, int& errorCod
         return false;
     }
     FileStamp stamp = 0;
-    if (GetFileStamp(from, stamp)) {
+    std::vector<std::string> notes; // a copy that keeps no time is still a copy
+    if (ReadFileStamp(from, stamp, notes)) {
         out.SetStampOnCommit(stamp); // the copy keeps the source's time, as a copy should
     }
     if (!out.Commit({}, replace)) {

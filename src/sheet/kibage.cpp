@@ -1,6 +1,14 @@
 #include "sheet/kibage.h"
 
+#include "config/kib_cfg.h"
+
 namespace kib {
+
+CKibage::CKibage(const CKibCfg& cfg) : cfg_(cfg) {}
+
+Diagnostics& CKibage::Diag() const {
+    return diag_ ? *diag_ : cfg_.Reports();
+}
 
 void CKibage::BeginGroup(const char*, int, int, bool) {}
 void CKibage::EndGroup() {}

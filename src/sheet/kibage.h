@@ -4,6 +4,7 @@
 // CSvgImage writes them as SVG text, a screen surface paints them.
 #pragma once
 
+#include "foundation/diagnostics.h"
 #include "sheet/north_arrow_shape.h"
 #include "sheet/sheet_layout.h"
 #include "sheet/text_cell.h"
@@ -25,12 +26,16 @@ std::string FormatScale(int scale);
 
 class CKibage : public SheetLayout {
   public:
-    explicit CKibage(const CKibCfg& cfg) : cfg_(cfg) {}
+    explicit CKibage(const CKibCfg& cfg);
     virtual ~CKibage() = default;
     CKibage(const CKibage&) = delete;
     CKibage& operator=(const CKibage&) = delete;
 
     const CKibCfg& Config() const { return cfg_; }
+    // Where the layout and the drawing report: the configuration's diagnostics
+    // until a run hands its station's.
+    void ReportInto(Diagnostics& diagnostics) { diag_ = &diagnostics; }
+    Diagnostics& Diag() const;
 
     // --- Drawing operations (lengths in mm; widths and font sizes in tenths of mm).
     // A path is MoveTo, LineTo..., EndPath, or BeginPath, Circle/RectSubpath..., EndPath.
@@ -108,6 +113,7 @@ class CKibage : public SheetLayout {
     void DrawNorthLines(int angle);
 
     const CKibCfg& cfg_;
+    Diagnostics* diag_ = nullptr; // none: the configuration's
     LayoutMemo* memo_ = nullptr;
 };
 

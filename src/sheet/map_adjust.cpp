@@ -43,27 +43,29 @@ constexpr SymbolType kNotReduced = TYPE_HIDDEN | TYPE_OMITTED | TYPE_DESCRIPTION
 } // namespace
 
 void HideSymbol(CKibMap& map, const SymbolId& id, int count) {
-    ForEachMinor(map, id, count, [](SymbolSet& set) {
+    Diagnostics& diagnostics = map.Diag();
+    ForEachMinor(map, id, count, [&diagnostics](SymbolSet& set) {
         for (SymbolInstance& inst : set.instances) {
             if (inst.firstLine && !inst.firstLine->hidden) {
-                HideLines(inst.firstLine, inst.lastLine);
+                HideLines(inst.firstLine, inst.lastLine, diagnostics);
             }
         }
     });
 }
 
 void SetSymbolColour(CKibMap& map, const SymbolId& id, const std::string& colour, int count) {
-    ForEachMinor(map, id, count, [&colour](SymbolSet& set) {
+    Diagnostics& diagnostics = map.Diag();
+    ForEachMinor(map, id, count, [&colour, &diagnostics](SymbolSet& set) {
         const SymbolInstance* last = set.Last();
         if (!set.groupLine || !last || !last->lastLine) {
             return;
         }
         MapLine* first = set.groupLine;
         const MapLine* end = last->lastLine;
-        LogDebug("Setting color %s in lines %d .. %d:\"%s\" .. \"%s\"", colour.c_str(),
-                 first->lineNo, end->lineNo, first->text.c_str(), end->text.c_str());
+        diagnostics.Debug("Setting color %s in lines %d .. %d:\"%s\" .. \"%s\"", colour.c_str(),
+                          first->lineNo, end->lineNo, first->text.c_str(), end->text.c_str());
         for (MapLine* line = first; line && line->lineNo <= end->lineNo; line = line->next) {
-            Recolour(*line, colour);
+            Recolour(*line, colour, diagnostics);
         }
     });
 }
@@ -147,9 +149,9 @@ void ReduceToSegment(CKibMap& map, const SheetLayout& layout, float x, float y, 
             const bool far =
                 inst.drawnKnown && DistanceToBox(x, y, inst.drawnMin, inst.drawnMax) > reach;
             if (far && !inst.firstLine->hidden) {
-                HideLines(inst.firstLine, inst.lastLine);
+                HideLines(inst.firstLine, inst.lastLine, map.Diag());
             } else if (!far && inst.firstLine->hidden) {
-                SetLinesHidden(inst.firstLine, inst.lastLine, false);
+                SetLinesHidden(inst.firstLine, inst.lastLine, false, map.Diag());
             }
         }
     });

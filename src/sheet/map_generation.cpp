@@ -4,11 +4,9 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/station_set.h"
-#include "foundation/app_state.h"
 #include "foundation/checked_number.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
-#include "foundation/log_tally.h"
 #include "foundation/run_control.h"
 #include "map_input/kib_map.h"
 #include "map_input/kib_svg.h"
@@ -21,7 +19,8 @@
 
 namespace kib {
 
-CompetitionRun::CompetitionRun(CKibSvg& svg) : svg_(svg) {}
+CompetitionRun::CompetitionRun(CKibSvg& svg, Diagnostics& diagnostics, StopRequest& stop)
+    : svg_(svg), diag_(diagnostics), stop_(stop) {}
 
 CompetitionRun::~CompetitionRun() = default;
 
@@ -43,24 +42,34 @@ bool CompetitionRun::GenerateCompetitionSvg(std::uint32_t stationMask, int taskC
     return result.completed && !result.AnyStationFailed();
 }
 
+void CompetitionRun::Route(Diagnostics& diagnostics) {
+    svg_.ReportInto(diagnostics);
+    surface_->ReportInto(diagnostics);
+    output_->ReportInto(diagnostics);
+}
+
 const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice) {
     result_ = RunResult{};
-    LogTally whole;
-    Host& host = App().GetHost();
+    DiagnosticsTally whole(&diag_);
+    whole_ = &whole;
+    Diagnostics& outer = svg_.Diag();
+    Host& host = svg_.GetHost();
     host.SetWaitCursor(true);
-    LogInfo("Generating SVG files...");
-    LogDebug("==== Generating SVG files...");
-    SetStatusText("Generating SVG files...");
-    if (!EnsureOutputFolder(svg_.GetDocument())) {
-        SetStatusText("Ready");
+    whole.Info("Generating SVG files...");
+    whole.Debug("==== Generating SVG files...");
+    host.SetStatusText("Generating SVG files...");
+    if (!EnsureOutputFolder(svg_.GetDocument(), whole)) {
+        host.SetStatusText("Ready");
         host.SetWaitCursor(false);
         result_.logged = whole.GetVerdict();
+        whole_ = nullptr;
         return result_;
     }
     const CKibCfg& cfg = svg_.GetConfig();
     surface_ = std::make_unique<CSvgImage>(cfg);
     surface_->UseLayoutMemo(layouts_);
-    output_ = std::make_unique<SheetOutput>(svg_.GetDocument(), surface_.get());
+    output_ = std::make_unique<SheetOutput>(svg_.GetDocument(), surface_.get(), whole);
+    Route(whole);
     output_->CollectInBatch();
     if (sheetMade_) {
         output_->KeepFinishedTexts();
@@ -74,7 +83,8 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
     }
     // A run that reads and lays out only (no task) neither uses nor changes the record.
     const bool recording = taskChoice != kTaskNone;
-    SheetRecord record(svg_.GetDocument(), kMapsRecordName, RunContext(svg_.GetDocument(), "maps"));
+    SheetRecord record(svg_.GetDocument(), kMapsRecordName, RunContext(svg_.GetDocument(), "maps"),
+                       whole);
     if (recording) {
         record.Load();
     }
@@ -83,8 +93,9 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
     bool completed = true;
     int processed = 0;
     for (int s : chosen) {
-        if (CheckBreak()) {
+        if (stop_.Requested()) {
             completed = false;
+            result_.stopped = true;
             break;
         }
         result_.stations.push_back(StationResult{});
@@ -105,9 +116,13 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
         }
         composeLines_ = 0;
         {
-            LogTally tally;
+            DiagnosticsTally tally(&whole, s);
+            station_ = &tally;
+            Route(tally);
             goOn = kept ? KeepStation(s, *kept, stationMade)
                         : ProcessStation(s, taskChoice, stationMade);
+            Route(whole);
+            station_ = nullptr;
             TakeTally(*result_.Station(s), tally);
         }
         StationResult& station = *result_.Station(s);
@@ -142,17 +157,19 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
         }
     }
     result_.completed = completed && !result_.stations.empty();
-    PlaceSheets(*output_, result_);
+    PlaceSheets(*output_, result_, whole);
     if (recording) {
         RecordStations(record, entries);
     }
 
-    EndProgress();
-    SetStatusText("Ready");
+    host.ShowProgress(RunProgress{});
+    host.SetStatusText("Ready");
     output_.reset();
     surface_.reset();
+    svg_.ReportInto(outer);
     host.SetWaitCursor(false);
     result_.logged = whole.GetVerdict();
+    whole_ = nullptr;
     return result_;
 }
 
@@ -161,7 +178,7 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
     CKibDoc& doc = svg_.GetDocument();
     const int tasks = cfg.GetTasks(s);
     if (tasks == 0) {
-        LogWarning("[= WARNING =] Number of tasks undefined for station %d", s);
+        station_->Warning("Number of tasks undefined for station %d", s);
     }
     int flags = StationInt(cfg, s, id::Station_FLAGS);
     if (flags == 0) {
@@ -188,16 +205,16 @@ bool CompetitionRun::ProcessStation(int s, int taskChoice, bool& result) {
     if (taskChoice == kTaskNone) {
         return true;
     }
-    LogTally composing;
+    const std::size_t before = station_->Entries().size();
     if (!MakeTasks(s, taskChoice)) {
         result = false;
     }
-    composeLines_ = composing.Lines().size();
+    composeLines_ = station_->Entries().size() - before;
     return true;
 }
 
 bool CompetitionRun::KeepStation(int s, const RecordEntry& entry, bool& result) {
-    LogDebug("==== Station %d: nothing it is made from changed, its sheets are kept.", s);
+    station_->Debug("==== Station %d: nothing it is made from changed, its sheets are kept.", s);
     const bool readAgain = static_cast<bool>(stationRead_);
     if (readAgain) {
         // The caller needs the station's map: it is read and laid out again, but
@@ -212,7 +229,7 @@ bool CompetitionRun::KeepStation(int s, const RecordEntry& entry, bool& result) 
         canvasesPerSheet_ = entry.tiling;
         svg_.GetDocument().canvasesPerSheet = entry.tiling;
     }
-    ReplayLines(entry, s, readAgain);
+    ReplayLines(entry, s, readAgain, *station_);
     KeepSheets(entry, SheetDirectory(svg_.GetDocument()), result_);
     const int maps = static_cast<int>(
         std::count_if(entry.sheets.begin(), entry.sheets.end(),
@@ -221,7 +238,7 @@ bool CompetitionRun::KeepStation(int s, const RecordEntry& entry, bool& result) 
     stationPlanned_ = maps;
     stationMade_ = maps;
     progress_.sheet += maps;
-    ReportProgress(progress_);
+    svg_.GetHost().ShowProgress(progress_);
     return true;
 }
 
@@ -244,8 +261,8 @@ void CompetitionRun::RecordStations(SheetRecord& record,
 
 bool CompetitionRun::MakeTasks(int s, int taskChoice) {
     if (taskChoice >= 1 && taskChoice > mapTasks_) {
-        LogError("[** ERROR **] Station %d has no task %d: its map gives %d tasks.", s, taskChoice,
-                 mapTasks_);
+        station_->Error("Station %d has no task %d: its map gives %d tasks.", s, taskChoice,
+                        mapTasks_);
         return false;
     }
     const int g = surface_->canvasesPerSheet;
@@ -258,7 +275,7 @@ bool CompetitionRun::MakeTasks(int s, int taskChoice) {
     for (int d = tasks.first; d <= to; ++d) {
         ++progress_.sheet;
         ++stationMade_;
-        ReportProgress(progress_);
+        svg_.GetHost().ShowProgress(progress_);
         if (!MakeMapSheet(s, d)) {
             return false;
         }
@@ -320,30 +337,30 @@ void CompetitionRun::Record(const char* kind, int s, int a, int b) {
 }
 
 bool CompetitionRun::MakeMapSheet(int s, int t) {
-    LogDebug("==== Making MAP %d.%d...", s, t);
-    SetStatusText(Format("Generating MAP %d.%d...", s, t));
+    station_->Debug("==== Making MAP %d.%d...", s, t);
+    svg_.GetHost().SetStatusText(Format("Generating MAP %d.%d...", s, t));
     const Canvas canvas{t, kCornerAlone};
     return MakeSheet("map", s, t, -1, false, &canvas, 1);
 }
 
 bool CompetitionRun::MakePrintSheet(int s, int t) {
-    LogDebug("==== Making PRN %d.%d...", s, t);
-    SetStatusText(Format("Generating PRN %d.%d...", s, t));
+    station_->Debug("==== Making PRN %d.%d...", s, t);
+    svg_.GetHost().SetStatusText(Format("Generating PRN %d.%d...", s, t));
     const Canvas canvas{t, 1};
     return MakeSheet("prn", s, t, -1, true, &canvas, 1);
 }
 
 bool CompetitionRun::MakePrintSheetPair(int s, int t, bool stacked) {
-    LogDebug("==== Making PRN %d.%d+%d...", s, t, t + 1);
-    SetStatusText(Format("Generating PRN %d.%d+%d...", s, t, t + 1));
+    station_->Debug("==== Making PRN %d.%d+%d...", s, t, t + 1);
+    svg_.GetHost().SetStatusText(Format("Generating PRN %d.%d+%d...", s, t, t + 1));
     const Canvas canvases[2] = {{t, 1}, {t + 1, stacked ? 3 : 2}};
     return MakeSheet("prn", s, t, t + 1, true, canvases, 2);
 }
 
 bool CompetitionRun::MakePrintSheetGroup(int s, int d) {
     const int first = d & -4;
-    LogDebug("==== Making PRN %d.%d-%d...", s, first, d);
-    SetStatusText(Format("Generating PRN %d.%d-%d...", s, first, d));
+    station_->Debug("==== Making PRN %d.%d-%d...", s, first, d);
+    svg_.GetHost().SetStatusText(Format("Generating PRN %d.%d-%d...", s, first, d));
     Canvas canvases[4];
     int count = 0;
     for (int t = first; t <= d && count < 4; ++t) {

@@ -21,6 +21,9 @@ namespace kib {
 
 class CKibMap;
 class CKibSvg;
+class Diagnostics;
+class DiagnosticsTally;
+class StopRequest;
 class LayoutMemo;
 class SheetRecord;
 class StationSet;
@@ -28,7 +31,9 @@ struct RecordEntry;
 
 class CompetitionRun {
   public:
-    explicit CompetitionRun(CKibSvg& svg);
+    // The run reports into diagnostics (each station's entries with its number)
+    // and polls stop before each station.
+    CompetitionRun(CKibSvg& svg, Diagnostics& diagnostics, StopRequest& stop);
     ~CompetitionRun();
     CompetitionRun(const CompetitionRun&) = delete;
     CompetitionRun& operator=(const CompetitionRun&) = delete;
@@ -66,6 +71,8 @@ class CompetitionRun {
     bool MakePrintSheetGroup(int station, int lastTask);
 
   private:
+    // Hands the reader, the surface and the output the diagnostics to report into.
+    void Route(Diagnostics& diagnostics);
     // Reads and lays out one station; false when the run must end at once.
     // result becomes false when the station failed.
     bool ProcessStation(int station, int taskChoice, bool& result);
@@ -84,6 +91,10 @@ class CompetitionRun {
                    const Canvas* canvases, int count);
 
     CKibSvg& svg_;
+    Diagnostics& diag_;
+    StopRequest& stop_;
+    DiagnosticsTally* whole_ = nullptr;   // the run's tally while it runs
+    DiagnosticsTally* station_ = nullptr; // the station's tally while it is read and made
     std::unique_ptr<CSvgImage> surface_;
     std::unique_ptr<SheetOutput> output_;
     int mapTasks_ = 0; // the station's task count from its map (E)

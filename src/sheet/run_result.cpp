@@ -1,5 +1,8 @@
 #include "sheet/run_result.h"
 
+#include "foundation/format.h"
+#include "foundation/log_lines.h"
+
 #include <algorithm>
 
 namespace kib {
@@ -51,18 +54,46 @@ std::vector<const RunSheet*> RunResult::PrintSheets() const {
     return print;
 }
 
-void TakeTally(StationResult& station, const LogTally& tally) {
+std::vector<std::string> StationResult::Lines() const {
+    std::vector<std::string> lines;
+    lines.reserve(entries.size());
+    for (const Diagnostic& entry : entries) {
+        lines.push_back(MessagesLine(entry));
+    }
+    return lines;
+}
+
+void TakeTally(StationResult& station, const DiagnosticsTally& tally) {
     station.errors += tally.Errors();
     station.warnings += tally.Warnings();
-    station.lines.insert(station.lines.end(), tally.Lines().begin(), tally.Lines().end());
-    const std::vector<std::string> problems = tally.Problems();
-    station.problems.insert(station.problems.end(), problems.begin(), problems.end());
+    station.entries.insert(station.entries.end(), tally.Entries().begin(), tally.Entries().end());
     if (tally.Errors() > 0) {
         station.outcome = StationOutcome::Failed;
     }
 }
 
-void RunResult::Fail(int station, const LogTally& tally) {
+int RunResult::CountOf(StationOutcome outcome) const {
+    return static_cast<int>(
+        std::count_if(stations.begin(), stations.end(),
+                      [outcome](const StationResult& s) { return s.outcome == outcome; }));
+}
+
+std::string StationCountsText(const RunResult& run) {
+    const int made = run.CountOf(StationOutcome::Made);
+    const int unchanged = run.CountOf(StationOutcome::Unchanged);
+    const int failed = run.CountOf(StationOutcome::Failed);
+    if (unchanged == 0) {
+        return std::string();
+    }
+    std::string text =
+        Format("%d station%s made, %d unchanged", made, made == 1 ? "" : "s", unchanged);
+    if (failed > 0) {
+        text += Format(", %d failed", failed);
+    }
+    return text;
+}
+
+void RunResult::Fail(int station, const DiagnosticsTally& tally) {
     StationResult* s = Station(station);
     if (s) {
         TakeTally(*s, tally);
@@ -70,7 +101,7 @@ void RunResult::Fail(int station, const LogTally& tally) {
     }
 }
 
-void RunResult::Add(const LogTally& stage, bool stageCompleted) {
+void RunResult::Add(const DiagnosticsTally& stage, bool stageCompleted) {
     logged = Worse(logged, stage.GetVerdict());
     completed = completed && stageCompleted;
 }

@@ -6,7 +6,7 @@
 // come from it.
 #pragma once
 
-#include "foundation/log_tally.h"
+#include "foundation/diagnostics.h"
 
 #include <string>
 #include <vector>
@@ -33,14 +33,20 @@ struct StationResult {
     StationOutcome outcome = StationOutcome::Unchanged;
     int errors = 0;
     int warnings = 0;
-    std::vector<std::string> lines;    // every line logged for the station
-    std::vector<std::string> problems; // its error and warning lines
+    // Everything reported for the station (debug entries aside), in order: a
+    // kept station's replayed entries too.
+    std::vector<Diagnostic> entries;
+
+    // Its entries as the Messages pane shows them.
+    std::vector<std::string> Lines() const;
 };
 
 struct RunResult {
     // The run went to its end: not stopped, the output folder and the layout fine.
     bool completed = false;
-    // What the run logged outside and inside its stations.
+    // The user asked the run to stop (Stop, Ctrl+C) before it ended.
+    bool stopped = false;
+    // What the run reported outside and inside its stations.
     Verdict logged = Verdict::Success;
     std::vector<StationResult> stations;
     std::vector<RunSheet> sheets;
@@ -57,15 +63,21 @@ struct RunResult {
     Verdict GetVerdict() const;
     // The sheets that go to print, in order.
     std::vector<const RunSheet*> PrintSheets() const;
-    // A station fails with the problems of a tally (a later stage's, such as
-    // its conversion).
-    void Fail(int station, const LogTally& tally);
-    // Adds what a later stage of the same command logged and whether it completed.
-    void Add(const LogTally& stage, bool stageCompleted);
+    // How many stations were made, kept unchanged and failed.
+    int CountOf(StationOutcome outcome) const;
+    // A station fails with what a tally holds (a later stage's, such as its
+    // conversion).
+    void Fail(int station, const DiagnosticsTally& tally);
+    // Adds what a later stage of the same command reported and whether it completed.
+    void Add(const DiagnosticsTally& stage, bool stageCompleted);
 };
 
-// Adds what the tally logged for a station, and marks it failed when an error
+// Adds what the tally holds for a station, and marks it failed when an error
 // was among it.
-void TakeTally(StationResult& station, const LogTally& tally);
+void TakeTally(StationResult& station, const DiagnosticsTally& tally);
+
+// The closing words of a run that made some stations and kept others:
+// "1 station made, 5 unchanged"; empty when every chosen station was made.
+std::string StationCountsText(const RunResult& run);
 
 } // namespace kib

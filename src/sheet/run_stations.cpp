@@ -1,7 +1,6 @@
 #include "sheet/run_stations.h"
 
-#include "foundation/log.h"
-#include "foundation/log_tally.h"
+#include "foundation/diagnostics.h"
 #include "map_input/configured_counts.h"
 #include "map_input/kib_svg.h"
 
@@ -12,15 +11,18 @@ bool ReadStationMap(CKibSvg& svg, int station, CKibMap*& map) {
     if (!svg.ReadCourses(station)) {
         return false;
     }
-    LogTally tally;
+    Diagnostics& diagnostics = svg.Diag();
+    DiagnosticsTally tally(&diagnostics);
+    svg.ReportInto(tally);
     const bool read = svg.ReadMap(station, 1);
+    svg.ReportInto(diagnostics);
     if (tally.Errors() > 0) {
         return true;
     }
     if (!read || !svg.GetMap()) {
         // A map that ends early or holds an unreadable line gives no analysis:
         // nothing may be composed from it.
-        LogError("[** ERROR **] Map of station %d could not be read completely!", station);
+        diagnostics.Error("Map of station %d could not be read completely!", station);
         return true;
     }
     map = svg.GetMap();

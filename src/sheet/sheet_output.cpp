@@ -7,7 +7,6 @@
 #include "foundation/format.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
-#include "foundation/log_tally.h"
 #include "foundation/temp_files.h"
 #include "platform/paths.h"
 #include "sheet/sheet_frame.h"
@@ -30,22 +29,23 @@ std::string SheetDirectory(const CKibDoc& doc) {
     return platform::WithSeparator(directory);
 }
 
-bool EnsureOutputFolder(const CKibDoc& doc) {
+bool EnsureOutputFolder(const CKibDoc& doc, Diagnostics& diagnostics) {
     const std::string directory = SheetDirectory(doc);
     if (directory.empty() || platform::KindOf(directory) == platform::FileKind::Directory) {
         return true;
     }
     int error = 0;
     if (platform::CreateFolders(directory, error)) {
-        LogInfo("Output folder %s created.", directory.c_str());
+        diagnostics.Info("Output folder %s created.", directory.c_str());
         return true;
     }
-    LogError("[** ERROR **] Cannot create output folder %s: %s", directory.c_str(),
-             platform::ErrorText(error).c_str());
+    diagnostics.Error("Cannot create output folder %s: %s", directory.c_str(),
+                      platform::ErrorText(error).c_str());
     return false;
 }
 
-SheetOutput::SheetOutput(const CKibDoc& doc, CSvgImage* surface) : doc_(doc), surface_(surface) {}
+SheetOutput::SheetOutput(const CKibDoc& doc, CSvgImage* surface, Diagnostics& diagnostics)
+    : doc_(doc), surface_(surface), diag_(&diagnostics) {}
 
 SheetOutput::~SheetOutput() {
     DropTemporary();
@@ -66,7 +66,7 @@ bool SheetOutput::OpenSheetOutput(const char* kind, int s, int a, int b) {
     }
     finalPath_ = directory_ + baseName_ + ".svg";
     tempPath_ = SheetTemporaryPath(directory_ + baseName_, "svg");
-    LogDebug("Writing SVG %s...", tempPath_.c_str());
+    diag_->Debug("Writing SVG %s...", tempPath_.c_str());
     text_.str(std::string());
     text_.clear();
     // Created anew, never through a link someone put at the name.
@@ -107,25 +107,25 @@ bool SheetOutput::SameAsFinalFile(const std::string& text) const {
             got += static_cast<std::size_t>(n);
         }
         if (got != bytes.size()) {
-            LogDebug("Reading of old failed, recreating it.");
+            diag_->Debug("Reading of old failed, recreating it.");
         } else {
-            LogDebug("Read old file in %.3f sec.", SecondsSinceMark());
+            diag_->Debug("Read old file in %.3f sec.", SecondsSinceMark());
             same = text.empty() || std::memcmp(bytes.data(), text.data(), text.size()) == 0;
         }
     }
     return same;
 }
 
-void SheetOutput::ReportFailure(const AtomicBatch::Failure& failure) const {
+void SheetOutput::ReportFailure(const AtomicBatch::Failure& failure,
+                                Diagnostics& diagnostics) const {
     if (failure.failure == AtomicFile::Failure::Move) {
-        LogError("[** ERROR **] Renaming map to %s failed, err=%d (%s)", failure.target.c_str(),
-                 failure.error, platform::ErrorText(failure.error).c_str());
+        diagnostics.Error("Renaming map to %s failed, err=%d (%s)", failure.target.c_str(),
+                          failure.error, platform::ErrorText(failure.error).c_str());
     } else if (failure.failure == AtomicFile::Failure::Target) {
-        LogError("[** ERROR **] Cannot replace %s: %s", failure.target.c_str(),
-                 failure.reason.c_str());
+        diagnostics.Error("Cannot replace %s: %s", failure.target.c_str(), failure.reason.c_str());
     } else {
-        LogError("[** ERROR **] Cannot write file %s: %s", failure.temporary.c_str(),
-                 failure.reason.c_str());
+        diagnostics.Error("Cannot write file %s: %s", failure.temporary.c_str(),
+                          failure.reason.c_str());
     }
 }
 
@@ -134,10 +134,10 @@ std::vector<AtomicBatch::Failure> SheetOutput::CommitBatch() {
     return batch_.Commit();
 }
 
-void PlaceSheets(SheetOutput& output, RunResult& result) {
+void PlaceSheets(SheetOutput& output, RunResult& result, Diagnostics& diagnostics) {
     for (const AtomicBatch::Failure& failure : output.CommitBatch()) {
-        LogTally tally;
-        output.ReportFailure(failure);
+        DiagnosticsTally tally(&diagnostics);
+        output.ReportFailure(failure, tally);
         const auto sheet =
             std::find_if(result.sheets.begin(), result.sheets.end(),
                          [&failure](const RunSheet& s) { return s.svg == failure.target; });
@@ -151,7 +151,7 @@ void PlaceSheets(SheetOutput& output, RunResult& result) {
 }
 
 void SheetOutput::ReportWriteFailure() const {
-    LogError("[** ERROR **] Cannot write file %s: %s", tempPath_.c_str(), file_.Reason().c_str());
+    diag_->Error("Cannot write file %s: %s", tempPath_.c_str(), file_.Reason().c_str());
 }
 
 bool SheetOutput::FinishSheetOutput(bool composed) {
@@ -172,17 +172,17 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
     const std::string kind = NonRegularKind(finalPath_);
     if (!kind.empty()) {
         DropTemporary();
-        LogError("[** ERROR **] Cannot replace %s: it is %s, not a regular file",
-                 finalPath_.c_str(), kind.c_str());
+        diag_->Error("Cannot replace %s: it is %s, not a regular file", finalPath_.c_str(),
+                     kind.c_str());
         return false;
     }
     WriteSheetClosing(text_);
-    LogDebug("Map completed in %.3f sec.", SecondsSinceMark());
+    diag_->Debug("Map completed in %.3f sec.", SecondsSinceMark());
     std::string text = text_.str();
     Mark();
     if (SameAsFinalFile(text)) {
         DropTemporary();
-        LogDebug("File %s not changed.", finalPath_.c_str());
+        diag_->Debug("File %s not changed.", finalPath_.c_str());
         if (keepFinished_) {
             finished_ = text;
         }
@@ -195,10 +195,11 @@ bool SheetOutput::FinishSheetOutput(bool composed) {
     text_.str(std::string());
     if (!file_.Write(text) || !(batched_ ? batch_.Add(file_) : file_.Commit())) {
         ReportFailure(AtomicBatch::Failure{finalPath_, tempPath_, file_.Failed(), file_.Error(),
-                                           file_.Reason()});
+                                           file_.Reason()},
+                      *diag_);
         return false;
     }
-    LogDebug("File %s written in %.3f sec.", tempPath_.c_str(), SecondsSinceMark());
+    diag_->Debug("File %s written in %.3f sec.", tempPath_.c_str(), SecondsSinceMark());
     written_ = true;
     if (keepFinished_) {
         finished_ = std::move(text);

@@ -14,6 +14,7 @@
 namespace kib {
 
 class CKibDoc;
+class Diagnostics;
 class CSvgImage;
 
 // The folder the sheets are written to: Target.DIR made absolute from the
@@ -22,12 +23,14 @@ std::string SheetDirectory(const CKibDoc& doc);
 
 // Creates the sheets' folder with its parents when it is missing, naming it in
 // the log. False after one error line naming the folder and the reason.
-bool EnsureOutputFolder(const CKibDoc& doc);
+bool EnsureOutputFolder(const CKibDoc& doc, Diagnostics& diagnostics);
 
 class SheetOutput {
   public:
     // surface (may be none) gets the sheet text stream attached at each open.
-    SheetOutput(const CKibDoc& doc, CSvgImage* surface);
+    // What it reports goes into diagnostics until ReportInto gives another.
+    SheetOutput(const CKibDoc& doc, CSvgImage* surface, Diagnostics& diagnostics);
+    void ReportInto(Diagnostics& diagnostics) { diag_ = &diagnostics; }
     ~SheetOutput();
     SheetOutput(const SheetOutput&) = delete;
     SheetOutput& operator=(const SheetOutput&) = delete;
@@ -58,8 +61,8 @@ class SheetOutput {
     // Puts the collected sheets in place: the sheets that could not be put in
     // place (named in the log).
     std::vector<AtomicBatch::Failure> CommitBatch();
-    // Logs why a sheet was not put in place, in the words of a sheet's failure.
-    void ReportFailure(const AtomicBatch::Failure& failure) const;
+    // Reports why a sheet was not put in place, in the words of a sheet's failure.
+    void ReportFailure(const AtomicBatch::Failure& failure, Diagnostics& diagnostics) const;
 
     // The sheet text stream the document is composed into.
     std::ostream& Stream() { return text_; }
@@ -79,6 +82,7 @@ class SheetOutput {
 
     const CKibDoc& doc_;
     CSvgImage* surface_;
+    Diagnostics* diag_;
     std::string directory_;
     std::string baseName_;
     std::string finalPath_;
@@ -97,6 +101,6 @@ class SheetOutput {
 // Puts a run's collected sheets in place together. A sheet that could not be
 // put in place fails the stations it shows with the error line and leaves the
 // result (its old file stays).
-void PlaceSheets(SheetOutput& output, RunResult& result);
+void PlaceSheets(SheetOutput& output, RunResult& result, Diagnostics& diagnostics);
 
 } // namespace kib

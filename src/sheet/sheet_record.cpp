@@ -24,7 +24,8 @@ namespace kib {
 namespace {
 
 constexpr const char* kFirstLine = "# Kib sheet record";
-constexpr int kFormat = 2;
+// 3: the lines are kept without the log's prefixes, with their kind.
+constexpr int kFormat = 3;
 
 char KindLetter(SheetKind kind) {
     switch (kind) {
@@ -140,7 +141,8 @@ void SheetFacts(const std::string& path, std::int64_t& size, std::uint64_t& stam
         return;
     }
     FileStamp time = 0;
-    if (!GetFileStamp(path, time)) {
+    std::vector<std::string> notes;
+    if (!ReadFileStamp(path, time, notes)) {
         return;
     }
     size = platform::FileSize(path);
@@ -149,8 +151,9 @@ void SheetFacts(const std::string& path, std::int64_t& size, std::uint64_t& stam
 
 } // namespace
 
-SheetRecord::SheetRecord(const CKibDoc& doc, const char* fileName, std::uint64_t context)
-    : directory_(SheetDirectory(doc)), context_(context) {
+SheetRecord::SheetRecord(const CKibDoc& doc, const char* fileName, std::uint64_t context,
+                         Diagnostics& diagnostics)
+    : directory_(SheetDirectory(doc)), context_(context), diag_(diagnostics) {
     path_ = directory_ + fileName;
 }
 
@@ -179,9 +182,9 @@ void SheetRecord::Load() {
     loaded_ = text;
     if (!Parse(text)) {
         entries_.clear();
-        LogDebug("Sheet record %s not used: it is not a record of this program and "
-                 "configuration.",
-                 path_.c_str());
+        diag_.Debug("Sheet record %s not used: it is not a record of this program and "
+                    "configuration.",
+                    path_.c_str());
     }
 }
 
@@ -338,9 +341,9 @@ const RecordEntry* SheetRecord::Unchanged(const std::string& key, int taskChoice
     }
     const RecordEntry& entry = found->second;
     if (!ownSheets || !ownSheets(entry)) {
-        LogDebug("Sheet record %s: the entry '%s' names other sheets than its own; it is made "
-                 "again.",
-                 path_.c_str(), key.c_str());
+        diag_.Debug("Sheet record %s: the entry '%s' names other sheets than its own; it is made "
+                    "again.",
+                    path_.c_str(), key.c_str());
         entries_.erase(found);
         return nullptr;
     }
@@ -390,7 +393,7 @@ void SheetRecord::Save() {
     }
     std::string reason;
     if (!WriteWholeFile(path_, text, reason)) {
-        LogDebug("Sheet record %s not written: %s", path_.c_str(), reason.c_str());
+        diag_.Debug("Sheet record %s not written: %s", path_.c_str(), reason.c_str());
         return;
     }
     loaded_ = text;
@@ -530,33 +533,26 @@ std::vector<RecordedSheet> RecordedSheetsOf(const RunResult& result, int station
 
 std::vector<RecordedLine> RecordedLinesOf(const StationResult& station, std::size_t composing) {
     std::vector<RecordedLine> lines;
-    std::size_t problem = 0;
-    const std::size_t count = station.lines.size();
+    const std::size_t count = station.entries.size();
     for (std::size_t i = 0; i < count; ++i) {
+        const Diagnostic& entry = station.entries[i];
         RecordedLine line;
         line.station = station.station;
         line.composing = i + composing >= count;
-        line.text = station.lines[i];
-        // The problems are the warning lines among the lines, in the same order.
-        if (problem < station.problems.size() && station.problems[problem] == line.text) {
-            line.warning = true;
-            ++problem;
-        }
+        line.warning = entry.kind == DiagnosticKind::Warning;
+        line.text = entry.text;
         lines.push_back(std::move(line));
     }
     return lines;
 }
 
-void ReplayLines(const RecordEntry& entry, int station, bool composingOnly) {
+void ReplayLines(const RecordEntry& entry, int station, bool composingOnly,
+                 Diagnostics& diagnostics) {
     for (const RecordedLine& line : entry.lines) {
         if (line.station != station || (composingOnly && !line.composing)) {
             continue;
         }
-        if (line.warning) {
-            LogWarning("%s", line.text.c_str());
-        } else {
-            LogInfo("%s", line.text.c_str());
-        }
+        diagnostics.Say(line.warning ? DiagnosticKind::Warning : DiagnosticKind::Info, line.text);
     }
 }
 

@@ -39,6 +39,7 @@
 namespace kib {
 
 class CKibDoc;
+class Diagnostics;
 
 inline constexpr const char* kMapsRecordName = "kib-maps.record";
 inline constexpr const char* kSolutionsRecordName = "kib-solutions.record";
@@ -56,8 +57,9 @@ struct RecordedInput {
     }
 };
 
-// A Messages line a station logged while it was made: logged again when the
-// station's sheets are kept. composing: logged while its sheets were composed
+// An entry a station reported while it was made (its text without the log's
+// prefix, a warning or an information): reported again when the station's
+// sheets are kept. composing: logged while its sheets were composed
 // (after its map was read and laid out).
 struct RecordedLine {
     int station = 0;
@@ -91,7 +93,8 @@ class SheetRecord {
   public:
     // The record named fileName in the output folder of the document; context is
     // the run's context digest (RunContext).
-    SheetRecord(const CKibDoc& doc, const char* fileName, std::uint64_t context);
+    SheetRecord(const CKibDoc& doc, const char* fileName, std::uint64_t context,
+                Diagnostics& diagnostics);
 
     // Reads the record. One that is missing, cannot be read or parsed, or was
     // written by another format, program version or context gives no entry.
@@ -140,6 +143,7 @@ class SheetRecord {
     std::map<std::string, RecordEntry> entries_;
     std::map<std::string, RecordedInput> facts_;
     std::string loaded_; // the file's text as read
+    Diagnostics& diag_;
 };
 
 // The inputs of a competition station or of a station on a solution sheet: its
@@ -173,7 +177,8 @@ std::vector<RecordedLine> RecordedLinesOf(const StationResult& station, std::siz
 // Logs the entry's lines of the station again: all of them, or only those
 // logged while composing when the station's map was read again (and its reading
 // logged the rest itself).
-void ReplayLines(const RecordEntry& entry, int station, bool composingOnly);
+void ReplayLines(const RecordEntry& entry, int station, bool composingOnly,
+                 Diagnostics& diagnostics);
 
 // Gives the result the entry's sheets as kept (not written).
 void KeepSheets(const RecordEntry& entry, const std::string& directory, RunResult& result);

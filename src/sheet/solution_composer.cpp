@@ -137,7 +137,7 @@ void SolutionComposer::ComputeScales() {
     const float zoom = map_.zoom;
     const int mapScale = ScaleOverZoom(doc_.mapScale, zoom);
     if (mapScale == 0) {
-        LogError("[** ERROR **] Unknown original map scale!");
+        k_.Diag().Error("Unknown original map scale!");
         solScale_ = 0;
         factor_ = 1.0f;
         return;
@@ -165,7 +165,7 @@ void SolutionComposer::ApplyColours() {
 // The chair, the flags and the zero are turned back by the map's rotation, so
 // that they read upright once the whole map is turned.
 void SolutionComposer::TurnSpecialSymbolsUpright() {
-    RotateAllAboutFirst(map_.chairInstance, -rotation_);
+    RotateAllAboutFirst(map_.chairInstance, -rotation_, map_.Diag());
     const SymbolId* ids[3] = {&map_.correctFlagId, &map_.falseFlagId, &map_.zeroId};
     for (int k = 0; k < 3; ++k) {
         if (k == 1 && map_.falseFlagId == map_.correctFlagId) {
@@ -173,8 +173,8 @@ void SolutionComposer::TurnSpecialSymbolsUpright() {
         }
         SymbolSet* set = map_.FindSet(*ids[k]);
         if (set && set->First()) {
-            set->ComputeGroupingFactor();
-            RotateBundles(set->First(), -rotation_, std::max(1, set->groupingFactor));
+            set->ComputeGroupingFactor(map_.Diag());
+            RotateBundles(set->First(), -rotation_, std::max(1, set->groupingFactor), map_.Diag());
         }
     }
     TurnLettersUpright();
@@ -196,20 +196,20 @@ void SolutionComposer::TurnLettersUpright() {
         }
         inst->ref =
             MapPoint{(inst->min.x + inst->max.x) / 2.0f, (inst->min.y + inst->max.y) / 2.0f};
-        RotateAllAboutFirst(inst, -rotation_);
+        RotateAllAboutFirst(inst, -rotation_, map_.Diag());
     }
 }
 
 // A map point in the frame turned by the rotation about the chair, added to the box.
 Polar SolutionComposer::AddPoint(MapPoint inMap, Bounds& box) {
     const MapPoint scaled{inMap.x * map_.zoom, inMap.y * map_.zoom};
-    TracePoint(scaled, "Dup");
+    TracePoint(scaled, "Dup", map_.Diag());
     const MapPoint d{scaled.x - chair_.x, scaled.y - chair_.y};
-    TracePoint(d, "Sub");
+    TracePoint(d, "Sub", map_.Diag());
     Polar polar = PolarOf(d);
     polar.theta += static_cast<float>(rotation_) * kPi / 180.0f;
     const MapPoint turned = PointOf(polar);
-    TracePoint(turned, "Set");
+    TracePoint(turned, "Set", map_.Diag());
     // A degenerate flag (a curve whose centre is no number) has no place to show.
     if (std::isfinite(turned.x) && std::isfinite(turned.y)) {
         box.Add(turned);
@@ -225,7 +225,7 @@ bool SolutionComposer::FindView() {
     }
     for (int p = 0; p < map_.partCount; ++p) {
         if (const SymbolInstance* part = map_.Part(p)) {
-            Thin(*part, width);
+            Thin(*part, width, map_.Diag());
         }
     }
     Bounds box;
@@ -237,12 +237,12 @@ bool SolutionComposer::FindView() {
                 continue;
             }
             const Polar polar = AddPoint(part->centre, box);
-            LogDebug("Task #%d, circle #%d polar: %.3f,%.3f(%d)", t, p + 1,
-                     static_cast<double>(polar.r), static_cast<double>(polar.theta),
-                     WholeDegrees(polar.theta));
-            LogDebug("Task #%d, circle #%d correction: %.3f .. %.3f,%.3f .. %.3f", t, p + 1,
-                     static_cast<double>(box.minX), static_cast<double>(box.maxX),
-                     static_cast<double>(box.minY), static_cast<double>(box.maxY));
+            k_.Diag().Debug("Task #%d, circle #%d polar: %.3f,%.3f(%d)", t, p + 1,
+                            static_cast<double>(polar.r), static_cast<double>(polar.theta),
+                            WholeDegrees(polar.theta));
+            k_.Diag().Debug("Task #%d, circle #%d correction: %.3f .. %.3f,%.3f .. %.3f", t, p + 1,
+                            static_cast<double>(box.minX), static_cast<double>(box.maxX),
+                            static_cast<double>(box.minY), static_cast<double>(box.maxY));
             found = true;
             break; // the first part of a task is enough
         }
@@ -259,31 +259,32 @@ bool SolutionComposer::FindView() {
         }
         for (const SymbolInstance& flag : set->instances) {
             const Polar polar = AddPoint(flag.centre, box);
-            LogDebug("Flag #%d.%d polar: %.3f,%.3f(%d)", flag.minor, flag.index,
-                     static_cast<double>(polar.r), static_cast<double>(polar.theta),
-                     WholeDegrees(polar.theta));
-            LogDebug("Flag #%d.%d correction: %.3f .. %.3f,%.3f .. %.3f", flag.minor, flag.index,
-                     static_cast<double>(box.minX), static_cast<double>(box.maxX),
-                     static_cast<double>(box.minY), static_cast<double>(box.maxY));
+            k_.Diag().Debug("Flag #%d.%d polar: %.3f,%.3f(%d)", flag.minor, flag.index,
+                            static_cast<double>(polar.r), static_cast<double>(polar.theta),
+                            WholeDegrees(polar.theta));
+            k_.Diag().Debug("Flag #%d.%d correction: %.3f .. %.3f,%.3f .. %.3f", flag.minor,
+                            flag.index, static_cast<double>(box.minX),
+                            static_cast<double>(box.maxX), static_cast<double>(box.minY),
+                            static_cast<double>(box.maxY));
         }
     }
     // The middle of the box, turned back into the map and placed at the chair.
     const MapPoint centre = box.Centre();
-    TracePoint(centre, "Center");
+    TracePoint(centre, "Center", map_.Diag());
     Polar polar = PolarOf(centre);
-    LogDebug("Midpoint: %.3f,%.3f = %f,%f(%d)", static_cast<double>(centre.x),
-             static_cast<double>(centre.y), static_cast<double>(polar.r),
-             static_cast<double>(polar.theta), WholeDegrees(polar.theta));
+    k_.Diag().Debug("Midpoint: %.3f,%.3f = %f,%f(%d)", static_cast<double>(centre.x),
+                    static_cast<double>(centre.y), static_cast<double>(polar.r),
+                    static_cast<double>(polar.theta), WholeDegrees(polar.theta));
     polar.theta -= static_cast<float>(rotation_) * kPi / 180.0f;
     const MapPoint back = PointOf(polar);
-    LogDebug("Midpoint: %.3f,%.3f = %f,%f(%d)", static_cast<double>(back.x),
-             static_cast<double>(back.y), static_cast<double>(polar.r),
-             static_cast<double>(polar.theta), WholeDegrees(polar.theta));
+    k_.Diag().Debug("Midpoint: %.3f,%.3f = %f,%f(%d)", static_cast<double>(back.x),
+                    static_cast<double>(back.y), static_cast<double>(polar.r),
+                    static_cast<double>(polar.theta), WholeDegrees(polar.theta));
     middle_ = MapPoint{back.x + chair_.x, back.y + chair_.y};
-    TracePoint(middle_, "Add");
-    LogDebug("Midpoint: %.3f,%.3f = %f,%f(%d)", static_cast<double>(middle_.x),
-             static_cast<double>(middle_.y), static_cast<double>(polar.r),
-             static_cast<double>(polar.theta), WholeDegrees(polar.theta));
+    TracePoint(middle_, "Add", map_.Diag());
+    k_.Diag().Debug("Midpoint: %.3f,%.3f = %f,%f(%d)", static_cast<double>(middle_.x),
+                    static_cast<double>(middle_.y), static_cast<double>(polar.r),
+                    static_cast<double>(polar.theta), WholeDegrees(polar.theta));
     return true;
 }
 
@@ -310,7 +311,7 @@ void SolutionComposer::WriteMap() {
         k_.mapCentreX, k_.mapCentreY, static_cast<double>(factor_), static_cast<double>(-middle_.x),
         static_cast<double>(-middle_.y), rotation_, static_cast<double>(middle_.x),
         static_cast<double>(middle_.y), static_cast<double>(map_.zoom));
-    LogDebug("Transformation: %s", transform.c_str());
+    k_.Diag().Debug("Transformation: %s", transform.c_str());
     out_ << "  <g transform=\"" << transform << "\">" << kCrLf;
     WriteMapBody(map_, out_);
     WriteControlNumbers();
@@ -378,7 +379,7 @@ void SolutionComposer::ShowAnswerSymbols() {
         }
         for (SymbolInstance& inst : set->instances) {
             if (inst.firstLine && inst.firstLine->hidden) {
-                SetLinesHidden(inst.firstLine, inst.lastLine, false);
+                SetLinesHidden(inst.firstLine, inst.lastLine, false, map_.Diag());
             }
         }
     }
@@ -461,7 +462,7 @@ void SolutionComposer::WriteDescriptionRow(const DescGeometry& g, int t, bool la
             DescCell(w - h, top, w, bottom, answers_.substr(static_cast<size_t>(t - 1), 1)));
     }
     if (k_.colBMode == 0 && !columnBFilled) {
-        LogError("[** ERROR **] Column B of control description is empty in task %d.%d!", s_, t);
+        k_.Diag().Error("Column B of control description is empty in task %d.%d!", s_, t);
     }
     if (k_.colBMode == 2 || (k_.colBMode == 1 && !columnBFilled)) {
         k_.TextLine(DescCell(g.c1 - g.c0, top, g.c2 - g.c0 + 0.3f, bottom, letterRange_));
@@ -508,7 +509,7 @@ bool SolutionComposer::Compose() {
     }
     ApplyColours();
     if (!map_.FindChair()) {
-        LogError("[** ERROR **] Chair position not defined for station %d!", s_);
+        k_.Diag().Error("Chair position not defined for station %d!", s_);
         return false;
     }
     TurnSpecialSymbolsUpright();

@@ -4,7 +4,6 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "config/station_set.h"
-#include "foundation/app_state.h"
 #include "foundation/checked_number.h"
 #include "foundation/format.h"
 #include "foundation/log.h"
@@ -20,7 +19,8 @@
 
 namespace kib {
 
-SolutionRun::SolutionRun(CKibSvg& svg) : svg_(svg) {}
+SolutionRun::SolutionRun(CKibSvg& svg, Diagnostics& diagnostics, StopRequest& stop)
+    : svg_(svg), diag_(diagnostics), stop_(stop) {}
 
 SolutionRun::~SolutionRun() = default;
 
@@ -49,20 +49,20 @@ bool SolutionRun::OpenSheet(const std::vector<int>& stations, std::size_t i) {
 bool SolutionRun::MakeStation(int s, int position) {
     const CKibCfg& cfg = svg_.GetConfig();
     if (cfg.GetTasks(s) == 0) {
-        LogWarning("[= WARNING =] Task number undefined for station %d", s);
+        station_->Warning("Task number undefined for station %d", s);
     }
     CKibMap* map = nullptr;
     if (!ReadStationMap(svg_, s, map) || !map) {
         return false;
     }
-    LogDebug("==== Making SOL %d...", s);
-    SetStatusText(Format("Generating SOL %d...", s));
+    station_->Debug("==== Making SOL %d...", s);
+    svg_.GetHost().SetStatusText(Format("Generating SOL %d...", s));
     // A station whose composition fails leaves its place on the sheet empty, and
     // it failed: the sheet does not show it.
-    LogTally tally;
+    const int errorsBefore = station_->Errors();
     if (!ComposeSolutionMap(*map, *surface_, output_->Stream(), s, position)) {
-        if (tally.Errors() == 0) {
-            LogError("[** ERROR **] The solution map of station %d could not be drawn!", s);
+        if (station_->Errors() == errorsBefore) {
+            station_->Error("The solution map of station %d could not be drawn!", s);
         }
         return false;
     }
@@ -151,14 +151,14 @@ std::vector<RecordedInput> SolutionRun::WithLogoCopy(std::vector<RecordedInput> 
 }
 
 void SolutionRun::KeepSheet(const std::vector<int>& group, const RecordEntry& entry) {
-    LogDebug("==== Sheet %s: nothing it is made from changed, it is kept.",
-             SheetName(group).c_str());
+    whole_->Debug("==== Sheet %s: nothing it is made from changed, it is kept.",
+                  SheetName(group).c_str());
     for (int s : group) {
         result_.stations.push_back(StationResult{});
         StationResult& station = result_.stations.back();
         station.station = s;
-        LogTally tally;
-        ReplayLines(entry, s, false);
+        DiagnosticsTally tally(whole_, s);
+        ReplayLines(entry, s, false, tally);
         TakeTally(station, tally);
         station.outcome = StationOutcome::Unchanged;
     }
@@ -236,23 +236,33 @@ void SolutionRun::Record(const std::vector<int>& onSheet, bool closed) {
     }
 }
 
+void SolutionRun::Route(Diagnostics& diagnostics) {
+    svg_.ReportInto(diagnostics);
+    surface_->ReportInto(diagnostics);
+    output_->ReportInto(diagnostics);
+}
+
 const RunResult& SolutionRun::Run(const StationSet& chosen) {
     result_ = RunResult{};
-    LogTally whole;
-    Host& host = App().GetHost();
+    DiagnosticsTally whole(&diag_);
+    whole_ = &whole;
+    Diagnostics& outer = svg_.Diag();
+    Host& host = svg_.GetHost();
     host.SetWaitCursor(true);
-    LogInfo("Generating Solutions (SVG)...");
-    LogDebug("==== Generating Solutions (SVG)...");
-    SetStatusText("Generating Solutions (SVG)...");
-    if (!EnsureOutputFolder(svg_.GetDocument())) {
-        SetStatusText("Ready");
+    whole.Info("Generating Solutions (SVG)...");
+    whole.Debug("==== Generating Solutions (SVG)...");
+    host.SetStatusText("Generating Solutions (SVG)...");
+    if (!EnsureOutputFolder(svg_.GetDocument(), whole)) {
+        host.SetStatusText("Ready");
         host.SetWaitCursor(false);
         result_.logged = whole.GetVerdict();
+        whole_ = nullptr;
         return result_;
     }
     CKibDoc& doc = svg_.GetDocument();
     surface_ = std::make_unique<CSvgImage>(svg_.GetConfig());
-    output_ = std::make_unique<SheetOutput>(doc, surface_.get());
+    output_ = std::make_unique<SheetOutput>(doc, surface_.get(), whole);
+    Route(whole);
     output_->CollectInBatch();
 
     const std::vector<int> stations = chosen.Chosen(svg_.GetConfig());
@@ -271,7 +281,7 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
         chosenText += Format(" %d", s);
     }
     // The layout of every sheet follows the chosen stations: they are the run's context.
-    SheetRecord record(doc, kSolutionsRecordName, RunContext(doc, chosenText));
+    SheetRecord record(doc, kSolutionsRecordName, RunContext(doc, chosenText), whole);
     record.Load();
     std::vector<SheetMemo> sheets;
     std::vector<RecordedInput> sheetInputs;
@@ -282,13 +292,14 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
     for (std::size_t i = 0; i < count; ++i) {
         const int s = stations[i];
         const int position = static_cast<int>(i % static_cast<std::size_t>(perSheet_)) + 1;
-        if (CheckBreak()) {
+        if (stop_.Requested()) {
             completed = false;
+            result_.stopped = true;
             break;
         }
         progress.station = static_cast<int>(i) + 1;
         progress.sheet = static_cast<int>(i) / perSheet_ + 1;
-        ReportProgress(progress);
+        host.ShowProgress(progress);
         if (position == 1) {
             const std::vector<int> group = SheetStations(stations, i);
             sheetInputs = record.Inputs(svg_.GetDocument(), SheetInputPaths(group));
@@ -317,8 +328,12 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
         }
         onSheet.push_back(s);
         {
-            LogTally tally;
+            DiagnosticsTally tally(&whole, s);
+            station_ = &tally;
+            Route(tally);
             const bool made = MakeStation(s, position);
+            Route(whole);
+            station_ = nullptr;
             StationResult& station = *result_.Station(s);
             TakeTally(station, tally);
             if (!made) {
@@ -327,8 +342,10 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
         }
         const bool sheetEnds = position == perSheet_ || i + 1 == stations.size();
         if (sheetEnds) {
-            LogTally tally;
+            DiagnosticsTally tally(&whole);
+            Route(tally);
             const bool closed = CloseSheet(position);
+            Route(whole);
             for (int t : onSheet) {
                 if (tally.Errors() > 0) {
                     result_.Fail(t, tally);
@@ -345,15 +362,17 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
         }
     }
     result_.completed = completed;
-    PlaceSheets(*output_, result_);
+    PlaceSheets(*output_, result_, whole);
     RecordSheets(record, sheets);
 
-    EndProgress();
-    SetStatusText("Ready");
+    host.ShowProgress(RunProgress{});
+    host.SetStatusText("Ready");
     output_.reset();
     surface_.reset();
+    svg_.ReportInto(outer);
     host.SetWaitCursor(false);
     result_.logged = whole.GetVerdict();
+    whole_ = nullptr;
     return result_;
 }
 

@@ -15,11 +15,16 @@
 namespace kib {
 
 class CKibSvg;
+class Diagnostics;
+class DiagnosticsTally;
 class StationSet;
+class StopRequest;
 
 class SolutionRun {
   public:
-    explicit SolutionRun(CKibSvg& svg);
+    // The run reports into diagnostics (each station's entries with its number)
+    // and polls stop before each station.
+    SolutionRun(CKibSvg& svg, Diagnostics& diagnostics, StopRequest& stop);
     ~SolutionRun();
     SolutionRun(const SolutionRun&) = delete;
     SolutionRun& operator=(const SolutionRun&) = delete;
@@ -40,6 +45,8 @@ class SolutionRun {
     int StationsPerSheet() const { return perSheet_; }
 
   private:
+    // Hands the reader, the surface and the output the diagnostics to report into.
+    void Route(Diagnostics& diagnostics);
     int LayoutStation(const std::vector<int>& stations) const;
     bool OpenSheet(const std::vector<int>& stations, std::size_t i);
     // Reads and composes one station; false when it failed.
@@ -70,6 +77,10 @@ class SolutionRun {
     void RecordSheets(SheetRecord& record, std::vector<SheetMemo>& sheets);
 
     CKibSvg& svg_;
+    Diagnostics& diag_;
+    StopRequest& stop_;
+    DiagnosticsTally* whole_ = nullptr;   // the run's tally while it runs
+    DiagnosticsTally* station_ = nullptr; // the station's tally while it is made
     std::unique_ptr<CSvgImage> surface_;
     std::unique_ptr<SheetOutput> output_;
     int perSheet_ = 0;

@@ -258,21 +258,21 @@ void CSvgImage::PlaceLogo(const std::string& outputDir, const std::string& logoP
     // Copied when the target is missing (also when the logo is missing: the copy then
     // reports it) or when the two last-write times differ.
     FileStamp targetStamp = 0;
-    const bool targetExists = GetFileStamp(target, targetStamp);
+    const bool targetExists = GetFileStamp(target, targetStamp, Diag());
     std::error_code same;
     if (targetExists &&
         std::filesystem::equivalent(platform::FsPath(target), platform::FsPath(logoPath), same)) {
-        LogDebug("Existing logo %s used.", target.c_str()); // the logo already lies there
-    } else if (!targetExists || CompareFileStamps(target, logoPath) != 0) {
+        Diag().Debug("Existing logo %s used.", target.c_str()); // the logo already lies there
+    } else if (!targetExists || CompareFileStamps(target, logoPath, Diag()) != 0) {
         int error = 0;
         if (ReplaceWithCopy(logoPath, target, error)) {
-            LogDebug("Logo copied from %s to %s.", logoPath.c_str(), target.c_str());
+            Diag().Debug("Logo copied from %s to %s.", logoPath.c_str(), target.c_str());
         } else {
-            LogError("[** ERROR **] Cannot copy logo from %s to %s (error %d)!", logoPath.c_str(),
-                     target.c_str(), error);
+            Diag().Error("Cannot copy logo from %s to %s (error %d)!", logoPath.c_str(),
+                         target.c_str(), error);
         }
     } else {
-        LogDebug("Existing logo %s used.", target.c_str());
+        Diag().Debug("Existing logo %s used.", target.c_str());
     }
     Write(Format("<image xlink:href=\"%s\" width=\"%d\" height=\"%d\" x=\"%d\" y=\"%d\" />\r\n",
                  SvgSafeText(fileName).c_str(), logoW, logoH, (sheetW - logoW) / 2,

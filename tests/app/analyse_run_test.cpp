@@ -25,6 +25,7 @@ class AnalyseRunTest : public ::testing::Test {
   protected:
     void SetUp() override {
         host.Install();
+        doc.UseServices(App().CurrentHost(), App().Log());
         CKibCfg& cfg = doc.NewConfig();
         doc.SetPathParts(test::TestData("map_input/event.cfg"));
         ASSERT_TRUE(cfg.Item(id::Event_NAME).SetText("Sprint"));
@@ -44,7 +45,7 @@ class AnalyseRunTest : public ::testing::Test {
 };
 
 TEST_F(AnalyseRunTest, CleanStation) {
-    EXPECT_EQ(AnalyseStations(doc, {1}, summary), 0);
+    EXPECT_EQ(AnalyseStations(doc, {1}, summary, App().Log()), 0);
     EXPECT_EQ(summary,
               (std::vector<std::string>{
                   "Station 1: 3 tasks, 5 flags, rotation 358, circle parts 4 matched / 0 "
@@ -61,7 +62,7 @@ TEST_F(AnalyseRunTest, CleanStation) {
 }
 
 TEST_F(AnalyseRunTest, StationsThatCannotBeReadAreErrors) {
-    EXPECT_EQ(AnalyseStations(doc, {2, 3, 1}, summary), 2);
+    EXPECT_EQ(AnalyseStations(doc, {2, 3, 1}, summary, App().Log()), 2);
     ASSERT_GE(summary.size(), 3u);
     EXPECT_EQ(summary[0], "Station 2: map not read, errors found");
     EXPECT_EQ(summary[1], "Station 3: courses file not read, errors found");
@@ -79,7 +80,7 @@ TEST_F(AnalyseRunTest, MapThatEndsEarly) {
     const std::string map(std::istreambuf_iterator<char>(in), {});
     std::ofstream(dir + "/Sprint.S1.svg", std::ios::binary) << map.substr(0, map.size() / 2);
     doc.SetPathParts(dir + "/event.cfg");
-    EXPECT_EQ(AnalyseStations(doc, {1}, summary), 2);
+    EXPECT_EQ(AnalyseStations(doc, {1}, summary, App().Log()), 2);
     EXPECT_TRUE(host.HasMessage("[** ERROR **] Map of station 1 could not be read completely!"));
     EXPECT_EQ(summary, (std::vector<std::string>{"Station 1: map not read, errors found"}));
     std::filesystem::remove_all(dir);
@@ -88,21 +89,21 @@ TEST_F(AnalyseRunTest, MapThatEndsEarly) {
 TEST_F(AnalyseRunTest, WarningsOfAStation) {
     ASSERT_TRUE(doc.GetConfig()->Item(id::Source_LETTERS).SetText(""));
     ASSERT_TRUE(doc.GetConfig()->Item(id::Event_TASKS).SetText(""));
-    EXPECT_EQ(AnalyseStations(doc, {1}, summary), 1);
+    EXPECT_EQ(AnalyseStations(doc, {1}, summary, App().Log()), 1);
     EXPECT_TRUE(host.HasMessage("[= WARNING =] Number of tasks undefined for station 1"));
     EXPECT_EQ(summary.front().substr(summary.front().size() - 16), ", warnings found");
 }
 
 TEST_F(AnalyseRunTest, StopEndsTheRun) {
     host.onPump = [] { OnStop(); };
-    EXPECT_EQ(AnalyseStations(doc, {1, 2}, summary), 2);
+    EXPECT_EQ(AnalyseStations(doc, {1, 2}, summary, App().Log()), 2);
     EXPECT_EQ(summary, (std::vector<std::string>{"Station 1: not analysed, the run was stopped"}));
     EXPECT_TRUE(host.HasMessage("[= WARNING =] STOP button pressed"));
 }
 
 TEST_F(AnalyseRunTest, TasksWithoutCircleAreNamed) {
     ASSERT_TRUE(doc.GetConfig()->StationItem(1, id::Station_TASKS).SetText("4"));
-    EXPECT_EQ(AnalyseStations(doc, {1}, summary), 1);
+    EXPECT_EQ(AnalyseStations(doc, {1}, summary, App().Log()), 1);
     EXPECT_EQ(summary.front(),
               "Station 1: 4 tasks, 5 flags, rotation 358, circle parts 4 matched / "
               "0 unmatched, no circle for task 4, warnings found");
@@ -129,14 +130,14 @@ TEST_F(AnalyseRunTest, AnswerKeyAgainstTheMap) {
         host.Clear();
         summary.clear();
         ASSERT_TRUE(doc.GetConfig()->StationItem(1, id::Station_ANSWERS).SetText(c.answers));
-        EXPECT_EQ(AnalyseStations(doc, {1}, summary), 1);
+        EXPECT_EQ(AnalyseStations(doc, {1}, summary, App().Log()), 1);
         EXPECT_TRUE(host.HasMessage(c.warning));
     }
     // A larger distance on the ground takes in flag B for task 2 (124.3 m away).
     ASSERT_TRUE(doc.GetConfig()->Item(id::Source_ANSWERDIST).SetText("125"));
     ASSERT_TRUE(doc.GetConfig()->StationItem(1, id::Station_ANSWERS).SetText("ZBA"));
     summary.clear();
-    EXPECT_EQ(AnalyseStations(doc, {1}, summary), 0);
+    EXPECT_EQ(AnalyseStations(doc, {1}, summary, App().Log()), 0);
     EXPECT_EQ(summary[2],
               "  task 2: key B (ANSWERS of the station), map B (flag B 124.3 m from the "
               "circle's centre)");
@@ -144,7 +145,7 @@ TEST_F(AnalyseRunTest, AnswerKeyAgainstTheMap) {
     ASSERT_TRUE(doc.GetConfig()->Item(id::Source_ANSWERDIST).SetText("250"));
     summary.clear();
     host.Clear();
-    EXPECT_EQ(AnalyseStations(doc, {1}, summary), 1);
+    EXPECT_EQ(AnalyseStations(doc, {1}, summary, App().Log()), 1);
     EXPECT_TRUE(host.HasMessage(
         "[= WARNING =] Station 1, task 1: the answer key says Z (ANSWERS of the station), but the "
         "map's answer is ambiguous (flags B 225.7 m, A 229.4 m, C 237.5 m within 250.0 m of the "

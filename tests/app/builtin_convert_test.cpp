@@ -86,6 +86,7 @@ class BuiltInConvertTest : public testing::Test {
 
 TEST(ConverterChoiceTest, ConfiguredByTheFirstLetter) {
     CKibCfg cfg;
+    cfg.UseServices(App().CurrentHost(), App().Log());
     EXPECT_EQ(ConfiguredConverter(cfg), Converter::Inkscape) << "the default";
     for (const char* value : {"Builtin", "builtin", "B"}) {
         ASSERT_TRUE(cfg.Item(id::System_CONVERTER).SetText(value));
@@ -186,6 +187,7 @@ TEST_F(BuiltInConvertTest, TargetsNewerThanTheirSvgAreSkipped) {
 }
 
 TEST_F(BuiltInConvertTest, AFailedConversionNeverReplacesAGoodFile) {
+    LogScope log;
     for (OutputFormat format : {OutputFormat::Pdf, OutputFormat::Png}) {
         const std::string extension = format == OutputFormat::Pdf ? "pdf" : "png";
         SCOPED_TRACE(extension);
@@ -202,7 +204,7 @@ TEST_F(BuiltInConvertTest, AFailedConversionNeverReplacesAGoodFile) {
                     Contains("[** ERROR **] Converting '" + base +
                              ".svg' was not completed: its partial file was deleted, '" + base +
                              "." + extension + "' was not replaced."));
-        EXPECT_GT(App().errorCount, 0);
+        EXPECT_GT(log.Errors(), 0);
     }
 
     // A page without a size cannot be converted either.

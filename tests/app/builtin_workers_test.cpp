@@ -139,7 +139,8 @@ TEST_F(BuiltInWorkersTest, FilesLogAndResultDoNotDependOnTheNumberOfWorkers) {
             }
             host.Clear();
             RunResult run = Run();
-            ASSERT_TRUE(ConvertRun(run, settings, Converter::BuiltIn, workers));
+            StopCommand stop;
+            ASSERT_TRUE(ConvertRun(run, settings, Converter::BuiltIn, stop, workers));
             std::vector<std::string> files;
             for (int k = 0; k < kSheets; ++k) {
                 const bool drawn = k != kBroken;
@@ -153,7 +154,7 @@ TEST_F(BuiltInWorkersTest, FilesLogAndResultDoNotDependOnTheNumberOfWorkers) {
             EXPECT_EQ(run.Station(1)->outcome, StationOutcome::Made);
             EXPECT_EQ(run.Station(2)->outcome, StationOutcome::Failed);
             EXPECT_EQ(run.Station(3)->outcome, StationOutcome::Made);
-            EXPECT_THAT(run.Station(2)->problems,
+            EXPECT_THAT(run.Station(2)->Lines(),
                         testing::Contains(testing::HasSubstr("Cannot read '" + Base(kBroken))));
             EXPECT_EQ(host.statusTexts.size(), static_cast<std::size_t>(kSheets));
             if (workers == 1) {
@@ -206,7 +207,8 @@ TEST_F(BuiltInWorkersTest, StopHandsOutNoFurtherSheetButFinishesThoseBeingDrawn)
                 OnStop();
             }
         };
-        EXPECT_FALSE(ConvertBuiltInSheets(sheets, OutputFormat::Png, {}, {}, c.workers));
+        StopCommand stop;
+        EXPECT_FALSE(ConvertBuiltInSheets(sheets, OutputFormat::Png, stop, {}, {}, c.workers));
         host.onPump = nullptr;
         EXPECT_EQ(polls, c.stopAtPoll) << "no poll after the stop";
         for (int k = 0; k < kSheets; ++k) {

@@ -80,6 +80,7 @@ class PlaceConvertedFileTest : public testing::Test {
 };
 
 TEST_F(PlaceConvertedFileTest, OnlyACompleteFileReplacesTheTarget) {
+    LogScope log;
     const std::string target = dir.Write("map-1.1.png", "old");
     const std::string temporary = dir.Path() + "map-1.1-tmp.png";
 
@@ -87,7 +88,7 @@ TEST_F(PlaceConvertedFileTest, OnlyACompleteFileReplacesTheTarget) {
     EXPECT_EQ(test::ReadFile(target), test::kCompletePng);
     EXPECT_FALSE(std::filesystem::exists(temporary));
     EXPECT_THAT(host.messages, IsEmpty());
-    EXPECT_EQ(App().errorCount, 0);
+    EXPECT_EQ(log.Errors(), 0);
 
     EXPECT_FALSE(Place(temporary, target, test::kCompletePng.substr(0, 30), "png"));
     EXPECT_FALSE(Place(temporary, target, test::kCompletePng, "png",
@@ -100,7 +101,7 @@ TEST_F(PlaceConvertedFileTest, OnlyACompleteFileReplacesTheTarget) {
                     "[** ERROR **] Converting 'map-1.1.svg' failed: Inkscape reported "
                     "\"libpng error: Write Error\". '" +
                         target + "' was not replaced."));
-    EXPECT_GT(App().errorCount, 0);
+    EXPECT_GT(log.Errors(), 0);
     EXPECT_EQ(test::ReadFile(target), test::kCompletePng) << "the good file stays";
     EXPECT_FALSE(std::filesystem::exists(temporary));
 }

@@ -29,6 +29,7 @@ std::uint32_t BigEndian32(const std::string& bytes, std::size_t at) {
 }
 
 TEST(RealInkscapeTest, ConvertsASheetToPdfAndPng) {
+    LogScope log;
     if (!InkscapeOnPath()) {
         GTEST_SKIP() << "inkscape is not installed";
     }
@@ -68,7 +69,7 @@ TEST(RealInkscapeTest, ConvertsASheetToPdfAndPng) {
     EXPECT_EQ(png.substr(12, 4), "IHDR");
     EXPECT_EQ(static_cast<long>(BigEndian32(png, 16)), std::lround(70 * dpi / 25.4)); // 413
     EXPECT_EQ(static_cast<long>(BigEndian32(png, 20)), std::lround(40 * dpi / 25.4)); // 236
-    EXPECT_EQ(App().errorCount, 0);
+    EXPECT_EQ(log.Errors(), 0);
 }
 
 } // namespace

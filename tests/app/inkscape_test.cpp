@@ -135,11 +135,12 @@ TEST_F(InkscapeTest, ArgumentTemplatesForEachDialect) {
 }
 
 TEST_F(InkscapeTest, ArgumentsThatCannotBePassedAreRefused) {
+    LogScope log;
     const std::size_t fixed = Arguments(InkscapeKind::New, false, 0, "", "pdf").size();
     const std::size_t longest = (kMaxInkscapeArguments - fixed) / 2; // the base is written twice
     EXPECT_EQ(Arguments(InkscapeKind::New, false, 0, std::string(longest, 'b'), "pdf").size(),
               fixed + 2 * longest);
-    EXPECT_EQ(App().errorCount, 0);
+    EXPECT_EQ(log.Errors(), 0);
 
     EXPECT_EQ(Arguments(InkscapeKind::New, false, 0, std::string(longest + 1, 'b'), "pdf"), "");
     EXPECT_EQ(Arguments(InkscapeKind::New, true, 600, "/o/a\"b", "png"), "");
@@ -148,10 +149,11 @@ TEST_F(InkscapeTest, ArgumentsThatCannotBePassedAreRefused) {
                                              "characters: cannot convert bbbb"));
     EXPECT_EQ(host.messages[1], "[** ERROR **] A double quote in a file name cannot be passed "
                                 "to Inkscape: /o/a\"b.svg");
-    EXPECT_GT(App().errorCount, 0);
+    EXPECT_GT(log.Errors(), 0);
 }
 
 TEST_F(InkscapeTest, DetectionLooksInBinThenFolderThenPath) {
+    LogScope log;
     const std::string v12 = "echo 'Inkscape 1.2.2 (b0a8486541, 2022-12-01)'\n";
     const std::string v092 = "echo 'Inkscape 0.92.4 (5da689c313, 2019-01-14)'\n";
     const std::string v13 = "echo 'Inkscape 1.3 (0e150ed6c4, 2023-07-21)'\n";
@@ -186,7 +188,7 @@ TEST_F(InkscapeTest, DetectionLooksInBinThenFolderThenPath) {
         // Found once: later calls do not look again.
         EXPECT_TRUE(DetectInkscape(dir.Path() + "elsewhere"));
         EXPECT_EQ(host.messages.size(), 1u);
-        EXPECT_EQ(App().errorCount, 0);
+        EXPECT_EQ(log.Errors(), 0);
     }
 }
 
@@ -215,6 +217,7 @@ TEST_F(InkscapeTest, DetectionFailsUntilAnInkscapeIsThere) {
 TEST_F(InkscapeTest, DetectionTakesTheConfiguredFolder) {
     dir.Script("cfg/bin/inkscape", "echo 'Inkscape 1.2.2 (b0a8486541, 2022-12-01)'\n");
     CKibCfg cfg;
+    cfg.UseServices(App().CurrentHost(), App().Log());
     cfg.Item(id::System_INKSCAPEPATH).SetText(dir.Path() + "cfg/");
     EXPECT_TRUE(DetectInkscape(cfg));
     EXPECT_EQ(App().inkscapeProgram, dir.Path() + "cfg/bin/inkscape");
@@ -250,6 +253,7 @@ class FakeConversionTest : public InkscapeTest {
 };
 
 TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
+    LogScope log;
     InstallFake("printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n"
                 "stat -c '%a %U' \"$(dirname \"$out\")\" > \"$(dirname \"$0\")/folder.txt\"\n"
                 "complete \"$out\"\nprintf 'line one\\r\\n\\r\\nline three'\n");
@@ -282,7 +286,7 @@ TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
     EXPECT_THAT(host.debug,
                 Contains("Calling inkscape to convert '" + base + ".svg' to '" + written + "'..."));
     EXPECT_THAT(host.debug, Contains(StartsWith("Inkscape call completed in ")));
-    EXPECT_EQ(App().errorCount, 0);
+    EXPECT_EQ(log.Errors(), 0);
 
     // The z-suffix names the target only; a single line with its line end is one log line.
     InstallFake("complete \"$out\"\nprintf 'done\\r\\n'\n");
@@ -364,6 +368,7 @@ TEST_F(FakeConversionTest, SkipsTargetsNewerThanTheirSvg) {
 }
 
 TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
+    LogScope log;
     const std::string svg = base + ".svg";
     const std::string notReplaced = "'" + base + ".pdf' was not replaced.";
     const std::string failed = "[** ERROR **] Converting '" + svg + "' failed: ";
@@ -405,14 +410,14 @@ TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
         dir.Write("out dir/prn-3.0-3.1." + std::string(c.extension), "old");
         SetStamps(kNoon + kHour, kNoon, c.extension);
         host.Clear();
-        App().errorCount = 0;
+        log.Clear();
         const OutputFormat format = std::string(c.extension) == "png"   ? OutputFormat::Png
                                     : std::string(c.extension) == "eps" ? OutputFormat::Eps
                                                                         : OutputFormat::Pdf;
 
         EXPECT_FALSE(ConvertSheet(base, format, 600, false)) << c.body;
         EXPECT_EQ(host.messages.back(), c.error);
-        EXPECT_GT(App().errorCount, 0);
+        EXPECT_GT(log.Errors(), 0);
         EXPECT_EQ(test::ReadFile(target), "old");
         EXPECT_FALSE(Exists(Temporary(base, c.extension)));
     }

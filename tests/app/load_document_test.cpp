@@ -38,6 +38,7 @@ TEST_F(LoadDocumentTest, TheExportsAreReadAfterTheLoad) {
 
     test::CopyDemoInputs(dir);
     CKibDoc demo;
+    demo.UseServices(App().CurrentHost(), App().Log());
     ASSERT_TRUE(LoadDocument(demo, dir + "/demo.cfg"));
     EXPECT_EQ(demo.mapScale, 4000);
     EXPECT_FLOAT_EQ(demo.mapZoom, 1.0f);

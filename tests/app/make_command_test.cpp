@@ -48,7 +48,7 @@ class MakeCommandTest : public test::MakeEventTest {
 };
 
 TEST_F(MakeCommandTest, MapsAreMadeWithTheChoiceAndTheCommandEndsCleanly) {
-    LogWarning("[= WARNING =] before"); // a warning from before the command does not count
+    App().Log().Warning("before"); // a warning from before the command does not count
     std::string titleDuringRun;
     bool runningDuringRun = false;
     host.onPump = [&] {

@@ -5,6 +5,8 @@
 
 #include "support/event_builder.h"
 
+#include "foundation/app_state.h"
+
 #include <gtest/gtest.h>
 
 namespace kib {
@@ -22,6 +24,7 @@ class NewEventLayoutTest : public test::EventTest {
 };
 
 TEST_F(NewEventLayoutTest, TheLargestStationChoosesTabsThenCanvas) {
+    LogScope log;
     const struct {
         const char* tasks; // of station 2
         const char *canvas, *sheet, *tabs;
@@ -56,11 +59,12 @@ TEST_F(NewEventLayoutTest, TheLargestStationChoosesTabsThenCanvas) {
         EXPECT_TRUE(CheckNewEventLayout(doc));
         ASSERT_EQ(host.messages.size(), 1u);
         EXPECT_EQ(host.messages[0].rfind("Layout check: every station fits the canvas ", 0), 0u);
-        EXPECT_EQ(App().errorCount, 0);
+        EXPECT_EQ(log.Errors(), 0);
     }
 }
 
 TEST_F(NewEventLayoutTest, NothingFitsNamesAKeyAndAValue) {
+    LogScope log;
     Set(id::MapSegment_SIZE, "400"); // no standard canvas holds such a map
     EXPECT_FALSE(FitNewEventLayout(*cfg));
     EXPECT_EQ(Value(id::Target_CANVAS), "") << "nothing is left changed";
@@ -69,8 +73,8 @@ TEST_F(NewEventLayoutTest, NothingFitsNamesAKeyAndAValue) {
     EXPECT_TRUE(host.HasMessage("[= WARNING =] The layout does not fit station 1 with 4 tasks: set "
                                 "Target.CANVAS=Other (the canvas then takes the size the layout "
                                 "needs) and a Target.SHEET that holds it."));
-    EXPECT_GT(App().warningCount, 0);
-    EXPECT_EQ(App().errorCount, 0) << "a warning, not the layout's errors";
+    EXPECT_GT(log.Warnings(), 0);
+    EXPECT_EQ(log.Errors(), 0) << "a warning, not the layout's errors";
 
     // Tabs that would fit the default canvas are named by their size.
     host.Clear();

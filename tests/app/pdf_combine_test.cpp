@@ -63,15 +63,17 @@ class PdfCombineTest : public ::testing::Test {
 };
 
 TEST_F(PdfCombineTest, PagesKeepTheirOrderAndSize) {
+    LogScope log;
     const std::string target = dir + "/Ev-maps.pdf";
     ASSERT_TRUE(CombineConvertedSheets(Parts(), target));
     EXPECT_EQ(PageSizes(target),
               (std::vector<std::pair<int, int>>{{595, 842}, {842, 595}, {842, 1191}}));
     EXPECT_EQ(host.messages.back(), "3 sheets combined into " + target + ".");
-    EXPECT_EQ(App().errorCount, 0);
+    EXPECT_EQ(log.Errors(), 0);
 }
 
 TEST_F(PdfCombineTest, FailedCombinationKeepsEverySingleFileAndTheOldCombinedFile) {
+    LogScope log;
     const std::string target = dir + "/Ev-maps.pdf";
     test::WriteFile(target, "old");
     std::vector<std::string> missing = Parts();
@@ -87,7 +89,7 @@ TEST_F(PdfCombineTest, FailedCombinationKeepsEverySingleFileAndTheOldCombinedFil
     EXPECT_EQ(
         host.messages.back().rfind("[** ERROR **] Cannot combine the sheets into " + target, 0),
         0u);
-    EXPECT_GT(App().errorCount, 0);
+    EXPECT_GT(log.Errors(), 0);
     EXPECT_EQ(test::ReadFile(target), "old");
     EXPECT_EQ(PageSizes(dir + "/sol-1-2.pdf").size(), 1u);
     for (const auto& entry : fs::directory_iterator(dir)) {

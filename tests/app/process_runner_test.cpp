@@ -93,6 +93,7 @@ class ProcessRunnerTest : public testing::Test {
 };
 
 TEST_F(ProcessRunnerTest, CapturesOutputAndErrorWholeAndInOrder) {
+    LogScope log;
     // More than the pipe holds (64 KiB), mixed over standard output and error.
     dir.Script("tool/bin/chatty", "echo first\n"
                                   "echo second >&2\n"
@@ -117,11 +118,12 @@ TEST_F(ProcessRunnerTest, CapturesOutputAndErrorWholeAndInOrder) {
     EXPECT_THAT(host.messages, ElementsAre("Calling " + path + " " + args + "..."));
     EXPECT_THAT(host.debug, Contains("Process:'" + path + "', arguments: '" + args + "'"));
     EXPECT_THAT(host.debug, Contains("Process completed after 1 seconds."));
-    EXPECT_EQ(App().errorCount, 0);
+    EXPECT_EQ(log.Errors(), 0);
     EXPECT_EQ(host.pumps, 0);
 }
 
 TEST_F(ProcessRunnerTest, ProgramThatCannotStartGivesEmptyOutput) {
+    LogScope log;
     dir.Write("plain.txt", "not a program\n");
     struct Case {
         const char* name;
@@ -129,14 +131,14 @@ TEST_F(ProcessRunnerTest, ProgramThatCannotStartGivesEmptyOutput) {
     };
     for (const Case c : {Case{"missing", ENOENT}, Case{"plain.txt", EACCES}}) {
         host.Clear();
-        App().errorCount = 0;
+        log.Clear();
         ProcessOutcome outcome;
         EXPECT_EQ(RunExternalProcess(dir.Path(), false, c.name, "a b", 10, &outcome), "");
         EXPECT_EQ(outcome.end, ProcessEnd::NotStarted);
         EXPECT_THAT(host.messages, ElementsAre("Calling " + dir.Path() + c.name + " a b...",
                                                "[** ERROR **] Cannot create process (error=" +
                                                    std::to_string(c.error) + ")."));
-        EXPECT_GT(App().errorCount, 0);
+        EXPECT_GT(log.Errors(), 0);
     }
 }
 
@@ -170,6 +172,7 @@ TEST_F(ProcessRunnerTest, ZeroTimeOutTerminatesWithoutWaiting) {
 }
 
 TEST_F(ProcessRunnerTest, StopKillsEvenAProgramThatIgnoresTerm) {
+    LogScope log;
     // The shell ignores TERM: only KILL ends it.
     dir.Script("stubborn", "trap '' TERM\necho ready\nwhile :; do sleep 0.1; done\n");
     host.onPump = [] { OnStop(); };
@@ -184,7 +187,7 @@ TEST_F(ProcessRunnerTest, StopKillsEvenAProgramThatIgnoresTerm) {
     EXPECT_THAT(host.messages, ElementsAre("Calling " + dir.Path() + "stubborn ...",
                                            "[= WARNING =] STOP button pressed",
                                            "[= WARNING =] Terminating Inkscape process..."));
-    EXPECT_EQ(App().errorCount, 0);
+    EXPECT_EQ(log.Errors(), 0);
     EXPECT_EQ(host.pumps, 1);
 }
 

@@ -21,7 +21,8 @@ ProofEvent SmallEvent() {
     one.rotation = 341;
     one.rotationSource = "from the chair and the flags";
     one.summary = "Station 1: 2 tasks, 6 flags, rotation 341";
-    one.log = {"Station #1: Viewing angle 55", "[= WARNING =] Control circle part #7 unmatched."};
+    one.log = {{DiagnosticKind::Info, 1, kNoTask, "Station #1: Viewing angle 55"},
+               {DiagnosticKind::Warning, 1, kNoTask, "Control circle part #7 unmatched."}};
     one.canvases = {
         {0, "p-files/map-1.0.png", "p-files/map-1.0-full.png", "", "", "", "", ProofMark::Green},
         {1, "p-files/map-1.1.png", "p-files/map-1.1-full.png", "B", "column H", "C",
@@ -33,7 +34,7 @@ ProofEvent SmallEvent() {
     ProofStation two;
     two.station = 2;
     two.mark = ProofMark::Red;
-    two.log = {"[** ERROR **] Chair position not defined for station 2!"};
+    two.log = {{DiagnosticKind::Error, 2, kNoTask, "Chair position not defined for station 2!"}};
     event.stations = {one, two};
     return event;
 }
@@ -95,23 +96,27 @@ TEST(ProofPageTest, LinksNeverReadAsASchemeAQueryOrAFragment) {
     }
 }
 
-TEST(ProofPageTest, MarkFollowsTheWorstLineOrFlag) {
+// The mark comes from the kinds of the entries, never from their words.
+TEST(ProofPageTest, MarkFollowsTheWorstEntryOrFlag) {
+    const Diagnostic info{DiagnosticKind::Info, 1, kNoTask, "Station #1: Viewing angle 55"};
+    const Diagnostic warning{DiagnosticKind::Warning, 1, kNoTask, "x"};
+    const Diagnostic error{DiagnosticKind::Error, 1, kNoTask, "y"};
+    const Diagnostic looksLikeError{DiagnosticKind::Info, 1, kNoTask, "[** ERROR **] quoted"};
     const struct {
-        std::vector<std::string> log;
+        std::vector<Diagnostic> log;
         bool error, warning;
         ProofMark mark;
     } cases[] = {
-        {{"Station #1: Viewing angle 55"}, false, false, ProofMark::Green},
-        {{"[= WARNING =] x"}, false, false, ProofMark::Amber},
-        {{"warning: SVG files created with some warnings!"}, false, false, ProofMark::Amber},
-        {{"[= WARNING =] x", "[** ERROR **] y"}, false, false, ProofMark::Red},
-        {{"error: SVG files creation failed."}, false, false, ProofMark::Red},
+        {{info}, false, false, ProofMark::Green},
+        {{looksLikeError}, false, false, ProofMark::Green},
+        {{warning}, false, false, ProofMark::Amber},
+        {{warning, error}, false, false, ProofMark::Red},
         {{}, false, true, ProofMark::Amber},
         {{}, true, false, ProofMark::Red},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(MarkOf(c.log, c.error, c.warning), c.mark)
-            << (c.log.empty() ? std::string("flags") : c.log.back());
+            << (c.log.empty() ? std::string("flags") : c.log.back().text);
     }
 }
 

@@ -20,6 +20,7 @@ class CfgFileTest : public ::testing::Test {
   protected:
     void SetUp() override {
         host.Install();
+        host.Attach(doc);
         dir = platform::WithSeparator(test::MakeTempDir("cfgfile"));
         ASSERT_NE(dir, "");
     }

@@ -156,6 +156,7 @@ TEST_F(CfgFileTest, ReaderToleranceOlderKeysAndMessages) {
     for (const ReadCase& c : kReadCases) {
         SCOPED_TRACE(c.name);
         CKibDoc fresh;
+        fresh.UseServices(App().CurrentHost(), App().Log());
         host.Clear();
         const bool opened = fresh.OnOpenDocument(Write(c.content));
         EXPECT_EQ(opened, c.opens);
@@ -308,6 +309,7 @@ TEST_F(CfgFileTest, AnOldFileIsSavedInTheCurrentFormat) {
 
     // Reading the saved file back changes nothing and marks nothing.
     CKibDoc again;
+    again.UseServices(App().CurrentHost(), App().Log());
     ASSERT_TRUE(again.OnOpenDocument(dir + "event.cfg"));
     EXPECT_FALSE(again.IsModified());
     ASSERT_TRUE(again.OnSaveDocument(dir + "again.cfg"));
@@ -321,6 +323,7 @@ TEST_F(CfgFileTest, ASavedFileReadsBackTheSameValues) {
                      "[Source]\nFLAG=790.002\nCFLAG=790.005\n"));
     ASSERT_TRUE(doc.OnSaveDocument(dir + "saved.cfg"));
     CKibDoc again;
+    again.UseServices(App().CurrentHost(), App().Log());
     ASSERT_TRUE(again.OnOpenDocument(dir + "saved.cfg"));
     const CKibCfg& first = *doc.GetConfig();
     const CKibCfg& second = *again.GetConfig();
@@ -337,6 +340,7 @@ TEST_F(CfgFileTest, ASavedFileReadsBackTheSameValues) {
 // A value the item refuses is never lost without a word: a warning names the
 // key, the refused text and the value used, and saving writes the line back.
 TEST_F(CfgFileTest, ARefusedValueIsReportedAndKeptForSaving) {
+    LogScope log;
     const struct {
         const char* line;
         int id;
@@ -361,7 +365,7 @@ TEST_F(CfgFileTest, ARefusedValueIsReportedAndKeptForSaving) {
         SCOPED_TRACE(c.line);
         ASSERT_TRUE(Open(std::string("# Kib Configuration\n[Event]\nNAME=Cup\n") + c.line + "\n"));
         EXPECT_EQ(Count(c.warning), 1);
-        EXPECT_GT(App().warningCount, 0);
+        EXPECT_GT(log.Warnings(), 0);
         const std::string line = std::string(c.line).substr(std::string(c.line).rfind('\n') + 1);
         const CCfgItem& item = doc.GetConfig()->Item(c.id);
         ASSERT_TRUE(doc.OnSaveDocument(dir + "saved.cfg"));

@@ -14,7 +14,10 @@ namespace {
 
 class CfgItemTest : public ::testing::Test {
   protected:
-    void SetUp() override { host.Install(); }
+    void SetUp() override {
+        host.Install();
+        host.Attach(cfg);
+    }
 
     // The only line the last operation put into the Messages pane ("" for none).
     std::string OnlyMessage() const {
@@ -131,18 +134,20 @@ const std::vector<TextCase> kTextCases = {
 };
 
 TEST_F(CfgItemTest, SetTextChecksAndNormalisesByKind) {
+    LogScope log;
     for (const TextCase& c : kTextCases) {
         SCOPED_TRACE(std::to_string(c.id) + " <- '" + c.input + "'");
         CKibCfg fresh;
+        fresh.UseServices(App().CurrentHost(), App().Log());
         host.Clear();
-        App().errorCount = App().warningCount = 0;
+        log.Clear();
         CCfgItem& item = fresh.Item(c.id);
         EXPECT_EQ(item.SetText(c.input), c.accepted);
         EXPECT_EQ(item.GetValueText(), c.stored);
         EXPECT_EQ(item.IsSet(), !c.stored.empty());
         EXPECT_EQ(OnlyMessage(), c.message);
-        EXPECT_EQ(App().errorCount > 0, c.message.rfind("[** ERROR", 0) == 0);
-        EXPECT_EQ(App().warningCount > 0, c.message.rfind("[= WARNING", 0) == 0);
+        EXPECT_EQ(log.Errors() > 0, c.message.rfind("[** ERROR", 0) == 0);
+        EXPECT_EQ(log.Warnings() > 0, c.message.rfind("[= WARNING", 0) == 0);
     }
 }
 

@@ -18,7 +18,10 @@ namespace {
 
 class CfgSectionsTest : public ::testing::Test {
   protected:
-    void SetUp() override { host.Install(); }
+    void SetUp() override {
+        host.Install();
+        host.Attach(cfg);
+    }
 
     test::RecordingHost host;
     CKibCfg cfg;

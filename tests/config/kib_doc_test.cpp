@@ -43,7 +43,8 @@ void WriteFile(const std::string& path, const std::string& content, FileStamp st
 
 FileStamp StampOf(const std::string& path) {
     FileStamp stamp = 0;
-    GetFileStamp(path, stamp);
+    std::vector<std::string> notes;
+    ReadFileStamp(path, stamp, notes);
     return stamp;
 }
 
@@ -56,6 +57,7 @@ class KibDocTest : public ::testing::Test {
   protected:
     void SetUp() override {
         host.Install();
+        host.Attach(doc);
         ASSERT_FALSE(dir.path().empty());
         doc.SetPathParts(dir.path() + "event.cfg");
         CKibCfg& cfg = doc.NewConfig();
@@ -178,7 +180,7 @@ TEST_F(KibDocTest, CheckExportsWithAnEmptyCoursesNameDeclinesSilently) {
 TEST_F(KibDocTest, UnwritableStampsAreReportedOnTheDebugPaneOnly) {
     App().debugSwitch = true;
     const std::string missing = dir.path() + "no-such-dir/event.cfg";
-    EXPECT_FALSE(CKibDoc::MakeStamp(missing + ".lc.kib", kCourses));
+    EXPECT_FALSE(doc.MakeStamp(missing + ".lc.kib", kCourses));
     EXPECT_EQ(host.debug, (std::vector<std::string>{"Opening file " + missing +
                                                     ".lc.kib for making the stamp failed with 2"}));
 
@@ -192,7 +194,7 @@ TEST_F(KibDocTest, UnwritableStampsAreReportedOnTheDebugPaneOnly) {
 TEST_F(KibDocTest, MakeStampReplacesTheFileAndSetsItsTime) {
     const std::string path = dir.path() + "x.lc.kib";
     PutStamp(path, kOld);
-    EXPECT_TRUE(CKibDoc::MakeStamp(path, kMap1));
+    EXPECT_TRUE(doc.MakeStamp(path, kMap1));
     EXPECT_EQ(ContentOf(path), "");
     EXPECT_EQ(StampOf(path), kMap1);
 
@@ -205,7 +207,7 @@ TEST_F(KibDocTest, MakeStampReplacesTheFileAndSetsItsTime) {
     if (linkError) {
         GTEST_SKIP() << "no symbolic links here: " << linkError.message();
     }
-    EXPECT_TRUE(CKibDoc::MakeStamp(path, kMap2));
+    EXPECT_TRUE(doc.MakeStamp(path, kMap2));
     EXPECT_FALSE(fs::is_symlink(path));
     EXPECT_EQ(StampOf(path), kMap2);
     EXPECT_EQ(ContentOf(victim), "precious");
@@ -223,18 +225,16 @@ TEST_F(KibDocTest, PathPartsAndDisplayName) {
     if (OnWindows()) {
         GTEST_SKIP() << "Linux paths";
     }
-    App().lastDirectory = "/before/";
     CKibDoc other;
+    other.UseServices(App().CurrentHost(), App().Log());
     other.SetPathParts("event.cfg");
     EXPECT_EQ(other.GetDirectory(), "");
     EXPECT_EQ(other.GetDisplayName(), "event.cfg");
-    EXPECT_EQ(App().lastDirectory, "/before/");
 
     other.SetPathParts("/ev/event.cfg");
     EXPECT_EQ(other.GetDirectory(), "/ev/");
     EXPECT_EQ(other.GetFileName(), "event.cfg");
     EXPECT_EQ(other.GetDisplayName(), "event.cfg [/ev/]");
-    EXPECT_EQ(App().lastDirectory, "/ev/");
 }
 
 TEST_F(KibDocTest, PathsAreRelativeToTheConfigurationFile) {
@@ -242,6 +242,7 @@ TEST_F(KibDocTest, PathsAreRelativeToTheConfigurationFile) {
         GTEST_SKIP() << "Linux paths";
     }
     CKibDoc other;
+    other.UseServices(App().CurrentHost(), App().Log());
     other.SetPathParts("/ev/cfg/event.cfg");
     EXPECT_EQ(other.MakePath(""), "/ev/cfg/");
     EXPECT_EQ(other.MakePath("out"), "/ev/cfg/out");
@@ -259,6 +260,7 @@ TEST_F(KibDocTest, WindowsSplitsPathsAtEitherSeparator) {
     }
     for (const char* given : {"Z:\\event\\ev.cfg", "Z:/event/ev.cfg", "Z:\\event/ev.cfg"}) {
         CKibDoc other;
+        other.UseServices(App().CurrentHost(), App().Log());
         other.SetPathParts(given);
         EXPECT_EQ(other.GetDirectory(), "Z:\\event\\") << given;
         EXPECT_EQ(other.GetFileName(), "ev.cfg") << given;

@@ -1,6 +1,8 @@
 #include "config/name_templates.h"
 #include "support/event_builder.h"
 
+#include "foundation/app_state.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -24,6 +26,7 @@ struct TemplateCase {
 };
 
 TEST_F(NameTemplatesTest, EvalTemplateReplacesEveryPlaceholder) {
+    LogScope log;
     const TemplateCase cases[] = {
         {"Fixed", "", "S${STAT}", id::Source_COURSE, 3, 1, "S03"},
         {"Fixed", "", "S${STAT}", id::Source_COURSE, 12, 1, "S12"},
@@ -40,6 +43,7 @@ TEST_F(NameTemplatesTest, EvalTemplateReplacesEveryPlaceholder) {
     };
     for (const auto& c : cases) {
         CKibCfg fresh;
+        fresh.UseServices(App().CurrentHost(), App().Log());
         if (*c.numfmt) {
             fresh.Item(id::Event_NUMFMT).SetText(c.numfmt);
         }
@@ -48,7 +52,7 @@ TEST_F(NameTemplatesTest, EvalTemplateReplacesEveryPlaceholder) {
         EXPECT_EQ(EvalTemplate(fresh, c.itemId, c.station, c.task), c.expected)
             << c.itemId << " with NAME " << c.name << ", COURSE " << c.course;
     }
-    EXPECT_EQ(App().errorCount, 0);
+    EXPECT_EQ(log.Errors(), 0);
 }
 
 TEST_F(NameTemplatesTest, EvalTemplateLogsTheTextAndTheResultWhenSomethingWasReplaced) {
@@ -63,12 +67,13 @@ TEST_F(NameTemplatesTest, EvalTemplateLogsTheTextAndTheResultWhenSomethingWasRep
 }
 
 TEST_F(NameTemplatesTest, TaskPlaceholderIsRefusedForTaskZero) {
+    LogScope log;
     Set(id::Source_COURSE, "S${TASK}");
     EXPECT_EQ(EvalTemplate(*cfg, id::Source_COURSE, 3, 0), "");
     EXPECT_EQ(host.messages, (std::vector<std::string>{
                                  "[** ERROR **] Placeholder ${TASK} used in Source.COURSE is not "
                                  "possible in STAT mode!"}));
-    EXPECT_GT(App().errorCount, 0);
+    EXPECT_GT(log.Errors(), 0);
 
     // Reached through COURSE inside MAP, the error names the evaluated item.
     host.Clear();
@@ -80,6 +85,7 @@ TEST_F(NameTemplatesTest, TaskPlaceholderIsRefusedForTaskZero) {
 }
 
 TEST_F(NameTemplatesTest, SelfReferringNameOrCourseEndsWithAnError) {
+    LogScope log;
     const struct {
         const char* name;
         const char* course;
@@ -89,15 +95,16 @@ TEST_F(NameTemplatesTest, SelfReferringNameOrCourseEndsWithAnError) {
     };
     for (const auto& c : cases) {
         CKibCfg fresh;
+        fresh.UseServices(App().CurrentHost(), App().Log());
         fresh.Item(id::Event_NAME).SetText(c.name);
         fresh.Item(id::Source_COURSE).SetText(c.course);
         host.Clear();
-        App().errorCount = 0;
+        log.Clear();
         EXPECT_EQ(EvalTemplate(fresh, id::Source_MAP, 3, 1), "") << c.name << " / " << c.course;
         ASSERT_EQ(host.messages.size(), 1u);
         EXPECT_EQ(host.messages[0], "[** ERROR **] Placeholders used in Source.MAP never end "
                                     "(check Event.NAME and Source.COURSE)!");
-        EXPECT_GT(App().errorCount, 0);
+        EXPECT_GT(log.Errors(), 0);
     }
 }
 
@@ -125,6 +132,7 @@ TEST_F(NameTemplatesTest, OutputNamesFollowTheCanvasesPerSheet) {
     };
     for (const auto& c : cases) {
         CKibCfg fresh;
+        fresh.UseServices(App().CurrentHost(), App().Log());
         fresh.Item(id::Event_TASKS).SetInt(c.eventTasks);
         EXPECT_EQ(MakeOutputName(fresh, test::NativePath("/out"), c.station, c.task, c.perSheet,
                                  c.extension),
@@ -173,6 +181,7 @@ TEST_F(NameTemplatesTest, DetectCourseFormatDerivesTheTemplates) {
     };
     for (const auto& c : cases) {
         CKibCfg fresh;
+        fresh.UseServices(App().CurrentHost(), App().Log());
         fresh.Item(id::Event_NAME).SetText(c.name);
         EXPECT_EQ(DetectCourseFormat(fresh, c.file), c.result) << c.file;
         EXPECT_EQ(fresh.Item(id::Event_NAME).GetValueText(), c.nameAfter) << c.file;
@@ -186,6 +195,7 @@ TEST_F(NameTemplatesTest, DetectCourseFormatSkipsOwnOutputsWithoutChangingAnythi
     for (const char* file :
          {"map-3.2.svg", "map-1.1-tmp.svg", "prn-1.0-1.1.svg", "sol-1-8.svg", "sol-4.png"}) {
         CKibCfg fresh;
+        fresh.UseServices(App().CurrentHost(), App().Log());
         fresh.Item(id::Event_NAME).SetText("Sprint");
         EXPECT_EQ(DetectCourseFormat(fresh, file), -1) << file;
         EXPECT_EQ(fresh.Item(id::Event_NAME).GetValueText(), "Sprint");

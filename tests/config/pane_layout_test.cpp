@@ -3,6 +3,8 @@
 #include "config/pane_layout.h"
 #include "support/event_builder.h"
 
+#include "foundation/app_state.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -116,6 +118,7 @@ TEST_F(PaneLayoutTest, VisibilityFollowsTheSettings) {
     };
     for (const Case& c : cases) {
         CKibCfg config;
+        config.UseServices(App().CurrentHost(), App().Log());
         std::string trace;
         for (const auto& [itemId, text] : c.settings) {
             ASSERT_TRUE(config.Item(itemId).SetText(text)) << text;
@@ -146,6 +149,7 @@ TEST_F(PaneLayoutTest, StationGroupsFromTheLowestToTheHighestStation) {
     EXPECT_EQ(v.firstStation, 3);
     EXPECT_EQ(v.lastStation, 5);
     CKibCfg unset;
+    unset.UseServices(App().CurrentHost(), App().Log());
     v = PaneVisibilityOf(unset);
     EXPECT_EQ(v.firstStation, 1);
     EXPECT_EQ(v.lastStation, 0);

@@ -64,7 +64,7 @@ TEST_F(PathsTest, ClimbingPastTheRootReturnsTheInputWithADebugLine) {
     };
     for (const auto& c : cases) {
         host.Clear();
-        EXPECT_EQ(MakePathFrom(c.dir, c.input, c.sep), c.expected);
+        EXPECT_EQ(MakePathFrom(c.dir, c.input, c.sep, &App().Log()), c.expected);
         ASSERT_EQ(host.debug.size(), 1u);
         EXPECT_EQ(host.debug[0],
                   std::string("Cannot make absolute path from ") + c.dir + "+" + c.input + "!");

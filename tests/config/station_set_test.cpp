@@ -4,6 +4,8 @@
 #include "config/kib_cfg.h"
 #include "config/station_set.h"
 
+#include "foundation/app_state.h"
+
 #include <gtest/gtest.h>
 
 namespace kib {
@@ -56,6 +58,7 @@ TEST(StationSet, BadListsAreRefusedWithAReason) {
 
 TEST(StationSet, ChosenStationsAndTheCheckAgainstTheConfiguration) {
     CKibCfg cfg;
+    cfg.UseServices(App().CurrentHost(), App().Log());
     ASSERT_TRUE(cfg.Item(id::Event_MAXSTAT).SetText("8"));
     ASSERT_TRUE(cfg.Item(id::Event_TASKS).SetText("5"));
     ASSERT_TRUE(cfg.StationItem(4, id::Station_TASKS).SetText("6"));

@@ -121,6 +121,7 @@ class MapsCommandTest : public ::testing::Test {
   protected:
     void SetUp() override {
         host.Install();
+        doc.UseServices(App().CurrentHost(), App().Log());
         dir = CopyDemoToTempDir("e2e-maps");
         cfg = dir + "/demo.cfg";
         // With the debugging switch on, the debug log tells what each sheet write did.

@@ -40,7 +40,7 @@ TEST_F(FileStampTest, StampIsTheModificationTimeIn100nsSince1601) {
     const FileStamp want = (1767225600ULL + kEpochDifferenceSeconds) * 10000000ULL + 1234567;
     ASSERT_TRUE(SetFileStamp(a, want));
     FileStamp got = 0;
-    ASSERT_TRUE(GetFileStamp(a, got));
+    ASSERT_TRUE(GetFileStamp(a, got, App().Log()));
     EXPECT_EQ(got, want);
 }
 
@@ -48,7 +48,7 @@ TEST_F(FileStampTest, MissingFileHasZeroStampAndReportsOnDebugPane) {
     App().debugSwitch = true;
     FileStamp got = 99;
     const std::string missing = (dir / "missing").string();
-    EXPECT_FALSE(GetFileStamp(missing, got));
+    EXPECT_FALSE(GetFileStamp(missing, got, App().Log()));
     EXPECT_EQ(got, 0u);
     ASSERT_EQ(host.debug.size(), 1u);
     EXPECT_EQ(host.debug[0], "Opening file " + missing + " to get the stamp failed with 2");
@@ -62,13 +62,13 @@ TEST_F(FileStampTest, CompareOrdersFilesMissingOnesFirst) {
     const FileStamp t = (1767225600ULL + kEpochDifferenceSeconds) * 10000000ULL;
     ASSERT_TRUE(SetFileStamp(a, t));
     ASSERT_TRUE(SetFileStamp(b, t));
-    EXPECT_EQ(CompareFileStamps(a, b), 0) << "same 100 ns tick";
+    EXPECT_EQ(CompareFileStamps(a, b, App().Log()), 0) << "same 100 ns tick";
     ASSERT_TRUE(SetFileStamp(b, t + 1));
-    EXPECT_EQ(CompareFileStamps(a, b), -1);
-    EXPECT_EQ(CompareFileStamps(b, a), 1);
-    EXPECT_EQ(CompareFileStamps(a, missing), 1);
-    EXPECT_EQ(CompareFileStamps(missing, a), -1);
-    EXPECT_EQ(CompareFileStamps(missing, missing), 0);
+    EXPECT_EQ(CompareFileStamps(a, b, App().Log()), -1);
+    EXPECT_EQ(CompareFileStamps(b, a, App().Log()), 1);
+    EXPECT_EQ(CompareFileStamps(a, missing, App().Log()), 1);
+    EXPECT_EQ(CompareFileStamps(missing, a, App().Log()), -1);
+    EXPECT_EQ(CompareFileStamps(missing, missing, App().Log()), 0);
 }
 
 } // namespace

@@ -19,28 +19,31 @@ class RunControlTest : public ::testing::Test {
 };
 
 TEST_F(RunControlTest, CheckBreakWithNothingPendingKeepsTheRunGoing) {
+    LogScope log;
     SetRunning(true);
     EXPECT_FALSE(CheckBreak());
     EXPECT_EQ(host.pumps, 1);
     EXPECT_EQ(host.debug, (std::vector<std::string>{"Setting RUNNING=true", "CheckBreak ended"}));
-    EXPECT_EQ(App().warningCount, 0);
+    EXPECT_EQ(log.Warnings(), 0);
 }
 
 TEST_F(RunControlTest, StopDispatchedDuringThePollBreaksThatVeryPoll) {
+    LogScope log;
     SetRunning(true);
     host.onPump = [] { OnStop(); };
     EXPECT_TRUE(CheckBreak());
     EXPECT_FALSE(RUNNING());
     EXPECT_EQ(host.messages, std::vector<std::string>{"[= WARNING =] STOP button pressed"});
-    EXPECT_GT(App().warningCount, 0);
+    EXPECT_GT(log.Warnings(), 0);
     host.onPump = nullptr;
     EXPECT_TRUE(CheckBreak()) << "every later poll breaks too";
 }
 
 TEST_F(RunControlTest, StopWhileIdleOnlyWarns) {
+    LogScope log;
     OnStop();
     EXPECT_FALSE(RUNNING());
-    EXPECT_GT(App().warningCount, 0);
+    EXPECT_GT(log.Warnings(), 0);
     EXPECT_EQ(host.debug.back(), "Setting RUNNING=false");
 }
 

@@ -189,6 +189,7 @@ int FuzzConfig(const std::uint8_t* data, std::size_t size) {
     ResetAppState();
     const MemoryFile file(data, size);
     CKibDoc doc;
+    doc.UseServices(App().CurrentHost(), App().Log());
     if (!doc.OnOpenDocument(file.Path())) {
         return 0;
     }
@@ -197,6 +198,7 @@ int FuzzConfig(const std::uint8_t* data, std::size_t size) {
         Fail("a configuration that opened could not be saved");
     }
     CKibDoc again;
+    again.UseServices(App().CurrentHost(), App().Log());
     if (!again.OnOpenDocument(saved)) {
         // Only a file whose values were all refused saves nothing to read back.
         if (AnySet(*doc.GetConfig())) {
@@ -240,6 +242,7 @@ int FuzzCourses(const std::uint8_t* data, std::size_t size) {
     App().debugSwitch = true;
     const MemoryFile file(data, size);
     CKibDoc doc;
+    doc.UseServices(App().CurrentHost(), App().Log());
     CKibCfg& cfg = doc.NewConfig();
     cfg.Item(id::Source_COURSES).SetText(file.Path());
     cfg.Item(id::Source_MAP).SetText(file.Path());
@@ -266,7 +269,11 @@ int FuzzProof(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string> lines = Lines(text, 8);
     event.title = lines.empty() ? std::string() : lines[0];
     event.source = lines.size() > 1 ? lines[1] : std::string();
-    st.log = lines;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const DiagnosticKind kinds[] = {DiagnosticKind::Info, DiagnosticKind::Warning,
+                                        DiagnosticKind::Error};
+        st.log.push_back(Diagnostic{kinds[i % 3], 1, kNoTask, lines[i]});
+    }
     st.summary = text.substr(0, 200);
     st.rotationSource = lines.size() > 2 ? lines[2] : std::string();
     CKibMap map(svg);

@@ -7,6 +7,8 @@
 #include "support/special_files.h"
 #include "support/test_files.h"
 
+#include "foundation/app_state.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -154,6 +156,7 @@ TEST_F(CoursesReaderTest, CarriageReturnsBeforeLineFeeds) {
 }
 
 TEST_F(CoursesReaderTest, Failures) {
+    LogScope log;
     struct Case {
         const char* name;
         std::string courses; // Source.COURSES
@@ -178,13 +181,13 @@ TEST_F(CoursesReaderTest, Failures) {
         UseDirectory(kData);
         Set(id::Source_COURSES, c.courses);
         cfg->Item(id::Source_COURSE).SetText(c.course);
-        App().errorCount = 0;
+        log.Clear();
         EXPECT_FALSE(svg->ReadCourses(c.station));
         if (c.message.empty()) {
             EXPECT_TRUE(host.messages.empty());
         } else {
             EXPECT_EQ(host.messages, std::vector<std::string>{c.message});
-            EXPECT_GT(App().errorCount, 0);
+            EXPECT_GT(log.Errors(), 0);
         }
     }
 }

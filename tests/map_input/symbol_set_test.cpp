@@ -22,7 +22,7 @@ TEST_F(GroupingFactorTest, ConsecutiveObjectsOfOneOccurrenceFormABundle) {
     CKibMap& m = Parse(text.Text());
     ASSERT_TRUE(parsed);
     SymbolSet& set = *m.FindSet(790, 2);
-    EXPECT_EQ(set.Bundles(), 3);
+    EXPECT_EQ(set.Bundles(App().Log()), 3);
     EXPECT_EQ(set.groupingFactor, 2);
     EXPECT_TRUE(HasDebug("Symbol 790.2: Found grouping factor 2, bundles 3"));
 }
@@ -57,9 +57,10 @@ TEST_F(GroupingFactorTest, FactorsByShapeOfTheList) {
         CKibMap& m = Parse(text.Text());
         ASSERT_TRUE(parsed) << c.name;
         SymbolSet& set = *m.FindSet(790, 2);
-        set.ComputeGroupingFactor();
+        set.ComputeGroupingFactor(App().Log());
         EXPECT_EQ(set.groupingFactor, c.factor) << c.name;
-        EXPECT_EQ(set.Bundles(), static_cast<int>(c.lengths.size()) / c.factor) << c.name;
+        EXPECT_EQ(set.Bundles(App().Log()), static_cast<int>(c.lengths.size()) / c.factor)
+            << c.name;
     }
 }
 
@@ -80,7 +81,7 @@ TEST_F(GroupingFactorTest, MulticolourSpecialSymbolIsNotBundled) {
               1);
     SymbolSet& set = *m.FindSet(790, 2);
     EXPECT_EQ(set.count, 8);
-    EXPECT_EQ(set.Bundles(), 8);
+    EXPECT_EQ(set.Bundles(App().Log()), 8);
     EXPECT_EQ(set.groupingFactor, 1);
     EXPECT_EQ(set.instances[4].index, 5);
     EXPECT_EQ(set.instances[3].next, &set.instances[4]);

@@ -189,6 +189,7 @@ struct ColumnBCase {
 };
 
 TEST_F(ComposerTest, ColumnBModes) {
+    LogScope log;
     const ColumnBCase cases[] = {
         {"Keep", true, true, false, false}, {"Keep", false, false, false, true},
         {"Auto", true, true, false, false}, {"Auto", false, false, true, false},
@@ -197,7 +198,7 @@ TEST_F(ComposerTest, ColumnBModes) {
     for (const ColumnBCase& c : cases) {
         SCOPED_TRACE(std::string(c.colb) + (c.filled ? " filled" : " empty"));
         host.Clear();
-        App().errorCount = 0;
+        log.Clear();
         Set(id::Descriptions_COLB, c.colb);
         FixtureOptions options;
         options.columnB = c.filled;

@@ -3,6 +3,8 @@
 #include "sheet/layout_memo.h"
 #include "support/event_builder.h"
 
+#include "foundation/app_state.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -146,18 +148,22 @@ TEST_F(LayoutTest, EachSizeCheckReportsItsOwnError) {
     };
     for (const Case& c : cases) {
         CKibCfg local;
+        local.UseServices(App().CurrentHost(), App().Log());
         for (const auto& [id, value] : c.values) {
             ASSERT_TRUE(local.Item(id).SetText(value)) << c.name;
         }
         host.Install();
         CKibage s(local);
+        // The layout reports into the diagnostics it is handed: a tally over the log.
+        DiagnosticsTally layout(&App().Log());
+        s.ReportInto(layout);
         EXPECT_FALSE(s.ComputeLayout(false, false, 0, 1, c.tasks, 0)) << c.name;
         EXPECT_EQ(host.messages, c.errors) << c.name;
         ASSERT_EQ(host.debug.size(), c.errors.size()) << c.name;
         EXPECT_EQ(host.debug[0], c.errors[0].substr(14)) << c.name;
         ASSERT_EQ(host.boxes.size(), 1u) << c.name;
         EXPECT_EQ(host.boxes[0].text, "Configuration is not correct!");
-        EXPECT_GT(App().errorCount, 0) << c.name;
+        EXPECT_EQ(layout.Errors(), static_cast<int>(c.errors.size())) << c.name;
         host.Clear();
     }
 }
@@ -186,6 +192,7 @@ TEST_F(LayoutTest, HeadingTitlesGetRoomAboveTheMap) {
     };
     for (const Case& c : cases) {
         CKibCfg local;
+        local.UseServices(App().CurrentHost(), App().Log());
         for (const auto& [id, value] : c.values) {
             ASSERT_TRUE(local.Item(id).SetText(value)) << c.name;
         }
@@ -236,6 +243,7 @@ TEST_F(LayoutTest, HugeSizesFailTheSizeChecksWithoutOverflow) {
     };
     for (const Case& c : cases) {
         CKibCfg local;
+        local.UseServices(App().CurrentHost(), App().Log());
         ASSERT_TRUE(local.Item(c.id).SetText(c.value)) << c.value;
         ASSERT_TRUE(local.Item(id::Event_TITLE1).SetText("Final"));
         ASSERT_TRUE(local.Item(id::Target_CANVAS).SetText(c.canvas));
@@ -260,10 +268,11 @@ TEST_F(LayoutTest, HugeSizesFailTheSizeChecksWithoutOverflow) {
 }
 
 TEST_F(LayoutTest, QuietLayoutKeepsErrorsInTheDebugPane) {
+    LogScope log;
     EXPECT_FALSE(surface.ComputeLayout(true, false, 0, 3, 6, 0));
     EXPECT_TRUE(host.messages.empty());
     EXPECT_TRUE(host.boxes.empty());
-    EXPECT_EQ(App().errorCount, 0);
+    EXPECT_EQ(log.Errors(), 0);
     EXPECT_EQ(host.debug, (std::vector<std::string>{
                               "Insufficient canvas height (needed 150, set 144)! Increase "
                               "configured canvas size or reduce size of order tabs and pointing "

@@ -105,7 +105,7 @@ TEST_F(MapBodyTest, HiddenWholeOrInPartTheBodyHoldsEveryShownLine) {
         {"everything shown again", 1, m.lineCount, false},
     };
     for (const Step& step : steps) {
-        SetLinesHidden(m.Line(step.first), m.Line(step.last), step.hidden);
+        SetLinesHidden(m.Line(step.first), m.Line(step.last), step.hidden, App().Log());
         EXPECT_EQ(Body(m), ShownLines(m)) << step.what;
     }
     // Hiding and showing at random, each block's count has to follow.
@@ -117,7 +117,7 @@ TEST_F(MapBodyTest, HiddenWholeOrInPartTheBodyHoldsEveryShownLine) {
         if (a > b) {
             std::swap(a, b);
         }
-        SetLinesHidden(m.Line(a), m.Line(b), (random() & 1) != 0);
+        SetLinesHidden(m.Line(a), m.Line(b), (random() & 1) != 0, App().Log());
         ASSERT_EQ(Body(m), ShownLines(m)) << "after " << k + 1 << " random changes";
     }
 }

@@ -44,7 +44,7 @@ class GenerationTest : public test::RunEventTest {
     }
     bool Run(std::uint32_t mask, int choice) {
         CKibSvg svg(doc);
-        CompetitionRun run(svg);
+        CompetitionRun run(svg, App().Log(), test::TheStopCommand());
         return run.GenerateCompetitionSvg(mask, choice);
     }
     // "map-1.0 map-1.1 prn-1.0-1.1" style list of the sheets of one station.
@@ -116,7 +116,7 @@ TEST_F(GenerationTest, EverySheetParsesAndASecondRunChangesNothing) {
     }
     host.Clear();
     CKibSvg svg(doc);
-    CompetitionRun run(svg);
+    CompetitionRun run(svg, App().Log(), test::TheStopCommand());
     const RunResult& again = run.Run(StationSet::Every(), kTaskAll);
     EXPECT_TRUE(again.completed);
     // Nothing the sheets are made from changed: every sheet is kept as it is.
@@ -139,7 +139,7 @@ TEST_F(GenerationTest, StationWithBrokenMapFailsAndTheNextOneIsMade) {
     std::string text = test::ReadFile(dir + "/Demo.S1.svg");
     test::WriteFile(dir + "/Demo.S1.svg", text.substr(0, text.size() / 2)); // cut off
     CKibSvg svg(doc);
-    CompetitionRun run(svg);
+    CompetitionRun run(svg, App().Log(), test::TheStopCommand());
     const RunResult& result = run.Run(StationSet::Every(), kTaskAll);
     EXPECT_EQ(Sheets(1), "");
     EXPECT_NE(Sheets(2), "");
@@ -149,7 +149,7 @@ TEST_F(GenerationTest, StationWithBrokenMapFailsAndTheNextOneIsMade) {
     EXPECT_TRUE(result.completed);
     ASSERT_EQ(result.stations.size(), 2u);
     EXPECT_EQ(result.stations[0].outcome, StationOutcome::Failed);
-    EXPECT_EQ(result.stations[0].problems, std::vector<std::string>{error});
+    EXPECT_EQ(result.stations[0].Lines(), std::vector<std::string>{error});
     EXPECT_EQ(result.stations[1].outcome, StationOutcome::Made);
     EXPECT_EQ(result.GetVerdict(), Verdict::Errors);
     for (const RunSheet& sheet : result.sheets) {
@@ -157,10 +157,55 @@ TEST_F(GenerationTest, StationWithBrokenMapFailsAndTheNextOneIsMade) {
     }
 }
 
+// The run reports into the diagnostics it is handed: a recording tally that
+// passes nothing to the program's log decides the station's failure alone.
+TEST_F(GenerationTest, AStationFailsThroughTheDiagnosticsTheRunIsHanded) {
+    WriteEvent(3);
+    std::string text = test::ReadFile(dir + "/Demo.S2.svg");
+    test::WriteFile(dir + "/Demo.S2.svg", text.substr(0, text.size() / 2)); // cut off
+    NullHost quiet;
+    DiagnosticsTally recording;
+    doc.UseServices(quiet, recording);
+    CKibSvg svg(doc);
+    NoStopRequest never;
+    CompetitionRun run(svg, recording, never);
+    const RunResult& result = run.Run(StationSet::Every(), kTaskAll);
+
+    EXPECT_TRUE(host.messages.empty()) << "nothing went through the program's log";
+    EXPECT_EQ(result.Station(1)->outcome, StationOutcome::Made);
+    EXPECT_EQ(result.Station(2)->outcome, StationOutcome::Failed);
+    EXPECT_FALSE(result.stopped);
+    const auto failure =
+        std::find_if(recording.Entries().begin(), recording.Entries().end(),
+                     [](const Diagnostic& e) { return e.kind == DiagnosticKind::Error; });
+    ASSERT_NE(failure, recording.Entries().end());
+    EXPECT_EQ(failure->station, 2);
+    EXPECT_EQ(failure->text, "Map of station 2 could not be read completely!");
+    EXPECT_EQ(result.Station(2)->errors, 1);
+    EXPECT_EQ(result.GetVerdict(), Verdict::Errors);
+}
+
+// A stop request ends the run before the next station, and the result says so.
+TEST_F(GenerationTest, AStopIsInTheResult) {
+    WriteEvent(3);
+    struct StopAfterFirst : StopRequest {
+        int polls = 0;
+        bool Requested() override { return ++polls > 1; }
+    } stop;
+    CKibSvg svg(doc);
+    CompetitionRun run(svg, App().Log(), stop);
+    const RunResult& result = run.Run(StationSet::Every(), kTaskAll);
+    EXPECT_TRUE(result.stopped);
+    EXPECT_FALSE(result.completed);
+    ASSERT_EQ(result.stations.size(), 1u);
+    EXPECT_NE(Sheets(1), "");
+    EXPECT_EQ(Sheets(2), "");
+}
+
 TEST_F(GenerationTest, TheResultListsTheSheetsWrittenAndKept) {
     WriteEvent(3);
     CKibSvg svg(doc);
-    CompetitionRun run(svg);
+    CompetitionRun run(svg, App().Log(), test::TheStopCommand());
     RunResult first = run.Run(StationSet::Of({1}), 3);
     ASSERT_EQ(first.stations.size(), 1u);
     EXPECT_EQ(first.stations[0].outcome, StationOutcome::Made);

@@ -32,6 +32,7 @@ const std::vector<ExportLineRef> kExport = {
 
 class SheetFrameTest : public ::testing::Test {
   protected:
+    SheetFrameTest() { cfg.UseServices(App().CurrentHost(), App().Log()); }
     void SetUp() override { host.Install(); }
     void TearDown() override { ResetAppState(); }
 

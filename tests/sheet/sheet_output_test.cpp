@@ -24,6 +24,7 @@ namespace fs = std::filesystem;
 
 class SheetOutputTest : public ::testing::Test {
   protected:
+    SheetOutputTest() { doc.UseServices(App().CurrentHost(), App().Log()); }
     void SetUp() override {
         host.Install();
         App().debugSwitch = true;
@@ -77,7 +78,7 @@ class SheetOutputTest : public ::testing::Test {
     std::string dir;
     CKibDoc doc;
     CKibCfg* cfg = nullptr;
-    SheetOutput output{doc, nullptr};
+    SheetOutput output{doc, nullptr, App().Log()};
 };
 
 TEST_F(SheetOutputTest, SheetIsWrittenOnceAndLeftAloneWhileUnchanged) {
@@ -195,9 +196,10 @@ TEST_F(SheetOutputTest, ConfigurationWithoutDirectoryWritesBesideItself) {
     const fs::path before = fs::current_path();
     fs::current_path(dir);
     CKibDoc here;
+    here.UseServices(App().CurrentHost(), App().Log());
     here.SetPathParts("event.cfg");
     here.NewConfig();
-    SheetOutput local(here, nullptr);
+    SheetOutput local(here, nullptr, App().Log());
     ASSERT_TRUE(local.OpenSheetOutput("map", 1, 1, -1));
     EXPECT_EQ(local.FinalPath(), "map-1.1.svg");
     local.Stream() << "<svg>";

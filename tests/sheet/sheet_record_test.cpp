@@ -54,7 +54,7 @@ class SheetRecordTest : public test::RunEventTest {
     std::set<int> RunMaps(RunResult* result = nullptr) {
         host.Clear();
         CKibSvg svg(doc);
-        CompetitionRun run(svg);
+        CompetitionRun run(svg, App().Log(), test::TheStopCommand());
         const RunResult& made = run.Run(StationSet::Every(), kTaskAll);
         EXPECT_TRUE(made.completed);
         if (result) {
@@ -144,7 +144,7 @@ TEST_F(SheetRecordTest, ARunRecomposesExactlyWhatAChangeReaches) {
         ASSERT_EQ(again.stations.size(), 3u);
         for (std::size_t k = 0; k < 3; ++k) {
             EXPECT_NE(again.stations[k].outcome, StationOutcome::Failed);
-            EXPECT_EQ(again.stations[k].lines, first.stations[k].lines);
+            EXPECT_EQ(again.stations[k].Lines(), first.stations[k].Lines());
             EXPECT_EQ(again.stations[k].warnings, first.stations[k].warnings);
         }
         EXPECT_EQ(again.GetVerdict(), first.GetVerdict());
@@ -167,7 +167,7 @@ TEST_F(SheetRecordTest, AKeptStationIsStillReadForWhoWantsItsMap) {
     RunMaps();
     host.Clear();
     CKibSvg svg(doc);
-    CompetitionRun run(svg);
+    CompetitionRun run(svg, App().Log(), test::TheStopCommand());
     std::vector<int> read;
     run.OnStationRead([&](int s, CKibMap&) { read.push_back(s); });
     const RunResult& again = run.Run(StationSet::Every(), kTaskAll);
@@ -184,7 +184,7 @@ TEST_F(SheetRecordTest, ATaskChoiceRecomposesItsStation) {
     RunMaps();
     host.Clear();
     CKibSvg svg(doc);
-    CompetitionRun run(svg);
+    CompetitionRun run(svg, App().Log(), test::TheStopCommand());
     run.Run(StationSet::Of({2}), 3);
     EXPECT_NE(std::find(host.debug.begin(), host.debug.end(), "==== Making MAP 2.3..."),
               host.debug.end());
@@ -198,7 +198,7 @@ TEST_F(SheetRecordTest, SolutionSheetsKeepWhatDidNotChange) {
     const auto runSolutions = [this](RunResult& result) {
         host.Clear();
         CKibSvg svg(doc);
-        SolutionRun run(svg);
+        SolutionRun run(svg, App().Log(), test::TheStopCommand());
         result = run.Run(StationSet::Every());
         std::set<int> composed;
         for (const std::string& line : host.debug) {
@@ -218,7 +218,7 @@ TEST_F(SheetRecordTest, SolutionSheetsKeepWhatDidNotChange) {
     EXPECT_FALSE(again.sheets[0].written);
     EXPECT_EQ(again.GetVerdict(), first.GetVerdict());
     for (std::size_t k = 0; k < first.stations.size(); ++k) {
-        EXPECT_EQ(again.stations[k].lines, first.stations[k].lines);
+        EXPECT_EQ(again.stations[k].Lines(), first.stations[k].Lines());
     }
     Append(MapPath(2), "\n");
     EXPECT_EQ(runSolutions(again), (std::set<int>{1, 2, 3})) << "the sheet of station 2";
@@ -257,7 +257,7 @@ TEST_F(SheetRecordTest, AnInputIsComparedByItsContentWhateverItsSizeAndTime) {
 
     // An area moved by a digit: the same size, the time set back as it was.
     FileStamp stamp = 0;
-    ASSERT_TRUE(GetFileStamp(MapPath(2), stamp));
+    ASSERT_TRUE(GetFileStamp(MapPath(2), stamp, App().Log()));
     std::string text = test::ReadFile(MapPath(2));
     const std::size_t style = text.find('\n', text.find("Vegetation"));
     const std::size_t digit = text.find_first_of("123456789", text.find('\n', style + 1));

@@ -40,7 +40,7 @@ class SolutionRunTest : public test::RunEventTest {
     std::string MapFile(int s) const { return dir + "/Demo.S" + std::to_string(s) + ".svg"; }
     bool Run(std::uint32_t mask = 0) {
         CKibSvg svg(doc);
-        SolutionRun run(svg);
+        SolutionRun run(svg, App().Log(), test::TheStopCommand());
         const bool ok = run.GenerateSolutionSvg(mask);
         perSheet = run.StationsPerSheet();
         return ok;

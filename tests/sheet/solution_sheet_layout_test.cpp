@@ -279,7 +279,7 @@ TEST_F(SolutionSheetLayoutTest, NothingOverlapsForAnyTaskCountInEitherForm) {
             MakeEvent(tasks, compressed);
             {
                 CKibSvg svg(doc);
-                SolutionRun run(svg);
+                SolutionRun run(svg, App().Log(), test::TheStopCommand());
                 ASSERT_TRUE(run.GenerateSolutionSvg(0)) << form;
             }
             int blocks = 0;

@@ -24,6 +24,7 @@ constexpr int kRed = MakeColour(255, 0, 0);
 
 class SvgImageTest : public ::testing::Test {
   protected:
+    SvgImageTest() { cfg.UseServices(App().CurrentHost(), App().Log()); }
     void SetUp() override {
         host.Install();
         image.SetStream(&out);
@@ -241,6 +242,7 @@ class TempDir {
 };
 
 TEST_F(SvgImageTest, PlaceLogoCopiesOnceAndWritesTheImageElement) {
+    LogScope log;
     App().debugSwitch = true;
     TempDir dir;
     fs::create_directory(dir.path() + "/in");
@@ -263,17 +265,18 @@ TEST_F(SvgImageTest, PlaceLogoCopiesOnceAndWritesTheImageElement) {
     EXPECT_STREQ(doc.select_node("//image").node().attribute("xlink:href").value(),
                  "logo & co.png");
     EXPECT_EQ(host.debug.back(), "Logo copied from " + logo + " to " + target + ".");
-    EXPECT_EQ(CompareFileStamps(target, logo), 0);
+    EXPECT_EQ(CompareFileStamps(target, logo, App().Log()), 0);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path() + "/out"), fs::directory_iterator()),
               1)
         << "no temporary copy is left";
 
     image.PlaceLogo(dir.path() + "/out/", logo, 3);
     EXPECT_EQ(host.debug.back(), "Existing logo " + target + " used.");
-    EXPECT_EQ(App().errorCount, 0);
+    EXPECT_EQ(log.Errors(), 0);
 }
 
 TEST_F(SvgImageTest, PlaceLogoReportsAFailedCopyAndStillWritesTheElement) {
+    LogScope log;
     TempDir dir;
     image.logoW = 40;
     const std::string text =
@@ -281,7 +284,7 @@ TEST_F(SvgImageTest, PlaceLogoReportsAFailedCopyAndStillWritesTheElement) {
     EXPECT_EQ(host.messages,
               (std::vector<std::string>{"[** ERROR **] Cannot copy logo from nologo.png to " +
                                         dir.path() + "/missing/nologo.png (error 2)!"}));
-    EXPECT_GT(App().errorCount, 0);
+    EXPECT_GT(log.Errors(), 0);
     pugi::xml_document doc;
     test::ParseFragment(doc, text);
     EXPECT_STREQ(doc.select_node("//image").node().attribute("xlink:href").value(), "nologo.png");
@@ -293,6 +296,7 @@ TEST_F(SvgImageTest, PlaceLogoReportsAFailedCopyAndStillWritesTheElement) {
 // a logo that lies there already is used as it is, and a copy that fails keeps
 // the old copy.
 TEST_F(SvgImageTest, PlaceLogoNeverLosesTheLogoBesideTheSheets) {
+    LogScope log;
     App().debugSwitch = true;
     TempDir dir;
     const fs::path before = fs::current_path();
@@ -311,7 +315,7 @@ TEST_F(SvgImageTest, PlaceLogoNeverLosesTheLogoBesideTheSheets) {
 
     fs::remove("art/" + name);
     Written([&] { image.PlaceLogo(dir.path(), dir.path() + "/art/" + name, 1); });
-    EXPECT_GT(App().errorCount, 0);
+    EXPECT_GT(log.Errors(), 0);
     EXPECT_EQ(test::ReadFile(dir.path() + "/" + name), "PNG") << "the old copy is kept";
     fs::current_path(before);
 }

@@ -8,6 +8,7 @@
 #include "config/kib_cfg.h"
 #include "config/kib_doc.h"
 #include "foundation/app_state.h"
+#include "foundation/run_control.h"
 #include "support/recording_host.h"
 #include "support/test_files.h"
 
@@ -18,9 +19,20 @@
 
 namespace kib::test {
 
+// The program's stop request (the Stop command through CheckBreak), for the
+// runs of the tests.
+inline StopRequest& TheStopCommand() {
+    static StopCommand stop;
+    return stop;
+}
+
 class EventTest : public ::testing::Test {
   protected:
-    EventTest() : cfg(&doc.NewConfig()) {}
+    // The document reports into the application log, whose host the test installs.
+    EventTest() {
+        host.Attach(doc);
+        cfg = &doc.NewConfig();
+    }
     void TearDown() override {
         if (!dir.empty()) {
             std::filesystem::remove_all(dir);
@@ -62,8 +74,8 @@ class EventTest : public ::testing::Test {
 
     RecordingHost host;
     CKibDoc doc;
-    CKibCfg* cfg;    // the document's configuration
-    std::string dir; // the event folder, once made
+    CKibCfg* cfg = nullptr; // the document's configuration
+    std::string dir;        // the event folder, once made
 };
 
 } // namespace kib::test

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "config/document_observer.h"
+#include "config/kib_cfg.h"
+#include "config/kib_doc.h"
 #include "config/property_pane.h"
 #include "foundation/app_state.h"
 #include "support/host_recorder.h"
@@ -49,6 +51,16 @@ class RecordingHost : public HostRecorder {
   public:
     // Installs this host (with its pane and observer) into a fresh application state.
     void Install() { ResetAppState(this, &pane, &observer); }
+    // Gives a document or a configuration the installed host, the application
+    // log, and this host's pane and observer, as the programs give theirs.
+    void Attach(CKibDoc& doc) {
+        doc.UseServices(App().CurrentHost(), App().Log());
+        doc.UseWindows(pane, observer);
+    }
+    void Attach(CKibCfg& cfg) {
+        cfg.UseServices(App().CurrentHost(), App().Log());
+        cfg.UsePane(pane);
+    }
 
     RecordingPropertyPane pane;
     RecordingDocumentObserver observer;
