@@ -10,8 +10,10 @@ for what in "$@"; do
     # writes PNG files, FreeType gives font metrics.
     # pugixml reads the courses files.
     build) packages+=(libpng-dev libfreetype-dev libpugixml-dev) ;;
+    # libxml2 (also brought by librsvg2-dev) lets the drawing fuzzer parse sheets as librsvg does.
     test) packages+=(libgtest-dev libgmock-dev librsvg2-bin netpbm inkscape fonts-dejavu-core
-                     poppler-utils jq chromium strace clang libclang-rt-14-dev clang-format) ;;
+                     poppler-utils jq chromium strace clang libclang-rt-14-dev clang-format
+                     libxml2-dev) ;;
     bench) packages+=(libbenchmark-dev time) ;;
     # The Debian package: manual pages from --help, Depends from dpkg-shlibdeps,
     # and the tools that try the installed package.

@@ -19,8 +19,8 @@ bool BuiltInConverterAvailable() {
     return false;
 }
 
-bool DrawSheetFile(const std::string& svg, const std::string&, OutputFormat, int,
-                   const PngEncoding&, std::vector<std::string>& errors, PixelBand*) {
+bool DrawSheetFile(const std::string& svg, AtomicFile&, OutputFormat, int, const PngEncoding&,
+                   std::vector<std::string>& errors, PixelBand*) {
     errors.push_back(Format("Cannot convert '%s': %s.", svg.c_str(), kAbsent));
     return false;
 }

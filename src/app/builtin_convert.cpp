@@ -70,11 +70,63 @@ std::string TakeMessage(GError* error) {
     return text;
 }
 
+// The bytes cairo and libpng make, written through the descriptor of the
+// converted file's temporary file that AtomicFile created: the file is never
+// opened again by its name, which someone could meanwhile have turned into a
+// link to a file outside the event. Buffered, since both libraries hand over
+// many small pieces.
+class FileSink {
+  public:
+    explicit FileSink(AtomicFile& file) : file_(file) { buffer_.reserve(kBuffer); }
+
+    bool Put(const void* data, std::size_t size) {
+        if (failed_) {
+            return false;
+        }
+        const char* bytes = static_cast<const char*>(data);
+        if (buffer_.size() + size > kBuffer) {
+            if (!Flush()) {
+                return false;
+            }
+            if (size > kBuffer) {
+                failed_ = !file_.Write(std::string_view(bytes, size));
+                return !failed_;
+            }
+        }
+        buffer_.append(bytes, size);
+        return true;
+    }
+    bool Flush() {
+        if (!failed_ && !buffer_.empty()) {
+            failed_ = !file_.Write(buffer_);
+            buffer_.clear();
+        }
+        return !failed_;
+    }
+    AtomicFile& File() { return file_; }
+
+  private:
+    static constexpr std::size_t kBuffer = 1u << 16;
+    AtomicFile& file_;
+    std::string buffer_;
+    bool failed_ = false;
+};
+
+cairo_status_t WriteToSink(void* closure, const unsigned char* data, unsigned int length) {
+    return static_cast<FileSink*>(closure)->Put(data, length) ? CAIRO_STATUS_SUCCESS
+                                                              : CAIRO_STATUS_WRITE_ERROR;
+}
+
+// The reason a converted file could not be written.
+std::string WriteProblem(AtomicFile& file) {
+    return file.Reason().empty() ? std::string("it could not be written") : file.Reason();
+}
+
 // The sheet, read at dpi user units to the inch, and its page size in them.
 // Its texts are placed by their dominant baselines first (text_baselines.h);
 // files it names are found only in its folder (the logo beside it): librsvg
 // reads no file elsewhere and nothing over the network, and the sheet's text
-// has no external entities and no XInclude (sheet_source.h). None with the
+// has no external entities and no XInclude in any spelling (sheet_source.h). None with the
 // reason in problem (a whole sentence naming the sheet). With composed, that
 // text stands for the file's (its files are still found beside svg).
 Handle LoadSheet(const std::string& svg, double dpi, double& width, double& height,
@@ -82,7 +134,11 @@ Handle LoadSheet(const std::string& svg, double dpi, double& width, double& heig
     std::string text;
     std::string reason;
     if (composed) {
-        text = WithoutOutsideReferences(*composed);
+        text = *composed;
+        if (!ConfineSheet(text, reason)) {
+            problem = Format("Cannot read '%s' for conversion: %s", svg.c_str(), reason.c_str());
+            return nullptr;
+        }
     } else if (!ReadSheetForDrawing(svg, text, reason)) {
         problem = Format("Cannot read '%s' for conversion: %s", svg.c_str(), reason.c_str());
         return nullptr;
@@ -92,9 +148,11 @@ Handle LoadSheet(const std::string& svg, double dpi, double& width, double& heig
     GInputStream* stream =
         g_memory_input_stream_new_from_data(text.data(), static_cast<gssize>(text.size()), nullptr);
     GError* error = nullptr;
-    // Sheets that carry whole maps are large: no limit on the document's size.
-    Handle handle(rsvg_handle_new_from_stream_sync(stream, file, RSVG_HANDLE_FLAG_UNLIMITED,
-                                                   nullptr, &error));
+    // The parser keeps its limits (nesting, entity expansion, the size of one
+    // text): sheets of real maps stay far within them, and a sheet beyond them
+    // is refused instead of exhausting the memory or the stack of a drawing.
+    Handle handle(
+        rsvg_handle_new_from_stream_sync(stream, file, RSVG_HANDLE_FLAGS_NONE, nullptr, &error));
     g_object_unref(stream);
     g_object_unref(file);
     if (!handle) {
@@ -148,17 +206,18 @@ bool Draw(RsvgHandle* handle, cairo_t* cr, double width, double height, const st
 }
 
 // PDF, PS or EPS: the whole page.
-bool RenderVector(const std::string& svg, const std::string& target, OutputFormat format,
-                  Errors& errors) {
+bool RenderVector(const std::string& svg, AtomicFile& out, OutputFormat format, Errors& errors) {
     double width = 0.0;
     double height = 0.0;
     const Handle handle = LoadSheet(svg, kPointsPerInch, width, height, errors);
     if (!handle) {
         return false;
     }
+    const std::string& target = out.TemporaryPath();
+    FileSink sink(out);
     Surface surface(format == OutputFormat::Pdf
-                        ? cairo_pdf_surface_create(target.c_str(), width, height)
-                        : cairo_ps_surface_create(target.c_str(), width, height));
+                        ? cairo_pdf_surface_create_for_stream(WriteToSink, &sink, width, height)
+                        : cairo_ps_surface_create_for_stream(WriteToSink, &sink, width, height));
     if (format == OutputFormat::Eps) {
         cairo_ps_surface_set_eps(surface.get(), 1);
     }
@@ -169,6 +228,11 @@ bool RenderVector(const std::string& svg, const std::string& target, OutputForma
     }
     cairo_surface_finish(surface.get());
     const cairo_status_t status = cairo_surface_status(surface.get());
+    if (!sink.Flush() || status == CAIRO_STATUS_WRITE_ERROR) {
+        errors.push_back(
+            Format("Cannot write '%s': %s", target.c_str(), WriteProblem(out).c_str()));
+        return false;
+    }
     if (status != CAIRO_STATUS_SUCCESS) {
         errors.push_back(
             Format("Cannot write '%s': %s", target.c_str(), cairo_status_to_string(status)));
@@ -188,18 +252,13 @@ class PngFile {
         if (png_) {
             png_destroy_write_struct(&png_, &info_);
         }
-        if (file_) {
-            std::fclose(file_);
-        }
     }
 
-    // RGBA with 8 bits a channel, with the resolution recorded in the file.
-    bool Begin(const std::string& path, int width, int height, int dpi, const PngEncoding& encoding,
+    // RGBA with 8 bits a channel, with the resolution recorded in the file,
+    // written into out's temporary file through its descriptor.
+    bool Begin(AtomicFile& out, int width, int height, int dpi, const PngEncoding& encoding,
                bool alpha = true) {
-        file_ = std::fopen(path.c_str(), "wb");
-        if (!file_) {
-            return false;
-        }
+        sink_ = std::make_unique<FileSink>(out);
         png_ = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
         info_ = png_ ? png_create_info_struct(png_) : nullptr;
         if (!info_) {
@@ -208,7 +267,7 @@ class PngFile {
         if (setjmp(png_jmpbuf(png_))) {
             return false;
         }
-        png_init_io(png_, file_);
+        png_set_write_fn(png_, sink_.get(), WriteData, FlushData);
         Encode(encoding);
         png_set_IHDR(png_, info_, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
                      8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
@@ -231,12 +290,17 @@ class PngFile {
             return false;
         }
         png_write_end(png_, nullptr);
-        FILE* file = file_;
-        file_ = nullptr;
-        return std::fflush(file) == 0 && !std::ferror(file) && std::fclose(file) == 0;
+        return sink_->Flush();
     }
 
   private:
+    static void WriteData(png_structp png, png_bytep data, png_size_t length) {
+        if (!static_cast<FileSink*>(png_get_io_ptr(png))->Put(data, length)) {
+            png_error(png, "write error");
+        }
+    }
+    static void FlushData(png_structp) {}
+
     void Encode(const PngEncoding& encoding) {
         using Filter = PngEncoding::Filter;
         using Strategy = PngEncoding::Strategy;
@@ -274,7 +338,7 @@ class PngFile {
         }
     }
 
-    FILE* file_ = nullptr;
+    std::unique_ptr<FileSink> sink_;
     png_structp png_ = nullptr;
     png_infop info_ = nullptr;
 };
@@ -386,8 +450,9 @@ bool DrawBands(RsvgHandle* handle, double width, double height, const std::strin
 
 // PNG: the page at dpi, its size rounded to whole pixels and the page stretched
 // to them, on a transparent background, drawn in bands of rows.
-bool RenderPng(const std::string& svg, const std::string& target, int dpi, int bandRows,
+bool RenderPng(const std::string& svg, AtomicFile& out, int dpi, int bandRows,
                const PngEncoding& encoding, Errors& errors, PixelBand* memory = nullptr) {
+    const std::string& target = out.TemporaryPath();
     double width = 0.0;
     double height = 0.0;
     const Handle handle = LoadSheet(svg, dpi, width, height, errors);
@@ -409,8 +474,9 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
     frame.scaleX = static_cast<double>(frame.pixelsW) / width;
     frame.scaleY = static_cast<double>(frame.pixelsH) / height;
     PngFile png;
-    if (!png.Begin(target, frame.pixelsW, frame.pixelsH, dpi, encoding)) {
-        errors.push_back(Format("Cannot write '%s': %s", target.c_str(), std::strerror(errno)));
+    if (!png.Begin(out, frame.pixelsW, frame.pixelsH, dpi, encoding)) {
+        errors.push_back(
+            Format("Cannot write '%s': %s", target.c_str(), WriteProblem(out).c_str()));
         return false;
     }
     std::vector<std::uint8_t> rgba(static_cast<std::size_t>(frame.pixelsW) * 4);
@@ -429,7 +495,8 @@ bool RenderPng(const std::string& svg, const std::string& target, int dpi, int b
         return false;
     }
     if (!written || !png.End()) {
-        errors.push_back(Format("Cannot write '%s'.", target.c_str()));
+        errors.push_back(
+            Format("Cannot write '%s': %s", target.c_str(), WriteProblem(out).c_str()));
         return false;
     }
     return true;
@@ -619,7 +686,7 @@ bool BuiltInConverterAvailable() {
     return true;
 }
 
-bool DrawSheetFile(const std::string& svg, const std::string& target, OutputFormat format, int dpi,
+bool DrawSheetFile(const std::string& svg, AtomicFile& target, OutputFormat format, int dpi,
                    const PngEncoding& encoding, std::vector<std::string>& errors, PixelBand* band) {
     if (format == OutputFormat::Png) {
         if (dpi < 1) {
@@ -656,7 +723,13 @@ PngEncoding PicturePngEncoding() {
 bool RenderPngInBands(const std::string& svg, const std::string& target, int dpi, int bandRows,
                       const PngEncoding& encoding) {
     Errors errors;
-    const bool drawn = RenderPng(svg, target, dpi, bandRows, encoding, errors);
+    AtomicFile file;
+    bool drawn = file.Begin(target) && RenderPng(svg, file, dpi, bandRows, encoding, errors);
+    if (drawn) {
+        drawn = file.Commit();
+    } else {
+        file.Abandon();
+    }
     for (const std::string& line : errors) {
         App().Log().Say(DiagnosticKind::Error, line);
     }
@@ -681,8 +754,6 @@ bool RenderSheetPngs(const std::string& svgPath, std::vector<PicturePng>& pictur
         files.push_back(std::make_unique<AtomicFile>());
         if (!files.back()->Begin(picture.png)) {
             picture.error = "cannot write " + picture.png + ": " + files.back()->Reason();
-        } else {
-            files.back()->HandOver();
         }
     }
     std::vector<std::uint8_t> rgb;
@@ -701,9 +772,9 @@ bool RenderSheetPngs(const std::string& svgPath, std::vector<PicturePng>& pictur
                                      1, h);
                 pngs[k] = std::make_unique<PngFile>();
                 if (pictures[k].error.empty() &&
-                    !pngs[k]->Begin(files[k]->TemporaryPath(), pw, ph,
-                                    static_cast<int>(kPictureDpi), PicturePngEncoding(), false)) {
-                    files[k]->FailWriting(errno);
+                    !pngs[k]->Begin(*files[k], pw, ph, static_cast<int>(kPictureDpi),
+                                    PicturePngEncoding(), false)) {
+                    files[k]->FailWriting(0, "the picture could not be written");
                 }
                 if (k > 0) {
                     shrinks[k] = std::make_unique<AreaShrink>(w, h, pw, ph);

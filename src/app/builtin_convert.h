@@ -34,8 +34,8 @@ bool PrepareConverter(const CKibCfg& cfg, Converter wanted, Converter& used);
 
 // Draws the SVG file into the file `target` in the format (the whole page for
 // PDF, PS and EPS, at 72 points to the inch; PNG at dpi pixels to the inch, the
-// page size rounded to whole pixels). False after an error line; the file may
-// then be partial.
+// page size rounded to whole pixels), through AtomicFile: the target is replaced
+// only by a drawing that completed. False after an error line.
 bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat format, int dpi);
 
 // The memory of a PNG drawing's band of pixels, kept by the thread that draws
@@ -64,8 +64,9 @@ struct PngEncoding;
 // RenderSheet for a worker thread: it logs nothing and touches no application
 // state; its error lines are added to errors, for the main thread to log. Each
 // call has its own librsvg handle and cairo surface; a PNG band is drawn in the
-// thread's band when one is given.
-bool DrawSheetFile(const std::string& svg, const std::string& target, OutputFormat format, int dpi,
+// thread's band when one is given. The file is written into target's temporary
+// file through the descriptor target holds, never opened again by its name.
+bool DrawSheetFile(const std::string& svg, AtomicFile& target, OutputFormat format, int dpi,
                    const PngEncoding& encoding, std::vector<std::string>& errors,
                    PixelBand* band = nullptr);
 

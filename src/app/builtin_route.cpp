@@ -71,7 +71,16 @@ bool PlaceDrawnFile(const ConversionFiles& files, AtomicFile& file, bool drawn) 
 
 bool RenderSheet(const std::string& svg, const std::string& target, OutputFormat format, int dpi) {
     std::vector<std::string> errors;
-    const bool drawn = DrawSheetFile(svg, target, format, dpi, SheetPngEncoding(), errors);
+    AtomicFile file;
+    bool drawn = file.Begin(target);
+    if (!drawn) {
+        errors.push_back(Format("Cannot write file %s: %s", target.c_str(), file.Reason().c_str()));
+    }
+    drawn = drawn && DrawSheetFile(svg, file, format, dpi, SheetPngEncoding(), errors);
+    if (drawn && !file.Commit()) {
+        errors.push_back(Format("Cannot write file %s: %s", target.c_str(), file.Reason().c_str()));
+        drawn = false;
+    }
     for (const std::string& line : errors) {
         App().Log().Say(DiagnosticKind::Error, line);
     }
@@ -101,11 +110,10 @@ SheetDrawing DrawSheet(const std::string& base, OutputFormat format, int dpi, bo
     if (!drawing.file->BeginAt(drawing.files.target, drawing.files.temporary)) {
         return drawing;
     }
-    drawing.file->HandOver();
     const auto start = std::chrono::steady_clock::now();
     try {
-        drawing.drawn = DrawSheetFile(drawing.files.source, drawing.files.temporary, format, dpi,
-                                      encoding, drawing.errors, band);
+        drawing.drawn = DrawSheetFile(drawing.files.source, *drawing.file, format, dpi, encoding,
+                                      drawing.errors, band);
     } catch (const std::exception& e) {
         // A drawing on a worker must not end the program (no memory).
         drawing.drawn = false;

@@ -161,6 +161,8 @@ constexpr std::uint64_t kTreeBytesPerSvgByte = 20;
 // What one picture of a trimmed sheet takes: the drawing, its pixels (a full-size
 // solution sheet, 1800 pixels wide, is the largest, 18 MB) and the files' buffers.
 constexpr std::uint64_t kPictureMemory = 24u << 20;
+// The sheet whose tree kPictureMemory holds; each byte beyond adds to its tree.
+constexpr std::uint64_t kPictureSheetBytes = 400u << 10;
 
 } // namespace
 
@@ -227,6 +229,37 @@ int PictureWorkers() {
     const auto cores =
         static_cast<std::uint64_t>(std::max(1u, std::thread::hardware_concurrency()));
     return static_cast<int>(std::clamp<std::uint64_t>(kWorkersMemory / kPictureMemory, 1, cores));
+}
+
+std::uint64_t PictureMemory(std::uint64_t svgBytes) {
+    return kPictureMemory + kTreeBytesPerSvgByte *
+                                (svgBytes > kPictureSheetBytes ? svgBytes - kPictureSheetBytes : 0);
+}
+
+std::uint64_t PictureMemoryBudget() {
+    return kWorkersMemory;
+}
+
+void MemoryGate::Enter(std::uint64_t share) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    room_.wait(lock, [&] { return jobs_ == 0 || inside_ + share <= budget_; });
+    inside_ += share;
+    ++jobs_;
+    peak_ = std::max(peak_, inside_);
+}
+
+void MemoryGate::Leave(std::uint64_t share) {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        inside_ -= std::min(inside_, share);
+        --jobs_;
+    }
+    room_.notify_all();
+}
+
+std::uint64_t MemoryGate::Peak() const {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return peak_;
 }
 
 JobQueue::~JobQueue() {

@@ -7,6 +7,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -42,9 +43,55 @@ bool ConvertBuiltInSheets(const std::vector<SheetConversion>& sheets, OutputForm
                           const ReportHook& report = {}, int workers = 0,
                           const PngEncoding& encoding = SheetPngEncoding());
 
-// How many pictures of sheets are drawn at once (the proof page): one per core,
-// no more than the memory bound allows.
+// How many pictures of sheets may be drawn at once (the proof page): one per
+// core, no more than the memory bound allows for pictures of trimmed sheets.
+// Larger sheets pass a MemoryGate too.
 int PictureWorkers();
+
+// What drawing the pictures of a sheet of svgBytes takes: the drawing, the
+// pictures' pixels and buffers, and librsvg's tree of the sheet.
+std::uint64_t PictureMemory(std::uint64_t svgBytes);
+
+// Lets jobs on several threads take memory together only within a budget: a
+// job waits until what the jobs inside take leaves room for its share, and a
+// job alone always goes in, so that the largest sheet is drawn by itself.
+class MemoryGate {
+  public:
+    explicit MemoryGate(std::uint64_t budget) : budget_(budget) {}
+    MemoryGate(const MemoryGate&) = delete;
+    MemoryGate& operator=(const MemoryGate&) = delete;
+
+    void Enter(std::uint64_t share);
+    void Leave(std::uint64_t share);
+    // The most the jobs inside ever took together.
+    std::uint64_t Peak() const;
+
+  private:
+    mutable std::mutex mutex_;
+    std::condition_variable room_;
+    std::uint64_t budget_;
+    std::uint64_t inside_ = 0;
+    int jobs_ = 0;
+    std::uint64_t peak_ = 0;
+};
+
+// A job's share of a gate, held while the object lives.
+class MemoryShare {
+  public:
+    MemoryShare(MemoryGate& gate, std::uint64_t share) : gate_(gate), share_(share) {
+        gate_.Enter(share_);
+    }
+    ~MemoryShare() { gate_.Leave(share_); }
+    MemoryShare(const MemoryShare&) = delete;
+    MemoryShare& operator=(const MemoryShare&) = delete;
+
+  private:
+    MemoryGate& gate_;
+    std::uint64_t share_;
+};
+
+// What the proof's pictures may take together (the workers' bound).
+std::uint64_t PictureMemoryBudget();
 
 // Jobs run on threads of their own while the calling thread goes on with other
 // work, taken in the order they wait in. Finish makes the calling thread one

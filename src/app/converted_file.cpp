@@ -148,7 +148,6 @@ bool BeginConvertedFile(const std::string& target, const std::string& temporary,
         App().Log().Error("Cannot write file %s: %s", temporary.c_str(), file.Reason().c_str());
         return false;
     }
-    file.HandOver();
     return true;
 }
 

@@ -17,8 +17,8 @@ namespace kib {
 std::string IncompleteReason(const std::string& path, const std::string& extension);
 
 // Begins the converted file target in a temporary file made here anew (never
-// through a link someone put at its name), closed again for the converter that
-// writes it by its name. False after an error line that names the temporary file.
+// through a link someone put at its name), written through the descriptor the
+// file holds. False after an error line that names the temporary file.
 bool BeginConvertedFile(const std::string& target, const std::string& temporary, AtomicFile& file);
 
 // Puts the converted file in place when the converter reported no failure

@@ -6,6 +6,7 @@
 #include "foundation/app_state.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 
 namespace kib {
@@ -46,7 +47,7 @@ std::string BuildInkscapeArguments(InkscapeKind kind, bool raster, int dpi, cons
 // The files of one conversion.
 struct ConversionFiles {
     std::string source;    // base.svg
-    std::string temporary; // base-tmp-<pid>.ext, what Inkscape writes
+    std::string temporary; // base-tmp-<pid>.ext, what the converted file is written into
     std::string target;    // base.ext, or basez.ext with the z-suffix
 };
 ConversionFiles MakeConversionFiles(const std::string& base, const std::string& extension,
@@ -57,16 +58,21 @@ bool ConvertedFileIsNewer(const ConversionFiles& files);
 // ConvertedFileIsNewer's debug line.
 void ReportSkippedForTimes(const ConversionFiles& files);
 
+// The argument string of one Inkscape call that writes the file at the path given.
+using InkscapeArguments = std::function<std::string(const std::string& written)>;
+
 // Converts one sheet with the detected Inkscape: skipped (true) when the target is
-// newer than its SVG; else Inkscape writes the temporary file, its output goes to
-// the log and the temporary file replaces the target. The target is replaced only
+// newer than its SVG; else Inkscape writes its file by name into a new folder of
+// this user's alone (mode 0700) in the temporary folder, its output goes to the
+// log, and the file is copied into the temporary file that the atomic writer
+// created beside the target, which then replaces the target. The target is replaced only
 // by a file complete for its format (PlaceConvertedFile): a conversion that was
 // stopped, timed out, failed or reported a save failure leaves an old target as
 // it was, deletes its partial file, reports an error and answers false. A path
 // that is not UTF-8, which Inkscape cannot open, is reported before the call. An empty argument
 // string (already reported) answers false.
 bool ConvertWithInkscape(const std::string& base, const std::string& extension,
-                         const std::string& arguments, bool zSuffix,
+                         const InkscapeArguments& arguments, bool zSuffix,
                          int timeoutSeconds = kInkscapeTimeoutSeconds);
 
 // For the Make commands: converts base + ".svg" into the given format with the

@@ -8,6 +8,7 @@
 #include "foundation/file_access.h"
 #include "foundation/file_stamp.h"
 #include "foundation/format.h"
+#include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "foundation/temp_files.h"
 #include "foundation/text_codec.h"
@@ -48,10 +49,69 @@ std::string SaveFailure(const std::string& output) {
     return {};
 }
 
-// Moves a complete temporary file onto the target; anything else is reported and
-// the temporary file deleted, so that an old target stays as it was.
+// A folder of this user's alone in the temporary folder, for Inkscape to write
+// its file into by name: no one else can put a link at a name in it. Removed
+// with what Inkscape left in it.
+class PrivateFolder {
+  public:
+    PrivateFolder() = default;
+    PrivateFolder(const PrivateFolder&) = delete;
+    PrivateFolder& operator=(const PrivateFolder&) = delete;
+    ~PrivateFolder() {
+        if (path_.empty()) {
+            return;
+        }
+        int error = 0;
+        for (const std::string& name : platform::ListFolder(path_)) {
+            platform::RemoveFile(platform::WithSeparator(path_) + name, error);
+        }
+        platform::RemoveFolder(path_, error);
+    }
+
+    bool Create(std::string& reason) {
+        int error = 0;
+        path_ = platform::CreatePrivateFolder(error);
+        reason = path_.empty() ? WriteFailureReason(error) : std::string();
+        return !path_.empty();
+    }
+    std::string File(const std::string& name) const {
+        return platform::WithSeparator(path_) + name;
+    }
+
+  private:
+    std::string path_;
+};
+
+// Copies the file Inkscape wrote into the converted file's temporary file,
+// through the descriptor the atomic writer holds. The reason it cannot, or empty.
+std::string CopyInto(const std::string& written, AtomicFile& file) {
+    std::string reason;
+    platform::File in = OpenRegularFile(written, reason);
+    if (!in.IsOpen()) {
+        return platform::KindOf(written, false) == platform::FileKind::Missing
+                   ? "no file was written"
+                   : reason;
+    }
+    char buffer[1 << 16];
+    for (;;) {
+        const long long n = in.Read(buffer, sizeof buffer);
+        if (n < 0) {
+            return platform::ErrorText(in.Error());
+        }
+        if (n == 0) {
+            return {};
+        }
+        if (!file.Write(std::string_view(buffer, static_cast<std::size_t>(n)))) {
+            return "it could not be written: " + file.Reason();
+        }
+    }
+}
+
+// Moves a complete file onto the target; anything else is reported and the
+// temporary file deleted, so that an old target stays as it was.
 bool PlaceResult(const ConversionFiles& files, AtomicFile& file, const ProcessOutcome& outcome,
-                 const std::string& extension, const std::string& output) {
+                 const std::string& extension, const std::string& output,
+                 const std::string& written) {
     const char* source = files.source.c_str();
     const char* target = files.target.c_str();
     if (outcome.end == ProcessEnd::TimedOut || outcome.end == ProcessEnd::Stopped ||
@@ -73,8 +133,11 @@ bool PlaceResult(const ConversionFiles& files, AtomicFile& file, const ProcessOu
         }
     }
     const std::string failure = SaveFailure(output);
-    return PlaceConvertedFile(files.source, file, extension,
-                              failure.empty() ? failure : "Inkscape reported \"" + failure + "\"");
+    if (!failure.empty()) {
+        return PlaceConvertedFile(files.source, file, extension,
+                                  "Inkscape reported \"" + failure + "\"");
+    }
+    return PlaceConvertedFile(files.source, file, extension, CopyInto(written, file));
 }
 
 } // namespace
@@ -138,25 +201,41 @@ bool ConvertedFileIsNewer(const ConversionFiles& files) {
 }
 
 bool ConvertWithInkscape(const std::string& base, const std::string& extension,
-                         const std::string& arguments, bool zSuffix, int timeoutSeconds) {
-    if (arguments.empty()) {
-        return false;
-    }
+                         const InkscapeArguments& arguments, bool zSuffix, int timeoutSeconds) {
     const ConversionFiles files = MakeConversionFiles(base, extension, zSuffix);
     if (ConvertedFileIsNewer(files)) {
         return true;
     }
     // Inkscape on Linux fails without a word on a path that is not UTF-8 (on
     // Windows the path reaches it in wide characters, read in the code page).
-    if (platform::ThisSystem() == platform::OperatingSystem::Linux &&
-        (!IsValidUtf8(files.source) || !IsValidUtf8(files.temporary))) {
+    if (platform::ThisSystem() == platform::OperatingSystem::Linux && !IsValidUtf8(files.source)) {
         App().Log().Error("Inkscape cannot convert '%s': the name of the file or of a folder "
                           "is not UTF-8. Rename it or choose another output folder (Target.DIR).",
                           files.source.c_str());
         return false;
     }
+    // Inkscape writes by name into a folder of Kib's alone; the result reaches
+    // the output folder through the one writer.
+    PrivateFolder folder;
+    std::string reason;
+    if (!folder.Create(reason)) {
+        App().Log().Error("Cannot make a folder for Inkscape's file in %s: %s",
+                          platform::TempDirectory().c_str(), reason.c_str());
+        return false;
+    }
+    const std::string written = folder.File("sheet." + extension);
+    if (platform::ThisSystem() == platform::OperatingSystem::Linux && !IsValidUtf8(written)) {
+        App().Log().Error("Inkscape cannot write into the temporary folder %s: its name is "
+                          "not UTF-8 (TMPDIR).",
+                          platform::TempDirectory().c_str());
+        return false;
+    }
+    const std::string words = arguments(written);
+    if (words.empty()) {
+        return false;
+    }
     App().Log().Debug("Calling inkscape to convert '%s' to '%s'...", files.source.c_str(),
-                      files.temporary.c_str());
+                      written.c_str());
     AtomicFile file;
     if (!BeginConvertedFile(files.target, files.temporary, file)) {
         return false;
@@ -170,14 +249,14 @@ bool ConvertWithInkscape(const std::string& base, const std::string& extension,
     const std::string name = program.substr(cut);
     ProcessOutcome outcome;
     const std::string output =
-        RunExternalProcess(directory, false, name, arguments, timeoutSeconds, &outcome);
+        RunExternalProcess(directory, false, name, words, timeoutSeconds, &outcome);
     LogProgramOutput(output);
     const auto millis = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - start)
                             .count();
     App().Log().Debug("Inkscape call completed in %.3f sec.", static_cast<double>(millis) / 1000.0);
 
-    return PlaceResult(files, file, outcome, extension, output);
+    return PlaceResult(files, file, outcome, extension, output, written);
 }
 
 bool ConvertSheet(const std::string& base, OutputFormat format, int dpi, bool zSuffix) {
@@ -186,10 +265,15 @@ bool ConvertSheet(const std::string& base, OutputFormat format, int dpi, bool zS
         App().Log().Error("Output format %d is unknown.", static_cast<int>(format));
         return false;
     }
-    const std::string arguments =
-        BuildInkscapeArguments(App().inkscapeKind, IsRasterFormat(format), dpi, base, extension,
-                               MakeConversionFiles(base, extension, zSuffix).temporary);
-    return ConvertWithInkscape(base, extension, arguments, zSuffix);
+    const InkscapeKind kind = App().inkscapeKind;
+    const bool raster = IsRasterFormat(format);
+    const std::string ext = extension;
+    return ConvertWithInkscape(
+        base, extension,
+        [&](const std::string& written) {
+            return BuildInkscapeArguments(kind, raster, dpi, base, ext, written);
+        },
+        zSuffix);
 }
 
 } // namespace kib

@@ -159,6 +159,13 @@ std::optional<MakeChoice> MakeCommand::Start(const MakeDialog& dialog) {
 void MakeCommand::StopRunning() {
     stopRequested_ = stop_.Stopped();
     SetRunning(false);
+    // The command's copies of its inputs end with it: the next command reads
+    // them anew, and never takes an export written again with its size and time
+    // (copied with its time) from this one.
+    if (doc_) {
+        doc_->coursesFile.reset();
+        doc_->mapExport.reset();
+    }
     App().GetHost().SetMainTitle(savedTitle_);
 }
 

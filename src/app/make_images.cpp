@@ -43,12 +43,28 @@ std::optional<MakeChoice> StartRasterCommand(MakeCommand& command, const MakeDia
     return choice;
 }
 
+// Whether a configured value can be the start of a file name in the output
+// folder: no folder separator of either system and no "..", which would lead
+// the file out of the folder.
+bool StaysInFolder(const std::string& name) {
+    return name.find_first_of("/\\") == std::string::npos && name.find("..") == std::string::npos;
+}
+
 // The event's one print file: "EVENT-kind.pdf" in the output folder, the
-// configuration's name standing in for an event without a name.
+// configuration's name standing in for an event without a name, and for a
+// name that would lead out of the folder (with a warning naming the key).
 std::string CombinedFileName(const CKibDoc& doc, const ConversionSettings& s, const char* kind) {
     std::string event = doc.GetConfig()->Item(id::Event_NAME).GetValue();
+    const std::string configuration = doc.GetFileName().substr(0, doc.GetFileName().rfind('.'));
+    if (!StaysInFolder(event)) {
+        App().Log().Warning("Event.NAME '%s' holds a folder separator or '..', which would "
+                            "put the print file outside the output folder: it is named after the "
+                            "configuration, %s-%s.pdf.",
+                            event.c_str(), configuration.c_str(), kind);
+        event = configuration;
+    }
     if (event.empty()) {
-        event = doc.GetFileName().substr(0, doc.GetFileName().rfind('.'));
+        event = configuration;
     }
     return s.directory + event + "-" + kind + ".pdf";
 }

@@ -395,8 +395,14 @@ class ProofPictures {
             p.composed = *composed;
         }
         bySheet_[svg] = &p;
+        // Drawn while the memory of the drawings in flight stays within the
+        // workers' bound: a sheet that carries a whole map is drawn alone.
+        const std::uint64_t memory = PictureMemory(static_cast<std::uint64_t>(
+            composed ? static_cast<std::int64_t>(composed->size())
+                     : std::max<std::int64_t>(0, platform::FileSize(svg))));
         queue_.Add(
-            [this, &p] {
+            [this, &p, memory] {
+                const MemoryShare share(gate_, memory);
                 RenderPictures(p, [this](AtomicFile& file, const AtomicFile::Check& check) {
                     const std::lock_guard<std::mutex> lock(batchMutex_);
                     return batch_.Add(file, check);
@@ -415,7 +421,8 @@ class ProofPictures {
     std::map<int, std::vector<Shown>> shown_; // per station, in the sheets' order
     std::mutex batchMutex_;                   // the workers add their files to the batch
     AtomicBatch batch_;
-    JobQueue queue_;
+    MemoryGate gate_{PictureMemoryBudget()};
+    JobQueue queue_; // last: its threads end before what their jobs use
 };
 
 // The verdict of a red or amber station in the page's words: the first task

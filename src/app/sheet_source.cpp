@@ -1,6 +1,8 @@
 #include "app/sheet_source.h"
 
+#include "foundation/format.h"
 #include "foundation/input_file.h"
+#include "map_input/export_bounds.h"
 
 #include <cstddef>
 #include <string_view>
@@ -10,8 +12,9 @@ namespace kib {
 namespace {
 
 constexpr std::string_view kXInclude = "http://www.w3.org/2001/XInclude";
-// A namespace that nothing reads: the elements stay, unknown and not drawn.
-constexpr std::string_view kNoXInclude = "urn:x-kib:no-xinclude:2001";
+// A namespace that nothing reads: the elements stay, unknown and not drawn. It
+// does not name XInclude, so that the bounds of a sheet find only what is left.
+constexpr std::string_view kNoXInclude = "urn:x-kib:no-inclusion:2001";
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -135,6 +138,34 @@ std::string WithoutOutsideReferences(std::string text) {
     }
 }
 
+namespace {
+
+// What a sheet may hold: librsvg's own depth; a print sheet copies the lines of
+// up to four canvases of one export, whose entities the map reader bounded.
+ExportLimits SheetLimits() {
+    ExportLimits limits;
+    limits.depth = 256;
+    limits.expansionBytes = std::size_t{64} << 20;
+    return limits;
+}
+
+} // namespace
+
+bool ConfineSheet(std::string& text, std::string& reason) {
+    text = WithoutOutsideReferences(std::move(text));
+    ExportBounds bounds(SheetLimits());
+    std::string_view rest = text;
+    while (!rest.empty()) {
+        const std::size_t end = rest.find('\n');
+        if (!bounds.Feed(rest.substr(0, end))) {
+            reason = Format("line %d %s", bounds.Line(), bounds.Problem().c_str());
+            return false;
+        }
+        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    }
+    return true;
+}
+
 bool ReadSheetForDrawing(const std::string& path, std::string& text, std::string& reason) {
     platform::File file = OpenRegularFile(path, reason);
     if (!file.IsOpen()) {
@@ -153,8 +184,7 @@ bool ReadSheetForDrawing(const std::string& path, std::string& text, std::string
         }
         text.append(buffer, static_cast<std::size_t>(n));
     }
-    text = WithoutOutsideReferences(std::move(text));
-    return true;
+    return ConfineSheet(text, reason);
 }
 
 } // namespace kib

@@ -15,8 +15,16 @@ namespace kib {
 // is renamed). The rest stays byte for byte.
 std::string WithoutOutsideReferences(std::string text);
 
+// The sheet's text made ready for drawing: its outside references taken out.
+// False with the reason (naming the line) when the sheet is beyond what is
+// drawn: XInclude in a spelling that renaming cannot reach (a character
+// reference, a name built from entities), elements nested deeper than librsvg
+// draws, entities that expand too far.
+bool ConfineSheet(std::string& text, std::string& reason);
+
 // Reads the sheet at path (a regular file only, never blocking) and gives its
-// text without outside references. False with the reason when it cannot be read.
+// text made ready for drawing (ConfineSheet). False with the reason when it
+// cannot be read or is refused.
 bool ReadSheetForDrawing(const std::string& path, std::string& text, std::string& reason);
 
 } // namespace kib

@@ -40,7 +40,6 @@ void AtomicFile::Reset(const std::string& target) {
     RemoveTemporary();
     target_ = target;
     temporary_.clear();
-    handedOver_ = false;
     hasStamp_ = false;
     stamp_ = 0;
     failure_ = Failure::None;
@@ -62,11 +61,6 @@ bool AtomicFile::Write(std::string_view data) {
         return false;
     }
     return true;
-}
-
-void AtomicFile::HandOver() {
-    file_.Close();
-    handedOver_ = true;
 }
 
 void AtomicFile::FailWriting(int errorNumber, const std::string& reason) {
@@ -91,18 +85,6 @@ bool AtomicFile::Fail(Failure failure, int errorNumber, const std::string& reaso
 // On the disk before the move: a crash right after the move must not leave an
 // empty file under the final name.
 bool AtomicFile::FlushAndClose() {
-    if (handedOver_) {
-        // Opened again without following a link: only the file the program wrote.
-        int error = 0;
-        file_ = platform::OpenForWriting(temporary_, error);
-        if (!file_.IsOpen()) {
-            return Fail(Failure::Write, error);
-        }
-        if (file_.Kind() != platform::FileKind::Regular || file_.LinkCount() != 1) {
-            return Fail(Failure::Write, EINVAL,
-                        "the temporary file was replaced by something else");
-        }
-    }
     if (!file_.FlushToDisk()) {
         return Fail(Failure::Write, file_.Error());
     }
@@ -167,7 +149,8 @@ void AtomicFile::RemoveTemporary() {
 }
 
 AtomicBatch::~AtomicBatch() {
-    for (const Pending& pending : pending_) {
+    for (Pending& pending : pending_) {
+        pending.file.Close();
         int error = 0;
         platform::RemoveFile(pending.temporary, error);
     }
@@ -188,11 +171,17 @@ bool AtomicBatch::Add(AtomicFile& file, const AtomicFile::Check& check) {
             ok = file.Fail(AtomicFile::Failure::Check, 0, incomplete);
         }
     }
-    if (ok && !file.handedOver_) {
-        file.file_.StartFlush();
-        if (!file.file_.Close()) {
-            ok = file.Fail(AtomicFile::Failure::Write, file.file_.Error());
+    int flushError = 0;
+    if (ok && open_ >= kOpenFiles) {
+        // Flushed and closed now, through its descriptor; still moved with the others.
+        if (!file.file_.FlushToDisk()) {
+            flushError = file.file_.Error() != 0 ? file.file_.Error() : EIO;
         }
+        if (!file.file_.Close() && flushError == 0) {
+            flushError = file.file_.Error() != 0 ? file.file_.Error() : EIO;
+        }
+    } else if (ok) {
+        file.file_.StartFlush();
     }
     if (!ok) {
         if (file.failure_ == AtomicFile::Failure::None) {
@@ -201,25 +190,21 @@ bool AtomicBatch::Add(AtomicFile& file, const AtomicFile::Check& check) {
         file.RemoveTemporary();
         return false;
     }
-    pending_.push_back(Pending{file.target_, file.temporary_, file.hasStamp_, file.stamp_});
+    Pending pending{file.target_, file.temporary_,       file.hasStamp_,
+                    file.stamp_,  std::move(file.file_), flushError};
+    open_ += pending.file.IsOpen() ? 1 : 0;
+    pending_.push_back(std::move(pending));
     file.begun_ = false; // the batch owns the temporary file now
     return true;
 }
 
 namespace {
 
-// Flushes the temporary file of a batch to the disk: opened again without
-// following a link, only the file that was written. 0, or the errno number with
-// a reason when it is not the file written.
-int FlushBatchFile(const std::string& temporary, std::string& reason) {
-    int error = 0;
-    platform::File file = platform::OpenForWriting(temporary, error);
+// Flushes a file of a batch to the disk through the descriptor it was written
+// with, and closes it. 0, or the errno number.
+int FlushBatchFile(platform::File& file) {
     if (!file.IsOpen()) {
-        return error;
-    }
-    if (file.Kind() != platform::FileKind::Regular || file.LinkCount() != 1) {
-        reason = "the temporary file was replaced by something else";
-        return EINVAL;
+        return 0; // flushed when it was added
     }
     if (!file.FlushToDisk() || !file.Close()) {
         return file.Error() != 0 ? file.Error() : EIO;
@@ -245,14 +230,13 @@ std::vector<AtomicBatch::Failure> AtomicBatch::Commit() {
     };
     // Every file on the disk before the first one replaces its old file.
     std::vector<const Pending*> flushed;
-    for (const Pending& pending : pending_) {
-        std::string reason;
-        int error = FlushBatchFile(pending.temporary, reason);
+    for (Pending& pending : pending_) {
+        int error = pending.error != 0 ? pending.error : FlushBatchFile(pending.file);
         if (error == 0 && pending.hasStamp) {
             platform::SetStamp(pending.temporary, pending.stamp, error);
         }
         if (error != 0) {
-            fail(pending, AtomicFile::Failure::Write, error, reason);
+            fail(pending, AtomicFile::Failure::Write, error, {});
         } else {
             flushed.push_back(&pending);
         }
@@ -275,6 +259,7 @@ std::vector<AtomicBatch::Failure> AtomicBatch::Commit() {
         platform::FlushFolderOf(folder);
     }
     pending_.clear();
+    open_ = 0;
     return failures;
 }
 

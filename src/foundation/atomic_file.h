@@ -61,11 +61,8 @@ class AtomicFile {
     bool Write(std::string_view data);
     // The open temporary file, for writers that need it (permissions).
     platform::File& Output() { return file_; }
-    // Closes the temporary file for a program that writes it by its name (an
-    // external converter); Commit then opens it again to flush it.
-    void HandOver();
-    // Records a failure of a writer that writes by itself (a library reporting
-    // an error), so that Commit refuses; errorNumber 0 for "unknown".
+    // Records a failure of a writer that writes through Write (a library
+    // reporting an error), so that Commit refuses; errorNumber 0 for "unknown".
     void FailWriting(int errorNumber, const std::string& reason = {});
     // Gives the file this last-write time when it is put in place (a copy keeps
     // its source's time, a stamp file carries the time it records).
@@ -98,8 +95,7 @@ class AtomicFile {
     std::string target_;
     std::string temporary_;
     platform::File file_;
-    bool begun_ = false;      // a temporary file of this object exists
-    bool handedOver_ = false; // a program writes it by its name
+    bool begun_ = false; // a temporary file of this object exists
     bool hasStamp_ = false;
     std::uint64_t stamp_ = 0;
     Failure failure_ = Failure::None;
@@ -130,9 +126,11 @@ class AtomicBatch {
     AtomicBatch& operator=(const AtomicBatch&) = delete;
 
     // Takes a written file (begun and written, not committed): checked as Commit
-    // checks it, its writing to the disk started and closed. False when it fails
-    // a check: file's Failed() and Reason() say why and its temporary file is
-    // gone. The file object is free for the next file afterwards.
+    // checks it and its writing to the disk started. The batch keeps its
+    // descriptor, so that the file is flushed through it and never opened again
+    // by its name; beyond kOpenFiles files each is flushed and closed at once.
+    // False when it fails a check: file's Failed() and Reason() say why and its
+    // temporary file is gone. The file object is free for the next file afterwards.
     bool Add(AtomicFile& file, const AtomicFile::Check& check = {});
 
     // Flushes every file taken to the disk, then moves each onto its name and
@@ -142,14 +140,20 @@ class AtomicBatch {
 
     std::size_t Size() const { return pending_.size(); }
 
+    // The most descriptors a batch keeps open (well below any system's limit).
+    static constexpr std::size_t kOpenFiles = 128;
+
   private:
     struct Pending {
         std::string target;
         std::string temporary;
         bool hasStamp = false;
         std::uint64_t stamp = 0;
+        platform::File file; // open until flushed
+        int error = 0;       // of a flush done at Add
     };
     std::vector<Pending> pending_;
+    std::size_t open_ = 0;
 };
 
 // Writes data as the whole file target through an AtomicFile. False with the

@@ -49,7 +49,9 @@ class CKibMap {
 
     // Reads the export line by line into this (fresh) map; true only if the
     // closing svg tag was read and the content of the svg element was recognised.
-    bool ParseMap(std::istream& in, int station, int task);
+    // An export beyond the bounds of export_bounds.h is refused with an error
+    // naming source (the export's path) and the line.
+    bool ParseMap(std::istream& in, int station, int task, const std::string& source = {});
 
     // Lines.
     MapLine& AppendLine(std::string text);

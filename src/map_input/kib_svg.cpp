@@ -102,7 +102,7 @@ bool CKibSvg::ReadMap(int station, int task) {
     DiagnosticsTally reading(&Diag());
     Diagnostics* outer = diag_;
     diag_ = &reading;
-    const bool parsed = map_->ParseMap(file.Stream(), station, task);
+    const bool parsed = map_->ParseMap(file.Stream(), station, task, path);
     if (parsed) {
         map_->CheckSpecialSymbols();
         map_->CheckFlagCount(station);

@@ -3,6 +3,7 @@
 #include "config/cfg_ids.h"
 #include "config/kib_cfg.h"
 #include "foundation/checked_number.h"
+#include "foundation/format.h"
 #include "foundation/input_file.h"
 #include "foundation/log.h"
 #include "map_input/kib_map.h"
@@ -48,8 +49,8 @@ void SetPoint(SymbolInstance& inst, MapPoint p) {
 
 } // namespace
 
-MapReader::MapReader(CKibMap& map, int station, int task)
-    : map_(map), station_(station), task_(task), classifier_(map) {}
+MapReader::MapReader(CKibMap& map, int station, int task, std::string source)
+    : map_(map), station_(station), task_(task), source_(std::move(source)), classifier_(map) {}
 
 void MapReader::SetConfiguredIds() {
     if (task_ != 0) {
@@ -101,6 +102,11 @@ bool MapReader::Read(std::istream& in) {
         if (!in.eof() && !text.empty() && text.back() == '\r') {
             text.pop_back();
         }
+        if (!bounds_.Feed(text)) {
+            RefuseExport();
+            svgClosed_ = false;
+            break;
+        }
         MapLine& line = map_.AppendLine(std::move(text));
         text = std::string();
         if (ProcessLine(line) == Step::Stop) {
@@ -110,6 +116,14 @@ bool MapReader::Read(std::istream& in) {
     }
     Finish();
     return svgClosed_ && map_.firstContentLine != nullptr;
+}
+
+// Every converter parses the sheets made of the export's lines: an export that
+// nests too deep, expands its entities too far or names XInclude is not read.
+void MapReader::RefuseExport() const {
+    const std::string name = source_.empty() ? Format("for %d.%d", station_, task_) : source_;
+    map_.Diag().Error("Line #%d of the map export %s %s: the export is refused!", bounds_.Line(),
+                      name.c_str(), bounds_.Problem().c_str());
 }
 
 MapReader::Step MapReader::ProcessLine(MapLine& line) {
@@ -474,8 +488,8 @@ void MapReader::Finish() {
     }
 }
 
-bool CKibMap::ParseMap(std::istream& in, int station, int task) {
-    MapReader reader(*this, station, task);
+bool CKibMap::ParseMap(std::istream& in, int station, int task, const std::string& source) {
+    MapReader reader(*this, station, task, source);
     const bool read = reader.Read(in);
     IndexObjects();
     return read;

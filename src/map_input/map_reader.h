@@ -2,6 +2,7 @@
 #pragma once
 
 #include "map_input/drawn_extent.h"
+#include "map_input/export_bounds.h"
 #include "map_input/line_kind.h"
 #include "map_input/symbol_classifier.h"
 
@@ -19,7 +20,8 @@ struct SymbolInstance;
 
 class MapReader {
   public:
-    MapReader(CKibMap& map, int station, int task);
+    // source names the export in error lines (the station and task when empty).
+    MapReader(CKibMap& map, int station, int task, std::string source = {});
     bool Read(std::istream& in);
 
   private:
@@ -45,10 +47,13 @@ class MapReader {
     bool FinishExtent(const DrawnExtent& extent, const StrokeStyle& style, SymbolInstance& inst);
     void TraceInstance(const SymbolInstance& inst) const;
     void Finish();
+    void RefuseExport() const;
 
     CKibMap& map_;
     int station_;
     int task_;
+    std::string source_;
+    ExportBounds bounds_;
     SymbolClassifier classifier_;
     std::chrono::steady_clock::time_point start_;
     bool beforeSvg_ = true;

@@ -129,6 +129,13 @@ std::string ResolveLinks(const std::string& path);
 std::vector<std::string> ListFolder(const std::string& folder);
 // Creates the folder and the missing folders above it; true when it is there.
 bool CreateFolders(const std::string& path, int& error);
+// Creates a new folder of this user's alone (mode 0700; on Windows the user's
+// temporary folder is private) in the temporary folder, for a program that
+// writes a file by its name: no one else can put anything at a name in it.
+// Its path without a final separator; empty with the error when it cannot be made.
+std::string CreatePrivateFolder(int& error);
+// Removes an empty folder.
+bool RemoveFolder(const std::string& path, int& error);
 
 // The system's text for an errno number.
 std::string ErrorText(int error);

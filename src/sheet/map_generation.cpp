@@ -117,7 +117,9 @@ const RunResult& CompetitionRun::Run(const StationSet& stations, int taskChoice)
         const RecordEntry* kept = nullptr;
         if (recording) {
             inputs = record.Inputs(svg_.GetDocument(), StationInputPaths(svg_.GetDocument(), s));
-            kept = record.Unchanged(key, taskChoice, inputs);
+            kept = record.Unchanged(key, taskChoice, inputs, [s](const RecordEntry& entry) {
+                return EntryNamesStationSheets(entry, s);
+            });
         }
         composeLines_ = 0;
         {

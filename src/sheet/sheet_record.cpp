@@ -13,7 +13,9 @@
 #include "platform/files.h"
 #include "sheet/product_info.h"
 #include "sheet/sheet_output.h"
+#include "sheet/task_range.h"
 
+#include <algorithm>
 #include <charconv>
 #include <sstream>
 
@@ -327,28 +329,29 @@ std::vector<RecordedInput> SheetRecord::Inputs(CKibDoc& doc,
     return inputs;
 }
 
+// Digested every time: an export written again with its size and a time equal
+// to the recorded one (copied with its time, a FAT stick's two seconds) may
+// still hold other bytes. Digesting the inputs costs a few percent of a run.
 RecordedInput SheetRecord::NowOf(CKibDoc& doc, const std::string& path) const {
-    const std::int64_t size = platform::FileSize(path);
     FileStamp stamp = 0;
-    if (size >= 0 && GetFileStamp(path, stamp, diag_) && stamp != 0) {
-        for (const auto& [key, entry] : entries_) {
-            for (const RecordedInput& input : entry.inputs) {
-                if (input.path == path && input.stamp == stamp && input.facts.size == size) {
-                    return input;
-                }
-            }
-        }
-    }
     return RecordedInput{path, InputContentFacts(doc, path, stamp), stamp};
 }
 
 const RecordEntry* SheetRecord::Unchanged(const std::string& key, int taskChoice,
-                                          const std::vector<RecordedInput>& inputs) const {
+                                          const std::vector<RecordedInput>& inputs,
+                                          const SheetsCheck& ownSheets) {
     const auto found = entries_.find(key);
     if (found == entries_.end()) {
         return nullptr;
     }
     const RecordEntry& entry = found->second;
+    if (!ownSheets || !ownSheets(entry)) {
+        diag_.Debug("Sheet record %s: the entry '%s' names other sheets than its own; it is made "
+                    "again.",
+                    path_.c_str(), key.c_str());
+        entries_.erase(found);
+        return nullptr;
+    }
     if (entry.taskChoice != taskChoice || entry.inputs != inputs) {
         return nullptr;
     }
@@ -399,6 +402,87 @@ void SheetRecord::Save() {
         return;
     }
     loaded_ = text;
+}
+
+namespace {
+
+// The file name a competition sheet of station s showing tasks a to b has in
+// the output folder (sheet_output.cpp names them so).
+std::string StationSheetName(SheetKind kind, int s, int a, int b) {
+    const char* kind_ = kind == SheetKind::Map ? "map" : "prn";
+    return a == b ? Format("%s-%d.%d.svg", kind_, s, a)
+                  : Format("%s-%d.%d-%d.%d.svg", kind_, s, a, s, b);
+}
+
+// The sheets a station makes for its tasks first .. last with tiling canvases
+// a print sheet, in the run's order (CompetitionRun::MakeTasks).
+std::vector<RecordedSheet> StationSheets(int s, int first, int last, int tiling) {
+    std::vector<RecordedSheet> sheets;
+    const auto add = [&](SheetKind kind, int a, int b) {
+        RecordedSheet sheet;
+        sheet.kind = kind;
+        sheet.stations = {s};
+        sheet.firstTask = a;
+        sheet.lastTask = b;
+        sheet.toPrint = kind == SheetKind::Print || tiling == 0;
+        sheet.name = StationSheetName(kind, s, a, b);
+        sheets.push_back(std::move(sheet));
+    };
+    for (int d = first; d <= last; ++d) {
+        add(SheetKind::Map, d, d);
+        if (tiling == 2 && d % 2 == 1) {
+            add(SheetKind::Print, d - 1, d);
+        } else if (tiling == 2 && d == last) {
+            add(SheetKind::Print, d, d);
+        } else if (tiling == 4 && (d % 4 == 3 || d == last)) {
+            add(SheetKind::Print, d & -4, d);
+        }
+    }
+    return sheets;
+}
+
+bool SameSheet(const RecordedSheet& a, const RecordedSheet& b) {
+    return a.kind == b.kind && a.stations == b.stations && a.firstTask == b.firstTask &&
+           a.lastTask == b.lastTask && a.toPrint == b.toPrint && a.name == b.name;
+}
+
+} // namespace
+
+bool EntryNamesStationSheets(const RecordEntry& entry, int station) {
+    const int tiling = entry.tiling;
+    if (tiling != 0 && tiling != 2 && tiling != 4) {
+        return false;
+    }
+    // The tasks of the map sheets; the station's last task is not recorded, so
+    // the range is taken from them and judged against the task choice.
+    int first = -1;
+    int last = -1;
+    for (const RecordedSheet& sheet : entry.sheets) {
+        if (sheet.kind == SheetKind::Map) {
+            first = first < 0 ? sheet.firstTask : first;
+            last = sheet.firstTask;
+        }
+    }
+    if (first < 0 || last < first || last > kMaxTasks) {
+        return false;
+    }
+    const int start = tiling == 0 ? first : (tiling == 2 ? first & -2 : first & -4);
+    const int choice = entry.taskChoice;
+    if (start != first || (choice == kTaskAll && first > 1) ||
+        (choice == kTaskCover && first != 0) ||
+        (choice >= 1 && (choice < first || choice > last)) || choice < kTaskAll) {
+        return false;
+    }
+    const std::vector<RecordedSheet> made = StationSheets(station, first, last, tiling);
+    return std::equal(made.begin(), made.end(), entry.sheets.begin(), entry.sheets.end(),
+                      SameSheet);
+}
+
+bool EntryNamesSolutionSheet(const RecordEntry& entry, const std::string& name,
+                             const std::vector<int>& group) {
+    return entry.sheets.size() == 1 && entry.sheets.front().kind == SheetKind::Solution &&
+           entry.sheets.front().name == name && entry.sheets.front().stations == group &&
+           entry.sheets.front().toPrint;
 }
 
 std::vector<std::string> StationInputPaths(const CKibDoc& doc, int station) {

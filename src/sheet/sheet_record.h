@@ -31,6 +31,7 @@
 #include "sheet/run_result.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -101,15 +102,22 @@ class SheetRecord {
 
     // The inputs at these paths as they are now; each file is digested once for
     // the record's life, from the command's one read of it (the document's copy
-    // of the courses file and of the map export the run then parses). A file
-    // whose size and time are still those the record holds for it is not read:
-    // its recorded digest stands (the sheets themselves are trusted the same way).
+    // of the courses file and of the map export the run then parses). Inputs are
+    // compared by content only: a file with the recorded size and time is read
+    // and digested all the same.
     std::vector<RecordedInput> Inputs(CKibDoc& doc, const std::vector<std::string>& paths);
 
+    // Whether an entry names exactly the sheets its unit makes (a record is a
+    // file in a folder others may write: it is trusted for nothing else).
+    using SheetsCheck = std::function<bool(const RecordEntry&)>;
+
     // The recorded entry when it can be kept: the same task choice, the same
-    // inputs, and its sheets as the run left them. None otherwise.
+    // inputs, its sheets those its unit makes (ownSheets) and as the run left
+    // them. None otherwise; an entry that names other sheets is dropped with a
+    // debug line.
     const RecordEntry* Unchanged(const std::string& key, int taskChoice,
-                                 const std::vector<RecordedInput>& inputs) const;
+                                 const std::vector<RecordedInput>& inputs,
+                                 const SheetsCheck& ownSheets);
 
     // Records the entry of what the run made; its sheets' sizes and stamps are
     // read now, so it is called once they are in place. An entry with a sheet
@@ -141,6 +149,16 @@ class SheetRecord {
 // The inputs of a competition station or of a station on a solution sheet: its
 // map export and its courses file, as the run reads them.
 std::vector<std::string> StationInputPaths(const CKibDoc& doc, int station);
+
+// Whether a competition station's entry names exactly the sheets the station
+// makes for the entry's task choice and tiling: its own map and print sheets,
+// by their file names in the output folder, in the order the run makes them.
+bool EntryNamesStationSheets(const RecordEntry& entry, int station);
+
+// Whether a solution sheet's entry names exactly that sheet, by its file name
+// in the output folder, with the stations of its group.
+bool EntryNamesSolutionSheet(const RecordEntry& entry, const std::string& name,
+                             const std::vector<int>& group);
 
 // The context digest of a run of the document: the configuration's values, its
 // path, the map scale and zoom, the maps mode, the code page of the texts, the

@@ -338,7 +338,11 @@ const RunResult& SolutionRun::Run(const StationSet& chosen) {
             const std::vector<int> group = SheetStations(stations, i);
             sheetInputs = record.Inputs(svg_.GetDocument(), SheetInputPaths(group));
             const std::string key = "sheet " + SheetName(group);
-            const RecordEntry* kept = record.Unchanged(key, 0, WithLogoCopy(sheetInputs));
+            const std::string name = SheetName(group);
+            const RecordEntry* kept = record.Unchanged(
+                key, 0, WithLogoCopy(sheetInputs), [&name, &group](const RecordEntry& entry) {
+                    return EntryNamesSolutionSheet(entry, name, group);
+                });
             if (kept) {
                 KeepSheet(group, *kept);
                 sheets.push_back(SheetMemo{group, {}, *kept, true});

@@ -409,12 +409,16 @@ TEST_F(BuiltInConvertTest, ABandKeptFromSheetToSheetLeavesNothingBehind) {
     test::WriteFile(base + "-small.svg", small);
     std::vector<std::string> errors;
     PixelBand band;
-    ASSERT_TRUE(DrawSheetFile(base + "-dark.svg", base + "-dark.png", OutputFormat::Png, 150,
-                              SheetPngEncoding(), errors, &band));
-    ASSERT_TRUE(DrawSheetFile(base + "-small.svg", base + "-kept.png", OutputFormat::Png, 150,
-                              SheetPngEncoding(), errors, &band));
-    ASSERT_TRUE(DrawSheetFile(base + "-small.svg", base + "-fresh.png", OutputFormat::Png, 150,
-                              SheetPngEncoding(), errors));
+    const auto draw = [&](const std::string& svg, const std::string& png, PixelBand* memory) {
+        AtomicFile file;
+        return file.Begin(png) &&
+               DrawSheetFile(svg, file, OutputFormat::Png, 150, SheetPngEncoding(), errors,
+                             memory) &&
+               file.Commit();
+    };
+    ASSERT_TRUE(draw(base + "-dark.svg", base + "-dark.png", &band));
+    ASSERT_TRUE(draw(base + "-small.svg", base + "-kept.png", &band));
+    ASSERT_TRUE(draw(base + "-small.svg", base + "-fresh.png", nullptr));
     EXPECT_TRUE(errors.empty()) << errors.front();
     EXPECT_EQ(test::ReadFile(base + "-kept.png"), test::ReadFile(base + "-fresh.png"));
 }

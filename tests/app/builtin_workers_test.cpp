@@ -23,6 +23,7 @@
 #include <future>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace kib {
@@ -247,6 +248,46 @@ TEST(JobQueueTest, FirstJobsRunAheadOfThoseWaiting) {
     EXPECT_TRUE(order.empty());
     queue.Finish();
     EXPECT_THAT(order, ::testing::ElementsAre("solution", "canvas 1", "canvas 2"));
+}
+
+// Pictures of small sheets are drawn side by side; a sheet that carries a whole
+// map (its tree alone beyond the bound) is drawn by itself, and what the
+// drawings in flight take together never passes the bound otherwise.
+TEST(MemoryGateTest, JobsTakeMemoryTogetherOnlyWithinTheBound) {
+    const std::uint64_t small = PictureMemory(20u << 10);
+    const std::uint64_t whole = PictureMemory(60u << 20);
+    EXPECT_EQ(small, 24u << 20);
+    EXPECT_GT(whole, PictureMemoryBudget());
+    EXPECT_LE(2 * small, PictureMemoryBudget()) << "two small pictures at once";
+
+    MemoryGate gate(PictureMemoryBudget());
+    JobQueue queue;
+    queue.Start(3);
+    std::atomic<int> inside{0};
+    std::atomic<int> mostInside{0};
+    std::atomic<bool> bigShared{false};
+    const auto job = [&](std::uint64_t memory) {
+        return [&, memory] {
+            const MemoryShare share(gate, memory);
+            const int now = ++inside;
+            mostInside = std::max(mostInside.load(), now);
+            if (memory == whole && now > 1) {
+                bigShared = true;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            if (memory == whole && inside.load() > 1) {
+                bigShared = true;
+            }
+            --inside;
+        };
+    };
+    for (int i = 0; i < 24; ++i) {
+        queue.Add(job(i % 6 == 0 ? whole : small));
+    }
+    queue.Finish();
+    EXPECT_FALSE(bigShared) << "a whole map's pictures are drawn alone";
+    EXPECT_LE(mostInside.load(), 2);
+    EXPECT_EQ(gate.Peak(), whole);
 }
 
 } // namespace

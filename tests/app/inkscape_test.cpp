@@ -7,6 +7,7 @@
 #include "foundation/app_state.h"
 #include "foundation/file_stamp.h"
 #include "foundation/run_control.h"
+#include "platform/paths.h"
 #include "support/recording_host.h"
 
 #include <cstdlib>
@@ -253,27 +254,37 @@ class FakeConversionTest : public InkscapeTest {
 
 TEST_F(FakeConversionTest, ConvertsIntoTemporaryFileAndRenamesIt) {
     LogScope log;
-    InstallFake("printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\ncomplete \"$out\"\n"
-                "printf 'line one\\r\\n\\r\\nline three'\n");
+    InstallFake("printf '%s\\n' \"$@\" > \"$(dirname \"$0\")/args.txt\"\n"
+                "stat -c '%a %U' \"$(dirname \"$out\")\" > \"$(dirname \"$0\")/folder.txt\"\n"
+                "complete \"$out\"\nprintf 'line one\\r\\n\\r\\nline three'\n");
     dir.Write("out dir/prn-3.0-3.1.png", "old");
     SetStamps(kNoon + kHour, kNoon, "png");
 
     EXPECT_TRUE(ConvertSheet(base, OutputFormat::Png, 900, false));
 
-    // Every argument arrived as one word, blanks in the names included.
-    EXPECT_EQ(test::ReadFile(dir.Path() + "fake/bin/args.txt"),
-              "--export-id-only\n--export-id=mainSheet\n--export-dpi=900\n"
-              "--export-text-to-path\n--export-area-page\n--export-filename=" +
-                  Temporary(base, "png") + "\n" + base + ".svg\n");
+    // Every argument arrived as one word, blanks in the names included. Inkscape
+    // wrote into a new folder of this user's alone in the temporary folder, which
+    // is gone afterwards; its file reached the target through the atomic writer.
+    const std::string args = test::ReadFile(dir.Path() + "fake/bin/args.txt");
+    const std::string exportAt = "--export-filename=";
+    const std::size_t from = args.find(exportAt) + exportAt.size();
+    const std::string written = args.substr(from, args.find('\n', from) - from);
+    EXPECT_EQ(args, "--export-id-only\n--export-id=mainSheet\n--export-dpi=900\n"
+                    "--export-text-to-path\n--export-area-page\n--export-filename=" +
+                        written + "\n" + base + ".svg\n");
+    EXPECT_TRUE(written.starts_with(platform::TempDirectory() + "/kib-")) << written;
+    EXPECT_TRUE(written.ends_with("/sheet.png")) << written;
+    EXPECT_TRUE(test::ReadFile(dir.Path() + "fake/bin/folder.txt").starts_with("700 "));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(written).parent_path()));
     EXPECT_EQ(test::ReadFile(base + ".png"), test::kCompletePng);
     EXPECT_FALSE(Exists(Temporary(base, "png")));
     const std::string arguments =
-        BuildInkscapeArguments(InkscapeKind::New, true, 900, base, "png", Temporary(base, "png"));
+        BuildInkscapeArguments(InkscapeKind::New, true, 900, base, "png", written);
     EXPECT_THAT(host.messages,
                 ElementsAre("Calling " + App().inkscapeProgram + " " + arguments + "...",
                             "line one", "", "line three"));
-    EXPECT_THAT(host.debug, Contains("Calling inkscape to convert '" + base + ".svg' to '" +
-                                     Temporary(base, "png") + "'..."));
+    EXPECT_THAT(host.debug,
+                Contains("Calling inkscape to convert '" + base + ".svg' to '" + written + "'..."));
     EXPECT_THAT(host.debug, Contains(StartsWith("Inkscape call completed in ")));
     EXPECT_EQ(log.Errors(), 0);
 
@@ -367,9 +378,9 @@ TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
         std::string error;
     };
     const Case cases[] = {
-        // Inkscape 1.2 ends with 0 even when it wrote nothing (into the file made for it).
-        {"pdf", "echo 'Can not open file'\n", failed + "the file is empty. " + notReplaced},
-        {"pdf", "rm \"$out\"\n", failed + "no file was written. " + notReplaced},
+        // Inkscape 1.2 ends with 0 even when it wrote nothing.
+        {"pdf", "echo 'Can not open file'\n", failed + "no file was written. " + notReplaced},
+        {"pdf", "rm -f \"$out\"\n", failed + "no file was written. " + notReplaced},
         {"pdf", ": > \"$out\"\n", failed + "the file is empty. " + notReplaced},
         {"pdf", "echo half > \"$out\"\nexit 1\n",
          "[** ERROR **] Inkscape ended with exit code 1 converting '" + svg + "': " + notReplaced},
@@ -377,9 +388,9 @@ TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
          "[** ERROR **] Inkscape ended with signal 15 converting '" + svg + "': " + notReplaced},
         // A full disk: the file is cut off, Inkscape says so and still ends with 0.
         {"pdf",
-         "printf '%%PDF-1.5\\n1 0 obj' > \"$out\"\necho \"Failed to save PS/EPS/PDF to: $out\"\n",
-         failed + "Inkscape reported \"Failed to save PS/EPS/PDF to: " + Temporary(base, "pdf") +
-             "\". " + notReplaced},
+         "printf '%%PDF-1.5\\n1 0 obj' > \"$out\"\necho \"Failed to save PS/EPS/PDF to: the "
+         "file\"\n",
+         failed + "Inkscape reported \"Failed to save PS/EPS/PDF to: the file\". " + notReplaced},
         {"pdf", "printf '%%PDF-1.5\\n1 0 obj' > \"$out\"\n",
          failed + "the PDF file is cut off (no %%EOF at its end). " + notReplaced},
         {"png",
@@ -390,9 +401,8 @@ TEST_F(FakeConversionTest, FailedConversionKeepsTheOldTarget) {
          failed + "the PostScript file is cut off (no %%EOF at its end). '" + base +
              ".eps' was not replaced."},
         // A save failure reported beside a complete file still fails.
-        {"pdf", "complete \"$out\"\necho \"Failed to save PS/EPS/PDF to: $out\"\n",
-         failed + "Inkscape reported \"Failed to save PS/EPS/PDF to: " + Temporary(base, "pdf") +
-             "\". " + notReplaced},
+        {"pdf", "complete \"$out\"\necho \"Failed to save PS/EPS/PDF to: the file\"\n",
+         failed + "Inkscape reported \"Failed to save PS/EPS/PDF to: the file\". " + notReplaced},
     };
     for (const auto& c : cases) {
         InstallFake(c.body);
@@ -429,8 +439,9 @@ TEST_F(FakeConversionTest, StoppedOrTimedOutConversionNeverBecomesTheTarget) {
                 OnStop();
             }
         };
-        const std::string arguments = BuildInkscapeArguments(InkscapeKind::New, false, 600, base,
-                                                             "pdf", Temporary(base, "pdf"));
+        const InkscapeArguments arguments = [this](const std::string& written) {
+            return BuildInkscapeArguments(InkscapeKind::New, false, 600, base, "pdf", written);
+        };
 
         EXPECT_FALSE(ConvertWithInkscape(base, "pdf", arguments, false, 1)) << stop;
         EXPECT_EQ(host.messages.back(), cutOff);

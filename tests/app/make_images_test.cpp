@@ -113,13 +113,16 @@ class MakeImagesTest : public test::MakeEventTest {
         c.outputFormat = format;
         return c;
     }
-    // The files Inkscape was asked to write, in order.
+    // The sheets Inkscape was asked to convert, in order, each named by its SVG
+    // file with the extension of the file Inkscape wrote ("out/prn-1.0-1.1.pdf").
     std::vector<std::string> Calls() const {
         std::vector<std::string> calls;
         std::istringstream in(test::ReadFile(inkscape.Path() + "bin/calls.txt"));
         std::string line;
         while (std::getline(in, line)) {
-            calls.push_back(line.substr(0, line.find(' ')));
+            const std::string written = line.substr(0, line.find(' '));
+            const std::string svg = line.substr(line.rfind(' ') + 1);
+            calls.push_back(svg.substr(0, svg.rfind('.')) + written.substr(written.rfind('.')));
         }
         return calls;
     }
@@ -180,8 +183,7 @@ TEST_F(MakeImagesTest, MapImagesConvertEverySheetOfTheChosenStationOnce) {
     // The fixture's canvases tile two to a sheet: tasks 0 to 3 on two print sheets.
     ASSERT_EQ(doc.canvasesPerSheet, 2);
     const std::string out = dir + "/out/";
-    EXPECT_THAT(Calls(), ElementsAre(SheetTemporaryPath(out + "prn-2.0-2.1", "pdf"),
-                                     SheetTemporaryPath(out + "prn-2.2-2.3", "pdf")));
+    EXPECT_THAT(Calls(), ElementsAre(out + "prn-2.0-2.1.pdf", out + "prn-2.2-2.3.pdf"));
     EXPECT_TRUE(test::ReadFile(out + "prn-2.0-2.1.pdf").starts_with("%PDF-"));
     EXPECT_TRUE(test::ReadFile(out + "prn-2.2-2.3.pdf").starts_with("%PDF-"));
     EXPECT_FALSE(fs::exists(out + "prn-1.0-1.1.pdf"));
@@ -213,7 +215,7 @@ TEST_F(MakeImagesTest, WebModeMakesEnlargedZFiles) {
     OnMakeMapImages(&doc, Dialog(Choice(1u << 1, 1, OutputFormat::Png)));
     EXPECT_EQ(LastBoxText(), "Image files created.");
     const std::string out = dir + "/out/";
-    ASSERT_THAT(Calls(), ElementsAre(SheetTemporaryPath(out + "map-1.1", "png")));
+    ASSERT_THAT(Calls(), ElementsAre(out + "map-1.1.png"));
     EXPECT_TRUE(fs::exists(out + "map-1.1z.png"));
     const std::string call = test::ReadFile(inkscape.Path() + "bin/calls.txt");
     EXPECT_NE(call.find("--export-id=mainSheet --export-dpi=150 "), std::string::npos) << call;
@@ -386,8 +388,7 @@ TEST_F(MakeImagesTest, TheConversionTakesExactlyTheSheetsTheRunWrote) {
         OnMakeMapImages(&doc, Dialog(Choice(1u << 1, -1, OutputFormat::Pdf)));
     EXPECT_NE(outcome.closingIcon, BoxIcon::Error) << LastBoxText();
     const std::string out = dir + "/out/";
-    EXPECT_THAT(Calls(), ElementsAre(SheetTemporaryPath(out + "prn-1.0-1.1", "pdf"),
-                                     SheetTemporaryPath(out + "prn-1.2-1.3", "pdf")));
+    EXPECT_THAT(Calls(), ElementsAre(out + "prn-1.0-1.1.pdf", out + "prn-1.2-1.3.pdf"));
     EXPECT_FALSE(host.HasMessage("prn-1.4-1.5"));
 }
 
@@ -409,7 +410,7 @@ TEST_F(MakeImagesTest, SolutionSheetsAsSvgAndAsImages) {
     outcome = OnMakeSolImages(&doc, Dialog(Choice(0, -1, OutputFormat::Png)));
     EXPECT_EQ(LastBoxText(), "Image files created.");
     EXPECT_EQ(requests[1].title, "Make Solution Maps Image Files");
-    EXPECT_THAT(Calls(), ElementsAre(SheetTemporaryPath(out + "sol-1-2", "png")));
+    EXPECT_THAT(Calls(), ElementsAre(out + "sol-1-2.png"));
     EXPECT_TRUE(fs::exists(out + "sol-1-2.png"));
     EXPECT_THAT(host.statusTexts, Contains("Generating Solution Maps Image Files..."));
     EXPECT_EQ(host.statusTexts.back(), "Ready");
@@ -417,7 +418,7 @@ TEST_F(MakeImagesTest, SolutionSheetsAsSvgAndAsImages) {
 
     // One station chosen: its own sheet.
     OnMakeSolImages(&doc, Dialog(Choice(1u << 2, -1, OutputFormat::Pdf)));
-    EXPECT_EQ(Calls().back(), SheetTemporaryPath(out + "sol-2-2", "pdf"));
+    EXPECT_EQ(Calls().back(), out + "sol-2-2.pdf");
     EXPECT_TRUE(fs::exists(out + "sol-2-2.svg"));
 }
 

@@ -30,12 +30,39 @@ TEST(SheetSourceTest, OutsideReferencesAreTakenOut) {
          "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\"><svg/>"},
         {"<svg><xi:include xmlns:xi=\"http://www.w3.org/2001/XInclude\" "
          "href=\"/etc/passwd\"/></svg>",
-         "<svg><xi:include xmlns:xi=\"urn:x-kib:no-xinclude:2001\" href=\"/etc/passwd\"/></svg>"},
+         "<svg><xi:include xmlns:xi=\"urn:x-kib:no-inclusion:2001\" href=\"/etc/passwd\"/></svg>"},
         {"<svg><text>&lt;!ENTITY x SYSTEM \"f\"&gt;</text></svg>",
          "<svg><text>&lt;!ENTITY x SYSTEM \"f\"&gt;</text></svg>"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(WithoutOutsideReferences(c.text), c.confined) << c.text;
+    }
+}
+
+// What renaming cannot reach refuses the sheet: XInclude spelled through a
+// character reference or entities, nesting deeper than librsvg draws.
+TEST(SheetSourceTest, SheetsBeyondTheBoundsAreRefused) {
+    std::string deep = "<svg>\n";
+    for (int i = 0; i < 300; ++i) {
+        deep += "<g>";
+    }
+    const struct {
+        std::string text;
+        std::string reason; // empty: drawn
+    } cases[] = {
+        {"<svg>\n<xi:include xmlns:xi=\"http://www.w3.org/2001/XInclude\" href=\"f\"/></svg>", ""},
+        {"<svg>\n<xi:include xmlns:xi=\"http&#x3A;//www.w3.org/2001/XInclude\" href=\"f\"/></svg>",
+         "line 2 names XInclude, which makes a drawing read other files"},
+        {"<!DOCTYPE svg [<!ENTITY a \"http://www.w3.org/2001/XIn\"><!ENTITY b \"clude\">]>\n"
+         "<svg><xi:include xmlns:xi=\"&a;&b;\" href=\"f\"/></svg>",
+         "line 2 names XInclude, which makes a drawing read other files"},
+        {deep, "line 2 nests elements deeper than 256 levels"},
+    };
+    for (const auto& c : cases) {
+        std::string text = c.text;
+        std::string reason;
+        EXPECT_EQ(ConfineSheet(text, reason), c.reason.empty()) << c.text;
+        EXPECT_EQ(reason, c.reason);
     }
 }
 

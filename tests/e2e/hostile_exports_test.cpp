@@ -1,11 +1,14 @@
 // A map export that names files outside the event and a loopback address (in
-// images, uses, CSS imports, external entities and XInclude): the built-in
-// converter and the proof pictures draw the sheets without reading any of it,
-// as strace shows, and no connection is made.
+// images, uses, CSS imports and external entities): the built-in converter and
+// the proof pictures draw the sheets without reading any of it, as strace shows,
+// and no connection is made. An export that nests too deep, declares entities
+// that expand too far or names XInclude in any spelling is refused before
+// anything draws it.
 #include "support/demo_inputs.h"
 #include "support/run_program.h"
 
 #include <gtest/gtest.h>
+#include <pugixml.hpp>
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -59,6 +62,17 @@ class Listener {
     int port_ = 0;
 };
 
+// The export with a prologue after its first line and elements at the start
+// of its scale group.
+std::string WithLines(const std::string& map, const std::string& prologue,
+                      const std::string& elements) {
+    const std::size_t firstLineEnd = map.find('\n') + 1;
+    const std::size_t group = map.find("<g id=\"scaleTransform\"");
+    const std::size_t groupEnd = map.find('\n', group) + 1;
+    return map.substr(0, firstLineEnd) + prologue +
+           map.substr(firstLineEnd, groupEnd - firstLineEnd) + elements + map.substr(groupEnd);
+}
+
 // Station 1's export with every outside reference: its prologue declares
 // external entities, its first group holds the elements that name them.
 std::string HostileExport(const std::string& map, const std::string& outside, int port) {
@@ -78,17 +92,8 @@ std::string HostileExport(const std::string& map, const std::string& outside, in
         fs::path(outside).filename().string() +
         "/secret.png\"/>\n<image x=\"0\" y=\"0\" width=\"260\" height=\"180\" href=\"" + net +
         "secret.png\"/>\n<use href=\"file://" + outside + "/defs.svg#x\"/>\n<use href=\"" + net +
-        "defs.svg#x\"/>\n<text x=\"100\" y=\"90\" font-size=\"10\">&ext;&net;</text>\n"
-        "<xi:include xmlns:xi=\"http://www.w3.org/2001/XInclude\" href=\"file://" +
-        outside +
-        "/secret.txt\" parse=\"text\"/>\n<xi:include "
-        "xmlns:xi=\"http://www.w3.org/2001/XInclude\" href=\"" +
-        net + "xi.txt\" parse=\"text\"/>\n</g>\n";
-    const std::size_t firstLineEnd = map.find('\n') + 1;
-    const std::size_t group = map.find("<g id=\"scaleTransform\"");
-    const std::size_t groupEnd = map.find('\n', group) + 1;
-    return map.substr(0, firstLineEnd) + prologue +
-           map.substr(firstLineEnd, groupEnd - firstLineEnd) + elements + map.substr(groupEnd);
+        "defs.svg#x\"/>\n<text x=\"100\" y=\"90\" font-size=\"10\">&ext;&net;</text>\n</g>\n";
+    return WithLines(map, prologue, elements);
 }
 
 TEST(HostileExportsTest, DrawingReadsNothingOutsideTheEventAndConnectsNowhere) {
@@ -143,6 +148,106 @@ TEST(HostileExportsTest, DrawingReadsNothingOutsideTheEventAndConnectsNowhere) {
     }
     fs::remove_all(dir);
     fs::remove_all(outside);
+}
+
+// The station of the proof page as XML: its mark ("mark red").
+std::string ProofMark(const std::string& page, int station) {
+    const std::size_t body = page.find("<body>");
+    const std::size_t end = page.find("</body>");
+    pugi::xml_document xml;
+    if (body == std::string::npos || end == std::string::npos ||
+        !xml.load_string(page.substr(body, end + 7 - body).c_str())) {
+        return "no page";
+    }
+    return xml
+        .select_node(
+            ("//section[@id='station-" + std::to_string(station) + "']/h2/span/@class").c_str())
+        .attribute()
+        .value();
+}
+
+// A run with its address space capped at 1 GiB where prlimit is there: a run
+// that tried to expand a bomb would end in an allocation failure.
+ProgramResult Capped(std::vector<std::string> args) {
+    if (fs::exists("/usr/bin/prlimit")) {
+        args.insert(args.begin(), {"/usr/bin/prlimit", "--as=1073741824"});
+    }
+    return RunProgram(args);
+}
+
+// Exports that once crashed the drawing (2,000 nested groups), took 32 s and
+// 1.5 GB to pass as success (an entity bomb in the line style the sheets copy)
+// or printed the event's configuration on the map (XInclude with its namespace
+// spelled through a character reference or two entities). Each is refused with
+// an error that names the export and its line; the run and the proof fail, and
+// no sheet, converted file or temporary file of the station is left.
+TEST(HostileExportsTest, ExportsBeyondTheBoundsAreRefusedBeforeAnythingDrawsThem) {
+    std::string nested;
+    for (int i = 0; i < 2000; ++i) {
+        nested += "<g>";
+    }
+    for (int i = 0; i < 2000; ++i) {
+        nested += "</g>";
+    }
+    std::string bomb = "<!DOCTYPE svg [\n<!ENTITY a0 \"stroke:none;\">\n";
+    for (int i = 1; i <= 9; ++i) {
+        bomb += "<!ENTITY a" + std::to_string(i) + " \"";
+        for (int k = 0; k < 10; ++k) {
+            bomb += "&a" + std::to_string(i - 1) + ";";
+        }
+        bomb += "\">\n";
+    }
+    bomb += "<!ENTITY stR \"&a9;\">\n]>\n";
+    const std::string include = " href=\"demo.cfg\" parse=\"text\"/>\n";
+    struct Case {
+        const char* what;
+        std::string prologue;
+        std::string elements;
+        int line;
+        std::string problem;
+    };
+    const std::vector<Case> cases = {
+        {"nested groups", "", nested + "\n", 5, "nests elements deeper than 200 levels"},
+        {"entity bomb", bomb, "", 7,
+         "declares the entity 'a4', which expands to more than 65536 bytes"},
+        {"character reference", "",
+         "<xi:include xmlns:xi=\"http&#x3A;//www.w3.org/2001/XInclude\"" + include, 5,
+         "names XInclude, which makes a drawing read other files"},
+        {"two entities",
+         "<!DOCTYPE svg [\n<!ENTITY a \"http://www.w3.org/2001/XIn\">\n<!ENTITY b "
+         "\"clude\">\n]>\n",
+         "<xi:include xmlns:xi=\"&a;&b;\"" + include, 9,
+         "names XInclude, which makes a drawing read other files"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string dir = CopyDemoToTempDir("e2e-bounds");
+        const std::string map = dir + "/Demo.S1.svg";
+        WriteFile(map, WithLines(ReadFile(map), c.prologue, c.elements));
+        const std::string cfg = dir + "/demo.cfg";
+        const std::string error = "[** ERROR **] Line #" + std::to_string(c.line) +
+                                  " of the map export " + map + " " + c.problem +
+                                  ": the export is refused!";
+        ProgramResult r = Capped({KibBinary(), "images", cfg, "--format", "pdf", "--stations", "1",
+                                  "--converter", "builtin", "--combine"});
+        EXPECT_EQ(r.status, 2) << r.out << r.err;
+        EXPECT_NE(r.out.find(error), std::string::npos) << r.out;
+        r = Capped({KibBinary(), "proof", cfg, "--stations", "1"});
+        EXPECT_EQ(r.status, 2) << r.out << r.err;
+        EXPECT_NE(r.out.find(error), std::string::npos) << r.out;
+        EXPECT_EQ(ProofMark(ReadFile(dir + "/proof.html"), 1), "mark red");
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_FALSE(name.starts_with("map-1.") || name.starts_with("prn-1.") ||
+                         name.find("-tmp") != std::string::npos ||
+                         name.find(".~kib") != std::string::npos)
+                << name;
+            if (entry.path().extension() == ".pdf") {
+                EXPECT_EQ(ReadFile(entry.path().string()).find("[Event]"), std::string::npos);
+            }
+        }
+        fs::remove_all(dir);
+    }
 }
 
 } // namespace

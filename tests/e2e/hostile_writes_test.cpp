@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <sstream>
 
 namespace kib::test {
 namespace {
@@ -91,6 +93,90 @@ TEST_F(HostileWritesTest, LinksAtTemporaryNamesAreNeverWrittenThrough) {
     EXPECT_EQ(ReadFile(precious), "precious\n");
     EXPECT_EQ(ReadFile(dir + "/Demo-maps.pdf").rfind("%PDF-", 0), 0u);
     EXPECT_EQ(fs::symlink_status(dir + "/proof.html").type(), fs::file_type::regular);
+}
+
+// Every file a run writes in the event's folder is opened for writing once, when
+// it is created: cairo and libpng write converted files and the proof's pictures
+// through the descriptor Kib created, and Inkscape writes by name only into a
+// private folder outside the event. A link someone swaps in at a temporary name
+// (a shared folder) is never written through.
+TEST_F(HostileWritesTest, EveryFileIsWrittenThroughTheDescriptorThatCreatedIt) {
+    if (!fs::exists("/usr/bin/strace")) {
+        GTEST_SKIP() << "strace is not installed";
+    }
+    ASSERT_EQ(RunProgram({KibBinary(), "images", cfg, "--format", "pdf", "--stations", "1",
+                          "--converter", "builtin"})
+                  .status,
+              0);
+    const std::string sample = outside + "/sample.pdf";
+    fs::copy_file(dir + "/prn-1.0-1.1.pdf", sample);
+    const std::string fake = outside + "/ink";
+    fs::create_directories(fake + "/bin");
+    WriteFile(fake + "/bin/inkscape",
+              "#!/bin/sh\n"
+              "case \"$1\" in --version) echo 'Inkscape 1.2.2 (stand-in)'; exit 0;; esac\n"
+              "for a in \"$@\"; do case \"$a\" in --export-filename=*) "
+              "out=\"${a#--export-filename=}\";; esac; done\n"
+              "cat '" +
+                  sample + "' > \"$out\"\n");
+    fs::permissions(fake + "/bin/inkscape", fs::perms::owner_all);
+    const std::string inkscapeCfg = dir + "/ink.cfg";
+    WriteFile(inkscapeCfg, ReadFile(cfg) + "\r\n[System]\r\nINKSCAPEPATH=" + fake + "/\r\n");
+
+    const std::vector<std::vector<std::string>> runs = {
+        {"images", cfg, "--format", "pdf", "--stations", "1", "--converter", "builtin"},
+        {"images", cfg, "--format", "png", "--stations", "1", "--converter", "builtin"},
+        {"proof", cfg, "--stations", "1"},
+        {"images", inkscapeCfg, "--format", "pdf", "--stations", "1", "--converter", "inkscape"},
+    };
+    for (const auto& run : runs) {
+        SCOPED_TRACE(run[0] + " " + run[1] + " " + run[3]);
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            const std::string ext = entry.path().extension().string();
+            if (ext == ".pdf" || ext == ".png") {
+                fs::remove(entry.path()); // converted again
+            }
+        }
+        const std::string trace = outside + "/strace.txt";
+        std::vector<std::string> args = {"/usr/bin/strace",         "-f", "-qq", "-e",
+                                         "trace=open,openat,creat", "-o", trace, KibBinary()};
+        args.insert(args.end(), run.begin(), run.end());
+        const ProgramResult r = RunProgram(args);
+        EXPECT_LT(r.status, 2) << r.out << r.err;
+        std::map<std::string, int> writes;
+        std::istringstream calls(ReadFile(trace));
+        int inkscapeWrites = 0;
+        for (std::string line; std::getline(calls, line);) {
+            const std::size_t open = line.find("open");
+            const std::size_t quote = line.find('"', open);
+            const std::size_t end = line.find('"', quote + 1);
+            if (open == std::string::npos || quote == std::string::npos ||
+                end == std::string::npos || line.ends_with("= -1") ||
+                line.find(" = -1 ") != std::string::npos) {
+                continue;
+            }
+            const std::string path = line.substr(quote + 1, end - quote - 1);
+            const std::string flags = line.substr(end);
+            const bool writing = flags.find("O_WRONLY") != std::string::npos ||
+                                 flags.find("O_RDWR") != std::string::npos ||
+                                 line.find("creat(") != std::string::npos;
+            if (writing && path.ends_with("/sheet.pdf")) {
+                ++inkscapeWrites;
+                EXPECT_EQ(path.find(dir), std::string::npos) << line;
+            }
+            // The lock file is opened again to be locked (never written there);
+            // everything else is written once, by the descriptor that created it.
+            if (writing && path.starts_with(dir + "/") &&
+                path.find(".lock.kib") == std::string::npos) {
+                EXPECT_NE(flags.find("O_EXCL"), std::string::npos) << line;
+                EXPECT_EQ(++writes[path], 1) << line;
+            }
+        }
+        EXPECT_FALSE(writes.empty());
+        EXPECT_EQ(inkscapeWrites > 0, run[1] == inkscapeCfg);
+        fs::remove(trace);
+    }
+    EXPECT_EQ(ReadFile(precious), "precious\n");
 }
 
 TEST_F(HostileWritesTest, ALockFileThatIsALinkIsRefused) {

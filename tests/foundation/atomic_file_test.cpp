@@ -139,6 +139,24 @@ TEST_F(AtomicFileTest, OnlyAFileIsReplaced) {
 
 // A batch puts its files in place together: none before all are written, and
 // a file that fails keeps its old file without stopping the others.
+// A batch keeps the descriptors of its first files to flush them later; those
+// beyond are flushed when added: a run of many sheets never runs out of them.
+TEST_F(AtomicFileTest, ABatchOfMoreFilesThanItKeepsOpenPutsThemAllInPlace) {
+    const std::size_t count = AtomicBatch::kOpenFiles * 2 + 3;
+    AtomicBatch batch;
+    AtomicFile file;
+    for (std::size_t i = 0; i < count; ++i) {
+        ASSERT_TRUE(file.Begin(In(std::to_string(i) + ".svg"))) << file.Reason();
+        ASSERT_TRUE(file.Write("sheet " + std::to_string(i)));
+        ASSERT_TRUE(batch.Add(file));
+    }
+    EXPECT_TRUE(batch.Commit().empty());
+    for (std::size_t i = 0; i < count; ++i) {
+        EXPECT_EQ(test::ReadFile(In(std::to_string(i) + ".svg")), "sheet " + std::to_string(i));
+    }
+    EXPECT_EQ(FileCount(), count) << "no temporary file is left";
+}
+
 TEST_F(AtomicFileTest, ABatchPutsEveryFileInPlaceButThoseThatFail) {
     const std::vector<std::string> names = {"a.svg", "b.svg", "c.svg", "d.svg", "e.svg"};
     for (const std::string& name : names) {
@@ -172,12 +190,13 @@ TEST_F(AtomicFileTest, ABatchPutsEveryFileInPlaceButThoseThatFail) {
     fs::remove(FsPath(lostTemporary));
 
     const std::vector<AtomicBatch::Failure> failures = batch.Commit();
+    // The lost file is flushed through its descriptor; its move then fails.
     ASSERT_EQ(failures.size(), 2u);
-    EXPECT_EQ(failures[0].target, In("c.svg"));
-    EXPECT_EQ(failures[0].failure, AtomicFile::Failure::Write);
-    EXPECT_EQ(failures[1].target, In("b.svg"));
-    EXPECT_EQ(failures[1].failure, AtomicFile::Failure::Target);
-    EXPECT_EQ(failures[1].reason, "it is a folder, not a regular file");
+    EXPECT_EQ(failures[0].target, In("b.svg"));
+    EXPECT_EQ(failures[0].failure, AtomicFile::Failure::Target);
+    EXPECT_EQ(failures[0].reason, "it is a folder, not a regular file");
+    EXPECT_EQ(failures[1].target, In("c.svg"));
+    EXPECT_EQ(failures[1].failure, AtomicFile::Failure::Move);
     EXPECT_EQ(test::ReadFile(In("a.svg")), "new a.svg");
     EXPECT_EQ(test::ReadFile(In("d.svg")), "new d.svg");
     EXPECT_EQ(test::ReadFile(In("c.svg")), "old c.svg");

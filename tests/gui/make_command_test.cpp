@@ -82,7 +82,7 @@ TEST_F(GuiMakeCommandTest, MakeVectorMapsMakesTheChosenStationOnly) {
 // the preview out as a solution sheet, does not change what the run converts:
 // the print sheets of its own layout, which can be printed afterwards.
 TEST_F(GuiMakeCommandTest, ARunConvertsTheSheetsOfItsOwnLayoutWhateverTheWindowDoes) {
-    // A stand-in Inkscape 1.2 that notes every file it writes.
+    // A stand-in Inkscape 1.2 that notes every sheet it converts.
     const QString ink = dir.filePath("ink/bin/inkscape");
     ASSERT_TRUE(QDir().mkpath(dir.filePath("ink/bin")));
     QFile script(ink);
@@ -91,8 +91,8 @@ TEST_F(GuiMakeCommandTest, ARunConvertsTheSheetsOfItsOwnLayoutWhateverTheWindowD
                  "if [ \"$1\" = --version ]; then echo 'Inkscape 1.2.2 (b0a8486541, 2022-12-01)'; "
                  "exit 0; fi\n"
                  "for a in \"$@\"; do case \"$a\" in --export-filename=*) "
-                 "out=\"${a#--export-filename=}\";; esac; done\n"
-                 "echo \"$out\" >> \"$(dirname \"$0\")/calls.txt\"\n"
+                 "out=\"${a#--export-filename=}\";; *.svg) sheet=\"$a\";; esac; done\n"
+                 "echo \"$sheet\" >> \"$(dirname \"$0\")/calls.txt\"\n"
                  // A PNG file that is complete: its signature and an IEND chunk.
                  "printf '\\211PNG\\r\\n\\032\\n\\0\\0\\0\\0IEND\\256B`\\202' > \"$out\"\n");
     script.close();
@@ -138,14 +138,17 @@ TEST_F(GuiMakeCommandTest, ARunConvertsTheSheetsOfItsOwnLayoutWhateverTheWindowD
     ASSERT_TRUE(calls.open(QIODevice::ReadOnly));
     QStringList converted;
     for (const QString& line : QString::fromUtf8(calls.readAll()).split('\n', Qt::SkipEmptyParts)) {
-        // Written under a temporary name: "-tmp" and the run's own number.
-        converted << QFileInfo(line).fileName().remove(QRegularExpression("-tmp|-\\d+(?=\\.png$)"));
+        const QFileInfo sheet(line);
+        converted << sheet.fileName();
+        // The picture Inkscape wrote elsewhere is in place beside its sheet.
+        EXPECT_TRUE(QFileInfo::exists(sheet.path() + "/" + sheet.completeBaseName() + ".png"))
+            << line.toStdString();
     }
     // Stations of 5, 3, 6 and 4 tasks, two canvases on each print sheet.
     EXPECT_EQ(converted.join(' ').toStdString(),
-              "prn-1.0-1.1.png prn-1.2-1.3.png prn-1.4-1.5.png prn-2.0-2.1.png prn-2.2-2.3.png "
-              "prn-3.0-3.1.png prn-3.2-3.3.png prn-3.4-3.5.png prn-3.6.png prn-4.0-4.1.png "
-              "prn-4.2-4.3.png prn-4.4.png");
+              "prn-1.0-1.1.svg prn-1.2-1.3.svg prn-1.4-1.5.svg prn-2.0-2.1.svg prn-2.2-2.3.svg "
+              "prn-3.0-3.1.svg prn-3.2-3.3.svg prn-3.4-3.5.svg prn-3.6.svg prn-4.0-4.1.svg "
+              "prn-4.2-4.3.svg prn-4.4.svg");
 
     // Back in the competition view, every page to print is there.
     frame->Action(cmd::ViewCompetition)->trigger();

@@ -1,3 +1,4 @@
+#include "platform/environment.h"
 #include "platform/files.h"
 #include "platform/paths.h"
 
@@ -192,6 +193,28 @@ TEST(FilesTest, ListsAndCreatesFolders) {
 
     EXPECT_FALSE(CreateFolders(dir / "file.svg" + PreferredSeparator() + "x", error));
     EXPECT_NE(error, 0);
+}
+
+TEST(FilesTest, PrivateFoldersAreNewAndRemovedWhenEmpty) {
+    int error = 0;
+    const std::string a = CreatePrivateFolder(error);
+    const std::string b = CreatePrivateFolder(error);
+    ASSERT_FALSE(a.empty()) << ErrorText(error);
+    ASSERT_FALSE(b.empty()) << ErrorText(error);
+    EXPECT_NE(a, b);
+    EXPECT_EQ(KindOf(a), FileKind::Directory);
+    EXPECT_TRUE(ListFolder(a).empty());
+    ASSERT_TRUE(PutFile(WithSeparator(a) + "x", "x"));
+    EXPECT_FALSE(RemoveFolder(a, error)) << "not empty";
+    ASSERT_TRUE(RemoveFile(WithSeparator(a) + "x", error));
+    EXPECT_TRUE(RemoveFolder(a, error)) << ErrorText(error);
+    EXPECT_TRUE(RemoveFolder(b, error)) << ErrorText(error);
+    EXPECT_EQ(KindOf(a), FileKind::Missing);
+    if (ThisSystem() == OperatingSystem::Linux) {
+        const std::string c = CreatePrivateFolder(error);
+        EXPECT_EQ(std::filesystem::status(c).permissions(), std::filesystem::perms::owner_all);
+        RemoveFolder(c, error);
+    }
 }
 
 TEST(FilesTest, LinksAreNamedNotFollowedWhenReplacing) {

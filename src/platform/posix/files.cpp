@@ -1,5 +1,7 @@
 #include "platform/files.h"
 
+#include "platform/paths.h"
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -378,6 +380,26 @@ bool CreateFolders(const std::string& path, int& error) {
     // create_directories reports a file in the way as success without a folder.
     error = ec ? ec.value() : ENOTDIR;
     return false;
+}
+
+std::string CreatePrivateFolder(int& error) {
+    std::string pattern = TempDirectory() + "/kib-XXXXXX";
+    // mkdtemp makes the folder with mode 0700, under a name no one had.
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        error = errno;
+        return {};
+    }
+    error = 0;
+    return pattern;
+}
+
+bool RemoveFolder(const std::string& path, int& error) {
+    if (::rmdir(path.c_str()) != 0) {
+        error = errno;
+        return false;
+    }
+    error = 0;
+    return true;
 }
 
 } // namespace kib::platform

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -454,6 +455,35 @@ bool CreateFolders(const std::string& path, int& error) {
         error = ec.category() == std::generic_category() ? ec.value() : win32::ErrnoOf(ec.value());
     }
     return false;
+}
+
+std::string CreatePrivateFolder(int& error) {
+    // The user's temporary folder is the user's alone; the name is new.
+    static std::atomic<unsigned> counter{0};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string path = TempDirectory() + "\\kib-" +
+                                 std::to_string(GetCurrentProcessId()) + "-" +
+                                 std::to_string(counter++);
+        if (CreateDirectoryW(Widen(path).c_str(), nullptr)) {
+            error = 0;
+            return path;
+        }
+        if (GetLastError() != ERROR_ALREADY_EXISTS) {
+            error = LastErrno();
+            return {};
+        }
+    }
+    error = EEXIST;
+    return {};
+}
+
+bool RemoveFolder(const std::string& path, int& error) {
+    if (!RemoveDirectoryW(Widen(path).c_str())) {
+        error = LastErrno();
+        return false;
+    }
+    error = 0;
+    return true;
 }
 
 } // namespace kib::platform
