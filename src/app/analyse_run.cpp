@@ -12,6 +12,7 @@
 #include "map_input/kib_svg.h"
 #include "map_input/task_pairing.h"
 #include "sheet/answer_key.h"
+#include "sheet/run_stations.h"
 
 #include <string>
 
@@ -107,16 +108,8 @@ bool ReadStationMap(CKibSvg& svg, int station, std::string& failed) {
         failed = "courses file not read";
         return false;
     }
-    DiagnosticsTally reading(&svg.Diag());
-    Diagnostics& outer = svg.Diag();
-    svg.ReportInto(reading);
-    const bool read = svg.ReadMap(station, 1);
-    svg.ReportInto(outer);
-    if (!read) {
-        if (reading.Errors() == 0) {
-            // As in a generation run: a map that ends early is not analysed.
-            outer.Error("Map of station %d could not be read completely!", station);
-        }
+    // As in a generation run: a map that ends early is not analysed.
+    if (!ReadMapExport(svg, station).read) {
         failed = "map not read";
         return false;
     }

@@ -28,21 +28,11 @@ struct AnalyseOptions {
 };
 
 int Analyse(const AnalyseOptions& options) {
-    StationSet chosen;
-    if (!ParseStationsOption(options.stations, chosen)) {
-        return kExitUsage;
-    }
     CKibDoc doc;
-    if (!OpenConfiguration(doc, options.file)) {
-        return kExitError;
-    }
-    if (!CheckChoiceOption(*doc.GetConfig(), chosen, kTaskAll, options.file)) {
-        return kExitUsage;
-    }
-    const std::vector<int> stations = chosen.Chosen(*doc.GetConfig());
-    if (stations.empty()) {
-        std::cerr << "error: No stations configured (Event.MINSTAT .. Event.MAXSTAT).\n";
-        return kExitError;
+    std::vector<int> stations;
+    if (const int status = OpenChosenStations(options.file, options.stations, doc, stations);
+        status != kExitOk) {
+        return status;
     }
     std::vector<std::string> summary;
     const int status = AnalyseStations(doc, stations, summary, App().Log());

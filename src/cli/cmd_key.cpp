@@ -41,21 +41,11 @@ int Key(const KeyOptions& options) {
         std::cerr << "error: --output: the answer key sheet is a PDF file: name it *.pdf\n";
         return kExitUsage;
     }
-    StationSet chosen;
-    if (!ParseStationsOption(options.stations, chosen)) {
-        return kExitUsage;
-    }
     CKibDoc doc;
-    if (!OpenConfiguration(doc, options.file)) {
-        return kExitError;
-    }
-    if (!CheckChoiceOption(*doc.GetConfig(), chosen, kTaskAll, options.file)) {
-        return kExitUsage;
-    }
-    const std::vector<int> stations = chosen.Chosen(*doc.GetConfig());
-    if (stations.empty()) {
-        std::cerr << "error: No stations configured (Event.MINSTAT .. Event.MAXSTAT).\n";
-        return kExitError;
+    std::vector<int> stations;
+    if (const int status = OpenChosenStations(options.file, options.stations, doc, stations);
+        status != kExitOk) {
+        return status;
     }
     const std::string target =
         options.output.empty() ? DefaultKeyPath(doc, format) : AbsoluteFromHere(options.output);

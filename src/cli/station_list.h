@@ -6,6 +6,11 @@
 #include "config/station_set.h"
 
 #include <string>
+#include <vector>
+
+namespace kib {
+class CKibDoc;
+}
 
 namespace kib {
 class CKibCfg;
@@ -22,5 +27,12 @@ bool ParseStationsOption(const std::string& text, StationSet& stations);
 // the task beyond a station's tasks: a usage error.
 bool CheckChoiceOption(const CKibCfg& cfg, const StationSet& stations, int taskChoice,
                        const std::string& file);
+
+// The configuration file and the stations a verb that reads each chosen station
+// works on (--stations, every station when empty). 0 with the stations in
+// order; else the exit status, after the message: 64 for a bad choice, 2 when
+// the file does not open or names no station.
+int OpenChosenStations(const std::string& file, const std::string& stationsText, CKibDoc& doc,
+                       std::vector<int>& stations);
 
 } // namespace kib::cli

@@ -41,7 +41,7 @@ struct AppState {
 
     Host& GetHost();
     // The log as diagnostics: every entry reported into it goes to the panes of
-    // the host installed at the time (LogDiagnostics).
+    // the host installed at the time (WriteLogLines).
     Diagnostics& Log();
     // A host that passes every call on to the host installed at the time of the
     // call: for objects that keep a host across a change of it (tests).

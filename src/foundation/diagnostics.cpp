@@ -67,7 +67,7 @@ DiagnosticsTally::DiagnosticsTally(Diagnostics* parent, int station, int task)
     : parent_(parent), station_(station), task_(task) {}
 
 bool DiagnosticsTally::WantsDebug() const {
-    return keepDebug_ || (parent_ && parent_->WantsDebug());
+    return parent_ && parent_->WantsDebug();
 }
 
 void DiagnosticsTally::Report(const Diagnostic& reported) {
@@ -83,7 +83,7 @@ void DiagnosticsTally::Report(const Diagnostic& reported) {
     } else if (entry.kind == DiagnosticKind::Warning) {
         ++warnings_;
     }
-    if (entry.kind != DiagnosticKind::Debug || keepDebug_) {
+    if (entry.kind != DiagnosticKind::Debug) {
         entries_.push_back(entry);
     }
     if (parent_ && (entry.kind != DiagnosticKind::Debug || parent_->WantsDebug())) {
@@ -96,19 +96,6 @@ Verdict DiagnosticsTally::GetVerdict() const {
         return Verdict::Errors;
     }
     return warnings_ > 0 ? Verdict::Warnings : Verdict::Success;
-}
-
-Verdict VerdictOf(const std::vector<Diagnostic>& entries) {
-    Verdict verdict = Verdict::Success;
-    for (const Diagnostic& entry : entries) {
-        if (entry.kind == DiagnosticKind::Error) {
-            return Verdict::Errors;
-        }
-        if (entry.kind == DiagnosticKind::Warning) {
-            verdict = Verdict::Warnings;
-        }
-    }
-    return verdict;
 }
 
 } // namespace kib

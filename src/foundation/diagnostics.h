@@ -76,20 +76,14 @@ class DiagnosticsTally : public Diagnostics {
         errors_ = warnings_ = 0;
         entries_.clear();
     }
-    // Records debug entries too (a test that reads them), and wants them.
-    void KeepDebug() { keepDebug_ = true; }
 
   private:
     Diagnostics* parent_;
     int station_;
     int task_;
-    bool keepDebug_ = false;
     int errors_ = 0;
     int warnings_ = 0;
     std::vector<Diagnostic> entries_;
 };
-
-// The verdict of a list of entries: errors first, then warnings.
-Verdict VerdictOf(const std::vector<Diagnostic>& entries);
 
 } // namespace kib

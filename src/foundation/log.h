@@ -14,19 +14,6 @@ namespace kib {
 // Debug, a debug line to Debug only. Lines are cut to 999 characters.
 void WriteLogLines(Host& host, const Diagnostic& entry);
 
-// The panes of one host as diagnostics; debug entries when the switch is on or
-// the host keeps every debug line.
-class LogDiagnostics : public Diagnostics {
-  public:
-    LogDiagnostics(Host& host, bool debugLines) : host_(host), debugLines_(debugLines) {}
-    void Report(const Diagnostic& entry) override { WriteLogLines(host_, entry); }
-    bool WantsDebug() const override { return debugLines_ || host_.KeepsEveryDebugLine(); }
-
-  private:
-    Host& host_;
-    bool debugLines_;
-};
-
 // Appends a line to a pane of the installed host, cut to the 999 characters of a
 // reported line.
 void AppendLogLine(LogPane pane, const std::string& text);

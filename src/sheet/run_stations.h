@@ -7,6 +7,19 @@ namespace kib {
 class CKibMap;
 class CKibSvg;
 
+// What reading a station's map export gave: whether a map came of it, and how
+// many errors its read reported.
+struct MapExportRead {
+    bool read = false;
+    int errors = 0;
+};
+
+// Reads the station's map export (its courses file read before), counting the
+// errors the read reports; a map that ends early or holds an unreadable line,
+// with no error of its own, is the error "Map of station %d could not be read
+// completely!". Every run and the analyses read a station's map this way.
+MapExportRead ReadMapExport(CKibSvg& svg, int station);
+
 // Reads the courses file and the map export of the station. False when the
 // courses file could not be read. Otherwise map is the station's analysed map,
 // or null when nothing may be composed from it: reading it logged an error, it
